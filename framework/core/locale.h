@@ -1,0 +1,34 @@
+// Locale-aware case mapping and comparison (ICU underneath).
+//
+// CharLowerW/CharUpperW map one UTF-16 code unit to one code unit (simple case
+// mapping), so a converted copy keeps every position of the original: callers
+// search a lower-cased copy and report positions in the original text.
+#pragma once
+
+#include "framework/core/wintypes.h"
+
+// CompareStringW flags.
+constexpr DWORD NORM_IGNORECASE = 0x00000001;
+constexpr DWORD NORM_IGNORENONSPACE = 0x00000002;
+constexpr DWORD NORM_IGNORESYMBOLS = 0x00000004;
+constexpr DWORD NORM_IGNOREKANATYPE = 0x00010000;
+constexpr DWORD NORM_IGNOREWIDTH = 0x00020000;
+// CompareStringW results (0 is an error).
+constexpr int CSTR_LESS_THAN = 1;
+constexpr int CSTR_EQUAL = 2;
+constexpr int CSTR_GREATER_THAN = 3;
+
+constexpr LCID LOCALE_USER_DEFAULT = 0x0400;
+constexpr LCID LOCALE_SYSTEM_DEFAULT = 0x0800;
+
+// With a pointer whose high bits are zero, the argument is one character and the
+// converted character is returned in the same form; otherwise the zero-terminated
+// string is converted in place and returned.
+TQ3FW_EXPORT_C LPWSTR CharLowerW(LPWSTR text);
+TQ3FW_EXPORT_C LPWSTR CharUpperW(LPWSTR text);
+// Converts `length` code units in place; returns the count converted.
+TQ3FW_EXPORT_C DWORD CharLowerBuffW(LPWSTR text, DWORD length);
+TQ3FW_EXPORT_C DWORD CharUpperBuffW(LPWSTR text, DWORD length);
+
+// Compares two strings (lengths in code units, -1 for zero-terminated).
+TQ3FW_EXPORT_C int CompareStringW(LCID locale, DWORD flags, LPCWSTR a, int lengthA, LPCWSTR b, int lengthB);

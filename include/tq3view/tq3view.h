@@ -1,0 +1,7 @@
+// The one header a host includes: the framework's compatibility surface and the
+// table-view library's exported interface.
+#pragma once
+
+#include "framework/core/wintypes.h"
+#include "framework/core/locale.h"
+#include "text/tab_text.h"

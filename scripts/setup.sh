@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building and testing need. Idempotent: when
+# everything is present it prints nothing and touches nothing.
+set -euo pipefail
+
+packages=(
+  # toolchain
+  cmake ninja-build g++ clang pkg-config
+  # libraries the framework is built on
+  libicu-dev libpixman-1-dev libfreetype-dev libfontconfig-dev libsqlite3-dev libpng-dev libsdl2-dev
+  # tests and benchmarks
+  libgtest-dev libgmock-dev libbenchmark-dev
+  # fonts the text rendering and its tests rely on (Latin, Japanese, Chinese and Korean)
+  fonts-dejavu-core fonts-ipafont-gothic fonts-wqy-microhei
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+SUDO=""
+[ "$(id -u)" -eq 0 ] || SUDO="sudo"
+echo "Installing: ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq
+$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

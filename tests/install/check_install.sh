@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# check_install.sh BUILD_DIR CONSUMER_SOURCE WORK_DIR
+set -euo pipefail
+build=$1 consumer=$2 work=$3
+rm -rf "$work"
+prefix=$work/prefix
+cmake --install "$build" --prefix "$prefix" >/dev/null
+
+libdir=$(find "$prefix" -name 'libtq3view.so' -printf '%h\n' | head -n1)
+echo "installed libraries in $libdir"
+
+# The plain names of the exported free functions.
+for fn in DivideString; do
+  nm -D --defined-only "$libdir/libtq3view.so" | grep -qw "$fn" || { echo "missing export: $fn"; exit 1; }
+done
+readelf -d "$libdir/libtq3view.so" | grep -q 'SONAME.*libtq3view.so.0' || { echo "no SONAME on libtq3view"; exit 1; }
+readelf -d "$libdir/libtq3framework.so" | grep -q 'SONAME.*libtq3framework.so.0' || { echo "no SONAME on libtq3framework"; exit 1; }
+
+# 1. CMake package.
+cmake -S "$consumer" -B "$work/cmake-build" -G Ninja -DCMAKE_PREFIX_PATH="$prefix" >/dev/null
+cmake --build "$work/cmake-build" >/dev/null
+LD_LIBRARY_PATH="$libdir" "$work/cmake-build/consumer"
+
+# 2. pkg-config.
+export PKG_CONFIG_PATH="$libdir/pkgconfig"
+mkdir -p "$work/pc-build"
+# shellcheck disable=SC2046
+c++ -o "$work/pc-build/consumer" "$consumer/main.cpp" $(pkg-config --cflags --libs tq3view)
+LD_LIBRARY_PATH="$libdir" "$work/pc-build/consumer"
+echo "consumer built and ran both ways"
