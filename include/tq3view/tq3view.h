@@ -3,5 +3,6 @@
 #pragma once
 
 #include "framework/core/wintypes.h"
+#include "framework/core/geometry.h"
 #include "framework/core/locale.h"
 #include "text/tab_text.h"
