@@ -6,3 +6,4 @@
 #include "framework/core/geometry.h"
 #include "framework/core/locale.h"
 #include "text/tab_text.h"
+#include "text/module_handle.h"
