@@ -1,8 +1,13 @@
 #include "text/tab_text.h"
 
+#include <climits>
+#include <cstddef>
+
 int DivideString(WCHAR* text) {
-    int tabs = 0;
     if (text == nullptr) return 1;
+    // Counted wide so that a record of more than INT_MAX tabs saturates instead
+    // of overflowing; no real line comes near that.
+    std::size_t tabs = 0;
     for (WCHAR* p = text; *p != 0; ++p) {
         if (*p == u'\t') {
             ++tabs;
@@ -11,5 +16,5 @@ int DivideString(WCHAR* text) {
             *p = 0;
         }
     }
-    return tabs + 1;
+    return tabs >= static_cast<std::size_t>(INT_MAX) ? INT_MAX : static_cast<int>(tabs) + 1;
 }

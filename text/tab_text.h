@@ -23,7 +23,10 @@ TQ3VIEW_EXPORT_C int GetPartsOfTabSeparatedString(const WCHAR* line, WCHAR* out,
 // replaced, or -1 (the line is then unchanged).
 TQ3VIEW_EXPORT_C int SetPartsOfTabSeparatedString(WCHAR* line, const WCHAR* parts, int at);
 
-// The text of a numeric entry after `insert` is typed over text[selStart..selEnd).
+// The text of a numeric entry after `insert` is typed over text[selStart..selEnd):
+// digits up to `maxDigits` (0 or less: 100) and a point. `text` is an entry buffer
+// of 102 characters; at most 101 characters of `text` and of `insert` are read and
+// at most 101 characters and a zero are written. The fourth argument is not read.
 TQ3VIEW_EXPORT_C void InsertNumString(WCHAR* text, const WCHAR* insert, int maxDigits, int spare, int selStart,
                                       int selEnd);
 

@@ -9,22 +9,37 @@ namespace {
 struct DivideCase {
     std::u16string text;
     int fields;
+    std::u16string divided;  // the buffer afterwards, zeros included
 };
 
-TEST(DivideString, CountsTabsPlusOneIgnoringLineEnds) {
+TEST(DivideString, CountsTabsPlusOneAndZeroesEverySeparator) {
+    using namespace std::string_literals;
     const DivideCase cases[] = {
-        {u"", 1}, {u"\t\t", 3}, {u"a\tb\tc", 3}, {u"a\tb\tc\r\n", 3}, {u"a\rb\nc", 1},
+        {u"", 1, u""},
+        {u"\t\t", 3, u"\0\0"s},
+        {u"a\tb\tc", 3, u"a\0b\0c"s},
+        {u"a\tb\tc\r\n", 3, u"a\0b\0c\0\0"s},
+        {u"ab\tc\r\n", 2, u"ab\0c\0\0"s},
+        // A lone CR or LF ends a field's text but is not a separator.
+        {u"a\rb\nc", 1, u"a\0b\0c"s},
+        {u"\r", 1, u"\0"s},
+        {u"\n\t", 2, u"\0\0"s},
+        // Characters outside the basic plane pass through untouched.
+        {u"\U0001F600\tx", 2, u"\U0001F600\0x"s},
     };
     for (const auto& c : cases) {
         std::u16string buffer = c.text;
         EXPECT_EQ(DivideString(buffer.data()), c.fields) << "text of length " << c.text.size();
+        EXPECT_EQ(buffer, c.divided) << "text of length " << c.text.size();
     }
 }
 
-TEST(DivideString, ReplacesSeparatorsAndLineEndsWithZeros) {
-    std::u16string buffer = u"ab\tc\r\n";
-    DivideString(buffer.data());
-    EXPECT_EQ(buffer, std::u16string(u"ab\0c\0\0", 6));
+TEST(DivideString, NullTextIsOneEmptyField) { EXPECT_EQ(DivideString(nullptr), 1); }
+
+TEST(DivideString, HugeRecordCountsEveryTab) {
+    std::u16string record(2'000'000, u'\t');
+    EXPECT_EQ(DivideString(record.data()), 2'000'001);
+    EXPECT_EQ(record.find_first_not_of(u'\0'), std::u16string::npos);
 }
 
 }  // namespace

@@ -1,0 +1,119 @@
+#include "text/tab_text.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr std::size_t kEntryChars = 102;
+
+// The entry is a heap buffer of exactly 102 characters, so the address sanitizer
+// sees any access beyond it.
+std::u16string Insert(const std::u16string& text, const std::u16string& insert, int maxDigits, int selStart,
+                      int selEnd) {
+    std::vector<WCHAR> entry(kEntryChars, 0);
+    std::copy(text.begin(), text.end(), entry.begin());
+    InsertNumString(entry.data(), insert.c_str(), maxDigits, 0, selStart, selEnd);
+    return std::u16string(entry.data());
+}
+
+struct InsertCase {
+    std::u16string text;
+    std::u16string insert;
+    int maxDigits;
+    int selStart;
+    int selEnd;
+    std::u16string result;
+};
+
+TEST(InsertNumString, TypesDigitsAndAPointOverTheSelection) {
+    const InsertCase cases[] = {
+        {u"", u"123", 0, 0, 0, u"123"},
+        {u"12", u"3", 0, 2, 2, u"123"},
+        {u"1234", u"9", 0, 1, 3, u"194"},
+        // Only as many digits as the limit leaves room for.
+        {u"12", u"345", 4, 2, 2, u"1234"},
+        {u"12.5", u"67", 3, 4, 4, u"12.5"},
+        // Digits inside the selection do not count against the limit.
+        {u"1234", u"56", 4, 2, 4, u"1256"},
+        // No limit given means 100 digits.
+        {u"", u"123456789", -1, 0, 0, u"123456789"},
+        // The first character not taken ends the insertion.
+        {u"12", u"a3", 0, 0, 2, u""},
+        {u"12", u"3-4", 0, 2, 2, u"123"},
+        // A point is refused when the entry already has one (selection away from
+        // the start) ...
+        {u"12.5", u".", 0, 1, 1, u"12.5"},
+        {u"12.5", u"3.4", 0, 1, 1, u"132.5"},
+        // ... and taken otherwise.
+        {u"125", u".7", 0, 1, 1, u"1.725"},
+        {u"1.5", u"2.7", 0, 0, 0, u"2.71.5"},
+        // A point that ends the insert ends the entry.
+        {u"12", u".", 0, 2, 2, u"12"},
+        {u"12", u"5.", 0, 0, 0, u"5"},
+        {u"12", u"3.", 0, 1, 1, u"13"},
+        // A leading minus survives typing at the start.
+        {u"-12", u"3", 0, 0, 3, u"-3"},
+        {u"-12", u"3", 0, 0, 1, u"-312"},
+        // Negative positions: from the start, to the end.
+        {u"12", u"3", 0, -1, -1, u"3"},
+        {u"12", u"3", 0, -5, 1, u"32"},
+        // An end before the start is the start.
+        {u"1234", u"9", 0, 3, 1, u"12394"},
+        // Positions past the entry's end mean its end.
+        {u"12", u"3", 0, 5, 7, u"123"},
+        {u"12", u"3", 0, 1000, 2000, u"123"},
+        {u"12", u"3", 0, 1, 1000, u"13"},
+        // A missing insert inserts nothing.
+        {u"12", u"", 0, 0, 1, u"2"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "start " << c.selStart << " end " << c.selEnd << " limit " << c.maxDigits);
+        EXPECT_EQ(Insert(c.text, c.insert, c.maxDigits, c.selStart, c.selEnd), c.result);
+    }
+}
+
+TEST(InsertNumString, NullPointersAreHarmless) {
+    InsertNumString(nullptr, u"1", 0, 0, 0, 0);
+    WCHAR entry[kEntryChars] = u"12";
+    InsertNumString(entry, nullptr, 0, 0, 0, 1);
+    EXPECT_EQ(std::u16string(entry), u"2");
+}
+
+TEST(InsertNumString, StaysInsideItsBuffersWhateverItIsGiven) {
+    // Neither buffer is terminated within its 102 characters.
+    std::vector<WCHAR> entry(kEntryChars, u'1');
+    std::vector<WCHAR> insert(kEntryChars, u'2');
+    InsertNumString(entry.data(), insert.data(), 0, 0, 50, 500);
+    std::u16string result(entry.data());
+    ASSERT_EQ(result.size(), 100u);
+    // 100 digits at most: 50 kept before the selection, 50 typed.
+    EXPECT_EQ(result.substr(0, 50), std::u16string(50, u'1'));
+    EXPECT_EQ(result.substr(50, 50), std::u16string(50, u'2'));
+
+    // A long text with a long insert in its middle is cut at 101 characters.
+    std::vector<WCHAR> points(kEntryChars, u'.');
+    points[kEntryChars - 1] = 0;
+    std::vector<WCHAR> many(kEntryChars, u'7');
+    many[kEntryChars - 1] = 0;
+    InsertNumString(points.data(), many.data(), 0, 0, 10, 10);
+    result = std::u16string(points.data());
+    EXPECT_EQ(result.size(), 101u);
+    EXPECT_EQ(result.substr(0, 10), std::u16string(10, u'.'));
+    EXPECT_EQ(result.substr(10, 91), std::u16string(91, u'7'));
+
+    // Extreme positions and limits.
+    const int extremes[] = {INT_MIN, -1, 0, 101, 102, 255, 256, INT_MAX};
+    for (int start : extremes) {
+        for (int end : extremes) {
+            std::vector<WCHAR> e(kEntryChars, u'9');
+            e[kEntryChars - 1] = 0;
+            InsertNumString(e.data(), u"12", INT_MAX, 0, start, end);
+            EXPECT_LE(std::u16string(e.data()).size(), 101u);
+        }
+    }
+}
+
+}  // namespace

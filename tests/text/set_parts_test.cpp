@@ -1,0 +1,135 @@
+#include "text/tab_text.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "tests/text/plain_fields.h"
+
+namespace {
+
+// The line sits in a heap buffer exactly as long as the promised bound (old line
+// plus parts plus CR LF plus the zero), so the address sanitizer sees any write
+// beyond it.
+struct SetResult {
+    int replaced;
+    std::u16string line;
+};
+
+SetResult Set(const std::u16string& line, const std::u16string& parts, int at) {
+    std::vector<WCHAR> buffer(line.size() + parts.size() + 3, u'#');
+    std::copy(line.begin(), line.end(), buffer.begin());
+    buffer[line.size()] = 0;
+    int replaced = SetPartsOfTabSeparatedString(buffer.data(), parts.c_str(), at);
+    return {replaced, std::u16string(buffer.data())};
+}
+
+struct SetCase {
+    std::u16string line;
+    std::u16string parts;
+    int at;
+    int replaced;
+    std::u16string result;
+};
+
+TEST(SetPartsOfTabSeparatedString, ReplacesFieldsKeepingTheFieldCount) {
+    const SetCase cases[] = {
+        {u"a\tb\tc", u"x", 2, 1, u"a\tb\tx\r\n"},
+        // Parts past the line's last field are dropped.
+        {u"a\tb\tc", u"x\ty", 2, 1, u"a\tb\tx\r\n"},
+        {u"a\tb\tc", u"x\ty", 0, 2, u"x\ty\tc\r\n"},
+        {u"a\tb\tc", u"x\ty\tz\tw", 0, 3, u"x\ty\tz\r\n"},
+        // An index past the last field only adds the line end.
+        {u"a\tb\tc", u"x", 5, 0, u"a\tb\tc\r\n"},
+        {u"a\tb\tc", u"x", 3, 0, u"a\tb\tc\r\n"},
+        {u"a\tb\tc\r\n", u"x", 3, 0, u"a\tb\tc\r\n"},
+        // Line ends of either record are not fields.
+        {u"a\tb\tc\r\n", u"x\r\n", 1, 1, u"a\tx\tc\r\n"},
+        {u"a\tb\tc\r\n", u"x\r\n", 2, 1, u"a\tb\tx\r\n"},
+        // Empty line, empty parts, empty fields.
+        {u"", u"x", 0, 1, u"x\r\n"},
+        {u"", u"", 0, 1, u"\r\n"},
+        {u"a\tb", u"", 1, 1, u"a\t\r\n"},
+        {u"a\t\tc", u"\t", 0, 2, u"\t\tc\r\n"},
+        // Fields grow and shrink.
+        {u"a\tb\tc", u"xxxxxxxx\tyyyyyy", 1, 2, u"a\txxxxxxxx\tyyyyyy\r\n"},
+        {u"long one\tb\tc", u"s", 0, 1, u"s\tb\tc\r\n"},
+        // A lone CR or LF drops the rest of its field, wherever it stands.
+        {u"a\rjunk\tb", u"x", 1, 1, u"a\tx\r\n"},
+        {u"a\tb\njunk\tc", u"x", 0, 1, u"x\tb\tc\r\n"},
+        {u"a\tb", u"x\ry\tz", 0, 2, u"x\tz\r\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "at " << c.at << " line length " << c.line.size() << " parts length "
+                                        << c.parts.size());
+        SetResult r = Set(c.line, c.parts, c.at);
+        EXPECT_EQ(r.replaced, c.replaced);
+        EXPECT_EQ(r.line, c.result);
+        // Applying the same replacement again changes nothing more.
+        SetResult again = Set(r.line, c.parts, c.at);
+        EXPECT_EQ(again.replaced, c.replaced);
+        EXPECT_EQ(again.line, c.result);
+    }
+}
+
+TEST(SetPartsOfTabSeparatedString, RefusalLeavesTheLineAsItWas) {
+    WCHAR line[16] = u"a\tb";
+    EXPECT_EQ(SetPartsOfTabSeparatedString(line, u"x", -1), -1);
+    EXPECT_EQ(SetPartsOfTabSeparatedString(line, nullptr, 0), -1);
+    EXPECT_EQ(std::u16string(line), u"a\tb");
+    EXPECT_EQ(SetPartsOfTabSeparatedString(nullptr, u"x", 0), -1);
+}
+
+TEST(SetPartsOfTabSeparatedString, PartsMayLieInsideTheLine) {
+    std::u16string buffer = u"a\tb\tc";
+    buffer.resize(32, 0);
+    // The parts are the line's own fields 1 and 2, moved to the front.
+    EXPECT_EQ(SetPartsOfTabSeparatedString(buffer.data(), buffer.data() + 2, 0), 2);
+    EXPECT_EQ(std::u16string(buffer.c_str()), u"b\tc\tc\r\n");
+}
+
+TEST(SetPartsOfTabSeparatedString, HugeRecordReplacesItsLastField) {
+    std::u16string line;
+    for (int i = 0; i < 100'000; ++i) line += u"cell\t";
+    line += u"last";
+    SetResult r = Set(line, u"new\tdropped", 100'000);
+    EXPECT_EQ(r.replaced, 1);
+    // "last" became "new" and the line end was added.
+    EXPECT_EQ(r.line.size(), line.size() - 1 + 2);
+    EXPECT_EQ(r.line.substr(r.line.size() - 10), u"cell\tnew\r\n");
+}
+
+TEST(SetPartsOfTabSeparatedString, AgreesWithASplitAndJoinOnRandomRecords) {
+    std::mt19937 random(5122026);
+    const char16_t alphabet[] = u"ab\t\t\r\n\u00E9";
+    auto randomRecord = [&] {
+        std::u16string s;
+        int length = static_cast<int>(random() % 12);
+        for (int i = 0; i < length; ++i) s += alphabet[random() % 7];
+        return s;
+    };
+    for (int round = 0; round < 2000; ++round) {
+        std::u16string line = randomRecord();
+        std::u16string parts = randomRecord();
+        auto own = tq3::test::PlainFields(line);
+        auto replacement = tq3::test::PlainFields(parts);
+        int n = static_cast<int>(own.size());
+        int at = static_cast<int>(random() % (n + 2));
+        SCOPED_TRACE(testing::Message() << "round " << round << " at " << at);
+
+        int replaced = 0;
+        std::u16string expected;
+        for (int i = 0; i < n; ++i) {
+            bool fromParts = i >= at && i - at < static_cast<int>(replacement.size());
+            replaced += fromParts;
+            expected += (i > 0 ? u"\t" : u"") + (fromParts ? replacement[i - at] : own[i]);
+        }
+        SetResult r = Set(line, parts, at);
+        EXPECT_EQ(r.replaced, replaced);
+        EXPECT_EQ(r.line, expected + u"\r\n");
+    }
+}
+
+}  // namespace
