@@ -5,5 +5,7 @@
 #include "framework/core/wintypes.h"
 #include "framework/core/geometry.h"
 #include "framework/core/locale.h"
+#include "framework/gdi/gdi_defs.h"
+#include "framework/gdi/sysmetrics.h"
 #include "text/tab_text.h"
 #include "text/module_handle.h"
