@@ -7,5 +7,7 @@
 #include "framework/core/locale.h"
 #include "framework/gdi/gdi_defs.h"
 #include "framework/gdi/sysmetrics.h"
+#include "framework/window/winuser.h"
+#include "framework/system/clipboard.h"
 #include "text/tab_text.h"
 #include "text/module_handle.h"

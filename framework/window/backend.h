@@ -1,0 +1,120 @@
+// The backend interface: what the window manager needs from the world outside the
+// process. A backend shows the desktop surface (or keeps it in memory), delivers
+// input events, tells the time, shows the pointer shape and reaches the system
+// clipboard. The headless backend lives in framework/backends/headless, the
+// interactive one in framework/backends/sdl; nothing else knows which one runs.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "framework/core/wintypes.h"
+#include "framework/gdi/region.h"
+#include "framework/gdi/surface.h"
+
+namespace tq3::fw {
+
+// One raw input event as a backend reports it, before hit testing, capture and
+// focus turn it into a window message. Points are desktop (screen) coordinates.
+struct InputEvent {
+    enum class Kind {
+        KeyDown,     // vk, scanCode, extended; repeats are further KeyDowns
+        KeyUp,       // vk, scanCode, extended
+        Char,        // ch: a character typed through an input method, no key
+        MouseMove,   // pt
+        ButtonDown,  // button, pt
+        ButtonUp,    // button, pt
+        Wheel,       // delta (multiples of WHEEL_DELTA), pt; horizontal for a tilt wheel
+    };
+    enum class Button { Left, Right, Middle };
+
+    Kind kind = Kind::MouseMove;
+    int vk = 0;
+    UINT scanCode = 0;  // 0: taken from the US layout's table
+    bool extended = false;
+    WCHAR ch = 0;
+    Button button = Button::Left;
+    POINT pt{0, 0};
+    int delta = 0;
+    bool horizontal = false;
+};
+
+// Shapes of the standard cursors; the backend maps them to what it can show.
+enum class CursorShape {
+    None,  // hidden
+    Arrow,
+    IBeam,
+    Wait,
+    Cross,
+    UpArrow,
+    SizeNWSE,
+    SizeNESW,
+    SizeWE,
+    SizeNS,
+    SizeAll,
+    No,
+    Hand,
+    AppStarting,
+    Help,
+    Custom,  // an image cursor; see CursorImage
+};
+
+// An image cursor (from a resource): ARGB pixels and the hot spot.
+struct CursorImage {
+    int width = 0;
+    int height = 0;
+    POINT hotSpot{0, 0};
+    std::vector<Pixel> argb;
+};
+
+class TQ3FW_API Backend {
+public:
+    virtual ~Backend() = default;
+
+    // Size of the desktop, in pixels. Asked once when the backend is installed.
+    virtual SIZE DesktopSize() const = 0;
+    // Shows the part `damage` of `desktop` (screen coordinates).
+    virtual void Present(const Surface& desktop, const Region& damage) = 0;
+    // Waits for input: at most `timeoutMs` milliseconds (INFINITE: no limit),
+    // handing each event to DeliverInput. Returns false when no input can ever
+    // come (a headless desktop with nothing scripted), so that a loop waiting for
+    // it stops instead of hanging.
+    virtual bool WaitForInput(DWORD timeoutMs) = 0;
+    // Milliseconds since an arbitrary start; wraps like the platform's tick count.
+    virtual ULONGLONG Now() const = 0;
+    // Shows `shape` as the pointer (`image` only for CursorShape::Custom).
+    virtual void SetCursorShape(CursorShape shape, const CursorImage* image) = 0;
+    // The system clipboard's text, when the backend has one: Write replaces it,
+    // Read fetches it (false when there is none or it cannot be read). A backend
+    // without a system clipboard answers false to both and the process keeps its own.
+    virtual bool WriteSystemClipboardText(const std::u16string& text) = 0;
+    virtual bool ReadSystemClipboardText(std::u16string* text) = 0;
+    // A counter that changes whenever another program changes the system clipboard.
+    virtual ULONGLONG SystemClipboardSequence() const { return 0; }
+};
+
+// Installs `backend` as the one the window manager talks to, after destroying all
+// windows and resetting the queue, timers, input state and clipboard (a fresh
+// desktop of the backend's size). Returns the installed backend.
+TQ3FW_API Backend* InstallBackend(std::unique_ptr<Backend> backend);
+// The installed backend; when none is, a headless desktop of 1024 x 768 is
+// installed first, so that the window manager always has one.
+TQ3FW_API Backend& CurrentBackend();
+
+// Hands one input event to the window manager: it updates the asynchronous key and
+// button state at once and queues the event; hit testing, capture, focus and
+// double-click detection happen when the message is retrieved, as on the platform.
+TQ3FW_API void DeliverInput(const InputEvent& event);
+
+// Destroys every window and clears all window-manager state (the backend stays).
+TQ3FW_API void ResetWindowManager();
+
+// A loop that would block (GetMessage or WaitMessage with an empty queue and no
+// paint or timer due) asks the backend to wait; this reports whether there is work
+// now, for the headless backend's "run until idle".
+TQ3FW_API bool HasPendingWork();
+// Milliseconds until the next timer is due (0 when one is due now, INFINITE when none).
+TQ3FW_API DWORD TimeToNextTimer();
+
+}  // namespace tq3::fw
