@@ -3,11 +3,13 @@
 #pragma once
 
 #include "framework/core/wintypes.h"
+#include "framework/core/cstring.h"
 #include "framework/core/geometry.h"
 #include "framework/core/locale.h"
 #include "framework/gdi/gdi_defs.h"
 #include "framework/gdi/sysmetrics.h"
 #include "framework/window/winuser.h"
 #include "framework/system/clipboard.h"
+#include "framework/core/utf.h"
 #include "text/tab_text.h"
 #include "text/module_handle.h"
