@@ -13,3 +13,4 @@
 #include "framework/core/utf.h"
 #include "text/tab_text.h"
 #include "text/module_handle.h"
+#include "text/system_font.h"

@@ -11,7 +11,7 @@ echo "installed libraries in $libdir"
 
 # The plain names of the exported free functions.
 for fn in DivideString GetPartsOfTabSeparatedString SetPartsOfTabSeparatedString InsertNumString \
-          SearchPartialString GetDLLModuleHandle; do
+          SearchPartialString GetDLLModuleHandle GetSystemLogFont; do
   nm -D --defined-only "$libdir/libtq3view.so" | grep -qw "$fn" || { echo "missing export: $fn"; exit 1; }
 done
 readelf -d "$libdir/libtq3view.so" | grep -q 'SONAME.*libtq3view.so.0' || { echo "no SONAME on libtq3view"; exit 1; }
