@@ -6,6 +6,7 @@
 #include "framework/core/cstring.h"
 #include "framework/core/geometry.h"
 #include "framework/core/locale.h"
+#include "framework/core/object.h"
 #include "framework/gdi/gdi_defs.h"
 #include "framework/gdi/sysmetrics.h"
 #include "framework/window/winuser.h"

@@ -1,13 +1,21 @@
-// Out-of-memory behaviour of CString: every allocation an operation makes is
-// failed in turn, and each failure must leave the string exactly as it was.
+// Out-of-memory behaviour of the core classes: every allocation an operation
+// makes is failed in turn; each failure must leave the data exactly as it was.
 #include <gtest/gtest.h>
 
 #include <new>
 #include <ostream>
 
 #include "framework/core/cstring.h"
+#include "framework/core/object.h"
 #include "framework/core/utf.h"
 #include "tests/support/failing_allocator.h"
+
+class CWidget : public CObject {
+    DECLARE_DYNCREATE(CWidget)
+protected:
+    CWidget() = default;
+};
+IMPLEMENT_DYNCREATE(CWidget, CObject)
 
 inline void PrintTo(const CString& s, std::ostream* os) { *os << '"' << tq3::fw::ToUtf8(s) << '"'; }
 
@@ -55,6 +63,24 @@ TEST(CStringOutOfMemory, FailedOperationsLeaveTheStringUnchanged) {
         // Each operation here needs memory, so the first attempt must have failed.
         EXPECT_GT(failures, 0) << c.what;
     }
+}
+
+TEST(CObjectOutOfMemory, DynamicCreationGivesNull) {
+    CObject* created = nullptr;
+    {
+        tq3::test::FailingAllocations failing(0);
+        created = CRuntimeClass::CreateObject("CWidget");
+        EXPECT_GT(failing.Refused(), 0);
+    }
+    EXPECT_EQ(created, nullptr);
+    {
+        tq3::test::FailingAllocations failing(0);
+        created = CWidget::CreateObject();
+    }
+    EXPECT_EQ(created, nullptr);
+    created = CRuntimeClass::CreateObject("CWidget");
+    ASSERT_NE(created, nullptr);
+    delete created;
 }
 
 }  // namespace
