@@ -44,6 +44,7 @@
 #include <unicode/ustring.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 
@@ -257,9 +258,26 @@ LSTATUS RegistryStore::OpenFile(const std::string& path, bool /*create*/) {
         if (rc != SQLITE_OK) return rc == SQLITE_NOMEM ? ERROR_OUTOFMEMORY : ERROR_CANTREAD;
     }
     readOnly_ = sqlite3_db_readonly(db_, "main") == 1;
-    sqlite3_busy_timeout(db_, kBusyTimeoutMs);
+    sqlite3_busy_handler(db_, &RegistryStore::WaitWhileBusy, this);
+    jitter_ = static_cast<std::uint32_t>(getpid()) * 2654435761u | 1u;  // processes sleep differently
     sqlite3_extended_result_codes(db_, 0);
     return PrepareSchema();
+}
+
+// SQLite's own busy timeout backs off to sleeps of 100 ms, and a writer that
+// sleeps that long keeps missing the short gaps between another process's
+// transactions. Short, jittered sleeps give every waiting process a fair chance;
+// after kBusyTimeoutMs the call gives up with an error result.
+int RegistryStore::WaitWhileBusy(void* self, int count) {
+    auto* store = static_cast<RegistryStore*>(self);
+    auto now = std::chrono::steady_clock::now();
+    if (count == 0) store->busySince_ = now;
+    if (now - store->busySince_ > std::chrono::milliseconds(kBusyTimeoutMs)) return 0;
+    store->jitter_ ^= store->jitter_ << 13;
+    store->jitter_ ^= store->jitter_ >> 17;
+    store->jitter_ ^= store->jitter_ << 5;
+    usleep(100 + store->jitter_ % 900);
+    return 1;
 }
 
 namespace {

@@ -3,6 +3,7 @@
 // the root key itself has id 0 and no row.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -93,6 +94,8 @@ private:
     };
     std::vector<CachedStatement> statements_;
 
+    static int WaitWhileBusy(void* self, int count);
+
     StoreKind kind_;
     std::string configuredPath_;  // empty: the default location
     std::string fallbackPath_;    // used when the configured file cannot be written
@@ -102,6 +105,8 @@ private:
     bool inExplicit_ = false;   // Begin() was called and not yet ended
     bool inImplicit_ = false;   // Read()/Write() is running its own transaction
     bool writing_ = false;      // the running implicit transaction is a write
+    std::chrono::steady_clock::time_point busySince_;  // when the current wait for a lock began
+    std::uint32_t jitter_ = 0x9E3779B9u;               // state of the sleep-length scrambler
 };
 
 // UTF-16 <-> UTF-8 for names; false on an unpaired surrogate or bad UTF-8.
