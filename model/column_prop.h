@@ -1,0 +1,52 @@
+// CColumnProp: one column of a sheet. It carries what governs how the column's
+// cells are entered and stored (its edit mode), its header title and its geometry
+// in the column header.
+//
+// The edit mode is not stored; it follows from the fields, in this order: a list
+// column has list strings; a numeric column has `numeric` equal to 1; any other
+// column is a text column. `numeric` keeps whatever byte the host gives: a value
+// other than 0 and 1 is kept as given and does not make a numeric column (the
+// edit mode asks for exactly 1), while code that only asks "is the flag set"
+// sees it as set.
+#pragma once
+
+#include <vector>
+
+#include "framework/core/cstring.h"
+#include "framework/core/geometry.h"
+#include "framework/core/object.h"
+#include "framework/core/wintypes.h"
+
+class TQ3VIEW_API CColumnProp : public CObject {
+    DECLARE_DYNAMIC(CColumnProp)
+
+public:
+    CColumnProp() noexcept = default;
+    ~CColumnProp() override;
+
+    // Copies every field, `index` and `extent` included; the list strings are
+    // replaced by copies of the other's, in order. Throws std::bad_alloc and then
+    // leaves this record as it was.
+    CColumnProp& operator=(const CColumnProp& other);
+
+    // The first list string whose first character equals `c` when both are mapped
+    // to upper case (CharUpperW); empty list strings never match. The string is
+    // returned as stored; empty text when none matches.
+    CString FindListStringByInitial(WCHAR c) const;
+
+    bool IsListColumn() const noexcept { return !listStrings.empty(); }
+    bool IsNumericColumn() const noexcept { return !IsListColumn() && numeric == 1; }
+    bool IsTextColumn() const noexcept { return !IsListColumn() && numeric != 1; }
+
+    DWORD data = 0;                     // the host's word
+    int maxLength = -1;                 // text column: most characters a cell holds; <= 0 no limit
+    std::vector<CString> listStrings;   // list column: the choices, in order
+    BYTE numeric = 0;                   // 1 for a numeric column
+    BYTE digits = 7;                    // numeric column: digits a cell keeps
+    BYTE decimals = 0;                  // numeric column: digits after the point; 0 whole numbers
+    CString defaultString;              // the column's default string
+    int defaultWidth = 0;               // natural width in pixels (from the title or the settings)
+    CString title;                      // the header's text
+    int index = -1;                     // position within the sheet's columns
+    CRect extent;                       // pixel rectangle in the column header; empty until laid out
+};

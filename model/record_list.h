@@ -1,0 +1,62 @@
+// An ordered list of records that it owns, kept as a vector of pointers: finding
+// the record at a position is one index operation (a sheet of a million lines must
+// not walk a chain to reach line k), inserting and removing move pointers only, and
+// a record keeps its address for as long as it is in the list, so a host may hold
+// on to one it was given.
+#pragma once
+
+#include <new>
+#include <vector>
+
+namespace tq3 {
+
+template <typename Record>
+class RecordList {
+public:
+    RecordList() = default;
+    RecordList(const RecordList&) = delete;
+    RecordList& operator=(const RecordList&) = delete;
+    ~RecordList() { RemoveAll(); }
+
+    int GetCount() const noexcept { return static_cast<int>(items.size()); }
+    bool IsEmpty() const noexcept { return items.empty(); }
+    bool IsValidIndex(int index) const noexcept { return index >= 0 && index < GetCount(); }
+
+    // The record at `index`, or null when the index names none.
+    Record* GetAt(int index) const noexcept { return IsValidIndex(index) ? items[static_cast<size_t>(index)] : nullptr; }
+
+    // Takes ownership of `record` and puts it before position `index`, or at the
+    // end when `index` is not less than the count. Throws std::bad_alloc (the list
+    // is then unchanged and the record still belongs to the caller).
+    void InsertAt(int index, Record* record) {
+        if (index < 0 || index >= GetCount()) {
+            items.push_back(record);
+        } else {
+            items.insert(items.begin() + index, record);
+        }
+    }
+
+    // Destroys the record at `index`; false when the index names none.
+    bool RemoveAt(int index) noexcept {
+        if (!IsValidIndex(index)) return false;
+        Record* record = items[static_cast<size_t>(index)];
+        items.erase(items.begin() + index);
+        delete record;
+        return true;
+    }
+
+    // Destroys every record.
+    void RemoveAll() noexcept {
+        for (Record* record : items) delete record;
+        items.clear();
+    }
+
+    // Walking in order.
+    auto begin() const noexcept { return items.begin(); }
+    auto end() const noexcept { return items.end(); }
+
+private:
+    std::vector<Record*> items;
+};
+
+}  // namespace tq3
