@@ -10,7 +10,7 @@
 #include <memory>
 #include <new>
 
-#include "text/field_scan.h"
+#include "text/field_scan_internal.h"
 #include "text/tab_text.h"
 
 namespace {

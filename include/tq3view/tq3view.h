@@ -13,5 +13,6 @@
 #include "framework/system/clipboard.h"
 #include "framework/core/utf.h"
 #include "text/tab_text.h"
+#include "model/sheet_obj.h"
 #include "text/module_handle.h"
 #include "text/system_font.h"
