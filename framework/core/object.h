@@ -101,42 +101,42 @@ T* StaticDowncast([[maybe_unused]] const CRuntimeClass* record, U* object) {
 
 #define RUNTIME_CLASS(class_name) (&class_name::class##class_name)
 
-#define DECLARE_DYNAMIC(class_name)                  \
-public:                                              \
-    static CRuntimeClass class##class_name;          \
-    static CRuntimeClass* GetThisClass();            \
+#define DECLARE_DYNAMIC(class_name)                                                                 \
+public:                                                                                             \
+    static CRuntimeClass class##class_name;                                                         \
+    static CRuntimeClass* GetThisClass();                                                           \
     CRuntimeClass* GetRuntimeClass() const override;
 
-#define DECLARE_DYNCREATE(class_name) \
-    DECLARE_DYNAMIC(class_name)       \
+#define DECLARE_DYNCREATE(class_name)                                                               \
+    DECLARE_DYNAMIC(class_name)                                                                     \
     static CObject* CreateObject();
 
-#define TQ3_IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, create)                                       \
+#define TQ3_IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, create)                             \
     CRuntimeClass class_name::class##class_name = {#class_name, static_cast<int>(sizeof(class class_name)), \
-                                                   0xFFFF, create, RUNTIME_CLASS(base_class_name), nullptr};  \
-    static ::tq3::fw::ClassRegistration tq3ClassRegistration##class_name(RUNTIME_CLASS(class_name));        \
-    CRuntimeClass* class_name::GetThisClass() { return RUNTIME_CLASS(class_name); }                           \
+                                                   0xFFFF, create, RUNTIME_CLASS(base_class_name), nullptr}; \
+    static ::tq3::fw::ClassRegistration tq3ClassRegistration##class_name(RUNTIME_CLASS(class_name)); \
+    [[maybe_unused]] CRuntimeClass* class_name::GetThisClass() { return RUNTIME_CLASS(class_name); } \
     CRuntimeClass* class_name::GetRuntimeClass() const { return RUNTIME_CLASS(class_name); }
 
-#define IMPLEMENT_DYNAMIC(class_name, base_class_name) \
+#define IMPLEMENT_DYNAMIC(class_name, base_class_name)                                              \
     TQ3_IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, nullptr)
 
 // CreateObject is a member, so it may call a protected constructor. Out of memory
 // gives null.
-#define IMPLEMENT_DYNCREATE(class_name, base_class_name) \
-    CObject* class_name::CreateObject() {                \
-        try {                                            \
-            return new class_name;                       \
-        } catch (const std::bad_alloc&) {                \
-            return nullptr;                              \
-        }                                                \
-    }                                                    \
+#define IMPLEMENT_DYNCREATE(class_name, base_class_name)                                            \
+    [[maybe_unused]] CObject* class_name::CreateObject() {                                          \
+        try {                                                                                       \
+            return new class_name;                                                                  \
+        } catch (const std::bad_alloc&) {                                                           \
+            return nullptr;                                                                         \
+        }                                                                                           \
+    }                                                                                               \
     TQ3_IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, class_name::CreateObject)
 
 // The object as a class_name*, or null when it is null or not of that class.
-#define DYNAMIC_DOWNCAST(class_name, object) \
+#define DYNAMIC_DOWNCAST(class_name, object)                                                        \
     (::tq3::fw::DynamicDowncast<class_name>(RUNTIME_CLASS(class_name), object))
 // The object as a class_name*, for callers that know its class (checked in
 // debug builds).
-#define STATIC_DOWNCAST(class_name, object) \
+#define STATIC_DOWNCAST(class_name, object)                                                         \
     (::tq3::fw::StaticDowncast<class_name>(RUNTIME_CLASS(class_name), object))

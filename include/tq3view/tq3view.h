@@ -5,6 +5,7 @@
 #include "framework/core/wintypes.h"
 #include "framework/core/cstring.h"
 #include "framework/core/geometry.h"
+#include "framework/core/lists.h"
 #include "framework/core/locale.h"
 #include "framework/core/object.h"
 #include "framework/gdi/gdi_defs.h"

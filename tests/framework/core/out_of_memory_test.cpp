@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <new>
+#include <string>
+#include <vector>
 #include <ostream>
 
 #include "framework/core/cstring.h"
+#include "framework/core/lists.h"
 #include "framework/core/object.h"
 #include "framework/core/utf.h"
 #include "tests/support/failing_allocator.h"
@@ -81,6 +84,49 @@ TEST(CObjectOutOfMemory, DynamicCreationGivesNull) {
     created = CRuntimeClass::CreateObject("CWidget");
     ASSERT_NE(created, nullptr);
     delete created;
+}
+
+TEST(ListsOutOfMemory, FailedAdditionsLeaveTheListAsItWas) {
+    struct Case {
+        const char* what;
+        void (*edit)(CStringList&);
+    } cases[] = {
+        {"add past a block", [](CStringList& l) { l.AddTail(u"new"); }},
+        {"insert", [](CStringList& l) { l.InsertAfter(l.GetHeadPosition(), u"inserted text"); }},
+        {"append itself", [](CStringList& l) { l.AddTail(&l); }},
+        {"prepend itself", [](CStringList& l) { l.AddHead(&l); }},
+        {"set an element", [](CStringList& l) { l.SetAt(l.GetTailPosition(), u"a longer replacement"); }},
+    };
+    auto contents = [](const CStringList& l) {
+        std::vector<std::u16string> items;
+        for (POSITION pos = l.GetHeadPosition(); pos != nullptr;) {
+            const CString& s = l.GetNext(pos);
+            items.emplace_back(s.GetString(), s.GetLength());
+        }
+        return items;
+    };
+    for (const auto& c : cases) {
+        bool succeeded = false;
+        int failures = 0;
+        for (int allowed = 0; allowed < 50 && !succeeded; ++allowed) {
+            CStringList list(2);  // two nodes per block: the third element needs a new block
+            list.AddTail(u"one");
+            list.AddTail(u"two");
+            list.AddTail(u"three");
+            const auto before = contents(list);
+            try {
+                tq3::test::FailingAllocations failing(allowed);
+                c.edit(list);
+                succeeded = true;
+            } catch (const std::bad_alloc&) {
+                ++failures;
+                EXPECT_EQ(contents(list), before) << c.what << " with " << allowed << " allocations";
+                EXPECT_EQ(list.GetCount(), 3) << c.what;
+            }
+        }
+        EXPECT_TRUE(succeeded) << c.what;
+        EXPECT_GT(failures, 0) << c.what;
+    }
 }
 
 }  // namespace
