@@ -1,0 +1,192 @@
+#include "framework/gdi/edges.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+
+#include "framework/gdi/sysmetrics.h"
+#include "tests/framework/gdi/canvas.h"
+
+namespace {
+
+using tq3::fw::test::Canvas;
+constexpr COLORREF kPaper = RGB(1, 2, 3);
+
+// One letter per system colour of the 3D look; '.' is untouched paper.
+std::string ColourPicture(const Canvas& c) {
+    const std::map<COLORREF, char> letters = {
+        {GetSysColor(COLOR_BTNHIGHLIGHT), 'H'}, {GetSysColor(COLOR_3DLIGHT), 'L'},
+        {GetSysColor(COLOR_BTNFACE), 'F'},      {GetSysColor(COLOR_BTNSHADOW), 'S'},
+        {GetSysColor(COLOR_3DDKSHADOW), 'D'},   {kPaper, '.'},
+    };
+    std::string out;
+    for (int y = 0; y < c.height(); ++y) {
+        for (int x = 0; x < c.width(); ++x) {
+            auto it = letters.find(c.at(x, y));
+            out += it == letters.end() ? '?' : it->second;
+        }
+        out += '\n';
+    }
+    return out;
+}
+
+TEST(Edges, DrawEdgeLayersAndCorners) {
+    struct Case {
+        UINT edge, flags;
+        const char* picture;
+        RECT adjusted;
+    };
+    const Case cases[] = {
+        {EDGE_RAISED, BF_RECT | BF_MIDDLE | BF_ADJUST,
+         "LLLLLD\n"
+         "LHHHSD\n"
+         "LHFFSD\n"
+         "LSSSSD\n"
+         "DDDDDD\n",
+         {2, 2, 4, 3}},
+        {EDGE_SUNKEN, BF_RECT | BF_ADJUST,
+         "SSSSSH\n"
+         "SDDDLH\n"
+         "SD..LH\n"
+         "SLLLLH\n"
+         "HHHHHH\n",
+         {2, 2, 4, 3}},
+        {EDGE_ETCHED, BF_RECT,
+         "SSSSSH\n"
+         "SHHHSH\n"
+         "SH..SH\n"
+         "SSSSSH\n"
+         "HHHHHH\n",
+         {0, 0, 6, 5}},
+        // Only some sides: the lines run to the rectangle's corners.
+        {BDR_RAISEDINNER, BF_BOTTOMRIGHT | BF_ADJUST,
+         ".....S\n"
+         ".....S\n"
+         ".....S\n"
+         ".....S\n"
+         "SSSSSS\n",
+         {0, 0, 5, 4}},
+        {BDR_SUNKENOUTER, BF_TOPLEFT,
+         "SSSSSS\n"
+         "S.....\n"
+         "S.....\n"
+         "S.....\n"
+         "S.....\n",
+         {0, 0, 6, 5}},
+        {EDGE_RAISED, BF_RECT | BF_FLAT,
+         "SSSSSS\n"
+         "SFFFFS\n"
+         "SF..FS\n"
+         "SFFFFS\n"
+         "SSSSSS\n",
+         {0, 0, 6, 5}},
+    };
+    for (const Case& c : cases) {
+        Canvas canvas(6, 5, kPaper);
+        RECT r{0, 0, 6, 5};
+        ASSERT_TRUE(DrawEdge(canvas.dc(), &r, c.edge, c.flags));
+        EXPECT_EQ(ColourPicture(canvas), c.picture) << "edge " << c.edge << " flags " << std::hex << c.flags;
+        EXPECT_EQ(r.left, c.adjusted.left);
+        EXPECT_EQ(r.top, c.adjusted.top);
+        EXPECT_EQ(r.right, c.adjusted.right);
+        EXPECT_EQ(r.bottom, c.adjusted.bottom);
+    }
+    Canvas canvas(2, 2, kPaper);
+    RECT r{0, 0, 2, 2};
+    EXPECT_FALSE(DrawEdge(canvas.dc(), nullptr, EDGE_RAISED, BF_RECT));
+    EXPECT_FALSE(DrawEdge(canvas.dc(), &r, EDGE_RAISED, BF_DIAGONAL | BF_RECT));
+    EXPECT_FALSE(DrawEdge(nullptr, &r, EDGE_RAISED, BF_RECT));
+    RECT inverted{5, 5, 0, 0};
+    EXPECT_TRUE(DrawEdge(canvas.dc(), &inverted, EDGE_RAISED, BF_RECT | BF_MIDDLE));
+    EXPECT_EQ(canvas.Count(kPaper), 4);
+}
+
+TEST(Edges, Draw3dFrameOwnsCornersLikeDrawEdge) {
+    Canvas canvas(4, 3, kPaper);
+    tq3::fw::Draw3dFrame(canvas.dc(), RECT{0, 0, 4, 3}, GetSysColor(COLOR_BTNHIGHLIGHT), GetSysColor(COLOR_BTNSHADOW));
+    EXPECT_EQ(ColourPicture(canvas), "HHHS\nH..S\nSSSS\n");
+}
+
+TEST(Edges, FocusRectangleFlipsHalfItsBorderAndUndoesItself) {
+    Canvas canvas(9, 7, RGB(0x20, 0x40, 0x80));
+    RECT r{1, 1, 8, 6};
+    ASSERT_TRUE(DrawFocusRect(canvas.dc(), &r));
+    int flipped = canvas.Count(RGB(0x20, 0x40, 0x80) ^ 0xFFFFFF);
+    int border = 2 * 7 + 2 * 3;
+    EXPECT_EQ(flipped, border / 2);
+    for (int y = 2; y < 5; ++y)
+        for (int x = 2; x < 7; ++x) EXPECT_EQ(canvas.at(x, y), RGB(0x20, 0x40, 0x80)) << "inside untouched";
+    // Neighbouring border pixels alternate.
+    EXPECT_NE(canvas.at(1, 1), canvas.at(2, 1));
+    EXPECT_NE(canvas.at(1, 1), canvas.at(1, 2));
+    DrawFocusRect(canvas.dc(), &r);
+    EXPECT_EQ(canvas.Count(RGB(0x20, 0x40, 0x80)), 63);
+}
+
+TEST(FrameControls, ButtonsAndGlyphsFollowTheirState) {
+    const COLORREF text = GetSysColor(COLOR_BTNTEXT);
+    const COLORREF grey = GetSysColor(COLOR_GRAYTEXT);
+    struct Case {
+        UINT type, state;
+        COLORREF topLeft;  // pixel (0, 0), or kPaper to skip
+        bool hasText, hasGrey;
+    };
+    const Case cases[] = {
+        {DFC_BUTTON, DFCS_BUTTONPUSH, GetSysColor(COLOR_BTNHIGHLIGHT), false, false},
+        {DFC_BUTTON, DFCS_BUTTONPUSH | DFCS_PUSHED, GetSysColor(COLOR_BTNSHADOW), false, false},
+        {DFC_BUTTON, DFCS_BUTTONPUSH | DFCS_CHECKED, GetSysColor(COLOR_BTNSHADOW), false, false},
+        {DFC_BUTTON, DFCS_BUTTONCHECK, GetSysColor(COLOR_BTNSHADOW), false, false},
+        {DFC_BUTTON, DFCS_BUTTONCHECK | DFCS_CHECKED, GetSysColor(COLOR_BTNSHADOW), true, false},
+        {DFC_BUTTON, DFCS_BUTTONCHECK | DFCS_CHECKED | DFCS_INACTIVE, GetSysColor(COLOR_BTNSHADOW), false, true},
+        {DFC_BUTTON, DFCS_BUTTONRADIO | DFCS_CHECKED, kPaper, true, false},
+        {DFC_SCROLL, DFCS_SCROLLUP, GetSysColor(COLOR_BTNHIGHLIGHT), true, false},
+        {DFC_SCROLL, DFCS_SCROLLDOWN | DFCS_PUSHED, GetSysColor(COLOR_BTNSHADOW), true, false},
+        {DFC_SCROLL, DFCS_SCROLLLEFT | DFCS_INACTIVE, GetSysColor(COLOR_BTNHIGHLIGHT), false, true},
+        {DFC_SCROLL, DFCS_SCROLLRIGHT, GetSysColor(COLOR_BTNHIGHLIGHT), true, false},
+        {DFC_CAPTION, DFCS_CAPTIONCLOSE, GetSysColor(COLOR_BTNHIGHLIGHT), true, false},
+        {DFC_CAPTION, DFCS_CAPTIONMIN | DFCS_INACTIVE, GetSysColor(COLOR_BTNHIGHLIGHT), false, true},
+        {DFC_CAPTION, DFCS_CAPTIONMAX, GetSysColor(COLOR_BTNHIGHLIGHT), true, false},
+        {DFC_CAPTION, DFCS_CAPTIONRESTORE, GetSysColor(COLOR_BTNHIGHLIGHT), true, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "type " << c.type << " state " << std::hex << c.state);
+        Canvas canvas(17, 17, kPaper);
+        RECT r{0, 0, 17, 17};
+        ASSERT_TRUE(DrawFrameControl(canvas.dc(), &r, c.type, c.state));
+        if (c.topLeft != kPaper) {
+            EXPECT_EQ(canvas.at(0, 0), c.topLeft);
+        }
+        EXPECT_EQ(canvas.Count(text) > 0, c.hasText);
+        EXPECT_EQ(canvas.Count(grey) > 0, c.hasGrey);
+    }
+    // The arrow points the right way: up arrows are wider at the bottom.
+    Canvas up(17, 17, kPaper);
+    RECT r{0, 0, 17, 17};
+    DrawFrameControl(up.dc(), &r, DFC_SCROLL, DFCS_SCROLLUP);
+    int firstRow = -1, lastRow = -1, firstWidth = 0, lastWidth = 0;
+    for (int y = 0; y < 17; ++y) {
+        int w = 0;
+        for (int x = 0; x < 17; ++x) w += up.at(x, y) == text;
+        if (w && firstRow < 0) firstRow = y, firstWidth = w;
+        if (w) lastRow = y, lastWidth = w;
+    }
+    ASSERT_GT(lastRow, firstRow);
+    EXPECT_EQ(firstWidth, 1);
+    EXPECT_GT(lastWidth, firstWidth);
+    // DFCS_ADJUSTRECT gives the face inside the edge.
+    RECT adjust{0, 0, 20, 10};
+    Canvas button(20, 10, kPaper);
+    DrawFrameControl(button.dc(), &adjust, DFC_BUTTON, DFCS_BUTTONPUSH | DFCS_ADJUSTRECT);
+    EXPECT_EQ(adjust.left, 2);
+    EXPECT_EQ(adjust.bottom, 8);
+    // Unknown kinds are refused without drawing.
+    Canvas untouched(4, 4, kPaper);
+    RECT small{0, 0, 4, 4};
+    EXPECT_FALSE(DrawFrameControl(untouched.dc(), &small, 99, 0));
+    EXPECT_FALSE(DrawFrameControl(untouched.dc(), &small, DFC_SCROLL, 0x7F));
+    EXPECT_FALSE(DrawFrameControl(untouched.dc(), nullptr, DFC_BUTTON, 0));
+    EXPECT_EQ(untouched.Count(kPaper), 16);
+}
+
+}  // namespace
