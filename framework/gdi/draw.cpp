@@ -97,6 +97,14 @@ public:
     // Styled lines continue their dash pattern from one segment to the next.
     void Segment(POINT a, POINT b) {
         if (!active_) return;
+        if (width_ == 1 && dashes_.count == 0 && (a.x == b.x || a.y == b.y)) {
+            // Grid lines: a straight solid line is a one-pixel rectangle that
+            // stops short of its last point.
+            RECT r = a.y == b.y ? (a.x < b.x ? RECT{a.x, a.y, b.x, a.y + 1} : RECT{b.x + 1, a.y, a.x + 1, a.y + 1})
+                                : (a.y < b.y ? RECT{a.x, a.y, a.x + 1, b.y} : RECT{a.x, b.y + 1, a.x + 1, a.y + 1});
+            Rop2Rect(*s_.surface, clip_, r, SolidPaint(color_), s_.at.rop2);
+            return;
+        }
         RECT box = clip_.Bounds();
         RECT limit{box.left - width_, box.top - width_, box.right + width_, box.bottom + width_};
         LinePixels(a.x, a.y, b.x, b.y, limit, [&](int x, int y, long long step) { Plot(x, y, phase_ + step); });
