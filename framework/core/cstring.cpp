@@ -457,9 +457,9 @@ CString CString::Tokenize(LPCWSTR delimiters, int& start) const {
         if (from < n) {
             int end = from;
             while (end < n && !InSet(chars, m_data[end])) ++end;
-            // Step over the one delimiter that ended the token (past the end is fine:
-            // the next call finds nothing there).
-            start = end < n ? end + 1 : end;
+            // Step over the one delimiter that ended the token; at the end of the
+            // text this is one past the length, and the next call finds nothing.
+            start = end + 1;
             return CString(m_data + from, end - from);
         }
     }

@@ -271,7 +271,7 @@ TEST(CString, Tokenize) {
     EXPECT_EQ(s.Tokenize(u",", pos), u"a");
     EXPECT_EQ(pos, 2);
     EXPECT_EQ(s.Tokenize(u",", pos), u"bc");
-    EXPECT_EQ(pos, 5);
+    EXPECT_EQ(pos, 6);
 }
 
 TEST(CString, CaseAndTrimming) {
