@@ -14,6 +14,12 @@ for fn in DivideString GetPartsOfTabSeparatedString SetPartsOfTabSeparatedString
           SearchPartialString GetDLLModuleHandle GetSystemLogFont; do
   nm -D --defined-only "$libdir/libtq3view.so" | grep -qw "$fn" || { echo "missing export: $fn"; exit 1; }
 done
+# (read once: grep -q ending a pipe early would fail it under pipefail)
+framework_exports=$(nm -D --defined-only "$libdir/libtq3framework.so")
+for fn in SetRect SetRectEmpty CopyRect IsRectEmpty PtInRect IntersectRect UnionRect SubtractRect \
+          OffsetRect InflateRect EqualRect; do
+  grep -qw "$fn" <<<"$framework_exports" || { echo "missing export: $fn"; exit 1; }
+done
 readelf -d "$libdir/libtq3view.so" | grep -q 'SONAME.*libtq3view.so.0' || { echo "no SONAME on libtq3view"; exit 1; }
 readelf -d "$libdir/libtq3framework.so" | grep -q 'SONAME.*libtq3framework.so.0' || { echo "no SONAME on libtq3framework"; exit 1; }
 
