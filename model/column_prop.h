@@ -40,7 +40,9 @@ public:
 
     DWORD data = 0;                     // the host's word
     int maxLength = -1;                 // text column: most characters a cell holds; <= 0 no limit
-    std::vector<CString> listStrings;   // list column: the choices, in order
+    // List column: the choices, in order. A vector: the strings are read by
+    // position (the drop-down list, paste checks), and a list is short.
+    std::vector<CString> listStrings;
     BYTE numeric = 0;                   // 1 for a numeric column
     BYTE digits = 7;                    // numeric column: digits a cell keeps
     BYTE decimals = 0;                  // numeric column: digits after the point; 0 whole numbers
