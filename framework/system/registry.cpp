@@ -88,13 +88,31 @@ LSTATUS Resolve(HKEY key, OpenKey* open) {
     return ERROR_SUCCESS;
 }
 
-HKEY NewHandle(Root* root, KeyId id, REGSAM rights) {
-    Registry& registry = TheRegistry();
-    ULONG_PTR value = registry.nextHandle;
-    registry.nextHandle += 4;
-    registry.handles.emplace(value, OpenKey{root, id, rights, root->generation});
-    return reinterpret_cast<HKEY>(value);
-}
+// A handle is reserved before the key is created, so that running out of memory
+// for the handle cannot happen after the store was changed; it is either
+// completed with the key's id or released.
+class PendingHandle {
+public:
+    PendingHandle(Root* root, REGSAM rights) : value_(TheRegistry().nextHandle) {
+        TheRegistry().handles.emplace(value_, OpenKey{root, kRootKeyId, rights, root->generation});
+        TheRegistry().nextHandle += 4;
+    }
+    ~PendingHandle() {
+        if (value_ != 0) TheRegistry().handles.erase(value_);
+    }
+    PendingHandle(const PendingHandle&) = delete;
+    PendingHandle& operator=(const PendingHandle&) = delete;
+
+    HKEY Complete(KeyId id) {
+        TheRegistry().handles.find(value_)->second.id = id;
+        ULONG_PTR value = value_;
+        value_ = 0;
+        return reinterpret_cast<HKEY>(value);
+    }
+
+private:
+    ULONG_PTR value_;
+};
 
 LSTATUS CheckAlive(RegistryStore& store, KeyId id) {
     bool exists = false;
@@ -230,10 +248,11 @@ LSTATUS RegOpenKeyExW(HKEY key, LPCWSTR subKey, DWORD /*options*/, REGSAM desire
             *result = key;
             return ERROR_SUCCESS;
         }
+        PendingHandle handle(base.root, rights);
         KeyId id = 0;
         if (LSTATUS rc = OpenExisting(base, names, &id); rc != ERROR_SUCCESS) return rc;
         if (LSTATUS rc = CheckWritable(base, rights); rc != ERROR_SUCCESS) return rc;
-        *result = NewHandle(base.root, id, rights);
+        *result = handle.Complete(id);
         return ERROR_SUCCESS;
     });
 }
@@ -256,6 +275,7 @@ LSTATUS RegCreateKeyExW(HKEY key, LPCWSTR subKey, DWORD /*reserved*/, LPWSTR /*k
         }
         // Creation is allowed whatever rights the parent handle carries: the
         // platform checks it against the key's owner, who is always the user here.
+        PendingHandle handle(base.root, rights);
         KeyId id = 0;
         bool created = false;
         LSTATUS rc = OpenExisting(base, names, &id);
@@ -278,7 +298,7 @@ LSTATUS RegCreateKeyExW(HKEY key, LPCWSTR subKey, DWORD /*reserved*/, LPWSTR /*k
             });
         }
         if (rc != ERROR_SUCCESS) return rc;
-        *result = NewHandle(base.root, id, rights);
+        *result = handle.Complete(id);
         if (disposition != nullptr) *disposition = created ? REG_CREATED_NEW_KEY : REG_OPENED_EXISTING_KEY;
         return ERROR_SUCCESS;
     });

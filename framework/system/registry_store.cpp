@@ -47,6 +47,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 
 #include "framework/core/locale.h"
 
@@ -193,8 +194,7 @@ void RegistryStore::Close() {
     inImplicit_ = false;
 }
 
-LSTATUS RegistryStore::ResolvePath(std::string* path, bool* create) {
-    *create = true;
+LSTATUS RegistryStore::ResolvePath(std::string* path) {
     std::string primary = configuredPath_;
     std::string fallback = fallbackPath_;
     if (primary.empty()) {
@@ -234,19 +234,22 @@ LSTATUS RegistryStore::IsReadOnly(bool* readOnly) {
 LSTATUS RegistryStore::EnsureOpen() {
     if (db_ != nullptr) return ERROR_SUCCESS;
     std::string path;
-    bool create = false;
-    LSTATUS rc = ResolvePath(&path, &create);
+    LSTATUS rc = ResolvePath(&path);
     if (rc != ERROR_SUCCESS) return rc;
-    rc = OpenFile(path, create);
+    try {
+        rc = OpenFile(path);
+        if (rc == ERROR_SUCCESS) activePath_ = path;
+    } catch (const std::bad_alloc&) {
+        rc = ERROR_OUTOFMEMORY;
+    }
     if (rc != ERROR_SUCCESS) {
         Close();
         return rc;
     }
-    activePath_ = path;
     return ERROR_SUCCESS;
 }
 
-LSTATUS RegistryStore::OpenFile(const std::string& path, bool /*create*/) {
+LSTATUS RegistryStore::OpenFile(const std::string& path) {
     struct stat info;
     if (stat(path.c_str(), &info) != 0) return ERROR_CANTWRITE;  // could not be created
     if (!S_ISREG(info.st_mode) || access(path.c_str(), R_OK) != 0) return ERROR_CANTREAD;
@@ -315,13 +318,15 @@ LSTATUS RegistryStore::PrepareSchema() {
         return Exec(temp.c_str());
     }
     if (tables == 0) {
+        // Built before the transaction starts, so that running out of memory
+        // cannot leave it open.
+        const std::string marks = "PRAGMA application_id=" + std::to_string(kApplicationId) +
+                                  ";PRAGMA user_version=" + std::to_string(kSchemaVersion);
         if (LSTATUS status = Exec("BEGIN IMMEDIATE"); status != ERROR_SUCCESS) return status;
-        if (!QueryInt(db_, "SELECT count(*) FROM sqlite_master", &tables, &rc)) return Fail(rc);
         LSTATUS status = ERROR_SUCCESS;
-        if (tables == 0) {
+        if (!QueryInt(db_, "SELECT count(*) FROM sqlite_master", &tables, &rc)) status = Fail(rc);
+        if (status == ERROR_SUCCESS && tables == 0) {
             status = Exec(kCreateSchema);
-            std::string marks = "PRAGMA application_id=" + std::to_string(kApplicationId) +
-                                ";PRAGMA user_version=" + std::to_string(kSchemaVersion);
             if (status == ERROR_SUCCESS) status = Exec(marks.c_str());
         }
         status = status == ERROR_SUCCESS ? Exec("COMMIT") : status;
@@ -378,13 +383,27 @@ LSTATUS RegistryStore::Exec(const char* sql) {
     return rc == SQLITE_OK ? ERROR_SUCCESS : Fail(rc);
 }
 
+namespace {
+
+// A body that runs out of memory must still reach the COMMIT or ROLLBACK of its
+// transaction, or the store would stay locked for every other process.
+LSTATUS RunBody(const std::function<LSTATUS()>& body) {
+    try {
+        return body();
+    } catch (const std::bad_alloc&) {
+        return ERROR_OUTOFMEMORY;
+    }
+}
+
+}  // namespace
+
 LSTATUS RegistryStore::Read(const std::function<LSTATUS()>& body) {
     if (LSTATUS rc = EnsureOpen(); rc != ERROR_SUCCESS) return rc;
-    if (inExplicit_ || inImplicit_) return body();
+    if (inExplicit_ || inImplicit_) return RunBody(body);
     writing_ = false;
     if (LSTATUS rc = Exec("BEGIN"); rc != ERROR_SUCCESS) return rc;
     inImplicit_ = true;
-    LSTATUS result = body();
+    LSTATUS result = RunBody(body);
     Exec(result == ERROR_SUCCESS ? "COMMIT" : "ROLLBACK");
     inImplicit_ = false;
     if (result == ERROR_BADDB) Close();
@@ -394,10 +413,10 @@ LSTATUS RegistryStore::Read(const std::function<LSTATUS()>& body) {
 LSTATUS RegistryStore::Write(const std::function<LSTATUS()>& body) {
     if (LSTATUS rc = EnsureOpen(); rc != ERROR_SUCCESS) return rc;
     if (readOnly_) return ERROR_CANTWRITE;
-    if (inImplicit_) return body();
+    if (inImplicit_) return RunBody(body);
     if (inExplicit_) {
         if (LSTATUS rc = Exec("SAVEPOINT reg_call"); rc != ERROR_SUCCESS) return rc;
-        LSTATUS result = body();
+        LSTATUS result = RunBody(body);
         if (result != ERROR_SUCCESS) Exec("ROLLBACK TO reg_call");
         Exec("RELEASE reg_call");
         return result;
@@ -406,7 +425,7 @@ LSTATUS RegistryStore::Write(const std::function<LSTATUS()>& body) {
     LSTATUS result = Exec("BEGIN IMMEDIATE");
     if (result == ERROR_SUCCESS) {
         inImplicit_ = true;
-        result = body();
+        result = RunBody(body);
         if (result == ERROR_SUCCESS) result = Exec("COMMIT");
         if (result != ERROR_SUCCESS && sqlite3_get_autocommit(db_) == 0) Exec("ROLLBACK");
         inImplicit_ = false;
@@ -452,6 +471,7 @@ sqlite3_stmt* RegistryStore::Statement(const char* sql) {
             return cached.statement;
         }
     }
+    statements_.reserve(statements_.size() + 1);  // may throw; nothing is prepared yet
     sqlite3_stmt* statement = nullptr;
     if (sqlite3_prepare_v3(db_, sql, -1, SQLITE_PREPARE_PERSISTENT, &statement, nullptr) != SQLITE_OK) return nullptr;
     statements_.push_back({sql, statement});

@@ -80,9 +80,9 @@ public:
 
 private:
     LSTATUS EnsureOpen();
-    LSTATUS OpenFile(const std::string& path, bool create);
+    LSTATUS OpenFile(const std::string& path);
     LSTATUS PrepareSchema();
-    LSTATUS ResolvePath(std::string* path, bool* create);
+    LSTATUS ResolvePath(std::string* path);
     void Close();
     LSTATUS Exec(const char* sql);
     LSTATUS Fail(int rc);

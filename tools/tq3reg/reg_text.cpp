@@ -7,6 +7,8 @@
 
 #include <cstdio>
 
+#include "framework/core/utf.h"
+
 namespace tq3::reg {
 
 namespace {
@@ -21,21 +23,11 @@ constexpr std::size_t kHexLineLimit = 76;
 
 // ---- encodings ----------------------------------------------------------------------
 
-std::string ToUtf8(const std::u16string& text) {
-    std::string out;
-    if (text.empty()) return out;
-    UErrorCode status = U_ZERO_ERROR;
-    int32_t needed = 0;
-    // Unpaired surrogates cannot be written as UTF-8; they become U+FFFD.
-    u_strToUTF8WithSub(nullptr, 0, &needed, text.data(), static_cast<int32_t>(text.size()), 0xFFFD, nullptr,
-                       &status);
-    out.resize(static_cast<std::size_t>(needed));
-    status = U_ZERO_ERROR;
-    u_strToUTF8WithSub(out.data(), needed, nullptr, text.data(), static_cast<int32_t>(text.size()), 0xFFFD, nullptr,
-                       &status);
-    return U_SUCCESS(status) ? out : std::string();
-}
+// Unpaired surrogates cannot be written as UTF-8; they become U+FFFD.
+std::string ToUtf8(const std::u16string& text) { return tq3::fw::ToUtf8(std::u16string_view(text)); }
 
+// Unlike the framework's conversion, which repairs bad input, an import must
+// refuse it: this one fails on any ill-formed byte.
 std::u16string FromUtf8(const std::string& text) {
     std::u16string out;
     if (text.empty()) return out;
