@@ -12,6 +12,7 @@
 #include "framework/gdi/sysmetrics.h"
 #include "framework/window/winuser.h"
 #include "framework/system/clipboard.h"
+#include "framework/system/registry.h"
 #include "framework/core/utf.h"
 #include "text/tab_text.h"
 #include "model/sheet_obj.h"

@@ -20,6 +20,12 @@ for fn in SetRect SetRectEmpty CopyRect IsRectEmpty PtInRect IntersectRect Union
           OffsetRect InflateRect EqualRect; do
   grep -qw "$fn" <<<"$framework_exports" || { echo "missing export: $fn"; exit 1; }
 done
+for fn in RegOpenKeyExW RegCreateKeyExW RegQueryValueExW RegSetValueExW RegEnumKeyExW RegEnumValueW \
+          RegQueryInfoKeyW RegDeleteKeyW RegDeleteValueW RegCloseKey; do
+  grep -qw "$fn" <<<"$framework_exports" || { echo "missing export: $fn"; exit 1; }
+done
+# The settings tool is installed and runs against the installed libraries.
+"$prefix/bin/tq3reg" --help >/dev/null || { echo "tq3reg not installed or not runnable"; exit 1; }
 readelf -d "$libdir/libtq3view.so" | grep -q 'SONAME.*libtq3view.so.0' || { echo "no SONAME on libtq3view"; exit 1; }
 readelf -d "$libdir/libtq3framework.so" | grep -q 'SONAME.*libtq3framework.so.0' || { echo "no SONAME on libtq3framework"; exit 1; }
 
