@@ -218,6 +218,16 @@ constexpr UINT ESB_DISABLE_UP = 0x0001;
 constexpr UINT ESB_DISABLE_DOWN = 0x0002;
 constexpr UINT ESB_DISABLE_LTUP = ESB_DISABLE_LEFT;
 constexpr UINT ESB_DISABLE_RTDN = ESB_DISABLE_RIGHT;
+// Scroll-bar control messages; SetScrollInfo and its kin forward SB_CTL to them.
+constexpr UINT SBM_SETPOS = 0x00E0;
+constexpr UINT SBM_GETPOS = 0x00E1;
+constexpr UINT SBM_SETRANGE = 0x00E2;
+constexpr UINT SBM_GETRANGE = 0x00E3;
+constexpr UINT SBM_ENABLE_ARROWS = 0x00E4;
+constexpr UINT SBM_SETRANGEREDRAW = 0x00E6;
+constexpr UINT SBM_SETSCROLLINFO = 0x00E9;
+constexpr UINT SBM_GETSCROLLINFO = 0x00EA;
+constexpr UINT SBM_GETSCROLLBARINFO = 0x00EB;
 // GetScrollBarInfo object ids and part states.
 constexpr LONG OBJID_HSCROLL = -6;
 constexpr LONG OBJID_VSCROLL = -5;

@@ -1,0 +1,645 @@
+// Invalid regions, painting and window device contexts.
+//
+// Sections: visible regions; invalidation (RedrawArea, the one routine every
+// invalidating and validating function goes through); painting now; BeginPaint
+// and window DCs; scrolling; presenting to the backend.
+//
+// A window's update region is kept in window coordinates, so that the frame can be
+// invalid too. WM_PAINT is never queued: the queue makes it when nothing else is
+// waiting (FindWindowToPaint), and it keeps coming until the region is validated.
+#include <algorithm>
+#include <cstring>
+
+#include "framework/gdi/gdi_objects.h"
+#include "framework/gdi/sysmetrics.h"
+#include "framework/window/wm_internal.h"
+
+namespace tq3::fw::wm {
+
+namespace {
+
+RECT ClientInWindow(const Window* w) {
+    return RECT{w->client.left - w->window.left, w->client.top - w->window.top, w->client.right - w->window.left,
+                w->client.bottom - w->window.top};
+}
+
+RECT WholeWindow(const Window* w) {
+    return RECT{0, 0, w->window.right - w->window.left, w->window.bottom - w->window.top};
+}
+
+}  // namespace
+
+// ============================================================================
+// Visible regions
+// ============================================================================
+
+Region VisibleRegion(const Window* w, bool client) {
+    if (!IsVisibleOnScreen(w)) return Region();
+    Region r(client ? ClientRectOnScreen(w) : WindowRectOnScreen(w));
+    // Clip to every ancestor's client area, and to the siblings above each level
+    // when that level clips its siblings (top-level windows always do).
+    for (const Window* a = w; a->parent != nullptr; a = a->parent) {
+        const Window* p = a->parent;
+        if (p->parent != nullptr) r.Intersect(ClientRectOnScreen(p));
+        bool clipSiblings = (a->style & WS_CLIPSIBLINGS) || p == S().desktopWindow;
+        if (clipSiblings) {
+            for (const Window* sib : p->children) {
+                if (sib == a) break;
+                if (sib->style & WS_VISIBLE) r.Subtract(WindowRectOnScreen(sib));
+            }
+        }
+    }
+    if (w == S().desktopWindow || (w->style & WS_CLIPCHILDREN)) {
+        for (const Window* c : w->children) {
+            if (c->style & WS_VISIBLE) r.Subtract(WindowRectOnScreen(c));
+        }
+    }
+    r.Intersect(RECT{0, 0, S().desktop.Width(), S().desktop.Height()});
+    return r;
+}
+
+// ============================================================================
+// Invalidation
+// ============================================================================
+
+// `area` is in `w`'s window coordinates; null means the whole client area (or the
+// whole window with RDW_FRAME).
+void RedrawArea(Window* w, const Region* area, UINT flags) {
+    if (!IsVisibleOnScreen(w) || w->redrawOff) return;
+    Region a;
+    if (area == nullptr) {
+        a.SetRect((flags & RDW_FRAME) ? WholeWindow(w) : ClientInWindow(w));
+    } else {
+        a = *area;
+        a.Intersect((flags & RDW_FRAME) ? WholeWindow(w) : ClientInWindow(w));
+    }
+    RECT client = ClientInWindow(w);
+    if (flags & RDW_INVALIDATE) {
+        if (!a.IsEmpty()) {
+            w->update.Union(a);
+            Region outside = a;
+            outside.Subtract(client);
+            if (!outside.IsEmpty()) w->ncPaint = true;
+            if (flags & RDW_ERASE) w->erase = true;
+        }
+        if (flags & RDW_FRAME) w->ncPaint = true;
+        if (flags & RDW_INTERNALPAINT) w->internalPaint = true;
+    } else if (flags & RDW_VALIDATE) {
+        w->update.Subtract(a);
+        w->paintValidated = true;
+        if (flags & RDW_NOFRAME) w->ncPaint = false;
+        if (flags & RDW_NOERASE) w->erase = false;
+        if (flags & RDW_NOINTERNALPAINT) w->internalPaint = false;
+        if (w->update.IsEmpty()) w->erase = false;
+    }
+    bool children = (flags & RDW_ALLCHILDREN) || (!(flags & RDW_NOCHILDREN) && !(w->style & WS_CLIPCHILDREN));
+    if (!children) return;
+    Region inClient = a;
+    inClient.Intersect(client);
+    if (inClient.IsEmpty()) return;
+    for (Window* c : w->children) {
+        if (!(c->style & WS_VISIBLE)) continue;
+        Region ca = inClient;
+        ca.Offset(-(client.left + c->window.left), -(client.top + c->window.top));
+        ca.Intersect(WholeWindow(c));
+        if (ca.IsEmpty()) continue;
+        RedrawArea(c, &ca, flags | RDW_FRAME);
+    }
+}
+
+void ExposeArea(Window* w, const RECT& screenRect) {
+    Window* p = w->parent ? w->parent : S().desktopWindow;
+    if (p == nullptr) return;
+    RECT pw = WindowRectOnScreen(p);
+    Region area(screenRect);
+    area.Offset(-pw.left, -pw.top);
+    RedrawArea(p, &area, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+}
+
+void InvalidateScreenArea(Window* root, const Region& screenArea) {
+    RECT rw = WindowRectOnScreen(root);
+    Region area = screenArea;
+    area.Offset(-rw.left, -rw.top);
+    RedrawArea(root, &area, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+}
+
+bool NeedsPaint(const Window* w) {
+    if (w->dead || w->redrawOff || !IsVisibleOnScreen(w)) return false;
+    return !w->update.IsEmpty() || w->internalPaint || w->ncPaint;
+}
+
+namespace {
+
+Window* FindPaint(Window* w) {
+    if (NeedsPaint(w)) return w;
+    if (!(w->style & WS_VISIBLE)) return nullptr;
+    for (Window* c : w->children) {
+        Window* found = FindPaint(c);
+        if (found != nullptr) return found;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+Window* FindWindowToPaint(HWND filter) {
+    EnsureDesktop();
+    Window* root = filter ? FromHandle(filter) : S().desktopWindow;
+    if (root == nullptr) return nullptr;
+    return FindPaint(root);
+}
+
+// ============================================================================
+// Painting now
+// ============================================================================
+
+namespace {
+
+// Sends WM_PAINT straight to `w`; a procedure that neither begins painting nor
+// validates would otherwise be asked forever, so its region is validated here.
+void PaintNow(Window* w) {
+    w->paintValidated = false;
+    HWND h = w->handle;
+    Send(w, WM_PAINT, 0, 0);
+    w = FromHandle(h);
+    if (w != nullptr && !w->paintValidated && NeedsPaint(w)) {
+        w->update.Clear();
+        w->internalPaint = false;
+        w->ncPaint = false;
+        w->erase = false;
+    }
+}
+
+void EraseNow(Window* w) {
+    if (w->ncPaint) {
+        w->ncPaint = false;
+        Send(w, WM_NCPAINT, 1, 0);
+        if (w->dead) return;
+    }
+    if (w->erase) {
+        w->erase = false;
+        HDC dc = GetDC(w->handle);
+        Send(w, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+        if (dc != nullptr) ReleaseDC(w->handle, dc);
+    }
+}
+
+void UpdateNow(Window* w, UINT flags) {
+    HWND h = w->handle;
+    if ((flags & RDW_UPDATENOW) && NeedsPaint(w)) {
+        PaintNow(w);
+    } else if (flags & (RDW_ERASENOW | RDW_UPDATENOW)) {
+        EraseNow(w);
+    }
+    w = FromHandle(h);
+    if (w == nullptr) return;
+    bool children = (flags & RDW_ALLCHILDREN) || !(flags & RDW_NOCHILDREN);
+    if (!children) return;
+    std::vector<HWND> kids;
+    for (Window* c : w->children) kids.push_back(c->handle);
+    for (HWND k : kids) {
+        Window* c = FromHandle(k);
+        if (c != nullptr && IsVisibleOnScreen(c)) UpdateNow(c, flags);
+    }
+}
+
+}  // namespace
+
+// ============================================================================
+// Presenting to the backend
+// ============================================================================
+
+void PresentDamage(const Region& screenArea) { S().damage.Union(screenArea); }
+
+void FlushPresent() {
+    State& s = S();
+    if (s.damage.IsEmpty() || !s.backend) return;
+    Region d = std::move(s.damage);
+    s.damage = Region();
+    s.backend->Present(s.desktop, d);
+}
+
+namespace {
+
+State::WindowDc* FindDc(HDC dc) {
+    for (auto& d : S().windowDcs) {
+        if (d.dc == dc) return &d;
+    }
+    return nullptr;
+}
+
+void FillSurface(const Region& clip, Pixel color) {
+    Surface& surface = S().desktop;
+    for (const RECT& r : clip.Rects()) {
+        for (int y = std::max(0L, static_cast<long>(r.top)); y < r.bottom && y < surface.Height(); ++y) {
+            Pixel* row = surface.Row(y);
+            for (int x = std::max(0L, static_cast<long>(r.left)); x < r.right && x < surface.Width(); ++x) row[x] = color;
+        }
+    }
+    PresentDamage(clip);
+}
+
+}  // namespace
+
+void FillWithClassBrush(Window* w, HDC dc, const RECT& clientRect) {
+    HBRUSH brush = w->cls->background;
+    if (brush == nullptr) return;
+    const GdiHooks& hooks = S().gdi;
+    if (dc != nullptr && hooks.fillRect != nullptr) {
+        hooks.fillRect(dc, clientRect, brush);
+        return;
+    }
+    // No drawing layer: fill the surface ourselves with the brush's colour.
+    COLORREF color;
+    auto value = reinterpret_cast<ULONG_PTR>(brush);
+    if (value <= 31) {
+        color = GetSysColor(static_cast<int>(value) - 1);
+    } else {
+        gdi::BrushData* b = gdi::BrushOf(brush);
+        if (b == nullptr || b->style != BS_SOLID) return;
+        color = b->color;
+    }
+    Region clip;
+    State::WindowDc* d = dc ? FindDc(dc) : nullptr;
+    if (d != nullptr) {
+        clip = d->clip;
+    } else {
+        clip = VisibleRegion(w, true);
+        Region upd = w->update;
+        RECT wr = WindowRectOnScreen(w);
+        upd.Offset(wr.left, wr.top);
+        if (!upd.IsEmpty()) clip.Intersect(upd);
+    }
+    POINT o = ClientOriginOnScreen(w);
+    RECT r{clientRect.left + o.x, clientRect.top + o.y, clientRect.right + o.x, clientRect.bottom + o.y};
+    clip.Intersect(r);
+    FillSurface(clip, ToPixel(color));
+}
+
+}  // namespace tq3::fw::wm
+
+using namespace tq3::fw;
+using namespace tq3::fw::wm;
+
+namespace tq3::fw {
+
+void SetGdiHooks(const GdiHooks& hooks) { S().gdi = hooks; }
+const GdiHooks& GetGdiHooks() { return S().gdi; }
+
+bool GetWindowDrawTarget(HWND hwnd, bool client, WindowDrawTarget* target) {
+    if (target == nullptr) return false;
+    CurrentBackend();
+    EnsureDesktop();
+    Window* w = hwnd ? FromHandle(hwnd) : S().desktopWindow;
+    if (w == nullptr) return false;
+    target->surface = &S().desktop;
+    target->hwnd = w->handle;
+    target->client = client;
+    if (client) {
+        target->origin = ClientOriginOnScreen(w);
+    } else {
+        RECT r = WindowRectOnScreen(w);
+        target->origin = POINT{r.left, r.top};
+    }
+    target->clip = VisibleRegion(w, client);
+    return true;
+}
+
+Surface& DesktopSurface() {
+    CurrentBackend();
+    return S().desktop;
+}
+
+}  // namespace tq3::fw
+
+// ============================================================================
+// Invalidation functions
+// ============================================================================
+
+namespace {
+
+Window* TargetOf(HWND hwnd) {
+    if (hwnd == nullptr) {
+        CurrentBackend();
+        EnsureDesktop();
+        return S().desktopWindow;
+    }
+    return FromHandle(hwnd);
+}
+
+}  // namespace
+
+BOOL RedrawWindow(HWND hwnd, const RECT* rect, HRGN region, UINT flags) {
+    Window* w = TargetOf(hwnd);
+    if (w == nullptr) return FALSE;
+    CallScope scope;
+    if (hwnd == nullptr) flags |= RDW_ALLCHILDREN;
+    RECT c = ClientInWindow(w);
+    if (flags & (RDW_INVALIDATE | RDW_VALIDATE)) {
+        if (region != nullptr) {
+            Region* r = gdi::RegionOf(region);
+            if (r == nullptr) return FALSE;
+            Region a = *r;
+            a.Offset(c.left, c.top);
+            RedrawArea(w, &a, flags);
+        } else if (rect != nullptr) {
+            Region a(*rect);
+            a.Offset(c.left, c.top);
+            RedrawArea(w, &a, flags);
+        } else {
+            RedrawArea(w, nullptr, flags);
+        }
+    }
+    if (flags & (RDW_UPDATENOW | RDW_ERASENOW)) UpdateNow(w, flags);
+    return TRUE;
+}
+
+BOOL InvalidateRect(HWND hwnd, const RECT* rect, BOOL erase) {
+    return RedrawWindow(hwnd, rect, nullptr, RDW_INVALIDATE | (erase ? RDW_ERASE : 0));
+}
+
+BOOL InvalidateRgn(HWND hwnd, HRGN region, BOOL erase) {
+    if (region == nullptr) return InvalidateRect(hwnd, nullptr, erase);
+    return RedrawWindow(hwnd, nullptr, region, RDW_INVALIDATE | (erase ? RDW_ERASE : 0));
+}
+
+BOOL ValidateRect(HWND hwnd, const RECT* rect) {
+    return RedrawWindow(hwnd, rect, nullptr, RDW_VALIDATE | RDW_NOCHILDREN);
+}
+
+BOOL ValidateRgn(HWND hwnd, HRGN region) {
+    if (region == nullptr) return ValidateRect(hwnd, nullptr);
+    return RedrawWindow(hwnd, nullptr, region, RDW_VALIDATE | RDW_NOCHILDREN);
+}
+
+BOOL UpdateWindow(HWND hwnd) {
+    Window* w = FromHandle(hwnd);
+    if (w == nullptr) return FALSE;
+    return RedrawWindow(hwnd, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
+BOOL GetUpdateRect(HWND hwnd, LPRECT rect, BOOL erase) {
+    Window* w = FromHandle(hwnd);
+    if (w == nullptr) return FALSE;
+    RECT c = ClientInWindow(w);
+    Region r = w->update;
+    r.Intersect(c);
+    r.Offset(-c.left, -c.top);
+    if (rect != nullptr) *rect = r.Bounds();
+    bool any = !r.IsEmpty();
+    if (erase && any) {
+        CallScope scope;
+        EraseNow(w);
+    }
+    return any ? TRUE : FALSE;
+}
+
+int GetUpdateRgn(HWND hwnd, HRGN region, BOOL erase) {
+    Window* w = FromHandle(hwnd);
+    Region* out = gdi::RegionOf(region);
+    if (w == nullptr || out == nullptr) return ERROR;
+    RECT c = ClientInWindow(w);
+    Region r = w->update;
+    r.Intersect(c);
+    r.Offset(-c.left, -c.top);
+    *out = r;
+    if (erase && !r.IsEmpty()) {
+        CallScope scope;
+        EraseNow(w);
+    }
+    if (out->IsEmpty()) return NULLREGION;
+    return out->RectCount() == 1 ? SIMPLEREGION : COMPLEXREGION;
+}
+
+// ============================================================================
+// BeginPaint and window DCs
+// ============================================================================
+
+namespace {
+
+HDC MakeDc(Window* w, bool client, const Region* limit) {
+    State& s = S();
+    WindowDrawTarget t;
+    if (!GetWindowDrawTarget(w->handle, client, &t)) return nullptr;
+    if (limit != nullptr) t.clip.Intersect(*limit);
+    HDC dc = s.gdi.createWindowDc ? s.gdi.createWindowDc(t) : nullptr;
+    if (dc != nullptr) {
+        try {
+            s.windowDcs.push_back(State::WindowDc{dc, w->handle, t.clip});
+        } catch (const std::bad_alloc&) {
+            if (s.gdi.releaseWindowDc) s.gdi.releaseWindowDc(dc);
+            return nullptr;
+        }
+    }
+    CaretBeforePaint(w->handle);
+    return dc;
+}
+
+bool DropDc(HDC dc) {
+    State& s = S();
+    for (auto it = s.windowDcs.begin(); it != s.windowDcs.end(); ++it) {
+        if (it->dc == dc) {
+            PresentDamage(it->clip);
+            HWND h = it->hwnd;
+            s.windowDcs.erase(it);
+            if (s.gdi.releaseWindowDc) s.gdi.releaseWindowDc(dc);
+            CaretAfterPaint(h);
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+HDC BeginPaint(HWND hwnd, LPPAINTSTRUCT paint) {
+    Window* w = FromHandle(hwnd);
+    if (w == nullptr || paint == nullptr) return nullptr;
+    CallScope scope;
+    std::memset(paint, 0, sizeof(*paint));
+    if (w->ncPaint) {
+        w->ncPaint = false;
+        Send(w, WM_NCPAINT, 1, 0);
+        if (w->dead) return nullptr;
+    }
+    RECT c = ClientInWindow(w);
+    Region upd = w->update;
+    upd.Intersect(c);
+    w->update.Clear();
+    w->internalPaint = false;
+    w->paintValidated = true;
+    bool erase = w->erase;
+    w->erase = false;
+    RECT wr = WindowRectOnScreen(w);
+    Region limit = upd;
+    limit.Offset(wr.left, wr.top);
+    upd.Offset(-c.left, -c.top);
+    paint->rcPaint = upd.Bounds();
+    w->inPaint = true;
+    HDC dc = MakeDc(w, true, &limit);
+    if (dc == nullptr) {
+        // Without a drawing layer the area still counts as drawn.
+        PresentDamage(limit);
+    }
+    paint->hdc = dc;
+    if (erase) {
+        LRESULT done = Send(w, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+        paint->fErase = done ? FALSE : TRUE;
+    }
+    return dc;
+}
+
+BOOL EndPaint(HWND hwnd, const PAINTSTRUCT* paint) {
+    Window* w = FromHandleAny(hwnd);
+    if (w != nullptr) w->inPaint = false;
+    if (paint != nullptr && paint->hdc != nullptr) DropDc(paint->hdc);
+    else CaretAfterPaint(hwnd);
+    return TRUE;
+}
+
+HDC GetDC(HWND hwnd) {
+    Window* w = TargetOf(hwnd);
+    if (w == nullptr) return nullptr;
+    return MakeDc(w, true, nullptr);
+}
+
+HDC GetWindowDC(HWND hwnd) {
+    Window* w = TargetOf(hwnd);
+    if (w == nullptr) return nullptr;
+    return MakeDc(w, false, nullptr);
+}
+
+int ReleaseDC(HWND, HDC dc) {
+    if (dc == nullptr) return 0;
+    return DropDc(dc) ? 1 : 0;
+}
+
+HWND WindowFromDC(HDC dc) {
+    for (auto& d : S().windowDcs) {
+        if (d.dc == dc) return d.hwnd;
+    }
+    return nullptr;
+}
+
+// ============================================================================
+// Scrolling
+// ============================================================================
+
+namespace {
+
+// Moves the pixels of `dest` (screen coordinates) from `dest` offset by -dx, -dy,
+// through a copy so that overlapping areas move correctly in any direction.
+void MovePixels(const Region& dest, int dx, int dy) {
+    Surface& surface = S().desktop;
+    RECT b = dest.Bounds();
+    if (b.right <= b.left || b.bottom <= b.top) return;
+    int width = b.right - b.left;
+    int height = b.bottom - b.top;
+    std::vector<Pixel> copy(static_cast<size_t>(width) * height);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            int sx = b.left + x - dx, sy = b.top + y - dy;
+            copy[static_cast<size_t>(y) * width + x] = surface.Contains(sx, sy) ? surface.At(sx, sy) : 0;
+        }
+    }
+    for (const RECT& r : dest.Rects()) {
+        for (int y = r.top; y < r.bottom; ++y) {
+            if (y < 0 || y >= surface.Height()) continue;
+            for (int x = r.left; x < r.right; ++x) {
+                if (x < 0 || x >= surface.Width()) continue;
+                surface.Set(x, y, copy[static_cast<size_t>(y - b.top) * width + (x - b.left)]);
+            }
+        }
+    }
+    PresentDamage(dest);
+}
+
+}  // namespace
+
+int ScrollWindowEx(HWND hwnd, int dx, int dy, const RECT* scrollRect, const RECT* clipRect, HRGN updateRegion,
+                   LPRECT updateRect, UINT flags) {
+    Window* w = FromHandle(hwnd);
+    if (w == nullptr) return ERROR;
+    CallScope scope;
+    RECT cr{0, 0, w->client.right - w->client.left, w->client.bottom - w->client.top};
+    RECT area = scrollRect ? *scrollRect : cr;
+    Region clip(area);
+    clip.Intersect(cr);
+    if (clipRect != nullptr) clip.Intersect(*clipRect);
+    POINT o = ClientOriginOnScreen(w);
+    clip.Offset(o.x, o.y);                // screen coordinates from here on
+    Region visible = VisibleRegion(w, true);
+    Region source(area);
+    source.Offset(o.x, o.y);
+    source.Intersect(visible);
+    Region dest = source;
+    dest.Offset(dx, dy);
+    dest.Intersect(clip);
+    dest.Intersect(visible);
+    CaretBeforePaint(hwnd);
+    try {
+        MovePixels(dest, dx, dy);
+    } catch (const std::bad_alloc&) {
+        dest.Clear();
+    }
+    Region exposed = clip;
+    exposed.Intersect(visible);
+    exposed.Subtract(dest);
+    // The pending invalid area inside the scrolled rectangle moves with the pixels.
+    RECT cw = ClientInWindow(w);
+    RECT wr = WindowRectOnScreen(w);
+    Region moved = w->update;
+    moved.Offset(wr.left, wr.top);
+    Region inArea = moved;
+    Region areaScreen(area);
+    areaScreen.Offset(o.x, o.y);
+    inArea.Intersect(areaScreen);
+    if (!inArea.IsEmpty()) {
+        moved.Subtract(areaScreen);
+        inArea.Offset(dx, dy);
+        inArea.Intersect(clip);
+        moved.Union(inArea);
+        moved.Offset(-wr.left, -wr.top);
+        w->update = moved;
+    }
+    (void)cw;
+    if (flags & SW_SCROLLCHILDREN) {
+        for (Window* c : w->children) {
+            RECT cwnd = c->window;
+            bool hit = scrollRect == nullptr ||
+                       (cwnd.left < area.right && cwnd.right > area.left && cwnd.top < area.bottom &&
+                        cwnd.bottom > area.top);
+            if (!hit) continue;
+            c->window.left += dx;
+            c->window.right += dx;
+            c->window.top += dy;
+            c->window.bottom += dy;
+            c->client.left += dx;
+            c->client.right += dx;
+            c->client.top += dy;
+            c->client.bottom += dy;
+            Send(c, WM_MOVE, 0, MAKELPARAM(static_cast<WORD>(c->client.left), static_cast<WORD>(c->client.top)));
+        }
+    }
+    Region exposedClient = exposed;
+    exposedClient.Offset(-o.x, -o.y);
+    if (updateRegion != nullptr) {
+        Region* out = gdi::RegionOf(updateRegion);
+        if (out != nullptr) *out = exposedClient;
+    }
+    if (updateRect != nullptr) *updateRect = exposedClient.Bounds();
+    if (flags & SW_INVALIDATE) {
+        Region inv = exposedClient;
+        inv.Offset(cw.left, cw.top);
+        RedrawArea(w, &inv, RDW_INVALIDATE | ((flags & SW_ERASE) ? RDW_ERASE : 0) |
+                               ((flags & SW_SCROLLCHILDREN) ? RDW_ALLCHILDREN : 0));
+    }
+    CaretAfterPaint(hwnd);
+    if (exposedClient.IsEmpty()) return NULLREGION;
+    return exposedClient.RectCount() == 1 ? SIMPLEREGION : COMPLEXREGION;
+}
+
+BOOL ScrollWindow(HWND hwnd, int dx, int dy, const RECT* scrollRect, const RECT* clipRect) {
+    UINT flags = SW_INVALIDATE | SW_ERASE | (scrollRect == nullptr ? SW_SCROLLCHILDREN : 0);
+    return ScrollWindowEx(hwnd, dx, dy, scrollRect, clipRect, nullptr, nullptr, flags) != ERROR ? TRUE : FALSE;
+}

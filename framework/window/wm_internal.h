@@ -1,0 +1,305 @@
+// The window manager's private state, shared by the files of framework/window/.
+//
+// One process-wide `State` holds the window table, the classes, the queues, the
+// timers and the input state. Windows are addressed by handles that carry a slot
+// and a generation, so a stale handle is refused rather than followed. A destroyed
+// window keeps its memory until no message call is in progress (`callDepth` back at
+// zero), so a window procedure that destroys its own window can still return
+// through code holding a pointer to it.
+#pragma once
+
+#include <deque>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "framework/gdi/region.h"
+#include "framework/gdi/surface.h"
+#include "framework/window/backend.h"
+#include "framework/window/gdi_seam.h"
+#include "framework/window/scroll_bar_parts.h"
+#include "framework/window/winuser.h"
+
+namespace tq3::fw::wm {
+
+struct WindowClass {
+    std::u16string name;
+    ATOM atom = 0;
+    UINT style = 0;
+    WNDPROC proc = nullptr;
+    int wndExtra = 0;
+    HINSTANCE instance = nullptr;
+    HICON icon = nullptr;
+    HICON iconSmall = nullptr;
+    HCURSOR cursor = nullptr;
+    HBRUSH background = nullptr;
+    std::u16string menuName;  // a string menu name
+    ULONG_PTR menuId = 0;     // an integer menu name (MAKEINTRESOURCE)
+    std::vector<BYTE> classExtra;
+    int windows = 0;          // live windows of the class: it cannot be unregistered while > 0
+};
+
+// State of one of a window's own scroll bars.
+struct ScrollBar {
+    int min = 0;
+    int max = 100;   // windows start with the range 0..100, as on the platform
+    UINT page = 0;
+    int pos = 0;
+    int trackPos = 0;
+    bool tracking = false;   // thumb is being dragged: trackPos is live
+    UINT disabledArrows = 0; // ESB_DISABLE_* bits from EnableScrollBar or SIF_DISABLENOSCROLL
+};
+
+struct Window {
+    HWND handle = nullptr;
+    WindowClass* cls = nullptr;
+    Window* parent = nullptr;               // null only for the desktop window
+    Window* owner = nullptr;                // owner of a popup or overlapped window
+    std::vector<Window*> children;          // z-order, topmost first
+    DWORD style = 0;
+    DWORD exStyle = 0;
+    RECT window{};                          // in the parent's client coordinates
+    RECT client{};                          // in the parent's client coordinates
+    std::u16string text;
+    UINT_PTR id = 0;                        // control id of a child; menu handle of a top-level window
+    HINSTANCE instance = nullptr;
+    WNDPROC proc = nullptr;
+    LONG_PTR userData = 0;
+    std::vector<BYTE> extra;
+    std::map<std::u16string, HANDLE> props;
+    // Painting. `update` is in window coordinates (origin at the window's top-left).
+    Region update;
+    bool erase = false;                     // WM_ERASEBKGND due with the next BeginPaint
+    bool ncPaint = false;                   // WM_NCPAINT due with the next BeginPaint
+    bool internalPaint = false;             // WM_PAINT due even with an empty update region
+    bool inPaint = false;
+    bool redrawOff = false;                 // WM_SETREDRAW FALSE
+    bool paintValidated = false;            // BeginPaint or a validation ran since the WM_PAINT was made
+    RECT restore{};                         // the normal rectangle while minimised or maximised
+    bool hasRestore = false;
+    ScrollBar hbar;
+    ScrollBar vbar;
+    // Lifetime.
+    bool created = false;                   // WM_NCCREATE accepted
+    bool destroying = false;                // DestroyWindow under way
+    bool dead = false;                      // handle no longer valid
+};
+
+struct Timer {
+    HWND hwnd = nullptr;
+    UINT_PTR id = 0;
+    UINT elapse = 0;
+    TIMERPROC proc = nullptr;
+    ULONGLONG due = 0;
+    bool system = false;  // internal (caret blink, scroll-bar repeat): handled, never dispatched to the window
+};
+
+// An input event waiting in the queue, with its message once it has been made.
+struct QueuedInput {
+    InputEvent event;
+    ULONGLONG time = 0;
+    bool converted = false;
+    bool dropped = false;  // converted to nothing (e.g. a click eaten by a disabled window)
+    MSG msg{};             // message fields known at delivery (keys: message, wParam, lParam; all: pt, time)
+    WORD mouseKeys = 0;    // MK_* flags at delivery
+    BYTE keysAfter[256]{}; // key state once this event has happened
+};
+
+struct Caret {
+    HWND hwnd = nullptr;
+    int width = 0;
+    int height = 0;
+    POINT pos{0, 0};
+    int hideCount = 1;     // created hidden
+    bool drawn = false;    // currently inverted on the surface
+    bool blinkOn = true;
+};
+
+// A scroll-bar drag in progress in some window's non-client area.
+struct ScrollTrack {
+    HWND hwnd = nullptr;
+    int bar = SB_VERT;
+    ScrollBarPart part = ScrollBarPart::None;
+    bool inside = true;            // pointer still over the pressed part
+    int grabOffset = 0;            // pointer offset into the thumb when it was pressed
+    bool active = false;
+};
+
+struct State {
+    std::unique_ptr<Backend> backend;
+    Surface desktop;
+    GdiHooks gdi;
+
+    std::vector<std::unique_ptr<Window>> slots;  // by slot index
+    std::vector<UINT> generations;               // by slot index
+    std::vector<size_t> freeSlots;
+    std::vector<std::unique_ptr<Window>> graveyard;  // destroyed, freed when callDepth is 0
+    Window* desktopWindow = nullptr;
+    int callDepth = 0;
+
+    std::vector<std::unique_ptr<WindowClass>> classes;
+    ATOM nextAtom = 0xC000;
+
+    std::deque<MSG> posted;
+    std::deque<QueuedInput> input;
+    bool quitPosted = false;
+    int quitCode = 0;
+    std::vector<Timer> timers;
+    LONG messageTime = 0;
+    DWORD messagePos = 0;
+
+    HWND focus = nullptr;
+    HWND active = nullptr;
+    HWND capture = nullptr;
+    BYTE asyncKeys[256]{};   // bit 7: down, bit 0: toggled (as the hardware has it now)
+    BYTE syncKeys[256]{};    // the same, as of the last message retrieved
+    POINT cursorPos{0, 0};
+    HCURSOR cursor = nullptr;
+    int cursorShowCount = 0;
+    UINT doubleClickTime = 500;
+    // Double-click detection: the last button press.
+    UINT lastClickMessage = 0;
+    HWND lastClickWindow = nullptr;
+    ULONGLONG lastClickTime = 0;
+    POINT lastClickPos{0, 0};
+    bool lastClickWasDouble = false;
+    // Mouse tracking (TrackMouseEvent) and the window under the pointer.
+    HWND trackWindow = nullptr;
+    DWORD trackFlags = 0;
+    DWORD hoverTime = 400;
+    ULONGLONG hoverDue = 0;
+    POINT hoverPos{0, 0};
+    Caret caret;
+    UINT caretBlinkTime = 530;
+    int caretPaintDepth = 0;  // DCs open: the caret stays off the surface meanwhile
+    UINT_PTR nextThreadTimer = 1;
+    ScrollTrack scrollTrack;
+    // Device contexts handed out for windows, with the screen area each may touch.
+    struct WindowDc {
+        HDC dc;
+        HWND hwnd;
+        Region clip;
+    };
+    std::vector<WindowDc> windowDcs;
+    Region damage;  // screen area drawn since the backend was last shown it
+};
+
+State& S();
+
+// ---- Handles ----------------------------------------------------------------
+Window* FromHandle(HWND hwnd);          // live windows only (not dead)
+Window* FromHandleAny(HWND hwnd);       // also windows being destroyed
+HWND NewHandle(std::unique_ptr<Window> w);  // registers and returns the handle
+void Bury(Window* w);                   // handle becomes invalid; memory freed later
+void CollectGraveyard();
+
+// Message calls keep destroyed windows' memory alive while they run.
+struct CallScope {
+    CallScope() { ++S().callDepth; }
+    ~CallScope() {
+        if (--S().callDepth == 0) CollectGraveyard();
+    }
+    CallScope(const CallScope&) = delete;
+    CallScope& operator=(const CallScope&) = delete;
+};
+
+LRESULT Send(Window* w, UINT msg, WPARAM wp, LPARAM lp);
+WindowClass* FindClass(LPCWSTR name);
+void EnsureDesktop();
+LRESULT DefaultText(Window* w, UINT msg, WPARAM wp, LPARAM lp);
+
+// SetWindowPos flags the platform keeps for itself: the client area kept its size
+// or its position, so DefWindowProc sends no WM_SIZE or WM_MOVE.
+constexpr UINT kSwpNoClientSize = 0x0800;
+constexpr UINT kSwpNoClientMove = 0x1000;
+
+// ---- Geometry (geometry.cpp) -------------------------------------------------
+POINT ClientOriginOnScreen(const Window* w);  // screen point of the client's (0,0)
+RECT WindowRectOnScreen(const Window* w);
+RECT ClientRectOnScreen(const Window* w);
+bool IsVisibleOnScreen(const Window* w);      // it and all ancestors visible
+bool IsChildStyle(const Window* w);
+// Non-client sizes for a style: how far the client edges sit inside the window's.
+RECT NonClientInsets(DWORD style, DWORD exStyle, bool menu);
+// The window's own scroll-bar parts (window coordinates).
+bool ScrollBarPartsOf(const Window* w, int bar, ScrollBarParts* parts);
+// Default non-client hit test (screen point).
+LRESULT DefaultHitTest(const Window* w, POINT screen);
+// Recomputes the client rectangle through WM_NCCALCSIZE.
+void RecalcClient(Window* w);
+void DefaultCalcSize(Window* w, RECT* r);
+// The top-level ancestor (child of the desktop).
+Window* TopLevelOf(Window* w);
+// Deepest visible enabled-or-not descendant of the desktop at a screen point, as
+// hit testing sees it (with WM_NCHITTEST's HTTRANSPARENT honoured).
+Window* WindowAtPoint(POINT screen, LRESULT* hit);
+
+// ---- Painting (paint.cpp) ------------------------------------------------------
+// Invalidates (RDW_INVALIDATE) or validates (RDW_VALIDATE) `area` of `w`, in its
+// window coordinates (null: the client area, or the whole window with RDW_FRAME),
+// and of its children as the flags and WS_CLIPCHILDREN say.
+void RedrawArea(Window* w, const Region* area, UINT flags);
+// The visible region of a window (screen coordinates), client only or whole.
+Region VisibleRegion(const Window* w, bool client);
+// Invalidates a screen region in every window it touches below `root` (inclusive),
+// as an uncovered area does: erase and frame included.
+void InvalidateScreenArea(Window* root, const Region& screenArea);
+// Invalidates the area a window covers on screen in its parent (or desktop), for
+// when it moves, hides or is destroyed.
+void ExposeArea(Window* w, const RECT& screenRect);
+bool NeedsPaint(const Window* w);
+Window* FindWindowToPaint(HWND filter);
+void PresentDamage(const Region& screenArea);
+void FlushPresent();
+void FillWithClassBrush(Window* w, HDC dc, const RECT& clientRect);
+
+// ---- Input (input.cpp) -------------------------------------------------------
+// Makes the message of a queued input event (hit test, capture, focus, double
+// clicks). False when the event produces no message.
+bool ConvertInput(QueuedInput& q);
+// Updates the synchronous key state for a message just removed from the queue.
+void CommitInput(const QueuedInput& q);
+void FocusLost(Window* w);     // window going away or hidden: move focus, capture, activation
+void ReleaseCaptureOf(Window* w);
+WORD CurrentMouseKeyFlags(const BYTE* keys);
+void CheckMouseTracking(HWND under, LRESULT hit);
+void SetCursorShapeFrom(HCURSOR cursor);
+void Activate(Window* top, WORD how);
+void PostMouseHover();
+
+// ---- Timers, carets (timers.cpp, caret.cpp) ---------------------------------
+bool TakeDueTimer(HWND filter, MSG* msg, bool remove);
+void KillTimersOf(HWND hwnd);
+UINT_PTR SetSystemTimer(HWND hwnd, UINT_PTR id, UINT elapse);
+void KillSystemTimer(HWND hwnd, UINT_PTR id);
+void HandleSystemTimer(HWND hwnd, UINT_PTR id);
+void CaretBeforePaint(HWND hwnd);   // hide the caret's pixels while a window draws
+void CaretAfterPaint(HWND hwnd);
+void CaretBlink();
+void DestroyCaretOf(HWND hwnd);
+constexpr UINT_PTR kCaretTimerId = 0xFFFF0001;
+constexpr UINT_PTR kScrollTimerId = 0xFFFF0002;
+constexpr UINT_PTR kHoverTimerId = 0xFFFF0003;
+
+// ---- Scroll bars (scroll_bar.cpp) --------------------------------------------
+ScrollBar* BarOf(Window* w, int bar);
+bool BarVisible(const Window* w, int bar);
+void StartScrollTrack(Window* w, int bar, LRESULT hit, POINT screen);
+void ScrollTrackMouse(UINT msg, POINT screen);
+void ScrollTrackRepeat();
+bool ScrollTrackActive();
+void CancelScrollTrack();
+
+// ---- Keyboard layout (keyboard_layout.cpp) -----------------------------------
+// The character a US layout types for `vk` with the given key state; 0 for none.
+WCHAR CharForKey(int vk, const BYTE* keys);
+UINT ScanCodeOf(int vk);
+int VirtualKeyOfScan(UINT scan);
+bool IsExtendedKey(int vk);
+
+// ---- Clipboard hook (framework/system/clipboard.cpp) -------------------------
+void ClipboardWindowDestroyed(HWND hwnd);
+void ClipboardReset();
+
+}  // namespace tq3::fw::wm
