@@ -138,18 +138,24 @@ public:
     //   %d %i        int (h: short, hh: signed char, l: 32-bit LONG, ll/I64: 64-bit,
     //                z/I: pointer-sized)
     //   %u %x %X %o  the unsigned forms of the same sizes
-    //   %c           one WCHAR (passed as int)
+    //   %c           one WCHAR (passed as int); %C takes a char, read as Latin-1
     //   %s           LPCWSTR; a null pointer prints "(null)"; the precision limits
     //                the code units taken
-    //   %S           const char* in UTF-8, converted (invalid bytes become U+FFFD)
-    //   %f %e %g %a  double (upper-case forms too); %.*f takes the precision as an
-    //                int argument; rounding is that of the exact binary value
+    //   %S           the other width, as on the platform: a const char* string,
+    //                read as UTF-8 (invalid bytes become U+FFFD); %hs is the same,
+    //                %ls and %ws mean LPCWSTR like %s
+    //   %f %e %g %a  double (upper-case forms too; an l or L size letter still
+    //                means double); %.*f takes the precision as an int argument;
+    //                rounding is that of the exact binary value, halves to even;
+    //                the decimal point is '.' whatever the process locale
     //   %p           a pointer as 16 upper-case hex digits
     //   %%           a percent sign
     // Flags - + space 0 # and widths (also *) work as in C. Width and padding
-    // count code units. An unknown conversion (%n included) is copied to the output
-    // as written and consumes no argument of its own. A CString argument must be passed as LPCWSTR
-    // (GetString() or a cast): objects cannot travel through "...".
+    // count code units. An unknown conversion (%n included) is copied to the
+    // output as written and consumes no argument of its own. A CString argument
+    // must be passed as LPCWSTR (GetString() or a cast): objects cannot travel
+    // through "...". Throws std::bad_alloc (string unchanged) when memory runs out
+    // or a width or precision asks for more than kMaxLength code units.
     void Format(LPCWSTR format, ...);
     void AppendFormat(LPCWSTR format, ...);
     void FormatV(LPCWSTR format, va_list args);

@@ -109,6 +109,7 @@ void ReadSize(LPCWSTR& p, Spec& spec) {
         case u'h': spec.size = ArgSize::Short; spec.narrowString = true; ++p; return;
         case u'l': spec.size = ArgSize::Long32; spec.wideString = true; ++p; return;
         case u'w': spec.wideString = true; ++p; return;
+        case u'L': ++p; return;  // long double is double here
         case u'I': case u'z': case u't': case u'j': spec.size = ArgSize::Pointer; ++p; return;
         default: return;
     }
@@ -162,19 +163,37 @@ void AppendPadded(CString& out, LPCWSTR text, int length, const Spec& spec) {
     if (spec.left) AppendRepeated(out, u' ', pad);
 }
 
+// Switches the calling thread to the "C" locale for as long as it lives.
+class CLocaleScope {
+public:
+    CLocaleScope() {
+        static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+        if (cLocale) m_previous = uselocale(cLocale);
+    }
+    ~CLocaleScope() {
+        if (m_previous) uselocale(m_previous);
+    }
+    CLocaleScope(const CLocaleScope&) = delete;
+    CLocaleScope& operator=(const CLocaleScope&) = delete;
+
+private:
+    locale_t m_previous = static_cast<locale_t>(nullptr);
+};
+
 // Runs snprintf in the "C" locale and appends its ASCII result.
 template <typename T>
 void AppendCFormatted(CString& out, const std::string& format, T value) {
-    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
-    const locale_t previous = cLocale ? uselocale(cLocale) : static_cast<locale_t>(nullptr);
     char small[64];
-    int n = std::snprintf(small, sizeof small, format.c_str(), value);
     std::string large;
-    if (n >= static_cast<int>(sizeof small)) {
-        large.resize(static_cast<std::size_t>(n) + 1);
-        n = std::snprintf(large.data(), large.size(), format.c_str(), value);
+    int n;
+    {
+        CLocaleScope cLocale;
+        n = std::snprintf(small, sizeof small, format.c_str(), value);
+        if (n >= static_cast<int>(sizeof small)) {
+            large.resize(static_cast<std::size_t>(n) + 1);
+            n = std::snprintf(large.data(), large.size(), format.c_str(), value);
+        }
     }
-    if (previous) uselocale(previous);
     if (n < 0) throw std::bad_alloc();  // only when the result cannot be represented
     AppendAscii(out, large.empty() ? small : large.data(), static_cast<std::size_t>(n));
 }

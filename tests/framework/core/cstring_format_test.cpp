@@ -73,6 +73,8 @@ TEST(CStringFormat, FloatingPoint) {
         {"large value", [](CString& s) { s.Format(u"%.0f", 1e20); }, u"100000000000000000000"},
         {"exponent", [](CString& s) { s.Format(u"%.2e", 12345.0); }, u"1.23e+04"},
         {"general", [](CString& s) { s.Format(u"%g", 0.0001); }, u"0.0001"},
+        {"size letters keep arguments in step", [](CString& s) { s.Format(u"%lf|%Lf|%d", 0.5, 1.5, 7); },
+         u"0.500000|1.500000|7"},
     };
     Check(cases, std::size(cases));
 }
