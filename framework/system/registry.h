@@ -100,6 +100,9 @@ using LPSECURITY_ATTRIBUTES = SECURITY_ATTRIBUTES*;
 using PSECURITY_DESCRIPTOR = void*;
 
 TQ3FW_EXPORT_C LSTATUS RegOpenKeyExW(HKEY key, LPCWSTR subKey, DWORD options, REGSAM desired, PHKEY result);
+// Creates the missing keys of the path in one transaction. Every key is kept in
+// the store file: REG_OPTION_VOLATILE is accepted but does not make a key vanish
+// at the next session. Classes and security attributes are ignored.
 TQ3FW_EXPORT_C LSTATUS RegCreateKeyExW(HKEY key, LPCWSTR subKey, DWORD reserved, LPWSTR keyClass, DWORD options,
                                        REGSAM desired, const LPSECURITY_ATTRIBUTES security, PHKEY result,
                                        LPDWORD disposition);
@@ -112,8 +115,10 @@ TQ3FW_EXPORT_C LSTATUS RegSetValueExW(HKEY key, LPCWSTR valueName, DWORD reserve
                                       DWORD dataSize);
 TQ3FW_EXPORT_C LSTATUS RegDeleteValueW(HKEY key, LPCWSTR valueName);
 
-// Subkeys enumerate in the order of their folded names; values in the order in
-// which they were first set.
+// Subkeys enumerate in the order of their folded names (by code point, so that
+// alphabetical order holds within each script); values in the order in which
+// they were first set. Keys keep no class and no last-write time: both read back
+// empty and zero.
 TQ3FW_EXPORT_C LSTATUS RegEnumKeyExW(HKEY key, DWORD index, LPWSTR name, LPDWORD nameLength, LPDWORD reserved,
                                      LPWSTR keyClass, LPDWORD classLength, PFILETIME lastWriteTime);
 TQ3FW_EXPORT_C LSTATUS RegEnumValueW(HKEY key, DWORD index, LPWSTR valueName, LPDWORD valueNameLength,
