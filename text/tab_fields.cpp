@@ -93,15 +93,22 @@ int GetPartsOfTabSeparatedString(const WCHAR* line, WCHAR* out, int first, int l
 int SetPartsOfTabSeparatedString(WCHAR* line, const WCHAR* parts, int at) {
     if (line == nullptr || parts == nullptr || at < 0) return -1;
 
-    // Where field `at` starts and how many fields the line has.
+    // Where field `at` starts, how many fields the line has, and whether a CR or
+    // LF stands before or after that point (without one, the text on that side is
+    // already in its final form).
     std::size_t tabs = 0;
     const std::size_t wantAt = static_cast<std::size_t>(at);
     WCHAR* atStart = at == 0 ? line : nullptr;
+    bool breakBeforeAt = false;
+    bool breakFromAt = false;
     WCHAR* p = line;
     for (; *p != 0; ++p) {
-        if (*p != u'\t') continue;
-        ++tabs;
-        if (tabs == wantAt) atStart = p + 1;
+        if (*p == u'\t') {
+            ++tabs;
+            if (tabs == wantAt) atStart = p + 1;
+        } else if (*p == u'\r' || *p == u'\n') {
+            (atStart != nullptr ? breakFromAt : breakBeforeAt) = true;
+        }
     }
     const std::size_t lineFields = tabs + 1;
     const auto partsShape = MeasureRecord(parts);
@@ -122,12 +129,18 @@ int SetPartsOfTabSeparatedString(WCHAR* line, const WCHAR* parts, int at) {
     // Fields before `at` are rewritten where they stand: dropping what follows a CR
     // or LF only ever moves text to the left.
     const std::size_t keptFields = wantAt < lineFields ? wantAt : lineFields;
-    const WCHAR* from = line;
     WCHAR* to = line;
-    for (std::size_t i = 0; i < keptFields; ++i) {
-        if (i > 0) *to++ = u'\t';
-        to = AppendFieldText(to, from);
-        SkipSeparator(from);
+    if (!breakBeforeAt) {
+        // Nothing to drop: step over the kept fields, up to the TAB in front of
+        // field `at` (which the loop below writes again) or to the line's end.
+        to = atStart == nullptr ? p : (wantAt > 0 ? atStart - 1 : line);
+    } else {
+        const WCHAR* from = line;
+        for (std::size_t i = 0; i < keptFields; ++i) {
+            if (i > 0) *to++ = u'\t';
+            to = AppendFieldText(to, from);
+            SkipSeparator(from);
+        }
     }
 
     std::size_t replaced = 0;
@@ -143,6 +156,12 @@ int SetPartsOfTabSeparatedString(WCHAR* line, const WCHAR* parts, int at) {
                 partsLeft = *part == u'\t';
                 SkipSeparator(part);
                 own = FieldEnd(own);
+            } else if (!breakFromAt) {
+                // The line's remaining fields go back unchanged, TABs and all.
+                const std::size_t rest = static_cast<std::size_t>(savedTail + tailLength - own);
+                std::memcpy(to, own, rest * sizeof(WCHAR));
+                to += rest;
+                break;
             } else {
                 to = AppendFieldText(to, own);
             }
