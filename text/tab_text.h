@@ -10,7 +10,8 @@
 #include "framework/core/wintypes.h"
 
 // Cuts a record into zero-terminated pieces in place (every TAB, CR and LF becomes
-// a zero) and returns the number of fields: the number of TABs plus 1.
+// a zero) and returns the number of fields: the number of TABs plus 1. A null text
+// counts as one empty field.
 TQ3VIEW_EXPORT_C int DivideString(WCHAR* text);
 
 // Copies field `first` alone (when 0 <= last <= first) or fields `first`..`last`
@@ -20,7 +21,8 @@ TQ3VIEW_EXPORT_C int GetPartsOfTabSeparatedString(const WCHAR* line, WCHAR* out,
 
 // Replaces fields of `line` from field `at` on with the fields of `parts`, keeping
 // the line's field count, and ends the line with CR LF. Returns the number of fields
-// replaced, or -1 (the line is then unchanged).
+// replaced, or -1 (the line is then unchanged). `line` must have room for its old
+// text, `parts`, CR LF and the zero.
 TQ3VIEW_EXPORT_C int SetPartsOfTabSeparatedString(WCHAR* line, const WCHAR* parts, int at);
 
 // The text of a numeric entry after `insert` is typed over text[selStart..selEnd):
@@ -31,6 +33,7 @@ TQ3VIEW_EXPORT_C void InsertNumString(WCHAR* text, const WCHAR* insert, int maxD
                                       int selEnd);
 
 // Finds `pattern` in `text`; bit 0 of `flags` ignores case. Reports the first and
-// last position of the first match, or -1 and -1.
+// last position of the first match, or -1 and -1; a null `start` or `end` is
+// skipped.
 TQ3VIEW_EXPORT_C void SearchPartialString(const WCHAR* text, const WCHAR* pattern, DWORD flags, int* start,
                                           int* end);
