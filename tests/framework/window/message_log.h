@@ -33,8 +33,11 @@ public:
     std::vector<LoggedMessage> entries;
     // Per window (or nullptr for every window) overrides: return true to skip DefWindowProc.
     std::map<std::pair<HWND, UINT>, std::function<LRESULT(HWND, WPARAM, LPARAM)>> handlers;
-    std::vector<UINT> ignored{WM_NCHITTEST, WM_SETCURSOR, WM_GETMINMAXINFO, WM_NCPAINT, WM_ERASEBKGND,
-                              WM_PAINT, WM_GETTEXT, WM_GETTEXTLENGTH, WM_CTLCOLORSTATIC};
+    static std::vector<UINT> Noise() {
+        return {WM_NCHITTEST, WM_SETCURSOR, WM_GETMINMAXINFO, WM_NCPAINT, WM_ERASEBKGND,
+                WM_PAINT,     WM_GETTEXT,   WM_GETTEXTLENGTH, WM_CTLCOLORSTATIC};
+    }
+    std::vector<UINT> ignored = Noise();
 
     void Clear() { entries.clear(); }
     // Messages of one window, in order, without the noisy ones.
@@ -84,6 +87,7 @@ protected:
         desktop = HeadlessBackend::Install(640, 480);
         MessageLog::Get().entries.clear();
         MessageLog::Get().handlers.clear();
+        MessageLog::Get().ignored = MessageLog::Noise();
         Register(kClass, 0);
         Register(kDblClass, CS_DBLCLKS);
     }

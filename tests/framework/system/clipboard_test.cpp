@@ -1,0 +1,190 @@
+// The clipboard and global memory: ownership, holding open, formats, round trips
+// and the refusal of bad handles.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "framework/backends/headless/headless_backend.h"
+#include "framework/gdi/gdi_objects.h"
+#include "framework/system/clipboard.h"
+
+namespace tq3::fw {
+namespace {
+
+std::vector<UINT> g_destroyClipboard;
+
+LRESULT Proc(HWND h, UINT m, WPARAM w, LPARAM l) {
+    if (m == WM_DESTROYCLIPBOARD) g_destroyClipboard.push_back(1);
+    return DefWindowProcW(h, m, w, l);
+}
+
+class ClipboardTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        HeadlessBackend::Install(200, 200);
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = Proc;
+        wc.lpszClassName = u"ClipboardTestWindow";
+        if (!GetClassInfoW(nullptr, wc.lpszClassName, &wc)) RegisterClassW(&wc);
+        a = CreateWindowExW(0, u"ClipboardTestWindow", nullptr, WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+        b = CreateWindowExW(0, u"ClipboardTestWindow", nullptr, WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+        g_destroyClipboard.clear();
+    }
+    void TearDown() override { ResetWindowManager(); }
+
+    static HGLOBAL Text(const std::u16string& s) {
+        HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, (s.size() + 1) * sizeof(WCHAR));
+        auto* p = static_cast<WCHAR*>(GlobalLock(h));
+        std::memcpy(p, s.data(), s.size() * sizeof(WCHAR));
+        GlobalUnlock(h);
+        return h;
+    }
+    static std::u16string Read(HANDLE h) {
+        auto* p = static_cast<const WCHAR*>(GlobalLock(h));
+        std::u16string s = p ? std::u16string(p) : std::u16string();
+        GlobalUnlock(h);
+        return s;
+    }
+    HWND a = nullptr;
+    HWND b = nullptr;
+};
+
+TEST_F(ClipboardTest, TextRoundTripsAndTheEmptierOwnsIt) {
+    ASSERT_TRUE(OpenClipboard(a));
+    EXPECT_EQ(GetOpenClipboardWindow(), a);
+    ASSERT_TRUE(EmptyClipboard());
+    HGLOBAL h = Text(u"x\ty\r\n\U0001F600");
+    EXPECT_EQ(SetClipboardData(CF_UNICODETEXT, h), h);
+    EXPECT_TRUE(CloseClipboard());
+    EXPECT_FALSE(CloseClipboard());
+    EXPECT_EQ(GetClipboardOwner(), a);
+    EXPECT_TRUE(IsClipboardFormatAvailable(CF_UNICODETEXT));
+    EXPECT_FALSE(IsClipboardFormatAvailable(CF_BITMAP));
+    EXPECT_EQ(GetClipboardData(CF_UNICODETEXT), nullptr);  // only while open
+    ASSERT_TRUE(OpenClipboard(b));
+    EXPECT_EQ(Read(GetClipboardData(CF_UNICODETEXT)), u"x\ty\r\n\U0001F600");
+    EXPECT_EQ(CountClipboardFormats(), 1);
+    EXPECT_EQ(EnumClipboardFormats(0), CF_UNICODETEXT);
+    EXPECT_EQ(EnumClipboardFormats(CF_UNICODETEXT), 0u);
+    // Emptying by another window tells the owner and makes the emptier the owner.
+    EXPECT_TRUE(EmptyClipboard());
+    EXPECT_EQ(g_destroyClipboard.size(), 1u);
+    EXPECT_EQ(GetClipboardOwner(), b);
+    EXPECT_FALSE(IsClipboardFormatAvailable(CF_UNICODETEXT));
+    EXPECT_TRUE(CloseClipboard());
+}
+
+TEST_F(ClipboardTest, AClipboardHeldOpenRefusesOtherWindowsUntilClosed) {
+    ASSERT_TRUE(OpenClipboard(a));
+    EXPECT_FALSE(OpenClipboard(b));
+    EXPECT_FALSE(OpenClipboard(nullptr));
+    EXPECT_TRUE(OpenClipboard(a));  // the holder may open it again
+    EXPECT_TRUE(CloseClipboard());
+    EXPECT_TRUE(OpenClipboard(b));
+    EXPECT_TRUE(CloseClipboard());
+    // Destroying the holder closes it; a dead window cannot open it.
+    ASSERT_TRUE(OpenClipboard(a));
+    DestroyWindow(a);
+    EXPECT_EQ(GetOpenClipboardWindow(), nullptr);
+    EXPECT_FALSE(OpenClipboard(a));
+    EXPECT_TRUE(OpenClipboard(b));
+    EXPECT_TRUE(CloseClipboard());
+}
+
+TEST_F(ClipboardTest, OpaqueFormatsAndBadDataAreHandledWithoutLosingWhatIsHeld) {
+    ASSERT_TRUE(OpenClipboard(a));
+    ASSERT_TRUE(EmptyClipboard());
+    HGLOBAL text = Text(u"kept");
+    ASSERT_EQ(SetClipboardData(CF_UNICODETEXT, text), text);
+    // A bitmap is an opaque handle to the clipboard.
+    HBITMAP bmp = gdi::NewBitmap(4, 4, 32);
+    ASSERT_NE(bmp, nullptr);
+    EXPECT_EQ(SetClipboardData(CF_BITMAP, bmp), bmp);
+    // A handle that is no memory block is refused and the text stays.
+    int notABlock = 0;
+    EXPECT_EQ(SetClipboardData(CF_UNICODETEXT, &notABlock), nullptr);
+    EXPECT_EQ(Read(GetClipboardData(CF_UNICODETEXT)), u"kept");
+    EXPECT_EQ(SetClipboardData(0, text), nullptr);
+    UINT custom = RegisterClipboardFormatW(u"Tq3 Cells");
+    EXPECT_GE(custom, 0xC000u);
+    EXPECT_EQ(RegisterClipboardFormatW(u"TQ3 CELLS"), custom);
+    EXPECT_EQ(RegisterClipboardFormatW(u""), 0u);
+    EXPECT_EQ(CountClipboardFormats(), 2);
+    EXPECT_TRUE(CloseClipboard());
+    EXPECT_FALSE(EmptyClipboard());               // not open
+    EXPECT_EQ(SetClipboardData(CF_TEXT, Text(u"")), nullptr);
+    // The clipboard freed the bitmap when it was emptied.
+    ASSERT_TRUE(OpenClipboard(b));
+    ASSERT_TRUE(EmptyClipboard());
+    EXPECT_EQ(gdi::Find(bmp), nullptr);
+    EXPECT_EQ(GlobalSize(text), 0u);  // and the text block
+    EXPECT_TRUE(CloseClipboard());
+}
+
+TEST_F(ClipboardTest, GlobalMemoryBlocksBehaveAsOnThePlatform) {
+    HGLOBAL m = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, 10);
+    ASSERT_NE(m, nullptr);
+    EXPECT_EQ(GlobalSize(m), 10u);
+    auto* p = static_cast<BYTE*>(GlobalLock(m));
+    ASSERT_NE(p, nullptr);
+    for (int i = 0; i < 10; ++i) EXPECT_EQ(p[i], 0);
+    p[0] = 7;
+    EXPECT_EQ(GlobalFlags(m) & GMEM_LOCKCOUNT, 1u);
+    EXPECT_FALSE(GlobalUnlock(m));  // unlocked now
+    EXPECT_FALSE(GlobalUnlock(m));
+    // Reallocation keeps a movable block's handle and its bytes, zeroing the new ones.
+    EXPECT_EQ(GlobalReAlloc(m, 100000, GMEM_ZEROINIT), m);
+    p = static_cast<BYTE*>(GlobalLock(m));
+    EXPECT_EQ(p[0], 7);
+    EXPECT_EQ(p[99999], 0);
+    GlobalUnlock(m);
+    EXPECT_EQ(GlobalHandle(p), m);
+    // A fixed block's handle is its address.
+    HGLOBAL f = GlobalAlloc(GPTR, 4);
+    EXPECT_EQ(GlobalLock(f), f);
+    EXPECT_EQ(GlobalReAlloc(f, 8, 0), nullptr);  // a fixed block does not move unless allowed
+    HGLOBAL moved = GlobalReAlloc(f, 8, GMEM_MOVEABLE);
+    ASSERT_NE(moved, nullptr);
+    EXPECT_EQ(GlobalSize(moved), 8u);
+    // Bad handles and absurd sizes fail cleanly.
+    int local = 0;
+    EXPECT_EQ(GlobalSize(&local), 0u);
+    EXPECT_EQ(GlobalLock(&local), nullptr);
+    EXPECT_EQ(GlobalFlags(&local), GMEM_INVALID_HANDLE);
+    EXPECT_EQ(GlobalFree(&local), &local);
+    EXPECT_EQ(GlobalAlloc(GHND, ~SIZE_T{0}), nullptr);
+    EXPECT_EQ(GlobalReAlloc(m, ~SIZE_T{0}, 0), nullptr);
+    EXPECT_EQ(GlobalSize(m), 100000u);  // unchanged by the failed reallocation
+    EXPECT_EQ(GlobalFree(m), nullptr);
+    EXPECT_EQ(GlobalFree(moved), nullptr);
+    EXPECT_EQ(GlobalSize(m), 0u);
+}
+
+TEST_F(ClipboardTest, ADelayedFormatIsRenderedByItsOwnerWhenAskedFor) {
+    static HWND owner;
+    owner = a;
+    SetWindowLongPtrW(a, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(+[](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
+        if (m == WM_RENDERFORMAT && h == owner) {
+            HGLOBAL t = GlobalAlloc(GHND, 4 * sizeof(WCHAR));
+            std::memcpy(GlobalLock(t), u"lazy", 4 * sizeof(WCHAR));
+            GlobalUnlock(t);
+            SetClipboardData(static_cast<UINT>(w), t);
+            return 0;
+        }
+        return DefWindowProcW(h, m, w, l);
+    }));
+    ASSERT_TRUE(OpenClipboard(a));
+    EmptyClipboard();
+    EXPECT_EQ(SetClipboardData(CF_UNICODETEXT, nullptr), nullptr);  // announced, not yet rendered
+    CloseClipboard();
+    ASSERT_TRUE(OpenClipboard(b));
+    HANDLE h = GetClipboardData(CF_UNICODETEXT);
+    ASSERT_NE(h, nullptr);
+    EXPECT_EQ(std::u16string(static_cast<const WCHAR*>(GlobalLock(h)), 4), u"lazy");
+    GlobalUnlock(h);
+    CloseClipboard();
+}
+
+}  // namespace
+}  // namespace tq3::fw

@@ -1,0 +1,243 @@
+// A window's own scroll bars: values and clamping, their room in the frame, and
+// the scroll codes that mouse actions on them send.
+#include <climits>
+
+#include "framework/window/scroll_bar_parts.h"
+#include "tests/framework/window/message_log.h"
+
+namespace tq3::fw::testing {
+namespace {
+
+using Button = InputEvent::Button;
+
+SCROLLINFO Info(UINT mask, int min, int max, UINT page, int pos) {
+    return SCROLLINFO{sizeof(SCROLLINFO), mask, min, max, page, pos, 0};
+}
+
+class ScrollBarTest : public WindowTest {
+protected:
+    void SetUp() override {
+        WindowTest::SetUp();
+        top = Top(WS_POPUP | WS_VISIBLE, {0, 0, 400, 400});
+        view = Child(top, {0, 0, 200, 300}, WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL);
+        desktop->RunUntilIdle();
+        log().Clear();
+    }
+    // Scroll codes (and positions) the view received, in order.
+    std::vector<std::pair<WORD, WORD>> Codes(UINT msg = WM_VSCROLL) {
+        std::vector<std::pair<WORD, WORD>> out;
+        for (auto& e : log().Find(view, msg)) out.emplace_back(LOWORD(e.wParam), HIWORD(e.wParam));
+        return out;
+    }
+    POINT Center(const RECT& r) {
+        RECT wr;
+        GetWindowRect(view, &wr);
+        return POINT{wr.left + (r.left + r.right) / 2, wr.top + (r.top + r.bottom) / 2};
+    }
+    ScrollBarParts Parts(int bar = SB_VERT) {
+        ScrollBarParts p;
+        EXPECT_TRUE(GetWindowScrollBarParts(view, bar, &p));
+        return p;
+    }
+    HWND top = nullptr;
+    HWND view = nullptr;
+};
+
+TEST_F(ScrollBarTest, PositionsClampToTheLastFullPage) {
+    struct Case {
+        int min, max;
+        UINT page;
+        int pos;
+        int expectedPos;
+        UINT expectedPage;
+    } cases[] = {
+        {0, 99, 10, 95, 90, 10},
+        {0, 99, 10, -5, 0, 10},
+        {0, 99, 0, 99, 99, 0},
+        {0, 99, 1, 99, 99, 1},
+        {0, 99, 500, 50, 0, 100},   // the page never exceeds the range
+        {-50, 50, 20, 40, 31, 20},
+        {0, INT_MAX - 1, 1000, INT_MAX - 1, INT_MAX - 1000, 1000},  // 32-bit positions
+    };
+    for (const Case& c : cases) {
+        SCROLLINFO si = Info(SIF_ALL, c.min, c.max, c.page, c.pos);
+        EXPECT_EQ(SetScrollInfo(view, SB_VERT, &si, TRUE), c.expectedPos) << c.max << " " << c.page << " " << c.pos;
+        SCROLLINFO got = Info(SIF_ALL, 0, 0, 0, 0);
+        ASSERT_TRUE(GetScrollInfo(view, SB_VERT, &got));
+        EXPECT_EQ(got.nPos, c.expectedPos);
+        EXPECT_EQ(got.nPage, c.expectedPage);
+        EXPECT_EQ(got.nTrackPos, c.expectedPos);
+    }
+    EXPECT_EQ(SetScrollPos(view, SB_VERT, 5, FALSE), INT_MAX - 1000);
+    EXPECT_EQ(GetScrollPos(view, SB_VERT), 5);
+    int lo, hi;
+    ASSERT_TRUE(GetScrollRange(view, SB_VERT, &lo, &hi));
+    EXPECT_EQ(hi, INT_MAX - 1);
+    // Bad sizes, bars and handles are refused.
+    SCROLLINFO bad = Info(SIF_POS, 0, 0, 0, 1);
+    bad.cbSize = 7;
+    EXPECT_EQ(SetScrollInfo(view, SB_VERT, &bad, TRUE), 0);
+    EXPECT_FALSE(GetScrollInfo(view, 9, &bad));
+    EXPECT_EQ(SetScrollInfo(view, SB_VERT, nullptr, TRUE), 0);
+    EXPECT_FALSE(SetScrollRange(view, SB_VERT, INT_MIN, INT_MAX, TRUE));
+    EXPECT_EQ(GetScrollPos(nullptr, SB_VERT), 0);
+}
+
+TEST_F(ScrollBarTest, ABarWithNothingToScrollHidesOrIsDisabled) {
+    RECT before;
+    GetClientRect(view, &before);
+    SCROLLINFO si = Info(SIF_RANGE | SIF_PAGE, 0, 9, 10, 0);
+    SetScrollInfo(view, SB_VERT, &si, TRUE);
+    EXPECT_EQ(GetWindowLongW(view, GWL_STYLE) & WS_VSCROLL, 0);
+    RECT after;
+    GetClientRect(view, &after);
+    EXPECT_EQ(after.right - before.right, GetSystemMetrics(SM_CXVSCROLL));  // the client took the room
+    EXPECT_FALSE(Parts().visible);
+    si.fMask |= SIF_DISABLENOSCROLL;
+    SetScrollInfo(view, SB_VERT, &si, TRUE);
+    EXPECT_NE(GetWindowLongW(view, GWL_STYLE) & WS_VSCROLL, 0);
+    ScrollBarParts p = Parts();
+    EXPECT_TRUE(p.visible);
+    EXPECT_FALSE(p.arrowStartEnabled);
+    EXPECT_FALSE(p.arrowEndEnabled);
+    EXPECT_EQ(p.thumb.bottom - p.thumb.top, 0);
+    si = Info(SIF_RANGE | SIF_PAGE | SIF_DISABLENOSCROLL, 0, 99, 10, 0);
+    SetScrollInfo(view, SB_VERT, &si, TRUE);
+    p = Parts();
+    EXPECT_TRUE(p.arrowStartEnabled);
+    EXPECT_GT(p.thumb.bottom - p.thumb.top, 0);
+    EXPECT_TRUE(EnableScrollBar(view, SB_VERT, ESB_DISABLE_UP));
+    EXPECT_FALSE(EnableScrollBar(view, SB_VERT, ESB_DISABLE_UP));  // no change
+    EXPECT_FALSE(Parts().arrowStartEnabled);
+    EXPECT_TRUE(Parts().arrowEndEnabled);
+    SCROLLBARINFO sbi{};
+    sbi.cbSize = sizeof(sbi);
+    ASSERT_TRUE(GetScrollBarInfo(view, OBJID_VSCROLL, &sbi));
+    EXPECT_EQ(sbi.rgstate[1], STATE_SYSTEM_UNAVAILABLE);
+    EXPECT_EQ(sbi.dxyLineButton, GetSystemMetrics(SM_CYVSCROLL));
+    ShowScrollBar(view, SB_BOTH, FALSE);
+    EXPECT_EQ(GetWindowLongW(view, GWL_STYLE) & (WS_VSCROLL | WS_HSCROLL), 0);
+}
+
+TEST_F(ScrollBarTest, ArrowsSendLineCodesAndRepeatWhileHeld) {
+    SCROLLINFO si = Info(SIF_ALL, 0, 99, 10, 50);
+    SetScrollInfo(view, SB_VERT, &si, TRUE);
+    POINT down = Center(Parts().arrowEnd);
+    desktop->MouseMove(down);
+    desktop->MouseDown(Button::Left, down);
+    desktop->RunUntilIdle();
+    EXPECT_EQ(Codes(), (std::vector<std::pair<WORD, WORD>>{{SB_LINEDOWN, 0}}));
+    EXPECT_EQ(GetCapture(), view);
+    desktop->AdvanceClock(199);
+    EXPECT_EQ(Codes().size(), 1u);  // the first repeat waits a little longer
+    desktop->AdvanceClock(1);
+    EXPECT_EQ(Codes().size(), 2u);
+    desktop->AdvanceClock(100);  // then every 50 ms
+    EXPECT_EQ(Codes().size(), 4u);
+    // Off the arrow it pauses; back on, it goes on.
+    desktop->MouseMove(Center(Parts().arrowStart));
+    desktop->AdvanceClock(100);
+    EXPECT_EQ(Codes().size(), 4u);
+    desktop->MouseMove(down);
+    desktop->AdvanceClock(50);
+    EXPECT_EQ(Codes().size(), 5u);
+    desktop->MouseUp(Button::Left, down);
+    desktop->RunUntilIdle();
+    auto codes = Codes();
+    EXPECT_EQ(codes.back().first, SB_ENDSCROLL);
+    EXPECT_EQ(GetCapture(), nullptr);
+    EXPECT_EQ(log().Find(view, WM_CAPTURECHANGED).size(), 1u);
+    desktop->AdvanceClock(500);
+    EXPECT_EQ(Codes().size(), codes.size());  // no repeats after the release
+    // The left arrow of the horizontal bar.
+    log().Clear();
+    SetScrollInfo(view, SB_HORZ, &si, TRUE);
+    desktop->Click(Button::Left, Center(Parts(SB_HORZ).arrowStart));
+    desktop->RunUntilIdle();
+    EXPECT_EQ(Codes(WM_HSCROLL), (std::vector<std::pair<WORD, WORD>>{{SB_LINELEFT, 0}, {SB_ENDSCROLL, 0}}));
+}
+
+TEST_F(ScrollBarTest, PageAreasPageTowardThePointerUntilTheThumbArrives) {
+    SCROLLINFO si = Info(SIF_ALL, 0, 99, 10, 0);
+    SetScrollInfo(view, SB_VERT, &si, TRUE);
+    // The application scrolls as asked, as a view does.
+    On(view, WM_VSCROLL, [](HWND h, WPARAM wp, LPARAM) -> LRESULT {
+        int pos = GetScrollPos(h, SB_VERT);
+        if (LOWORD(wp) == SB_PAGEDOWN) SetScrollPos(h, SB_VERT, pos + 10, TRUE);
+        if (LOWORD(wp) == SB_PAGEUP) SetScrollPos(h, SB_VERT, pos - 10, TRUE);
+        return 0;
+    });
+    ScrollBarParts p = Parts();
+    POINT target{Center(p.track).x, Center(p.track).y};
+    desktop->MouseMove(target);
+    desktop->MouseDown(Button::Left, target);
+    desktop->AdvanceClock(2000);
+    desktop->MouseUp(Button::Left, target);
+    desktop->RunUntilIdle();
+    auto codes = Codes();
+    ASSERT_GE(codes.size(), 3u);
+    EXPECT_EQ(codes.front().first, SB_PAGEDOWN);
+    EXPECT_EQ(codes.back().first, SB_ENDSCROLL);
+    // It stopped once the thumb reached the pointer, not at the end of the range.
+    int pos = GetScrollPos(view, SB_VERT);
+    EXPECT_GT(pos, 20);
+    EXPECT_LT(pos, 90);
+    ScrollBarParts after = Parts();
+    RECT wr;
+    GetWindowRect(view, &wr);
+    EXPECT_LE(after.thumb.top + wr.top, target.y + (after.thumb.bottom - after.thumb.top));
+}
+
+TEST_F(ScrollBarTest, DraggingTheThumbTracksThenSetsThePosition) {
+    SCROLLINFO si = Info(SIF_ALL, 0, 1000000, 1000, 0);  // beyond 16 bits
+    SetScrollInfo(view, SB_VERT, &si, TRUE);
+    ScrollBarParts p = Parts();
+    POINT grab = Center(p.thumb);
+    desktop->MouseMove(grab);
+    desktop->MouseDown(Button::Left, grab);
+    desktop->RunUntilIdle();
+    EXPECT_TRUE(Codes().empty());
+    int trackLength = p.track.bottom - p.track.top - (p.thumb.bottom - p.thumb.top);
+    desktop->MouseMove(POINT{grab.x, grab.y + trackLength / 2});
+    desktop->RunUntilIdle();
+    auto codes = Codes();
+    ASSERT_EQ(codes.size(), 1u);
+    EXPECT_EQ(codes[0].first, SB_THUMBTRACK);
+    SCROLLINFO got = Info(SIF_TRACKPOS | SIF_POS, 0, 0, 0, 0);
+    GetScrollInfo(view, SB_VERT, &got);
+    EXPECT_EQ(got.nPos, 0);  // the position waits for the application
+    EXPECT_NEAR(got.nTrackPos, 999000 / 2, 999000 / trackLength + 1);
+    EXPECT_EQ(codes[0].second, static_cast<WORD>(got.nTrackPos));  // only the low 16 bits fit in the message
+    int track = got.nTrackPos;
+    // Moving past the end pins the track position at the last page.
+    desktop->MouseMove(POINT{grab.x, grab.y + 5000});
+    desktop->RunUntilIdle();
+    GetScrollInfo(view, SB_VERT, &got);
+    EXPECT_EQ(got.nTrackPos, 999001);
+    desktop->MouseMove(POINT{grab.x, grab.y + trackLength / 2});
+    desktop->MouseUp(Button::Left, POINT{grab.x, grab.y + trackLength / 2});
+    desktop->RunUntilIdle();
+    codes = Codes();
+    ASSERT_GE(codes.size(), 2u);
+    EXPECT_EQ(codes[codes.size() - 2].first, SB_THUMBPOSITION);
+    EXPECT_EQ(codes[codes.size() - 2].second, static_cast<WORD>(track));
+    EXPECT_EQ(codes.back().first, SB_ENDSCROLL);
+    GetScrollInfo(view, SB_VERT, &got);
+    EXPECT_EQ(got.nTrackPos, got.nPos);  // tracking is over
+}
+
+TEST_F(ScrollBarTest, ClicksOnADisabledArrowSendNothing) {
+    SCROLLINFO si = Info(SIF_ALL, 0, 99, 10, 0);
+    SetScrollInfo(view, SB_VERT, &si, TRUE);
+    EnableScrollBar(view, SB_VERT, ESB_DISABLE_DOWN);
+    desktop->Click(Button::Left, Center(Parts().arrowEnd));
+    desktop->RunUntilIdle();
+    EXPECT_TRUE(Codes().empty());
+    EXPECT_EQ(GetCapture(), nullptr);
+    // The non-client click itself still reaches the window.
+    EXPECT_EQ(log().Find(view, WM_NCLBUTTONDOWN).size(), 1u);
+    EXPECT_EQ(log().Find(view, WM_NCLBUTTONDOWN)[0].wParam, static_cast<WPARAM>(HTVSCROLL));
+}
+
+}  // namespace
+}  // namespace tq3::fw::testing
