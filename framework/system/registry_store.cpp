@@ -47,6 +47,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <new>
 
 #include "framework/core/locale.h"
@@ -261,6 +262,10 @@ LSTATUS RegistryStore::OpenFile(const std::string& path) {
         if (rc != SQLITE_OK) return rc == SQLITE_NOMEM ? ERROR_OUTOFMEMORY : ERROR_CANTREAD;
     }
     readOnly_ = sqlite3_db_readonly(db_, "main") == 1;
+    // The file may come from anywhere (a copied store, tq3reg --user-store): let
+    // nothing in it change how SQLite itself behaves.
+    sqlite3_db_config(db_, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
+    sqlite3_db_config(db_, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
     sqlite3_busy_handler(db_, &RegistryStore::WaitWhileBusy, this);
     jitter_ = static_cast<std::uint32_t>(getpid()) * 2654435761u | 1u;  // processes sleep differently
     sqlite3_extended_result_codes(db_, 0);
@@ -298,11 +303,57 @@ bool QueryInt(sqlite3* db, const char* sql, int* value, int* rc) {
     return ok;
 }
 
-constexpr const char* kCreateSchema =
-    "CREATE TABLE reg_keys(id INTEGER PRIMARY KEY AUTOINCREMENT, parent INTEGER NOT NULL,"
-    " name TEXT NOT NULL, folded TEXT NOT NULL, UNIQUE(parent, folded));"
-    "CREATE TABLE reg_values(key INTEGER NOT NULL, name TEXT NOT NULL, folded TEXT NOT NULL,"
-    " type INTEGER NOT NULL, data BLOB NOT NULL, UNIQUE(key, folded));";
+#define TQ3_KEYS_TABLE                                                                     \
+    "CREATE TABLE reg_keys(id INTEGER PRIMARY KEY AUTOINCREMENT, parent INTEGER NOT NULL," \
+    " name TEXT NOT NULL, folded TEXT NOT NULL, UNIQUE(parent, folded))"
+#define TQ3_VALUES_TABLE                                                                        \
+    "CREATE TABLE reg_values(key INTEGER NOT NULL, name TEXT NOT NULL, folded TEXT NOT NULL," \
+    " type INTEGER NOT NULL, data BLOB NOT NULL, UNIQUE(key, folded))"
+constexpr const char* kCreateSchema = TQ3_KEYS_TABLE ";" TQ3_VALUES_TABLE ";";
+
+// Everything a store of ours holds in its schema, as SQLite records it. A file
+// with anything else (a trigger, a view, a table of another shape) is not ours:
+// it is refused, since its extra objects would run with our writes.
+struct SchemaObject {
+    const char* type;
+    const char* name;
+    const char* sql;  // null for the indexes SQLite makes itself
+};
+constexpr SchemaObject kSchema[] = {
+    {"table", "reg_keys", TQ3_KEYS_TABLE},
+    {"index", "sqlite_autoindex_reg_keys_1", nullptr},
+    {"table", "sqlite_sequence", "CREATE TABLE sqlite_sequence(name,seq)"},
+    {"table", "reg_values", TQ3_VALUES_TABLE},
+    {"index", "sqlite_autoindex_reg_values_1", nullptr},
+};
+#undef TQ3_KEYS_TABLE
+#undef TQ3_VALUES_TABLE
+
+bool Same(const unsigned char* text, const char* expected) {
+    if (text == nullptr || expected == nullptr) return text == nullptr && expected == nullptr;
+    return std::strcmp(reinterpret_cast<const char*>(text), expected) == 0;
+}
+
+// ERROR_SUCCESS when the schema is exactly ours.
+int CheckSchema(sqlite3* db, bool* ours) {
+    sqlite3_stmt* statement = nullptr;
+    int rc = sqlite3_prepare_v2(db, "SELECT type, name, sql FROM sqlite_master", -1, &statement, nullptr);
+    if (rc != SQLITE_OK) return rc;
+    std::size_t matched = 0;
+    *ours = true;
+    while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
+        bool known = false;
+        for (const SchemaObject& object : kSchema)
+            known = known || (Same(sqlite3_column_text(statement, 0), object.type) &&
+                              Same(sqlite3_column_text(statement, 1), object.name) &&
+                              Same(sqlite3_column_text(statement, 2), object.sql));
+        *ours = *ours && known;
+        ++matched;
+    }
+    sqlite3_finalize(statement);
+    *ours = *ours && matched == std::size(kSchema);
+    return rc == SQLITE_DONE ? SQLITE_OK : rc;
+}
 
 }  // namespace
 
@@ -340,6 +391,9 @@ LSTATUS RegistryStore::PrepareSchema() {
     if (!QueryInt(db_, "PRAGMA application_id", &applicationId, &rc)) return Fail(rc);
     if (!QueryInt(db_, "PRAGMA user_version", &version, &rc)) return Fail(rc);
     if (applicationId != kApplicationId || version != kSchemaVersion) return ERROR_BADDB;
+    bool ours = false;
+    if ((rc = CheckSchema(db_, &ours)) != SQLITE_OK) return Fail(rc);
+    if (!ours) return ERROR_BADDB;
 
     // A damaged page deep in the file would otherwise surface only when some later
     // call reaches it; the stores are small, so check them whole once.

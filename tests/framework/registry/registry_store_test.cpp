@@ -53,6 +53,13 @@ std::string JournalMode(const std::string& path) {
     return mode;
 }
 
+void AlterStore(const std::string& path, const char* sql) {
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
+    EXPECT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
+    sqlite3_close(db);
+}
+
 // A store with enough values to span many pages, so damage can land mid-file.
 void FillStore() {
     HKEY key = CreateKey(HKEY_CURRENT_USER, u"Software\\Filled");
@@ -89,6 +96,20 @@ TEST_F(RegistryStoreFiles, DamagedOrForeignFilesAreRefusedAndKept) {
              std::string bytes = ReadFile(path);
              for (std::size_t i = 4096 + 8; i < 4096 + 2000 && i < bytes.size(); ++i) bytes[i] = '\x5A';
              return bytes;
+         }},
+        {"a store with a trigger added",
+         [](const std::string& path) {
+             FillStore();
+             tq3::fw::SetRegistryStorePath(HKEY_CURRENT_USER, path + ".elsewhere");
+             AlterStore(path, "CREATE TRIGGER spy AFTER INSERT ON reg_values BEGIN DELETE FROM reg_keys; END");
+             return ReadFile(path);
+         }},
+        {"a store whose values table has another shape",
+         [](const std::string& path) {
+             FillStore();
+             tq3::fw::SetRegistryStorePath(HKEY_CURRENT_USER, path + ".elsewhere");
+             AlterStore(path, "DROP TABLE reg_values; CREATE TABLE reg_values(key, name, folded, type, data)");
+             return ReadFile(path);
          }},
         {"a store cut short",
          [](const std::string& path) {
