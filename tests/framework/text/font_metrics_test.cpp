@@ -1,0 +1,166 @@
+// Metrics and measuring: pixel heights from point sizes, the cell from the face's own
+// tables (read here independently with FreeType), extents that add up, advance
+// positions for carets and cutting, NFC and surrogate pairs.
+#include <ft2build.h>
+#include FT_FREETYPE_H
+#include FT_TRUETYPE_TABLES_H
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "tests/framework/text/text_test_support.h"
+
+namespace tq3::fw::text::testing {
+namespace {
+
+// The face's Windows ascent and descent and its em size, read from the font file.
+struct FaceTables {
+    int winAscent = 0;
+    int winDescent = 0;
+    int unitsPerEm = 0;
+};
+
+FaceTables ReadTables(const std::string& file) {
+    FaceTables t;
+    FT_Library lib = nullptr;
+    if (FT_Init_FreeType(&lib) != 0) return t;
+    FT_Face face = nullptr;
+    if (FT_New_Face(lib, file.c_str(), 0, &face) == 0) {
+        auto* os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
+        if (os2) {
+            t.winAscent = os2->usWinAscent;
+            t.winDescent = os2->usWinDescent;
+        }
+        t.unitsPerEm = face->units_per_EM;
+        FT_Done_Face(face);
+    }
+    FT_Done_FreeType(lib);
+    return t;
+}
+
+// A 9-point font (90 tenths) at 96 DPI asks for a 12-pixel character height; the cell
+// is the face's Windows ascent and descent scaled to that em and rounded each.
+TEST(FontMetrics, NinePointFontHasThePlatformPixelHeight) {
+    const LONG height = -MulDiv(9, 96, 72);
+    EXPECT_EQ(height, -12);
+    EXPECT_EQ(-MulDiv(90, 96, 720), -12);  // the tenths-of-a-point form
+    for (const char16_t* face : {u"MS Shell Dlg", u"MS UI Gothic", u"SimSun"}) {
+        FontRef font = RealizeFont(MakeFont(face, height));
+        ASSERT_TRUE(font);
+        FaceTables tables = ReadTables(FontFilePath(font));
+        ASSERT_GT(tables.unitsPerEm, 0);
+        const int ascent = static_cast<int>(std::lround(tables.winAscent * 12.0 / tables.unitsPerEm));
+        const int descent = static_cast<int>(std::lround(tables.winDescent * 12.0 / tables.unitsPerEm));
+        TEXTMETRICW tm{};
+        ASSERT_TRUE(GetTextMetrics(font, &tm));
+        SCOPED_TRACE(FontFilePath(font));
+        EXPECT_EQ(tm.tmAscent, ascent);
+        EXPECT_EQ(tm.tmDescent, descent);
+        EXPECT_EQ(tm.tmHeight, ascent + descent);
+        EXPECT_EQ(tm.tmInternalLeading, tm.tmHeight - 12);
+        EXPECT_EQ(tm.tmAveCharWidth, Width(font, u"x"));
+        EXPECT_GE(tm.tmMaxCharWidth, Width(font, u"W"));
+        EXPECT_EQ(tm.tmWeight, FW_NORMAL);
+        EXPECT_EQ(GetTextExtent(font, u"Ab", 2).cy, tm.tmHeight);
+    }
+    // DejaVu Sans (2048 units, 1901 up, 483 down): 11 + 3 at 12 pixels.
+    TEXTMETRICW tm{};
+    ASSERT_TRUE(GetTextMetrics(RealizeFont(MakeFont(u"MS Shell Dlg", -12)), &tm));
+    EXPECT_EQ(tm.tmHeight, 14);
+}
+
+TEST(FontMetrics, HeightSignSelectsEmOrCell) {
+    struct Case {
+        LONG height;
+        LONG cell;  // expected tmHeight; 0: same as em 12
+    };
+    for (const char16_t* face : {u"MS Shell Dlg", u"MS UI Gothic"}) {
+        TEXTMETRICW em12{};
+        ASSERT_TRUE(GetTextMetrics(RealizeFont(MakeFont(face, -12)), &em12));
+        for (Case c : {Case{20, 20}, Case{13, 13}, Case{1, 1}, Case{0, 0}}) {
+            TEXTMETRICW tm{};
+            ASSERT_TRUE(GetTextMetrics(RealizeFont(MakeFont(face, c.height)), &tm));
+            EXPECT_EQ(tm.tmHeight, c.cell ? c.cell : em12.tmHeight) << "lfHeight " << c.height;
+            EXPECT_EQ(tm.tmHeight, tm.tmAscent + tm.tmDescent);
+        }
+        // A bigger em gives a bigger cell and wider text.
+        FontRef small = RealizeFont(MakeFont(face, -12));
+        FontRef big = RealizeFont(MakeFont(face, -24));
+        EXPECT_GT(GetTextExtent(big, u"Hello", 5).cy, GetTextExtent(small, u"Hello", 5).cy);
+        EXPECT_GT(Width(big, u"Hello"), Width(small, u"Hello"));
+    }
+}
+
+// Advance widths only: no kerning ("AV", "To"), no ligatures ("fi"), so a run is the
+// sum of its parts and the positions grow by each character's own advance.
+TEST(FontMetrics, ExtentsAddUpAndPositionsFollowThem) {
+    const std::u16string samples[] = {u"AV", u"To", u"fi", u"r123c4", u"Hello, world",
+                                      u"\x65E5\x672C\x8A9E", u"mixed \x65E5\x672C text"};
+    for (const char16_t* face : {u"MS Shell Dlg", u"MS UI Gothic"}) {
+        FontRef font = RealizeFont(MakeFont(face, -12));
+        ASSERT_TRUE(font);
+        for (const std::u16string& s : samples) {
+            int sum = 0;
+            for (char16_t c : s) sum += Width(font, std::u16string(1, c));
+            EXPECT_EQ(Width(font, s), sum);
+            std::vector<int> ends;
+            ASSERT_TRUE(GetCharPositions(font, s.data(), static_cast<int>(s.size()), &ends));
+            ASSERT_EQ(ends.size(), s.size());
+            EXPECT_EQ(ends.back(), sum);
+            for (std::size_t i = 0; i < s.size(); ++i) {
+                EXPECT_EQ(ends[i], Width(font, s.substr(0, i + 1)));
+            }
+        }
+        EXPECT_EQ(GetTextExtent(font, u"", 0).cx, 0);
+        EXPECT_EQ(GetTextExtent(font, u"abc", -1).cx, Width(font, u"abc"));  // up to the zero
+    }
+}
+
+// A base letter with a combining mark measures and draws as its precomposed letter;
+// the units inside a character carry the position before it.
+TEST(FontMetrics, NormalisedTextAndSurrogatePairs) {
+    FontRef font = RealizeFont(MakeFont(u"MS UI Gothic", -16));
+    ASSERT_TRUE(font);
+    const std::u16string decomposed = u"e\x0301t";
+    const std::u16string composed = u"\x00E9t";
+    EXPECT_EQ(Width(font, decomposed), Width(font, composed));
+    std::vector<int> ends;
+    ASSERT_TRUE(GetCharPositions(font, decomposed.data(), 3, &ends));
+    EXPECT_EQ(ends[0], 0);
+    EXPECT_EQ(ends[1], Width(font, u"\x00E9"));
+    EXPECT_EQ(ends[2], Width(font, composed));
+    Surface a(60, 30, kWhite), b(60, 30, kWhite);
+    DrawAt(font, a, 2, 2, decomposed);
+    DrawAt(font, b, 2, 2, composed);
+    EXPECT_TRUE(SamePixels(a, b));
+
+    // U+20B9F, a JIS X 0213 ideograph outside the basic plane.
+    const std::u16string pair = u"a\xD842\xDF9F" u"b";
+    ASSERT_TRUE(GetCharPositions(font, pair.data(), 4, &ends));
+    EXPECT_EQ(ends[1], ends[0]);
+    EXPECT_GT(ends[2], ends[1]);
+    EXPECT_EQ(ends[3], Width(font, pair));
+    EXPECT_EQ(BaseName(FaceFileForChar(font, 0x20B9F)), "ipagp.ttf");
+}
+
+TEST(FontMetrics, DecorationLinesLieInsideTheCell) {
+    for (const char16_t* face : {u"MS Shell Dlg", u"MS UI Gothic", u"SimSun"}) {
+        for (LONG height : {-8, -12, -24, -48}) {
+            FontRef font = RealizeFont(MakeFont(face, height));
+            TEXTMETRICW tm{};
+            DecorationMetrics d{};
+            ASSERT_TRUE(GetTextMetrics(font, &tm));
+            ASSERT_TRUE(GetDecorationMetrics(font, &d));
+            EXPECT_GE(d.underlineTop, tm.tmAscent);
+            EXPECT_LE(d.underlineTop + d.underlineThickness, tm.tmHeight);
+            EXPECT_GT(d.strikeOutTop, 0);
+            EXPECT_LT(d.strikeOutTop, tm.tmAscent);
+            EXPECT_GE(d.underlineThickness, 1);
+            EXPECT_GE(d.strikeOutThickness, 1);
+        }
+    }
+}
+
+}  // namespace
+}  // namespace tq3::fw::text::testing
