@@ -162,3 +162,56 @@ TEST(TextRobustness, CachesRebuildAfterClearing) {
 
 }  // namespace
 }  // namespace tq3::fw::text::testing
+
+namespace tq3::fw::text::testing {
+namespace {
+
+// Random texts, flags and rectangles: DrawText without DT_NOCLIP never leaves ink
+// outside its rectangle, DT_CALCRECT never leaves any, and nothing crashes.
+TEST(TextRobustness, RandomLayoutsStayInsideTheirRectangle) {
+    FontRef fonts[] = {RealizeFont(MakeFont(u"MS Shell Dlg", -12)), RealizeFont(MakeFont(u"MS UI Gothic", -16, FW_BOLD, 1))};
+    ASSERT_TRUE(fonts[0] && fonts[1]);
+    const char16_t pieces[] = {u'a', u'W', u' ', u'&', u'\t', u'\r', u'\n', u'.', 0x65E5, 0x3042, 0xD55C,
+                               0x0301, 0xD842, 0xDF9F, 0xD800, u'1', u'g'};
+    const UINT flags[] = {DT_CENTER,   DT_RIGHT,      DT_VCENTER,    DT_BOTTOM,     DT_WORDBREAK,
+                          DT_SINGLELINE, DT_EXPANDTABS, DT_NOPREFIX, DT_END_ELLIPSIS, DT_HIDEPREFIX,
+                          DT_PREFIXONLY, DT_EXTERNALLEADING};
+    unsigned seed = 12345;
+    auto next = [&seed](unsigned n) {
+        seed = seed * 1103515245u + 12345u;
+        return (seed >> 16) % n;
+    };
+    for (int round = 0; round < 400; ++round) {
+        std::u16string text;
+        const unsigned length = next(40);
+        for (unsigned i = 0; i < length; ++i) text += pieces[next(sizeof(pieces) / sizeof(pieces[0]))];
+        UINT format = 0;
+        for (UINT f : flags) format |= next(3) == 0 ? f : 0;
+        const int left = static_cast<int>(next(80)) - 10;
+        const int top = static_cast<int>(next(40)) - 10;
+        RECT rect{left, top, left + static_cast<int>(next(120)) - 10, top + static_cast<int>(next(50)) - 5};
+        const FontRef& font = fonts[next(2)];
+        SCOPED_TRACE(round);
+        Surface s(160, 80, kWhite);
+        RECT copy = rect;
+        DrawTextRun(font, TextTarget{&s, nullptr}, text.data(), static_cast<int>(text.size()), &copy, format,
+                    kBlackOnWhite);
+        Ink ink = InkOf(s);
+        if (ink.count > 0) {
+            EXPECT_GE(ink.box.left, rect.left);
+            EXPECT_GE(ink.box.top, rect.top);
+            EXPECT_LE(ink.box.right, rect.right);
+            EXPECT_LE(ink.box.bottom, rect.bottom);
+        }
+        Surface calc(160, 80, kWhite);
+        copy = rect;
+        DrawTextRun(font, TextTarget{&calc, nullptr}, text.data(), static_cast<int>(text.size()), &copy,
+                    format | DT_CALCRECT, kBlackOnWhite);
+        EXPECT_EQ(InkOf(calc).count, 0);
+        EXPECT_GE(copy.right, copy.left);
+        EXPECT_GE(copy.bottom, copy.top);
+    }
+}
+
+}  // namespace
+}  // namespace tq3::fw::text::testing
