@@ -22,6 +22,11 @@ struct Block {
     bool movable = false;
     int locks = 0;
     UINT flags = 0;
+    Block() = default;
+    Block(const Block&) = delete;
+    Block& operator=(const Block&) = delete;
+    // Blocks still held when the process ends (the clipboard's, typically) go with the table.
+    ~Block() { std::free(data); }
 };
 
 std::unordered_map<void*, std::unique_ptr<Block>>& Table() {
@@ -56,12 +61,10 @@ HGLOBAL GlobalAlloc(UINT flags, SIZE_T bytes) {
         b->movable = (flags & GMEM_MOVEABLE) != 0;
         b->flags = flags & (GMEM_DISCARDABLE | GMEM_SHARE);
         HGLOBAL h = HandleOf(b.get());
-        Block* raw = b.get();
         try {
             Table().emplace(h, std::move(b));
         } catch (const std::bad_alloc&) {
-            std::free(raw->data);
-            return nullptr;
+            return nullptr;  // the block's destructor frees the bytes
         }
         return h;
     } catch (const std::bad_alloc&) {
@@ -136,7 +139,6 @@ HGLOBAL GlobalFree(HGLOBAL block) {
     auto& t = Table();
     auto it = t.find(block);
     if (block == nullptr || it == t.end()) return block;
-    std::free(it->second->data);
     t.erase(it);
     return nullptr;
 }

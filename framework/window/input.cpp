@@ -207,6 +207,22 @@ bool IsDoubleClick(const QueuedInput& q, UINT message, HWND target) {
     return dbl;
 }
 
+// A press in a child tells its parents (WM_PARENTNOTIFY), each with the point in
+// its own client coordinates, up to the first one that opted out.
+void NotifyParentsOfPress(Window* w, UINT message, POINT screen) {
+    Window* child = w;
+    while (IsChildStyle(child) && !(child->exStyle & WS_EX_NOPARENTNOTIFY)) {
+        Window* p = child->parent;
+        if (p == nullptr || p == S().desktopWindow) break;
+        POINT o = ClientOriginOnScreen(p);
+        HWND ph = p->handle;
+        Send(p, WM_PARENTNOTIFY, MAKEWPARAM(static_cast<WORD>(message), 0),
+             MAKELPARAM(static_cast<WORD>(screen.x - o.x), static_cast<WORD>(screen.y - o.y)));
+        if (FromHandle(ph) == nullptr || FromHandle(child->handle) == nullptr) return;
+        child = p;
+    }
+}
+
 bool ConvertMouse(QueuedInput& q) {
     State& s = S();
     const InputEvent& e = q.event;
@@ -263,6 +279,10 @@ bool ConvertMouse(QueuedInput& q) {
         CheckMouseTracking(h, client ? HTCLIENT : hit);
     } else {
         message = ButtonMessage(e.button, down, client);
+        if (down && client && !captured) {
+            NotifyParentsOfPress(w, message, e.pt);
+            if (FromHandle(h) == nullptr) return false;
+        }
         if (down) {
             bool wantsDouble = !client || (w->cls->style & CS_DBLCLKS);
             bool dbl = IsDoubleClick(q, message, h);

@@ -47,10 +47,14 @@ void ResetWindowManager() {
             --w->cls->windows;
         }
     }
+    // Slots are emptied but their generations kept, so a handle from before the
+    // reset never names a window made after it.
     s.graveyard.clear();
-    s.slots.clear();
-    s.generations.clear();
     s.freeSlots.clear();
+    for (size_t i = 0; i < s.slots.size(); ++i) {
+        s.slots[i].reset();
+        s.freeSlots.push_back(i);
+    }
     s.desktopWindow = nullptr;
     s.posted.clear();
     s.input.clear();

@@ -327,3 +327,32 @@ TEST_F(WindowTest, TrackMouseEventReportsLeavingAndHovering) {
 
 }  // namespace
 }  // namespace tq3::fw::testing
+
+namespace tq3::fw::testing {
+namespace {
+
+TEST_F(WindowTest, APressInAChildIsReportedToItsParentsUnlessTheyOptOut) {
+    HWND top = Top(WS_POPUP | WS_VISIBLE, {0, 0, 300, 300});
+    HWND mid = Child(top, {10, 10, 210, 210}, WS_CHILD | WS_VISIBLE, 1);
+    HWND leaf = Child(mid, {20, 20, 120, 120}, WS_CHILD | WS_VISIBLE, 2);
+    desktop->RunUntilIdle();
+    log().Clear();
+    desktop->Click(InputEvent::Button::Left, ScreenPoint(leaf, 5, 5));
+    desktop->RunUntilIdle();
+    auto atMid = log().Find(mid, WM_PARENTNOTIFY);
+    auto atTop = log().Find(top, WM_PARENTNOTIFY);
+    ASSERT_EQ(atMid.size(), 1u);
+    ASSERT_EQ(atTop.size(), 1u);
+    EXPECT_EQ(LOWORD(atMid[0].wParam), WM_LBUTTONDOWN);
+    EXPECT_EQ(atMid[0].lParam, MAKELPARAM(25, 25));  // in mid's client coordinates
+    EXPECT_EQ(atTop[0].lParam, MAKELPARAM(35, 35));
+    SetWindowLongW(leaf, GWL_EXSTYLE, WS_EX_NOPARENTNOTIFY);
+    log().Clear();
+    desktop->Click(InputEvent::Button::Left, ScreenPoint(leaf, 5, 5));
+    desktop->RunUntilIdle();
+    EXPECT_TRUE(log().Find(mid, WM_PARENTNOTIFY).empty());
+    EXPECT_TRUE(log().Find(top, WM_PARENTNOTIFY).empty());
+}
+
+}  // namespace
+}  // namespace tq3::fw::testing

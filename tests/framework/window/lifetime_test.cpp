@@ -1,4 +1,5 @@
 // Window creation and destruction: message sequences, handles, classes, failures.
+#include "framework/window/gdi_seam.h"
 #include "tests/framework/window/message_log.h"
 
 namespace tq3::fw::testing {
@@ -184,6 +185,25 @@ TEST_F(WindowTest, DestroyingTheFocusedChildGivesTheFocusToItsParent) {
     SetFocus(child);
     DestroyWindow(child);
     EXPECT_EQ(GetFocus(), top);
+}
+
+}  // namespace
+}  // namespace tq3::fw::testing
+
+namespace tq3::fw::testing {
+namespace {
+
+TEST_F(WindowTest, HandlesFromAnEarlierDesktopNeverNameNewWindows) {
+    HWND old = Top(WS_POPUP);
+    ASSERT_TRUE(IsWindow(old));
+    HeadlessBackend::Install(320, 200);
+    EXPECT_FALSE(IsWindow(old));
+    Register(kClass, 0);
+    HWND fresh = Top(WS_POPUP);
+    EXPECT_NE(fresh, old);
+    EXPECT_FALSE(IsWindow(old));
+    EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 320);
+    EXPECT_EQ(DesktopSurface().Width(), 320);
 }
 
 }  // namespace
