@@ -189,6 +189,7 @@ void RegistryStore::CloseIfIdle() {
 void RegistryStore::Close() {
     for (CachedStatement& cached : statements_) sqlite3_finalize(cached.statement);
     statements_.clear();
+    walk_.valid = false;
     if (db_ != nullptr) sqlite3_close_v2(db_);
     db_ = nullptr;
     inExplicit_ = false;
@@ -466,6 +467,7 @@ LSTATUS RegistryStore::Read(const std::function<LSTATUS()>& body) {
 
 LSTATUS RegistryStore::Write(const std::function<LSTATUS()>& body) {
     if (LSTATUS rc = EnsureOpen(); rc != ERROR_SUCCESS) return rc;
+    ++localWrites_;  // changes not yet committed are invisible to the data version
     if (readOnly_) return ERROR_CANTWRITE;
     if (inImplicit_) return RunBody(body);
     if (inExplicit_) {
@@ -510,6 +512,7 @@ LSTATUS RegistryStore::Commit() {
 
 LSTATUS RegistryStore::Rollback() {
     if (!inExplicit_ || db_ == nullptr) return ERROR_INVALID_PARAMETER;
+    ++localWrites_;
     LSTATUS rc = Exec("ROLLBACK");
     inExplicit_ = false;
     return rc;
@@ -557,7 +560,10 @@ constexpr const char* kFindChild = "SELECT id FROM reg_keys WHERE parent=?1 AND 
 constexpr const char* kAddChild = "INSERT INTO reg_keys(parent, name, folded) VALUES(?1, ?2, ?3)";
 constexpr const char* kCountChildren = "SELECT count(*) FROM reg_keys WHERE parent=?1";
 constexpr const char* kChildNames = "SELECT name FROM reg_keys WHERE parent=?1 ORDER BY folded";
-constexpr const char* kChildAt = "SELECT name FROM reg_keys WHERE parent=?1 ORDER BY folded LIMIT 1 OFFSET ?2";
+constexpr const char* kChildAt =
+    "SELECT name, folded FROM reg_keys WHERE parent=?1 ORDER BY folded LIMIT 1 OFFSET ?2";
+constexpr const char* kChildAfter =
+    "SELECT name, folded FROM reg_keys WHERE parent=?1 AND folded>?2 ORDER BY folded LIMIT 1";
 constexpr const char* kRemoveKeyValues = "DELETE FROM reg_values WHERE key=?1";
 constexpr const char* kRemoveKey = "DELETE FROM reg_keys WHERE id=?1";
 constexpr const char* kGetValue = "SELECT name, type, data FROM reg_values WHERE key=?1 AND folded=?2";
@@ -649,14 +655,27 @@ LSTATUS RegistryStore::ChildNames(KeyId parent, std::vector<std::string>* names)
     return rc == SQLITE_DONE ? ERROR_SUCCESS : Fail(rc);
 }
 
+// Walking subkeys index after index would cost a skip over all earlier names
+// at each step; when the call asks for the index after the one answered last and
+// nothing has changed in the store since, the walk goes on from that name.
 LSTATUS RegistryStore::ChildAt(KeyId parent, DWORD index, std::string* name) {
-    TQ3_PREPARE(statement, kChildAt);
+    unsigned version = 0;
+    sqlite3_file_control(db_, "main", SQLITE_FCNTL_DATA_VERSION, &version);
+    const bool resume = walk_.valid && walk_.parent == parent && walk_.index + 1 == index &&
+                        walk_.dataVersion == version && walk_.localWrites == localWrites_;
+    walk_.valid = false;
+    TQ3_PREPARE(statement, resume ? kChildAfter : kChildAt);
     sqlite3_bind_int64(statement, 1, parent);
-    sqlite3_bind_int64(statement, 2, index);
+    if (resume)
+        BindText(statement, 2, walk_.folded);
+    else
+        sqlite3_bind_int64(statement, 2, index);
     int rc = sqlite3_step(statement);
     if (rc == SQLITE_DONE) return ERROR_NO_MORE_ITEMS;
     if (rc != SQLITE_ROW) return Fail(rc);
     *name = ColumnText(statement, 0);
+    std::string folded = ColumnText(statement, 1);
+    walk_ = {true, parent, index, version, localWrites_, std::move(folded)};
     return ERROR_SUCCESS;
 }
 

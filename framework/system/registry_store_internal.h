@@ -94,6 +94,18 @@ private:
     };
     std::vector<CachedStatement> statements_;
 
+    // Where the last subkey enumeration stopped (see ChildAt).
+    struct SubkeyWalk {
+        bool valid = false;
+        KeyId parent = 0;
+        DWORD index = 0;
+        unsigned dataVersion = 0;   // the file's version when it was answered
+        unsigned localWrites = 0;   // this connection's write count then
+        std::string folded;         // the folded name answered
+    };
+    SubkeyWalk walk_;
+    unsigned localWrites_ = 0;
+
     static int WaitWhileBusy(void* self, int count);
 
     StoreKind kind_;

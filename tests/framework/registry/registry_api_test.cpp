@@ -1,6 +1,8 @@
 // The registry functions' results: sizes, names, paths, rights, deleted keys,
 // enumeration and transactions, against stores in a temporary folder.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstring>
 #include <string>
@@ -379,6 +381,54 @@ TEST_F(RegistryApi, EnumerationOrderAndInfo) {
     EXPECT_EQ(values, 3u);
     EXPECT_EQ(maxValueName, 5u);
     EXPECT_EQ(maxValue, 6u);
+    RegCloseKey(key);
+}
+
+// An enumeration by index reflects every change made between two calls, by this
+// process or by another one.
+TEST_F(RegistryApi, EnumerationSeesChangesBetweenCalls) {
+    HKEY key = CreateKey(HKEY_CURRENT_USER, u"Software\\Walk");
+    for (const char16_t* name : {u"b", u"d", u"f"}) RegCloseKey(CreateKey(key, name));
+    auto at = [key](DWORD index) {
+        WCHAR name[16];
+        DWORD length = 16;
+        LSTATUS rc = RegEnumKeyExW(key, index, name, &length, nullptr, nullptr, nullptr, nullptr);
+        return rc == ERROR_SUCCESS ? std::u16string(name, length) : u"<" + std::u16string(1, u'0' + rc % 10) + u">";
+    };
+    // Another process waits to add a key until the walk below is under way (it
+    // is started first: a fork closes this process's connection).
+    int go[2];
+    ASSERT_EQ(pipe(go), 0);
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        close(go[1]);
+        char byte;
+        if (read(go[0], &byte, 1) != 0) _exit(2);
+        HKEY other = nullptr;
+        LSTATUS rc = RegCreateKeyExW(HKEY_CURRENT_USER, u"Software\\Walk\\a", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                                     &other, nullptr);
+        _exit(rc == ERROR_SUCCESS ? 0 : 1);
+    }
+    close(go[0]);
+
+    EXPECT_EQ(at(0), u"b");
+    RegCloseKey(CreateKey(key, u"c"));  // lands between the answered name and the next
+    EXPECT_EQ(at(1), u"c");
+    EXPECT_EQ(at(2), u"d");
+    ASSERT_EQ(tq3::fw::BeginRegistryTransaction(HKEY_CURRENT_USER), ERROR_SUCCESS);
+    RegCloseKey(CreateKey(key, u"e"));  // not yet committed, already visible here
+    EXPECT_EQ(at(3), u"e");
+    ASSERT_EQ(tq3::fw::RollbackRegistryTransaction(HKEY_CURRENT_USER), ERROR_SUCCESS);
+    EXPECT_EQ(at(4), u"<9>");  // ERROR_NO_MORE_ITEMS (259): b c d f only
+    EXPECT_EQ(at(3), u"f");
+
+    close(go[1]);  // the other process adds "a" now
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_EQ(at(4), u"f");  // everything moved one place on
+    EXPECT_EQ(at(0), u"a");
     RegCloseKey(key);
 }
 
