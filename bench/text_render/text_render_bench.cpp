@@ -1,9 +1,11 @@
 // Drawing a screenful of cell texts: 2,000 short texts ("r12c3") with the cell flags
 // on a 1920x1080 surface, with the glyph cache warm and cold, next to a bare memset of
 // the same surface. Each text benchmark also reports `x_memset`: its time over the
-// time of a memset taken between its own iterations, so the ratio comes from one run.
+// time of a memset taken between its own iterations (the fastest of three), so the
+// ratio comes from one run.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <string>
@@ -94,9 +96,16 @@ void DrawCells(benchmark::State& state, bool cold) {
         double elapsed = Seconds(start);
         state.SetIterationTime(elapsed);
         textSeconds += elapsed;
-        start = std::chrono::steady_clock::now();
-        MemsetOnce(surface);
-        memsetSeconds += Seconds(start);
+        // The fastest of three memsets: on a busy machine a single one is noisy, and
+        // the best case makes the ratio the strict one.
+        double best = 0;
+        for (int k = 0; k < 3; ++k) {
+            start = std::chrono::steady_clock::now();
+            MemsetOnce(surface);
+            double m = Seconds(start);
+            best = k == 0 ? m : std::min(best, m);
+        }
+        memsetSeconds += best;
     }
     state.counters["x_memset"] = memsetSeconds > 0 ? textSeconds / memsetSeconds : 0;
     state.SetItemsProcessed(state.iterations() * kTexts);

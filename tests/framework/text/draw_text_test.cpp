@@ -298,5 +298,35 @@ TEST_F(DrawTextTest, BackgroundAndFontDecorations) {
     }
 }
 
+// Blending is exact: a pixel covered by a is 255 - a in black on white and a in white
+// on black, so the two add up to 255 in every channel; a colour on a colour lands
+// between the two in each channel. Wide glyphs go through the four-pixel path and
+// their edges through the single-pixel one.
+TEST_F(DrawTextTest, BlendingIsExactInEveryChannel) {
+    FontRef big = RealizeFont(MakeFont(u"MS UI Gothic", -40));
+    ASSERT_TRUE(big);
+    const std::u16string text = u"Wg\x65E5\x00E9";
+    Surface dark(160, 50, 0x000000), light(160, 50, kWhite), mixed(160, 50, 0x0A141E);
+    DrawRun(big, TextTarget{&light, nullptr}, 3, 3, text.data(), 4, kBlackOnWhite);
+    DrawRun(big, TextTarget{&dark, nullptr}, 3, 3, text.data(), 4, TextColors{RGB(255, 255, 255), 0, false});
+    DrawRun(big, TextTarget{&mixed, nullptr}, 3, 3, text.data(), 4, TextColors{RGB(200, 100, 50), 0, false});
+    int partial = 0;
+    for (int y = 0; y < 50; ++y) {
+        for (int x = 0; x < 160; ++x) {
+            const Pixel l = light.At(x, y), d = dark.At(x, y), m = mixed.At(x, y);
+            ASSERT_EQ(l + d, 0xFFFFFFu) << x << "," << y;
+            const int a = static_cast<int>(d & 0xFF);
+            partial += (a != 0 && a != 255) ? 1 : 0;
+            // 0x0A141E is red 10, green 20, blue 30; the text is red 200, green 100, blue 50.
+            const int expected[3] = {(200 * a + 10 * (255 - a) + 127) / 255, (100 * a + 20 * (255 - a) + 127) / 255,
+                                     (50 * a + 30 * (255 - a) + 127) / 255};
+            EXPECT_EQ(static_cast<int>((m >> 16) & 0xFF), expected[0]);
+            EXPECT_EQ(static_cast<int>((m >> 8) & 0xFF), expected[1]);
+            EXPECT_EQ(static_cast<int>(m & 0xFF), expected[2]);
+        }
+    }
+    EXPECT_GT(partial, 50);  // antialiased edges were there to check
+}
+
 }  // namespace
 }  // namespace tq3::fw::text::testing
