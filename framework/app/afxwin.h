@@ -1,0 +1,14 @@
+// The application layer in one include: message maps, command targets and
+// command-state items, windows, views, frames, the application object and the
+// wait cursor.
+#pragma once
+
+#include "framework/app/cmd_target.h"
+#include "framework/app/cmd_ui.h"
+#include "framework/app/frame_wnd.h"
+#include "framework/app/message_map.h"
+#include "framework/app/scroll_bar.h"
+#include "framework/app/view.h"
+#include "framework/app/wait_cursor.h"
+#include "framework/app/win_app.h"
+#include "framework/app/wnd.h"

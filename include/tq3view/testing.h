@@ -1,0 +1,262 @@
+// The headless test harness: drive a user interface built on the framework without
+// a screen, the way a user would, and check what its windows received.
+//
+//   tq3::testing::Desktop desktop(800, 600);      // a fresh headless desktop
+//   tq3::testing::TestApp app;                    // the host application object
+//   auto* view = new CMyView;                     // owns itself once created
+//   CFrameWnd* frame = tq3::testing::CreateFrameWithView(view);
+//   tq3::testing::MessageSpy spy;
+//   spy.Watch(view->m_hWnd, "view");
+//   desktop.Click(view->m_hWnd, {10, 10});        // runs until idle
+//   auto result = spy.Compare({tq3::testing::Msg(WM_LBUTTONDOWN), tq3::testing::Msg(WM_LBUTTONUP)});
+//   if (!result) puts(result.report.c_str());     // both lists side by side
+//
+// Input goes in through the headless backend's queue, so it meets hit testing,
+// capture, focus, double-click detection and PreTranslateMessage like real input.
+// Every input call and RunUntilIdle run the queue (generated paints and due timers
+// included) and the application's idle processing until nothing is left to do.
+// Time stands still except through AdvanceClock.
+//
+// The harness does not depend on a test framework: comparisons return a result
+// with a printable report, and a modal loop that finds no scripted answer calls the
+// failure handler (by default: print and abort), so a test cannot hang or go on
+// unnoticed.
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "framework/app/afxwin.h"
+
+namespace tq3::fw {
+class HeadlessBackend;  // framework/backends/headless/headless_backend.h
+}
+
+namespace tq3::testing {
+
+// Modifier keys held around a key or a click.
+enum Modifiers : UINT {
+    kNoModifiers = 0,
+    kShift = 1,
+    kControl = 2,
+    kAlt = 4,
+};
+
+enum class Button { Left, Right, Middle };
+
+// A scripted reply to a modal window (a dialog, a message box, a menu): used when
+// a loop would wait for the user and the top-most window matching className and
+// title (empty: any) is found. The action plays the user's part, e.g. posting a
+// command or a key.
+struct ModalAnswer {
+    std::u16string className;
+    std::u16string title;
+    std::function<void(HWND window)> action;
+};
+// The user presses the button `id` (IDOK, IDCANCEL, IDYES...).
+ModalAnswer AnswerCommand(int id, std::u16string className = {}, std::u16string title = {});
+// The user presses the key `vk` (VK_RETURN, VK_ESCAPE...) in the window.
+ModalAnswer AnswerKey(int vk, std::u16string className = {}, std::u16string title = {});
+
+// Called with a description when a modal loop finds no answer.
+using FailureHandler = std::function<void(const std::string& description)>;
+
+class Desktop {
+public:
+    // Installs a fresh headless desktop (all windows and window-manager state of
+    // an earlier desktop are gone).
+    explicit Desktop(int width = 1024, int height = 768);
+    ~Desktop();
+    Desktop(const Desktop&) = delete;
+    Desktop& operator=(const Desktop&) = delete;
+
+    // The backend itself, for what the harness does not wrap.
+    tq3::fw::HeadlessBackend& Backend() { return *backend_; }
+    SIZE Size() const;
+
+    // ---- Keyboard ---------------------------------------------------------------
+    void KeyDown(int vk, UINT modifiers = kNoModifiers);
+    void KeyUp(int vk, UINT modifiers = kNoModifiers);
+    // Down and up, with the modifiers held around it.
+    void KeyPress(int vk, UINT modifiers = kNoModifiers);
+    // Types `text` as a user would: characters of the US layout as key presses
+    // (shifted where needed), others as characters from an input method.
+    void Type(std::u16string_view text);
+    // One character without a key (an input method's result).
+    void TypeChar(WCHAR ch);
+
+    // ---- Mouse (screen points) --------------------------------------------------
+    void MouseMove(POINT screen);
+    void MouseDown(POINT screen, Button button = Button::Left, UINT modifiers = kNoModifiers);
+    void MouseUp(POINT screen, Button button = Button::Left, UINT modifiers = kNoModifiers);
+    void Click(POINT screen, Button button = Button::Left, UINT modifiers = kNoModifiers);
+    void DoubleClick(POINT screen, Button button = Button::Left, UINT modifiers = kNoModifiers);
+    // `delta` in wheel units (120 per notch), positive away from the user.
+    void Wheel(POINT screen, int delta, UINT modifiers = kNoModifiers);
+
+    // ---- Mouse (client points of a window) --------------------------------------
+    void MouseMove(HWND window, POINT client);
+    void MouseDown(HWND window, POINT client, Button button = Button::Left, UINT modifiers = kNoModifiers);
+    void MouseUp(HWND window, POINT client, Button button = Button::Left, UINT modifiers = kNoModifiers);
+    void Click(HWND window, POINT client, Button button = Button::Left, UINT modifiers = kNoModifiers);
+    void DoubleClick(HWND window, POINT client, Button button = Button::Left, UINT modifiers = kNoModifiers);
+    void Wheel(HWND window, POINT client, int delta, UINT modifiers = kNoModifiers);
+
+    // ---- Running ------------------------------------------------------------------
+    // Runs messages, paints, timers due now and idle processing until nothing is
+    // left; returns the number of messages dispatched.
+    int RunUntilIdle();
+    // Moves the virtual clock on by `ms`, firing timers at their due times.
+    void AdvanceClock(DWORD ms);
+    // Whether a WM_QUIT was met (the main window was destroyed), and its code.
+    bool QuitReceived() const;
+
+    // ---- Modal windows ------------------------------------------------------------
+    // Answers are used in the order queued, each once.
+    void QueueModalAnswer(ModalAnswer answer);
+    size_t PendingModalAnswers() const { return answers_.size(); }
+    void SetFailureHandler(FailureHandler handler) { failure_ = std::move(handler); }
+
+    // ---- Clipboard ------------------------------------------------------------------
+    // Puts `text` on the clipboard as CF_UNICODETEXT; false when it is held open.
+    bool SetClipboardText(std::u16string_view text);
+    // The clipboard's CF_UNICODETEXT, or nothing when it holds none or is held open.
+    std::optional<std::u16string> ClipboardText();
+
+    // True, once, when this message is the one being dispatched from the queue
+    // now: MessageSpy tells posted (and input) messages from sent ones this way.
+    static bool TakeDispatchingMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+private:
+    void PressModifiers(UINT modifiers);
+    void ReleaseModifiers(UINT modifiers);
+    bool AnswerModalLoop();
+    static POINT ToScreen(HWND window, POINT client);
+
+    tq3::fw::HeadlessBackend* backend_ = nullptr;
+    std::deque<ModalAnswer> answers_;
+    FailureHandler failure_;
+};
+
+// A host application object for tests: named "TQ3ViewTest", with its per-user
+// settings in a private temporary store that disappears with the object.
+class TestApp : public CWinApp {
+public:
+    explicit TestApp(LPCWSTR appName = u"TQ3ViewTest", LPCWSTR registryKey = u"TQ3ViewTestVendor");
+    ~TestApp() override;
+    // The folder holding the temporary settings store.
+    const std::string& SettingsFolder() const { return folder_; }
+
+private:
+    std::string folder_;
+    std::string previousUserStore_;
+};
+
+// Creates a frame (at `rect`, screen coordinates) whose client area `view` fills,
+// makes it the application's main window when there is an application without
+// one, sends the first update, shows it and runs until idle. Both objects must be
+// made with new: they delete themselves when their windows are destroyed. Null
+// when creation failed (the objects are then already gone).
+CFrameWnd* CreateFrameWithView(CView* view, const RECT& rect = RECT{0, 0, 640, 480},
+                               LPCWSTR title = u"TQ3View test", CFrameWnd* frame = nullptr);
+
+// ---- Message spy --------------------------------------------------------------------
+
+struct SpyRecord {
+    HWND hwnd = nullptr;
+    UINT message = 0;
+    WPARAM wParam = 0;
+    LPARAM lParam = 0;
+    bool posted = false;       // came from the queue (posted or input), not sent
+    UINT notifyCode = 0;       // WM_NOTIFY: the code
+    UINT_PTR notifyId = 0;     // WM_NOTIFY: the sender's id
+    int notifyItem = -1;       // WM_NOTIFY: the item, for notifications that carry one
+};
+
+// One expected message. Only what was asked for is compared: the message always,
+// the window, parameters, notification fields and posted/sent when set.
+struct Expect {
+    UINT message = 0;
+    std::optional<HWND> hwnd;
+    std::optional<WPARAM> wParam;
+    std::optional<LPARAM> lParam;
+    std::optional<bool> posted;
+    std::optional<UINT> notifyCode;
+    std::optional<UINT_PTR> notifyId;
+    std::optional<int> notifyItem;
+    bool optional = false;  // may be missing from the actual sequence
+
+    Expect& In(HWND window) { hwnd = window; return *this; }
+    Expect& WParam(WPARAM value) { wParam = value; return *this; }
+    Expect& LParam(LPARAM value) { lParam = value; return *this; }
+    Expect& Point(int x, int y) { lParam = MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y)); return *this; }
+    Expect& Posted() { posted = true; return *this; }
+    Expect& Sent() { posted = false; return *this; }
+    Expect& Optional() { optional = true; return *this; }
+};
+inline Expect Msg(UINT message) { Expect e; e.message = message; return e; }
+// A WM_NOTIFY with the code, the sender's id and, when given, the item.
+Expect Notify(UINT code, UINT_PTR id, std::optional<int> item = std::nullopt);
+
+struct Comparison {
+    bool ok = true;
+    std::string report;  // expected and actual side by side, with the first difference marked
+    explicit operator bool() const { return ok; }
+};
+
+class MessageSpy {
+public:
+    MessageSpy();
+    ~MessageSpy();  // stops watching every window
+    MessageSpy(const MessageSpy&) = delete;
+    MessageSpy& operator=(const MessageSpy&) = delete;
+
+    // Records what `window` receives from now on, under `name` in reports.
+    void Watch(HWND window, std::string name = {});
+    void Unwatch(HWND window);
+    // Paint and hit-test traffic (WM_PAINT, WM_NCPAINT, WM_ERASEBKGND,
+    // WM_NCHITTEST, WM_SETCURSOR, WM_GETICON and the framework's idle update) is
+    // left out unless included.
+    void IncludeNoise(bool include) { includeNoise_ = include; }
+    // Leaves out these messages too (or, with Keep, records only those).
+    void Ignore(std::vector<UINT> messages) { ignored_ = std::move(messages); }
+    void KeepOnly(std::vector<UINT> messages) { kept_ = std::move(messages); }
+    // Reads the item of a WM_NOTIFY; the default knows the header controls' codes.
+    void SetNotifyItemReader(std::function<int(const NMHDR*)> reader) { itemReader_ = std::move(reader); }
+
+    void Clear() { log_.clear(); }
+    const std::vector<SpyRecord>& Log() const { return log_; }
+    std::vector<SpyRecord> LogOf(HWND window) const;
+
+    // Compares everything recorded (all windows, in order) or one window's part.
+    Comparison Compare(const std::vector<Expect>& expected) const;
+    Comparison Compare(HWND window, const std::vector<Expect>& expected) const;
+
+    // A record as text: "view WM_LBUTTONDOWN w=0x1 l=0x140014 posted".
+    std::string Describe(const SpyRecord& record) const;
+    std::string Describe(const Expect& expected) const;
+
+private:
+    static LRESULT SpyProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    void Record(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    bool Wanted(UINT message) const;
+    std::string NameOf(HWND hwnd) const;
+    Comparison CompareRecords(const std::vector<SpyRecord>& actual, const std::vector<Expect>& expected) const;
+
+    std::vector<SpyRecord> log_;
+    std::map<HWND, std::string> names_;
+    std::vector<UINT> ignored_;
+    std::vector<UINT> kept_;
+    bool includeNoise_ = false;
+    std::function<int(const NMHDR*)> itemReader_;
+};
+
+// The platform's name of a message ("WM_SETFOCUS"), or its number in hex.
+std::string MessageName(UINT message);
+
+}  // namespace tq3::testing

@@ -1,0 +1,344 @@
+// CWnd and the application layer on the headless desktop: what handlers see and
+// in which order, with input injected through the backend's queue.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include <string>
+#include <vector>
+
+#include "tq3view/testing.h"
+
+namespace {
+
+using tq3::testing::Msg;
+
+constexpr UINT kChildId = 42;
+constexpr UINT WM_APP_PING = WM_APP + 1;
+
+// A view that logs what its handlers receive.
+class CLogView : public CView {
+public:
+    std::vector<std::string> log;
+    bool eatKeys = false;        // PreTranslateMessage takes WM_KEYDOWN
+    bool sendInsidePing = false;  // the ping handler sends a second message
+
+    void OnDraw(CDC*) override {}
+
+    BOOL PreTranslateMessage(MSG* msg) override {
+        if (msg->message == WM_KEYDOWN) {
+            log.push_back("view pretranslate " + std::to_string(msg->wParam));
+            return eatKeys ? TRUE : FALSE;
+        }
+        return FALSE;
+    }
+
+    afx_msg void OnLButtonDown(UINT flags, CPoint pt) { Add("down", flags, pt); }
+    afx_msg void OnLButtonUp(UINT flags, CPoint pt) { Add("up", flags, pt); }
+    afx_msg void OnLButtonDblClk(UINT flags, CPoint pt) { Add("dblclk", flags, pt); }
+    afx_msg void OnRButtonDown(UINT flags, CPoint pt) { Add("rdown", flags, pt); }
+    afx_msg BOOL OnMouseWheel(UINT flags, short delta, CPoint pt) {
+        log.push_back("wheel " + std::to_string(flags) + " " + std::to_string(delta) + " " + std::to_string(pt.x) +
+                      "," + std::to_string(pt.y));
+        return TRUE;
+    }
+    afx_msg void OnKeyDown(UINT key, UINT repeat, UINT) {
+        log.push_back("keydown " + std::to_string(key) + " x" + std::to_string(repeat));
+    }
+    afx_msg void OnChar(UINT ch, UINT, UINT) { log.push_back("char " + std::string(1, static_cast<char>(ch))); }
+    afx_msg void OnSetFocus(CWnd* old) {
+        log.push_back(std::string("setfocus from ") + (old == nullptr ? "none" : "other"));
+    }
+    afx_msg void OnKillFocus(CWnd* next) {
+        log.push_back(std::string("killfocus to ") + (next == nullptr ? "none" : "other"));
+    }
+    afx_msg void OnCaptureChanged(CWnd* wnd) {
+        log.push_back(std::string("capturechanged ") + (wnd == nullptr ? "none" : "other"));
+    }
+    afx_msg void OnTimer(UINT_PTR id) { log.push_back("timer " + std::to_string(id)); }
+    afx_msg void OnSize(UINT type, int cx, int cy) {
+        CView::OnSize(type, cx, cy);
+        log.push_back("size " + std::to_string(cx) + "x" + std::to_string(cy));
+    }
+    afx_msg void OnPaint() {
+        log.push_back("paint");
+        CView::OnPaint();
+    }
+    afx_msg LRESULT OnPing(WPARAM w, LPARAM) {
+        log.push_back("ping " + std::to_string(w));
+        if (sendInsidePing && w == 1) SendMessage(WM_APP_PING, 2, 0);
+        return 0;
+    }
+
+private:
+    void Add(const char* what, UINT flags, CPoint pt) {
+        log.push_back(std::string(what) + " " + std::to_string(flags) + " " + std::to_string(pt.x) + "," +
+                      std::to_string(pt.y));
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CLogView, CView)
+ON_WM_LBUTTONDOWN()
+ON_WM_LBUTTONUP()
+ON_WM_LBUTTONDBLCLK()
+ON_WM_RBUTTONDOWN()
+ON_WM_MOUSEWHEEL()
+ON_WM_KEYDOWN()
+ON_WM_CHAR()
+ON_WM_SETFOCUS()
+ON_WM_KILLFOCUS()
+ON_WM_CAPTURECHANGED()
+ON_WM_TIMER()
+ON_WM_SIZE()
+ON_WM_PAINT()
+ON_MESSAGE(WM_APP_PING, &CLogView::OnPing)
+END_MESSAGE_MAP()
+
+// A child window inside the view, with its own key filter.
+class CLogChild : public CWnd {
+public:
+    std::vector<std::string>* log = nullptr;
+    BOOL PreTranslateMessage(MSG* msg) override {
+        if (msg->message == WM_KEYDOWN) log->push_back("child pretranslate " + std::to_string(msg->wParam));
+        return FALSE;
+    }
+    afx_msg void OnSetFocus(CWnd*) { log->push_back("child setfocus"); }
+    afx_msg void OnKillFocus(CWnd*) { log->push_back("child killfocus"); }
+    afx_msg void OnKeyDown(UINT key, UINT, UINT) { log->push_back("child keydown " + std::to_string(key)); }
+
+protected:
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CLogChild, CWnd)
+ON_WM_SETFOCUS()
+ON_WM_KILLFOCUS()
+ON_WM_KEYDOWN()
+END_MESSAGE_MAP()
+
+class CLogFrame : public CFrameWnd {
+public:
+    std::vector<std::string>* log = nullptr;
+    BOOL PreTranslateMessage(MSG* msg) override {
+        if (msg->message == WM_KEYDOWN && log != nullptr) log->push_back("frame pretranslate " + std::to_string(msg->wParam));
+        return FALSE;
+    }
+};
+
+class AppLayerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        view = new CLogView;
+        frame = new CLogFrame;
+        frame->log = &view->log;
+        ASSERT_NE(tq3::testing::CreateFrameWithView(view, RECT{10, 20, 410, 320}, u"frame", frame), nullptr);
+        ASSERT_TRUE(::IsWindow(view->m_hWnd));
+        view->SetFocus();
+        desktop.RunUntilIdle();
+        view->log.clear();
+    }
+
+    tq3::testing::Desktop desktop{800, 600};
+    tq3::testing::TestApp app;
+    CLogView* view = nullptr;
+    CLogFrame* frame = nullptr;
+};
+
+TEST_F(AppLayerTest, ViewFillsTheFrameAndIsItsActiveView) {
+    CRect frameClient;
+    frame->GetClientRect(&frameClient);
+    CRect viewRect;
+    view->GetWindowRect(&viewRect);
+    frame->ScreenToClient(&viewRect);
+    EXPECT_EQ(viewRect, frameClient);
+    EXPECT_EQ(frame->GetActiveView(), view);
+    EXPECT_EQ(view->GetParentFrame(), frame);
+    EXPECT_EQ(CWnd::FromHandlePermanent(view->m_hWnd), view);
+    EXPECT_EQ(view->GetDlgCtrlID(), static_cast<int>(AFX_IDW_PANE_FIRST));
+    EXPECT_EQ(AfxGetMainWnd(), frame);
+
+    // Resizing the frame resizes the view through RecalcLayout.
+    frame->MoveWindow(10, 20, 300, 200);
+    desktop.RunUntilIdle();
+    frame->GetClientRect(&frameClient);
+    view->GetClientRect(&viewRect);
+    EXPECT_EQ(viewRect.Width(), frameClient.Width());
+    EXPECT_EQ(viewRect.Height(), frameClient.Height());
+    std::string size = "size " + std::to_string(frameClient.Width()) + "x" + std::to_string(frameClient.Height());
+    EXPECT_NE(std::find(view->log.begin(), view->log.end(), size), view->log.end()) << size;
+}
+
+TEST_F(AppLayerTest, ClicksAndDoubleClicksReachTypedHandlersWithClientPoints) {
+    // The clock moves on between gestures, so that one click does not pair with
+    // the previous one into a double click.
+    desktop.Click(view->m_hWnd, {30, 40});
+    desktop.AdvanceClock(2000);
+    desktop.DoubleClick(view->m_hWnd, {31, 41});
+    desktop.AdvanceClock(2000);
+    desktop.Click(view->m_hWnd, {5, 6}, tq3::testing::Button::Left, tq3::testing::kControl);
+    desktop.AdvanceClock(2000);
+    desktop.Click(view->m_hWnd, {7, 8}, tq3::testing::Button::Right);
+    desktop.Wheel(view->m_hWnd, {9, 9}, -WHEEL_DELTA, tq3::testing::kShift);
+    CPoint wheelAt(9, 9);
+    view->ClientToScreen(&wheelAt);
+    const std::vector<std::string> expected = {
+        "down 1 30,40",  "up 0 30,40",
+        // The second press of a double click arrives as WM_LBUTTONDBLCLK.
+        "down 1 31,41",  "up 0 31,41", "dblclk 1 31,41", "up 0 31,41",
+        // The held modifier is a real key press, seen by the focused view first.
+        "view pretranslate 17", "frame pretranslate 17", "keydown 17 x1",
+        "down 9 5,6",    "up 8 5,6",  // MK_CONTROL with the button state
+        "rdown 2 7,8",
+        "view pretranslate 16", "frame pretranslate 16", "keydown 16 x1",
+        // The wheel reports the signed delta and a screen point.
+        "wheel 4 -120 " + std::to_string(wheelAt.x) + "," + std::to_string(wheelAt.y),
+    };
+    EXPECT_EQ(view->log, expected);
+}
+
+TEST_F(AppLayerTest, PreTranslateMessageWalksFromTheTargetUpToTheTopLevelWindow) {
+    CLogChild child;
+    child.log = &view->log;
+    ASSERT_TRUE(child.Create(nullptr, u"child", WS_CHILD | WS_VISIBLE, CRect(0, 0, 50, 50), view, kChildId));
+    child.SetFocus();
+    desktop.RunUntilIdle();
+    view->log.clear();
+
+    desktop.KeyPress('A');
+    std::vector<std::string> expected = {"child pretranslate 65", "view pretranslate 65", "frame pretranslate 65",
+                                         "child keydown 65"};
+    EXPECT_EQ(view->log, expected);
+
+    // A window on the way that takes the message ends the walk and the dispatch.
+    view->log.clear();
+    view->eatKeys = true;
+    desktop.KeyPress('B');
+    expected = {"child pretranslate 66", "view pretranslate 66"};
+    EXPECT_EQ(view->log, expected);
+}
+
+TEST_F(AppLayerTest, FocusMovesTellBothWindows) {
+    CLogChild child;
+    child.log = &view->log;
+    ASSERT_TRUE(child.Create(nullptr, u"child", WS_CHILD | WS_VISIBLE, CRect(0, 0, 50, 50), view, kChildId));
+    tq3::testing::MessageSpy spy;
+    spy.Watch(view->m_hWnd, "view");
+    spy.Watch(child.m_hWnd, "child");
+
+    CWnd* previous = child.SetFocus();
+    EXPECT_EQ(previous, view);
+    EXPECT_EQ(CWnd::GetFocus(), &child);
+    view->SetFocus();
+    std::vector<std::string> expected = {"killfocus to other", "child setfocus", "child killfocus",
+                                         "setfocus from other"};
+    EXPECT_EQ(view->log, expected);
+    auto result = spy.Compare({
+        Msg(WM_KILLFOCUS).In(view->m_hWnd).WParam(reinterpret_cast<WPARAM>(child.m_hWnd)),
+        Msg(WM_SETFOCUS).In(child.m_hWnd).WParam(reinterpret_cast<WPARAM>(view->m_hWnd)),
+        Msg(WM_KILLFOCUS).In(child.m_hWnd).WParam(reinterpret_cast<WPARAM>(view->m_hWnd)),
+        Msg(WM_SETFOCUS).In(view->m_hWnd).WParam(reinterpret_cast<WPARAM>(child.m_hWnd)),
+    });
+    EXPECT_TRUE(result) << result.report;
+    // A click activates the view, and an activated view takes the focus when
+    // neither it nor one of its children has it.
+    ::SetFocus(nullptr);
+    desktop.Click(view->m_hWnd, {100, 100});
+    EXPECT_EQ(CWnd::GetFocus(), view);
+}
+
+TEST_F(AppLayerTest, CaptureKeepsMouseInputAndReportsItsLoss) {
+    tq3::testing::MessageSpy spy;
+    spy.Watch(view->m_hWnd, "view");
+    spy.KeepOnly({WM_LBUTTONUP, WM_CAPTURECHANGED});
+    view->SetCapture();
+    EXPECT_EQ(CWnd::GetCapture(), view);
+    // A release outside the view still reaches it while it holds the capture.
+    desktop.MouseUp(POINT{700, 500});
+    ReleaseCapture();
+    desktop.RunUntilIdle();
+    EXPECT_EQ(CWnd::GetCapture(), nullptr);
+    auto result = spy.Compare({Msg(WM_LBUTTONUP).Posted(), Msg(WM_CAPTURECHANGED).Sent().LParam(0)});
+    EXPECT_TRUE(result) << result.report;
+    EXPECT_EQ(view->log.back(), "capturechanged none");
+}
+
+TEST_F(AppLayerTest, SentMessagesRunAtOnceAndPostedOnesWhenTheQueueIsRun) {
+    view->sendInsidePing = true;
+    view->PostMessage(WM_APP_PING, 1);
+    view->PostMessage(WM_APP_PING, 3);
+    view->SendMessage(WM_APP_PING, 4);
+    // Sent: handled before SendMessage returned; posted: not yet.
+    EXPECT_EQ(view->log, std::vector<std::string>{"ping 4"});
+
+    tq3::testing::MessageSpy spy;
+    spy.Watch(view->m_hWnd, "view");
+    spy.KeepOnly({WM_APP_PING});
+    desktop.RunUntilIdle();
+    // The message sent from inside the first posted one runs nested, before the
+    // second posted one.
+    std::vector<std::string> expected = {"ping 4", "ping 1", "ping 2", "ping 3"};
+    EXPECT_EQ(view->log, expected);
+    auto result = spy.Compare({Msg(WM_APP_PING).WParam(1).Posted(), Msg(WM_APP_PING).WParam(2).Sent(),
+                               Msg(WM_APP_PING).WParam(3).Posted()});
+    EXPECT_TRUE(result) << result.report;
+}
+
+TEST_F(AppLayerTest, PaintComesOnlyWhenTheQueueIsEmpty) {
+    view->Invalidate();
+    view->PostMessage(WM_APP_PING, 1);
+    view->PostMessage(WM_APP_PING, 2);
+    EXPECT_TRUE(view->log.empty());
+    desktop.RunUntilIdle();
+    std::vector<std::string> expected = {"ping 1", "ping 2", "paint"};
+    EXPECT_EQ(view->log, expected);
+    // Painting validated the view: nothing more to paint.
+    view->log.clear();
+    desktop.RunUntilIdle();
+    EXPECT_TRUE(view->log.empty());
+    // UpdateWindow paints at once, without running the queue.
+    view->Invalidate();
+    view->UpdateWindow();
+    EXPECT_EQ(view->log, std::vector<std::string>{"paint"});
+}
+
+TEST_F(AppLayerTest, TimersFireOnTheVirtualClockThroughOnTimer) {
+    EXPECT_EQ(view->SetTimer(7, 100), 7u);
+    desktop.AdvanceClock(99);
+    EXPECT_TRUE(view->log.empty());
+    desktop.AdvanceClock(1);
+    EXPECT_EQ(view->log, std::vector<std::string>{"timer 7"});
+    desktop.AdvanceClock(250);  // fires at 200 and 300
+    EXPECT_EQ(view->log.size(), 3u);
+    EXPECT_TRUE(view->KillTimer(7));
+    desktop.AdvanceClock(1000);
+    EXPECT_EQ(view->log.size(), 3u);
+}
+
+TEST_F(AppLayerTest, WindowTextStyleAndScrollInfoThroughTheWrappers) {
+    view->SetWindowText(u"table \u65E5\u672C");
+    CString text;
+    view->GetWindowText(text);
+    EXPECT_EQ(text, u"table \u65E5\u672C");
+    EXPECT_EQ(view->GetWindowTextLength(), 8);
+
+    EXPECT_TRUE(view->ModifyStyle(0, WS_VSCROLL, SWP_FRAMECHANGED));
+    EXPECT_FALSE(view->ModifyStyle(0, WS_VSCROLL));  // nothing changes
+    EXPECT_NE(view->GetStyle() & WS_VSCROLL, 0u);
+
+    SCROLLINFO info{};
+    info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+    info.nMin = 0;
+    info.nMax = 99;
+    info.nPage = 10;
+    info.nPos = 95;  // past the last page start: clamped to 90
+    view->SetScrollInfo(SB_VERT, &info);
+    SCROLLINFO read{};
+    ASSERT_TRUE(view->GetScrollInfo(SB_VERT, &read));
+    EXPECT_EQ(read.nMax, 99);
+    EXPECT_EQ(read.nPage, 10u);
+    EXPECT_EQ(read.nPos, 90);
+    EXPECT_EQ(view->GetScrollPos(SB_VERT), 90);
+}
+
+}  // namespace
