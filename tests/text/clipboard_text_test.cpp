@@ -1,0 +1,117 @@
+#include "text/clipboard_text.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "framework/gdi/gdi_objects.h"
+#include "framework/system/clipboard.h"
+#include "tq3view/testing.h"
+
+namespace {
+
+class ClipboardTextTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        owner = CreateWindowExW(0, AfxRegisterWndClass(0), u"owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+        other = CreateWindowExW(0, AfxRegisterWndClass(0), u"other", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+        ASSERT_NE(owner, nullptr);
+        ASSERT_NE(other, nullptr);
+    }
+    tq3::testing::Desktop desktop{320, 240};
+    HWND owner = nullptr;
+    HWND other = nullptr;
+};
+
+TEST_F(ClipboardTextTest, RoundTripsTextOfEveryKind) {
+    const std::u16string texts[] = {
+        u"x",
+        u"a\tb\tc\r\nd\te\tf\r\n",
+        u"\u65E5\u672C\u8A9E \U0001F600 \u00E9",  // CJK, a surrogate pair, an accent
+        std::u16string(100000, u'w'),
+    };
+    for (const std::u16string& text : texts) {
+        CString put(text.c_str());
+        ASSERT_EQ(SetClipboardText(owner, put), 1);
+        CString got(u"previous");
+        EXPECT_EQ(GetClipboardText(owner, got), 1);
+        EXPECT_EQ(std::u16string(static_cast<LPCWSTR>(got), static_cast<size_t>(got.GetLength())), text);
+        // The block has room for 9 more characters beyond the terminating zero,
+        // and it is zero-filled.
+        ASSERT_TRUE(OpenClipboard(owner));
+        HANDLE block = GetClipboardData(CF_UNICODETEXT);
+        ASSERT_NE(block, nullptr);
+        EXPECT_EQ(GlobalSize(block), text.size() * sizeof(WCHAR) + 20);
+        auto* units = static_cast<const WCHAR*>(GlobalLock(block));
+        for (size_t i = text.size(); i < text.size() + 10; ++i) EXPECT_EQ(units[i], 0) << i;
+        GlobalUnlock(block);
+        EXPECT_EQ(GetClipboardOwner(), owner);
+        CloseClipboard();
+    }
+}
+
+TEST_F(ClipboardTextTest, EmptyTextIsPutButReadsAsNothing) {
+    ASSERT_EQ(SetClipboardText(owner, CString()), 1);
+    EXPECT_TRUE(IsClipboardFormatAvailable(CF_UNICODETEXT));
+    CString got(u"previous");
+    EXPECT_EQ(GetClipboardText(owner, got), 0);
+    EXPECT_TRUE(got.IsEmpty());
+}
+
+TEST_F(ClipboardTextTest, BitmapOnlyClipboardGivesNoText) {
+    ASSERT_TRUE(OpenClipboard(other));
+    ASSERT_TRUE(EmptyClipboard());
+    HBITMAP bitmap = CreateBitmap(4, 4, 1, 32, nullptr);
+    ASSERT_NE(bitmap, nullptr);
+    ASSERT_NE(SetClipboardData(CF_BITMAP, bitmap), nullptr);
+    CloseClipboard();
+
+    CString got(u"previous");
+    EXPECT_EQ(GetClipboardText(owner, got), 0);
+    EXPECT_TRUE(got.IsEmpty());
+    EXPECT_TRUE(IsClipboardFormatAvailable(CF_BITMAP));  // reading took nothing away
+}
+
+TEST_F(ClipboardTextTest, ClipboardHeldOpenByAnotherWindowRefusesBothWithoutChange) {
+    ASSERT_EQ(SetClipboardText(owner, CString(u"kept")), 1);
+    ASSERT_TRUE(OpenClipboard(other));
+
+    CString got(u"untouched");
+    EXPECT_EQ(GetClipboardText(owner, got), 0);
+    EXPECT_EQ(got, u"untouched");
+    EXPECT_EQ(SetClipboardText(owner, CString(u"new")), 0);
+    EXPECT_EQ(GetOpenClipboardWindow(), other);  // still held by the other window
+    CloseClipboard();
+
+    EXPECT_EQ(GetClipboardText(owner, got), 1);
+    EXPECT_EQ(got, u"kept");
+}
+
+TEST_F(ClipboardTextTest, NullStringsAreRefused) {
+    ASSERT_EQ(SetClipboardText(owner, CString(u"kept")), 1);
+    EXPECT_EQ(GetClipboardText(owner, static_cast<CString*>(nullptr)), 0);
+    EXPECT_EQ(SetClipboardText(owner, static_cast<const CString*>(nullptr)), 0);
+    CString got;
+    EXPECT_EQ(GetClipboardText(owner, got), 1);
+    EXPECT_EQ(got, u"kept");
+}
+
+TEST_F(ClipboardTextTest, TextWithoutTerminatorIsReadOnlyToTheEndOfItsBlock) {
+    // Another program's block may lack the terminating zero.
+    ASSERT_TRUE(OpenClipboard(other));
+    ASSERT_TRUE(EmptyClipboard());
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, 3 * sizeof(WCHAR));
+    auto* units = static_cast<WCHAR*>(GlobalLock(block));
+    units[0] = u'a';
+    units[1] = u'b';
+    units[2] = u'c';
+    GlobalUnlock(block);
+    ASSERT_NE(SetClipboardData(CF_UNICODETEXT, block), nullptr);
+    CloseClipboard();
+
+    CString got;
+    EXPECT_EQ(GetClipboardText(owner, got), 1);
+    EXPECT_EQ(got, u"abc");
+}
+
+}  // namespace
