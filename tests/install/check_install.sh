@@ -11,7 +11,7 @@ echo "installed libraries in $libdir"
 
 # The plain names of the exported free functions.
 for fn in DivideString GetPartsOfTabSeparatedString SetPartsOfTabSeparatedString InsertNumString \
-          SearchPartialString GetDLLModuleHandle GetSystemLogFont; do
+          SearchPartialString GetDLLModuleHandle GetSystemLogFont GetClipboardText SetClipboardText; do
   nm -D --defined-only "$libdir/libtq3view.so" | grep -qw "$fn" || { echo "missing export: $fn"; exit 1; }
 done
 # (read once: grep -q ending a pipe early would fail it under pipefail)
@@ -41,3 +41,9 @@ mkdir -p "$work/pc-build"
 c++ -o "$work/pc-build/consumer" "$consumer/main.cpp" $(pkg-config --cflags --libs tq3view)
 LD_LIBRARY_PATH="$libdir" "$work/pc-build/consumer"
 echo "consumer built and ran both ways"
+
+# 3. A host that tests its own user interface with the installed harness.
+consumer_app=$(dirname "$consumer")/consumer_app
+cmake -S "$consumer_app" -B "$work/app-build" -G Ninja -DCMAKE_PREFIX_PATH="$prefix" >/dev/null
+cmake --build "$work/app-build" >/dev/null
+LD_LIBRARY_PATH="$libdir" "$work/app-build/consumer_app"
