@@ -254,6 +254,25 @@ int CString::CompareNoCase(const CString& text) const noexcept {
     return CompareUnits(m_data, Length(), text.m_data, text.Length(), Upper);
 }
 
+namespace {
+
+int Collated(LPCWSTR a, int na, LPCWSTR b, DWORD flags) noexcept {
+    const int result = CompareStringW(LOCALE_USER_DEFAULT, flags, a, na, b ? b : u"", -1);
+    return result == 0 ? 2 : result - CSTR_EQUAL;  // 2: the collator failed
+}
+
+}  // namespace
+
+int CString::Collate(LPCWSTR text) const noexcept {
+    const int r = Collated(m_data, Length(), text, 0);
+    return r == 2 ? Compare(text) : r;
+}
+
+int CString::CollateNoCase(LPCWSTR text) const noexcept {
+    const int r = Collated(m_data, Length(), text, NORM_IGNORECASE);
+    return r == 2 ? CompareNoCase(text) : r;
+}
+
 // ---- concatenation ---------------------------------------------------------
 
 void CString::Append(LPCWSTR text, int length) {

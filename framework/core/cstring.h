@@ -76,6 +76,10 @@ public:
     int Compare(const CString& text) const noexcept;
     int CompareNoCase(LPCWSTR text) const noexcept;
     int CompareNoCase(const CString& text) const noexcept;
+    // Order for people to read: CompareStringW in the user's locale (with case, or
+    // ignoring it). Falls back to Compare/CompareNoCase if the collator fails.
+    int Collate(LPCWSTR text) const noexcept;
+    int CollateNoCase(LPCWSTR text) const noexcept;
 
     // Concatenation.
     CString& operator+=(const CString& text);

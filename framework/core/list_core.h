@@ -25,8 +25,9 @@
 
 #include "framework/core/wintypes.h"
 
-struct tq3ListPosition;
-using POSITION = tq3ListPosition*;
+// An opaque handle to a list element (never defined, only pointed to).
+struct Tq3ListPosition;
+using POSITION = Tq3ListPosition*;
 
 namespace tq3::fw::detail {
 

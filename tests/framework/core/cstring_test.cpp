@@ -138,6 +138,14 @@ TEST(CString, Comparison) {
     EXPECT_EQ(CString(u"a").Compare(static_cast<LPCWSTR>(nullptr)), 1);
     EXPECT_EQ(CString().Compare(static_cast<LPCWSTR>(nullptr)), 0);
     EXPECT_EQ(CString(u"a\0b", 3).Compare(CString(u"a\0a", 3)), 1);
+
+    // Collation orders letters alphabetically where code units do not.
+    EXPECT_EQ(CString(u"a").Collate(u"B"), -1);
+    EXPECT_EQ(CString(u"B").Collate(u"a"), 1);
+    EXPECT_NE(CString(u"abc").Collate(u"ABC"), 0);
+    EXPECT_EQ(CString(u"abc").CollateNoCase(u"ABC"), 0);
+    EXPECT_EQ(CString(u"\u00E9").Collate(u"f"), -1);  // e-acute sorts with e, before f
+    EXPECT_EQ(CString(u"x").Collate(static_cast<LPCWSTR>(nullptr)), 1);
 }
 
 TEST(CString, Searching) {
