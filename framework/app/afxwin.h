@@ -11,4 +11,5 @@
 #include "framework/app/view.h"
 #include "framework/app/wait_cursor.h"
 #include "framework/app/win_app.h"
+#include "framework/app/window_dc.h"
 #include "framework/app/wnd.h"

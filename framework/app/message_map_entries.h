@@ -23,6 +23,8 @@ TQ3FW_API CWnd* WndFromParam(UINT_PTR value);
 // The scroll-bar control named by a WM_HSCROLL/WM_VSCROLL lParam; null for the
 // window's own scroll bars.
 TQ3FW_API CScrollBar* ScrollBarFromParam(LPARAM value);
+// The device context named by a message parameter (WM_ERASEBKGND).
+TQ3FW_API CDC* DcFromParam(WPARAM value);
 
 template <class T, auto H>
 void VoidNoArgs(CCmdTarget* t, MsgCall&) {
@@ -52,6 +54,12 @@ template <class T, auto H>
 void Move(CCmdTarget* t, MsgCall& c) {
     constexpr void (T::*fn)(int, int) = H;
     (static_cast<T*>(t)->*fn)(GET_X_LPARAM(c.lParam), GET_Y_LPARAM(c.lParam));
+}
+
+template <class T, auto H>
+void EraseBkgnd(CCmdTarget* t, MsgCall& c) {
+    constexpr BOOL (T::*fn)(CDC*) = H;
+    c.result = (static_cast<T*>(t)->*fn)(DcFromParam(c.wParam));
 }
 
 template <class T, auto H>
@@ -178,6 +186,7 @@ void SysCommand(CCmdTarget* t, MsgCall& c) {
 #define ON_WM_MOVE() TQ3_ON_WM(WM_MOVE, Move, OnMove)
 #define ON_WM_PAINT() TQ3_ON_WM(WM_PAINT, VoidNoArgs, OnPaint)
 #define ON_WM_NCPAINT() TQ3_ON_WM(WM_NCPAINT, VoidNoArgs, OnNcPaint)
+#define ON_WM_ERASEBKGND() TQ3_ON_WM(WM_ERASEBKGND, EraseBkgnd, OnEraseBkgnd)
 #define ON_WM_MOUSEMOVE() TQ3_ON_WM(WM_MOUSEMOVE, Mouse, OnMouseMove)
 #define ON_WM_LBUTTONDOWN() TQ3_ON_WM(WM_LBUTTONDOWN, Mouse, OnLButtonDown)
 #define ON_WM_LBUTTONUP() TQ3_ON_WM(WM_LBUTTONUP, Mouse, OnLButtonUp)

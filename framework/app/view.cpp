@@ -1,5 +1,6 @@
 #include "framework/app/view.h"
 
+#include "framework/app/window_dc.h"
 #include "framework/gdi/sysmetrics.h"
 
 IMPLEMENT_DYNAMIC(CView, CWnd)
@@ -52,12 +53,9 @@ void CView::OnPrint(CDC*, CPrintInfo*) {}
 void CView::OnEndPrinting(CDC*, CPrintInfo*) {}
 
 void CView::OnPaint() {
-    // OnDraw needs the drawing layer's device-context object, which the framework
-    // does not have yet: until it does, painting validates the update region
-    // (so that WM_PAINT stops) and draws nothing.
-    PAINTSTRUCT paint;
-    ::BeginPaint(m_hWnd, &paint);
-    ::EndPaint(m_hWnd, &paint);
+    CPaintDC dc(this);
+    OnPrepareDC(&dc);
+    OnDraw(&dc);
 }
 
 int CView::OnMouseActivate(CWnd* pDesktopWnd, UINT nHitTest, UINT message) {

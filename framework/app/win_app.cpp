@@ -11,6 +11,7 @@
 
 #include "framework/app/wnd.h"
 #include "framework/core/utf.h"
+#include "framework/gdi/gdi_classes.h"
 
 namespace {
 
@@ -111,7 +112,11 @@ BOOL CWinApp::OnIdle(LONG lCount) {
         }
         return TRUE;
     }
-    if (lCount == 1) CWnd::DeleteTempMap();
+    if (lCount == 1) {
+        CWnd::DeleteTempMap();
+        CDC::DeleteTempMap();
+        CGdiObject::DeleteTempMap();
+    }
     return FALSE;
 }
 

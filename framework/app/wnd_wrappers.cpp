@@ -4,6 +4,7 @@
 
 #include "framework/app/frame_wnd.h"
 #include "framework/app/wnd.h"
+#include "framework/gdi/gdi_classes.h"
 
 // ---- Relations --------------------------------------------------------------------
 
@@ -214,3 +215,4 @@ void CWnd::OnSysCommand(UINT, LPARAM) { Default(); }
 // ---- Arguments of the ON_WM_* entries ------------------------------------------------
 
 CWnd* tq3::fw::msgmap::WndFromParam(UINT_PTR value) { return CWnd::FromHandle(reinterpret_cast<HWND>(value)); }
+CDC* tq3::fw::msgmap::DcFromParam(WPARAM value) { return CDC::FromHandle(reinterpret_cast<HDC>(value)); }
