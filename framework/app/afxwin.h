@@ -1,6 +1,7 @@
 // The application layer in one include: message maps, command targets and
 // command-state items, windows, views, frames, the application object and the
-// wait cursor.
+// wait cursor. The window device contexts (CPaintDC...) are in window_dc.h: they
+// bring the drawing layer's headers, and with them pixman's.
 #pragma once
 
 #include "framework/app/cmd_target.h"
@@ -11,5 +12,4 @@
 #include "framework/app/view.h"
 #include "framework/app/wait_cursor.h"
 #include "framework/app/win_app.h"
-#include "framework/app/window_dc.h"
 #include "framework/app/wnd.h"
