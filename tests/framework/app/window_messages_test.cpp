@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/app/window_dc.h"
 #include "framework/window/gdi_seam.h"
 #include "tq3view/testing.h"
 
