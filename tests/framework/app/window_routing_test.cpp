@@ -325,3 +325,38 @@ TEST_F(RoutingTest, WaitCursorNestsAndRestores) {
 }
 
 }  // namespace
+
+// A view the frame makes itself, from its run-time class.
+class CDynamicTestView : public CView {
+    DECLARE_DYNCREATE(CDynamicTestView)
+
+public:
+    void OnDraw(CDC*) override {}
+};
+
+IMPLEMENT_DYNCREATE(CDynamicTestView, CView)
+
+namespace {
+
+TEST(FrameCreation, FrameMakesItsViewFromARunTimeClass) {
+    tq3::testing::Desktop desktop{640, 480};
+    auto* frame = new CFrameWnd;
+    CCreateContext context;
+    context.m_pNewViewClass = RUNTIME_CLASS(CDynamicTestView);
+    ASSERT_TRUE(frame->Create(nullptr, u"dynamic", WS_OVERLAPPEDWINDOW, CRect(0, 0, 300, 200), nullptr, nullptr, 0,
+                              &context));
+    CView* view = frame->GetActiveView();
+    ASSERT_NE(view, nullptr);
+    EXPECT_TRUE(view->IsKindOf(RUNTIME_CLASS(CDynamicTestView)));
+    EXPECT_EQ(context.m_pLastView, view);
+    EXPECT_EQ(CWnd::FromHandlePermanent(::GetDlgItem(frame->m_hWnd, static_cast<int>(AFX_IDW_PANE_FIRST))), view);
+
+    // A class that is not a view gives no view, and the frame is not created.
+    auto* second = new CFrameWnd;
+    CCreateContext wrong;
+    wrong.m_pNewViewClass = RUNTIME_CLASS(CWnd);
+    EXPECT_FALSE(second->Create(nullptr, u"wrong", WS_OVERLAPPEDWINDOW, CRect(0, 0, 300, 200), nullptr, nullptr, 0,
+                                &wrong));
+}
+
+}  // namespace
