@@ -58,6 +58,9 @@ public:
         log.push_back(std::string("capturechanged ") + (wnd == nullptr ? "none" : "other"));
     }
     afx_msg void OnTimer(UINT_PTR id) { log.push_back("timer " + std::to_string(id)); }
+    afx_msg void OnVScroll(UINT code, UINT pos, CScrollBar* bar) {
+        log.push_back("vscroll " + std::to_string(code) + " " + std::to_string(pos) + (bar == nullptr ? " own" : " control"));
+    }
     afx_msg void OnSize(UINT type, int cx, int cy) {
         CView::OnSize(type, cx, cy);
         log.push_back("size " + std::to_string(cx) + "x" + std::to_string(cy));
@@ -92,6 +95,7 @@ ON_WM_SETFOCUS()
 ON_WM_KILLFOCUS()
 ON_WM_CAPTURECHANGED()
 ON_WM_TIMER()
+ON_WM_VSCROLL()
 ON_WM_SIZE()
 ON_WM_PAINT()
 ON_MESSAGE(WM_APP_PING, &CLogView::OnPing)
@@ -315,6 +319,31 @@ TEST_F(AppLayerTest, TimersFireOnTheVirtualClockThroughOnTimer) {
     EXPECT_TRUE(view->KillTimer(7));
     desktop.AdvanceClock(1000);
     EXPECT_EQ(view->log.size(), 3u);
+}
+
+TEST_F(AppLayerTest, ClicksOnTheViewsScrollBarReachOnVScroll) {
+    view->ModifyStyle(0, WS_VSCROLL, SWP_FRAMECHANGED);
+    SCROLLINFO info{};
+    info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+    info.nMax = 99;
+    info.nPage = 10;
+    view->SetScrollInfo(SB_VERT, &info);
+    desktop.RunUntilIdle();
+    SCROLLBARINFO bar{};
+    bar.cbSize = sizeof bar;
+    ASSERT_TRUE(GetScrollBarInfo(view->m_hWnd, OBJID_VSCROLL, &bar));
+    view->log.clear();
+
+    // The arrow at the bottom of the bar: one line down, then the end of scrolling.
+    POINT arrow{(bar.rcScrollBar.left + bar.rcScrollBar.right) / 2, bar.rcScrollBar.bottom - bar.dxyLineButton / 2};
+    desktop.Click(arrow);
+    std::vector<std::string> scrolls;
+    for (const std::string& entry : view->log) {
+        if (entry.rfind("vscroll", 0) == 0) scrolls.push_back(entry);
+    }
+    std::vector<std::string> expected = {"vscroll " + std::to_string(SB_LINEDOWN) + " 0 own",
+                                         "vscroll " + std::to_string(SB_ENDSCROLL) + " 0 own"};
+    EXPECT_EQ(scrolls, expected);
 }
 
 TEST_F(AppLayerTest, WindowTextStyleAndScrollInfoThroughTheWrappers) {
