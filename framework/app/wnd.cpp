@@ -1,4 +1,4 @@
-// CWnd, part 1: the handle map, creation and destruction, and the window procedure
+// CWnd (1 of 3): the handle map, creation and destruction, and the window procedure
 // that carries every message of a permanent CWnd into WindowProc.
 //
 // Call flow of one message: AfxWndProc -> CallWndProc (records the current message,

@@ -1,4 +1,4 @@
-// CWnd, part 2: dispatch. A message goes through the message map (OnWndMsg);
+// CWnd (2 of 3): dispatch. A message goes through the message map (OnWndMsg);
 // WM_COMMAND and WM_NOTIFY are first offered back to the control that sent them
 // (reflection), then routed as commands and notifications through OnCmdMsg, which
 // frames extend to their active view and to the application. Queued messages pass

@@ -1,4 +1,4 @@
-// CWnd, part 3: the thin wrappers over the window manager's functions, and the
+// CWnd (3 of 3): the thin wrappers over the window manager's functions, and the
 // default handlers, each of which gives the message its default processing.
 #include <vector>
 
