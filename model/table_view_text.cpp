@@ -1,0 +1,241 @@
+// Cell texts, line texts and column lists of CTableView.
+//
+// A cell is field c of its line's tab-separated text; SetCellText is the one setter
+// that applies the column's edit mode (list, numeric, text) and tells the host of a
+// change. SetLineText converts a whole line at once; SetTabbedString stores a text
+// as given.
+#include <algorithm>
+#include <new>
+#include <vector>
+
+#include "model/number_text.h"
+#include "text/tab_text.h"
+#include "view/table_view.h"
+
+namespace {
+
+int Length(LPCWSTR text) {
+    int n = 0;
+    while (text[n] != 0) ++n;
+    return n;
+}
+
+// The cell text a list, numeric or text column keeps for a value the user or the
+// host set; FALSE when the column refuses the value.
+BOOL CellTextForColumn(const CColumnProp* column, LPCWSTR text, CString& cell) {
+    if (column == nullptr) {
+        cell.Empty();
+        return TRUE;
+    }
+    if (column->IsListColumn()) {
+        cell = column->FindListStringByInitial(text[0]);
+        return !cell.IsEmpty();
+    }
+    if (column->IsNumericColumn()) return tq3::NormaliseNumericCell(text, column->digits, column->decimals, cell);
+    cell = text;
+    if (column->maxLength > 0 && cell.GetLength() > column->maxLength) cell = cell.Left(column->maxLength);
+    return TRUE;
+}
+
+// The cell text a whole-line conversion keeps for a field: list fields fall back to
+// the column's default string, numbers are formatted but not cut, and text is kept
+// whole.
+CString LineFieldForColumn(const CColumnProp* column, LPCWSTR field) {
+    if (column->IsListColumn()) {
+        CString match = column->FindListStringByInitial(field[0]);
+        return match.IsEmpty() ? column->defaultString : match;
+    }
+    if (column->IsNumericColumn()) {
+        if (column->decimals > 0) return tq3::FormatFixed(tq3::ReadLeadingDouble(field), column->decimals);
+        return tq3::FormatInteger(tq3::ReadLeadingInt64(field));
+    }
+    return CString(field);
+}
+
+}  // namespace
+
+CString CTableView::GetTabbedString(int sheet, int line) const {
+    const CLineProp* l = GetLineProp(sheet, line);
+    return l != nullptr ? l->text : CString();
+}
+
+int CTableView::SetTabbedString(int sheet, int line, LPCWSTR text) {
+    CLineProp* l = GetLineProp(sheet, line);
+    if (l == nullptr) return 0;
+    return l->SetText(text != nullptr ? text : u"") ? 1 : 0;
+}
+
+CString CTableView::GetCellText(int sheet, int line, int column) const {
+    const CLineProp* l = GetLineProp(sheet, line);
+    if (l == nullptr || l->text.IsEmpty() || column < 0) return CString();
+    try {
+        std::vector<WCHAR> field(static_cast<size_t>(l->text.GetLength()) + 3);
+        if (GetPartsOfTabSeparatedString(l->text, field.data(), column, column) != 1) return CString();
+        return CString(field.data());
+    } catch (const std::bad_alloc&) {
+        return CString();
+    }
+}
+
+int CTableView::SetCellText(int sheet, int line, int column, LPCWSTR text) {
+    if (text == nullptr) return 0;
+    CLineProp* l = GetLineProp(sheet, line);
+    if (l == nullptr || l->text.IsEmpty()) return 0;
+    try {
+        CString cell;
+        if (!CellTextForColumn(GetColumnProp(sheet, column), text, cell)) return 0;
+
+        // The rebuilt line is at most the old line, the new field and CR LF long.
+        const int oldLength = l->text.GetLength();
+        CString updated;
+        LPWSTR buffer = updated.GetBuffer(oldLength + cell.GetLength() + 10);
+        const LPCWSTR old = l->text;
+        std::copy(old, old + oldLength + 1, buffer);
+        // Out of memory inside the field functions leaves the copy as it was: the
+        // line keeps its text and nothing is reported as changed.
+        SetPartsOfTabSeparatedString(buffer, cell, column);
+        updated.ReleaseBuffer();
+
+        if (updated == l->text) return 1;
+        l->text = std::move(updated);
+    } catch (const std::bad_alloc&) {
+        // The line's text is only replaced once the new one is complete.
+        return 0;
+    }
+    OnCellChanged(line, column);
+    return 1;
+}
+
+void CTableView::SetLineText(int sheet, int line, LPCWSTR text, int* sameAs, int count) {
+    CSheetObj* s = GetSheetObj(sheet);
+    if (s == nullptr || text == nullptr || line < 0) return;
+    try {
+        const int length = Length(text);
+        std::vector<WCHAR> copy(text, text + length + 1);
+        int fields = DivideString(copy.data());
+        if (fields > s->GetColumnCount()) fields = s->GetColumnCount();
+
+        // Field i of the cut copy: each field ends at its TAB, CR or LF, and a CR or
+        // LF leaves empty pieces up to the next TAB.
+        std::vector<LPCWSTR> fieldStart;
+        fieldStart.reserve(static_cast<size_t>(fields));
+        for (int at = 0, i = 0; i < fields; ++i) {
+            fieldStart.push_back(copy.data() + at);
+            while (at < length && text[at] != u'\t') ++at;
+            ++at;
+        }
+
+        // `sameAs` names a master column first, then the columns that take the
+        // master's converted text instead of their own field.
+        CString master;
+        bool haveMaster = false;
+        int used = 0;
+        CString joined;
+        for (int i = 0; i < fields; ++i) {
+            const CColumnProp* column = s->GetColumn(i);
+            CString cell;
+            bool fromMaster = false;
+            if (haveMaster && used < count && i == sameAs[used]) {
+                ++used;
+                fromMaster = !master.IsEmpty();
+                if (fromMaster) cell = master;
+            }
+            if (!fromMaster) cell = LineFieldForColumn(column, fieldStart[static_cast<size_t>(i)]);
+            if (sameAs != nullptr && count > 0 && i == sameAs[0]) {
+                master = cell;
+                haveMaster = true;
+                used = 1;
+            }
+            if (i > 0) joined += u'\t';
+            joined += cell;
+        }
+        joined += u"\r\n";
+        SetTabbedString(sheet, line, joined);
+    } catch (const std::bad_alloc&) {
+        // The line keeps its old text.
+    }
+}
+
+// ---- Column lists and modes -----------------------------------------------------------
+
+int CTableView::AddColumnString(int sheet, int column, LPCWSTR text) {
+    CColumnProp* c = GetColumnProp(sheet, column);
+    if (c == nullptr) return -1;
+    try {
+        c->listStrings.emplace_back(text != nullptr ? text : u"");
+    } catch (const std::bad_alloc&) {
+        return -1;
+    }
+    return static_cast<int>(c->listStrings.size()) - 1;
+}
+
+// An index at or past the end appends the string, and that is reported as the
+// success it is (1): a host testing the result must not take an append for a
+// failure.
+int CTableView::InsertColumnString(int sheet, int column, int index, LPCWSTR text) {
+    CColumnProp* c = GetColumnProp(sheet, column);
+    if (c == nullptr || index < 0) return 0;
+    try {
+        CString item(text != nullptr ? text : u"");
+        if (index >= static_cast<int>(c->listStrings.size())) {
+            c->listStrings.push_back(std::move(item));
+        } else {
+            c->listStrings.insert(c->listStrings.begin() + index, std::move(item));
+        }
+    } catch (const std::bad_alloc&) {
+        return 0;
+    }
+    return 1;
+}
+
+int CTableView::DeleteColumnString(int sheet, int column, UINT index) {
+    CColumnProp* c = GetColumnProp(sheet, column);
+    if (c == nullptr) return -1;
+    if (index < c->listStrings.size()) c->listStrings.erase(c->listStrings.begin() + index);
+    return static_cast<int>(c->listStrings.size());
+}
+
+void CTableView::ResetColumnContent(int sheet, int column) {
+    if (CColumnProp* c = GetColumnProp(sheet, column)) c->listStrings.clear();
+}
+
+// The search starts after position `start` and the result counts from `start`:
+// hosts call it that way to step through equal strings one after another, so the
+// established answers are kept exactly (the string at `start` itself, and the first
+// string for a negative `start`, are never examined).
+int CTableView::FindColumnString(int sheet, int column, int start, LPCWSTR text) {
+    const CColumnProp* c = GetColumnProp(sheet, column);
+    if (c == nullptr || text == nullptr) return -1;
+    if (start < 0) start = 0;
+    const int count = static_cast<int>(c->listStrings.size());
+    if (start >= count) return -1;
+    for (int i = start + 1; i < count; ++i) {
+        if (c->listStrings[static_cast<size_t>(i)] == text) return i - start;
+    }
+    return -1;
+}
+
+// The column's digits and decimals are stored as given: a count of decimals as
+// large as the digits (or larger) is not refused, and the numeric cut then keeps the
+// digits before the point and the point's decimals within the total.
+void CTableView::SetColumnEditMode(int sheet, int column, BYTE numeric, int maxLength, BYTE digits, BYTE decimals) {
+    CColumnProp* c = GetColumnProp(sheet, column);
+    if (c == nullptr) return;
+    c->numeric = c->IsListColumn() ? 0 : (numeric != 0 ? 1 : 0);
+    if (c->numeric == 1) {
+        c->digits = digits;
+        c->decimals = decimals;
+    } else {
+        c->maxLength = maxLength;
+    }
+}
+
+void CTableView::SetColumnDefaultString(int sheet, int column, LPCWSTR text) {
+    CColumnProp* c = GetColumnProp(sheet, column);
+    if (c == nullptr) return;
+    try {
+        c->defaultString = text != nullptr ? text : u"";
+    } catch (const std::bad_alloc&) {
+        // The column keeps its previous default.
+    }
+}

@@ -1,0 +1,62 @@
+// A table view in a frame on a headless desktop, with a spy on the host's hooks.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <tq3view/testing.h>
+
+#include <string>
+#include <vector>
+
+#include "view/table_view.h"
+
+namespace tq3::test {
+
+// Records every hook call, in order, as "sheet 1", "cell 2,3", "cursor 0,0".
+class SpyTableView : public CTableView {
+public:
+    SpyTableView() = default;
+    using CTableView::GetSheetObj;
+
+    void OnSheetChanged(int sheet) override {
+        calls.push_back("sheet " + std::to_string(sheet));
+        CTableView::OnSheetChanged(sheet);
+    }
+    void OnCellChanged(int line, int column) override {
+        calls.push_back("cell " + std::to_string(line) + "," + std::to_string(column));
+    }
+    void OnCursorMoved(int line, int column) override {
+        calls.push_back("cursor " + std::to_string(line) + "," + std::to_string(column));
+    }
+
+    std::vector<std::string> calls;
+};
+
+class TableViewTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        view = new SpyTableView;
+        frame = tq3::testing::CreateFrameWithView(view);
+        ASSERT_NE(frame, nullptr);
+        view->calls.clear();
+    }
+
+    // Sheets named "s0", "s1"... each with `columns` text columns and `lines` lines
+    // of as many empty fields.
+    void AddSheets(int count, int columns = 0, int lines = 0) {
+        for (int s = 0; s < count; ++s) {
+            const int at = view->GetSheetCount();
+            std::u16string name = u"s" + std::u16string(1, static_cast<char16_t>(u'0' + at));
+            ASSERT_EQ(view->InsertSheet(at, name.c_str()), at);
+            for (int c = 0; c < columns; ++c) ASSERT_GE(view->InsertColumn(at, c, u"title", 0), 0);
+            std::u16string empty(static_cast<size_t>(columns > 0 ? columns - 1 : 0), u'\t');
+            for (int l = 0; l < lines; ++l) ASSERT_GE(view->InsertLine(at, l, empty.c_str()), 0);
+        }
+    }
+
+    tq3::testing::Desktop desktop{1024, 768};
+    tq3::testing::TestApp app;
+    SpyTableView* view = nullptr;
+    CFrameWnd* frame = nullptr;
+};
+
+}  // namespace tq3::test

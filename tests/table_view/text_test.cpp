@@ -1,0 +1,191 @@
+// Cell texts by edit mode, whole-line conversion and the column lists.
+#include "framework/core/utf.h"
+#include "tests/table_view/table_view_fixture.h"
+
+namespace tq3::test {
+namespace {
+
+class CellTextTest : public TableViewTest {
+protected:
+    void SetUp() override {
+        TableViewTest::SetUp();
+        AddSheets(1, 3, 2);
+    }
+    void MakeList(int column, std::initializer_list<const char16_t*> strings) {
+        for (const char16_t* s : strings) view->AddColumnString(0, column, s);
+    }
+};
+
+TEST_F(CellTextTest, EmptyOrMissingLinesRefuseEveryMode) {
+    view->InsertLine(0, 2, u"");
+    MakeList(1, {u"one"});
+    view->SetColumnEditMode(0, 2, 1, 0, 5, 2);
+    for (int column = 0; column < 3; ++column) {
+        EXPECT_EQ(view->SetCellText(0, 2, column, u"1"), 0) << "column " << column;
+        EXPECT_EQ(view->SetCellText(0, 9, column, u"1"), 0) << "column " << column;
+    }
+    EXPECT_EQ(view->SetCellText(0, 0, 0, nullptr), 0);
+    EXPECT_EQ(view->GetTabbedString(0, 2), CString());
+    EXPECT_TRUE(view->calls.empty());
+}
+
+TEST_F(CellTextTest, ListColumnsStoreTheStringMatchingTheInitial) {
+    MakeList(1, {u"0 none", u"1 one", u"2 two"});
+    EXPECT_EQ(view->SetCellText(0, 0, 1, u"1x"), 1);
+    EXPECT_EQ(view->GetCellText(0, 0, 1), CString(u"1 one"));
+    EXPECT_EQ(view->SetCellText(0, 0, 1, u"7"), 0);
+    EXPECT_EQ(view->SetCellText(0, 0, 1, u""), 0);
+    EXPECT_EQ(view->GetCellText(0, 0, 1), CString(u"1 one"));
+}
+
+TEST_F(CellTextTest, NumericColumnsCutDigitsFromTheLeft) {
+    struct Case {
+        int digits, decimals;
+        const char16_t* text;
+        const char16_t* stored;  // null: refused
+    };
+    const Case cases[] = {
+        {5, 2, u"12.346", u"12.35"},     {5, 2, u"1234.5", u"1234.5"},
+        {5, 2, u"123456.7", u"123456"},  {5, 2, u"-1.5", u"-1.50"},
+        {5, 2, u"a12", nullptr},         {5, 2, u"-", nullptr},
+        {5, 2, u"-x", nullptr},          {5, 2, u"", nullptr},
+        {5, 2, u" 1", nullptr},          {7, 0, u"12345678", u"1234567"},
+        {7, 0, u"-12345678", u"-1234567"}, {7, 0, u"12abc", u"12"},
+        {7, 0, u"0042", u"42"},          {3, 1, u"9.99", u"10.0"},
+        {2, 3, u"1.5", u"1.5"},          {7, 2, u"1e3", u"1000.00"},          {7, 0, u"99999999999999999999", u"9223372"},
+    };
+    for (const Case& c : cases) {
+        view->SetColumnEditMode(0, 2, 1, 0, static_cast<BYTE>(c.digits), static_cast<BYTE>(c.decimals));
+        view->SetTabbedString(0, 0, u"\t\told");
+        const int result = view->SetCellText(0, 0, 2, c.text);
+        const std::string label = std::to_string(c.digits) + "/" + std::to_string(c.decimals) + " " +
+                                  tq3::fw::ToUtf8(c.text);
+        if (c.stored == nullptr) {
+            EXPECT_EQ(result, 0) << label;
+            EXPECT_EQ(view->GetTabbedString(0, 0), CString(u"\t\told")) << label;
+        } else {
+            EXPECT_EQ(result, 1) << label;
+            EXPECT_EQ(view->GetCellText(0, 0, 2), CString(c.stored)) << label;
+        }
+    }
+}
+
+TEST_F(CellTextTest, TextColumnsCutToTheirLimit) {
+    const struct {
+        int maxLength;
+        const char16_t* stored;
+    } cases[] = {{3, u"abc"}, {-1, u"abcdef"}, {0, u"abcdef"}, {10, u"abcdef"}};
+    for (const auto& c : cases) {
+        view->SetColumnEditMode(0, 0, 0, c.maxLength, 0, 0);
+        EXPECT_EQ(view->SetCellText(0, 0, 0, u"abcdef"), 1);
+        EXPECT_EQ(view->GetCellText(0, 0, 0), CString(c.stored)) << "limit " << c.maxLength;
+    }
+}
+
+TEST_F(CellTextTest, TheHookHearsOnlyOfRealChanges) {
+    view->SetTabbedString(0, 0, u"a\tb\tc\r\n");
+    EXPECT_EQ(view->SetCellText(0, 0, 1, u"b"), 1);
+    EXPECT_TRUE(view->calls.empty()) << "same text on a line that ends with CR LF";
+
+    view->SetTabbedString(0, 1, u"a\tb\tc");
+    EXPECT_EQ(view->SetCellText(0, 1, 1, u"b"), 1);
+    EXPECT_EQ(view->GetTabbedString(0, 1), CString(u"a\tb\tc\r\n"));
+    EXPECT_EQ(view->calls, std::vector<std::string>{"cell 1,1"}) << "the line gained CR LF";
+
+    view->calls.clear();
+    EXPECT_EQ(view->SetCellText(0, 1, 2, u"C"), 1);
+    EXPECT_EQ(view->calls, std::vector<std::string>{"cell 1,2"}) << "case counts";
+    EXPECT_EQ(view->GetTabbedString(0, 1), CString(u"a\tb\tC\r\n"));
+}
+
+TEST_F(CellTextTest, FieldsTheLineDoesNotHave) {
+    view->SetTabbedString(0, 0, u"a\tb\r\n");
+    EXPECT_EQ(view->SetCellText(0, 0, 5, u"x"), 1);
+    EXPECT_EQ(view->GetTabbedString(0, 0), CString(u"a\tb\r\n"));
+    EXPECT_EQ(view->GetCellText(0, 0, 2), CString());
+    EXPECT_EQ(view->GetCellText(0, 0, -1), CString());
+    EXPECT_EQ(view->GetCellText(0, 0, 1), CString(u"b"));
+    EXPECT_EQ(view->GetCellText(0, 5, 0), CString());
+}
+
+TEST_F(CellTextTest, SetLineTextConvertsByColumnAndCopiesTheMaster) {
+    AddSheets(1, 4, 1);  // sheet 1: four text columns
+    int sameAs[] = {0, 2, 3};
+    view->SetLineText(1, 0, u"m\tb\tc\td", sameAs, 3);
+    EXPECT_EQ(view->GetTabbedString(1, 0), CString(u"m\tb\tm\tm\r\n"));
+
+    view->SetLineText(1, 0, u"1\t2\t3\t4\t5", nullptr, 0);
+    EXPECT_EQ(view->GetTabbedString(1, 0), CString(u"1\t2\t3\t4\r\n")) << "as many fields as columns";
+
+    view->SetLineText(1, 0, u"a\tb", nullptr, 0);
+    EXPECT_EQ(view->GetTabbedString(1, 0), CString(u"a\tb\r\n")) << "fewer fields stay fewer";
+
+    // An empty master counts its entry as used but each column keeps its own field.
+    view->SetLineText(1, 0, u"\tb\tc\td", sameAs, 3);
+    EXPECT_EQ(view->GetTabbedString(1, 0), CString(u"\tb\tc\td\r\n"));
+    EXPECT_TRUE(view->calls.empty()) << "no hook";
+}
+
+TEST_F(CellTextTest, SetLineTextConvertsListsAndNumbersWithoutCutting) {
+    MakeList(0, {u"Apple", u"Banana"});
+    view->SetColumnDefaultString(0, 0, u"(none)");
+    view->SetColumnEditMode(0, 1, 1, 0, 3, 2);
+    view->SetColumnEditMode(0, 2, 1, 0, 2, 0);
+    view->SetLineText(0, 0, u"b\t12345.678\t98765", nullptr, 0);
+    EXPECT_EQ(view->GetTabbedString(0, 0), CString(u"Banana\t12345.68\t98765\r\n"));
+    view->SetLineText(0, 0, u"zebra\tabc\t-7x", nullptr, 0);
+    EXPECT_EQ(view->GetTabbedString(0, 0), CString(u"(none)\t0.00\t-7\r\n"));
+    view->SetLineText(0, 9, u"x", nullptr, 0);  // no such line: nothing happens
+    view->SetLineText(0, 0, nullptr, nullptr, 0);
+    EXPECT_EQ(view->GetLineCount(0), 2);
+}
+
+TEST_F(CellTextTest, EditModeFollowsTheListFirst) {
+    MakeList(1, {u"x"});
+    view->SetColumnEditMode(0, 1, 1, 9, 4, 1);
+    CColumnProp* list = view->GetColumnProp(0, 1);
+    EXPECT_EQ(list->numeric, 0) << "a list column stays a list column";
+    EXPECT_EQ(list->maxLength, 9);
+    EXPECT_EQ(list->digits, 7) << "digits untouched";
+
+    view->SetColumnEditMode(0, 2, 5, 9, 4, 1);
+    CColumnProp* number = view->GetColumnProp(0, 2);
+    EXPECT_EQ(number->numeric, 1);
+    EXPECT_EQ(number->digits, 4);
+    EXPECT_EQ(number->decimals, 1);
+    EXPECT_EQ(number->maxLength, -1) << "a numeric column ignores the length";
+    view->SetColumnEditMode(0, 7, 1, 0, 1, 1);  // no such column: nothing happens
+}
+
+TEST_F(CellTextTest, ColumnListOperations) {
+    EXPECT_EQ(view->AddColumnString(0, 0, u"a"), 0);
+    EXPECT_EQ(view->AddColumnString(0, 0, u"c"), 1);
+    EXPECT_EQ(view->AddColumnString(0, 9, u"x"), -1);
+    EXPECT_EQ(view->InsertColumnString(0, 0, 1, u"b"), 1);
+    EXPECT_EQ(view->InsertColumnString(0, 0, 10, u"d"), 1) << "an append is a success";
+    EXPECT_EQ(view->InsertColumnString(0, 0, -1, u"z"), 0);
+    EXPECT_EQ(view->InsertColumnString(0, 9, 0, u"z"), 0);
+    const CColumnProp* c = view->GetColumnProp(0, 0);
+    ASSERT_EQ(c->listStrings.size(), 4u);
+    EXPECT_EQ(c->listStrings[1], CString(u"b"));
+    EXPECT_EQ(c->listStrings[3], CString(u"d"));
+
+    // The search starts after `start` and counts from it.
+    EXPECT_EQ(view->FindColumnString(0, 0, 0, u"c"), 2);
+    EXPECT_EQ(view->FindColumnString(0, 0, 1, u"c"), 1);
+    EXPECT_EQ(view->FindColumnString(0, 0, 0, u"a"), -1);
+    EXPECT_EQ(view->FindColumnString(0, 0, -5, u"b"), 1);
+    EXPECT_EQ(view->FindColumnString(0, 0, 9, u"d"), -1);
+    EXPECT_EQ(view->FindColumnString(0, 0, 0, u"C"), -1);
+
+    EXPECT_EQ(view->DeleteColumnString(0, 0, 9), 4);
+    EXPECT_EQ(view->DeleteColumnString(0, 0, 0), 3);
+    EXPECT_EQ(view->DeleteColumnString(0, 9, 0), -1);
+    view->SetTabbedString(0, 0, u"b\t\t");
+    view->ResetColumnContent(0, 0);
+    EXPECT_TRUE(view->GetColumnProp(0, 0)->listStrings.empty());
+    EXPECT_EQ(view->GetCellText(0, 0, 0), CString(u"b")) << "cells keep their texts";
+}
+
+}  // namespace
+}  // namespace tq3::test

@@ -1,0 +1,117 @@
+// The window life of CTableView: construction with its fonts and line height,
+// window creation with the header strips and the tab strip, the sheet switch that
+// the tab strip triggers, and destruction.
+#include <cstring>
+
+#include "framework/controls/commctrl.h"
+#include "framework/gdi/sysmetrics.h"
+#include "text/system_font.h"
+#include "view/table_view.h"
+
+IMPLEMENT_DYNCREATE(CTableView, CView)
+
+BEGIN_MESSAGE_MAP(CTableView, CView)
+ON_WM_CREATE()
+ON_WM_DESTROY()
+ON_NOTIFY(TCN_SELCHANGE, kSheetTabId, &CTableView::OnTabSheetSelchange)
+END_MESSAGE_MAP()
+
+namespace {
+
+// A point font of `tenths` tenths of a point with the other fields of `base`.
+void CreatePointFont(CFont& font, const LOGFONTW& base, int tenths) {
+    LOGFONTW request = base;
+    request.lfHeight = tenths;
+    font.CreatePointFontIndirect(&request);
+}
+
+}  // namespace
+
+CTableView::CTableView() {
+    // The view's font is the user's system font at 9 points until the user picks
+    // one; the line pitch then follows the menu bar's height, so that rows match the
+    // rest of the desktop.
+    lineHeight = GetSystemLogFont(&logFont) + 2;
+    pointSize = 90;
+    CreatePointFont(cellFont, logFont, pointSize);
+    CreatePointFont(lineHeader.font, logFont, pointSize);
+    CreatePointFont(columnHeader.font, logFont, pointSize);
+    CreatePointFont(sheetTab.font, logFont, 90);
+    lineHeader.lineHeight = lineHeight;
+    sheetTab.tabHeight = lineHeight;
+}
+
+CTableView::~CTableView() = default;
+
+BOOL CTableView::PreCreateWindow(CREATESTRUCTW& cs) {
+    cs.style |= WS_CLIPCHILDREN | WS_VSCROLL | WS_HSCROLL;
+    return CView::PreCreateWindow(cs);
+}
+
+BOOL CTableView::Create(LPCWSTR /*lpszClassName*/, LPCWSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
+                        CWnd* pParentWnd, UINT nID, void* pContext) {
+    LPCWSTR cls =
+        AfxRegisterWndClass(CS_DBLCLKS, LoadCursorW(nullptr, IDC_ARROW), GetSysColorBrush(COLOR_WINDOW), nullptr);
+    return CView::Create(cls, lpszWindowName, dwStyle, rect, pParentWnd, nID, pContext);
+}
+
+int CTableView::OnCreate(LPCREATESTRUCTW lpCreateStruct) {
+    if (CView::OnCreate(lpCreateStruct) == -1) return -1;
+    columnHeader.titleMargin = lineHeight;
+    if (!columnHeader.Create(this) || !lineHeader.Create(this) || !sheetTab.Create(this)) return -1;
+    return 0;
+}
+
+void CTableView::OnDestroy() {
+    CView::OnDestroy();
+    DeleteAllSheets();
+}
+
+void CTableView::OnInitialUpdate() {
+    CView::OnInitialUpdate();
+    if (GetSheetCount() > 0) SetSelSheet(0);
+}
+
+void CTableView::OnDraw(CDC* pDC) {
+    CRect client;
+    GetClientRect(&client);
+    pDC->FillSolidRect(&client, GetSysColor(COLOR_WINDOW));
+}
+
+void CTableView::OnTabSheetSelchange(NMHDR* /*pNMHDR*/, LRESULT* pResult) {
+    OnSheetChanged(sheetTab.GetCurSel());
+    // The host's window learns of the switch as from a control of id 0.
+    NMHDR header{m_hWnd, 0, TCN_SELCHANGE};
+    if (CWnd* parent = GetParent()) parent->SendMessage(WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&header));
+    if (pResult != nullptr) *pResult = 0;
+}
+
+void CTableView::OnSheetChanged(int sheet) {
+    selSheet = sheet;
+    CSheetObj* s = GetSheetObj(sheet);
+    if (s != nullptr) {
+        columnHeader.ResetColumns();
+        lineHeader.previousTopLine = lineHeader.topLine;
+        lineHeader.topLine = s->topLine;
+        lineHeader.headerLineCount = s->headerLineCount;
+        columnHeader.scrollX = s->scrollX;
+        FillColumnHeader(s);
+    } else {
+        lineHeader.topLine = 0;
+        columnHeader.scrollX = 0;
+    }
+    if (m_hWnd != nullptr) {
+        RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        Invalidate(TRUE);
+        if (columnHeader.m_hWnd != nullptr) columnHeader.Invalidate(TRUE);
+        if (lineHeader.m_hWnd != nullptr) lineHeader.Invalidate(TRUE);
+        if (sheetTab.m_hWnd != nullptr) sheetTab.Invalidate(TRUE);
+    }
+    // The hook is the host's: it may open windows of its own, so nothing below
+    // relies on state read before it.
+    if (s != nullptr) OnCursorMoved(s->cursor.y, s->cursor.x);
+}
+
+void CTableView::OnCellChanged(int /*line*/, int /*column*/) {}
+
+void CTableView::OnCursorMoved(int /*line*/, int /*column*/) {}
