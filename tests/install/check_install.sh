@@ -9,12 +9,13 @@ cmake --install "$build" --prefix "$prefix" >/dev/null
 libdir=$(find "$prefix" -name 'libtq3view.so' -printf '%h\n' | head -n1)
 echo "installed libraries in $libdir"
 
-# The plain names of the exported free functions.
+# The plain names of the exported free functions. Each listing is read once: a
+# `grep -q` that ends a pipe early would fail the pipe under pipefail.
+view_exports=$(nm -D --defined-only "$libdir/libtq3view.so")
 for fn in DivideString GetPartsOfTabSeparatedString SetPartsOfTabSeparatedString InsertNumString \
           SearchPartialString GetDLLModuleHandle GetSystemLogFont GetClipboardText SetClipboardText; do
-  nm -D --defined-only "$libdir/libtq3view.so" | grep -qw "$fn" || { echo "missing export: $fn"; exit 1; }
+  grep -qw "$fn" <<<"$view_exports" || { echo "missing export: $fn"; exit 1; }
 done
-# (read once: grep -q ending a pipe early would fail it under pipefail)
 framework_exports=$(nm -D --defined-only "$libdir/libtq3framework.so")
 for fn in SetRect SetRectEmpty CopyRect IsRectEmpty PtInRect IntersectRect UnionRect SubtractRect \
           OffsetRect InflateRect EqualRect; do
@@ -26,8 +27,8 @@ for fn in RegOpenKeyExW RegCreateKeyExW RegQueryValueExW RegSetValueExW RegEnumK
 done
 # The settings tool is installed and runs against the installed libraries.
 "$prefix/bin/tq3reg" --help >/dev/null || { echo "tq3reg not installed or not runnable"; exit 1; }
-readelf -d "$libdir/libtq3view.so" | grep -q 'SONAME.*libtq3view.so.0' || { echo "no SONAME on libtq3view"; exit 1; }
-readelf -d "$libdir/libtq3framework.so" | grep -q 'SONAME.*libtq3framework.so.0' || { echo "no SONAME on libtq3framework"; exit 1; }
+grep -q 'SONAME.*libtq3view.so.0' <<<"$(readelf -d "$libdir/libtq3view.so")" || { echo "no SONAME on libtq3view"; exit 1; }
+grep -q 'SONAME.*libtq3framework.so.0' <<<"$(readelf -d "$libdir/libtq3framework.so")" || { echo "no SONAME on libtq3framework"; exit 1; }
 
 # 1. CMake package.
 cmake -S "$consumer" -B "$work/cmake-build" -G Ninja -DCMAKE_PREFIX_PATH="$prefix" >/dev/null
