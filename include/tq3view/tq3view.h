@@ -17,6 +17,7 @@
 #include "framework/core/utf.h"
 #include "text/tab_text.h"
 #include "model/sheet_obj.h"
+#include "view/table_view.h"
 #include "text/module_handle.h"
 #include "text/system_font.h"
 #include "text/clipboard_text.h"

@@ -48,3 +48,9 @@ consumer_app=$(dirname "$consumer")/consumer_app
 cmake -S "$consumer_app" -B "$work/app-build" -G Ninja -DCMAKE_PREFIX_PATH="$prefix" >/dev/null
 cmake --build "$work/app-build" >/dev/null
 LD_LIBRARY_PATH="$libdir" "$work/app-build/consumer_app"
+
+# 4. A host that fills a table view of three sheets and reads it back.
+consumer_view=$(dirname "$consumer")/consumer_view
+cmake -S "$consumer_view" -B "$work/view-build" -G Ninja -DCMAKE_PREFIX_PATH="$prefix" >/dev/null
+cmake --build "$work/view-build" >/dev/null
+LD_LIBRARY_PATH="$libdir" "$work/view-build/consumer_view"
