@@ -3,10 +3,9 @@
 // The window manager decides *where* a window may draw (the desktop surface, the
 // window's origin on it, and its visible region cut down to the update region
 // while painting); the drawing layer decides *how* (device contexts, brushes,
-// regions as HRGN handles). The drawing layer registers its half here once, so
-// that neither side includes the other's implementation. Until it does, GetDC and
-// BeginPaint still validate and clip correctly but hand out null DCs, and
-// erasing fills with the class brush's colour straight onto the surface.
+// regions as HRGN handles). Window DCs are the drawing layer's surface contexts
+// (CreateSurfaceDC) unless hooks registered here say otherwise; the non-client
+// painter is a hook, since frames and scroll bars are drawn by the drawing layer.
 #pragma once
 
 #include "framework/core/wintypes.h"

@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "framework/gdi/dc.h"
+#include "framework/gdi/draw.h"
 #include "framework/gdi/gdi_objects.h"
 #include "framework/gdi/sysmetrics.h"
 #include "framework/window/wm_internal.h"
@@ -249,7 +251,11 @@ void FillWithClassBrush(Window* w, HDC dc, const RECT& clientRect) {
         hooks.fillRect(dc, clientRect, brush);
         return;
     }
-    // No drawing layer: fill the surface ourselves with the brush's colour.
+    if (dc != nullptr && FindDc(dc) != nullptr) {
+        FillRect(dc, &clientRect, brush);
+        return;
+    }
+    // No context to draw with: fill the surface ourselves with the brush's colour.
     COLORREF color;
     auto value = reinterpret_cast<ULONG_PTR>(brush);
     if (value <= 31) {
@@ -422,12 +428,15 @@ HDC MakeDc(Window* w, bool client, const Region* limit) {
     WindowDrawTarget t;
     if (!GetWindowDrawTarget(w->handle, client, &t)) return nullptr;
     if (limit != nullptr) t.clip.Intersect(*limit);
-    HDC dc = s.gdi.createWindowDc ? s.gdi.createWindowDc(t) : nullptr;
+    HDC dc = s.gdi.createWindowDc ? s.gdi.createWindowDc(t) : CreateSurfaceDC(t.surface, t.origin, t.clip);
     if (dc != nullptr) {
         try {
             s.windowDcs.push_back(State::WindowDc{dc, w->handle, t.clip});
         } catch (const std::bad_alloc&) {
-            if (s.gdi.releaseWindowDc) s.gdi.releaseWindowDc(dc);
+            if (s.gdi.releaseWindowDc)
+                s.gdi.releaseWindowDc(dc);
+            else
+                ReleaseSurfaceDC(dc);
             return nullptr;
         }
     }
@@ -442,7 +451,10 @@ bool DropDc(HDC dc) {
             PresentDamage(it->clip);
             HWND h = it->hwnd;
             s.windowDcs.erase(it);
-            if (s.gdi.releaseWindowDc) s.gdi.releaseWindowDc(dc);
+            if (s.gdi.releaseWindowDc)
+                s.gdi.releaseWindowDc(dc);
+            else
+                ReleaseSurfaceDC(dc);
             CaretAfterPaint(h);
             return true;
         }

@@ -1,6 +1,8 @@
 // The queue: sent versus posted, retrieval order and filters, WM_QUIT,
 // translation to characters; invalid regions and painting only when idle.
+#include "framework/gdi/draw.h"
 #include "framework/gdi/gdi_objects.h"
+#include "framework/window/gdi_seam.h"
 #include "tests/framework/window/message_log.h"
 
 namespace tq3::fw::testing {
@@ -248,6 +250,54 @@ TEST_F(WindowTest, TranslateMessageTypesTheUsLayoutsCharacters) {
     EXPECT_EQ(log().Find(w, WM_CHAR)[0].lParam, log().Find(w, WM_KEYDOWN)[0].lParam);
     EXPECT_EQ((log().Find(w, WM_KEYDOWN)[0].lParam >> 16) & 0xFF, 0x30);  // the US scan code of B
     EXPECT_NE(static_cast<DWORD>(log().Find(w, WM_KEYUP)[0].lParam) & 0xC0000000u, 0u);
+}
+
+}  // namespace
+}  // namespace tq3::fw::testing
+
+namespace tq3::fw::testing {
+namespace {
+
+TEST_F(WindowTest, PaintingDrawsThroughTheUpdateRegionOnly) {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = MessageLog::Proc;
+    wc.lpszClassName = u"WhiteWindow";
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<ULONG_PTR>(COLOR_WINDOW + 1));
+    ASSERT_NE(RegisterClassW(&wc), 0);
+    HWND w = CreateWindowExW(0, u"WhiteWindow", nullptr, WS_POPUP | WS_VISIBLE, 20, 20, 100, 100, nullptr, nullptr,
+                             nullptr, nullptr);
+    desktop->RunUntilIdle();
+    Surface& s = DesktopSurface();
+    Pixel window = ToPixel(GetSysColor(COLOR_WINDOW));
+    EXPECT_EQ(s.At(25, 25), window);  // erased with the class brush when first shown
+    // Paint a red square over the whole client area, with only a corner invalid.
+    HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
+    On(w, WM_PAINT, [red](HWND h, WPARAM, LPARAM) -> LRESULT {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(h, &ps);
+        RECT all{0, 0, 100, 100};
+        if (dc != nullptr) FillRect(dc, &all, red);
+        EndPaint(h, &ps);
+        return 0;
+    });
+    RECT corner{0, 0, 10, 10};
+    InvalidateRect(w, &corner, TRUE);
+    desktop->ClearPresented();
+    desktop->RunUntilIdle();
+    EXPECT_EQ(s.At(25, 25), ToPixel(RGB(255, 0, 0)));
+    EXPECT_EQ(s.At(35, 35), window);  // outside the update region: untouched
+    EXPECT_TRUE(desktop->Presented().Contains(25, 25));
+    EXPECT_FALSE(desktop->Presented().Contains(35, 35));
+    // A DC from GetDC draws anywhere visible, outside WM_PAINT too, and names its window.
+    HDC dc = GetDC(w);
+    ASSERT_NE(dc, nullptr);
+    EXPECT_EQ(WindowFromDC(dc), w);
+    RECT mid{40, 40, 50, 50};
+    FillRect(dc, &mid, red);
+    EXPECT_EQ(ReleaseDC(w, dc), 1);
+    EXPECT_EQ(ReleaseDC(w, dc), 0);  // not twice
+    EXPECT_EQ(s.At(65, 65), ToPixel(RGB(255, 0, 0)));
+    DeleteObject(red);
 }
 
 }  // namespace
