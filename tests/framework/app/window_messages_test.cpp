@@ -408,13 +408,9 @@ TEST(ViewPainting, OnDrawPaintsThroughThePaintContextOntoTheDesktop) {
     view->ClientToScreen(&inside);
     const tq3::fw::Surface& surface = tq3::fw::DesktopSurface();
     bool drawn = surface.At(inside.x, inside.y) == tq3::fw::ToPixel(RGB(200, 0, 0));
-    // Known gap: the drawing layer does not yet hand the window manager its device
-    // contexts (no GdiHooks registered), so paint and erase contexts are null and
-    // nothing reaches the desktop. These two checks fail once that is wired up:
-    // then turn them into EXPECT_TRUE.
-    EXPECT_EQ(tq3::fw::GetGdiHooks().createWindowDc, nullptr);
-    EXPECT_FALSE(drawn) << "paint contexts draw now: make this EXPECT_TRUE(drawn)";
-    EXPECT_FALSE(view->eraseHadDc) << "erase contexts exist now: make this EXPECT_TRUE";
+    // Paint and erase contexts are the drawing layer's surface contexts.
+    EXPECT_TRUE(drawn);
+    EXPECT_TRUE(view->eraseHadDc);
 
     // Nothing invalid, nothing drawn; an invalidated view draws again when idle.
     int draws = view->draws;
