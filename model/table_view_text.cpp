@@ -21,19 +21,29 @@ int Length(LPCWSTR text) {
 }
 
 // The cell text a list, numeric or text column keeps for a value the user or the
-// host set; FALSE when the column refuses the value.
-BOOL CellTextForColumn(const CColumnProp* column, LPCWSTR text, CString& cell) {
+// host set; FALSE when the column refuses the value. The result points either at
+// `text` itself (a text column that keeps it whole, the common case, costs no copy)
+// or at `storage`.
+BOOL CellTextForColumn(const CColumnProp* column, LPCWSTR text, CString& storage, LPCWSTR& cell) {
+    cell = text;
     if (column == nullptr) {
-        cell.Empty();
+        cell = u"";
         return TRUE;
     }
     if (column->IsListColumn()) {
-        cell = column->FindListStringByInitial(text[0]);
-        return !cell.IsEmpty();
+        storage = column->FindListStringByInitial(text[0]);
+        cell = storage;
+        return !storage.IsEmpty();
     }
-    if (column->IsNumericColumn()) return tq3::NormaliseNumericCell(text, column->digits, column->decimals, cell);
-    cell = text;
-    if (column->maxLength > 0 && cell.GetLength() > column->maxLength) cell = cell.Left(column->maxLength);
+    if (column->IsNumericColumn()) {
+        if (!tq3::NormaliseNumericCell(text, column->digits, column->decimals, storage)) return FALSE;
+        cell = storage;
+        return TRUE;
+    }
+    if (column->maxLength > 0 && Length(text) > column->maxLength) {
+        storage = CString(text, column->maxLength);
+        cell = storage;
+    }
     return TRUE;
 }
 
@@ -69,9 +79,10 @@ CString CTableView::GetCellText(int sheet, int line, int column) const {
     const CLineProp* l = GetLineProp(sheet, line);
     if (l == nullptr || l->text.IsEmpty() || column < 0) return CString();
     try {
-        std::vector<WCHAR> field(static_cast<size_t>(l->text.GetLength()) + 3);
-        if (GetPartsOfTabSeparatedString(l->text, field.data(), column, column) != 1) return CString();
-        return CString(field.data());
+        const size_t room = static_cast<size_t>(l->text.GetLength()) + 3;
+        if (scratch.size() < room) scratch.resize(room);
+        if (GetPartsOfTabSeparatedString(l->text, scratch.data(), column, column) != 1) return CString();
+        return CString(scratch.data());
     } catch (const std::bad_alloc&) {
         return CString();
     }
@@ -82,24 +93,25 @@ int CTableView::SetCellText(int sheet, int line, int column, LPCWSTR text) {
     CLineProp* l = GetLineProp(sheet, line);
     if (l == nullptr || l->text.IsEmpty()) return 0;
     try {
-        CString cell;
-        if (!CellTextForColumn(GetColumnProp(sheet, column), text, cell)) return 0;
+        CString storage;
+        LPCWSTR cell = nullptr;
+        if (!CellTextForColumn(GetColumnProp(sheet, column), text, storage, cell)) return 0;
 
-        // The rebuilt line is at most the old line, the new field and CR LF long.
+        // The line is rebuilt in the view's scratch buffer: at most the old line, the
+        // new field and CR LF long. Out of memory inside the field functions leaves
+        // the copy as it was, so the line keeps its text and nothing changed.
         const int oldLength = l->text.GetLength();
-        CString updated;
-        LPWSTR buffer = updated.GetBuffer(oldLength + cell.GetLength() + 10);
+        const size_t room = static_cast<size_t>(oldLength) + static_cast<size_t>(Length(cell)) + 10;
+        if (scratch.size() < room) scratch.resize(room);
         const LPCWSTR old = l->text;
-        std::copy(old, old + oldLength + 1, buffer);
-        // Out of memory inside the field functions leaves the copy as it was: the
-        // line keeps its text and nothing is reported as changed.
-        SetPartsOfTabSeparatedString(buffer, cell, column);
-        updated.ReleaseBuffer();
+        std::copy(old, old + oldLength + 1, scratch.data());
+        SetPartsOfTabSeparatedString(scratch.data(), cell, column);
 
-        if (updated == l->text) return 1;
-        l->text = std::move(updated);
+        const int newLength = Length(scratch.data());
+        if (newLength == oldLength && std::equal(old, old + oldLength, scratch.data())) return 1;
+        // Assigned in one step: the line's text changes only once the new one is whole.
+        l->text.SetString(scratch.data(), newLength);
     } catch (const std::bad_alloc&) {
-        // The line's text is only replaced once the new one is complete.
         return 0;
     }
     OnCellChanged(line, column);

@@ -14,6 +14,8 @@
 // model/table_view_text.cpp, the window's life in view/table_view_window.cpp.
 #pragma once
 
+#include <vector>
+
 #include "framework/app/view.h"
 #include "framework/core/cstring.h"
 #include "framework/gdi/gdi_classes.h"
@@ -140,4 +142,7 @@ private:
     CColumnHeaderWnd columnHeader;
     CLineHeaderWnd lineHeader;
     CSheetTabWnd sheetTab;
+    // Working room for rebuilding and cutting line texts, kept between calls so
+    // that setting every cell of a large table does not allocate per cell.
+    mutable std::vector<WCHAR> scratch;
 };
