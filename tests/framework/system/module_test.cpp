@@ -1,0 +1,108 @@
+// Loading resource libraries by their platform names: name mapping, the asking
+// module's folder as the only place searched, reference counts and damaged files.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
+
+#include "framework/system/module.h"
+#include "framework/system/resources.h"
+
+namespace {
+
+// An address inside the test program.
+void ProbeInProgram() {}
+
+TEST(ModuleNames, PlatformNamesMapToSharedObjects) {
+    struct Case {
+        const char16_t* name;
+        const char* expected;
+    } cases[] = {
+        {u"TQ3VwJpn.dll", "libTQ3VwJpn.so"},
+        {u"TQ3VwKor.DLL", "libTQ3VwKor.so"},
+        {u"Plain", "libPlain.so"},
+        {u"", ""},
+        {u".dll", ""},
+        {u"..", ""},
+        {u"sub/TQ3VwJpn.dll", ""},
+        {u"..\\TQ3VwJpn.dll", ""},
+        {u"C:TQ3VwJpn.dll", ""},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(tq3::fw::SharedObjectNameFor(c.name), c.expected);
+    }
+    EXPECT_EQ(tq3::fw::SharedObjectNameFor(nullptr), "");
+}
+
+TEST(ModuleLoading, CountsReferencesAndUnloadsAtTheLast) {
+    int before = tq3::fw::LoadedLibraryCount();
+    HMODULE first = LoadLibraryW(u"TQ3TestSample.dll");
+    ASSERT_NE(first, nullptr);
+    HMODULE second = LoadLibraryW(u"tq3testsample.dll");  // a case variant names another file
+    EXPECT_EQ(second, nullptr);
+    second = LoadLibraryW(u"TQ3TestSample.dll");
+    EXPECT_EQ(second, first);
+    EXPECT_EQ(tq3::fw::LoadedLibraryCount(), before + 1);
+    EXPECT_EQ(GetModuleHandleW(u"TQ3TestSample.dll"), first);
+    EXPECT_EQ(GetModuleHandleW(u"TQ3TESTSAMPLE.DLL"), first);
+    EXPECT_NE(tq3::fw::ResourceTableOf(first), nullptr);
+
+    EXPECT_TRUE(FreeLibrary(first));
+    EXPECT_EQ(GetModuleHandleW(u"TQ3TestSample.dll"), first) << "one reference is still held";
+    EXPECT_TRUE(FreeLibrary(first));
+    EXPECT_EQ(GetModuleHandleW(u"TQ3TestSample.dll"), nullptr);
+    EXPECT_EQ(tq3::fw::LoadedLibraryCount(), before);
+    EXPECT_FALSE(FreeLibrary(first)) << "a handle given back twice";
+    EXPECT_FALSE(FreeLibrary(nullptr));
+}
+
+TEST(ModuleLoading, MissingDamagedAndForeignLibrariesFailCleanly) {
+    int before = tq3::fw::LoadedLibraryCount();
+    EXPECT_EQ(LoadLibraryW(u"TQ3NoSuchLibrary.dll"), nullptr);
+    EXPECT_EQ(LoadLibraryW(u"TQ3TestBroken.dll"), nullptr) << "a file that is not an object";
+    EXPECT_EQ(LoadLibraryW(nullptr), nullptr);
+    EXPECT_EQ(tq3::fw::LoadedLibraryCount(), before);
+
+    HMODULE foreign = LoadLibraryW(u"TQ3TestForeign.dll");
+    ASSERT_NE(foreign, nullptr) << "it is a loadable object";
+    EXPECT_EQ(tq3::fw::ResourceTableOf(foreign), nullptr) << "but its table is not ours";
+    EXPECT_EQ(FindResourceW(foreign, MAKEINTRESOURCEW(1), RT_STRING), nullptr);
+    WCHAR buffer[16] = {u'x'};
+    EXPECT_EQ(LoadStringW(foreign, 1, buffer, 16), 0);
+    EXPECT_EQ(buffer[0], 0);
+    EXPECT_TRUE(FreeLibrary(foreign));
+}
+
+TEST(ModuleLoading, TheWorkingDirectoryIsNeverSearched) {
+    auto original = std::filesystem::current_path();
+    std::string self = tq3::fw::ModuleDirectoryOf(reinterpret_cast<const void*>(&ProbeInProgram));
+    ASSERT_FALSE(self.empty());
+    auto elsewhere = std::filesystem::temp_directory_path() / ("tq3mod-" + std::to_string(getpid()));
+    std::filesystem::create_directories(elsewhere);
+    // A library that exists only in the working directory.
+    std::filesystem::copy_file(self + "/libTQ3TestSample.so", elsewhere / "libTQ3OnlyHere.so",
+                               std::filesystem::copy_options::overwrite_existing);
+    ASSERT_EQ(chdir(elsewhere.c_str()), 0);
+    HMODULE stray = LoadLibraryW(u"TQ3OnlyHere.dll");
+    // After the change of directory the program's own folder is still found.
+    HMODULE own = LoadLibraryW(u"TQ3TestSample.dll");
+    std::string afterChdir = tq3::fw::ModuleDirectoryOf(reinterpret_cast<const void*>(&ProbeInProgram));
+    ASSERT_EQ(chdir(original.c_str()), 0);
+    std::filesystem::remove_all(elsewhere);
+
+    EXPECT_EQ(stray, nullptr);
+    EXPECT_NE(own, nullptr);
+    EXPECT_EQ(afterChdir, self);
+    if (own != nullptr) FreeLibrary(own);
+}
+
+TEST(ModuleLoading, ProgramHandleIsTheProgramsBase) {
+    HMODULE program = GetModuleHandleW(nullptr);
+    ASSERT_NE(program, nullptr);
+    EXPECT_EQ(tq3::fw::ResourceTableOf(program), nullptr) << "the test program carries no resources";
+    std::string dir = tq3::fw::ModuleDirectoryOf(program);
+    EXPECT_EQ(dir, tq3::fw::ModuleDirectoryOf(reinterpret_cast<const void*>(&ProbeInProgram)));
+}
+
+}  // namespace

@@ -1,0 +1,171 @@
+// Resources of modules and the resource search: string loading, the order of the
+// search (current handle, application, extension modules in registration order),
+// extension modules joining and leaving, and pictures, damaged ones included.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "framework/core/cstring.h"
+#include "framework/system/module.h"
+#include "framework/system/resources.h"
+#include "framework/gdi/gdi_objects.h"
+#include "framework/window/cursor.h"
+#include "framework/window/winuser.h"
+
+namespace {
+
+// Two tables registered for made-up module handles stand in for an application
+// and an extension module; the sample library is a real loaded module.
+constexpr char16_t kAppText[] = u"from the application";
+constexpr char16_t kExtText[] = u"from the extension";
+constexpr char16_t kExtOnly[] = u"only the extension has it";
+constexpr TQ3ResourceEntry kAppEntries[] = {{TQ3_RES_STRING, 1, sizeof(kAppText) / 2 - 1, kAppText}};
+constexpr TQ3ResourceEntry kExtEntries[] = {{TQ3_RES_STRING, 1, sizeof(kExtText) / 2 - 1, kExtText},
+                                            {TQ3_RES_STRING, 3, sizeof(kExtOnly) / 2 - 1, kExtOnly}};
+constexpr TQ3ResourceTable kAppTable = {TQ3_RESOURCE_MAGIC, TQ3_RESOURCE_VERSION, 1, kAppEntries};
+constexpr TQ3ResourceTable kExtTable = {TQ3_RESOURCE_MAGIC, TQ3_RESOURCE_VERSION, 2, kExtEntries};
+
+char fakeApp;
+char fakeExt;
+char fakeExt2;
+HMODULE FakeApp() { return reinterpret_cast<HMODULE>(&fakeApp); }
+HMODULE FakeExt() { return reinterpret_cast<HMODULE>(&fakeExt); }
+HMODULE FakeExt2() { return reinterpret_cast<HMODULE>(&fakeExt2); }
+
+class ResourceSearch : public ::testing::Test {
+protected:
+    void SetUp() override {
+        tq3::fw::RegisterResourceTable(FakeApp(), &kAppTable);
+        tq3::fw::RegisterResourceTable(FakeExt(), &kExtTable);
+        tq3::fw::RegisterResourceTable(FakeExt2(), &kAppTable);
+        tq3::fw::SetApplicationResourceModule(FakeApp());
+        AfxSetResourceHandle(nullptr);
+        sample_ = LoadLibraryW(u"TQ3TestSample.dll");
+        ASSERT_NE(sample_, nullptr);
+    }
+    void TearDown() override {
+        AfxSetResourceHandle(nullptr);
+        tq3::fw::SetApplicationResourceModule(nullptr);
+        FreeLibrary(sample_);
+        tq3::fw::RegisterResourceTable(FakeApp(), nullptr);
+        tq3::fw::RegisterResourceTable(FakeExt(), nullptr);
+        tq3::fw::RegisterResourceTable(FakeExt2(), nullptr);
+    }
+    static CString Load(UINT id) {
+        CString text(u"stale");
+        text.LoadString(id);
+        return text;
+    }
+    HMODULE sample_ = nullptr;
+};
+
+TEST_F(ResourceSearch, LoadStringCopiesTruncatesAndPointsIntoTheModule) {
+    WCHAR buffer[8];
+    EXPECT_EQ(LoadStringW(sample_, 2, buffer, 8), 4);
+    EXPECT_EQ(std::u16string(buffer), u"zwei");
+    EXPECT_EQ(LoadStringW(sample_, 1, buffer, 8), 7) << "room for 7 and the zero";
+    EXPECT_EQ(std::u16string(buffer), u"one fro");
+    EXPECT_EQ(LoadStringW(sample_, 1, buffer, 1), 0);
+    EXPECT_EQ(buffer[0], 0);
+    LPCWSTR direct = nullptr;
+    EXPECT_EQ(LoadStringW(sample_, 1, reinterpret_cast<LPWSTR>(&direct), 0), 19);
+    ASSERT_NE(direct, nullptr);
+    EXPECT_EQ(std::u16string(direct, 19), u"one from the module");
+    buffer[0] = u'x';
+    EXPECT_EQ(LoadStringW(sample_, 99, buffer, 8), 0);
+    EXPECT_EQ(buffer[0], 0);
+    EXPECT_EQ(LoadStringW(nullptr, 1, buffer, 8), 0);
+    EXPECT_EQ(LoadStringW(sample_, 1, nullptr, 8), 0);
+}
+
+TEST_F(ResourceSearch, CurrentHandleThenApplicationThenExtensionsInOrder) {
+    EXPECT_EQ(AfxGetResourceHandle(), FakeApp()) << "the application's module until one is set";
+    EXPECT_EQ(Load(1), u"from the application");
+    EXPECT_FALSE(Load(3).LoadString(3)) << "nobody has string 3 yet";
+    EXPECT_EQ(Load(3), u"") << "a failed load leaves the string empty";
+
+    CDynLinkLibrary* ext = new CDynLinkLibrary(FakeExt(), FakeExt());
+    CDynLinkLibrary* ext2 = new CDynLinkLibrary(FakeExt2(), FakeExt2());
+    EXPECT_EQ((tq3::fw::ExtensionResourceModules()), (std::vector<HMODULE>{FakeExt(), FakeExt2()}));
+    EXPECT_EQ(Load(1), u"from the application") << "the application comes before extensions";
+    EXPECT_EQ(Load(3), u"only the extension has it");
+    EXPECT_EQ(AfxFindResourceHandle(MAKEINTRESOURCEW(3), RT_STRING), FakeExt());
+
+    AfxSetResourceHandle(FakeExt());
+    EXPECT_EQ(Load(1), u"from the extension") << "the current handle wins";
+    AfxSetResourceHandle(sample_);
+    EXPECT_EQ(Load(1), u"one from the module");
+    EXPECT_EQ(Load(2), u"zwei");
+    EXPECT_EQ(AfxFindResourceHandle(MAKEINTRESOURCEW(77), RT_STRING), sample_) << "not found: the current handle";
+
+    delete ext;
+    EXPECT_EQ(tq3::fw::ExtensionResourceModules(), std::vector<HMODULE>{FakeExt2()});
+    AfxSetResourceHandle(nullptr);
+    EXPECT_EQ(Load(3), u"") << "the extension left the search";
+    delete ext2;
+}
+
+TEST_F(ResourceSearch, ExtensionModulesJoinAtInitAndLeaveAtTerm) {
+    AFX_EXTENSION_MODULE state;
+    EXPECT_FALSE(AfxInitExtensionModule(state, nullptr));
+    ASSERT_TRUE(AfxInitExtensionModule(state, FakeExt()));
+    new CDynLinkLibrary(state);
+    EXPECT_EQ(Load(3), u"only the extension has it");
+    AfxTermExtensionModule(state);
+    EXPECT_TRUE(tq3::fw::ExtensionResourceModules().empty());
+    EXPECT_EQ(Load(3), u"");
+    AfxTermExtensionModule(state);  // a second end is harmless
+}
+
+TEST_F(ResourceSearch, MenusAndPicturesComeThroughTheSearch) {
+    AfxSetResourceHandle(sample_);
+    const TQ3MenuData* menu = tq3::fw::FindMenuResource(50);
+    ASSERT_NE(menu, nullptr);
+    ASSERT_EQ(menu->count, 2);
+    EXPECT_EQ(std::u16string(menu->items[1].text), u"&Item");
+    EXPECT_EQ(tq3::fw::FindMenuResource(51), nullptr);
+    EXPECT_EQ(tq3::fw::FindDialogResource(50), nullptr) << "a menu is not a dialog";
+
+    HRSRC found = FindResourceW(sample_, MAKEINTRESOURCEW(50), RT_MENU);
+    ASSERT_NE(found, nullptr);
+    EXPECT_EQ(LockResource(LoadResource(sample_, found)), menu);
+    EXPECT_EQ(SizeofResource(sample_, found), sizeof(TQ3MenuData));
+    EXPECT_EQ(FindResourceW(sample_, u"named", RT_MENU), nullptr) << "named resources are not kept";
+
+    HBITMAP bitmap = LoadBitmapW(sample_, MAKEINTRESOURCEW(60));
+    EXPECT_NE(bitmap, nullptr);
+    EXPECT_EQ(LoadBitmapW(sample_, MAKEINTRESOURCEW(62)), nullptr) << "a damaged picture";
+    EXPECT_EQ(LoadBitmapW(sample_, MAKEINTRESOURCEW(63)), nullptr);
+    if (bitmap != nullptr) DeleteObject(bitmap);
+
+    HCURSOR cursor = LoadCursorW(sample_, MAKEINTRESOURCEW(61));
+    EXPECT_NE(cursor, nullptr);
+    EXPECT_EQ(LoadCursorW(sample_, MAKEINTRESOURCEW(62)), nullptr) << "a bitmap is not a cursor";
+    if (cursor != nullptr) DestroyCursor(cursor);
+}
+
+TEST(ResourceImages, DecodesPalettesAndRefusesDamagedArt) {
+    std::vector<std::uint32_t> argb;
+    TQ3ImageData good = {3, 2, 1, 1, "r=FF0000;b=0000ff;.=-", "r.b.br"};
+    ASSERT_TRUE(tq3::fw::DecodeResourceImage(good, argb));
+    EXPECT_EQ(argb, (std::vector<std::uint32_t>{0xFFFF0000u, 0, 0xFF0000FFu, 0, 0xFF0000FFu, 0xFFFF0000u}));
+
+    struct Bad {
+        TQ3ImageData image;
+        const char* why;
+    } bad[] = {
+        {{3, 2, 0, 0, "r=FF0000", "rrrrr"}, "pixel text too short"},
+        {{2, 1, 0, 0, "r=FF0000", "rx"}, "a character the palette lacks"},
+        {{1, 1, 0, 0, "r=FF00", "r"}, "a colour with too few digits"},
+        {{1, 1, 0, 0, "r=GG0000", "r"}, "a colour that is not hexadecimal"},
+        {{1, 1, 0, 0, "rFF0000", "r"}, "an entry without '='"},
+        {{1, 1, 0, 0, nullptr, "r"}, "no palette"},
+        {{0, 1, 0, 0, "r=FF0000", "r"}, "no width"},
+        {{1, 1, 0, 0, "r=FF0000", nullptr}, "no pixels"},
+    };
+    for (const Bad& b : bad) {
+        EXPECT_FALSE(tq3::fw::DecodeResourceImage(b.image, argb)) << b.why;
+    }
+}
+
+}  // namespace
