@@ -21,3 +21,7 @@
 #include "text/module_handle.h"
 #include "text/system_font.h"
 #include "text/clipboard_text.h"
+#include "framework/system/module.h"
+#include "framework/system/resources.h"
+#include "settings/registry_location.h"
+#include "settings/language.h"

@@ -13,7 +13,10 @@ echo "installed libraries in $libdir"
 # `grep -q` that ends a pipe early would fail the pipe under pipefail.
 view_exports=$(nm -D --defined-only "$libdir/libtq3view.so")
 for fn in DivideString GetPartsOfTabSeparatedString SetPartsOfTabSeparatedString InsertNumString \
-          SearchPartialString GetDLLModuleHandle GetSystemLogFont GetClipboardText SetClipboardText; do
+          SearchPartialString GetDLLModuleHandle GetSystemLogFont GetClipboardText SetClipboardText \
+          MakeRegistryKeyName VALMExSetLanguage \
+          GetVALMExDLLString GetLanguageRegistry SetLanguageRegistry GetLanguageListRegistry \
+          IsLanguageListRegistry; do
   grep -qw "$fn" <<<"$view_exports" || { echo "missing export: $fn"; exit 1; }
 done
 framework_exports=$(nm -D --defined-only "$libdir/libtq3framework.so")
@@ -24,6 +27,14 @@ done
 for fn in RegOpenKeyExW RegCreateKeyExW RegQueryValueExW RegSetValueExW RegEnumKeyExW RegEnumValueW \
           RegQueryInfoKeyW RegDeleteKeyW RegDeleteValueW RegCloseKey; do
   grep -qw "$fn" <<<"$framework_exports" || { echo "missing export: $fn"; exit 1; }
+done
+for fn in LoadLibraryW FreeLibrary GetModuleHandleW FindResourceW LoadStringW LoadBitmapW; do
+  grep -qw "$fn" <<<"$framework_exports" || { echo "missing export: $fn"; exit 1; }
+done
+# The language libraries sit in a tq3view/ folder beside the view library.
+for lang in Enu Jpn Chs Cht Kor; do
+  grep -qw tq3_resource_table <<<"$(nm -D --defined-only "$libdir/tq3view/libTQ3Vw$lang.so")" \
+    || { echo "missing language library: libTQ3Vw$lang.so"; exit 1; }
 done
 # The settings tool is installed and runs against the installed libraries.
 "$prefix/bin/tq3reg" --help >/dev/null || { echo "tq3reg not installed or not runnable"; exit 1; }

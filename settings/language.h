@@ -1,0 +1,66 @@
+// Language selection and the switching of the view's resources between the
+// per-language resource libraries.
+//
+// Languages are numbered 0 English, 1 Japanese, 2 simplified Chinese, 3
+// traditional Chinese, 4 Korean; any other number stands for no language library
+// (the view's own built-in resources, or the application's own module). The
+// language the view shows its texts in (the library language) is set by the host;
+// the machine-wide registry language names the installed language of the product.
+#pragma once
+
+#include "framework/core/cstring.h"
+#include "framework/core/export.h"
+#include "framework/core/object.h"
+#include "framework/core/wintypes.h"
+
+// Sets the library language and returns it; the value is not checked.
+TQ3VIEW_EXPORT_C int VALMExSetLanguage(int language);
+// String `id` from the view resource library of the library language; empty when
+// that library cannot be loaded or has no such string.
+TQ3VIEW_EXPORT_C void GetVALMExDLLString(UINT id, CString& text);
+// The index of the registry language, or -1 when it is missing or names no language.
+TQ3VIEW_EXPORT_C int GetLanguageRegistry();
+// Stores the registry name of `language` ("English" for anything outside 1-4).
+TQ3VIEW_EXPORT_C void SetLanguageRegistry(int language);
+// With countOnly, the number of installed languages; otherwise the next entry of
+// the installed-language list, walked with `cookie` (start with 0xFFFFFFFF; it
+// comes back as 0xFFFFFFFF after the last entry). -1 when the product key is
+// missing, the list is exhausted or the entry names no known language.
+TQ3VIEW_EXPORT_C int GetLanguageListRegistry(DWORD* cookie, BOOL countOnly);
+TQ3VIEW_EXPORT_C BOOL IsLanguageListRegistry(int language);
+
+// Makes a language's view resource library the current resource handle for the
+// life of the object (or until Restore), and puts the previous one back.
+class TQ3VIEW_API CSwitchResource : public CObject {
+    DECLARE_DYNAMIC(CSwitchResource)
+
+public:
+    CSwitchResource();
+    ~CSwitchResource() override;
+
+    // FALSE (and nothing changed) when the language's library cannot be loaded.
+    BOOL Switch(int language);
+    BOOL Restore();
+
+    BOOL ok = TRUE;               // FALSE after a failed switch
+    HMODULE library = nullptr;    // the view resource library made current
+    HMODULE previous = nullptr;   // the current resource handle when the object was made
+    BOOL switched = FALSE;        // a switch is in force
+    int language = 0;             // the language of the last switch
+};
+
+namespace tq3 {
+
+// The platform names of a language's libraries; null outside 0-4.
+TQ3VIEW_API LPCWSTR ViewResourceLibraryName(int language);
+TQ3VIEW_API LPCWSTR AppResourceLibraryName(int language);
+// The registry name of a language; null outside 0-4.
+TQ3VIEW_API LPCWSTR LanguageRegistryName(int language);
+
+// The view library's own module and the view resource library last loaded for
+// the registry language (the own module until one is loaded).
+TQ3VIEW_API HMODULE OwnModule();
+TQ3VIEW_API HMODULE& ViewResourceHandle();
+TQ3VIEW_API int LibraryLanguage();
+
+}  // namespace tq3
