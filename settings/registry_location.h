@@ -18,3 +18,24 @@ TQ3VIEW_EXPORT_C CString MakeRegistryKeyName();
 #if defined(__clang__)
 #pragma clang diagnostic pop
 #endif
+
+// Builds "Software\<application key>\" into `path` and tells whether that key
+// exists below HKEY_CURRENT_USER (non-zero) or not (0). Without an application
+// object, or one without a registry key, the result is 0 (and `path` is empty
+// without an application object).
+TQ3VIEW_EXPORT_C int CanOpenRegistory(CString& path);
+// Writes `value` as a REG_DWORD in the base key, or in its existing subkey
+// `section`; TRUE only when stored. Never creates a key.
+TQ3VIEW_EXPORT_C int VALMExWriteProfileInt(LPCWSTR section, LPCWSTR name, int value);
+// Reads what the writer writes: the value's 4 bytes as an int, or `nDefault`
+// when the key or value is missing or holds more than 4 bytes.
+TQ3VIEW_EXPORT_C int VALMExReadProfileInt(LPCWSTR section, LPCWSTR name, int nDefault);
+
+namespace tq3 {
+
+// Deletes `path` (below HKEY_CURRENT_USER) with everything below it, depth
+// first. -1 when `path` cannot be opened; otherwise the result of deleting
+// `path` itself (0 on success).
+TQ3VIEW_API long DeleteRegKey(const CString& path);
+
+}  // namespace tq3

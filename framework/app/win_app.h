@@ -8,6 +8,7 @@
 #include <string>
 
 #include "framework/app/cmd_target.h"
+#include "framework/core/cstring.h"
 #include "framework/window/winuser.h"
 
 class CWnd;
@@ -44,6 +45,16 @@ public:
 
     // Settings go to the per-user registry below "Software\<key>\<app name>".
     void SetRegistryKey(LPCWSTR lpszRegistryKey);
+
+    // The profile store: each section is the key of that name directly below the
+    // per-user base key "Software\<registry key>\", created by its first write.
+    // Without a registry key reads give the default and writes fail. A read
+    // gives the default when the entry is missing or of another type.
+    virtual UINT GetProfileInt(LPCWSTR lpszSection, LPCWSTR lpszEntry, int nDefault);
+    virtual BOOL WriteProfileInt(LPCWSTR lpszSection, LPCWSTR lpszEntry, int nValue);
+    virtual CString GetProfileString(LPCWSTR lpszSection, LPCWSTR lpszEntry, LPCWSTR lpszDefault = nullptr);
+    // A null entry removes the whole section; a null value removes the entry.
+    virtual BOOL WriteProfileString(LPCWSTR lpszSection, LPCWSTR lpszEntry, LPCWSTR lpszValue);
 
     // nCode 1 begins (or nests) the wait cursor, -1 ends one level, 0 shows it again
     // after something else changed the cursor.
