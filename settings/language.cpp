@@ -7,6 +7,7 @@
 
 #include <cstring>
 
+#include "framework/app/win_app.h"
 #include "framework/core/locale.h"
 #include "framework/system/module.h"
 #include "framework/system/registry.h"
@@ -225,4 +226,39 @@ void GetVALMExDLLString(UINT id, CString& text) {
     if (!scope.Switch(LibraryLanguage()) || !text.LoadString(id)) {
         text.Empty();
     }
+}
+
+HMODULE tq3::RegistryLanguageViewResources() {
+    int registryLanguage = GetLanguageRegistry();
+    HMODULE loaded =
+        IsLanguage(registryLanguage) ? LoadLibraryW(ViewResourceLibraryName(registryLanguage)) : OwnModule();
+    if (loaded == nullptr) return ViewResourceHandle();
+    HMODULE& remembered = ViewResourceHandle();
+    if (loaded == remembered) {
+        // Already held once; keep a single reference however often this is asked.
+        if (loaded != OwnModule()) FreeLibrary(loaded);
+        return remembered;
+    }
+    HMODULE old = remembered;
+    remembered = loaded;
+    if (old != nullptr && old != OwnModule()) FreeLibrary(old);
+    return remembered;
+}
+
+IMPLEMENT_DYNAMIC(CSwitchAppRes, CObject)
+
+CSwitchAppRes::CSwitchAppRes() : previous(AfxGetResourceHandle()) {
+    CWinApp* app = AfxGetApp();
+    if (app == nullptr) return;
+    if (previous != OwnModule() && previous != RegistryLanguageViewResources()) return;
+    int registryLanguage = GetLanguageRegistry();
+    if (IsLanguage(registryLanguage)) loaded_ = LoadLibraryW(AppResourceLibraryName(registryLanguage));
+    // Without its language library the application still has its own resources.
+    AfxSetResourceHandle(loaded_ != nullptr ? loaded_ : app->m_hInstance);
+    switched = TRUE;
+}
+
+CSwitchAppRes::~CSwitchAppRes() {
+    if (switched) AfxSetResourceHandle(previous);
+    if (loaded_ != nullptr) FreeLibrary(loaded_);
 }

@@ -64,3 +64,26 @@ TQ3VIEW_API HMODULE& ViewResourceHandle();
 TQ3VIEW_API int LibraryLanguage();
 
 }  // namespace tq3
+
+// Makes the application's resources current for the life of the object when the
+// view's own or language resources are current (around calls of the host's
+// code), and restores the previous handle when it ends.
+class TQ3VIEW_API CSwitchAppRes : public CObject {
+    DECLARE_DYNAMIC(CSwitchAppRes)
+
+public:
+    CSwitchAppRes();
+    ~CSwitchAppRes() override;
+
+    HMODULE previous = nullptr;  // the current resource handle when the object was made
+    BOOL switched = FALSE;       // the application's resources were made current
+
+private:
+    HMODULE loaded_ = nullptr;   // the application resource library this object loaded
+};
+
+namespace tq3 {
+// The view resource library of the registry language, remembered from the last
+// successful load (the view's own module outside 0-4).
+TQ3VIEW_API HMODULE RegistryLanguageViewResources();
+}  // namespace tq3

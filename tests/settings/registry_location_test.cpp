@@ -7,6 +7,8 @@
 
 #include "framework/app/win_app.h"
 #include "framework/system/registry.h"
+#include "framework/system/resources.h"
+#include "settings/language.h"
 #include "settings/registry_location.h"
 #include "tq3view/testing.h"
 
@@ -166,6 +168,63 @@ TEST_F(SettingsStore, ProfileSectionsAreKeysBelowTheBaseKey) {
     app->SetRegistryKey(u"");
     EXPECT_FALSE(app->WriteProfileInt(u"Section", u"Count", 1)) << "no registry key: nowhere to write";
     EXPECT_EQ(app->GetProfileInt(u"Section", u"Count", 9), 9u);
+}
+
+}  // namespace
+
+namespace {
+
+// The application's resources around the host's code: switched in only when the
+// view's own or language resources are current.
+TEST(SwitchAppRes, SwitchesFromTheViewsResourcesToTheApplications) {
+    HINSTANCE start = AfxGetResourceHandle();
+    {
+        CSwitchResource own;
+        ASSERT_TRUE(own.Switch(9));
+        CSwitchAppRes none;
+        EXPECT_FALSE(none.switched) << "no application object";
+        EXPECT_EQ(AfxGetResourceHandle(), tq3::OwnModule());
+    }
+    tq3::testing::TestApp app(u"Viewer", u"Acme");
+    // The machine-wide store too lives in the test's folder.
+    std::string machineBefore = tq3::fw::GetRegistryStorePath(HKEY_LOCAL_MACHINE);
+    ASSERT_EQ(tq3::fw::SetRegistryStorePath(HKEY_LOCAL_MACHINE, app.SettingsFolder() + "/machine.db"), ERROR_SUCCESS);
+    {
+        CSwitchAppRes elsewhere;
+        EXPECT_FALSE(elsewhere.switched) << "the application's resources are already current";
+    }
+    {
+        CSwitchResource own;
+        ASSERT_TRUE(own.Switch(9));
+        {
+            CSwitchAppRes scope;
+            EXPECT_TRUE(scope.switched);
+            EXPECT_EQ(scope.previous, tq3::OwnModule());
+            // No registry language (no machine store entry): the application's own module.
+            EXPECT_EQ(AfxGetResourceHandle(), app.m_hInstance);
+        }
+        EXPECT_EQ(AfxGetResourceHandle(), tq3::OwnModule());
+    }
+    // Registry language Japanese: its view library counts as the view's resources;
+    // the application has no Japanese resource library here, so its own module
+    // stands in.
+    HKEY product = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, u"SOFTWARE\\Almadon Control\\ORVIN QT5\\TQ3", 0, nullptr, 0,
+                              KEY_ALL_ACCESS, nullptr, &product, nullptr),
+              ERROR_SUCCESS);
+    RegCloseKey(product);
+    SetLanguageRegistry(1);
+    ASSERT_EQ(GetLanguageRegistry(), 1);
+    {
+        CSwitchResource japanese;
+        ASSERT_TRUE(japanese.Switch(1));
+        EXPECT_EQ(tq3::RegistryLanguageViewResources(), japanese.library);
+        CSwitchAppRes scope;
+        EXPECT_TRUE(scope.switched);
+        EXPECT_EQ(AfxGetResourceHandle(), app.m_hInstance);
+    }
+    EXPECT_EQ(AfxGetResourceHandle(), start);
+    tq3::fw::SetRegistryStorePath(HKEY_LOCAL_MACHINE, machineBefore);
 }
 
 }  // namespace
