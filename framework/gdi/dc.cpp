@@ -229,6 +229,8 @@ HGDIOBJ SelectObject(HDC dc, HGDIOBJ object) {
             return reinterpret_cast<HGDIOBJ>(static_cast<std::intptr_t>(type));
         }
         case gdi::Kind::Dc:
+        case gdi::Kind::Icon:
+        case gdi::Kind::ImageList:
             return nullptr;
     }
     return nullptr;

@@ -391,7 +391,7 @@ HBITMAP CreateDIBSection(HDC /*dc*/, const BITMAPINFO* info, UINT usage, void** 
 
 BOOL DeleteObject(HGDIOBJ object) {
     Object* o = Find(object);
-    if (!o || o->kind == Kind::Dc) return FALSE;
+    if (!o || o->kind == Kind::Dc || o->kind == Kind::Icon || o->kind == Kind::ImageList) return FALSE;
     if (o->permanent) return TRUE;  // harmless, as on the platform
     if (o->selections > 0) {
         if (o->kind == Kind::Bitmap) return FALSE;
@@ -441,6 +441,8 @@ int GetObjectW(HGDIOBJ object, int size, void* buffer) {
         }
         case Kind::Region:
         case Kind::Dc:
+        case Kind::Icon:
+        case Kind::ImageList:
             return 0;
     }
     return 0;
@@ -462,6 +464,9 @@ DWORD GetObjectType(HGDIOBJ object) {
             return OBJ_REGION;
         case Kind::Dc:
             return o->memoryDc ? OBJ_MEMDC : OBJ_DC;
+        case Kind::Icon:
+        case Kind::ImageList:
+            return 0;  // not drawing objects
     }
     return 0;
 }

@@ -10,6 +10,7 @@
 
 #include <array>
 #include <memory>
+#include <vector>
 
 #include "framework/core/wintypes.h"
 #include "framework/gdi/gdi_defs.h"
@@ -51,7 +52,7 @@ namespace tq3::fw::gdi {
 
 struct DcState;
 
-enum class Kind : std::uint8_t { Pen = 1, Brush, Font, Bitmap, Region, Dc };
+enum class Kind : std::uint8_t { Pen = 1, Brush, Font, Bitmap, Region, Dc, Icon, ImageList };
 
 struct BrushData {
     UINT style = BS_SOLID;  // BS_SOLID, BS_NULL, BS_HATCHED or BS_PATTERN
@@ -67,6 +68,26 @@ struct BitmapData {
     WORD bitsPixel = 32;               // 1 for one-bit bitmaps (pixels 0 or 0xFFFFFF)
 };
 
+// An icon: the platform's pair of images. Drawing keeps a pixel where the mask is
+// white and then XORs the colour image in, so a black colour pixel over a white
+// mask pixel is transparent.
+struct IconData {
+    Surface color;
+    Surface mask;  // 0 (opaque) or 0xFFFFFF (transparent)
+    bool isIcon = true;
+    POINT hotspot{0, 0};
+};
+
+// An image list: equal-sized images, each with its mask when the list has masks.
+struct ImageListData {
+    int cx = 0;
+    int cy = 0;
+    UINT flags = 0;
+    bool masked = false;
+    COLORREF bkColor = 0xFFFFFFFF;  // CLR_NONE: drawn transparently
+    std::vector<IconData> images;
+};
+
 struct Object {
     Kind kind;
     bool permanent = false;      // stock and system objects: never deleted
@@ -79,6 +100,8 @@ struct Object {
     BitmapData bitmap;
     Region region;
     std::shared_ptr<DcState> dc;
+    IconData icon;
+    ImageListData imageList;
 };
 
 // The table. Insert returns nullptr when memory runs out.
