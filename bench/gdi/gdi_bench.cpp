@@ -3,9 +3,11 @@
 #include <benchmark/benchmark.h>
 
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "framework/gdi/dc.h"
+#include "framework/gdi/dc_text.h"
 #include "framework/gdi/draw.h"
 #include "framework/gdi/edges.h"
 #include "framework/gdi/rgn.h"
@@ -143,6 +145,57 @@ void BM_GridLines1080p(benchmark::State& state) {
     DeleteObject(pen);
 }
 BENCHMARK(BM_GridLines1080p);
+
+
+// 2,000 short cell texts drawn into their cells, as a full repaint of the view
+// draws them: vertically centred, cut with an ellipsis. Warm: the glyph cache
+// already holds every glyph; cold: the cache is emptied before each repaint.
+void DrawCells(HDC dc, const std::vector<std::u16string>& texts) {
+    for (int i = 0; i < 2000; ++i) {
+        int row = i / 20, col = i % 20;
+        RECT r{col * 96 + 2, row * 10 + 1, col * 96 + 94, row * 10 + 10};
+        const std::u16string& t = texts[static_cast<std::size_t>(i) % texts.size()];
+        DrawTextW(dc, t.c_str(), static_cast<int>(t.size()), &r, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
+    }
+}
+
+std::vector<std::u16string> CellTexts() {
+    std::vector<std::u16string> texts;
+    for (int i = 0; i < 100; ++i) {
+        std::u16string t = u"Item ";
+        for (char c : std::to_string(i * 37 + 1000)) t += static_cast<char16_t>(c);
+        if (i % 3 == 0) t += u" 東京";
+        texts.push_back(t);
+    }
+    return texts;
+}
+
+void BM_DrawText2000(benchmark::State& state) {
+    bool cold = state.range(0) != 0;
+    Screen screen;
+    LOGFONTW lf{};
+    lf.lfHeight = -12;
+    std::memcpy(lf.lfFaceName, u"MS UI Gothic", sizeof(u"MS UI Gothic"));
+    HFONT font = CreateFontIndirectW(&lf);
+    // Held here so that emptying the caches drops only glyphs, not the font itself.
+    tq3::fw::text::FontRef held = tq3::fw::text::RealizeFont(lf);
+    SelectObject(screen.dc, font);
+    SetBkMode(screen.dc, TRANSPARENT);
+    std::vector<std::u16string> texts = CellTexts();
+    DrawCells(screen.dc, texts);  // realise the font and warm the cache
+    for (auto _ : state) {
+        if (cold) {
+            state.PauseTiming();
+            tq3::fw::text::ClearFontCaches();
+            state.ResumeTiming();
+        }
+        DrawCells(screen.dc, texts);
+        benchmark::ClobberMemory();
+    }
+    SelectObject(screen.dc, GetStockObject(SYSTEM_FONT));
+    DeleteObject(font);
+}
+BENCHMARK(BM_DrawText2000)->Arg(0)->Arg(1)->ArgName("cold");
 
 }  // namespace
 

@@ -4,6 +4,8 @@
 // typed objects; CDC state, coordinates, clipping and drawing.
 #include "framework/gdi/gdi_classes.h"
 
+#include "framework/gdi/icons.h"
+
 #include <cstdlib>
 #include <memory>
 #include <new>
@@ -454,6 +456,35 @@ BOOL CDC::InvertRgn(CRgn* region) { return region ? ::InvertRgn(m_hDC, *region) 
 BOOL CDC::FrameRgn(CRgn* region, CBrush* brush, int width, int height) {
     return region && brush ? ::FrameRgn(m_hDC, *region, *brush, width, height) : FALSE;
 }
+
+// ---- CDC text ----
+int CDC::DrawText(LPCWSTR text, int length, LPRECT rect, UINT format) {
+    return ::DrawTextW(m_hDC, text, length, rect, format);
+}
+int CDC::DrawText(const CString& text, LPRECT rect, UINT format) {
+    return DrawText(text.GetString(), text.GetLength(), rect, format);
+}
+BOOL CDC::TextOut(int x, int y, LPCWSTR text, int length) { return ::TextOutW(m_hDC, x, y, text, length); }
+BOOL CDC::TextOut(int x, int y, const CString& text) { return TextOut(x, y, text.GetString(), text.GetLength()); }
+BOOL CDC::ExtTextOut(int x, int y, UINT options, LPCRECT rect, LPCWSTR text, UINT length, LPINT dx) {
+    return ::ExtTextOutW(m_hDC, x, y, options, rect, text, length, dx);
+}
+CSize CDC::GetTextExtent(LPCWSTR text, int length) const {
+    SIZE size{0, 0};
+    ::GetTextExtentPoint32W(m_hDC, text, length, &size);
+    return size;
+}
+CSize CDC::GetTextExtent(const CString& text) const { return GetTextExtent(text.GetString(), text.GetLength()); }
+BOOL CDC::GetTextMetrics(TEXTMETRICW* metrics) const { return ::GetTextMetricsW(m_hDC, metrics); }
+BOOL CDC::DrawState(CPoint pt, CSize size, HICON icon, UINT flags, HBRUSH brush) {
+    return ::DrawStateW(m_hDC, brush, nullptr, reinterpret_cast<LPARAM>(icon), 0, pt.x, pt.y, size.cx, size.cy,
+                        (flags & ~0x000Fu) | DST_ICON);
+}
+BOOL CDC::DrawState(CPoint pt, CSize size, LPCWSTR text, UINT flags, BOOL prefixText, int length, HBRUSH brush) {
+    return ::DrawStateW(m_hDC, brush, nullptr, reinterpret_cast<LPARAM>(text), static_cast<WPARAM>(length), pt.x,
+                        pt.y, size.cx, size.cy, (flags & ~0x000Fu) | (prefixText ? DST_PREFIXTEXT : DST_TEXT));
+}
+BOOL CDC::DrawIcon(int x, int y, HICON icon) { return ::DrawIcon(m_hDC, x, y, icon); }
 
 CBrush* CDC::GetHalftoneBrush() {
     // A permanent wrapper: the brush is shared and survives DeleteTempMap.

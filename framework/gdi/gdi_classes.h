@@ -8,9 +8,11 @@
 // to the functions of dc.h, draw.h and edges.h in logical units.
 #pragma once
 
+#include "framework/core/cstring.h"
 #include "framework/core/geometry.h"
 #include "framework/core/object.h"
 #include "framework/gdi/dc.h"
+#include "framework/gdi/dc_text.h"
 #include "framework/gdi/draw.h"
 #include "framework/gdi/edges.h"
 #include "framework/gdi/gdi_objects.h"
@@ -239,6 +241,21 @@ public:
     BOOL PaintRgn(CRgn* region);
     BOOL InvertRgn(CRgn* region);
     BOOL FrameRgn(CRgn* region, CBrush* brush, int width, int height);
+
+    // ---- Text (the selected font, colours, background mode and alignment) ----
+    virtual int DrawText(LPCWSTR text, int length, LPRECT rect, UINT format);
+    int DrawText(const CString& text, LPRECT rect, UINT format);
+    virtual BOOL TextOut(int x, int y, LPCWSTR text, int length);
+    BOOL TextOut(int x, int y, const CString& text);
+    virtual BOOL ExtTextOut(int x, int y, UINT options, LPCRECT rect, LPCWSTR text, UINT length, LPINT dx);
+    CSize GetTextExtent(LPCWSTR text, int length) const;
+    CSize GetTextExtent(const CString& text) const;
+    CSize GetOutputTextExtent(const CString& text) const { return GetTextExtent(text); }
+    BOOL GetTextMetrics(TEXTMETRICW* metrics) const;
+    BOOL DrawState(CPoint pt, CSize size, HICON icon, UINT flags, HBRUSH brush = nullptr);
+    BOOL DrawState(CPoint pt, CSize size, LPCWSTR text, UINT flags, BOOL prefixText = TRUE, int length = 0,
+                   HBRUSH brush = nullptr);
+    BOOL DrawIcon(int x, int y, HICON icon);
 
     // The 50% checkerboard brush of trackers and splitters (shared; never deleted).
     static CBrush* GetHalftoneBrush();

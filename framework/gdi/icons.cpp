@@ -8,6 +8,7 @@
 #include <new>
 
 #include "framework/gdi/dc.h"
+#include "framework/gdi/dc_text.h"
 #include "framework/gdi/draw.h"
 #include "framework/gdi/raster.h"
 #include "framework/gdi/sysmetrics.h"
@@ -176,7 +177,7 @@ BOOL DrawIconEx(HDC dc, int x, int y, HICON icon, int cx, int cy, UINT /*step*/,
 
 BOOL DrawIcon(HDC dc, int x, int y, HICON icon) { return DrawIconEx(dc, x, y, icon, 0, 0, 0, nullptr, DI_NORMAL); }
 
-BOOL DrawStateW(HDC dc, HBRUSH brush, DRAWSTATEPROC /*output*/, LPARAM lData, WPARAM /*wData*/, int x, int y, int cx,
+BOOL DrawStateW(HDC dc, HBRUSH brush, DRAWSTATEPROC /*output*/, LPARAM lData, WPARAM wData, int x, int y, int cx,
                 int cy, UINT flags) {
     DcState* s = DcOf(dc);
     if (!s) return FALSE;
@@ -193,6 +194,17 @@ BOOL DrawStateW(HDC dc, HBRUSH brush, DRAWSTATEPROC /*output*/, LPARAM lData, WP
             if (!bitmap) return FALSE;
             image.color = *bitmap->surface;
             break;
+        }
+        case DST_TEXT:
+        case DST_PREFIXTEXT: {
+            auto text = reinterpret_cast<LPCWSTR>(lData);
+            int length = wData ? static_cast<int>(wData) : -1;
+            bool prefixed = (flags & 0x000F) == DST_PREFIXTEXT;
+            if (flags & DSS_DISABLED) {
+                DrawStateText(dc, x + 1, y + 1, text, length, prefixed, GetSysColor(COLOR_3DHILIGHT));
+                return DrawStateText(dc, x, y, text, length, prefixed, GetSysColor(COLOR_3DSHADOW));
+            }
+            return DrawStateText(dc, x, y, text, length, prefixed, s->at.textColor);
         }
         default:
             return FALSE;

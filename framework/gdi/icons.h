@@ -46,9 +46,10 @@ TQ3FW_EXPORT_C BOOL GetIconInfo(HICON icon, PICONINFO info);
 TQ3FW_EXPORT_C BOOL DrawIconEx(HDC dc, int x, int y, HICON icon, int cx, int cy, UINT step, HBRUSH flickerFree,
                                UINT flags);
 TQ3FW_EXPORT_C BOOL DrawIcon(HDC dc, int x, int y, HICON icon);
-// DST_ICON and DST_BITMAP (lData is the handle), normal, DSS_DISABLED (embossed in
-// the highlight and shadow colours) or DSS_MONO (the shape in the brush's colour).
-// Text and complex images are not offered: FALSE.
+// DST_ICON and DST_BITMAP (lData is the handle) and DST_TEXT / DST_PREFIXTEXT
+// (lData the text, wData its length or 0), normal, DSS_DISABLED (embossed in the
+// highlight and shadow colours) or DSS_MONO (images: the shape in the brush's
+// colour). Complex images drawn by a callback are not offered: FALSE.
 TQ3FW_EXPORT_C BOOL DrawStateW(HDC dc, HBRUSH brush, DRAWSTATEPROC output, LPARAM lData, WPARAM wData, int x, int y,
                                int cx, int cy, UINT flags);
 inline BOOL DrawState(HDC dc, HBRUSH brush, DRAWSTATEPROC output, LPARAM lData, WPARAM wData, int x, int y, int cx,

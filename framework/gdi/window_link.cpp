@@ -1,0 +1,109 @@
+// The drawing layer's half of the window manager's seam: window DCs on the
+// desktop surface, background fills, and the non-client area painted from a
+// window's styles, text and scroll bar layout.
+//
+// This is the one file of the drawing layer that reads window state; everything
+// it calls in the drawing layer takes plain values. It registers itself when the
+// framework is loaded.
+#include "framework/gdi/dc.h"
+#include "framework/gdi/draw.h"
+#include "framework/gdi/nonclient.h"
+#include "framework/window/gdi_seam.h"
+#include "framework/window/scroll_bar_parts.h"
+#include "framework/window/winuser.h"
+
+#include <string>
+
+namespace tq3::fw {
+
+namespace {
+
+HDC CreateWindowDc(const WindowDrawTarget& target) {
+    return CreateSurfaceDC(target.surface, target.origin, target.clip);
+}
+
+void ReleaseWindowDc(HDC dc) { ReleaseSurfaceDC(dc); }
+
+void FillWithBrush(HDC dc, const RECT& rect, HBRUSH brush) { FillRect(dc, &rect, brush); }
+
+ScrollBarLook LookOf(const ScrollBarParts& parts, bool vertical) {
+    ScrollBarLook look;
+    look.vertical = vertical;
+    look.arrowStartEnabled = parts.arrowStartEnabled;
+    look.arrowEndEnabled = parts.arrowEndEnabled;
+    look.arrowStart = parts.arrowStart;
+    look.arrowEnd = parts.arrowEnd;
+    look.track = parts.track;
+    look.thumb = parts.thumb;
+    switch (parts.pressed) {
+        case ScrollBarPart::ArrowStart:
+            look.pressed = 1;
+            break;
+        case ScrollBarPart::PageStart:
+            look.pressed = 2;
+            break;
+        case ScrollBarPart::Thumb:
+            look.pressed = 3;
+            break;
+        case ScrollBarPart::PageEnd:
+            look.pressed = 4;
+            break;
+        case ScrollBarPart::ArrowEnd:
+            look.pressed = 5;
+            break;
+        case ScrollBarPart::None:
+            break;
+    }
+    return look;
+}
+
+void DrawNonClient(HWND hwnd, HDC dc) {
+    RECT window{};
+    if (!GetWindowRect(hwnd, &window)) return;
+    NonClientLook look;
+    look.window = SIZE{window.right - window.left, window.bottom - window.top};
+    look.style = static_cast<DWORD>(GetWindowLongW(hwnd, GWL_STYLE));
+    look.exStyle = static_cast<DWORD>(GetWindowLongW(hwnd, GWL_EXSTYLE));
+    look.active = GetActiveWindow() == hwnd;
+    // A top-level window's id is its menu.
+    look.hasMenu = !(look.style & WS_CHILD) && GetWindowLongPtrW(hwnd, GWLP_ID) != 0;
+    // Only a caption shows the window text, so only a caption asks for it.
+    std::u16string text;
+    int length = (look.style & WS_CAPTION) == WS_CAPTION ? GetWindowTextLengthW(hwnd) : 0;
+    if (length > 0) {
+        try {
+            text.resize(static_cast<std::size_t>(length) + 1);
+            text.resize(static_cast<std::size_t>(GetWindowTextW(hwnd, text.data(), length + 1)));
+            look.caption = text.c_str();
+            look.captionLength = static_cast<int>(text.size());
+        } catch (const std::bad_alloc&) {
+            look.caption = nullptr;  // the frame is still drawn, without its title
+        }
+    }
+    DrawNonClientFrame(dc, look);
+    for (int bar : {SB_VERT, SB_HORZ}) {
+        ScrollBarParts parts;
+        if (GetWindowScrollBarParts(hwnd, bar, &parts) && parts.visible) DrawScrollBarLook(dc, LookOf(parts, bar == SB_VERT));
+    }
+    RECT corner = GetWindowScrollBarCorner(hwnd);
+    if (corner.right > corner.left && corner.bottom > corner.top) {
+        DrawSizeBox(dc, corner, (look.style & WS_THICKFRAME) != 0);
+    }
+}
+
+struct Registration {
+    Registration() {
+        GdiHooks hooks;
+        hooks.createWindowDc = CreateWindowDc;
+        hooks.releaseWindowDc = ReleaseWindowDc;
+        hooks.fillRect = FillWithBrush;
+        hooks.drawNonClient = DrawNonClient;
+        SetGdiHooks(hooks);
+    }
+};
+
+const Registration kRegistration;
+
+}  // namespace
+
+}  // namespace tq3::fw

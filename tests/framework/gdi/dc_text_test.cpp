@@ -1,0 +1,174 @@
+#include "framework/gdi/dc_text.h"
+
+#include <gtest/gtest.h>
+
+#include "framework/gdi/gdi_classes.h"
+#include "tests/framework/gdi/canvas.h"
+
+namespace {
+
+using tq3::fw::test::Canvas;
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+
+// The columns and rows that hold anything but the paper colour.
+RECT InkBox(const Canvas& c, COLORREF paper) {
+    RECT box{c.width(), c.height(), -1, -1};
+    for (int y = 0; y < c.height(); ++y) {
+        for (int x = 0; x < c.width(); ++x) {
+            if (c.at(x, y) == paper) continue;
+            box.left = std::min<LONG>(box.left, x);
+            box.top = std::min<LONG>(box.top, y);
+            box.right = std::max<LONG>(box.right, x + 1);
+            box.bottom = std::max<LONG>(box.bottom, y + 1);
+        }
+    }
+    return box;
+}
+
+class DcText : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(font.CreatePointFont(90, u"MS UI Gothic"));
+        old = SelectObject(canvas.dc(), font);
+        SetBkMode(canvas.dc(), TRANSPARENT);
+    }
+    void TearDown() override { SelectObject(canvas.dc(), old); }
+    Canvas canvas{200, 40};
+    CFont font;
+    HGDIOBJ old = nullptr;
+};
+
+TEST_F(DcText, NinePointFontHasTheTwelvePixelCharacterHeight) {
+    TEXTMETRICW tm{};
+    ASSERT_TRUE(GetTextMetricsW(canvas.dc(), &tm));
+    EXPECT_EQ(tm.tmHeight - tm.tmInternalLeading, 12);
+    EXPECT_EQ(tm.tmHeight, tm.tmAscent + tm.tmDescent);
+    SIZE size{};
+    ASSERT_TRUE(GetTextExtentPoint32W(canvas.dc(), u"Cell", 4, &size));
+    EXPECT_GT(size.cx, 0);
+    EXPECT_EQ(size.cy, tm.tmHeight);
+    SIZE empty{};
+    EXPECT_TRUE(GetTextExtentPoint32W(canvas.dc(), u"", 0, &empty));
+    EXPECT_EQ(empty.cx, 0);
+    EXPECT_FALSE(GetTextExtentPoint32W(canvas.dc(), nullptr, 3, &size));
+    WCHAR face[LF_FACESIZE];
+    EXPECT_EQ(GetTextFaceW(canvas.dc(), LF_FACESIZE, face), 12);
+    EXPECT_EQ(std::u16string(face), u"MS UI Gothic");
+}
+
+TEST_F(DcText, AlignmentPlacesTheTextInItsRectangle) {
+    SIZE size{};
+    GetTextExtentPoint32W(canvas.dc(), u"ABC", 3, &size);
+    struct Case {
+        UINT format;
+        const char* name;
+    };
+    const Case cases[] = {{DT_LEFT, "left"}, {DT_CENTER, "centre"}, {DT_RIGHT, "right"}};
+    int lefts[3] = {};
+    int rights[3] = {};
+    for (int i = 0; i < 3; ++i) {
+        canvas.Fill(kWhite);
+        RECT r{20, 5, 180, 35};
+        ASSERT_GT(DrawTextW(canvas.dc(), u"ABC", 3, &r, cases[i].format | DT_SINGLELINE | DT_VCENTER), 0);
+        RECT ink = InkBox(canvas, kWhite);
+        ASSERT_LT(ink.left, ink.right) << cases[i].name << ": nothing drawn";
+        EXPECT_GE(ink.left, 20) << cases[i].name;
+        EXPECT_LE(ink.right, 180) << cases[i].name;
+        lefts[i] = ink.left;
+        rights[i] = ink.right;
+        // Vertically centred: the ink's middle is near the rectangle's.
+        EXPECT_NEAR((ink.top + ink.bottom) / 2.0, 20.0, 4.0) << cases[i].name;
+    }
+    EXPECT_LE(lefts[0], 20 + 2);
+    EXPECT_GE(rights[2], 180 - 3);
+    int mid = (lefts[1] + rights[1]) / 2;
+    EXPECT_NEAR(mid, 100, 3) << "centred text sits in the middle";
+    EXPECT_NEAR(rights[2] - lefts[2], rights[0] - lefts[0], 1) << "the same text, moved";
+}
+
+TEST_F(DcText, EllipsisStaysInsideAndEndsTheCutText) {
+    RECT r{10, 5, 70, 30};
+    DrawTextW(canvas.dc(), u"A long cell text that cannot fit", -1, &r,
+              DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
+    RECT ink = InkBox(canvas, kWhite);
+    ASSERT_LT(ink.left, ink.right);
+    EXPECT_GE(ink.left, 10);
+    EXPECT_LE(ink.right, 70);
+    // It ends in the ellipsis: across the width of "..." at the end of the ink,
+    // nothing rises above the lower half of the characters, where dots sit.
+    SIZE dots{};
+    ASSERT_TRUE(GetTextExtentPoint32W(canvas.dc(), u"...", 3, &dots));
+    TEXTMETRICW tm{};
+    GetTextMetricsW(canvas.dc(), &tm);
+    int cellTop = 5 + (25 - tm.tmHeight) / 2;
+    int upperEnd = cellTop + tm.tmAscent / 2;
+    int dotInk = 0;
+    for (int x = ink.right - dots.cx + 1; x < ink.right; ++x) {
+        for (int y = ink.top; y < upperEnd; ++y) {
+            EXPECT_EQ(canvas.at(x, y), kWhite) << "something tall at " << x << "," << y;
+        }
+        for (int y = upperEnd; y < ink.bottom; ++y) dotInk += canvas.at(x, y) != kWhite;
+    }
+    EXPECT_GT(dotInk, 2) << "the dots are there";
+    // DT_CALCRECT measures without drawing.
+    canvas.Fill(kWhite);
+    RECT calc{0, 0, 0, 0};
+    int h = DrawTextW(canvas.dc(), u"ABC", 3, &calc, DT_CALCRECT | DT_SINGLELINE);
+    EXPECT_GT(h, 0);
+    EXPECT_GT(calc.right, 0);
+    EXPECT_EQ(canvas.Count(kWhite), 200 * 40);
+}
+
+TEST_F(DcText, JapaneseTextDrawsWithTheInstalledFace) {
+    RECT r{0, 0, 200, 40};
+    ASSERT_GT(DrawTextW(canvas.dc(), u"日本語の表", -1, &r, DT_SINGLELINE | DT_VCENTER), 0);
+    RECT ink = InkBox(canvas, kWhite);
+    ASSERT_LT(ink.left, ink.right);
+    EXPECT_GT(ink.right - ink.left, 40) << "five wide characters";
+    EXPECT_GT(200 * 40 - canvas.Count(kWhite), 60);
+}
+
+TEST_F(DcText, TextOutFollowsAlignmentAndUpdatesThePosition) {
+    SIZE size{};
+    GetTextExtentPoint32W(canvas.dc(), u"AB", 2, &size);
+    SetTextAlign(canvas.dc(), TA_RIGHT | TA_TOP);
+    ASSERT_TRUE(TextOutW(canvas.dc(), 100, 5, u"AB", 2));
+    RECT ink = InkBox(canvas, kWhite);
+    EXPECT_LE(ink.right, 100);
+    EXPECT_GE(ink.left, 100 - size.cx);
+    canvas.Fill(kWhite);
+    SetTextAlign(canvas.dc(), TA_LEFT | TA_UPDATECP);
+    MoveToEx(canvas.dc(), 10, 5, nullptr);
+    TextOutW(canvas.dc(), 0, 0, u"AB", 2);
+    POINT p{};
+    GetCurrentPositionEx(canvas.dc(), &p);
+    EXPECT_EQ(p.x, 10 + size.cx);
+    SetTextAlign(canvas.dc(), TA_LEFT | TA_TOP);
+
+    // Opaque background: the cell box is filled with the background colour.
+    canvas.Fill(kWhite);
+    SetBkMode(canvas.dc(), OPAQUE);
+    SetBkColor(canvas.dc(), RGB(0, 0, 255));
+    TextOutW(canvas.dc(), 0, 0, u"AB", 2);
+    EXPECT_EQ(canvas.at(0, 0), RGB(0, 0, 255));
+    // ExtTextOut with ETO_OPAQUE and no text fills the rectangle.
+    RECT fill{150, 0, 160, 10};
+    ExtTextOutW(canvas.dc(), 0, 0, ETO_OPAQUE, &fill, nullptr, 0, nullptr);
+    EXPECT_EQ(canvas.at(155, 5), RGB(0, 0, 255));
+    EXPECT_FALSE(TextOutW(canvas.dc(), 0, 0, u"A", -1));
+    EXPECT_FALSE(TextOutW(nullptr, 0, 0, u"A", 1));
+    EXPECT_EQ(DrawTextW(canvas.dc(), nullptr, 3, &fill, 0), 0);
+}
+
+TEST_F(DcText, TextHonoursTheClipAndTheViewport) {
+    SetViewportOrgEx(canvas.dc(), 50, 0, nullptr);
+    IntersectClipRect(canvas.dc(), 0, 0, 10, 40);
+    RECT r{0, 0, 150, 40};
+    DrawTextW(canvas.dc(), u"WWWWWWWW", -1, &r, DT_SINGLELINE | DT_VCENTER);
+    RECT ink = InkBox(canvas, kWhite);
+    ASSERT_LT(ink.left, ink.right);
+    EXPECT_GE(ink.left, 50);
+    EXPECT_LE(ink.right, 60);
+}
+
+}  // namespace
