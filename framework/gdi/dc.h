@@ -16,6 +16,7 @@
 #include "framework/gdi/gdi_objects.h"
 #include "framework/gdi/region.h"
 #include "framework/gdi/surface.h"
+#include "framework/gdi/text/font_engine.h"
 
 // ---- Contexts ------------------------------------------------------------------
 // A memory context with a 1x1 one-bit bitmap selected; `dc` may be NULL.
@@ -119,6 +120,11 @@ struct DcState {
     Region system;                       // surface units: what the owner lets us paint
     DcAttributes at;
     std::vector<DcAttributes> saved;
+    // The realised form of the selected font, as last looked up. Weak: the text
+    // engine owns realised fonts; this only spares the lookup while the same font
+    // stays selected.
+    std::weak_ptr<text::Font> realized;
+    HFONT realizedFor = nullptr;
 
     // Surface units: system region, clip region and surface bounds together.
     const Region& Clip();

@@ -1,8 +1,8 @@
 // Text calls of the device context over the text engine.
 //
 // Every call realises the selected font (the engine keeps one realised font per
-// distinct LOGFONTW, so this is a lookup), moves its coordinates to the surface
-// and hands the engine the context's clip.
+// distinct LOGFONTW; the context remembers the last one it was given), moves its
+// coordinates to the surface and hands the engine the context's clip.
 #include "framework/gdi/dc_text.h"
 
 #include "framework/gdi/dc.h"
@@ -15,10 +15,19 @@ using namespace tq3::fw::gdi;
 
 namespace {
 
-text::FontRef FontOfDc(const DcState& s) {
+text::FontRef FontOfDc(DcState& s) {
+    if (s.realizedFor == s.at.font) {
+        if (text::FontRef font = s.realized.lock()) return font;
+    }
     const LOGFONTW* lf = FontOf(s.at.font);
     if (!lf) lf = FontOf(static_cast<HFONT>(GetStockObject(SYSTEM_FONT)));
-    return lf ? text::RealizeFont(*lf) : nullptr;
+    if (!lf) return nullptr;
+    text::FontRef font = text::RealizeFont(*lf);
+    if (font) {
+        s.realized = font;
+        s.realizedFor = s.at.font;
+    }
+    return font;
 }
 
 text::TextColors ColorsOf(const DcState& s) {
