@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "model/number_text.h"
+#include "settings/language.h"
 #include "text/tab_text.h"
 #include "view/table_view.h"
 
@@ -114,6 +115,10 @@ int CTableView::SetCellText(int sheet, int line, int column, LPCWSTR text) {
     } catch (const std::bad_alloc&) {
         return 0;
     }
+    // The host's code runs with the view's language resources current, so that what
+    // it loads by id comes from the language the view speaks.
+    CSwitchResource scope;
+    SwitchToLanguageResources(scope);
     OnCellChanged(line, column);
     return 1;
 }

@@ -131,6 +131,10 @@ private:
     void FillColumnHeader(CSheetObj* sheet);
     // After lines were removed from the displayed sheet.
     void SyncLineHeader(CSheetObj* sheet);
+    // Makes the library language's resources current for the host's code, keeping
+    // that language library loaded for the view's life so that a switch around
+    // every hook call does not map and unmap it each time.
+    void SwitchToLanguageResources(class CSwitchResource& scope);
 
     tq3::RecordList<CSheetObj> sheets;    // the sheets, in tab order
     int selSheet = 0;                      // the displayed sheet
@@ -145,4 +149,5 @@ private:
     // Working room for rebuilding and cutting line texts, kept between calls so
     // that setting every cell of a large table does not allocate per cell.
     mutable std::vector<WCHAR> scratch;
+    HMODULE keptLanguageLibraries[5] = {};  // language libraries the hook scopes used
 };

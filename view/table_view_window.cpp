@@ -5,6 +5,8 @@
 
 #include "framework/controls/commctrl.h"
 #include "framework/gdi/sysmetrics.h"
+#include "framework/system/module.h"
+#include "settings/language.h"
 #include "text/system_font.h"
 #include "view/table_view.h"
 
@@ -41,7 +43,20 @@ CTableView::CTableView() {
     sheetTab.tabHeight = lineHeight;
 }
 
-CTableView::~CTableView() = default;
+CTableView::~CTableView() {
+    for (HMODULE& library : keptLanguageLibraries) {
+        if (library != nullptr) FreeLibrary(library);
+        library = nullptr;
+    }
+}
+
+void CTableView::SwitchToLanguageResources(CSwitchResource& scope) {
+    const int language = tq3::LibraryLanguage();
+    if (language >= 0 && language < 5 && keptLanguageLibraries[language] == nullptr) {
+        keptLanguageLibraries[language] = LoadLibraryW(tq3::ViewResourceLibraryName(language));
+    }
+    scope.Switch(language);
+}
 
 BOOL CTableView::PreCreateWindow(CREATESTRUCTW& cs) {
     cs.style |= WS_CLIPCHILDREN | WS_VSCROLL | WS_HSCROLL;
@@ -69,6 +84,8 @@ void CTableView::OnDestroy() {
 
 void CTableView::OnInitialUpdate() {
     CView::OnInitialUpdate();
+    CSwitchResource scope;
+    SwitchToLanguageResources(scope);
     if (GetSheetCount() > 0) SetSelSheet(0);
 }
 
@@ -109,7 +126,10 @@ void CTableView::OnSheetChanged(int sheet) {
     }
     // The hook is the host's: it may open windows of its own, so nothing below
     // relies on state read before it.
-    if (s != nullptr) OnCursorMoved(s->cursor.y, s->cursor.x);
+    if (s != nullptr) {
+        CSwitchAppRes scope;  // the host's code runs with the application's resources
+        OnCursorMoved(s->cursor.y, s->cursor.x);
+    }
 }
 
 void CTableView::OnCellChanged(int /*line*/, int /*column*/) {}

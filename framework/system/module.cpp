@@ -25,6 +25,7 @@ struct LoadedModule {
     void* dl = nullptr;      // the loader's handle
     int references = 0;      // LoadLibraryW calls not yet given back
     std::string objectName;  // "libTQ3VwJpn.so", for GetModuleHandleW
+    std::string path;        // the absolute path it was loaded from
 };
 
 std::map<HMODULE, LoadedModule>& Loaded() {
@@ -135,14 +136,38 @@ std::string ModuleDirectoryOf(const void* address) {
     return origin;
 }
 
+// The directory of the module holding `asker`, remembered per module: a library
+// that switches resources around every call of a host's hook asks for the same
+// libraries again and again, and must not pay the loader's lookups each time.
+const std::string& CachedModuleDirectoryOf(const void* asker) {
+    static auto* directories = new std::map<const void*, std::string>;
+    Dl_info info{};
+    const void* base = dladdr(asker, &info) != 0 ? info.dli_fbase : asker;
+    auto found = directories->find(base);
+    if (found == directories->end()) found = directories->emplace(base, ModuleDirectoryOf(asker)).first;
+    return found->second;
+}
+
+// A library already loaded from `path`: one more reference, without the loader.
+HMODULE TakeLoaded(const std::string& path) {
+    for (auto& [base, module] : Loaded()) {
+        if (module.path == path) {
+            ++module.references;
+            return base;
+        }
+    }
+    return nullptr;
+}
+
 HMODULE LoadLibraryFrom(const void* asker, LPCWSTR fileName) {
     try {
         std::string objectName = SharedObjectNameFor(fileName);
         if (objectName.empty()) return nullptr;
-        std::string directory = ModuleDirectoryOf(asker);
+        const std::string& directory = CachedModuleDirectoryOf(asker);
         if (directory.empty()) return nullptr;
         for (const char* sub : {"/tq3view/", "/"}) {
             std::string path = directory + sub + objectName;
+            if (HMODULE base = TakeLoaded(path)) return base;
             if (access(path.c_str(), R_OK) != 0) continue;
             void* dl = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
             if (dl == nullptr) return nullptr;  // there, but not a loadable object
@@ -157,7 +182,7 @@ HMODULE LoadLibraryFrom(const void* asker, LPCWSTR fileName) {
                 ++found->second.references;
                 return base;
             }
-            Loaded().emplace(base, LoadedModule{dl, 1, objectName});
+            Loaded().emplace(base, LoadedModule{dl, 1, objectName, path});
             return base;
         }
         return nullptr;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <tq3view/testing.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -23,12 +24,14 @@ public:
     }
     void OnCellChanged(int line, int column) override {
         calls.push_back("cell " + std::to_string(line) + "," + std::to_string(column));
+        if (onCellChanged) onCellChanged();
     }
     void OnCursorMoved(int line, int column) override {
         calls.push_back("cursor " + std::to_string(line) + "," + std::to_string(column));
     }
 
     std::vector<std::string> calls;
+    std::function<void()> onCellChanged;
 };
 
 class TableViewTest : public ::testing::Test {

@@ -1,5 +1,8 @@
 // Cell texts by edit mode, whole-line conversion and the column lists.
 #include "framework/core/utf.h"
+#include "framework/system/module.h"
+#include "framework/system/resources.h"
+#include "settings/language.h"
 #include "tests/table_view/table_view_fixture.h"
 
 namespace tq3::test {
@@ -96,6 +99,16 @@ TEST_F(CellTextTest, TheHookHearsOnlyOfRealChanges) {
     EXPECT_EQ(view->SetCellText(0, 1, 2, u"C"), 1);
     EXPECT_EQ(view->calls, std::vector<std::string>{"cell 1,2"}) << "case counts";
     EXPECT_EQ(view->GetTabbedString(0, 1), CString(u"a\tb\tC\r\n"));
+}
+
+TEST_F(CellTextTest, TheCellHookRunsWithTheLanguageResources) {
+    const HINSTANCE before = AfxGetResourceHandle();
+    HINSTANCE during = nullptr;
+    view->onCellChanged = [&] { during = AfxGetResourceHandle(); };
+    ASSERT_EQ(view->SetCellText(0, 0, 0, u"changed"), 1);
+    EXPECT_NE(during, nullptr);
+    EXPECT_EQ(during, GetModuleHandleW(tq3::ViewResourceLibraryName(tq3::LibraryLanguage())));
+    EXPECT_EQ(AfxGetResourceHandle(), before) << "restored after the hook";
 }
 
 TEST_F(CellTextTest, FieldsTheLineDoesNotHave) {
