@@ -141,8 +141,10 @@ std::string ModuleDirectoryOf(const void* address) {
 // libraries again and again, and must not pay the loader's lookups each time.
 const std::string& CachedModuleDirectoryOf(const void* asker) {
     static auto* directories = new std::map<const void*, std::string>;
-    Dl_info info{};
-    const void* base = dladdr(asker, &info) != 0 ? info.dli_fbase : asker;
+    // _dl_find_object answers from the loader's address table; dladdr would search
+    // the module's symbols on every call.
+    dl_find_object object{};
+    const void* base = _dl_find_object(const_cast<void*>(asker), &object) == 0 ? object.dlfo_map_start : asker;
     auto found = directories->find(base);
     if (found == directories->end()) found = directories->emplace(base, ModuleDirectoryOf(asker)).first;
     return found->second;
