@@ -2,9 +2,7 @@
 
 #include <new>
 
-#include "framework/gdi/gdi_objects.h"
 #include "framework/gdi/sysmetrics.h"
-#include "framework/gdi/text/font_engine.h"
 
 IMPLEMENT_DYNAMIC(CColumnHeaderWnd, CWnd)
 
@@ -68,21 +66,19 @@ BOOL CColumnHeaderWnd::GetColumnRect(int position, RECT* rect) {
 void CColumnHeaderWnd::LayOutFromTitles() {
     CRect client;
     GetClientRect(&client);
-    // Titles are measured in the title font as the strip will draw them; without a
-    // font of its own the strip measures in the default GUI font.
-    LOGFONTW logFont{};
-    if (font.GetSafeHandle() == nullptr || !font.GetLogFont(&logFont)) {
-        ::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof logFont, &logFont);
-    }
-    const tq3::fw::text::FontRef face = tq3::fw::text::RealizeFont(logFont);
+    // Titles are measured in the title font, as the strip draws them; a memory
+    // context measures without touching the screen.
+    CDC dc;
+    dc.CreateCompatibleDC(nullptr);
+    CFont* previousFont = font.GetSafeHandle() != nullptr ? dc.SelectObject(&font) : nullptr;
     int left = client.left;
     for (CColumnProp* column : columns) {
-        const int textWidth = face ? tq3::fw::text::GetTextExtent(face, column->title, column->title.GetLength()).cx : 0;
-        const int width = textWidth + titleMargin;
+        const int width = dc.GetTextExtent(column->title).cx + titleMargin;
         column->extent = CRect(left, client.top, left + width, client.bottom);
         column->defaultWidth = width;
         left += width;
     }
+    if (previousFont != nullptr) dc.SelectObject(previousFont);
 }
 
 void CColumnHeaderWnd::SetColumnWidth(int position, int width) {
