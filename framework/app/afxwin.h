@@ -1,7 +1,8 @@
 // The application layer in one include: message maps, command targets and
-// command-state items, windows, views, frames, the application object and the
-// wait cursor. The window device contexts (CPaintDC...) are in window_dc.h: they
-// bring the drawing layer's headers, and with them pixman's.
+// command-state items, windows, views, frames, the application object, the wait
+// cursor and the simple controls (CStatic, CButton). The window device contexts
+// (CPaintDC...) are in window_dc.h: they bring the drawing layer's headers, and
+// with them pixman's.
 #pragma once
 
 #include "framework/app/cmd_target.h"
@@ -13,3 +14,4 @@
 #include "framework/app/wait_cursor.h"
 #include "framework/app/win_app.h"
 #include "framework/app/wnd.h"
+#include "framework/controls/afx_controls.h"

@@ -8,6 +8,7 @@
 #include "framework/app/cmd_ui.h"
 #include "framework/app/win_app.h"
 #include "framework/app/wnd.h"
+#include "framework/controls/button.h"
 
 namespace {
 
@@ -49,7 +50,13 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
         if (header == nullptr || header->hwndFrom == nullptr || !OnNotify(wParam, lParam, &result)) return FALSE;
     } else {
         const AFX_MSGMAP_ENTRY* entry = AfxFindMessageEntry(GetMessageMap(), message, 0, 0);
-        if (entry == nullptr) return FALSE;
+        if (entry == nullptr) {
+            // An owner-drawn control whose parent leaves the drawing alone draws itself.
+            auto* item = message == WM_DRAWITEM ? reinterpret_cast<DRAWITEMSTRUCT*>(lParam) : nullptr;
+            if (item == nullptr || item->CtlType == ODT_MENU || !ReflectLastMsg(item->hwndItem, &result)) return FALSE;
+            if (pResult != nullptr) *pResult = result;
+            return TRUE;
+        }
         tq3::fw::MsgCall call;
         call.message = message;
         call.wParam = wParam;

@@ -1,0 +1,153 @@
+// A headless desktop with a plain parent window for control tests: the parent
+// keeps a copy of every WM_DRAWITEM record it gets (the record lives only during
+// the call) and everything else goes to the default procedure, so notifications
+// are watched with the harness's message spy.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <utility>
+#include <vector>
+
+#include "framework/controls/button.h"
+#include "framework/controls/static_control.h"
+#include "framework/core/geometry.h"
+#include "framework/gdi/dc.h"
+#include "framework/gdi/dc_text.h"
+#include "framework/gdi/draw.h"
+#include "framework/gdi/edges.h"
+#include "framework/gdi/gdi_objects.h"
+#include "framework/gdi/icons.h"
+#include "framework/gdi/sysmetrics.h"
+#include "framework/window/gdi_seam.h"
+#include "tq3view/testing.h"
+
+namespace tq3::test {
+
+class ControlsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        static bool registered = false;
+        if (!registered) {
+            WNDCLASSW wc{};
+            wc.lpfnWndProc = ParentProc;
+            wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<ULONG_PTR>(COLOR_BTNFACE + 1));
+            wc.lpszClassName = u"ControlsTestParent";
+            registered = RegisterClassW(&wc) != 0;
+        }
+        drawn().clear();
+        parent = CreateWindowExW(0, u"ControlsTestParent", u"Parent", WS_POPUP | WS_VISIBLE, 20, 20, 400, 300,
+                                 nullptr, nullptr, nullptr, nullptr);
+        ASSERT_NE(parent, nullptr);
+        desktop.RunUntilIdle();
+    }
+
+    // A child control of the parent, shown and painted.
+    HWND Make(LPCWSTR cls, LPCWSTR text, DWORD style, RECT r, int id = 100) {
+        HWND hwnd = CreateWindowExW(0, cls, text, WS_CHILD | WS_VISIBLE | style, r.left, r.top, r.right - r.left,
+                                    r.bottom - r.top, parent, reinterpret_cast<HMENU>(static_cast<ULONG_PTR>(id)),
+                                    nullptr, nullptr);
+        desktop.RunUntilIdle();
+        return hwnd;
+    }
+
+    // The colour of a pixel of a window's client area, as shown on the desktop.
+    static COLORREF PixelAt(HWND hwnd, int x, int y) {
+        POINT pt{x, y};
+        ClientToScreen(hwnd, &pt);
+        return tq3::fw::ToColorRef(tq3::fw::DesktopSurface().At(pt.x, pt.y));
+    }
+    // How many pixels of the client rectangle `r` have the colour `c`.
+    static int CountIn(HWND hwnd, RECT r, COLORREF c) {
+        int n = 0;
+        for (int y = r.top; y < r.bottom; ++y)
+            for (int x = r.left; x < r.right; ++x) n += PixelAt(hwnd, x, y) == c;
+        return n;
+    }
+    // Leftmost and rightmost columns of `r` holding a pixel other than the
+    // background `c` (text is smoothed, so its ink is any colour but that); {-1, -1} for none.
+    static std::pair<int, int> InkColumns(HWND hwnd, RECT r, COLORREF c) {
+        std::pair<int, int> out{-1, -1};
+        for (int x = r.left; x < r.right; ++x)
+            for (int y = r.top; y < r.bottom; ++y)
+                if (PixelAt(hwnd, x, y) != c) {
+                    if (out.first < 0) out.first = x;
+                    out.second = x;
+                    break;
+                }
+        return out;
+    }
+    // Pixels of `r` whose every channel is below `limit` (dark ink), or with
+    // `brighter`, above it.
+    static int CountBeyond(HWND hwnd, RECT r, int limit, bool brighter = false) {
+        int n = 0;
+        for (int y = r.top; y < r.bottom; ++y)
+            for (int x = r.left; x < r.right; ++x) {
+                COLORREF c = PixelAt(hwnd, x, y);
+                int lo = std::min({GetRValue(c), GetGValue(c), GetBValue(c)});
+                int hi = std::max({GetRValue(c), GetGValue(c), GetBValue(c)});
+                n += brighter ? lo > limit : hi < limit;
+            }
+        return n;
+    }
+    static int CountDark(HWND hwnd, RECT r) { return CountBeyond(hwnd, r, 80); }
+
+    // What the parent paints for an owner-drawn button: a tinted face, sunken
+    // while pressed, with its text.
+    static void PaintOwnerDrawn(const DRAWITEMSTRUCT& item) {
+        RECT r = item.rcItem;
+        bool pressed = (item.itemState & ODS_SELECTED) != 0;
+        DrawEdge(item.hDC, &r, pressed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT | BF_ADJUST);
+        HBRUSH tint = CreateSolidBrush(pressed ? RGB(170, 200, 240) : RGB(200, 225, 255));
+        FillRect(item.hDC, &r, tint);
+        DeleteObject(tint);
+        WCHAR text[64] = {};
+        GetWindowTextW(item.hwndItem, text, 64);
+        SetBkMode(item.hDC, TRANSPARENT);
+        SetTextColor(item.hDC, RGB(0, 0, 128));
+        DrawTextW(item.hDC, text, -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+        if (item.itemState & ODS_FOCUS) {
+            InflateRect(&r, -2, -2);
+            DrawFocusRect(item.hDC, &r);
+        }
+    }
+
+    static std::vector<DRAWITEMSTRUCT>& drawn() {
+        static std::vector<DRAWITEMSTRUCT> items;
+        return items;
+    }
+
+    static LRESULT ParentProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message == WM_DRAWITEM) {
+            const auto& item = *reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
+            drawn().push_back(item);
+            PaintOwnerDrawn(item);
+            return TRUE;
+        }
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    }
+
+    tq3::testing::Desktop desktop{640, 480};
+    HWND parent = nullptr;
+};
+
+// A square icon of one opaque colour.
+inline HICON SolidIcon(int size, COLORREF color) {
+    std::vector<DWORD> pixels(static_cast<size_t>(size * size), tq3::fw::ToPixel(color));
+    std::vector<BYTE> mask(static_cast<size_t>((size + 15) / 16 * 2 * size), 0);  // all opaque
+    HBITMAP c = CreateBitmap(size, size, 1, 32, pixels.data());
+    HBITMAP m = CreateBitmap(size, size, 1, 1, mask.data());
+    ICONINFO info{TRUE, 0, 0, m, c};
+    HICON icon = CreateIconIndirect(&info);
+    DeleteObject(c);
+    DeleteObject(m);
+    return icon;
+}
+
+// A WM_COMMAND notification from the control `id`.
+inline tq3::testing::Expect Command(WORD code, WORD id = 100) {
+    return tq3::testing::Msg(WM_COMMAND).WParam(MAKEWPARAM(id, code));
+}
+
+}  // namespace tq3::test
