@@ -2,6 +2,11 @@
 // sheet's columns. It refers to the sheet's column records (the sheet owns them) and
 // keeps their geometry in the records themselves: a column's `extent` is its box in
 // header coordinates before horizontal scrolling.
+//
+// The strip speaks the header control's language without being one: presses,
+// drags, divider drags and divider double-clicks reach the view as WM_NOTIFY
+// messages with an NMHEADERW record (id 30002). It never resizes a column while the
+// user drags; the view decides and calls SetColumnWidth.
 #pragma once
 
 #include <vector>
@@ -12,6 +17,10 @@
 
 // Control id of the strip within its view.
 constexpr UINT kColumnHeaderId = 30002;
+// Resource id of the divider cursor (a vertical bar between a left and a right arrow).
+constexpr UINT kDividerCursorId = 130;
+// Half the width of the zone around a column's right edge where the divider is caught.
+constexpr int kDividerReach = 6;
 
 class TQ3VIEW_API CColumnHeaderWnd : public CWnd {
     DECLARE_DYNAMIC(CColumnHeaderWnd)
@@ -40,6 +49,12 @@ public:
     // Gives one column a new width and moves the columns behind it.
     void SetColumnWidth(int position, int width);
 
+    // Hit tests in content coordinates (client x + scrollX), first match in column
+    // order; -1 when nothing is there. A column owns the x of its right edge, not
+    // that of its left edge; a divider reaches kDividerReach pixels either side.
+    int ColumnAt(int contentX) const;
+    int DividerAt(int contentX) const;
+
     std::vector<CColumnProp*> columns;  // the selected sheet's columns, in order (not owned)
     int scrollX = 0;                    // the view's horizontal scroll offset in pixels
     int paintedScrollX = 0;             // the offset the window's pixels were last scrolled to
@@ -48,9 +63,32 @@ public:
     int titleMargin = 0;                // pixels added to a title's width when laying out
 
 protected:
+    afx_msg void OnPaint();
+    afx_msg BOOL OnEraseBkgnd(CDC* pDC);
+    afx_msg BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message);
+    afx_msg void OnMouseMove(UINT nFlags, CPoint point);
+    afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
+    afx_msg void OnLButtonUp(UINT nFlags, CPoint point);
+    afx_msg void OnLButtonDblClk(UINT nFlags, CPoint point);
+    afx_msg void OnRButtonDown(UINT nFlags, CPoint point);
+    afx_msg void OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
+    afx_msg void OnWindowPosChanging(WINDOWPOS* lpwndpos);
+    afx_msg void OnWindowPosChanged(WINDOWPOS* lpwndpos);
     afx_msg void OnDestroy();
     DECLARE_MESSAGE_MAP()
 
 private:
     void LayOutFromTitles();
+    void DrawColumns(CDC& dc, const CRect& client);
+    // Sends the view one header notification from this strip.
+    void Notify(UINT code, int item, int button = 0);
+    bool HoldsCapture() const { return ::GetCapture() == m_hWnd; }
+    bool ShowsArrow() const;
+    bool ShowsDivider() const;
+    void ShowArrow();
+    void ShowDivider();
+
+    HCURSOR arrowCursor = nullptr;    // the standard arrow
+    HCURSOR dividerCursor = nullptr;  // resource 130, or the platform's west-east arrows without it
+    bool ownsDividerCursor = false;   // the resource's cursor is this strip's to destroy
 };

@@ -1,0 +1,321 @@
+// The column header strip: hit tests and cursors at the column edges, the
+// notification sequences of clicks, drags, divider drags and right clicks, layout
+// from titles, and its pixels (push buttons, the filler, aligned titles, scrolling).
+#include <memory>
+
+#include "framework/window/cursor.h"
+#include "headers/column_header_wnd.h"
+#include "tests/headers/header_test_support.h"
+
+namespace tq3::test {
+namespace {
+
+using tq3::testing::Notify;
+using tq3::testing::Msg;
+
+constexpr int kStripHeight = 20;
+
+class ColumnHeaderTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(parent.Make(CRect(10, 10, 610, 210)));
+        header.font.CreatePointFont(90, u"MS UI Gothic");
+        header.titleMargin = 18;
+        ASSERT_TRUE(header.Create(&parent));
+        header.MoveWindow(0, 30, 400, kStripHeight);
+        desktop.RunUntilIdle();
+    }
+    void TearDown() override {
+        if (parent.m_hWnd != nullptr) parent.DestroyWindow();
+    }
+
+    // Columns of the given widths, side by side from x 0.
+    void AddColumns(std::initializer_list<int> widths, BYTE numeric = 0) {
+        int left = 0;
+        for (int w : widths) {
+            auto column = std::make_unique<CColumnProp>();
+            column->title = u"title";
+            column->numeric = numeric;
+            column->extent = CRect(left, 0, left + w, kStripHeight);
+            left += w;
+            header.InsertColumn(header.GetColumnCount(), column.get());
+            records.push_back(std::move(column));
+        }
+        header.Invalidate();
+        desktop.RunUntilIdle();
+    }
+
+    tq3::fw::CursorShape CursorAfterMoveTo(int x) {
+        desktop.MouseMove(header.m_hWnd, {x, 5});
+        return tq3::fw::CurrentCursorShape();
+    }
+
+    void Spy() {
+        spy.Watch(parent.m_hWnd, "parent");
+        spy.KeepOnly({WM_NOTIFY});
+        parent.heard.clear();
+    }
+
+    tq3::testing::Desktop desktop{800, 600};
+    tq3::testing::TestApp app;
+    NotifyParent parent;
+    CColumnHeaderWnd header;
+    std::vector<std::unique_ptr<CColumnProp>> records;
+    tq3::testing::MessageSpy spy;
+};
+
+TEST_F(ColumnHeaderTest, HitTestsAtColumnEdgesAndDividerZones) {
+    AddColumns({80, 60});
+    struct Case {
+        int x;
+        int column;
+        int divider;
+    };
+    // The column owns its right edge and not its left one; a divider is caught
+    // six pixels either side of the edge.
+    const Case cases[] = {
+        {0, -1, -1},  {1, 0, -1},   {73, 0, -1},  {74, 0, 0},   {80, 0, 0},   {81, 1, 0},  {86, 1, 0},
+        {87, 1, -1},  {133, 1, -1}, {134, 1, 1},  {140, 1, 1},  {141, -1, 1}, {146, -1, 1}, {147, -1, -1},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(header.ColumnAt(c.x), c.column) << "x " << c.x;
+        EXPECT_EQ(header.DividerAt(c.x), c.divider) << "x " << c.x;
+        // The pointer over the strip shows what a press there would start.
+        const auto expected = c.divider >= 0 ? tq3::fw::CursorShape::Custom : tq3::fw::CursorShape::Arrow;
+        EXPECT_EQ(CursorAfterMoveTo(c.x), expected) << "x " << c.x;
+    }
+    // Scrolled by 50, client x 30 is content x 80: column 0's divider.
+    header.scrollX = 50;
+    EXPECT_EQ(CursorAfterMoveTo(23), tq3::fw::CursorShape::Arrow);
+    EXPECT_EQ(CursorAfterMoveTo(30), tq3::fw::CursorShape::Custom);
+}
+
+TEST_F(ColumnHeaderTest, ClickDragAndRightClickSequences) {
+    AddColumns({80, 60, 70});
+    Spy();
+    // A click without movement: begin drag, item click and end drag for one column.
+    desktop.Click(header.m_hWnd, {180, 5});
+    auto result = spy.Compare({Notify(HDN_BEGINDRAG, kColumnHeaderId, 2), Notify(HDN_ITEMCLICKW, kColumnHeaderId, 2),
+                               Notify(HDN_ENDDRAG, kColumnHeaderId, 2)});
+    EXPECT_TRUE(result) << result.report;
+    EXPECT_EQ(GetCapture(), nullptr);
+    ASSERT_EQ(parent.heard.size(), 3u);
+    for (const Heard& h : parent.heard) {
+        EXPECT_EQ(h.from, header.m_hWnd);
+        EXPECT_EQ(h.id, kColumnHeaderId);
+        EXPECT_EQ(h.button, 0);
+    }
+
+    // A drag from column 0 over columns 1 and 2 and out past the last column:
+    // one track per move over a column, no click, no end drag past the columns.
+    spy.Clear();
+    desktop.MouseDown(header.m_hWnd, {40, 5});
+    EXPECT_EQ(GetCapture(), header.m_hWnd);
+    desktop.MouseMove(header.m_hWnd, {100, 5});
+    desktop.MouseMove(header.m_hWnd, {200, 5});
+    desktop.MouseMove(header.m_hWnd, {300, 5});
+    desktop.MouseUp(header.m_hWnd, {300, 5});
+    result = spy.Compare({Notify(HDN_BEGINDRAG, kColumnHeaderId, 0), Notify(HDN_TRACKW, kColumnHeaderId, 1),
+                          Notify(HDN_TRACKW, kColumnHeaderId, 2)});
+    EXPECT_TRUE(result) << result.report;
+    EXPECT_EQ(GetCapture(), nullptr);
+
+    // A drag that ends over a column ends there.
+    spy.Clear();
+    desktop.MouseDown(header.m_hWnd, {150, 5});
+    desktop.MouseUp(header.m_hWnd, {40, 5});  // moves there, then releases
+    result = spy.Compare({Notify(HDN_BEGINDRAG, kColumnHeaderId, 2), Notify(HDN_TRACKW, kColumnHeaderId, 0),
+                          Notify(HDN_ENDDRAG, kColumnHeaderId, 0)});
+    EXPECT_TRUE(result) << result.report;
+
+    // A right press reports the column with the right button and takes no capture.
+    spy.Clear();
+    parent.heard.clear();
+    desktop.MouseDown(header.m_hWnd, {100, 5}, tq3::testing::Button::Right);
+    EXPECT_EQ(GetCapture(), nullptr);
+    desktop.MouseUp(header.m_hWnd, {100, 5}, tq3::testing::Button::Right);
+    result = spy.Compare({Notify(HDN_ITEMCLICKW, kColumnHeaderId, 1)});
+    EXPECT_TRUE(result) << result.report;
+    ASSERT_EQ(parent.heard.size(), 1u);
+    EXPECT_EQ(parent.heard[0].button, 1);
+
+    // Presses beside every column send nothing.
+    spy.Clear();
+    desktop.Click(header.m_hWnd, {350, 5});
+    desktop.Click(header.m_hWnd, {350, 5}, tq3::testing::Button::Right);
+    EXPECT_TRUE(spy.Log().empty());
+}
+
+TEST_F(ColumnHeaderTest, DividerDragAndDoubleClickSequences) {
+    AddColumns({80, 60});
+    Spy();
+    desktop.MouseMove(header.m_hWnd, {82, 5});
+    ASSERT_EQ(tq3::fw::CurrentCursorShape(), tq3::fw::CursorShape::Custom);
+    desktop.MouseDown(header.m_hWnd, {82, 5});
+    EXPECT_EQ(GetCapture(), header.m_hWnd);
+    desktop.MouseMove(header.m_hWnd, {120, 5});
+    desktop.MouseUp(header.m_hWnd, {390, 5});
+    auto result = spy.Compare({Notify(HDN_BEGINTRACKW, kColumnHeaderId, 0), Notify(HDN_TRACKW, kColumnHeaderId, -1),
+                               Notify(HDN_TRACKW, kColumnHeaderId, -1), Notify(HDN_ENDTRACKW, kColumnHeaderId, -1)});
+    EXPECT_TRUE(result) << result.report;
+    EXPECT_EQ(GetCapture(), nullptr);
+    // The arrow is back at the release, although the pointer is over no divider.
+    EXPECT_EQ(tq3::fw::CurrentCursorShape(), tq3::fw::CursorShape::Arrow);
+    // The strip only reports: the widths are the view's to change.
+    EXPECT_EQ(records[0]->extent, CRect(0, 0, 80, kStripHeight));
+
+    // A double-click on a divider: the first click's divider drag (a press
+    // without movement also clicks the column under it), then the double-click
+    // for the divider's column.
+    spy.Clear();
+    desktop.MouseMove(header.m_hWnd, {138, 5});
+    desktop.DoubleClick(header.m_hWnd, {138, 5});
+    result = spy.Compare({Notify(HDN_BEGINTRACKW, kColumnHeaderId, 1), Notify(HDN_ITEMCLICKW, kColumnHeaderId, 1),
+                          Notify(HDN_ENDTRACKW, kColumnHeaderId, -1), Notify(HDN_DIVIDERDBLCLICKW, kColumnHeaderId, 1)});
+    EXPECT_TRUE(result) << result.report;
+    EXPECT_EQ(GetCapture(), nullptr);
+
+    // A double-click inside a column is no divider double-click.
+    spy.Clear();
+    desktop.DoubleClick(header.m_hWnd, {40, 5});
+    for (const auto& record : spy.Log()) EXPECT_NE(record.notifyCode, HDN_DIVIDERDBLCLICKW);
+}
+
+TEST_F(ColumnHeaderTest, LayoutFromTitlesAndWidths) {
+    const char16_t* titles[] = {u"Name", u"Quantity in stock", u""};
+    for (const char16_t* title : titles) {
+        auto column = std::make_unique<CColumnProp>();
+        column->title = title;
+        header.InsertColumn(header.GetColumnCount(), column.get());
+        records.push_back(std::move(column));
+    }
+    CDC dc;
+    dc.CreateCompatibleDC(nullptr);
+    CFont* old = dc.SelectObject(&header.font);
+    int left = 0;
+    for (int i = 0; i < 3; ++i) {
+        const int width = dc.GetTextExtent(CString(titles[i])).cx + header.titleMargin;
+        CRect rect;
+        ASSERT_TRUE(header.GetColumnRect(i, &rect));
+        EXPECT_EQ(rect, CRect(left, 0, left + width, kStripHeight)) << "column " << i;
+        EXPECT_EQ(records[static_cast<size_t>(i)]->defaultWidth, width);
+        left += width;
+    }
+    dc.SelectObject(old);
+
+    // A new width moves the columns behind it and keeps the natural width.
+    const CRect second = records[1]->extent;
+    const CRect third = records[2]->extent;
+    header.SetColumnWidth(1, second.Width() + 25);
+    EXPECT_EQ(records[1]->extent, CRect(second.left, 0, second.right + 25, kStripHeight));
+    EXPECT_EQ(records[2]->extent, CRect(third.left + 25, 0, third.right + 25, kStripHeight));
+    EXPECT_NE(records[1]->defaultWidth, records[1]->extent.Width());
+
+    // One column without a width lays the whole row out from the titles again.
+    records[0]->extent.SetRectEmpty();
+    CRect rect;
+    ASSERT_TRUE(header.GetColumnRect(0, &rect));
+    EXPECT_EQ(records[1]->extent.Width(), records[1]->defaultWidth);
+
+    // Past the end: FALSE and a zeroed rectangle; SetColumnWidth ignores it.
+    rect = CRect(1, 2, 3, 4);
+    EXPECT_FALSE(header.GetColumnRect(3, &rect));
+    EXPECT_EQ(rect, CRect(0, 0, 0, 0));
+    header.SetColumnWidth(3, 100);
+    EXPECT_EQ(header.GetColumnCount(), 3);
+}
+
+TEST_F(ColumnHeaderTest, PaintsPushButtonsFillerAndAlignedTitles) {
+    AddColumns({80, 60});
+    records[1]->numeric = 1;
+    records[0]->title = u"left";
+    records[1]->title = u"9";
+    header.Invalidate();
+    desktop.RunUntilIdle();
+
+    // Each column is a push button of its extent, and the filler one more from one
+    // pixel after the last column to the right edge: compare the frames with push
+    // buttons drawn independently at those places.
+    Reference ref(400, kStripHeight);
+    CRect boxes[] = {CRect(0, 0, 80, kStripHeight), CRect(80, 0, 140, kStripHeight),
+                     CRect(141, 0, 400, kStripHeight)};
+    for (CRect& box : boxes) ref.dc.DrawFrameControl(&box, DFC_BUTTON, DFCS_BUTTONPUSH);
+    for (const CRect& box : boxes) {
+        CRect inside = box;
+        inside.DeflateRect(2, 2);
+        // The frame ring (two pixels) matches; the text area is checked below.
+        EXPECT_EQ(DiffersFromReference(header.m_hWnd, ref, CRect(box.left, box.top, box.right, box.top + 2)), 0);
+        EXPECT_EQ(DiffersFromReference(header.m_hWnd, ref, CRect(box.left, box.bottom - 2, box.right, box.bottom)), 0);
+        EXPECT_EQ(DiffersFromReference(header.m_hWnd, ref, CRect(box.left, box.top, box.left + 2, box.bottom)), 0);
+        EXPECT_EQ(DiffersFromReference(header.m_hWnd, ref, CRect(box.right - 2, box.top, box.right, box.bottom)), 0);
+    }
+    // The pixel column between the last button and the filler is bare button face.
+    for (int y = 0; y < kStripHeight; ++y) EXPECT_EQ(PixelAt(header.m_hWnd, 140, y), SysPixel(COLOR_BTNFACE));
+    // The filler has no title.
+    EXPECT_EQ(InkIn(header.m_hWnd, CRect(143, 2, 398, kStripHeight - 2), SysPixel(COLOR_BTNFACE)), 0);
+
+    // A text title starts at the left inset; a numeric one ends at the right inset.
+    const auto text = InkSpan(header.m_hWnd, CRect(2, 2, 78, kStripHeight - 2), SysPixel(COLOR_BTNFACE));
+    ASSERT_GE(text.first, 0);
+    EXPECT_GE(text.first, 6);
+    EXPECT_LE(text.first, 8);
+    const auto number = InkSpan(header.m_hWnd, CRect(82, 2, 138, kStripHeight - 2), SysPixel(COLOR_BTNFACE));
+    ASSERT_GE(number.first, 0);
+    EXPECT_LE(number.last, 140 - 6 - 1);
+    EXPECT_GE(number.last, 140 - 6 - 3);
+    EXPECT_GT(number.first, 120);
+
+    // A title too long for its column stays inside the insets.
+    records[0]->title = u"A title far too long to fit in eighty pixels";
+    header.Invalidate();
+    desktop.RunUntilIdle();
+    const auto cut = InkSpan(header.m_hWnd, CRect(2, 2, 78, kStripHeight - 2), SysPixel(COLOR_BTNFACE));
+    EXPECT_LE(cut.last, 80 - 6 - 1);
+    EXPECT_GE(cut.last, 80 - 6 - 8);  // the ellipsis reaches close to the inset
+
+    SaveClientPng(header.m_hWnd, "column_header.png");
+
+    // Without columns the strip is bare button face.
+    header.ResetColumns();
+    header.Invalidate();
+    desktop.RunUntilIdle();
+    EXPECT_EQ(InkIn(header.m_hWnd, CRect(0, 0, 400, kStripHeight), SysPixel(COLOR_BTNFACE)), 0);
+}
+
+TEST_F(ColumnHeaderTest, ScrollsItsPixelsAndFollowsSizeChanges) {
+    AddColumns({40, 60, 80});
+    // The view changes the offset and sends WM_HSCROLL: the pixels move and the
+    // uncovered part is painted; the result equals a full repaint at that offset.
+    header.scrollX = 50;
+    header.SendMessage(WM_HSCROLL, MAKEWPARAM(SB_THUMBTRACK, 50), 0);
+    EXPECT_EQ(header.paintedScrollX, 50);
+    desktop.RunUntilIdle();
+    Reference scrolled(400, kStripHeight);
+    for (int y = 0; y < kStripHeight; ++y) {
+        for (int x = 0; x < 400; ++x) scrolled.dc.SetPixel(x, y, tq3::fw::ToColorRef(PixelAt(header.m_hWnd, x, y)));
+    }
+    header.Invalidate();
+    desktop.RunUntilIdle();
+    EXPECT_EQ(DiffersFromReference(header.m_hWnd, scrolled, CRect(0, 0, 400, kStripHeight)), 0);
+    // Column 1 (40..100) is drawn at client -10..50: its right frame edge ends at 49.
+    Reference ref(400, kStripHeight);
+    CRect moved(-10, 0, 50, kStripHeight);
+    ref.dc.DrawFrameControl(&moved, DFC_BUTTON, DFCS_BUTTONPUSH);
+    EXPECT_EQ(DiffersFromReference(header.m_hWnd, ref, CRect(48, 0, 50, kStripHeight)), 0);
+    // The end of a scroll moves nothing.
+    header.scrollX = 0;
+    header.SendMessage(WM_HSCROLL, MAKEWPARAM(SB_ENDSCROLL, 0), 0);
+    EXPECT_EQ(header.paintedScrollX, 50);
+
+    // A wider strip stretches the filler to its new right edge.
+    header.scrollX = 0;
+    header.MoveWindow(0, 30, 500, kStripHeight);
+    desktop.RunUntilIdle();
+    Reference wide(500, kStripHeight);
+    CRect filler(181, 0, 500, kStripHeight);
+    wide.dc.DrawFrameControl(&filler, DFC_BUTTON, DFCS_BUTTONPUSH);
+    EXPECT_EQ(DiffersFromReference(header.m_hWnd, wide, CRect(496, 0, 500, kStripHeight)), 0);
+}
+
+}  // namespace
+}  // namespace tq3::test
