@@ -12,12 +12,15 @@
 // The class is implemented across the library: the structure operations in
 // model/table_view_structure.cpp, the cell and line texts in
 // model/table_view_text.cpp, the window's life in view/table_view_window.cpp.
+// The persisted widths and font are in settings/table_view_settings.cpp, the
+// find/replace history in find/find_replace_history.cpp.
 #pragma once
 
 #include <vector>
 
 #include "framework/app/view.h"
 #include "framework/core/cstring.h"
+#include "framework/core/lists.h"
 #include "framework/gdi/gdi_classes.h"
 #include "headers/column_header_wnd.h"
 #include "headers/line_header_wnd.h"
@@ -112,6 +115,19 @@ public:
     int GetLineHeight() const { return lineHeight; }
     int GetPointSize() const { return pointSize; }
 
+    // ---- Persisted settings (per user, below the host's settings base key) ---------
+    // Sets every column's width from the section of its sheet's data word; sheets
+    // after one without columns keep their widths. Always 0.
+    int ReadWidthOfColumns();
+    // Stores every column's current width; FALSE when there is no base key or no
+    // sheet, or when it stopped at a sheet without columns.
+    int WriteWidthOfColumns();
+    // Fills `plf` (when not null) and `nPointSize` (tenths of a point) from the
+    // stored font; FALSE, a zeroed record and 90 when there is no base key.
+    int ReadLogFont(LOGFONTW* plf, int& nPointSize);
+    // Stores every field of `lf` and `nPointSize`; FALSE when there is no base key.
+    int WriteLogFont(LOGFONTW lf, int nPointSize);
+
     // The child windows, for the host's and the tests' inspection.
     CColumnHeaderWnd& GetColumnHeader() { return columnHeader; }
     CLineHeaderWnd& GetLineHeader() { return lineHeader; }
@@ -119,6 +135,17 @@ public:
 
 protected:
     CSheetObj* GetSheetObj(int sheet) const;
+
+    // Deletes `path` below HKEY_CURRENT_USER with every key under it: -1 when it
+    // cannot be opened, else the result of deleting `path` itself (0 on success).
+    long DeleteRegKey(CString path);
+    // The find/replace dialog's remembered texts, newest first. Reading empties
+    // both lists and fills them from the store (1), or leaves them empty without a
+    // base key (0). Writing stores the non-empty texts among the 20 newest of each
+    // list and takes those 20 off it (1), or touches nothing without a base key (0);
+    // 0 too when memory runs out, the stored histories then left as they were.
+    int ReadFindReplaceHistory(CStringList& findList, CStringList& replaceList);
+    int WriteFindReplaceHistory(CStringList& findList, CStringList& replaceList);
 
     afx_msg int OnCreate(LPCREATESTRUCTW lpCreateStruct);
     afx_msg void OnDestroy();

@@ -30,11 +30,16 @@ void CreatePointFont(CFont& font, const LOGFONTW& base, int tenths) {
 }  // namespace
 
 CTableView::CTableView() {
-    // The view's font is the user's system font at 9 points until the user picks
-    // one; the line pitch then follows the menu bar's height, so that rows match the
-    // rest of the desktop.
-    lineHeight = GetSystemLogFont(&logFont) + 2;
-    pointSize = 90;
+    // The font the user last chose, when the host keeps settings: its size sets
+    // the line pitch. Without settings the view takes the user's system font at 9
+    // points, and the line pitch follows the menu bar's height, so that rows match
+    // the rest of the desktop.
+    if (ReadLogFont(&logFont, pointSize)) {
+        lineHeight = pointSize / 5;
+    } else {
+        lineHeight = GetSystemLogFont(&logFont) + 2;
+        pointSize = 90;
+    }
     CreatePointFont(cellFont, logFont, pointSize);
     CreatePointFont(lineHeader.font, logFont, pointSize);
     CreatePointFont(columnHeader.font, logFont, pointSize);

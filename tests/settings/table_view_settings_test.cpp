@@ -1,0 +1,381 @@
+// Persisted column widths and font of a table view, against the test
+// application's temporary store: what is stored under which names and in which
+// format, what reading gives back, and what damaged, missing or unreachable
+// settings give.
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <fstream>
+#include <functional>
+
+#include "settings/registry_location.h"
+#include "tests/settings/settings_view_fixture.h"
+#include "text/system_font.h"
+
+namespace tq3::test {
+namespace {
+
+using Strings = std::vector<std::string>;
+
+TEST_F(SettingsViewTest, WidthsAreStoredPerDataWordAndReadBackEdgeToEdge) {
+    SettingsView* view = MakeView();
+    ASSERT_NE(view, nullptr);
+    AddSheets(view, {{0x1A, 3}, {0xDEADBEEF, 2}});
+    SetWidths(view, 0, {80, 0, 1234}, 17);
+    SetWidths(view, 1, {5, 60});
+    EXPECT_TRUE(view->WriteWidthOfColumns());
+    EXPECT_EQ(Dump(Section(u"WidthOfColumns\\Info_0000001a")),
+              (Strings{"ColumnWidth_00001=4:" + DwordBytes(80), "ColumnWidth_00002=4:" + DwordBytes(0),
+                       "ColumnWidth_00003=4:" + DwordBytes(1234)}));
+    EXPECT_EQ(Dump(Section(u"WIDTHOFCOLUMNS\\INFO_DEADBEEF")),
+              (Strings{"ColumnWidth_00001=4:" + DwordBytes(5), "ColumnWidth_00002=4:" + DwordBytes(60)}));
+
+    // The sheets come back in another order: each finds its widths by data word,
+    // laid out from 0, one line high, with its natural width set to match.
+    view->DeleteAllSheets();
+    AddSheets(view, {{0xDEADBEEF, 3}, {0x1A, 3}});
+    SetWidths(view, 0, {1, 2, 3}, 50);
+    EXPECT_EQ(view->ReadWidthOfColumns(), 0);
+    EXPECT_EQ(Widths(view, 0), (std::vector<int>{5, 60, 0})) << "a column without an entry gets 0";
+    EXPECT_EQ(Widths(view, 1), (std::vector<int>{80, 0, 1234}));
+    const int h = view->GetLineHeight();
+    EXPECT_EQ(view->GetColumnProp(1, 0)->extent, CRect(0, 0, 80, h));
+    EXPECT_EQ(view->GetColumnProp(1, 1)->extent, CRect(80, 0, 80, h));
+    EXPECT_EQ(view->GetColumnProp(1, 2)->extent, CRect(80, 0, 1314, h));
+    EXPECT_EQ(view->GetColumnProp(1, 2)->defaultWidth, 1234);
+    EXPECT_EQ(view->GetColumnProp(0, 2)->defaultWidth, 0);
+}
+
+TEST_F(SettingsViewTest, WidthSectionsFollowTheSheetsAsTheyAre) {
+    SettingsView* view = MakeView();
+    ASSERT_NE(view, nullptr);
+    // Two sheets with one data word share a section: the later one's widths win
+    // on writing, and both read them.
+    AddSheets(view, {{7, 2}, {7, 2}});
+    SetWidths(view, 0, {10, 20});
+    SetWidths(view, 1, {30, 40});
+    EXPECT_TRUE(view->WriteWidthOfColumns());
+    SetWidths(view, 0, {1, 1});
+    view->ReadWidthOfColumns();
+    EXPECT_EQ(Widths(view, 0), (std::vector<int>{30, 40}));
+    EXPECT_EQ(Widths(view, 1), (std::vector<int>{30, 40}));
+
+    // A sheet that lost its third column leaves two entries only.
+    view->DeleteAllSheets();
+    AddSheets(view, {{9, 3}});
+    SetWidths(view, 0, {11, 12, 13});
+    EXPECT_TRUE(view->WriteWidthOfColumns());
+    ASSERT_TRUE(view->DeleteColumn(0, 2));
+    EXPECT_TRUE(view->WriteWidthOfColumns());
+    EXPECT_EQ(Dump(Section(u"WidthOfColumns\\Info_00000009")),
+              (Strings{"ColumnWidth_00001=4:" + DwordBytes(11), "ColumnWidth_00002=4:" + DwordBytes(12)}));
+
+    // A sheet without columns ends both walks there: its own section is deleted,
+    // the sheet after it is neither written nor read.
+    view->DeleteAllSheets();
+    AddSheets(view, {{1, 1}, {2, 1}, {3, 1}});
+    SetWidths(view, 0, {100});
+    SetWidths(view, 1, {200});
+    SetWidths(view, 2, {300});
+    EXPECT_TRUE(view->WriteWidthOfColumns());
+    ASSERT_TRUE(view->DeleteAllColumns(1));
+    SetWidths(view, 0, {101});
+    SetWidths(view, 2, {301});
+    EXPECT_FALSE(view->WriteWidthOfColumns());
+    EXPECT_EQ(Dump(Section(u"WidthOfColumns\\Info_00000001")), (Strings{"ColumnWidth_00001=4:" + DwordBytes(101)}));
+    EXPECT_EQ(Dump(Section(u"WidthOfColumns\\Info_00000002")), (Strings{"<missing>"}));
+    EXPECT_EQ(Dump(Section(u"WidthOfColumns\\Info_00000003")), (Strings{"ColumnWidth_00001=4:" + DwordBytes(300)}));
+    SetWidths(view, 0, {7});
+    SetWidths(view, 2, {7});
+    EXPECT_EQ(view->ReadWidthOfColumns(), 0);
+    EXPECT_EQ(Widths(view, 0), (std::vector<int>{101}));
+    EXPECT_EQ(Widths(view, 2), (std::vector<int>{7})) << "read stopped at the sheet without columns";
+
+    view->DeleteAllSheets();
+    EXPECT_FALSE(view->WriteWidthOfColumns()) << "no sheets";
+}
+
+TEST_F(SettingsViewTest, DamagedWidthsReadAsMissing) {
+    SettingsView* view = MakeView();
+    ASSERT_NE(view, nullptr);
+    AddSheets(view, {{0x42, 7}});
+    HKEY key = CreateKey(HKEY_CURRENT_USER, Section(u"WidthOfColumns\\Info_00000042").c_str());
+    const BYTE two[2] = {0x40, 0x00};
+    ASSERT_EQ(SetDword(key, u"ColumnWidth_00001", 64), ERROR_SUCCESS);
+    ASSERT_EQ(SetString(key, u"ColumnWidth_00002", u"90"), ERROR_SUCCESS);                       // text, not a number
+    ASSERT_EQ(RegSetValueExW(key, u"ColumnWidth_00003", 0, REG_BINARY, two, 2), ERROR_SUCCESS);  // too short
+    ASSERT_EQ(SetDword(key, u"ColumnWidth_00004", 0xFFFFFFF6), ERROR_SUCCESS);                   // -10
+    ASSERT_EQ(SetDword(key, u"ColumnWidth_00005", 0x7FFFFFFF), ERROR_SUCCESS);                   // absurdly wide
+    ASSERT_EQ(RegSetValueExW(key, u"ColumnWidth_00006", 0, REG_DWORD, two, 2), ERROR_SUCCESS);   // short dword
+    ASSERT_EQ(SetDword(key, u"ColumnWidth_00007", 32767), ERROR_SUCCESS);
+    RegCloseKey(key);
+    const Strings before = Dump(Section(u"WidthOfColumns\\Info_00000042"));
+    SetWidths(view, 0, {9, 9, 9, 9, 9, 9, 9});
+    EXPECT_EQ(view->ReadWidthOfColumns(), 0);
+    EXPECT_EQ(Widths(view, 0), (std::vector<int>{64, 0, 0, 0, 0, 0, 32767}));
+    EXPECT_EQ(view->GetColumnProp(0, 6)->extent.left, 64);
+    EXPECT_EQ(Dump(Section(u"WidthOfColumns\\Info_00000042")), before) << "reading changes nothing";
+}
+
+TEST_F(SettingsViewTest, WithoutABaseKeyNothingIsReadOrWritten) {
+    SettingsView* view = MakeView();
+    ASSERT_NE(view, nullptr);
+    AddSheets(view, {{5, 2}});
+    SetWidths(view, 0, {40, 50});
+    ASSERT_TRUE(view->WriteWidthOfColumns());
+    LOGFONTW font{};
+    int size = 0;
+    ASSERT_TRUE(view->ReadLogFont(&font, size));
+    ASSERT_TRUE(view->WriteLogFont(font, 110));
+
+    app.SetRegistryKey(u"Nobody");
+    SetWidths(view, 0, {1, 2});
+    EXPECT_FALSE(view->WriteWidthOfColumns());
+    EXPECT_EQ(view->ReadWidthOfColumns(), 0);
+    EXPECT_EQ(Widths(view, 0), (std::vector<int>{1, 2})) << "widths stay as they are";
+    EXPECT_FALSE(view->WriteLogFont(font, 120));
+    std::fill(reinterpret_cast<BYTE*>(&font), reinterpret_cast<BYTE*>(&font + 1), BYTE{0xAB});
+    size = 0;
+    EXPECT_FALSE(view->ReadLogFont(&font, size));
+    EXPECT_EQ(size, 90);
+    EXPECT_EQ(font.lfHeight, 0);
+    EXPECT_EQ(font.lfFaceName[0], 0) << "the record is zeroed";
+    HKEY nobody = nullptr;
+    EXPECT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, u"Software\\Nobody", 0, KEY_READ, &nobody), ERROR_FILE_NOT_FOUND);
+
+    app.SetRegistryKey(u"Settings Vendor");
+    view->ReadWidthOfColumns();
+    EXPECT_EQ(Widths(view, 0), (std::vector<int>{40, 50})) << "the stored widths are untouched";
+    EXPECT_TRUE(view->ReadLogFont(nullptr, size));
+    EXPECT_EQ(size, 110);
+}
+
+TEST_F(SettingsViewTest, FontIsStoredFieldByFieldAndReadBack) {
+    SettingsView* view = MakeView();
+    ASSERT_NE(view, nullptr);
+    LOGFONTW font{};
+    font.lfHeight = -16;
+    font.lfWidth = 7;
+    font.lfEscapement = 900;
+    font.lfOrientation = -900;
+    font.lfWeight = 700;
+    font.lfItalic = 1;
+    font.lfUnderline = 255;
+    font.lfStrikeOut = 0;
+    font.lfCharSet = 128;
+    font.lfOutPrecision = 3;
+    font.lfClipPrecision = 2;
+    font.lfQuality = 5;
+    font.lfPitchAndFamily = 0x31;
+    // A full field without a terminator: 31 characters are stored.
+    for (int i = 0; i < LF_FACESIZE; ++i) font.lfFaceName[i] = static_cast<WCHAR>(u'a' + i % 26);
+    // The old section holds an entry the new font does not write.
+    HKEY old = CreateKey(HKEY_CURRENT_USER, Section(u"LogFont").c_str());
+    ASSERT_EQ(SetDword(old, u"Stale", 1), ERROR_SUCCESS);
+    RegCloseKey(old);
+    EXPECT_TRUE(view->WriteLogFont(font, 105));
+
+    std::u16string face(font.lfFaceName, font.lfFaceName + 31);
+    std::string faceHex;
+    for (char16_t c : face) faceHex += DwordBytes(c).substr(0, 4);
+    faceHex += "0000";
+    EXPECT_EQ(
+        Dump(Section(u"LogFont")),
+        (Strings{"lfHeight=4:" + DwordBytes(static_cast<DWORD>(-16)), "lfWidth=4:" + DwordBytes(7),
+                 "lfEscapement=4:" + DwordBytes(900), "lfOrientation=4:" + DwordBytes(static_cast<DWORD>(-900)),
+                 "lfWeight=4:" + DwordBytes(700), "lfItalic=4:" + DwordBytes(1), "lfUnderline=4:" + DwordBytes(255),
+                 "lfStrikeOut=4:" + DwordBytes(0), "lfCharSet=4:" + DwordBytes(128),
+                 "lfOutPrecision=4:" + DwordBytes(3), "lfClipPrecision=4:" + DwordBytes(2),
+                 "lfQuality=4:" + DwordBytes(5), "lfPitchAndFamily=4:" + DwordBytes(0x31), "lfFaceName=1:" + faceHex,
+                 "iPointSize=4:" + DwordBytes(105)}));
+
+    LOGFONTW back{};
+    int size = 0;
+    EXPECT_TRUE(view->ReadLogFont(&back, size));
+    EXPECT_EQ(size, 105);
+    LOGFONTW expected = font;
+    expected.lfFaceName[31] = 0;
+    EXPECT_EQ(std::memcmp(&back, &expected, sizeof back), 0);
+
+    // Without a record only the size is given.
+    size = 0;
+    EXPECT_TRUE(view->ReadLogFont(nullptr, size));
+    EXPECT_EQ(size, 105);
+}
+
+TEST_F(SettingsViewTest, MissingAndDamagedFontEntriesTakeTheirDefaults) {
+    SettingsView* view = MakeView();
+    ASSERT_NE(view, nullptr);
+    LOGFONTW font{};
+    int size = 0;
+    EXPECT_TRUE(view->ReadLogFont(&font, size)) << "an empty base key still counts";
+    EXPECT_EQ(font.lfHeight, -12);
+    EXPECT_EQ(font.lfWidth, 0);
+    EXPECT_EQ(font.lfWeight, 400);
+    EXPECT_EQ(font.lfCharSet, 1);
+    EXPECT_EQ(font.lfItalic, 0);
+    EXPECT_EQ(std::u16string(font.lfFaceName), u"MS UI Gothic");
+    EXPECT_EQ(size, 90);
+
+    HKEY key = CreateKey(HKEY_CURRENT_USER, Section(u"LogFont").c_str());
+    struct Case {
+        const char* what;
+        std::function<void()> store;
+        std::function<void(const LOGFONTW&, int)> check;
+    } cases[] = {
+        {"a byte field keeps its low 8 bits", [&] { SetDword(key, u"lfItalic", 0x1234); },
+         [](const LOGFONTW& f, int) { EXPECT_EQ(f.lfItalic, 0x34); }},
+        {"a number stored as text", [&] { SetString(key, u"lfWeight", u"700"); },
+         [](const LOGFONTW& f, int) { EXPECT_EQ(f.lfWeight, 400); }},
+        {"a face stored as a number", [&] { SetDword(key, u"lfFaceName", 5); },
+         [](const LOGFONTW& f, int) { EXPECT_EQ(std::u16string(f.lfFaceName), u"MS UI Gothic"); }},
+        {"a face of 40 characters", [&] { SetString(key, u"lfFaceName", u"0123456789012345678901234567890123456789"); },
+         [](const LOGFONTW& f, int) { EXPECT_EQ(std::u16string(f.lfFaceName), u"0123456789012345678901234567890"); }},
+        {"an empty face", [&] { SetString(key, u"lfFaceName", u""); },
+         [](const LOGFONTW& f, int) { EXPECT_EQ(f.lfFaceName[0], 0); }},
+        {"a size of 0", [&] { SetDword(key, u"iPointSize", 0); }, [](const LOGFONTW&, int n) { EXPECT_EQ(n, 90); }},
+        {"a negative size", [&] { SetDword(key, u"iPointSize", 0xFFFFFF00); },
+         [](const LOGFONTW&, int n) { EXPECT_EQ(n, 90); }},
+        {"an absurd size", [&] { SetDword(key, u"iPointSize", 0x7FFFFFFF); },
+         [](const LOGFONTW&, int n) { EXPECT_EQ(n, 90); }},
+        {"a short size",
+         [&] {
+             const BYTE b[3] = {0x78, 0, 0};
+             RegSetValueExW(key, u"iPointSize", 0, REG_DWORD, b, 3);
+         },
+         [](const LOGFONTW&, int n) { EXPECT_EQ(n, 90); }},
+        {"a size of 720 points", [&] { SetDword(key, u"iPointSize", 7200); },
+         [](const LOGFONTW&, int n) { EXPECT_EQ(n, 7200); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        c.store();
+        const Strings stored = Dump(Section(u"LogFont"));
+        LOGFONTW f{};
+        int n = 0;
+        EXPECT_TRUE(view->ReadLogFont(&f, n));
+        c.check(f, n);
+        EXPECT_EQ(Dump(Section(u"LogFont")), stored) << "reading changes nothing";
+    }
+    RegCloseKey(key);
+}
+
+TEST_F(SettingsViewTest, ANewViewTakesTheStoredFontAndItsLineHeight) {
+    struct Case {
+        const char* what;
+        DWORD pointSize;  // 0xFFFFFFFF: no settings base key at all
+        int pointSizeSeen;
+        int lineHeight;  // -1: from the system font
+    } cases[] = {
+        {"12 points", 120, 120, 24},
+        {"a size that does not divide by 5", 97, 97, 19},
+        {"a stored size of 0", 0, 90, 18},
+        {"no base key", 0xFFFFFFFF, 90, -1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        tq3::DeleteRegKey(kBaseKey);
+        if (c.pointSize != 0xFFFFFFFF) {
+            HKEY key = CreateKey(HKEY_CURRENT_USER, Section(u"LogFont").c_str());
+            SetDword(key, u"iPointSize", c.pointSize);
+            SetString(key, u"lfFaceName", u"DejaVu Sans");
+            SetDword(key, u"lfItalic", 1);
+            RegCloseKey(key);
+        }
+        SettingsView* view = MakeView();
+        ASSERT_NE(view, nullptr);
+        EXPECT_EQ(view->GetPointSize(), c.pointSizeSeen);
+        int expectedHeight = c.lineHeight;
+        LOGFONTW system{};
+        if (expectedHeight < 0) expectedHeight = GetSystemLogFont(&system) + 2;
+        EXPECT_EQ(view->GetLineHeight(), expectedHeight);
+        LOGFONTW made{};
+        ASSERT_TRUE(view->GetFont()->GetLogFont(&made));
+        if (c.pointSize != 0xFFFFFFFF) {
+            EXPECT_EQ(std::u16string(made.lfFaceName), u"DejaVu Sans");
+            EXPECT_EQ(made.lfItalic, 1);
+        } else {
+            EXPECT_EQ(std::u16string(made.lfFaceName), std::u16string(system.lfFaceName));
+        }
+        view->GetParentFrame()->DestroyWindow();
+    }
+}
+
+// A store file that is not ours is refused and never rewritten: there is no base
+// key, so nothing is read or written, and the view falls back to the system font.
+TEST_F(SettingsViewTest, AForeignStoreFileIsLeftAlone) {
+    const std::string foreign = app.SettingsFolder() + "/foreign.db";
+    {
+        std::ofstream out(foreign, std::ios::binary);
+        out << "not a settings store, and it must stay exactly like this\n";
+    }
+    const std::string previous = tq3::fw::GetRegistryStorePath(HKEY_CURRENT_USER);
+    ASSERT_EQ(tq3::fw::SetRegistryStorePath(HKEY_CURRENT_USER, foreign), ERROR_SUCCESS);
+    SettingsView* view = MakeView();
+    ASSERT_NE(view, nullptr);
+    LOGFONTW system{};
+    EXPECT_EQ(view->GetLineHeight(), GetSystemLogFont(&system) + 2);
+    AddSheets(view, {{1, 2}});
+    SetWidths(view, 0, {10, 20});
+    EXPECT_FALSE(view->WriteWidthOfColumns());
+    EXPECT_FALSE(view->WriteLogFont(system, 90));
+    EXPECT_EQ(view->ReadWidthOfColumns(), 0);
+    EXPECT_EQ(Widths(view, 0), (std::vector<int>{10, 20}));
+    std::ifstream in(foreign, std::ios::binary);
+    std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(content, "not a settings store, and it must stay exactly like this\n");
+    view->GetParentFrame()->DestroyWindow();
+    tq3::fw::SetRegistryStorePath(HKEY_CURRENT_USER, previous);
+}
+
+// A store the user may read but not write: the base key is there, the writes
+// fail unnoticed, and the stored settings survive for the next reader.
+TEST_F(SettingsViewTest, AStoreThatCannotBeWrittenKeepsItsSettings) {
+    SettingsView* view = MakeView();
+    ASSERT_NE(view, nullptr);
+    AddSheets(view, {{3, 2}});
+    SetWidths(view, 0, {33, 44});
+    ASSERT_TRUE(view->WriteWidthOfColumns());
+    const std::string store = tq3::fw::GetRegistryStorePath(HKEY_CURRENT_USER);
+    const std::u16string section = Section(u"WidthOfColumns\\Info_00000003");
+    const Strings before = Dump(section);
+    // Closed here, opened again by the child as another user, who may only read.
+    ASSERT_EQ(tq3::fw::SetRegistryStorePath(HKEY_CURRENT_USER, store), ERROR_SUCCESS);
+    ASSERT_EQ(chmod(app.SettingsFolder().c_str(), 0755), 0);
+    ASSERT_EQ(chmod(store.c_str(), 0644), 0);
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        const uid_t nobody = 65534;
+        if (geteuid() == 0 && (setgid(nobody) != 0 || setuid(nobody) != 0)) _exit(10);
+        tq3::fw::SetRegistryStorePath(HKEY_CURRENT_USER, store);
+        int failures = 0;
+        SetWidths(view, 0, {1, 2});
+        // Whether the store can be read at all without write access depends on
+        // its journal; either way each operation must answer consistently with
+        // whether the base key is visible, and nothing may be lost.
+        CString base;
+        const bool visible = CanOpenRegistory(base) != 0;
+        if ((view->WriteWidthOfColumns() != 0) != visible) failures |= 1;  // writes fail unnoticed
+        LOGFONTW font{};
+        int size = 0;
+        if ((view->ReadLogFont(&font, size) != 0) != visible || size != 90) failures |= 2;
+        if ((view->WriteLogFont(font, 200) != 0) != visible) failures |= 4;
+        view->ReadWidthOfColumns();
+        if (Widths(view, 0) != (visible ? std::vector<int>{33, 44} : std::vector<int>{1, 2})) failures |= 8;
+        _exit(failures);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    chmod(app.SettingsFolder().c_str(), 0700);
+    ASSERT_TRUE(WIFEXITED(status)) << "the reader died";
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "bits: 1 write widths, 2 read font, 4 write font, 8 read widths";
+    ASSERT_EQ(tq3::fw::SetRegistryStorePath(HKEY_CURRENT_USER, store), ERROR_SUCCESS);
+    EXPECT_EQ(Dump(section), before);
+    EXPECT_EQ(Dump(Section(u"LogFont")), (Strings{"<missing>"}));
+}
+
+}  // namespace
+}  // namespace tq3::test
