@@ -1,0 +1,157 @@
+// The remembered find and replace texts: which texts are stored under which
+// names, what reading gives back from complete, gapped and damaged sections, and
+// what happens without a settings base key.
+#include <cstdio>
+
+#include "tests/settings/settings_view_fixture.h"
+
+namespace tq3::test {
+namespace {
+
+using Texts = std::vector<std::u16string>;
+using FindReplaceHistoryTest = SettingsViewTest;
+
+CStringList& Fill(CStringList& list, const Texts& texts) {
+    list.RemoveAll();
+    for (const std::u16string& text : texts) list.AddTail(text.c_str());
+    return list;
+}
+
+Texts Contents(const CStringList& list) {
+    Texts texts;
+    for (POSITION pos = list.GetHeadPosition(); pos != nullptr;) texts.emplace_back(list.GetNext(pos).GetString());
+    return texts;
+}
+
+// The section's values as "name=text" in the order they were set; "<missing>"
+// when the section does not exist. Values that are not strings show as "?".
+std::vector<std::string> Stored(const char16_t* section) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, Section(section).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return {"<missing>"};
+    std::vector<std::string> lines;
+    for (DWORD i = 0;; ++i) {
+        WCHAR name[64] = {};
+        DWORD nameLength = 64;
+        if (RegEnumValueW(key, i, name, &nameLength, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+        ReadValue value = Query(key, name);
+        std::string line(name, name + nameLength);
+        line += "=";
+        const size_t units = value.data.size() / 2;
+        const bool terminated = units > 0 && value.data[units * 2 - 2] == 0 && value.data[units * 2 - 1] == 0;
+        if (value.type != REG_SZ || !terminated) {
+            line += "?";
+        } else {
+            for (size_t u = 0; u + 1 < units; ++u) line += static_cast<char>(value.data[u * 2]);
+        }
+        lines.push_back(line);
+    }
+    RegCloseKey(key);
+    return lines;
+}
+
+Texts Numbered(const char* stem, int from, int to) {
+    Texts texts;
+    for (int n = from; n <= to; ++n) {
+        std::string text = stem + std::to_string(n);
+        texts.emplace_back(text.begin(), text.end());
+    }
+    return texts;
+}
+
+TEST_F(FindReplaceHistoryTest, TheTwentyNewestTextsAreStoredInOrder) {
+    SettingsView* view = MakeView();
+    ASSERT_NE(view, nullptr);
+    CStringList find;
+    CStringList replace;
+    Fill(find, Numbered("find ", 1, 25));
+    Fill(replace, {u"with", u"", u"x", u"with", u"y"});
+    EXPECT_EQ(view->WriteFindReplaceHistory(find, replace), 1);
+
+    std::vector<std::string> expected;
+    for (int n = 1; n <= 20; ++n) {
+        char name[32];
+        std::snprintf(name, sizeof name, "FindWhat%02d=find %d", n, n);
+        expected.push_back(name);
+    }
+    EXPECT_EQ(Stored(u"HistoryFindWhat"), expected);
+    EXPECT_EQ(Contents(find), Numbered("find ", 21, 25)) << "the five oldest stay in the list";
+    // The empty text is dropped; of the two equal texts the older keeps its place.
+    EXPECT_EQ(Stored(u"HistoryReplace"),
+              (std::vector<std::string>{"ReplaceWith01=x", "ReplaceWith02=with", "ReplaceWith03=y"}));
+    EXPECT_TRUE(replace.IsEmpty());
+
+    // Read back and written again unchanged, order and numbering stay.
+    Fill(find, {u"stale"});
+    EXPECT_EQ(view->ReadFindReplaceHistory(find, replace), 1);
+    EXPECT_EQ(Contents(find), Numbered("find ", 1, 20));
+    EXPECT_EQ(Contents(replace), (Texts{u"x", u"with", u"y"}));
+    EXPECT_EQ(view->WriteFindReplaceHistory(find, replace), 1);
+    EXPECT_EQ(Stored(u"HistoryFindWhat"), expected);
+    EXPECT_EQ(Stored(u"HistoryReplace"),
+              (std::vector<std::string>{"ReplaceWith01=x", "ReplaceWith02=with", "ReplaceWith03=y"}));
+
+    // A shorter history leaves no entries of the longer one; an empty one leaves
+    // no section at all.
+    Fill(find, {u"only"});
+    replace.RemoveAll();
+    EXPECT_EQ(view->WriteFindReplaceHistory(find, replace), 1);
+    EXPECT_EQ(Stored(u"HistoryFindWhat"), (std::vector<std::string>{"FindWhat01=only"}));
+    EXPECT_EQ(Stored(u"HistoryReplace"), (std::vector<std::string>{"<missing>"}));
+}
+
+TEST_F(FindReplaceHistoryTest, ReadingSkipsGapsDuplicatesAndDamagedEntries) {
+    SettingsView* view = MakeView();
+    ASSERT_NE(view, nullptr);
+    HKEY find = CreateKey(HKEY_CURRENT_USER, Section(u"HistoryFindWhat").c_str());
+    ASSERT_EQ(SetString(find, u"FindWhat01", u"first"), ERROR_SUCCESS);
+    ASSERT_EQ(SetString(find, u"FindWhat03", u"third"), ERROR_SUCCESS);         // 02 is missing
+    ASSERT_EQ(SetString(find, u"FindWhat04", u""), ERROR_SUCCESS);              // empty
+    ASSERT_EQ(SetDword(find, u"FindWhat05", 5), ERROR_SUCCESS);                 // not a string
+    ASSERT_EQ(SetString(find, u"FindWhat06", u"first"), ERROR_SUCCESS);         // a duplicate
+    ASSERT_EQ(SetString(find, u"FindWhat07", u"First"), ERROR_SUCCESS);         // differs in case: kept
+    ASSERT_EQ(SetString(find, u"FindWhat21", u"beyond"), ERROR_SUCCESS);        // past the 20th
+    ASSERT_EQ(SetString(find, u"FindWhat1", u"unpadded"), ERROR_SUCCESS);       // not a name of ours
+    ASSERT_EQ(SetString(find, u"FINDWHAT20", u"日本語の検索"), ERROR_SUCCESS);  // names ignore case
+    RegCloseKey(find);
+    HKEY replace = CreateKey(HKEY_CURRENT_USER, Section(u"HistoryReplace").c_str());
+    const std::u16string longText(5000, u'w');
+    ASSERT_EQ(SetString(replace, u"ReplaceWith02", longText), ERROR_SUCCESS);
+    RegCloseKey(replace);
+
+    CStringList findList;
+    CStringList replaceList;
+    Fill(replaceList, {u"left over"});
+    EXPECT_EQ(view->ReadFindReplaceHistory(findList, replaceList), 1);
+    EXPECT_EQ(Contents(findList), (Texts{u"first", u"third", u"First", u"日本語の検索"}));
+    EXPECT_EQ(Contents(replaceList), (Texts{longText}));
+}
+
+TEST_F(FindReplaceHistoryTest, WithoutABaseKeyTheHistoryIsNeitherReadNorWritten) {
+    SettingsView* view = MakeView();
+    ASSERT_NE(view, nullptr);
+    CStringList find;
+    CStringList replace;
+    Fill(find, {u"kept"});
+    Fill(replace, {u"also kept"});
+    ASSERT_EQ(view->WriteFindReplaceHistory(find, replace), 1);
+
+    app.SetRegistryKey(u"Nobody");
+    Fill(find, {u"a", u"b"});
+    Fill(replace, {u"c"});
+    EXPECT_EQ(view->WriteFindReplaceHistory(find, replace), 0);
+    EXPECT_EQ(Contents(find), (Texts{u"a", u"b"})) << "the lists are left as they are";
+    EXPECT_EQ(Contents(replace), (Texts{u"c"}));
+    EXPECT_EQ(view->ReadFindReplaceHistory(find, replace), 0);
+    EXPECT_TRUE(find.IsEmpty());
+    EXPECT_TRUE(replace.IsEmpty());
+    HKEY key = nullptr;
+    EXPECT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, u"Software\\Nobody", 0, KEY_READ, &key), ERROR_FILE_NOT_FOUND);
+
+    app.SetRegistryKey(u"Settings Vendor");
+    EXPECT_EQ(Stored(u"HistoryFindWhat"), (std::vector<std::string>{"FindWhat01=kept"}));
+    EXPECT_EQ(Stored(u"HistoryReplace"), (std::vector<std::string>{"ReplaceWith01=also kept"}));
+}
+
+}  // namespace
+}  // namespace tq3::test
