@@ -2,6 +2,13 @@
 // per sheet. It keeps its own copy of the sheet names (the view inserts and deletes
 // tabs together with sheets) and the current tab; making a tab current tells the
 // view through WM_NOTIFY / TCN_SELCHANGE, and the view switches sheets from there.
+//
+// Geometry, with h the tab height and A = 4 h + 1 the room of the four arrow
+// buttons at the left end: tab i's box runs from L(i) to R(i) = L(i) + w(i) + 2 h
+// (w the label's width), with L(0) = A and L(i + 1) = R(i) + 1; its shape is the
+// trapezoid wide along the top edge and narrower by h/2 at each end of the bottom.
+// The row is scrolled by `scrollPos` pixels; what falls left of A hides behind the
+// arrows, and the rightmost 100 pixels of the strip are not room for tabs.
 #pragma once
 
 #include <vector>
@@ -9,14 +16,27 @@
 #include "framework/app/wnd.h"
 #include "framework/core/cstring.h"
 #include "framework/gdi/gdi_classes.h"
+#include "framework/gdi/image_list.h"
+#include "headers/arrow_button.h"
 
 // Control id of the strip within its view.
 constexpr UINT kSheetTabId = 30003;
+// Control ids of the arrow buttons: first, previous, next, last.
+constexpr UINT kFirstTabArrowId = 1017;
+constexpr UINT kPreviousTabArrowId = 1018;
+constexpr UINT kNextTabArrowId = 1019;
+constexpr UINT kLastTabArrowId = 1020;
+// Bitmap resource with the four 14 x 14 arrow images side by side.
+constexpr UINT kTabArrowsBitmapId = 139;
+// Pixels at the right end of the strip that never count as room for tabs.
+constexpr int kTabRowReserve = 100;
 
 class TQ3VIEW_API CSheetTabWnd : public CWnd {
     DECLARE_DYNAMIC(CSheetTabWnd)
 
 public:
+    enum Arrow { kFirst = 0, kPrevious = 1, kNext = 2, kLast = 3 };
+
     CSheetTabWnd();
     ~CSheetTabWnd() override;
 
@@ -37,14 +57,57 @@ public:
     // Makes tab `index` current and notifies the parent (also when it already was);
     // returns the previous current tab, or -1 when `index` is not less than the count.
     int SetCurSel(int index);
+    // The box of tab `index` before scrolling (empty for an invalid index).
+    CRect GetItemRect(int index) const;
+    // Replaces `region` with the shape of tab `index` (1), or 0 for an invalid index.
+    int GetItemRgn(int index, CRgn& region) const;
+
+    // The room of the arrow buttons, A = 4 h + 1.
+    int ArrowAreaWidth() const { return 4 * tabHeight + 1; }
+    // T: the width of the whole tab row, every tab with the pixel after it.
+    int TotalWidth() const;
+    // M(W): the largest scroll offset for a strip `width` pixels wide (the client
+    // width when negative). Below 1 the tabs fit.
+    int MaxScroll(int width = -1) const;
+    // The arrow button `arrow`, for the view and for tests.
+    CArrowButton& ArrowButton(Arrow arrow) { return arrows[arrow]; }
 
     int curSel = -1;              // the current tab; 0 once the first tab is inserted
     int scrollPos = 0;            // pixels of the tab row hidden to the left
     std::vector<CString> names;   // the tab labels, in tab order
+    CArrowButton arrows[4];       // first, previous, next, last (ids 1017..1020)
+    CImageList images;            // the four arrow images from bitmap 139
     CFont font;                   // the tab font: the view's cell font at 9 points
-    int tabHeight = 0;            // height of the tabs, set by the view
+    int tabHeight = 0;            // height of the tabs and side of the arrow buttons
 
 protected:
+    afx_msg int OnCreate(LPCREATESTRUCTW lpCreateStruct);
+    afx_msg void OnPaint();
+    afx_msg BOOL OnEraseBkgnd(CDC* pDC);
+    afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
+    afx_msg void OnLButtonUp(UINT nFlags, CPoint point);
+    afx_msg void OnWindowPosChanging(WINDOWPOS* lpwndpos);
+    afx_msg void OnWindowPosChanged(WINDOWPOS* lpwndpos);
     afx_msg void OnDestroy();
+    afx_msg void OnFirstArrow();
+    afx_msg void OnPreviousArrow();
+    afx_msg void OnNextArrow();
+    afx_msg void OnLastArrow();
     DECLARE_MESSAGE_MAP()
+
+private:
+    // The boxes of all tabs (label widths measured in `font`); empty when memory runs out.
+    std::vector<CRect> TabBoxes() const;
+    // The trapezoid of a tab box as four points.
+    void ShapeOf(const CRect& box, POINT (&points)[4]) const;
+    // The tab whose box holds the row's left edge (scrollPos + A, 1), or -1.
+    int TabAtLeftEdge(const std::vector<CRect>& boxes) const;
+    void LoadArrowImages();
+    void FitToWidth(int width, int currentWidth);
+    void PlaceArrows(bool enable[4]);
+    void DrawRow(CDC& dc, const std::vector<CRect>& boxes, int rowWidth);
+    void DrawTab(CDC& dc, const CRect& box, int index, CBrush& current, CBrush& other);
+    void AfterArrowScroll();
+
+    HICON icons[4] = {};          // the arrows' icons, made from `images`, owned here
 };

@@ -1,0 +1,303 @@
+// The sheet tab strip: the tab list, tab geometry and shapes, scrolling by the
+// arrow buttons and by size changes, tab clicks, and its pixels (the current tab
+// open towards the sheet, the arrows' frames and their greyed look).
+#include "headers/sheet_tab_wnd.h"
+#include "tests/headers/header_test_support.h"
+
+namespace tq3::test {
+namespace {
+
+using tq3::testing::Notify;
+
+constexpr int kTabHeight = 18;
+constexpr int kArrows = 4 * kTabHeight + 1;
+
+class SheetTabTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(parent.Make(CRect(0, 0, 700, 400)));
+        strip.font.CreatePointFont(90, u"MS UI Gothic");
+        strip.tabHeight = kTabHeight;
+        ASSERT_TRUE(strip.Create(&parent));
+        desktop.RunUntilIdle();
+    }
+    void TearDown() override {
+        if (parent.m_hWnd != nullptr) parent.DestroyWindow();
+    }
+
+    void AddTabs(int count) {
+        for (int i = 0; i < count; ++i) {
+            std::u16string name = u"Sheet " + std::u16string(1, static_cast<char16_t>(u'A' + i));
+            strip.InsertItem(strip.GetItemCount(), name.c_str());
+        }
+    }
+    void Place(int width) {
+        strip.MoveWindow(0, 300, width, kTabHeight + 2);
+        desktop.RunUntilIdle();
+    }
+    int LabelWidth(int index) {
+        CDC dc;
+        dc.CreateCompatibleDC(nullptr);
+        CFont* old = dc.SelectObject(&strip.font);
+        const int w = dc.GetTextExtent(strip.GetItemText(index)).cx;
+        dc.SelectObject(old);
+        return w;
+    }
+    // The enabled states of first, previous, next and last as "1100".
+    std::string ArrowStates() {
+        std::string s;
+        for (int i = 0; i < 4; ++i) s += strip.arrows[i].IsWindowEnabled() ? '1' : '0';
+        return s;
+    }
+    void Press(CSheetTabWnd::Arrow arrow) {
+        CRect r;
+        strip.arrows[arrow].GetClientRect(&r);
+        desktop.Click(strip.arrows[arrow].m_hWnd, r.CenterPoint());
+    }
+    int Left(int index) { return strip.GetItemRect(index).left - kArrows; }
+
+    tq3::testing::Desktop desktop{800, 600};
+    tq3::testing::TestApp app;
+    NotifyParent parent;
+    CSheetTabWnd strip;
+    tq3::testing::MessageSpy spy;
+};
+
+TEST_F(SheetTabTest, TabListInsertDeleteAndSelection) {
+    EXPECT_EQ(strip.GetCurSel(), -1);
+    EXPECT_EQ(strip.InsertItem(-1, u"x"), -1);
+    EXPECT_EQ(strip.InsertItem(5, u"first"), 0);  // any index takes the first tab
+    EXPECT_EQ(strip.GetCurSel(), 0);
+    EXPECT_EQ(strip.InsertItem(1, u"third"), 1);
+    EXPECT_EQ(strip.InsertItem(1, u"second"), 2);
+    EXPECT_EQ(strip.InsertItem(1, u"between"), 3);
+    EXPECT_EQ(strip.InsertItem(5, u"too far"), -1);
+    EXPECT_EQ(strip.GetItemText(1), CString(u"between"));
+    EXPECT_EQ(strip.GetItemText(3), CString(u"third"));
+    EXPECT_EQ(strip.GetItemText(9), CString());
+    EXPECT_EQ(strip.DeleteItem(1), 1);
+    EXPECT_EQ(strip.DeleteItem(3), 0);
+    EXPECT_EQ(strip.GetItemCount(), 3);
+
+    spy.Watch(parent.m_hWnd, "parent");
+    spy.KeepOnly({WM_NOTIFY});
+    EXPECT_EQ(strip.SetCurSel(2), 0);
+    EXPECT_EQ(strip.SetCurSel(2), 2);  // already current: the view is told again
+    EXPECT_EQ(strip.SetCurSel(3), -1);  // no such tab: nothing is sent
+    auto result = spy.Compare({Notify(TCN_SELCHANGE, kSheetTabId), Notify(TCN_SELCHANGE, kSheetTabId)});
+    EXPECT_TRUE(result) << result.report;
+    ASSERT_EQ(parent.heard.size(), 2u);
+    EXPECT_EQ(parent.heard[0].from, strip.m_hWnd);
+
+    strip.DeleteAllItems();
+    EXPECT_EQ(strip.GetItemCount(), 0);
+    EXPECT_EQ(strip.GetCurSel(), 0);
+}
+
+TEST_F(SheetTabTest, GeometryAndShapes) {
+    AddTabs(3);
+    int left = kArrows;
+    int total = 0;
+    for (int i = 0; i < 3; ++i) {
+        const int w = LabelWidth(i);
+        EXPECT_EQ(strip.GetItemRect(i), CRect(left, 0, left + w + 2 * kTabHeight, kTabHeight)) << "tab " << i;
+        left += w + 2 * kTabHeight + 1;
+        total += w + 2 * kTabHeight + 1;
+    }
+    EXPECT_EQ(strip.TotalWidth(), total);
+    EXPECT_TRUE(strip.GetItemRect(3).IsRectNull());
+    EXPECT_EQ(strip.MaxScroll(500), total + kArrows - 400);
+
+    // The shape is wide at the top and narrower by h/2 at each end of the bottom.
+    const CRect box = strip.GetItemRect(1);
+    CRgn shape;
+    ASSERT_EQ(strip.GetItemRgn(1, shape), 1);
+    struct Case {
+        int x, y;
+        bool inside;
+    };
+    const Case cases[] = {
+        {box.left, 0, true},           {box.right - 1, 0, true},         {box.left - 1, 0, false},
+        {box.right, 0, false},         {box.left + 2, kTabHeight - 1, false},
+        {box.left + 9 + 1, kTabHeight - 1, true}, {box.right - 9 - 2, kTabHeight - 1, true},
+        {box.right - 2, kTabHeight - 1, false},   {box.CenterPoint().x, kTabHeight, false},
+    };
+    for (const Case& c : cases) EXPECT_EQ(shape.PtInRegion(c.x, c.y) != FALSE, c.inside) << c.x << "," << c.y;
+    // An existing region is replaced; a bad index leaves it alone.
+    ASSERT_EQ(strip.GetItemRgn(0, shape), 1);
+    EXPECT_FALSE(shape.PtInRegion(box.CenterPoint()));
+    EXPECT_EQ(strip.GetItemRgn(3, shape), 0);
+    EXPECT_EQ(strip.GetItemRgn(-1, shape), 0);
+}
+
+TEST_F(SheetTabTest, ArrowsScrollTheRow) {
+    AddTabs(8);
+    const int width = 400;
+    Place(width);
+    const int most = strip.MaxScroll(width);
+    ASSERT_GT(most, Left(3));
+    EXPECT_EQ(strip.scrollPos, 0);
+    EXPECT_EQ(ArrowStates(), "0011");
+
+    struct Step {
+        CSheetTabWnd::Arrow arrow;
+        int scrollPos;
+        const char* states;
+    };
+    const Step steps[] = {
+        {CSheetTabWnd::kNext, Left(1), "1111"},
+        {CSheetTabWnd::kNext, Left(2), "1111"},
+        {CSheetTabWnd::kPrevious, Left(1), "1111"},
+        {CSheetTabWnd::kPrevious, 0, "0011"},
+        {CSheetTabWnd::kLast, most, "1100"},
+        {CSheetTabWnd::kFirst, 0, "0011"},
+    };
+    for (const Step& s : steps) {
+        Press(s.arrow);
+        EXPECT_EQ(strip.scrollPos, s.scrollPos) << "arrow " << s.arrow;
+        EXPECT_EQ(ArrowStates(), s.states) << "arrow " << s.arrow;
+    }
+
+    // Previous with the left-edge tab cut by the edge shows that tab whole; the
+    // next Previous goes to the tab before it.
+    for (int i = 0; i < 3; ++i) Press(CSheetTabWnd::kNext);
+    ASSERT_EQ(strip.scrollPos, Left(3));
+    strip.scrollPos += 5;
+    Press(CSheetTabWnd::kPrevious);
+    EXPECT_EQ(strip.scrollPos, Left(3));
+    Press(CSheetTabWnd::kPrevious);
+    EXPECT_EQ(strip.scrollPos, Left(2));
+
+    // Next never passes the end: from the last tab at the left edge it goes to M.
+    strip.scrollPos = Left(7);
+    Press(CSheetTabWnd::kNext);
+    EXPECT_EQ(strip.scrollPos, most);
+    EXPECT_EQ(ArrowStates(), "1100");
+    Press(CSheetTabWnd::kNext);
+    EXPECT_LE(strip.scrollPos, most);
+}
+
+TEST_F(SheetTabTest, SizeChangesFitTheRow) {
+    AddTabs(8);
+    // Wide enough: nothing to scroll, every arrow disabled.
+    Place(strip.TotalWidth() + kArrows + 100);
+    EXPECT_EQ(strip.scrollPos, 0);
+    EXPECT_EQ(ArrowStates(), "0000");
+    strip.scrollPos = 7;
+    Place(strip.TotalWidth() + kArrows + 200);
+    EXPECT_EQ(strip.scrollPos, 0);
+
+    // Scrolled to its end, the row stays at its end while the strip grows.
+    Place(300);
+    Press(CSheetTabWnd::kLast);
+    EXPECT_EQ(strip.scrollPos, strip.MaxScroll(300));
+    Place(360);
+    EXPECT_EQ(strip.scrollPos, strip.MaxScroll(360));
+    EXPECT_EQ(ArrowStates(), "1100");
+    // Shrinking keeps the offset, which is then short of the end.
+    Place(330);
+    EXPECT_EQ(strip.scrollPos, strip.MaxScroll(360));
+    EXPECT_EQ(ArrowStates(), "1111");
+
+    // The arrows sit side by side as squares of the tab height.
+    for (int i = 0; i < 4; ++i) {
+        CRect r;
+        strip.arrows[i].GetWindowRect(&r);
+        strip.ScreenToClient(&r);
+        EXPECT_EQ(r, CRect(i * kTabHeight, 1, (i + 1) * kTabHeight, kTabHeight + 1));
+        EXPECT_EQ(strip.arrows[i].GetDlgCtrlID(), static_cast<int>(kFirstTabArrowId) + i);
+    }
+}
+
+TEST_F(SheetTabTest, ClicksOnTabsSelectThem) {
+    AddTabs(8);
+    Place(400);
+    spy.Watch(parent.m_hWnd, "parent");
+    spy.KeepOnly({WM_NOTIFY});
+    // A tab's middle, also after scrolling.
+    desktop.Click(strip.m_hWnd, strip.GetItemRect(2).CenterPoint());
+    EXPECT_EQ(strip.GetCurSel(), 2);
+    EXPECT_EQ(GetCapture(), nullptr);
+    EXPECT_EQ(CWnd::GetFocus(), &parent);
+    Press(CSheetTabWnd::kNext);
+    CPoint middle = strip.GetItemRect(3).CenterPoint();
+    middle.x -= strip.scrollPos;
+    desktop.Click(strip.m_hWnd, middle);
+    EXPECT_EQ(strip.GetCurSel(), 3);
+    auto result = spy.Compare({Notify(TCN_SELCHANGE, kSheetTabId), Notify(TCN_SELCHANGE, kSheetTabId)});
+    EXPECT_TRUE(result) << result.report;
+
+    // The strip's own pixel beside the arrows, the bottom corners between two
+    // tabs and the strip's right end select nothing.
+    spy.Clear();
+    desktop.Click(strip.m_hWnd, {kArrows - 1, 5});
+    const CRect box = strip.GetItemRect(4);
+    desktop.Click(strip.m_hWnd, {box.right - strip.scrollPos, kTabHeight - 1});
+    desktop.Click(strip.m_hWnd, {395, 5});
+    EXPECT_TRUE(spy.Log().empty());
+    EXPECT_EQ(strip.GetCurSel(), 3);
+}
+
+TEST_F(SheetTabTest, PaintsTheCurrentTabOpenAndGreysDisabledArrows) {
+    AddTabs(8);
+    Place(450);
+    strip.SetCurSel(1);
+    desktop.RunUntilIdle();
+    SaveClientPng(strip.m_hWnd, "sheet_tabs.png");
+
+    const tq3::fw::Pixel black = tq3::fw::ToPixel(RGB(0, 0, 0));
+    const CRect open = strip.GetItemRect(1);
+    const CRect closed = strip.GetItemRect(2);
+    // No line under the sheet along the current tab: its top row is the window
+    // colour; a closed tab and the strip left of the current one have a black top.
+    for (int x = open.left + 2; x < open.right - 2; ++x) {
+        EXPECT_EQ(PixelAt(strip.m_hWnd, x, 0), SysPixel(COLOR_WINDOW)) << "x " << x;
+    }
+    for (int x = closed.left + 1; x < closed.right - 1; ++x) EXPECT_EQ(PixelAt(strip.m_hWnd, x, 0), black) << "x " << x;
+    for (int x = kArrows; x < open.left; ++x) EXPECT_EQ(PixelAt(strip.m_hWnd, x, 0), black) << "x " << x;
+    // The current tab is filled light, the others with the button face; both
+    // have a bottom edge.
+    EXPECT_EQ(PixelAt(strip.m_hWnd, open.left + kTabHeight / 2 + 2, kTabHeight / 2), SysPixel(COLOR_WINDOW));
+    EXPECT_EQ(PixelAt(strip.m_hWnd, closed.left + kTabHeight / 2 + 2, kTabHeight / 2), SysPixel(COLOR_BTNFACE));
+    EXPECT_EQ(PixelAt(strip.m_hWnd, open.CenterPoint().x + 30, kTabHeight - 1), black);
+    EXPECT_EQ(PixelAt(strip.m_hWnd, closed.CenterPoint().x + 30, kTabHeight - 1), black);
+    // Labels are written inside their tabs.
+    EXPECT_GT(InkIn(strip.m_hWnd, CRect(open.left + kTabHeight, 2, open.right - kTabHeight, kTabHeight - 2),
+                    SysPixel(COLOR_WINDOW)),
+              0);
+
+    // An enabled arrow shows a black arrow; a disabled one only the embossed grey.
+    auto blackIn = [&](CArrowButton& button) {
+        CRect r;
+        button.GetClientRect(&r);
+        int n = 0;
+        for (int y = r.top + 2; y < r.bottom - 2; ++y) {
+            for (int x = r.left + 2; x < r.right - 2; ++x) n += PixelAt(button.m_hWnd, x, y) == black ? 1 : 0;
+        }
+        return n;
+    };
+    ASSERT_EQ(ArrowStates(), "0011");
+    EXPECT_EQ(blackIn(strip.arrows[CSheetTabWnd::kFirst]), 0);
+    EXPECT_EQ(blackIn(strip.arrows[CSheetTabWnd::kPrevious]), 0);
+    EXPECT_GT(blackIn(strip.arrows[CSheetTabWnd::kNext]), 10);
+    EXPECT_GT(blackIn(strip.arrows[CSheetTabWnd::kLast]), 10);
+    EXPECT_NE(InkIn(strip.arrows[CSheetTabWnd::kFirst].m_hWnd, CRect(2, 2, kTabHeight - 2, kTabHeight - 2),
+                    SysPixel(COLOR_BTNFACE)),
+              0);
+
+    // Raised while up, pushed while held, with the arrow moved by one pixel.
+    CArrowButton& next = strip.arrows[CSheetTabWnd::kNext];
+    EXPECT_EQ(PixelAt(next.m_hWnd, 0, 0), SysPixel(COLOR_BTNHIGHLIGHT));
+    EXPECT_EQ(PixelAt(next.m_hWnd, kTabHeight - 1, kTabHeight - 1), SysPixel(COLOR_3DDKSHADOW));
+    const CRect up = next.iconRect;
+    desktop.MouseDown(next.m_hWnd, {9, 9});
+    EXPECT_EQ(next.pressed, 1);
+    EXPECT_EQ(PixelAt(next.m_hWnd, 0, 0), SysPixel(COLOR_3DDKSHADOW));
+    EXPECT_EQ(PixelAt(next.m_hWnd, kTabHeight - 1, kTabHeight - 1), SysPixel(COLOR_BTNHIGHLIGHT));
+    EXPECT_EQ(next.iconRect.TopLeft(), up.TopLeft() + CPoint(1, 1));
+    desktop.MouseUp(next.m_hWnd, {9, 9});
+    EXPECT_EQ(next.pressed, 0);
+}
+
+}  // namespace
+}  // namespace tq3::test
