@@ -12,6 +12,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   # fonts the text rendering and its tests rely on (Latin, Japanese, Chinese and Korean)
   fonts-dejavu-core fonts-ipafont-gothic fonts-wqy-microhei
+  # the time zone and country tables the demo shows
+  tzdata
 )
 
 missing=()

@@ -1,0 +1,61 @@
+#include "demo/demo_reports.h"
+
+#include "demo/script.h"
+
+namespace tq3::demo {
+
+namespace {
+
+std::string Quoted(const CString& text) {
+    return "\"" + EscapeForReport(std::u16string_view(text.GetString(), text.GetLength())) + "\"";
+}
+
+}  // namespace
+
+void WriteHookReports(CDemoView& view, std::ostream& out, bool noneLine) {
+    std::vector<std::string> log = view.TakeHookLog();
+    if (log.empty() && noneLine) out << "hooks (none)\n";
+    for (const std::string& entry : log) out << "hook " << entry << "\n";
+}
+
+void WriteSelection(CDemoView& view, std::ostream& out) {
+    CRect selection;
+    CPoint cursor;
+    if (!view.Selection(&selection, &cursor)) {
+        out << "selection (no sheet)\n";
+        return;
+    }
+    out << "selection lines " << selection.top << "-" << selection.bottom << " columns " << selection.left << "-"
+        << selection.right << "\n";
+}
+
+void WriteCursor(CDemoView& view, std::ostream& out) {
+    CRect selection;
+    CPoint cursor;
+    if (!view.Selection(&selection, &cursor)) {
+        out << "cursor (no sheet)\n";
+        return;
+    }
+    out << "cursor line " << cursor.y << " column " << cursor.x << "\n";
+}
+
+void WriteTitle(CDemoFrame& frame, std::ostream& out) {
+    CString title;
+    if (frame.m_hWnd != nullptr) {
+        WCHAR buffer[512] = {};
+        const int length = GetWindowTextW(frame.m_hWnd, buffer, 512);
+        title = CString(buffer, length);
+    }
+    out << "title " << Quoted(title) << "\n";
+}
+
+void WriteSheet(CDemoView& view, std::ostream& out) {
+    const int sheet = view.GetSelSheet();
+    out << "sheet " << sheet << " " << Quoted(view.GetSheetName(sheet)) << "\n";
+}
+
+void WriteClipboard(const std::optional<std::u16string>& text, std::ostream& out) {
+    out << "clipboard " << (text ? "\"" + EscapeForReport(*text) + "\"" : std::string("(no text)")) << "\n";
+}
+
+}  // namespace tq3::demo

@@ -1,0 +1,22 @@
+// The lines the demo reports about its window, shared by the scripted mode and by
+// a demo in a window that is asked from outside (see LiveReport).
+#pragma once
+
+#include <optional>
+#include <ostream>
+#include <string>
+
+#include "demo/demo_frame.h"
+
+namespace tq3::demo {
+
+// "hook sheet 2" ... for every hook report not yet written; "hooks (none)" when
+// `noneLine` and there was none.
+void WriteHookReports(CDemoView& view, std::ostream& out, bool noneLine);
+void WriteSelection(CDemoView& view, std::ostream& out);
+void WriteCursor(CDemoView& view, std::ostream& out);
+void WriteTitle(CDemoFrame& frame, std::ostream& out);
+void WriteSheet(CDemoView& view, std::ostream& out);
+void WriteClipboard(const std::optional<std::u16string>& text, std::ostream& out);
+
+}  // namespace tq3::demo

@@ -1,0 +1,192 @@
+// Sections: commands | reports | screenshots.
+#include "demo/script_player.h"
+
+#include <tq3view/testing.h>
+
+#include <filesystem>
+
+#include "demo/demo_frame.h"
+#include "demo/demo_reports.h"
+#include "demo/demo_targets.h"
+#include "framework/core/utf.h"
+#include "framework/gdi/png_image.h"
+#include "framework/window/gdi_seam.h"
+#include "framework/window/virtual_keys.h"
+
+namespace tq3::demo {
+
+namespace {
+
+tq3::testing::Button ToButton(MouseButton button) {
+    switch (button) {
+        case MouseButton::Right: return tq3::testing::Button::Right;
+        case MouseButton::Middle: return tq3::testing::Button::Middle;
+        default: return tq3::testing::Button::Left;
+    }
+}
+
+UINT ToModifiers(UINT modifiers) {
+    UINT result = tq3::testing::kNoModifiers;
+    if (modifiers & kShiftKey) result |= tq3::testing::kShift;
+    if (modifiers & kCtrlKey) result |= tq3::testing::kControl;
+    if (modifiers & kAltKey) result |= tq3::testing::kAlt;
+    return result;
+}
+
+std::string Number(int value) { return std::to_string(value); }
+
+}  // namespace
+
+ScriptPlayer::ScriptPlayer(tq3::testing::Desktop& desktop, CDemoFrame& frame, std::string outDir,
+                           std::ostream& report)
+    : desktop_(desktop), frame_(frame), outDir_(std::move(outDir)), report_(report) {}
+
+bool ScriptPlayer::Run(const ParsedScript& script, std::string* error) {
+    if (!script.error.empty()) {
+        *error = script.error;
+        return false;
+    }
+    for (const Command& command : script.commands) {
+        line_ = command.line;
+        std::string problem;
+        if (!Play(command, &problem)) {
+            *error = "line " + Number(command.line) + ": " + problem;
+            return false;
+        }
+        if (desktop_.QuitReceived()) {
+            *error = "line " + Number(command.line) + ": the main window was closed";
+            return false;
+        }
+    }
+    report_.flush();
+    return true;
+}
+
+// ---- commands --------------------------------------------------------------------
+
+bool ScriptPlayer::Play(const Command& command, std::string* error) {
+    const UINT modifiers = ToModifiers(command.modifiers);
+    POINT at{0, 0};
+    switch (command.op) {
+        case Op::Key:
+            desktop_.KeyPress(command.vk, modifiers);
+            return true;
+        case Op::Type:
+            desktop_.Type(command.text);
+            return true;
+        case Op::Click:
+            if (!TargetPoint(*frame_.View(), command.target, &at, error)) return false;
+            desktop_.Click(at, ToButton(command.button), modifiers);
+            return true;
+        case Op::DoubleClick:
+            if (!TargetPoint(*frame_.View(), command.target, &at, error)) return false;
+            desktop_.DoubleClick(at, ToButton(command.button), modifiers);
+            return true;
+        case Op::Drag: {
+            POINT to{0, 0};
+            if (!TargetPoint(*frame_.View(), command.target, &at, error) || !TargetPoint(*frame_.View(), command.target2, &to, error)) return false;
+            desktop_.MouseDown(at, tq3::testing::Button::Left, modifiers);
+            // Through the middle, so a drag reads as movement and not as a jump.
+            desktop_.MouseMove(POINT{(at.x + to.x) / 2, (at.y + to.y) / 2});
+            desktop_.MouseMove(to);
+            desktop_.MouseUp(to, tq3::testing::Button::Left, modifiers);
+            return true;
+        }
+        case Op::Wheel:
+            if (!TargetPoint(*frame_.View(), command.target, &at, error)) return false;
+            desktop_.Wheel(at, command.number * WHEEL_DELTA, modifiers);
+            return true;
+        case Op::ClipboardSet:
+            if (desktop_.SetClipboardText(command.text)) return true;
+            *error = "the clipboard is held open";
+            return false;
+        case Op::ClipboardGet:
+            WriteClipboard(desktop_.ClipboardText(), report_);
+            return true;
+        case Op::Answer: {
+            // The platform's button ids (IDOK 1 ... IDNO 7).
+            static const std::pair<const char*, int> kButtons[] = {{"ok", 1},    {"cancel", 2}, {"abort", 3},
+                                                                   {"retry", 4}, {"ignore", 5}, {"yes", 6},
+                                                                   {"no", 7}};
+            if (command.word == "enter" || command.word == "escape") {
+                desktop_.QueueModalAnswer(
+                    tq3::testing::AnswerKey(command.word == "enter" ? VK_RETURN : VK_ESCAPE, {}, command.text));
+                return true;
+            }
+            for (const auto& [word, id] : kButtons) {
+                if (command.word == word) desktop_.QueueModalAnswer(tq3::testing::AnswerCommand(id, {}, command.text));
+            }
+            return true;
+        }
+        case Op::Wait:
+            desktop_.AdvanceClock(static_cast<DWORD>(command.number));
+            return true;
+        case Op::Sheet: {
+            int index = 0;
+            if (!SheetIndex(*frame_.View(), command.target, &index, error)) return false;
+            frame_.View()->SetSelSheet(index);
+            desktop_.RunUntilIdle();
+            return true;
+        }
+        case Op::Language:
+            frame_.SetLanguage(command.number);
+            desktop_.RunUntilIdle();
+            return true;
+        case Op::Report:
+            return Report(command, error);
+        case Op::Screenshot:
+            return Screenshot(command.text, error);
+    }
+    *error = "unknown command";
+    return false;
+}
+
+// ---- reports -----------------------------------------------------------------------
+
+bool ScriptPlayer::Report(const Command& command, std::string* error) {
+    CDemoView& view = *frame_.View();
+    const std::string& what = command.word;
+    if (what == "hooks") {
+        WriteHookReports(view, report_, true);
+    } else if (what == "selection") {
+        WriteSelection(view, report_);
+    } else if (what == "cursor") {
+        WriteCursor(view, report_);
+    } else if (what == "cell") {
+        const int sheet = view.GetSelSheet();
+        if (command.target.a >= view.GetLineCount(sheet) || command.target.b >= view.GetColumnCount(sheet)) {
+            *error = "cell " + Number(command.target.a) + " " + Number(command.target.b) + " is not on this sheet";
+            return false;
+        }
+        CString text = view.GetCellText(sheet, command.target.a, command.target.b);
+        report_ << "cell " << command.target.a << " " << command.target.b << " \""
+                << EscapeForReport(std::u16string_view(text.GetString(), text.GetLength())) << "\"\n";
+    } else if (what == "title") {
+        WriteTitle(frame_, report_);
+    } else if (what == "sheet") {
+        WriteSheet(view, report_);
+    }
+    report_.flush();
+    return true;
+}
+
+// ---- screenshots -------------------------------------------------------------------
+
+bool ScriptPlayer::Screenshot(const std::u16string& name, std::string* error) {
+    if (outDir_.empty()) {
+        *error = "screenshot needs an output folder (--out DIR)";
+        return false;
+    }
+    desktop_.RunUntilIdle();
+    CRect area;
+    frame_.GetWindowRect(&area);
+    const std::string path = (std::filesystem::path(outDir_) / tq3::fw::ToUtf8(name)).string();
+    if (!tq3::fw::SavePng(tq3::fw::DesktopSurface(), &area, path)) {
+        *error = "cannot write " + path;
+        return false;
+    }
+    report_ << "screenshot " << tq3::fw::ToUtf8(name) << "\n";
+    return true;
+}
+
+}  // namespace tq3::demo

@@ -1,0 +1,166 @@
+// The demo's sheets built from small sample tables: titles, derived columns, list
+// columns, the message shown when a table is missing, and the generated I/O points.
+#include <gtest/gtest.h>
+#include <tq3view/testing.h>
+
+#include <set>
+
+#include "demo/demo_sheets.h"
+#include "demo/demo_view.h"
+#include "framework/core/utf.h"
+#include "tests/demo/temp_folder.h"
+
+namespace tq3::test {
+namespace {
+
+using tq3::demo::CDemoView;
+
+constexpr const char* kZones =
+    "# tz table\n"
+    "#country-\n"
+    "#codes\tcoordinates\tTZ\tcomments\n"
+    "AD\t+4230+00131\tEurope/Andorra\n"
+    "AE,OM\t+2518+05518\tAsia/Dubai\tGulf\n"
+    "broken line\n"
+    "ZA,LS\t-2615+02800\tAfrica/Johannesburg\n"
+    "XX\tnowhere\tEtc/Nowhere\n";
+
+constexpr const char* kCountries =
+    "#country-\n"
+    "#code\tname of country\n"
+    "AD\tAndorra\n"
+    "AE\tUnited Arab Emirates\n"
+    "LS\tLesotho\n"
+    "OM\tOman\n"
+    "ZA\tSouth Africa\n";
+
+class DemoSheetsTest : public ::testing::Test {
+protected:
+    void TearDown() override {
+        view->DeleteAllSheets();  // a view without a window leaves its sheets to its owner
+        delete view;
+    }
+
+    std::string Cell(int sheet, int line, int column) {
+        CString text = view->GetCellText(sheet, line, column);
+        return tq3::fw::ToUtf8(std::u16string_view(text.GetString(), text.GetLength()));
+    }
+    std::string Title(int sheet, int column) { return tq3::fw::ToUtf8(view->GetColumnProp(sheet, column)->title); }
+
+    tq3::testing::Desktop desktop{640, 480};
+    tq3::testing::TestApp app;
+    CDemoView* view = new CDemoView;
+    TempFolder folder;
+};
+
+TEST_F(DemoSheetsTest, TablesBecomeSheetsWithDerivedColumns) {
+    demo::SheetSources sources;
+    sources.zoneFile = folder.Write("zone1970.tab", kZones);
+    sources.olderZoneFile.clear();
+    sources.countryFile = folder.Write("iso3166.tab", kCountries);
+    sources.ioPointLines = 50;
+    std::vector<std::string> problems = demo::AddDemoSheets(*view, demo::TextsFor(0), sources);
+
+    ASSERT_EQ(view->GetSheetCount(), 4);
+    EXPECT_EQ(std::u16string_view(view->GetSheetName(0).GetString()), u"Time zones");
+    EXPECT_EQ(view->GetSheetData(0), demo::kZonesSheetData);
+    // The malformed record is skipped and reported by its line number.
+    ASSERT_EQ(problems.size(), 1u);
+    EXPECT_NE(problems[0].find("1 malformed line(s) skipped (line 6)"), std::string::npos) << problems[0];
+
+    // Time zones: titles from the comments, then latitude and longitude.
+    ASSERT_EQ(view->GetColumnCount(0), 6);
+    EXPECT_EQ(Title(0, 0), "country-codes");
+    EXPECT_EQ(Title(0, 3), "comments");
+    EXPECT_EQ(Title(0, 4), "latitude");
+    ASSERT_EQ(view->GetLineCount(0), 4);
+    EXPECT_EQ(Cell(0, 0, 2), "Europe/Andorra");
+    EXPECT_EQ(Cell(0, 0, 3), "");
+    EXPECT_EQ(Cell(0, 0, 4), "42.5000");
+    EXPECT_EQ(Cell(0, 0, 5), "1.5167");
+    EXPECT_EQ(Cell(0, 2, 4), "-26.2500");
+    EXPECT_EQ(Cell(0, 1, 3), "Gulf");
+    EXPECT_EQ(Cell(0, 3, 4), "");  // a position that does not read stays empty
+    // The codes column lists the country table's codes; the position columns are numbers.
+    EXPECT_EQ(view->GetColumnProp(0, 0)->listStrings.size(), 5u);
+    EXPECT_TRUE(view->GetColumnProp(0, 4)->IsNumericColumn());
+    EXPECT_EQ(view->GetColumnProp(0, 4)->decimals, 4);
+
+    // Countries: how many zones each shares in.
+    ASSERT_EQ(view->GetColumnCount(1), 3);
+    EXPECT_EQ(Title(1, 1), "name of country");
+    ASSERT_EQ(view->GetLineCount(1), 5);
+    EXPECT_EQ(Cell(1, 0, 2), "1");  // AD
+    EXPECT_EQ(Cell(1, 3, 2), "1");  // OM shares Asia/Dubai
+    EXPECT_TRUE(view->GetColumnProp(1, 2)->IsNumericColumn());
+
+    EXPECT_EQ(view->GetLineCount(2), 50);
+    EXPECT_EQ(std::u16string_view(view->GetSheetName(3).GetString()), u"設備一覧");
+    EXPECT_TRUE(view->GetColumnProp(3, 2)->IsListColumn());
+}
+
+TEST_F(DemoSheetsTest, MissingTablesShowWhyOnTheirSheets) {
+    demo::SheetSources sources;
+    sources.zoneFile = folder.File("none1.tab");
+    sources.olderZoneFile = folder.File("none2.tab");
+    sources.countryFile = folder.File("none3.tab");
+    sources.ioPointLines = 0;
+    std::vector<std::string> problems = demo::AddDemoSheets(*view, demo::TextsFor(1), sources);
+
+    ASSERT_EQ(problems.size(), 2u);
+    EXPECT_NE(problems[0].find("none1.tab"), std::string::npos) << problems[0];
+    EXPECT_NE(problems[0].find("tzdata"), std::string::npos) << problems[0];
+    EXPECT_NE(problems[1].find("none3.tab"), std::string::npos) << problems[1];
+    ASSERT_EQ(view->GetSheetCount(), 4);
+    EXPECT_EQ(std::u16string_view(view->GetSheetName(0).GetString()), u"タイムゾーン");
+    EXPECT_EQ(view->GetColumnCount(0), 1);
+    EXPECT_EQ(Cell(0, 0, 0), problems[0]);
+    EXPECT_EQ(Cell(1, 0, 0), problems[1]);
+}
+
+TEST_F(DemoSheetsTest, OlderZoneTableIsUsedWhenTheNewOneIsMissing) {
+    demo::SheetSources sources;
+    sources.zoneFile = folder.File("missing.tab");
+    sources.olderZoneFile = folder.Write("zone.tab", "#code\tcoordinates\tTZ\t\t\tcomments\nAD\t+4230+00131\tEurope/Andorra\n");
+    sources.countryFile = folder.Write("iso3166.tab", kCountries);
+    sources.ioPointLines = 0;
+    EXPECT_TRUE(demo::AddDemoSheets(*view, demo::TextsFor(0), sources).empty());
+    EXPECT_EQ(Title(0, 0), "code");
+    EXPECT_EQ(Cell(0, 0, 2), "Europe/Andorra");
+}
+
+TEST_F(DemoSheetsTest, GeneratedPointsAreValidForTheirColumns) {
+    const int sheet = demo::AddIoPointsSheet(*view, demo::TextsFor(0), 2000);
+    ASSERT_EQ(sheet, 0);
+    ASSERT_EQ(view->GetLineCount(sheet), 2000);
+    std::set<std::string> tags;
+    std::set<std::string> types;
+    for (int line = 0; line < 2000; ++line) {
+        const std::string text = tq3::fw::ToUtf8(demo::IoPointLine(line));
+        ASSERT_EQ(std::count(text.begin(), text.end(), '\t'), 8) << text;
+        tags.insert(Cell(sheet, line, 0));
+        types.insert(Cell(sheet, line, 2));
+        EXPECT_LT(std::stod(Cell(sheet, line, 4)), std::stod(Cell(sheet, line, 5))) << text;
+        // Every cell is one its column would store as it is: a list cell is one of
+        // the list strings, a number keeps its digits and decimals.
+        for (int column = 0; column < view->GetColumnCount(sheet); ++column) {
+            const std::string before = Cell(sheet, line, column);
+            const CColumnProp* prop = view->GetColumnProp(sheet, column);
+            if (prop->IsListColumn()) {
+                bool listed = false;
+                for (const CString& item : prop->listStrings) listed = listed || tq3::fw::ToUtf8(item) == before;
+                EXPECT_TRUE(listed) << "line " << line << " column " << column << ": " << before;
+            } else {
+                ASSERT_EQ(view->SetCellText(sheet, line, column, tq3::fw::FromUtf8(before)), 1);
+                EXPECT_EQ(Cell(sheet, line, column), before) << "line " << line << " column " << column;
+            }
+        }
+    }
+    EXPECT_EQ(tags.size(), 2000u) << "tags repeat";
+    EXPECT_EQ(types, (std::set<std::string>{"AI", "AO", "DI", "DO"}));
+    // The same index always gives the same line.
+    EXPECT_EQ(demo::IoPointLine(1234), demo::IoPointLine(1234));
+}
+
+}  // namespace
+}  // namespace tq3::test

@@ -1,0 +1,165 @@
+// The script parser: what each good line becomes, and which line a bad script
+// stops at and why.
+#include <gtest/gtest.h>
+
+#include "demo/script.h"
+#include "framework/core/utf.h"
+#include "framework/window/virtual_keys.h"
+
+namespace tq3::test {
+namespace {
+
+using demo::Command;
+using demo::Op;
+using demo::ParseScript;
+using demo::Target;
+
+// One line's command, described in a way a failing expectation can print.
+std::string Describe(const Command& c) {
+    std::string kinds[] = {"view", "point", "cell", "tab", "column", "line"};
+    auto target = [&](const Target& t) {
+        return kinds[static_cast<int>(t.kind)] + "(" + std::to_string(t.a) + "," + std::to_string(t.b) +
+               (t.name.empty() ? "" : "," + tq3::fw::ToUtf8(t.name)) + ")";
+    };
+    return "op" + std::to_string(static_cast<int>(c.op)) + " vk" + std::to_string(c.vk) + " mod" +
+           std::to_string(c.modifiers) + " btn" + std::to_string(static_cast<int>(c.button)) + " " + target(c.target) +
+           " " + target(c.target2) + " n" + std::to_string(c.number) + " text[" + tq3::fw::ToUtf8(c.text) +
+           "] word[" + c.word + "]";
+}
+
+Command Make(Op op) {
+    Command c;
+    c.op = op;
+    return c;
+}
+
+TEST(ScriptTest, GoodLinesBecomeCommands) {
+    struct Case {
+        const char* line;
+        Command expected;
+    };
+    auto key = [](int vk, UINT modifiers) {
+        Command c = Make(Op::Key);
+        c.vk = vk;
+        c.modifiers = modifiers;
+        return c;
+    };
+    auto mouse = [](Op op, demo::MouseButton button, UINT modifiers, Target t, Target t2 = {}) {
+        Command c = Make(op);
+        c.button = button;
+        c.modifiers = modifiers;
+        c.target = t;
+        c.target2 = t2;
+        return c;
+    };
+    auto text = [](Op op, const char16_t* t) {
+        Command c = Make(op);
+        c.text = t;
+        return c;
+    };
+    auto word = [](Op op, const char* w, Target t = {}, const char16_t* txt = u"") {
+        Command c = Make(op);
+        c.word = w;
+        c.target = t;
+        c.text = txt;
+        return c;
+    };
+    auto number = [](Op op, int n, Target t = {}) {
+        Command c = Make(op);
+        c.number = n;
+        c.target = t;
+        return c;
+    };
+    using K = Target::Kind;
+    using B = demo::MouseButton;
+    const Case cases[] = {
+        {"key F2", key(VK_F2, 0)},
+        {"key ctrl+shift+End", key(VK_END, demo::kCtrlKey | demo::kShiftKey)},
+        {"KEY pagedown", key(VK_NEXT, 0)},
+        {"key ctrl+c", key('C', demo::kCtrlKey)},
+        {"key ctrl++", key(VK_OEM_PLUS, demo::kCtrlKey)},
+        {"key num7", key(VK_NUMPAD0 + 7, 0)},
+        {"type  Tank 3\\tlevel \"high", text(Op::Type, u" Tank 3\tlevel \"high")},
+        {"type 日本語", text(Op::Type, u"日本語")},
+        {"click 10 20", mouse(Op::Click, B::Left, 0, Target{K::Point, 10, 20, u""})},
+        {"rclick shift cell 4 2", mouse(Op::Click, B::Right, demo::kShiftKey, Target{K::Cell, 4, 2, u""})},
+        {"dblclick cell 0 1", mouse(Op::DoubleClick, B::Left, 0, Target{K::Cell, 0, 1, u""})},
+        {"click tab \"I/O points\"", mouse(Op::Click, B::Left, 0, Target{K::Tab, 0, 0, u"I/O points"})},
+        {"click tab #2", mouse(Op::Click, B::Left, 0, Target{K::Tab, 2, 0, u""})},
+        {"click ctrl column 3", mouse(Op::Click, B::Left, demo::kCtrlKey, Target{K::Column, 3, 0, u""})},
+        {"click line 7", mouse(Op::Click, B::Left, 0, Target{K::Line, 7, 0, u""})},
+        {"drag cell 1 1 to cell 5 3",
+         mouse(Op::Drag, B::Left, 0, Target{K::Cell, 1, 1, u""}, Target{K::Cell, 5, 3, u""})},
+        {"drag line 2 to 300 40", mouse(Op::Drag, B::Left, 0, Target{K::Line, 2, 0, u""}, Target{K::Point, 300, 40, u""})},
+        {"wheel -3", number(Op::Wheel, -3)},
+        {"wheel +2 cell 10 0", number(Op::Wheel, 2, Target{K::Cell, 10, 0, u""})},
+        {"clipboard set a\\tb\\r\\nc", text(Op::ClipboardSet, u"a\tb\r\nc")},
+        {"clipboard get", Make(Op::ClipboardGet)},
+        {"answer OK", word(Op::Answer, "ok")},
+        {"answer yes \"Find and Replace\"", word(Op::Answer, "yes", {}, u"Find and Replace")},
+        {"wait 1500", number(Op::Wait, 1500)},
+        {"sheet \"設備一覧\"", Command{0, Op::Sheet, 0, 0, B::Left, Target{K::Tab, 0, 0, u"設備一覧"}, {}, 0, u"", ""}},
+        {"language JPN", number(Op::Language, 1)},
+        {"report hooks", word(Op::Report, "hooks")},
+        {"report cell 3 4", word(Op::Report, "cell", Target{K::Cell, 3, 4, u""})},
+        {"screenshot tour-1", text(Op::Screenshot, u"tour-1.png")},
+        {"screenshot end.png", text(Op::Screenshot, u"end.png")},
+    };
+    for (const Case& c : cases) {
+        demo::ParsedScript script = ParseScript(std::string("# a comment\n\n") + c.line + "\n");
+        ASSERT_TRUE(script.error.empty()) << c.line << ": " << script.error;
+        ASSERT_EQ(script.commands.size(), 1u) << c.line;
+        EXPECT_EQ(script.commands[0].line, 3) << c.line;
+        Command expected = c.expected;
+        expected.line = 3;
+        EXPECT_EQ(Describe(script.commands[0]), Describe(expected)) << c.line;
+    }
+}
+
+TEST(ScriptTest, BadLinesStopTheScriptNamingLineAndReason) {
+    struct Case {
+        const char* line;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {"jump 3", "unknown command 'jump'"},
+        {"key", "expected key"},
+        {"key ctrl+Foo", "unknown key 'Foo'"},
+        {"key super+a", "unknown modifier"},
+        {"type", "expected type TEXT"},
+        {"click", "expected a target"},
+        {"click 10", "expected X Y"},
+        {"click 10 y", "'y' is not a number"},
+        {"click cell 1", "expected cell LINE COLUMN"},
+        {"click cell -1 2", "'-1' is not an index"},
+        {"click tab", "expected tab NAME"},
+        {"click tab #x", "'#x' is not a tab index"},
+        {"click corner", "unknown target 'corner'"},
+        {"click cell 1 2 3", "unexpected '3'"},
+        {"drag cell 1 1 cell 2 2", "expected 'to'"},
+        {"wheel", "expected wheel NOTCHES"},
+        {"wheel 0", "expected wheel NOTCHES"},
+        {"clipboard", "expected clipboard set TEXT or clipboard get"},
+        {"answer maybe", "unknown answer 'maybe'"},
+        {"wait soon", "'soon' is not a number"},
+        {"wait -5", "'-5' is not a number"},
+        {"language fr", "unknown language 'fr'"},
+        {"report everything", "unknown report 'everything'"},
+        {"report cell 1", "expected cell LINE COLUMN"},
+        {"screenshot ../escape", "without '/'"},
+        {"sheet \"unclosed", "a quoted word is not closed"},
+    };
+    for (const Case& c : cases) {
+        demo::ParsedScript script = ParseScript(std::string("key F2\nwait 10\n") + c.line + "\nkey F3\n");
+        EXPECT_TRUE(script.commands.empty()) << c.line;
+        EXPECT_EQ(script.error.rfind("line 3: ", 0), 0u) << c.line << " gave: " << script.error;
+        EXPECT_NE(script.error.find(c.reason), std::string::npos) << c.line << " gave: " << script.error;
+    }
+}
+
+TEST(ScriptTest, ReportsEscapeControlCharacters) {
+    EXPECT_EQ(demo::EscapeForReport(u"a\tb\r\n\\c 日本"), "a\\tb\\r\\n\\\\c 日本");
+}
+
+}  // namespace
+}  // namespace tq3::test

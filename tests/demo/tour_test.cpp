@@ -1,0 +1,150 @@
+// The demo program itself on the headless desktop: the tour script end to end
+// (the hooks report the sheet switches, the screenshots exist and show a window),
+// and the exit codes and messages of scripts that cannot be played.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <fstream>
+#include <set>
+#include <sstream>
+
+#include "framework/gdi/png_image.h"
+#include "tests/demo/temp_folder.h"
+
+namespace tq3::test {
+namespace {
+
+struct DemoRun {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// Runs the demo with `arguments` (already quoted where needed), settings kept in
+// the folder so the user's own are never touched.
+DemoRun RunDemo(const TempFolder& folder, const std::string& arguments) {
+    const std::string command = std::string("'") + TQ3DEMO_PROGRAM + "' --settings-dir '" + folder.File("settings") +
+                                "' " + arguments + " >'" + folder.File("stdout") + "' 2>'" + folder.File("stderr") + "'";
+    DemoRun run;
+    const int status = std::system(command.c_str());
+    if (status != -1 && WIFEXITED(status)) run.exitCode = WEXITSTATUS(status);
+    run.out = ReadFile(folder.File("stdout"));
+    run.err = ReadFile(folder.File("stderr"));
+    return run;
+}
+
+// Lines of `text` that start with `prefix`, in order.
+std::vector<std::string> LinesStarting(const std::string& text, const std::string& prefix) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        if (line.rfind(prefix, 0) == 0) lines.push_back(line);
+    }
+    return lines;
+}
+
+size_t DistinctColours(const tq3::fw::Surface& image, int top, int bottom) {
+    std::set<tq3::fw::Pixel> colours;
+    for (int y = top; y < bottom && y < image.Height(); ++y) {
+        for (int x = 0; x < image.Width(); ++x) colours.insert(image.At(x, y));
+    }
+    return colours.size();
+}
+
+TEST(TourTest, TourReportsSheetSwitchesAndWritesScreenshots) {
+    TempFolder folder;
+    const DemoRun run = RunDemo(folder, std::string("--script '") + TQ3DEMO_TOUR + "' --out '" + folder.File("tour") + "'");
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const std::string report = ReadFile(folder.File("tour/report.txt"));
+    EXPECT_EQ(report, run.out) << "the report file and standard output differ";
+
+    // Every switch reaches the host's hook, the cursor hook following it.
+    EXPECT_EQ(LinesStarting(report, "hook sheet"),
+              (std::vector<std::string>{"hook sheet 0", "hook sheet 1", "hook sheet 2", "hook sheet 3", "hook sheet 0"}));
+    EXPECT_NE(report.find("hook sheet 2\nhook cursor 0 0\n"), std::string::npos) << report;
+    // The title follows the hooks and the language.
+    EXPECT_NE(report.find("title \"TQ3View デモ - シート: 設備一覧 | カーソル: 0, 0 | 変更: -\""), std::string::npos)
+        << report;
+    EXPECT_NE(report.find("title \"TQ3View demo - Sheet: Time zones | Cursor: 0, 0 | Changed: -\"\n"),
+              std::string::npos)
+        << report;
+    // The I/O points sheet holds its 100,000 lines.
+    EXPECT_NE(report.find("cell 99999 2 \""), std::string::npos) << report;
+    EXPECT_NE(report.find("cell 0 1 \"原料供給ポンプ\""), std::string::npos) << report;
+
+    const char* shots[] = {"01-time-zones.png", "02-countries.png", "03-io-points.png", "04-equipment-jpn.png"};
+    std::vector<tq3::fw::Surface> images;
+    for (const char* shot : shots) {
+        tq3::fw::Surface image;
+        ASSERT_TRUE(tq3::fw::LoadPng(folder.File(std::string("tour/") + shot), &image)) << shot;
+        EXPECT_EQ(image.Width(), 1024) << shot;
+        EXPECT_EQ(image.Height(), 768) << shot;
+        // The caption holds anti-aliased text: many shades, not one flat colour.
+        EXPECT_GT(DistinctColours(image, 0, 24), 8u) << shot;
+        images.push_back(std::move(image));
+    }
+    // The Japanese title is drawn differently from the English one.
+    bool titlesDiffer = false;
+    for (int y = 0; y < 24 && !titlesDiffer; ++y) {
+        for (int x = 0; x < 1024 && !titlesDiffer; ++x) titlesDiffer = images[0].At(x, y) != images[3].At(x, y);
+    }
+    EXPECT_TRUE(titlesDiffer);
+}
+
+TEST(TourTest, ScriptsThatCannotBePlayedStopWithTheirLine) {
+    struct Case {
+        const char* name;
+        const char* script;
+        const char* extra;  // more arguments
+        int exitCode;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"typing error", "report sheet\nkey ctrl+Nothing\n", "", 1, "line 2: unknown key 'Nothing'"},
+        {"no such sheet", "report sheet\n\nsheet #9\nreport sheet\n", "", 1, "line 3: there is no sheet #9"},
+        {"no sheet of that name", "sheet \"Planets\"\n", "", 1, "line 1: there is no sheet named \"Planets\""},
+        {"cell off the sheet", "report cell 5000 0\n", "--io-lines 10", 1, "line 1: cell 5000 0 is not on this sheet"},
+        {"screenshot without folder", "screenshot a\n", "", 1, "line 1: screenshot needs an output folder"},
+        {"unknown option", "", "--colour", 2, "unknown option '--colour'"},
+        {"bad language", "", "--language xx", 2, "unknown language 'xx'"},
+    };
+    for (const Case& c : cases) {
+        TempFolder folder;
+        const std::string script = folder.Write("s.script", c.script);
+        const DemoRun run = RunDemo(folder, "--io-lines 100 --script '" + script + "' " + c.extra);
+        EXPECT_EQ(run.exitCode, c.exitCode) << c.name << ": " << run.err;
+        EXPECT_NE(run.err.find(c.message), std::string::npos) << c.name << ": " << run.err;
+    }
+}
+
+TEST(TourTest, MissingTablesAreReportedAndTheDemoStillRuns) {
+    TempFolder folder;
+    const std::string script = folder.Write("s.script", "report sheet\nreport cell 0 0\n");
+    const DemoRun run = RunDemo(folder, "--io-lines 10 --data-dir '" + folder.File("nothing") + "' --script '" + script + "'");
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_NE(run.err.find("time zones not shown"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("countries not shown"), std::string::npos) << run.err;
+    // The sheet itself tells the user what is missing.
+    EXPECT_NE(run.out.find("cell 0 0 \"time zones not shown: "), std::string::npos) << run.out;
+}
+
+TEST(TourTest, LanguageChosenOnTheCommandLineIsKeptForTheNextStart) {
+    TempFolder folder;
+    const std::string script = folder.Write("s.script", "report title\n");
+    DemoRun first = RunDemo(folder, "--io-lines 10 --language kor --script '" + script + "'");
+    ASSERT_EQ(first.exitCode, 0) << first.err;
+    EXPECT_NE(first.out.find("TQ3View 데모"), std::string::npos) << first.out;
+    DemoRun second = RunDemo(folder, "--io-lines 10 --script '" + script + "'");
+    ASSERT_EQ(second.exitCode, 0) << second.err;
+    EXPECT_NE(second.out.find("TQ3View 데모"), std::string::npos) << second.out;
+}
+
+}  // namespace
+}  // namespace tq3::test
