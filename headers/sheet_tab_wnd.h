@@ -96,6 +96,7 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    void Paint();
     // The boxes of all tabs (label widths measured in `font`); empty when memory runs out.
     std::vector<CRect> TabBoxes() const;
     // The trapezoid of a tab box as four points.

@@ -119,11 +119,13 @@ public:
     Reference(int width, int height) : width_(width), height_(height) {
         dc.CreateCompatibleDC(nullptr);
         bitmap.CreateBitmap(width, height, 1, 32, nullptr);
-        previous_ = dc.SelectObject(&bitmap);
+        // The context's first bitmap is kept by handle: its wrapper is a temporary
+        // one that idle time deletes.
+        previous_ = dc.SelectObject(&bitmap)->GetSafeHandle();
         CRect all(0, 0, width, height);
         dc.FillSolidRect(&all, GetSysColor(COLOR_BTNFACE));
     }
-    ~Reference() { dc.SelectObject(previous_); }
+    ~Reference() { ::SelectObject(dc.m_hDC, previous_); }
     tq3::fw::Pixel At(int x, int y) const { return tq3::fw::ToPixel(dc.GetPixel(x, y)); }
     int Width() const { return width_; }
     int Height() const { return height_; }
@@ -132,7 +134,7 @@ public:
 
 private:
     CBitmap bitmap;
-    CBitmap* previous_ = nullptr;
+    HGDIOBJ previous_ = nullptr;
     int width_;
     int height_;
 };

@@ -1,0 +1,117 @@
+// Running out of memory while the strips paint, measure and hit-test: every
+// allocation of a repaint, a layout and a click is made to fail in turn. Nothing
+// may escape the message handlers, and once memory is back the strips paint and
+// answer exactly as before.
+#include <array>
+#include <functional>
+
+#include "headers/column_header_wnd.h"
+#include "headers/line_header_wnd.h"
+#include "headers/sheet_tab_wnd.h"
+#include "tests/headers/header_test_support.h"
+#include "tests/support/failing_allocator.h"
+
+namespace tq3::test {
+namespace {
+
+class StripsOutOfMemoryTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(parent.Make(CRect(0, 0, 600, 300)));
+        columns.font.CreatePointFont(90, u"MS UI Gothic");
+        lines.font.CreatePointFont(90, u"MS UI Gothic");
+        tabs.font.CreatePointFont(90, u"MS UI Gothic");
+        columns.titleMargin = 18;
+        lines.lineHeight = 18;
+        lines.headerLineCount = 50;
+        lines.caption = u"No.";
+        tabs.tabHeight = 18;
+        ASSERT_TRUE(columns.Create(&parent) && lines.Create(&parent) && tabs.Create(&parent));
+        const char16_t* titles[] = {u"Name", u"Amount", u"Kind"};
+        for (int i = 0; i < 3; ++i) {
+            records[i].title = titles[i];
+            columns.InsertColumn(i, &records[i]);
+            tabs.InsertItem(i, titles[i]);
+        }
+        columns.MoveWindow(60, 0, 540, 20);
+        lines.MoveWindow(0, 0, 60, 260);
+        tabs.MoveWindow(0, 260, 600, 20);
+        columns.GetColumnRect(0, nullptr);  // lays the titles out, as the view does on insertion
+        desktop.RunUntilIdle();
+    }
+    void TearDown() override {
+        if (parent.m_hWnd != nullptr) parent.DestroyWindow();
+    }
+
+    // Runs `step` with the n-th allocation failing for n = 0, 1, 2... until a run
+    // meets no failure; `prepare` runs before each attempt with memory to spare.
+    void Sweep(const std::function<void()>& prepare, const std::function<void()>& step) {
+        for (long succeed = 0; succeed < 400; ++succeed) {
+            prepare();
+            long refused = 0;
+            {
+                FailingAllocations failing(succeed);
+                step();
+                refused = failing.Refused();
+            }
+            if (refused == 0) return;
+        }
+        ADD_FAILURE() << "the step never ran without an allocation failing";
+    }
+
+    // Each strip's paint handler, called as the window manager calls it.
+    void PaintEach() {
+        for (CWnd* strip : Strips()) strip->SendMessage(WM_PAINT);
+    }
+    void InvalidateEach() {
+        for (CWnd* strip : Strips()) strip->Invalidate();
+    }
+    std::array<CWnd*, 3> Strips() { return {&columns, &lines, &tabs}; }
+
+    tq3::testing::Desktop desktop{800, 600};
+    tq3::testing::TestApp app;
+    NotifyParent parent;
+    CColumnHeaderWnd columns;
+    CLineHeaderWnd lines;
+    CSheetTabWnd tabs;
+    CColumnProp records[3];
+};
+
+TEST_F(StripsOutOfMemoryTest, PaintingLayoutAndClicksSurviveFailedAllocations) {
+    CRect laidOut;
+    ASSERT_TRUE(columns.GetColumnRect(2, &laidOut));
+    const CRect secondTab = tabs.GetItemRect(1);
+    ASSERT_FALSE(secondTab.IsRectEmpty());
+    Reference reference(600, 300);
+    for (int y = 0; y < 300; ++y) {
+        for (int x = 0; x < 600; ++x) reference.dc.SetPixel(x, y, tq3::fw::ToColorRef(PixelAt(parent.m_hWnd, x, y)));
+    }
+
+    Sweep([&] { InvalidateEach(); }, [&] { PaintEach(); });
+    Sweep([&] { records[0].extent.SetRectEmpty(); },  // forces a layout from the titles
+          [&] {
+              CRect rect;
+              columns.GetColumnRect(0, &rect);
+          });
+    const LPARAM onTab = MAKELPARAM(secondTab.CenterPoint().x, secondTab.CenterPoint().y);
+    Sweep([] {},
+          [&] {
+              tabs.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, onTab);
+              tabs.SendMessage(WM_LBUTTONUP, 0, onTab);
+          });
+
+    // Memory is back: the layout and the pixels are what they were.
+    records[0].extent.SetRectEmpty();
+    CRect again;
+    ASSERT_TRUE(columns.GetColumnRect(0, &again));
+    ASSERT_TRUE(columns.GetColumnRect(2, &again));
+    EXPECT_EQ(again, laidOut);
+    EXPECT_EQ(tabs.GetItemRect(1), secondTab);
+    tabs.curSel = 0;
+    InvalidateEach();
+    desktop.RunUntilIdle();
+    EXPECT_EQ(DiffersFromReference(parent.m_hWnd, reference, CRect(0, 0, 600, 280)), 0);
+}
+
+}  // namespace
+}  // namespace tq3::test
