@@ -264,6 +264,7 @@ void CSheetTabWnd::OnFirstArrow() {
         if (arrows[i].m_hWnd != nullptr) arrows[i].EnableWindow(enable[i] ? TRUE : FALSE);
     }
     Invalidate(TRUE);
+    GiveFocusToView();
 }
 
 void CSheetTabWnd::OnLastArrow() {
@@ -273,6 +274,7 @@ void CSheetTabWnd::OnLastArrow() {
         if (arrows[i].m_hWnd != nullptr) arrows[i].EnableWindow(enable[i] ? TRUE : FALSE);
     }
     Invalidate(TRUE);
+    GiveFocusToView();
 }
 
 void CSheetTabWnd::OnPreviousArrow() {
@@ -324,6 +326,15 @@ void CSheetTabWnd::AfterArrowScroll() {
         if (arrows[i].m_hWnd != nullptr) arrows[i].EnableWindow(enable[i] ? TRUE : FALSE);
     }
     Invalidate(TRUE);
+    GiveFocusToView();
+}
+
+void CSheetTabWnd::GiveFocusToView() {
+    // A click on an arrow leaves the keyboard with the sheet, as a click on a tab
+    // does: the arrows only move the row of tabs.
+    if (CWnd* view = GetParent()) {
+        if (CWnd::GetFocus() != view) view->SetFocus();
+    }
 }
 
 // ---- Painting ----------------------------------------------------------------------------

@@ -109,6 +109,7 @@ private:
     void DrawRow(CDC& dc, const std::vector<CRect>& boxes, int rowWidth);
     void DrawTab(CDC& dc, const CRect& box, int index, CBrush& current, CBrush& other);
     void AfterArrowScroll();
+    void GiveFocusToView();
 
     HICON icons[4] = {};          // the arrows' icons, made from `images`, owned here
 };

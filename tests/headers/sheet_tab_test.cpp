@@ -152,8 +152,11 @@ TEST_F(SheetTabTest, ArrowsScrollTheRow) {
         {CSheetTabWnd::kLast, most, "1100"},
         {CSheetTabWnd::kFirst, 0, "0011"},
     };
+    parent.SetFocus();
     for (const Step& s : steps) {
         Press(s.arrow);
+        // The keyboard stays with the view.
+        EXPECT_EQ(CWnd::GetFocus(), &parent) << "arrow " << s.arrow;
         EXPECT_EQ(strip.scrollPos, s.scrollPos) << "arrow " << s.arrow;
         EXPECT_EQ(ArrowStates(), s.states) << "arrow " << s.arrow;
     }
