@@ -181,48 +181,27 @@ TEST_F(ColumnHeaderTest, DividerDragAndDoubleClickSequences) {
     for (const auto& record : spy.Log()) EXPECT_NE(record.notifyCode, HDN_DIVIDERDBLCLICKW);
 }
 
-TEST_F(ColumnHeaderTest, LayoutFromTitlesAndWidths) {
-    const char16_t* titles[] = {u"Name", u"Quantity in stock", u""};
-    for (const char16_t* title : titles) {
-        auto column = std::make_unique<CColumnProp>();
-        column->title = title;
-        header.InsertColumn(header.GetColumnCount(), column.get());
-        records.push_back(std::move(column));
-    }
-    CDC dc;
-    dc.CreateCompatibleDC(nullptr);
-    CFont* old = dc.SelectObject(&header.font);
-    int left = 0;
-    for (int i = 0; i < 3; ++i) {
-        const int width = dc.GetTextExtent(CString(titles[i])).cx + header.titleMargin;
-        CRect rect;
-        ASSERT_TRUE(header.GetColumnRect(i, &rect));
-        EXPECT_EQ(rect, CRect(left, 0, left + width, kStripHeight)) << "column " << i;
-        EXPECT_EQ(records[static_cast<size_t>(i)]->defaultWidth, width);
-        left += width;
-    }
-    dc.SelectObject(old);
-
-    // A new width moves the columns behind it and keeps the natural width.
-    const CRect second = records[1]->extent;
-    const CRect third = records[2]->extent;
-    header.SetColumnWidth(1, second.Width() + 25);
-    EXPECT_EQ(records[1]->extent, CRect(second.left, 0, second.right + 25, kStripHeight));
-    EXPECT_EQ(records[2]->extent, CRect(third.left + 25, 0, third.right + 25, kStripHeight));
-    EXPECT_NE(records[1]->defaultWidth, records[1]->extent.Width());
-
-    // One column without a width lays the whole row out from the titles again.
-    records[0]->extent.SetRectEmpty();
-    CRect rect;
-    ASSERT_TRUE(header.GetColumnRect(0, &rect));
-    EXPECT_EQ(records[1]->extent.Width(), records[1]->defaultWidth);
-
-    // Past the end: FALSE and a zeroed rectangle; SetColumnWidth ignores it.
-    rect = CRect(1, 2, 3, 4);
+TEST_F(ColumnHeaderTest, NewWidthsMoveTheFollowingColumns) {
+    AddColumns({80, 60, 70});
+    records[1]->defaultWidth = 60;
+    header.SetColumnWidth(1, 85);
+    EXPECT_EQ(records[0]->extent, CRect(0, 0, 80, kStripHeight));
+    EXPECT_EQ(records[1]->extent, CRect(80, 0, 165, kStripHeight));
+    EXPECT_EQ(records[2]->extent, CRect(165, 0, 235, kStripHeight));
+    EXPECT_EQ(records[1]->defaultWidth, 60);  // the natural width stays
+    header.SetColumnWidth(3, 100);            // no such column: nothing moves
+    EXPECT_EQ(records[2]->extent, CRect(165, 0, 235, kStripHeight));
+    CRect rect(1, 2, 3, 4);
     EXPECT_FALSE(header.GetColumnRect(3, &rect));
     EXPECT_EQ(rect, CRect(0, 0, 0, 0));
-    header.SetColumnWidth(3, 100);
-    EXPECT_EQ(header.GetColumnCount(), 3);
+
+    // One column without a width lays the whole row out from the titles again.
+    records[1]->extent.SetRectEmpty();
+    ASSERT_TRUE(header.GetColumnRect(1, &rect));
+    EXPECT_EQ(records[0]->extent.left, 0);
+    EXPECT_EQ(records[0]->extent.Width(), records[0]->defaultWidth);
+    EXPECT_EQ(records[1]->extent.left, records[0]->extent.right);
+    EXPECT_EQ(records[2]->extent.left, records[1]->extent.right);
 }
 
 TEST_F(ColumnHeaderTest, PaintsPushButtonsFillerAndAlignedTitles) {
