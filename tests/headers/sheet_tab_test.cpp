@@ -170,7 +170,13 @@ TEST_F(SheetTabTest, ArrowsScrollTheRow) {
 }
 
 TEST_F(SheetTabTest, SizeChangesFitTheRow) {
+    // Sheets added after the strip was placed: the view's next layout places the
+    // strip again at the same size, which fits the new row.
+    Place(400);
+    EXPECT_EQ(ArrowStates(), "0000");
     AddTabs(8);
+    Place(400);
+    EXPECT_EQ(ArrowStates(), "0011");
     // Wide enough: nothing to scroll, every arrow disabled.
     Place(strip.TotalWidth() + kArrows + 100);
     EXPECT_EQ(strip.scrollPos, 0);
