@@ -1,6 +1,8 @@
 #include "demo/demo_frame.h"
 
+#include "framework/system/registry.h"
 #include "settings/language.h"
+#include "settings/registry_location.h"
 
 namespace tq3::demo {
 
@@ -102,10 +104,27 @@ void CDemoFrame::OnTimer(UINT_PTR nIDEvent) {
     CFrameWnd::OnTimer(nIDEvent);
 }
 
+void CDemoFrame::SaveColumnWidths() {
+    // The settings base key is made here and not at start: while it does not
+    // exist the view lays its columns out from their titles, which is what a
+    // first start should show, instead of reading a width of 0 for every column.
+    CString base;
+    CanOpenRegistory(base);
+    HKEY key = nullptr;
+    if (!base.IsEmpty() &&
+        RegCreateKeyExW(HKEY_CURRENT_USER, base, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) == ERROR_SUCCESS) {
+        RegCloseKey(key);
+    }
+    view_->WriteWidthOfColumns();
+}
+
 void CDemoFrame::OnDestroy() {
     // The view is still whole here (children go after their parent hears of the
     // end), so the widths the user gave the columns can be saved.
-    if (view_ != nullptr) view_->SetReportListener(nullptr);
+    if (view_ != nullptr) {
+        view_->SetReportListener(nullptr);
+        SaveColumnWidths();
+    }
     ticker_ = nullptr;
     reportListener_ = nullptr;
     CFrameWnd::OnDestroy();

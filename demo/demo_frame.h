@@ -46,6 +46,9 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    // Stores the width of every column of every sheet for the next start.
+    void SaveColumnWidths();
+
     CDemoView* view_ = nullptr;
     int language_ = 0;
     std::function<void()> ticker_;

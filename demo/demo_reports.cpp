@@ -54,6 +54,16 @@ void WriteSheet(CDemoView& view, std::ostream& out) {
     out << "sheet " << sheet << " " << Quoted(view.GetSheetName(sheet)) << "\n";
 }
 
+void WriteColumnWidths(CDemoView& view, std::ostream& out) {
+    const int sheet = view.GetSelSheet();
+    out << "columns";
+    for (int column = 0; column < view.GetColumnCount(sheet); ++column) {
+        const CRect& extent = view.GetColumnProp(sheet, column)->extent;
+        out << " " << extent.right - extent.left;
+    }
+    out << "\n";
+}
+
 void WriteClipboard(const std::optional<std::u16string>& text, std::ostream& out) {
     out << "clipboard " << (text ? "\"" + EscapeForReport(*text) + "\"" : std::string("(no text)")) << "\n";
 }

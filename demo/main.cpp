@@ -51,15 +51,10 @@ public:
     CDemoApp() : CWinApp(u"TQ3View Demo") { SetRegistryKey(u"TQ3View"); }
 };
 
-// What an installation would have made: the per-user settings base key (the view
-// stores nothing until it exists) and the machine-wide product key that holds the
-// language.
-void EnsureSettingsKeys() {
+// What an installation would have made: the machine-wide product key that holds
+// the language (the view never creates it, and stores no language without it).
+void EnsureProductKey() {
     HKEY key = nullptr;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, u"Software\\TQ3View", 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) ==
-        ERROR_SUCCESS) {
-        RegCloseKey(key);
-    }
     CString product = MakeRegistryKeyName();
     if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, product, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) ==
         ERROR_SUCCESS) {
@@ -253,7 +248,7 @@ int main(int argc, char** argv) {
         tq3::fw::SetRegistryStorePath(HKEY_LOCAL_MACHINE, options.settingsDir + "/machine-registry.db");
     }
     CDemoApp app;
-    EnsureSettingsKeys();
+    EnsureProductKey();
     const int language = ChooseLanguage(options.language);
     if (options.headless) return RunHeadless(options, language, started);
     return RunInteractive(app, options, language);

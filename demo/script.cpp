@@ -270,7 +270,7 @@ bool ParseWheel(const std::vector<std::string>& words, Command* command, std::st
 
 bool ParseReport(const std::vector<std::string>& words, Command* command, std::string* error) {
     if (words.size() < 2) {
-        *error = "expected report hooks|selection|cursor|cell L C|title|sheet";
+        *error = "expected report hooks|selection|cursor|cell L C|title|sheet|columns";
         return false;
     }
     command->word = Lower(words[1]);
@@ -279,10 +279,11 @@ bool ParseReport(const std::vector<std::string>& words, Command* command, std::s
         if (!ParseTarget(words, &at, &command->target, error)) return false;
         if (at == words.size()) return true;
     } else if (words.size() == 2 && (command->word == "hooks" || command->word == "selection" ||
-                                     command->word == "cursor" || command->word == "title" || command->word == "sheet")) {
+                                     command->word == "cursor" || command->word == "title" || command->word == "sheet" ||
+                                     command->word == "columns")) {
         return true;
     }
-    *error = "unknown report '" + words[1] + "' (hooks, selection, cursor, cell L C, title, sheet)";
+    *error = "unknown report '" + words[1] + "' (hooks, selection, cursor, cell L C, title, sheet, columns)";
     return false;
 }
 
