@@ -1,0 +1,209 @@
+// The demo in a real window on a virtual X server, driven from outside the way a
+// user would: a synthetic pointer clicks a sheet tab and turns the wheel, a real
+// clipboard client sets the system clipboard and the demo reads it back, and a
+// screenshot of the X display shows the window. The demo's own report (hooks as
+// they happen; a report on SIGUSR1) tells what it saw.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <fstream>
+#include <set>
+#include <sstream>
+#include <thread>
+
+#include "framework/gdi/png_image.h"
+#include "tests/demo/temp_folder.h"
+
+extern char** environ;
+
+namespace tq3::test {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// A child program; ended (by its id) when the object goes.
+class Child {
+public:
+    Child(std::vector<std::string> argv, std::vector<std::string> extraEnv = {}, const std::string& input = {},
+          const std::string& output = {}) {
+        std::vector<char*> args;
+        for (std::string& a : argv) args.push_back(a.data());
+        args.push_back(nullptr);
+        std::vector<std::string> env = extraEnv;
+        for (char** e = environ; *e != nullptr; ++e) env.emplace_back(*e);
+        std::vector<char*> envp;
+        for (std::string& e : env) envp.push_back(e.data());
+        envp.push_back(nullptr);
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, 0, input.empty() ? "/dev/null" : input.c_str(), O_RDONLY, 0);
+        if (!output.empty()) {
+            posix_spawn_file_actions_addopen(&actions, 1, output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            posix_spawn_file_actions_adddup2(&actions, 1, 2);
+        }
+        if (posix_spawnp(&pid_, args[0], &actions, nullptr, args.data(), envp.data()) != 0) pid_ = -1;
+        posix_spawn_file_actions_destroy(&actions);
+    }
+    ~Child() {
+        if (pid_ > 0) {
+            kill(pid_, SIGKILL);
+            waitpid(pid_, nullptr, 0);
+        }
+    }
+    pid_t Pid() const { return pid_; }
+    // The exit code once it ended within `seconds`; -1 otherwise.
+    int Wait(double seconds) {
+        const auto end = Clock::now() + std::chrono::duration<double>(seconds);
+        while (pid_ > 0 && Clock::now() < end) {
+            int status = 0;
+            if (waitpid(pid_, &status, WNOHANG) == pid_) {
+                pid_ = -1;
+                return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        return -1;
+    }
+
+private:
+    pid_t pid_ = -1;
+};
+
+// Runs a program to its end; its exit code and output.
+int RunProgram(const std::vector<std::string>& argv, const std::vector<std::string>& env, const TempFolder& folder,
+               std::string* output) {
+    Child child(argv, env, {}, folder.File("program-output"));
+    const int code = child.Wait(20);
+    if (output != nullptr) *output = ReadFile(folder.File("program-output"));
+    return code;
+}
+
+bool WaitFor(const std::function<bool()>& done, double seconds) {
+    const auto end = Clock::now() + std::chrono::duration<double>(seconds);
+    while (Clock::now() < end) {
+        if (done()) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return done();
+}
+
+size_t Count(const std::string& text, const std::string& what) {
+    size_t n = 0;
+    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+    return n;
+}
+
+// The two numbers after `prefix` in the last report line that starts with it.
+bool PointAfter(const std::string& report, const std::string& prefix, int* x, int* y) {
+    const size_t at = report.rfind("\n" + prefix);
+    if (at == std::string::npos) return false;
+    return std::sscanf(report.c_str() + at + 1 + prefix.size(), "%d %d", x, y) == 2;
+}
+
+// The value after `prefix` in the last report line that starts with it.
+std::string LineAfter(const std::string& report, const std::string& prefix) {
+    const size_t at = report.rfind("\n" + prefix);
+    if (at == std::string::npos) return {};
+    const size_t end = report.find('\n', at + 1);
+    return report.substr(at + 1 + prefix.size(), end - at - 1 - prefix.size());
+}
+
+TEST(RealWindowTest, PointerWheelAndClipboardFromOutsideReachTheDemo) {
+    TempFolder folder;
+    const int displayNumber = 40 + getpid() % 50;
+    const std::string display = ":" + std::to_string(displayNumber);
+    Child xvfb({"Xvfb", display, "-screen", "0", "1280x800x24", "-nolisten", "tcp"}, {}, {}, folder.File("xvfb.log"));
+    ASSERT_GT(xvfb.Pid(), 0) << "Xvfb could not be started";
+    ASSERT_TRUE(WaitFor([&] { return access(("/tmp/.X11-unix/X" + std::to_string(displayNumber)).c_str(), F_OK) == 0; }, 10))
+        << ReadFile(folder.File("xvfb.log"));
+    const std::vector<std::string> env = {"DISPLAY=" + display, "SDL_VIDEODRIVER=x11"};
+
+    const std::string out = folder.File("out");
+    const std::string report = out + "/report.txt";
+    Child demo({TQ3DEMO_PROGRAM, "--size", "1024x700", "--out", out, "--settings-dir", folder.File("settings")}, env,
+               {}, folder.File("demo.log"));
+    ASSERT_TRUE(WaitFor([&] { return ReadFile(report).find("hook sheet 0\n") != std::string::npos; }, 20))
+        << "the demo did not start: " << ReadFile(folder.File("demo.log"));
+
+    auto askReport = [&] {
+        const size_t before = Count(ReadFile(report), "end of report\n");
+        kill(demo.Pid(), SIGUSR1);
+        return WaitFor([&] { return Count(ReadFile(report), "end of report\n") > before; }, 10);
+    };
+    ASSERT_TRUE(askReport());
+    std::string text = ReadFile(report);
+    int tabX = 0;
+    int tabY = 0;
+    int viewX = 0;
+    int viewY = 0;
+    ASSERT_TRUE(PointAfter(text, "tab 2 at ", &tabX, &tabY)) << text;
+    ASSERT_TRUE(PointAfter(text, "view at ", &viewX, &viewY)) << text;
+
+    // The OS window, found by the demo's process.
+    std::string windowId;
+    ASSERT_EQ(RunProgram({"xdotool", "search", "--sync", "--onlyvisible", "--pid", std::to_string(demo.Pid())}, env,
+                         folder, &windowId),
+              0)
+        << windowId;
+    windowId = windowId.substr(0, windowId.find('\n'));
+
+    // A click on the third tab switches to the I/O points sheet.
+    ASSERT_EQ(RunProgram({"xdotool", "mousemove", "--sync", "--window", windowId, std::to_string(tabX),
+                          std::to_string(tabY), "click", "1"},
+                         env, folder, nullptr),
+              0);
+    ASSERT_TRUE(WaitFor([&] { return ReadFile(report).find("hook sheet 2\n") != std::string::npos; }, 10))
+        << ReadFile(report);
+
+    // Two notches of the wheel towards the user scroll three lines each.
+    ASSERT_EQ(RunProgram({"xdotool", "mousemove", "--sync", "--window", windowId, std::to_string(viewX),
+                          std::to_string(viewY), "click", "5", "click", "5"},
+                         env, folder, nullptr),
+              0);
+    // The system clipboard, set by a real clipboard client.
+    { std::ofstream(folder.File("clip.txt"), std::ios::binary) << "TT-A00-0001\tfrom xclip"; }
+    Child xclip({"xclip", "-quiet", "-selection", "clipboard", "-i"}, env, folder.File("clip.txt"),
+                folder.File("xclip.log"));
+    ASSERT_GT(xclip.Pid(), 0);
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            askReport();
+            return LineAfter(ReadFile(report), "clipboard ") == "\"TT-A00-0001\\tfrom xclip\"";
+        },
+        10))
+        << ReadFile(report);
+    text = ReadFile(report);
+    EXPECT_EQ(LineAfter(text, "top line "), "6") << text;
+    EXPECT_NE(LineAfter(text, "title ").find("I/O points"), std::string::npos) << text;
+
+    // What the X display shows.
+    const std::string shot = folder.File("screen.png");
+    ASSERT_EQ(RunProgram({"import", "-window", "root", shot}, env, folder, nullptr), 0);
+    tq3::fw::Surface image;
+    ASSERT_TRUE(tq3::fw::LoadPng(shot, &image));
+    std::set<tq3::fw::Pixel> colours;
+    for (int y = 0; y < image.Height(); y += 2) {
+        for (int x = 0; x < image.Width(); x += 2) colours.insert(image.At(x, y));
+    }
+    EXPECT_GT(colours.size(), 16u) << "the screen looks blank";
+
+    // Closing from outside saves and ends as the user's close would.
+    kill(demo.Pid(), SIGTERM);
+    EXPECT_EQ(demo.Wait(15), 0) << ReadFile(folder.File("demo.log"));
+}
+
+}  // namespace
+}  // namespace tq3::test
