@@ -191,13 +191,15 @@ int CSheetTabWnd::TotalWidth() const {
     return boxes.empty() ? 0 : boxes.back().right + 1 - ArrowAreaWidth();
 }
 
-int CSheetTabWnd::MaxScroll(int width) const {
+int CSheetTabWnd::MaxScroll(int width) const { return MaxScrollOf(TotalWidth(), width); }
+
+int CSheetTabWnd::MaxScrollOf(int total, int width) const {
     if (width < 0) {
         CRect client;
         if (m_hWnd != nullptr) GetClientRect(&client);
         width = client.Width();
     }
-    return TotalWidth() + ArrowAreaWidth() - (width - kTabRowReserve);
+    return total + ArrowAreaWidth() - (width - kTabRowReserve);
 }
 
 int CSheetTabWnd::TabAtLeftEdge(const std::vector<CRect>& boxes) const {
@@ -227,11 +229,12 @@ void CSheetTabWnd::OnWindowPosChanged(WINDOWPOS* lpwndpos) {
 
 void CSheetTabWnd::FitToWidth(int width, int currentWidth) {
     bool enable[4] = {false, false, false, false};
-    if (width - kTabRowReserve < TotalWidth() + ArrowAreaWidth()) {
-        const int most = MaxScroll(width);
+    const int total = TotalWidth();
+    if (width - kTabRowReserve < total + ArrowAreaWidth()) {
+        const int most = MaxScrollOf(total, width);
         if (most < 1) {
             scrollPos = 0;
-        } else if (currentWidth < width && scrollPos == MaxScroll(currentWidth)) {
+        } else if (currentWidth < width && scrollPos == MaxScrollOf(total, currentWidth)) {
             scrollPos = most;  // a row scrolled to its end stays at its end as the strip grows
         } else if (scrollPos > most) {
             scrollPos = most;  // never scrolled past the end, or Next would scroll back
@@ -278,9 +281,9 @@ void CSheetTabWnd::OnLastArrow() {
 }
 
 void CSheetTabWnd::OnPreviousArrow() {
-    const int most = MaxScroll();
     const std::vector<CRect> boxes = TabBoxes();
     const int a = ArrowAreaWidth();
+    const int most = MaxScrollOf(boxes.empty() ? 0 : boxes.back().right + 1 - a);
     if (most < 0 || boxes.empty()) {
         scrollPos = 0;
     } else {
@@ -300,8 +303,8 @@ void CSheetTabWnd::OnPreviousArrow() {
 }
 
 void CSheetTabWnd::OnNextArrow() {
-    const int most = MaxScroll();
     const std::vector<CRect> boxes = TabBoxes();
+    const int most = MaxScrollOf(boxes.empty() ? 0 : boxes.back().right + 1 - ArrowAreaWidth());
     if (most < 0) {
         scrollPos = 0;
     } else {

@@ -101,6 +101,9 @@ private:
     std::vector<CRect> TabBoxes() const;
     // The trapezoid of a tab box as four points.
     void ShapeOf(const CRect& box, POINT (&points)[4]) const;
+    // M for a row `total` pixels wide in a strip `width` pixels wide (the client
+    // width when negative).
+    int MaxScrollOf(int total, int width = -1) const;
     // The tab whose box holds the row's left edge (scrollPos + A, 1), or -1.
     int TabAtLeftEdge(const std::vector<CRect>& boxes) const;
     void LoadArrowImages();
