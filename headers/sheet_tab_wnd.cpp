@@ -12,6 +12,7 @@
 #include "headers/sheet_tab_wnd.h"
 
 #include <algorithm>
+#include <cstring>
 #include <new>
 
 #include "framework/app/window_dc.h"
@@ -91,10 +92,12 @@ int CSheetTabWnd::InsertItem(int index, LPCWSTR name) {
         CString label(name != nullptr ? name : u"");
         if (count == 0) {
             names.push_back(std::move(label));
+            labelWidths.clear();
             curSel = 0;
             return 0;
         }
         names.insert(names.begin() + (index < count ? index : count), std::move(label));
+        labelWidths.clear();
     } catch (const std::bad_alloc&) {
         return -1;
     }
@@ -104,11 +107,13 @@ int CSheetTabWnd::InsertItem(int index, LPCWSTR name) {
 int CSheetTabWnd::DeleteItem(int index) {
     if (index < 0 || index >= GetItemCount()) return 0;
     names.erase(names.begin() + index);
+    labelWidths.clear();
     return 1;
 }
 
 void CSheetTabWnd::DeleteAllItems() {
     names.clear();
+    labelWidths.clear();
     curSel = 0;
 }
 
@@ -135,21 +140,43 @@ int CSheetTabWnd::SetCurSel(int index) {
 
 // ---- Geometry ------------------------------------------------------------------------
 
-std::vector<CRect> CSheetTabWnd::TabBoxes() const {
-    std::vector<CRect> boxes;
+bool CSheetTabWnd::MeasureLabels() const {
+    // The widths are kept while the names and the font stay: a repaint or an arrow
+    // click then costs the same whatever the number of sheets.
+    LOGFONTW current{};
+    if (font.GetSafeHandle() != nullptr) font.GetLogFont(&current);
+    const bool sameFont = measuredFont == font.GetSafeHandle() &&
+                          std::memcmp(&measuredLogFont, &current, sizeof current) == 0;
+    if (sameFont && labelWidths.size() == names.size()) return true;
+    labelWidths.clear();
     try {
-        boxes.reserve(names.size());
+        labelWidths.reserve(names.size());
         CDC dc;
         dc.CreateCompatibleDC(nullptr);
         CFont* previous = font.GetSafeHandle() != nullptr ? dc.SelectObject(const_cast<CFont*>(&font)) : nullptr;
+        for (const CString& name : names) labelWidths.push_back(dc.GetTextExtent(name).cx);
+        if (previous != nullptr) dc.SelectObject(previous);
+    } catch (const std::bad_alloc&) {
+        labelWidths.clear();
+        return false;
+    }
+    measuredFont = font.GetSafeHandle();
+    measuredLogFont = current;
+    return true;
+}
+
+std::vector<CRect> CSheetTabWnd::TabBoxes() const {
+    std::vector<CRect> boxes;
+    if (!MeasureLabels()) return boxes;
+    try {
+        boxes.reserve(names.size());
         const int h = tabHeight;
         int left = ArrowAreaWidth();
-        for (const CString& name : names) {
-            const int right = left + dc.GetTextExtent(name).cx + 2 * h;
+        for (const int width : labelWidths) {
+            const int right = left + width + 2 * h;
             boxes.emplace_back(left, 0, right, h);
             left = right + 1;
         }
-        if (previous != nullptr) dc.SelectObject(previous);
     } catch (const std::bad_alloc&) {
         boxes.clear();
     }
@@ -473,4 +500,5 @@ void CSheetTabWnd::OnLButtonUp(UINT nFlags, CPoint point) {
 void CSheetTabWnd::OnDestroy() {
     CWnd::OnDestroy();
     names.clear();
+    labelWidths.clear();
 }

@@ -114,5 +114,13 @@ private:
     void AfterArrowScroll();
     void GiveFocusToView();
 
+    // Measures the labels when the names or the font changed; false when memory runs out.
+    bool MeasureLabels() const;
+
     HICON icons[4] = {};          // the arrows' icons, made from `images`, owned here
+    // The labels' widths in `font`, in tab order; emptied whenever a tab comes or goes
+    // (the names change only through InsertItem, DeleteItem and DeleteAllItems).
+    mutable std::vector<int> labelWidths;
+    mutable HGDIOBJ measuredFont = nullptr;  // the font the widths were measured in
+    mutable LOGFONTW measuredLogFont{};      // and its description, in case its handle is reused
 };

@@ -97,6 +97,17 @@ TEST_F(SheetTabTest, GeometryAndShapes) {
     EXPECT_TRUE(strip.GetItemRect(3).IsRectNull());
     EXPECT_EQ(strip.MaxScroll(500), total + kArrows - 400);
 
+    // A new font (the user's choice) and a new tab are measured afresh.
+    strip.font.DeleteObject();
+    strip.font.CreatePointFont(140, u"MS UI Gothic");
+    EXPECT_EQ(strip.GetItemRect(0).Width(), LabelWidth(0) + 2 * kTabHeight);
+    strip.InsertItem(0, u"A much longer name than the others");
+    EXPECT_EQ(strip.GetItemRect(0).Width(), LabelWidth(0) + 2 * kTabHeight);
+    EXPECT_EQ(strip.GetItemRect(1).left, strip.GetItemRect(0).right + 1);
+    strip.DeleteItem(0);
+    strip.font.DeleteObject();
+    strip.font.CreatePointFont(90, u"MS UI Gothic");
+
     // The shape is wide at the top and narrower by h/2 at each end of the bottom.
     const CRect box = strip.GetItemRect(1);
     CRgn shape;
