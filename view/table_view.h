@@ -11,9 +11,12 @@
 //
 // The class is implemented across the library: the structure operations in
 // model/table_view_structure.cpp, the cell and line texts in
-// model/table_view_text.cpp, the window's life in view/table_view_window.cpp.
-// The persisted widths and font are in settings/table_view_settings.cpp, the
-// find/replace history in find/find_replace_history.cpp.
+// model/table_view_text.cpp, the window's life in view/table_view_window.cpp, the
+// layout, hit tests and scrolling in view/table_view_geometry.cpp and
+// view/table_view_scroll.cpp, the cell area's painting and the selection's
+// inversion in view/table_view_paint.cpp. The persisted widths and font are in
+// settings/table_view_settings.cpp, the find/replace history in
+// find/find_replace_history.cpp.
 #pragma once
 
 #include <vector>
@@ -55,8 +58,11 @@ public:
     // window colour as background); `lpszClassName` is not used.
     BOOL Create(LPCWSTR lpszClassName, LPCWSTR lpszWindowName, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd,
                 UINT nID, void* pContext = nullptr) override;
+    // Paints the cell area through one off-screen bitmap; draws nothing on a
+    // printer, so printed pages stay blank.
     void OnDraw(CDC* pDC) override;
     void OnInitialUpdate() override;
+    BOOL OnPreparePrinting(CPrintInfo* pInfo) override;
 
     // ---- Hooks for the host, in this order -------------------------------------------
     // A sheet was chosen; this implementation switches the view to it, so an
@@ -114,6 +120,33 @@ public:
     // ---- Geometry read by the strips and the host --------------------------------------
     int GetLineHeight() const { return lineHeight; }
     int GetPointSize() const { return pointSize; }
+    // Width of the line header strip: its caption's width in the label font plus two
+    // line heights and one pixel, at least 60.
+    int GetLineHeaderWidth() const;
+    // The cell's rectangle in client coordinates (a line above the top line lies
+    // above the cell area); empty for a column or a line the displayed sheet lacks.
+    CRect GetCellRect(int line, int column) const;
+    // The cell under a client point; FALSE with -1/-1 when there is none. The strip
+    // under the column header maps to the line above the top line.
+    BOOL PointToCellPos(POINT pt, int& line, int& column) const;
+    // Scrolls so that the cell is wholly visible.
+    void EnsureVisible(int line, int column);
+    // The window's redraw, followed by a new layout of the strips and scroll bars.
+    BOOL RedrawWindow(const RECT* lpRectUpdate = nullptr, CRgn* prgnUpdate = nullptr,
+                      UINT flags = RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
+    // Sets the window's text, which the line header shows in its caption box and
+    // which widens the strip when it needs more room.
+    void SetWindowTextW(LPCWSTR text);
+
+    // ---- Painting and selection --------------------------------------------------------
+    // The cell font's record (when `plf` is not null) and its size in tenths of a point.
+    void GetLogFont(LOGFONTW* plf, int& nPointSize) const;
+    // The displayed sheet's selection and cursor as stored; an empty rectangle and
+    // (0, 0) without a displayed sheet.
+    void GetSel(CRect& rcSel, CPoint& ptCursor) const;
+    // Stores a selection and a cursor as given, shows the change, scrolls the cursor
+    // cell into view and, when the cursor moved, tells the host.
+    void SetSel(CRect rcSel, CPoint ptCursor);
 
     // ---- Persisted settings (per user, below the host's settings base key) ---------
     // Sets every column's width from the section of its sheet's data word; sheets
@@ -149,10 +182,40 @@ protected:
 
     afx_msg int OnCreate(LPCREATESTRUCTW lpCreateStruct);
     afx_msg void OnDestroy();
+    afx_msg void OnSize(UINT nType, int cx, int cy);
+    afx_msg void OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
+    afx_msg void OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
+    afx_msg BOOL OnMouseWheel(UINT nFlags, short zDelta, CPoint pt);
+    afx_msg BOOL OnEraseBkgnd(CDC* pDC);
     afx_msg void OnTabSheetSelchange(NMHDR* pNMHDR, LRESULT* pResult);
     DECLARE_MESSAGE_MAP()
 
 private:
+    // ---- Geometry and scrolling (view/table_view_geometry.cpp, table_view_scroll.cpp)
+    // The displayed sheet, or null.
+    CSheetObj* CurrentSheet() const { return GetSheetObj(selSheet); }
+    // Full rows of the cell area for a client height, and whether a part row follows.
+    int PageOf(int clientHeight) const;
+    int PartialRowOf(int clientHeight) const;
+    void SetVerticalBar(int topLine, int lineCount, int page);
+    void SetHorizontalBar(int width, int page);
+    void PlaceStrips();
+    // The scroll steps with full 32-bit positions: vertical ones biased by -32768,
+    // horizontal ones in pixels. The message handlers widen the 16-bit thumb
+    // position they are given and call these.
+    void ScrollVertically(UINT code, int biasedThumb);
+    void ScrollHorizontally(UINT code, int thumb);
+    void SetTopLine(int top);
+    void SetScrollX(int x);
+
+    // ---- Painting (view/table_view_paint.cpp) ----------------------------------------
+    void DrawRows(CDC& dc, CSheetObj* sheet, int rows) const;
+    // The inverted region of a selection and a cursor, in client coordinates.
+    void CalcInvertRgn(CRgn& rgn, CRect rcSel, CPoint ptCursor) const;
+    // Shows a selection change between paints by inverting, straight in the window,
+    // the region of the new pair combined by exclusive-or with the old pair's.
+    void DrawCursor(CRect* pSel, CPoint* pCursor, CRect* pOldSel, CPoint* pOldCursor);
+
     // Gives the column header the displayed sheet's columns, laying out the ones
     // never laid out.
     void FillColumnHeader(CSheetObj* sheet);
@@ -177,4 +240,10 @@ private:
     // that setting every cell of a large table does not allocate per cell.
     mutable std::vector<WCHAR> scratch;
     HMODULE keptLanguageLibraries[5] = {};  // language libraries the hook scopes used
+    // The line header width is asked for on every paint and hit test; measuring the
+    // caption is kept for as long as the caption, its font and the line height stay.
+    mutable CString measuredCaption;
+    mutable HGDIOBJ measuredFont = nullptr;
+    mutable int measuredLineHeight = -1;
+    mutable int measuredWidth = 60;
 };

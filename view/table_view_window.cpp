@@ -15,6 +15,11 @@ IMPLEMENT_DYNCREATE(CTableView, CView)
 BEGIN_MESSAGE_MAP(CTableView, CView)
 ON_WM_CREATE()
 ON_WM_DESTROY()
+ON_WM_SIZE()
+ON_WM_HSCROLL()
+ON_WM_VSCROLL()
+ON_WM_MOUSEWHEEL()
+ON_WM_ERASEBKGND()
 ON_NOTIFY(TCN_SELCHANGE, kSheetTabId, &CTableView::OnTabSheetSelchange)
 END_MESSAGE_MAP()
 
@@ -78,7 +83,11 @@ BOOL CTableView::Create(LPCWSTR /*lpszClassName*/, LPCWSTR lpszWindowName, DWORD
 int CTableView::OnCreate(LPCREATESTRUCTW lpCreateStruct) {
     if (CView::OnCreate(lpCreateStruct) == -1) return -1;
     columnHeader.titleMargin = lineHeight;
-    if (!columnHeader.Create(this) || !lineHeader.Create(this) || !sheetTab.Create(this)) return -1;
+    // A strip that cannot be made leaves its part of the view blank; the view
+    // itself still works.
+    columnHeader.Create(this);
+    lineHeader.Create(this);
+    sheetTab.Create(this);
     return 0;
 }
 
@@ -91,13 +100,7 @@ void CTableView::OnInitialUpdate() {
     CView::OnInitialUpdate();
     CSwitchResource scope;
     SwitchToLanguageResources(scope);
-    if (GetSheetCount() > 0) SetSelSheet(0);
-}
-
-void CTableView::OnDraw(CDC* pDC) {
-    CRect client;
-    GetClientRect(&client);
-    pDC->FillSolidRect(&client, GetSysColor(COLOR_WINDOW));
+    if (GetSheetCount() > 0) OnSheetChanged(0);
 }
 
 void CTableView::OnTabSheetSelchange(NMHDR* /*pNMHDR*/, LRESULT* pResult) {

@@ -244,18 +244,23 @@ TEST_F(TableViewTest, SelectingASheetCallsTheHooksAndTellsTheHostWindow) {
 }
 
 TEST_F(TableViewTest, EachSheetKeepsItsOwnPlace) {
-    AddSheets(2, 2, 30);
+    // Enough lines and wide enough columns that both places can be scrolled to.
+    AddSheets(2, 2, 100);
+    for (int c = 0; c < 2; ++c) view->GetColumnProp(0, c)->extent = CRect(c * 1000, 0, (c + 1) * 1000, 18);
     view->GetSheetObj(0)->topLine = 10;
     view->GetSheetObj(0)->scrollX = 40;
     view->GetSheetObj(1)->topLine = 3;
     view->SetSelSheet(0);
     EXPECT_EQ(view->GetLineHeader().topLine, 10);
     EXPECT_EQ(view->GetColumnHeader().scrollX, 40);
+    EXPECT_EQ(view->GetScrollPos(SB_VERT), 10 - 32768);
+    EXPECT_EQ(view->GetScrollPos(SB_HORZ), 40);
     view->SetSelSheet(1);
     EXPECT_EQ(view->GetLineHeader().topLine, 3);
-    EXPECT_EQ(view->GetLineHeader().previousTopLine, 10);
     EXPECT_EQ(view->GetColumnHeader().scrollX, 0);
-    EXPECT_EQ(view->GetLineHeader().headerLineCount, 30);
+    EXPECT_EQ(view->GetLineHeader().headerLineCount, 100);
+    EXPECT_EQ(view->GetScrollPos(SB_VERT), 3 - 32768);
+    EXPECT_EQ(view->GetScrollPos(SB_HORZ), 0);
 }
 
 TEST_F(TableViewTest, EditFunctionsMaskIsStoredAsGiven) {
