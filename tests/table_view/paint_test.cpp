@@ -1,0 +1,307 @@
+// The cell area as painted: grid lines, cell texts with their margins, alignment
+// and ellipsis, long lines, the inverted selection frame, selection changes drawn
+// between paints, and blank printing.
+#include <string>
+
+#include "framework/gdi/surface.h"
+#include "framework/window/gdi_seam.h"
+#include "tests/table_view/view_geometry_fixture.h"
+
+namespace tq3::test {
+namespace {
+
+using tq3::fw::Pixel;
+using tq3::fw::ToPixel;
+
+class PaintTest : public ViewGeometryTest {
+protected:
+    Pixel At(CPoint client) {
+        view->ClientToScreen(&client);
+        return tq3::fw::DesktopSurface().At(client.x, client.y);
+    }
+    Pixel Window() { return ToPixel(GetSysColor(COLOR_WINDOW)); }
+    Pixel Grid() { return ToPixel(GetSysColor(COLOR_BTNFACE)); }
+
+    // The box of pixels in `box` (client coordinates) that are not the window
+    // colour; empty when there are none.
+    CRect Ink(const CRect& box) {
+        CRect ink;
+        bool any = false;
+        for (int y = box.top; y < box.bottom; ++y) {
+            for (int x = box.left; x < box.right; ++x) {
+                if (At(CPoint(x, y)) == Window()) continue;
+                if (!any) ink = CRect(x, y, x + 1, y + 1);
+                ink.left = std::min<LONG>(ink.left, x);
+                ink.top = std::min<LONG>(ink.top, y);
+                ink.right = std::max<LONG>(ink.right, x + 1);
+                ink.bottom = std::max<LONG>(ink.bottom, y + 1);
+                any = true;
+            }
+        }
+        return ink;
+    }
+
+    // Where a cell's text is written: 6 pixels in from each side, 1 from top and bottom.
+    CRect TextBox(int line, int column) {
+        CRect box = view->GetCellRect(line, column);
+        box.DeflateRect(6, 1, 6, 1);
+        return box;
+    }
+
+    std::vector<Pixel> CellArea() {
+        CRect client;
+        view->GetClientRect(&client);
+        const int lh = view->GetLineHeight();
+        std::vector<Pixel> pixels;
+        for (int y = lh; y < client.bottom - lh - 10; ++y) {
+            for (int x = view->GetLineHeaderWidth(); x < client.right; ++x) pixels.push_back(At(CPoint(x, y)));
+        }
+        return pixels;
+    }
+};
+
+Pixel Inverse(Pixel p) { return ~p & 0x00FFFFFFu; }
+
+// One selected cell is an inverted frame from 2 pixels outside its border to 1
+// pixel inside; the frame of the cell selected before is gone.
+TEST_F(PaintTest, OneCellSelectionIsAFrameTwoOutsideOneInside) {
+    AddSheets(1, 4, 10);
+    SetWidths(0, {100, 100, 100, 100});
+    view->SetSelSheet(0);
+    SetClientSize(500, 300);
+    const CRect first = view->GetCellRect(1, 1);
+    const CRect cell = view->GetCellRect(3, 2);
+    view->SetSel(CRect(1, 1, 1, 1), CPoint(1, 1));
+    desktop.RunUntilIdle();
+    const Pixel firstBorder = At(CPoint(first.left, first.CenterPoint().y));
+
+    view->SetSel(CRect(2, 3, 2, 3), CPoint(2, 3));
+    desktop.RunUntilIdle();
+    const int cy = cell.CenterPoint().y;
+    const int cx = cell.CenterPoint().x;
+    // Offsets from the left/top edge and from the right/bottom edge, with whether
+    // the pixel is inverted. Unselected cells here are window-coloured with grid
+    // lines on their right and bottom edges.
+    struct Probe {
+        CPoint pt;
+        bool inverted;
+    };
+    const Probe probes[] = {
+        {{cell.left - 3, cy}, false},  {{cell.left - 2, cy}, true},    {{cell.left - 1, cy}, true},
+        {{cell.left, cy}, true},       {{cell.left + 1, cy}, false},   {{cell.right - 2, cy}, false},
+        {{cell.right - 1, cy}, true},  {{cell.right, cy}, true},       {{cell.right + 1, cy}, true},
+        {{cell.right + 2, cy}, false}, {{cx, cell.top - 3}, false},    {{cx, cell.top - 2}, true},
+        {{cx, cell.top}, true},        {{cx, cell.top + 1}, false},    {{cx, cell.bottom - 2}, false},
+        {{cx, cell.bottom - 1}, true}, {{cx, cell.bottom + 1}, true},  {{cx, cell.bottom + 2}, false},
+    };
+    // Against the same view painted without a selection there.
+    std::vector<Pixel> selected;
+    for (const Probe& p : probes) selected.push_back(At(p.pt));
+    view->SetSel(CRect(0, 9, 0, 9), CPoint(0, 9));
+    desktop.RunUntilIdle();
+    for (size_t i = 0; i < std::size(probes); ++i) {
+        const Pixel plain = At(probes[i].pt);
+        SCOPED_TRACE(::testing::Message() << "at " << probes[i].pt.x - cell.left << "," << probes[i].pt.y - cell.top);
+        EXPECT_EQ(selected[i], probes[i].inverted ? Inverse(plain) : plain);
+    }
+    EXPECT_EQ(At(CPoint(first.left, first.CenterPoint().y)), Inverse(firstBorder));
+}
+
+// A block shows wholly inverted with its margin; only the cursor cell's interior
+// keeps its colours.
+TEST_F(PaintTest, BlockSelectionLeavesTheCursorInteriorPlain) {
+    AddSheets(1, 4, 10);
+    SetWidths(0, {100, 100, 100, 100});
+    view->SetSelSheet(0);
+    SetClientSize(500, 300);
+    view->SetSel(CRect(1, 2, 2, 4), CPoint(1, 2));
+    desktop.RunUntilIdle();
+    const CRect cursor = view->GetCellRect(2, 1);
+    const CRect corner = view->GetCellRect(4, 2);
+    const CRect outside = view->GetCellRect(6, 3);
+    EXPECT_EQ(At(cursor.CenterPoint()), Window());
+    // A cell's left edge is the grid line of the column before it.
+    EXPECT_EQ(At(CPoint(cursor.left, cursor.CenterPoint().y)), Inverse(Grid()));
+    EXPECT_EQ(At(CPoint(cursor.left + 1, cursor.CenterPoint().y)), Window());
+    EXPECT_EQ(At(corner.CenterPoint()), Inverse(Window()));
+    EXPECT_EQ(At(view->GetCellRect(3, 1).CenterPoint()), Inverse(Window()));
+    EXPECT_EQ(At(CPoint(corner.right + 1, corner.CenterPoint().y)), Inverse(Window()));
+    EXPECT_EQ(At(CPoint(corner.right + 2, corner.CenterPoint().y)), Window());
+    EXPECT_EQ(At(outside.CenterPoint()), Window());
+
+    CRect sel;
+    CPoint at;
+    view->GetSel(sel, at);
+    EXPECT_EQ(sel, CRect(1, 2, 2, 4));
+    EXPECT_EQ(at, CPoint(1, 2));
+}
+
+// A new block with the same cursor is drawn straight on the screen, by inverting
+// the difference; a full paint afterwards gives the very same pixels.
+TEST_F(PaintTest, SelectionChangesBetweenPaintsMatchAFullPaint) {
+    AddSheets(1, 4, 20);
+    SetWidths(0, {100, 100, 100, 100});
+    view->SetSelSheet(0);
+    SetClientSize(500, 300);
+    view->SetSel(CRect(0, 1, 1, 3), CPoint(0, 1));
+    desktop.RunUntilIdle();
+    const std::vector<Pixel> before = CellArea();
+    const std::vector<std::string> calls = view->calls;
+    view->SetSel(CRect(0, 1, 3, 5), CPoint(0, 1));
+    EXPECT_EQ(view->calls, calls);  // the cursor did not move: no hook
+    const std::vector<Pixel> drawn = CellArea();
+    EXPECT_NE(drawn, before);
+    view->Invalidate(TRUE);
+    desktop.RunUntilIdle();
+    EXPECT_EQ(CellArea(), drawn);
+}
+
+TEST_F(PaintTest, GridLinesUnderRowsAndRightOfColumnsMoveWithScrolling) {
+    AddSheets(1, 3, 30);
+    SetWidths(0, {100, 150, 400});
+    view->SetSelSheet(0);
+    SetClientSize(460, 300);
+    view->SetSel(CRect(0, 0, 0, 0), CPoint(0, 0));
+    desktop.RunUntilIdle();
+    const int lh = view->GetLineHeight();
+    const int lhw = view->GetLineHeaderWidth();
+    CRect client;
+    view->GetClientRect(&client);
+    const int bottom = client.bottom - lh - 10;
+    // Under every row, across the whole width; the last, part row included.
+    for (int y = 2 * lh; y < bottom; y += lh) {
+        EXPECT_EQ(At(CPoint(lhw + 150, y)), Grid()) << y;
+        EXPECT_EQ(At(CPoint(client.right - 1, y)), Grid()) << y;
+        EXPECT_EQ(At(CPoint(lhw + 150, y - lh / 2)), Window()) << y;
+    }
+    const int row = 5 * lh + lh / 2;
+    EXPECT_EQ(At(CPoint(lhw + 100, row)), Grid());
+    EXPECT_EQ(At(CPoint(lhw + 250, row)), Grid());
+    EXPECT_EQ(At(CPoint(lhw + 99, row)), Window());
+    EXPECT_EQ(At(CPoint(lhw + 101, row)), Window());
+
+    HScroll(SB_THUMBPOSITION, 30);
+    ASSERT_EQ(ScrollX(), 30);
+    EXPECT_EQ(At(CPoint(lhw + 70, row)), Grid());
+    EXPECT_EQ(At(CPoint(lhw + 220, row)), Grid());
+    EXPECT_EQ(At(CPoint(lhw + 100, row)), Window());
+}
+
+TEST_F(PaintTest, TextsKeepMarginsAlignNumbersAndEndInAnEllipsis) {
+    AddSheets(1, 0, 0);
+    ASSERT_GE(view->InsertColumn(0, 0, u"Name", 0), 0);
+    ASSERT_GE(view->InsertColumn(0, 1, u"Value", 1), 0);
+    ASSERT_GE(view->InsertColumn(0, 2, u"Note", 0), 0);
+    SetWidths(0, {150, 100, 70});
+    const std::u16string longNote = u"A note much too long for its column";
+    const std::u16string wide(5000, u'W');
+    const std::u16string lines[] = {
+        u"Alpha\t12\t" + longNote,
+        u"Beta",  // fields missing at the end: empty cells
+        wide + u"\t345\tend",
+    };
+    for (int l = 0; l < 3; ++l) ASSERT_GE(view->InsertLine(0, l, lines[l].c_str()), 0);
+    view->SetSelSheet(0);
+    SetClientSize(500, 300);
+    // A selection outside the sheet shows nothing, so every box below holds text only.
+    view->SetSel(CRect(3, 0, 3, 0), CPoint(3, 0));
+    desktop.RunUntilIdle();
+
+    // A text column starts at the left margin; a numeric one ends at the right.
+    const CRect name = Ink(TextBox(0, 0));
+    ASSERT_FALSE(name.IsRectEmpty());
+    EXPECT_LE(name.left - TextBox(0, 0).left, 2);
+    EXPECT_GT(TextBox(0, 0).right - name.right, 40);
+    const CRect number = Ink(TextBox(0, 1));
+    ASSERT_FALSE(number.IsRectEmpty());
+    EXPECT_LE(TextBox(0, 1).right - number.right, 2);
+    EXPECT_GT(number.left - TextBox(0, 1).left, 40);
+    // Nothing is drawn in the margins.
+    for (int c = 0; c < 3; ++c) {
+        CRect cell = view->GetCellRect(0, c);
+        EXPECT_TRUE(Ink(CRect(cell.left + 1, cell.top + 1, cell.left + 6, cell.bottom - 1)).IsRectEmpty()) << c;
+        EXPECT_TRUE(Ink(CRect(cell.right - 6, cell.top + 1, cell.right - 1, cell.bottom - 1)).IsRectEmpty()) << c;
+    }
+    // The cut text is what the text engine draws with an ellipsis in that box.
+    const CRect noteBox = TextBox(0, 2);
+    CDC reference;
+    reference.CreateCompatibleDC(nullptr);
+    CBitmap bitmap;
+    bitmap.CreateCompatibleBitmap(&reference, noteBox.Width(), noteBox.Height());
+    reference.SelectObject(&bitmap);
+    reference.FillSolidRect(0, 0, noteBox.Width(), noteBox.Height(), GetSysColor(COLOR_WINDOW));
+    reference.SelectObject(view->GetFont());
+    reference.SetTextColor(GetSysColor(COLOR_WINDOWTEXT));
+    ASSERT_GT(reference.GetTextExtent(longNote.c_str(), static_cast<int>(longNote.size())).cx, noteBox.Width());
+    CRect box(0, 0, noteBox.Width(), noteBox.Height());
+    reference.DrawText(longNote.c_str(), static_cast<int>(longNote.size()), &box,
+                       DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+    int differing = 0;
+    for (int y = 0; y < noteBox.Height(); ++y) {
+        for (int x = 0; x < noteBox.Width(); ++x) {
+            if (ToPixel(reference.GetPixel(x, y)) != At(CPoint(noteBox.left + x, noteBox.top + y))) ++differing;
+        }
+    }
+    EXPECT_EQ(differing, 0);
+    EXPECT_FALSE(Ink(noteBox).IsRectEmpty());
+
+    // Missing fields are empty cells.
+    EXPECT_TRUE(Ink(TextBox(1, 1)).IsRectEmpty());
+    EXPECT_TRUE(Ink(TextBox(1, 2)).IsRectEmpty());
+    EXPECT_FALSE(Ink(TextBox(1, 0)).IsRectEmpty());
+
+    // A line of more than 5,000 characters: its first cell is cut, and the fields
+    // behind it are still found and drawn.
+    const CRect cut = Ink(TextBox(2, 0));
+    EXPECT_GE(cut.right, TextBox(2, 0).right - 8);
+    const CRect tail = Ink(TextBox(2, 1));
+    ASSERT_FALSE(tail.IsRectEmpty());
+    EXPECT_LE(TextBox(2, 1).right - tail.right, 2);
+    EXPECT_FALSE(Ink(TextBox(2, 2)).IsRectEmpty());
+}
+
+class PrinterDC : public CDC {
+public:
+    PrinterDC() { m_bPrinting = TRUE; }
+};
+
+// Printing and previewing give blank pages; the same call on a screen context draws.
+TEST_F(PaintTest, PrintedPagesStayBlank) {
+    AddSheets(1, 2, 5);
+    view->SetSelSheet(0);
+    desktop.RunUntilIdle();
+    const COLORREF paper = RGB(10, 200, 30);
+    auto draw = [&](CDC& dc) {
+        dc.CreateCompatibleDC(nullptr);
+        CBitmap page;
+        page.CreateCompatibleBitmap(&dc, 640, 480);
+        CBitmap* old = dc.SelectObject(&page);
+        dc.FillSolidRect(0, 0, 640, 480, paper);
+        view->OnDraw(&dc);
+        int changed = 0;
+        for (int y = 0; y < 480; y += 7) {
+            for (int x = 0; x < 640; x += 7) changed += dc.GetPixel(x, y) != paper;
+        }
+        dc.SelectObject(old);
+        return changed;
+    };
+    PrinterDC printer;
+    EXPECT_EQ(draw(printer), 0);
+    CDC screen;
+    EXPECT_GT(draw(screen), 0);
+    // The background is never erased apart from the cell area's copy.
+    EXPECT_NE(view->SendMessage(WM_ERASEBKGND, 0, 0), 0);
+
+    LOGFONTW font{};
+    int points = 0;
+    view->GetLogFont(nullptr, points);
+    EXPECT_EQ(points, 90);
+    view->GetLogFont(&font, points);
+    LOGFONTW cell{};
+    view->GetFont()->GetLogFont(&cell);
+    EXPECT_EQ(std::u16string(font.lfFaceName), std::u16string(cell.lfFaceName));
+    EXPECT_EQ(font.lfHeight, cell.lfHeight);
+}
+
+}  // namespace
+}  // namespace tq3::test
