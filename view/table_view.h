@@ -120,8 +120,8 @@ public:
     // ---- Geometry read by the strips and the host --------------------------------------
     int GetLineHeight() const { return lineHeight; }
     int GetPointSize() const { return pointSize; }
-    // Width of the line header strip: its caption's width in the label font plus two
-    // line heights and one pixel, at least 60.
+    // Width of the line header strip, as the strip asks for it: its caption's width
+    // in the label font plus two line heights and one pixel, at least 60.
     int GetLineHeaderWidth() const;
     // The cell's rectangle in client coordinates (a line above the top line lies
     // above the cell area); empty for a column or a line the displayed sheet lacks.
@@ -240,10 +240,4 @@ private:
     // that setting every cell of a large table does not allocate per cell.
     mutable std::vector<WCHAR> scratch;
     HMODULE keptLanguageLibraries[5] = {};  // language libraries the hook scopes used
-    // The line header width is asked for on every paint and hit test; measuring the
-    // caption is kept for as long as the caption, its font and the line height stay.
-    mutable CString measuredCaption;
-    mutable HGDIOBJ measuredFont = nullptr;
-    mutable int measuredLineHeight = -1;
-    mutable int measuredWidth = 60;
 };

@@ -30,22 +30,8 @@ int CTableView::PartialRowOf(int clientHeight) const {
 }
 
 int CTableView::GetLineHeaderWidth() const {
-    constexpr int kNarrowest = 60;
-    if (lineHeader.m_hWnd == nullptr || lineHeader.font.GetSafeHandle() == nullptr) return kNarrowest;
-    const HGDIOBJ font = lineHeader.font.GetSafeHandle();
-    if (font != measuredFont || lineHeight != measuredLineHeight || measuredCaption != lineHeader.caption) {
-        CDC dc;
-        dc.CreateCompatibleDC(nullptr);
-        CFont* previous = dc.SelectObject(const_cast<CFont*>(&lineHeader.font));
-        const int text = dc.GetTextExtent(lineHeader.caption).cx;
-        if (previous != nullptr) dc.SelectObject(previous);
-        const int wanted = text + 2 * lineHeight + 1;
-        measuredWidth = wanted > kNarrowest ? wanted : kNarrowest;
-        measuredCaption = lineHeader.caption;
-        measuredFont = font;
-        measuredLineHeight = lineHeight;
-    }
-    return measuredWidth;
+    // The strip knows its caption and font; it is asked rather than measured twice.
+    return const_cast<CLineHeaderWnd&>(lineHeader).GetLineHeaderWidth();
 }
 
 void CTableView::SetWindowTextW(LPCWSTR text) {
