@@ -29,6 +29,15 @@ RECT WholeWindow(const Window* w) {
     return RECT{0, 0, w->window.right - w->window.left, w->window.bottom - w->window.top};
 }
 
+// What a child covers of its parent: its window rectangle cut to the parent's client
+// area, so that a child reaching past that area never hides the parent's frame or
+// scroll bars.
+Region ShownPartOf(const Window* c) {
+    Region part(WindowRectOnScreen(c));
+    if (c->parent != nullptr && c->parent != S().desktopWindow) part.Intersect(ClientRectOnScreen(c->parent));
+    return part;
+}
+
 }  // namespace
 
 // ============================================================================
@@ -47,13 +56,13 @@ Region VisibleRegion(const Window* w, bool client) {
         if (clipSiblings) {
             for (const Window* sib : p->children) {
                 if (sib == a) break;
-                if (sib->style & WS_VISIBLE) r.Subtract(WindowRectOnScreen(sib));
+                if (sib->style & WS_VISIBLE) r.Subtract(ShownPartOf(sib));
             }
         }
     }
     if (w == S().desktopWindow || (w->style & WS_CLIPCHILDREN)) {
         for (const Window* c : w->children) {
-            if (c->style & WS_VISIBLE) r.Subtract(WindowRectOnScreen(c));
+            if (c->style & WS_VISIBLE) r.Subtract(ShownPartOf(c));
         }
     }
     r.Intersect(RECT{0, 0, S().desktop.Width(), S().desktop.Height()});
