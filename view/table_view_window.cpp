@@ -93,11 +93,17 @@ int CTableView::OnCreate(LPCREATESTRUCTW lpCreateStruct) {
 
 void CTableView::OnDestroy() {
     CView::OnDestroy();
+    // The font survives the window even when the host never saves anything.
+    LOGFONTW font{};
+    int points = 0;
+    GetLogFont(&font, points);
+    WriteLogFont(font, points);
     DeleteAllSheets();
 }
 
 void CTableView::OnInitialUpdate() {
     CView::OnInitialUpdate();
+    ReadWidthOfColumns();
     CSwitchResource scope;
     SwitchToLanguageResources(scope);
     if (GetSheetCount() > 0) OnSheetChanged(0);
