@@ -210,6 +210,9 @@ private:
 
     // ---- Painting (view/table_view_paint.cpp) ----------------------------------------
     void DrawRows(CDC& dc, CSheetObj* sheet, int rows) const;
+    // The off-screen context for a cell area of `size`, made or resized as needed;
+    // null when it cannot be made.
+    CDC* PaintBuffer(CDC* screen, CSize size);
     // The inverted region of a selection and a cursor, in client coordinates.
     void CalcInvertRgn(CRgn& rgn, CRect rcSel, CPoint ptCursor) const;
     // Shows a selection change between paints by inverting, straight in the window,
@@ -240,4 +243,11 @@ private:
     // that setting every cell of a large table does not allocate per cell.
     mutable std::vector<WCHAR> scratch;
     HMODULE keptLanguageLibraries[5] = {};  // language libraries the hook scopes used
+    // The cell area's off-screen buffer. It is kept from one paint to the next while
+    // the area keeps its size: making and clearing several megabytes on every paint
+    // of a full-screen view would cost more than drawing the cells. The bitmap is
+    // declared first so that the context holding it goes first.
+    CBitmap paintBitmap;
+    CDC paintDC;
+    CSize paintSize;
 };

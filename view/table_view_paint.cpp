@@ -69,10 +69,9 @@ void CTableView::OnDraw(CDC* pDC) {
     pDC->GetClipBox(&clip);
     if (clip.IsRectNull()) return;
 
-    CDC memory;
-    CBitmap bitmap;
-    if (!memory.CreateCompatibleDC(pDC) || !bitmap.CreateCompatibleBitmap(pDC, w, h)) return;
-    CBitmap* oldBitmap = memory.SelectObject(&bitmap);
+    CDC* buffer = PaintBuffer(pDC, CSize(w, h));
+    if (buffer == nullptr) return;
+    CDC& memory = *buffer;
     memory.FillSolidRect(0, 0, w, h, window);
 
     // Grid: a line under every row (the part row included) across the whole area,
@@ -116,7 +115,21 @@ void CTableView::OnDraw(CDC* pDC) {
     }
 
     pDC->BitBlt(lhw, lh, w, h, &memory, 0, 0, SRCCOPY);
-    memory.SelectObject(oldBitmap);
+}
+
+CDC* CTableView::PaintBuffer(CDC* screen, CSize size) {
+    if (paintDC.GetSafeHdc() != nullptr && paintSize == size) return &paintDC;
+    paintDC.DeleteDC();
+    paintBitmap.DeleteObject();
+    paintSize = CSize();
+    if (!paintDC.CreateCompatibleDC(screen)) return nullptr;
+    if (!paintBitmap.CreateCompatibleBitmap(screen, size.cx, size.cy)) {
+        paintDC.DeleteDC();
+        return nullptr;
+    }
+    paintDC.SelectObject(&paintBitmap);
+    paintSize = size;
+    return &paintDC;
 }
 
 void CTableView::DrawRows(CDC& dc, CSheetObj* sheet, int rows) const {
@@ -126,7 +139,6 @@ void CTableView::DrawRows(CDC& dc, CSheetObj* sheet, int rows) const {
     CRect area;
     GetClientRect(&area);
     const int width = area.Width() - GetLineHeaderWidth();
-    const COLORREF window = GetSysColor(COLOR_WINDOW);
     for (int r = 0; r < rows; ++r) {
         const CLineProp* line = sheet->GetLine(lineHeader.topLine + r);
         if (line == nullptr) break;
@@ -143,8 +155,8 @@ void CTableView::DrawRows(CDC& dc, CSheetObj* sheet, int rows) const {
                       r * lh + lh - 1);
             // A cell wholly left or right of the area would draw nothing that shows.
             if (box.right <= 0 || box.left >= width) continue;
-            dc.FillSolidRect(&box, window);
-            dc.SetBkColor(window);
+            // The box lies inside its cell, clear of the grid lines, on the buffer
+            // just filled with the window colour: it needs no filling of its own.
             const UINT format = kCellTextFormat | (prop->numeric != 0 ? DT_RIGHT : 0);
             dc.DrawText(start, static_cast<int>(end - start), &box, format);
         }

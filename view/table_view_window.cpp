@@ -99,6 +99,9 @@ void CTableView::OnDestroy() {
     GetLogFont(&font, points);
     WriteLogFont(font, points);
     DeleteAllSheets();
+    paintDC.DeleteDC();
+    paintBitmap.DeleteObject();
+    paintSize = CSize();
 }
 
 void CTableView::OnInitialUpdate() {
