@@ -1,7 +1,8 @@
 // Sections: helpers | time zones and countries | I/O points | equipment list |
-// AddDemoSheets (which calls the sheet builders in tab order).
+// column widths | AddDemoSheets (which calls the sheet builders in tab order).
 #include "demo/demo_sheets.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <new>
@@ -9,6 +10,8 @@
 #include "demo/coordinates.h"
 #include "demo/tab_file.h"
 #include "framework/core/utf.h"
+#include "framework/gdi/dc.h"
+#include "framework/gdi/dc_text.h"
 #include "view/table_view.h"
 
 namespace tq3::demo {
@@ -268,6 +271,40 @@ void AddEquipmentSheet(CTableView& view) {
 
 }  // namespace
 
+// ---- column widths ------------------------------------------------------------------
+
+namespace {
+
+int TextWidth(HDC dc, const CString& text) {
+    SIZE size{0, 0};
+    if (text.IsEmpty() || !GetTextExtentPoint32W(dc, text, text.GetLength(), &size)) return 0;
+    return size.cx;
+}
+
+}  // namespace
+
+void FitColumnWidths(CTableView& view, int sheet, int sampleLines) {
+    HDC dc = CreateCompatibleDC(nullptr);
+    if (dc == nullptr) return;  // the columns keep the widths their titles give them
+    HGDIOBJ previous = SelectObject(dc, view.GetFont()->GetSafeHandle());
+    const int margin = view.GetLineHeight();
+    const int lines = std::min(sampleLines, view.GetLineCount(sheet));
+    int x = 0;
+    for (int column = 0; column < view.GetColumnCount(sheet); ++column) {
+        CColumnProp* prop = view.GetColumnProp(sheet, column);
+        int widest = TextWidth(dc, prop->title);
+        for (int line = 0; line < lines; ++line) {
+            widest = std::max(widest, TextWidth(dc, view.GetCellText(sheet, line, column)));
+        }
+        const int width = std::min(widest + margin, kMaxFittedWidth);
+        prop->defaultWidth = width;
+        prop->extent = CRect(x, 0, x + width, view.GetLineHeight());
+        x += width;
+    }
+    SelectObject(dc, previous);
+    DeleteDC(dc);
+}
+
 // ---- AddDemoSheets -----------------------------------------------------------------------
 
 std::vector<std::string> AddDemoSheets(CTableView& view, const DemoTexts& texts, const SheetSources& sources) {
@@ -300,6 +337,9 @@ std::vector<std::string> AddDemoSheets(CTableView& view, const DemoTexts& texts,
         }
         AddIoPointsSheet(view, texts, sources.ioPointLines);
         AddEquipmentSheet(view);
+        // A first start shows every column wide enough for what it holds; later
+        // starts take the widths the user left.
+        for (int sheet = 0; sheet < view.GetSheetCount(); ++sheet) FitColumnWidths(view, sheet, kFitSampleLines);
     } catch (const std::bad_alloc&) {
         problems.push_back("out of memory while building the sheets");
     }

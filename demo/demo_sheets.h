@@ -39,4 +39,11 @@ std::vector<std::string> AddDemoSheets(CTableView& view, const DemoTexts& texts,
 int AddIoPointsSheet(CTableView& view, const DemoTexts& texts, int lines);
 std::u16string IoPointLine(int index);
 
+// Lays the sheet's columns out edge to edge, each as wide as the widest of its
+// title and its first `sampleLines` cells in the view's font (plus the margin the
+// column header gives titles), but at most kMaxFittedWidth pixels.
+void FitColumnWidths(CTableView& view, int sheet, int sampleLines);
+constexpr int kMaxFittedWidth = 360;
+constexpr int kFitSampleLines = 400;
+
 }  // namespace tq3::demo

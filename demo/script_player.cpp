@@ -3,6 +3,7 @@
 
 #include <tq3view/testing.h>
 
+#include <cstdlib>
 #include <filesystem>
 
 #include "demo/demo_frame.h"
@@ -94,7 +95,10 @@ bool ScriptPlayer::Play(const Command& command, std::string* error) {
         }
         case Op::Wheel:
             if (!TargetPoint(*frame_.View(), command.target, &at, error)) return false;
-            desktop_.Wheel(at, command.number * WHEEL_DELTA, modifiers);
+            // One message per notch, as a wheel sends them.
+            for (int notch = 0; notch < std::abs(command.number); ++notch) {
+                desktop_.Wheel(at, command.number > 0 ? WHEEL_DELTA : -WHEEL_DELTA, modifiers);
+            }
             return true;
         case Op::ClipboardSet:
             if (desktop_.SetClipboardText(command.text)) return true;

@@ -94,6 +94,21 @@ TEST_F(DemoSheetsTest, TablesBecomeSheetsWithDerivedColumns) {
     EXPECT_EQ(Cell(1, 3, 2), "1");  // OM shares Asia/Dubai
     EXPECT_TRUE(view->GetColumnProp(1, 2)->IsNumericColumn());
 
+    // Columns are laid out edge to edge, each wide enough for its widest text.
+    for (int sheet = 0; sheet < 4; ++sheet) {
+        int x = 0;
+        for (int column = 0; column < view->GetColumnCount(sheet); ++column) {
+            const CRect& extent = view->GetColumnProp(sheet, column)->extent;
+            EXPECT_EQ(extent.left, x) << "sheet " << sheet << " column " << column;
+            EXPECT_GT(extent.Width(), view->GetLineHeight()) << "sheet " << sheet << " column " << column;
+            EXPECT_LE(extent.Width(), demo::kMaxFittedWidth);
+            x = extent.right;
+        }
+    }
+    const auto width = [&](int sheet, int column) { return view->GetColumnProp(sheet, column)->extent.Width(); };
+    EXPECT_GT(width(0, 2), width(0, 3)) << "\"Africa/Johannesburg\" is wider than the title \"comments\"";
+    EXPECT_GT(width(1, 1), width(1, 0)) << "\"United Arab Emirates\" is wider than a code";
+
     EXPECT_EQ(view->GetLineCount(2), 50);
     EXPECT_EQ(std::u16string_view(view->GetSheetName(3).GetString()), u"設備一覧");
     EXPECT_TRUE(view->GetColumnProp(3, 2)->IsListColumn());
