@@ -54,6 +54,10 @@ void WriteSheet(CDemoView& view, std::ostream& out) {
     out << "sheet " << sheet << " " << Quoted(view.GetSheetName(sheet)) << "\n";
 }
 
+void WriteScroll(CDemoView& view, std::ostream& out) {
+    out << "scroll top line " << view.GetLineHeader().topLine << " x " << view.GetColumnHeader().scrollX << "\n";
+}
+
 void WriteColumnWidths(CDemoView& view, std::ostream& out) {
     const int sheet = view.GetSelSheet();
     out << "columns";

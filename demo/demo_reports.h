@@ -17,6 +17,8 @@ void WriteSelection(CDemoView& view, std::ostream& out);
 void WriteCursor(CDemoView& view, std::ostream& out);
 void WriteTitle(CDemoFrame& frame, std::ostream& out);
 void WriteSheet(CDemoView& view, std::ostream& out);
+// "scroll top line 30 x 0": the first line shown and the horizontal offset.
+void WriteScroll(CDemoView& view, std::ostream& out);
 // "columns 120 80 64": the pixel width of every column of the current sheet.
 void WriteColumnWidths(CDemoView& view, std::ostream& out);
 void WriteClipboard(const std::optional<std::u16string>& text, std::ostream& out);

@@ -65,7 +65,7 @@ void LiveReport::Poll() {
         WriteClipboard(clipboard, out_);
         // Where a program driving the pointer from outside finds things, in
         // desktop coordinates (the OS window's client area).
-        out_ << "top line " << view.GetLineHeader().topLine << "\n";
+        WriteScroll(view, out_);
         Target target;
         POINT at{0, 0};
         std::string problem;

@@ -270,7 +270,7 @@ bool ParseWheel(const std::vector<std::string>& words, Command* command, std::st
 
 bool ParseReport(const std::vector<std::string>& words, Command* command, std::string* error) {
     if (words.size() < 2) {
-        *error = "expected report hooks|selection|cursor|cell L C|title|sheet|columns";
+        *error = "expected report hooks|selection|cursor|cell L C|title|sheet|columns|scroll";
         return false;
     }
     command->word = Lower(words[1]);
@@ -280,10 +280,10 @@ bool ParseReport(const std::vector<std::string>& words, Command* command, std::s
         if (at == words.size()) return true;
     } else if (words.size() == 2 && (command->word == "hooks" || command->word == "selection" ||
                                      command->word == "cursor" || command->word == "title" || command->word == "sheet" ||
-                                     command->word == "columns")) {
+                                     command->word == "columns" || command->word == "scroll")) {
         return true;
     }
-    *error = "unknown report '" + words[1] + "' (hooks, selection, cursor, cell L C, title, sheet, columns)";
+    *error = "unknown report '" + words[1] + "' (hooks, selection, cursor, cell L C, title, sheet, columns, scroll)";
     return false;
 }
 

@@ -43,7 +43,7 @@ enum class Op {
     Wait,          // number of milliseconds on the clock
     Sheet,         // select the sheet of target (a Tab target) as the host would
     Language,      // number: 0-4
-    Report,        // word: hooks, selection, cursor, cell (target), title, sheet, columns
+    Report,        // word: hooks, selection, cursor, cell (target), title, sheet, columns, scroll
     Screenshot,    // text: the file name
 };
 

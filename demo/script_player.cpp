@@ -169,6 +169,8 @@ bool ScriptPlayer::Report(const Command& command, std::string* error) {
         WriteTitle(frame_, report_);
     } else if (what == "sheet") {
         WriteSheet(view, report_);
+    } else if (what == "scroll") {
+        WriteScroll(view, report_);
     } else if (what == "columns") {
         WriteColumnWidths(view, report_);
     }

@@ -102,6 +102,8 @@ TEST(ScriptTest, GoodLinesBecomeCommands) {
         {"language JPN", number(Op::Language, 1)},
         {"report hooks", word(Op::Report, "hooks")},
         {"report cell 3 4", word(Op::Report, "cell", Target{K::Cell, 3, 4, u""})},
+        {"report Scroll", word(Op::Report, "scroll")},
+        {"report columns", word(Op::Report, "columns")},
         {"screenshot tour-1", text(Op::Screenshot, u"tour-1.png")},
         {"screenshot end.png", text(Op::Screenshot, u"end.png")},
     };
