@@ -43,7 +43,7 @@ std::u16string IoPointLine(int index);
 // title and its first `sampleLines` cells in the view's font (plus the margin the
 // column header gives titles), but at most kMaxFittedWidth pixels.
 void FitColumnWidths(CTableView& view, int sheet, int sampleLines);
-constexpr int kMaxFittedWidth = 360;
+constexpr int kMaxFittedWidth = 240;
 constexpr int kFitSampleLines = 400;
 
 }  // namespace tq3::demo

@@ -20,32 +20,20 @@ bool VisiblePoint(CWnd& window, POINT client, POINT* screen) {
 
 
 // The centre of a cell, from the view's own cell geometry.
-template <typename View>
-bool CellCentre(View& view, int line, int column, POINT* client) {
-    if constexpr (requires { view.GetCellRect(line, column); }) {
-        CRect cell = view.GetCellRect(line, column);
-        if (cell.IsRectEmpty()) return false;
-        *client = cell.CenterPoint();
-        return true;
-    } else {
-        (void)view, (void)line, (void)column, (void)client;
-        return false;
-    }
+bool CellCentre(CDemoView& view, int line, int column, POINT* client) {
+    CRect cell = view.GetCellRect(line, column);
+    if (cell.IsRectEmpty()) return false;
+    *client = cell.CenterPoint();
+    return true;
 }
 
 // The centre of a sheet tab in the tab strip, from the strip's own tab geometry.
-template <typename Strip>
-bool TabCentre(Strip& strip, int index, POINT* client) {
-    if constexpr (requires { strip.GetItemRect(index); }) {
-        CRect box = strip.GetItemRect(index);
-        if (box.IsRectEmpty()) return false;
-        box.OffsetRect(-strip.scrollPos, 0);
-        *client = box.CenterPoint();
-        return true;
-    } else {
-        (void)strip, (void)index, (void)client;
-        return false;
-    }
+bool TabCentre(CSheetTabWnd& strip, int index, POINT* client) {
+    CRect box = strip.GetItemRect(index);
+    if (box.IsRectEmpty()) return false;
+    box.OffsetRect(-strip.scrollPos, 0);
+    *client = box.CenterPoint();
+    return true;
 }
 
 std::string Number(int value) { return std::to_string(value); }

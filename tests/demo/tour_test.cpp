@@ -75,8 +75,11 @@ TEST(TourTest, TourReportsSheetSwitchesAndWritesScreenshots) {
     EXPECT_NE(report.find("title \"TQ3View demo - Sheet: Time zones | Cursor: 0, 0 | Changed: -\"\n"),
               std::string::npos)
         << report;
-    // The I/O points sheet holds its 100,000 lines.
-    EXPECT_NE(report.find("cell 99999 2 \""), std::string::npos) << report;
+    // Ten notches of the wheel, three lines each, on the I/O points sheet, whose
+    // tags carry their line number.
+    const size_t scrolled = report.find("scroll top line 30 x 0\ncell 30 0 \"");
+    ASSERT_NE(scrolled, std::string::npos) << report;
+    EXPECT_NE(report.find("-A00-0030\"\n", scrolled), std::string::npos) << report;
     EXPECT_NE(report.find("cell 0 1 \"原料供給ポンプ\""), std::string::npos) << report;
 
     const char* shots[] = {"01-time-zones.png", "02-countries.png", "03-io-points.png", "04-equipment-jpn.png"};
