@@ -8,14 +8,17 @@ namespace {
 
 // The screen point of `client` in `window`, when the window shows it and nothing
 // covers it there.
-bool VisiblePoint(CWnd& window, POINT client, POINT* screen) {
+// With `orChild`, a child window of it may be what shows there (a point of the
+// view's client area that falls on one of its strips).
+bool VisiblePoint(CWnd& window, POINT client, POINT* screen, bool orChild = false) {
     if (window.m_hWnd == nullptr || !IsWindowVisible(window.m_hWnd)) return false;
     CRect area;
     window.GetClientRect(&area);
     if (!area.PtInRect(client)) return false;
     *screen = client;
     window.ClientToScreen(screen);
-    return WindowFromPoint(*screen) == window.m_hWnd;
+    HWND shown = WindowFromPoint(*screen);
+    return shown == window.m_hWnd || (orChild && shown != nullptr && IsChild(window.m_hWnd, shown));
 }
 
 
@@ -70,7 +73,7 @@ bool TargetPoint(CDemoView& view, const Target& target, POINT* screen, std::stri
         }
         case Target::Kind::Point:
             client = POINT{target.a, target.b};
-            if (VisiblePoint(view, client, screen)) return true;
+            if (VisiblePoint(view, client, screen, true)) return true;
             *error = "point " + Number(target.a) + " " + Number(target.b) + " is not on the view's visible area";
             return false;
         case Target::Kind::Cell:
@@ -94,6 +97,17 @@ bool TargetPoint(CDemoView& view, const Target& target, POINT* screen, std::stri
                 if (VisiblePoint(header, item.CenterPoint(), screen)) return true;
             }
             *error = "the header of column " + Number(target.a) + " is not shown";
+            return false;
+        }
+        case Target::Kind::Divider: {
+            // The right edge of the column's header item, where a drag resizes it.
+            CColumnHeaderWnd& header = view.GetColumnHeader();
+            CRect item;
+            if (header.GetColumnRect(target.a, &item) && !item.IsRectEmpty()) {
+                item.OffsetRect(-header.scrollX, 0);
+                if (VisiblePoint(header, POINT{item.right - 1, item.CenterPoint().y}, screen)) return true;
+            }
+            *error = "the right edge of column " + Number(target.a) + " is not shown";
             return false;
         }
         case Target::Kind::Line: {

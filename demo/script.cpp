@@ -154,7 +154,7 @@ bool ParseTarget(const std::vector<std::string>& words, size_t* at, Target* targ
         *error = std::string("expected ") + what;
         return false;
     };
-    if (!need(1, "a target (X Y, cell L C, tab NAME, column C or line L)")) return false;
+    if (!need(1, "a target (X Y, cell L C, tab NAME, column C, divider C or line L)")) return false;
     const std::string kind = Lower(words[*at]);
     int x = 0;
     if (ToInt(words[*at], &x)) {
@@ -190,7 +190,7 @@ bool ParseTarget(const std::vector<std::string>& words, size_t* at, Target* targ
         *at += 2;
         return true;
     }
-    const int numbers = kind == "cell" ? 2 : (kind == "column" || kind == "line") ? 1 : 0;
+    const int numbers = kind == "cell" ? 2 : (kind == "column" || kind == "line" || kind == "divider") ? 1 : 0;
     if (numbers == 0) {
         *error = "unknown target '" + words[*at] + "'";
         return false;
@@ -204,7 +204,10 @@ bool ParseTarget(const std::vector<std::string>& words, size_t* at, Target* targ
             return false;
         }
     }
-    target->kind = kind == "cell" ? Target::Kind::Cell : kind == "column" ? Target::Kind::Column : Target::Kind::Line;
+    target->kind = kind == "cell"      ? Target::Kind::Cell
+                   : kind == "column"  ? Target::Kind::Column
+                   : kind == "divider" ? Target::Kind::Divider
+                                       : Target::Kind::Line;
     target->a = values[0];
     target->b = values[1];
     *at += 1 + numbers;

@@ -22,6 +22,7 @@ struct Target {
         Cell,    // line a, column b
         Tab,     // the sheet tab with index a, or the one named `name`
         Column,  // the column header item of column a
+        Divider, // the right edge of column a's header item
         Line,    // the line header row of line a
     };
     Kind kind = Kind::View;

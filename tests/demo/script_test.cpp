@@ -16,7 +16,7 @@ using demo::Target;
 
 // One line's command, described in a way a failing expectation can print.
 std::string Describe(const Command& c) {
-    std::string kinds[] = {"view", "point", "cell", "tab", "column", "line"};
+    std::string kinds[] = {"view", "point", "cell", "tab", "column", "divider", "line"};
     auto target = [&](const Target& t) {
         return kinds[static_cast<int>(t.kind)] + "(" + std::to_string(t.a) + "," + std::to_string(t.b) +
                (t.name.empty() ? "" : "," + tq3::fw::ToUtf8(t.name)) + ")";
@@ -88,6 +88,8 @@ TEST(ScriptTest, GoodLinesBecomeCommands) {
         {"click tab #2", mouse(Op::Click, B::Left, 0, Target{K::Tab, 2, 0, u""})},
         {"click ctrl column 3", mouse(Op::Click, B::Left, demo::kCtrlKey, Target{K::Column, 3, 0, u""})},
         {"click line 7", mouse(Op::Click, B::Left, 0, Target{K::Line, 7, 0, u""})},
+        {"drag divider 2 to 400 8",
+         mouse(Op::Drag, B::Left, 0, Target{K::Divider, 2, 0, u""}, Target{K::Point, 400, 8, u""})},
         {"drag cell 1 1 to cell 5 3",
          mouse(Op::Drag, B::Left, 0, Target{K::Cell, 1, 1, u""}, Target{K::Cell, 5, 3, u""})},
         {"drag line 2 to 300 40", mouse(Op::Drag, B::Left, 0, Target{K::Line, 2, 0, u""}, Target{K::Point, 300, 40, u""})},

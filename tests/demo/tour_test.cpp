@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "framework/gdi/png_image.h"
+#include "framework/system/registry.h"
 #include "tests/demo/temp_folder.h"
 
 namespace tq3::test {
@@ -147,6 +148,38 @@ TEST(TourTest, LanguageChosenOnTheCommandLineIsKeptForTheNextStart) {
     DemoRun second = RunDemo(folder, "--io-lines 10 --script '" + script + "'");
     ASSERT_EQ(second.exitCode, 0) << second.err;
     EXPECT_NE(second.out.find("TQ3View 데모"), std::string::npos) << second.out;
+}
+
+TEST(TourTest, ColumnWidthsAndFontOutliveTheRun) {
+    // A start with fewer I/O points fits narrower columns...
+    TempFolder fresh;
+    const std::string script = fresh.Write("s.script", "click tab #2\nreport columns\n");
+    const DemoRun narrow = RunDemo(fresh, "--io-lines 3 --script '" + script + "'");
+    ASSERT_EQ(narrow.exitCode, 0) << narrow.err;
+
+    // ...but a start after one that saved its widths shows those widths.
+    TempFolder folder;
+    const DemoRun first = RunDemo(folder, "--io-lines 400 --script '" + script + "'");
+    ASSERT_EQ(first.exitCode, 0) << first.err;
+    const DemoRun second = RunDemo(folder, "--io-lines 3 --script '" + script + "'");
+    ASSERT_EQ(second.exitCode, 0) << second.err;
+    ASSERT_NE(first.out.find("columns "), std::string::npos) << first.out;
+    EXPECT_NE(narrow.out, first.out) << "the sample is too small to tell the runs apart";
+    EXPECT_EQ(second.out, first.out);
+
+    // The view's font was stored when its window closed.
+    const std::string previous = tq3::fw::GetRegistryStorePath(HKEY_CURRENT_USER);
+    ASSERT_EQ(tq3::fw::SetRegistryStorePath(HKEY_CURRENT_USER, folder.File("settings/user-registry.db")),
+              ERROR_SUCCESS);
+    HKEY key = nullptr;
+    DWORD pointSize = 0;
+    DWORD size = sizeof pointSize;
+    EXPECT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, u"Software\\TQ3View\\LogFont", 0, KEY_READ, &key), ERROR_SUCCESS);
+    EXPECT_EQ(RegQueryValueExW(key, u"iPointSize", nullptr, nullptr, reinterpret_cast<BYTE*>(&pointSize), &size),
+              ERROR_SUCCESS);
+    EXPECT_GT(pointSize, 0u);
+    RegCloseKey(key);
+    tq3::fw::SetRegistryStorePath(HKEY_CURRENT_USER, previous);
 }
 
 }  // namespace
