@@ -23,7 +23,11 @@ fi
 
 out="${TQ3_DEMO_OUT:-$here/demo-tour}"
 rm -rf "$out"
-"$demo" --script demo/tour.script --out "$out" "$@" >/dev/null
+# The tour switches languages and saves column widths: it keeps them in a scratch
+# store so the user's own settings stay as they were.
+settings="$(mktemp -d)"
+trap 'rm -rf "$settings"' EXIT
+"$demo" --script demo/tour.script --out "$out" --settings-dir "$settings" "$@" >/dev/null
 echo "The demo ran headless (no display). Its tour wrote screenshots and a report into:"
 echo "  $out/"
 ls "$out"
