@@ -187,6 +187,7 @@ protected:
     afx_msg void OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
     afx_msg BOOL OnMouseWheel(UINT nFlags, short zDelta, CPoint pt);
     afx_msg BOOL OnEraseBkgnd(CDC* pDC);
+    afx_msg void OnPaint();
     afx_msg void OnTabSheetSelchange(NMHDR* pNMHDR, LRESULT* pResult);
     DECLARE_MESSAGE_MAP()
 
@@ -200,6 +201,8 @@ private:
     void SetVerticalBar(int topLine, int lineCount, int page);
     void SetHorizontalBar(int width, int page);
     void PlaceStrips();
+    // Invalidates the window with background erase and paints it at once.
+    static void RedrawNow(CWnd& window);
     // The scroll steps with full 32-bit positions: vertical ones biased by -32768,
     // horizontal ones in pixels. The message handlers widen the 16-bit thumb
     // position they are given and call these.

@@ -15,6 +15,8 @@
 // Call order: OnSize -> SetVerticalBar, SetHorizontalBar -> PlaceStrips;
 // RedrawWindow -> OnSize; EnsureVisible -> ScrollVertically, ScrollHorizontally
 // (view/table_view_scroll.cpp).
+#include <new>
+
 #include "view/table_view.h"
 
 int CTableView::PageOf(int clientHeight) const {
@@ -37,7 +39,11 @@ int CTableView::GetLineHeaderWidth() const {
 void CTableView::SetWindowTextW(LPCWSTR text) {
     const int before = GetLineHeaderWidth();
     if (m_hWnd != nullptr) SetWindowText(text);
-    lineHeader.caption = text != nullptr ? text : u"";
+    try {
+        lineHeader.caption = text != nullptr ? text : u"";
+    } catch (const std::bad_alloc&) {
+        return;  // the caption box keeps its old text
+    }
     if (lineHeader.m_hWnd != nullptr) lineHeader.Invalidate(TRUE);
     // A wider (or narrower) caption box moves the cell area and the column header;
     // laying out again at once keeps the strips and the cells in step.
@@ -47,7 +53,12 @@ void CTableView::SetWindowTextW(LPCWSTR text) {
 BOOL CTableView::RedrawWindow(const RECT* lpRectUpdate, CRgn* prgnUpdate, UINT flags) {
     if (m_hWnd == nullptr) return FALSE;
     HRGN region = prgnUpdate != nullptr ? static_cast<HRGN>(prgnUpdate->GetSafeHandle()) : nullptr;
-    const BOOL result = CWnd::RedrawWindow(lpRectUpdate, region, flags);
+    BOOL result = FALSE;
+    try {
+        result = CWnd::RedrawWindow(lpRectUpdate, region, flags);
+    } catch (const std::bad_alloc&) {
+        // The layout below still runs; what could not be repainted now stays invalid.
+    }
     CRect client;
     GetClientRect(&client);
     OnSize(SIZE_RESTORED, client.Width(), client.Height());
@@ -103,10 +114,23 @@ void CTableView::OnSize(UINT nType, int cx, int cy) {
     }
     SetHorizontalBar(width, hpage);
 
-    const UINT redraw = RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW;
-    CWnd::RedrawWindow(nullptr, nullptr, redraw);
-    if (columnHeader.m_hWnd != nullptr) columnHeader.RedrawWindow(nullptr, nullptr, redraw);
-    PlaceStrips();
+    RedrawNow(*this);
+    RedrawNow(columnHeader);
+    try {
+        PlaceStrips();
+    } catch (const std::bad_alloc&) {
+        // The strips stay where they were until the next layout.
+    }
+}
+
+void CTableView::RedrawNow(CWnd& window) {
+    if (window.m_hWnd == nullptr) return;
+    try {
+        window.CWnd::RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    } catch (const std::bad_alloc&) {
+        // Out of memory while painting: the window is painted again when it is next
+        // found invalid.
+    }
 }
 
 void CTableView::SetVerticalBar(int topLine, int lineCount, int page) {

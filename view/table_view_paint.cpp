@@ -44,6 +44,15 @@ BOOL CTableView::OnEraseBkgnd(CDC* /*pDC*/) {
     return TRUE;
 }
 
+void CTableView::OnPaint() {
+    // A paint that runs out of memory leaves the pixels as they were; the next
+    // paint draws the whole area again.
+    try {
+        CView::OnPaint();
+    } catch (const std::bad_alloc&) {
+    }
+}
+
 BOOL CTableView::OnPreparePrinting(CPrintInfo* pInfo) { return CView::OnPreparePrinting(pInfo); }
 
 void CTableView::GetLogFont(LOGFONTW* plf, int& nPointSize) const {
@@ -201,21 +210,26 @@ void CTableView::DrawCursor(CRect* pSel, CPoint* pCursor, CRect* pOldSel, CPoint
         oldSel.bottom == sel.bottom) {
         return;
     }
-    CRgn region;
-    CalcInvertRgn(region, sel, cursor);
-    if (hasOld) {
-        CRgn old;
-        CalcInvertRgn(old, oldSel, pOldCursor != nullptr ? *pOldCursor : cursor);
-        region.CombineRgn(&region, &old, RGN_XOR);
+    try {
+        CRgn region;
+        CalcInvertRgn(region, sel, cursor);
+        if (hasOld) {
+            CRgn old;
+            CalcInvertRgn(old, oldSel, pOldCursor != nullptr ? *pOldCursor : cursor);
+            region.CombineRgn(&region, &old, RGN_XOR);
+        }
+        // Only the cell area shows the selection; the strips around it stay as drawn.
+        CRect client;
+        GetClientRect(&client);
+        CRgn area;
+        area.CreateRectRgn(GetLineHeaderWidth(), lineHeight, client.right, client.bottom - lineHeight - 10);
+        region.CombineRgn(&region, &area, RGN_AND);
+        CClientDC dc(this);
+        dc.InvertRgn(&region);
+    } catch (const std::bad_alloc&) {
+        // Without memory to show the difference, the whole area is painted again.
+        Invalidate(FALSE);
     }
-    // Only the cell area shows the selection; the strips around it stay as drawn.
-    CRect client;
-    GetClientRect(&client);
-    CRgn area;
-    area.CreateRectRgn(GetLineHeaderWidth(), lineHeight, client.right, client.bottom - lineHeight - 10);
-    region.CombineRgn(&region, &area, RGN_AND);
-    CClientDC dc(this);
-    dc.InvertRgn(&region);
 }
 
 void CTableView::GetSel(CRect& rcSel, CPoint& ptCursor) const {

@@ -87,9 +87,8 @@ void CTableView::ScrollVertically(UINT code, int biasedThumb) {
     u = std::max(u, 0);
     SetTopLine(u);
     if (u != t) {
-        const UINT redraw = RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW;
-        CWnd::RedrawWindow(nullptr, nullptr, redraw);
-        if (lineHeader.m_hWnd != nullptr) lineHeader.RedrawWindow(nullptr, nullptr, redraw);
+        RedrawNow(*this);
+        RedrawNow(lineHeader);
     }
 }
 
@@ -157,9 +156,8 @@ void CTableView::ScrollHorizontally(UINT code, int thumb) {
     }
     if (q == p) return;
     SetScrollX(q);
-    const UINT redraw = RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW;
-    CWnd::RedrawWindow(nullptr, nullptr, redraw);
-    if (columnHeader.m_hWnd != nullptr) columnHeader.RedrawWindow(nullptr, nullptr, redraw);
+    RedrawNow(*this);
+    RedrawNow(columnHeader);
 }
 
 void CTableView::SetScrollX(int x) {

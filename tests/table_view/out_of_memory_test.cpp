@@ -1,6 +1,8 @@
 // Running out of memory inside an insertion: each insertion is tried with the
 // allocator failing at its first, second, third... allocation, and must either
 // succeed completely or fail with -1 leaving the table and the strips as they were.
+#include "framework/gdi/surface.h"
+#include "framework/window/gdi_seam.h"
 #include "tests/support/failing_allocator.h"
 #include "tests/table_view/table_view_fixture.h"
 
@@ -60,6 +62,45 @@ TEST_F(OutOfMemoryTest, InsertionsFailCleanly) {
                   [&] { view->DeleteLine(0, 1); });
     SweepFailures([&] { return view->InsertColumn(0, 1, u"a column title long enough to need its own block", 0); },
                   [&] { view->DeleteColumn(0, 1); });
+}
+
+// Painting, scrolling, a new caption and a new selection with the allocator failing
+// at each allocation in turn: nothing escapes, the scroll state stays whole, and
+// once memory is back the view paints as before.
+TEST_F(OutOfMemoryTest, PaintingAndScrollingSurviveFailedAllocations) {
+    AddSheets(1, 3, 200);
+    view->SetSelSheet(0);
+    desktop.RunUntilIdle();
+    auto pixelAt = [&](CPoint pt) {
+        view->ClientToScreen(&pt);
+        return tq3::fw::DesktopSurface().At(pt.x, pt.y);
+    };
+    view->calls.reserve(1000);  // the spy's own record never runs out
+    long refused = 1;
+    for (long succeed = 0; succeed < 100000 && refused > 0; succeed += 1 + succeed / 8) {
+        {
+            FailingAllocations failing(succeed);
+            view->RedrawWindow();
+            view->SendMessage(WM_VSCROLL, MAKEWPARAM(SB_PAGEDOWN, 0), 0);
+            view->SetWindowTextW(u"A caption long enough to need a block of its own");
+            view->SetSel(CRect(0, 1, 1, 2), CPoint(0, 1));
+            refused = failing.Refused();
+        }
+        const int top = view->GetLineHeader().topLine;
+        EXPECT_GE(top, 0);
+        EXPECT_LT(top, 200);
+        EXPECT_EQ(view->GetSheetObj(0)->topLine, top);
+        view->SetSel(CRect(1, 5, 1, 5), CPoint(1, 5));
+        view->EnsureVisible(5, 1);
+        view->Invalidate(TRUE);
+        desktop.RunUntilIdle();
+        const CRect cell = view->GetCellRect(5, 1);
+        EXPECT_EQ(pixelAt(CPoint(cell.left + 3, cell.top + 3)), tq3::fw::ToPixel(GetSysColor(COLOR_WINDOW)));
+        EXPECT_EQ(pixelAt(CPoint(cell.left - 1, cell.top + 3)), ~tq3::fw::ToPixel(GetSysColor(COLOR_WINDOW)) & 0xFFFFFF)
+            << "after failing at allocation " << succeed;
+        view->SendMessage(WM_VSCROLL, MAKEWPARAM(SB_TOP, 0), 0);
+    }
+    EXPECT_EQ(refused, 0) << "the steps kept allocating";
 }
 
 }  // namespace
