@@ -1,17 +1,19 @@
 // Painting a CTableView's cell area, and the selection shown inverted.
 //
-// The cell area is drawn into an off-screen bitmap of its own size and copied to
-// the window in one block, so it never flickers and its background is never erased
-// separately: grid lines, then the texts of the visible rows only (the cost does
-// not grow with the number of lines), then the selection region inverted.
+// The cell area is drawn into an off-screen bitmap of its own size (kept from one
+// paint to the next while the size stays) and copied to the window in one block, so
+// it never flickers and its background is never erased separately: grid lines,
+// then the texts of the visible rows only (the cost does not grow with the number
+// of lines), then the selection region inverted.
 //
 // The selection region of a selection and a cursor is the selected block grown by
 // 2 pixels, exclusive-or the cursor cell shrunk by 1: the block shows inverted with
 // a margin, and the cursor cell's interior stays normal so that it stands out; a
 // one-cell selection is an inverted frame around the cell.
 //
-// Call order: OnDraw -> DrawRows, CalcInvertRgn; SetSel -> DrawCursor ->
-// CalcInvertRgn, then EnsureVisible (view/table_view_geometry.cpp).
+// Call order: OnPaint -> OnDraw -> PaintBuffer, DrawRows, CalcInvertRgn;
+// SetSel -> DrawCursor -> CalcInvertRgn, then EnsureVisible
+// (view/table_view_geometry.cpp).
 #include <new>
 
 #include "framework/app/window_dc.h"
