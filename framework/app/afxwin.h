@@ -1,8 +1,8 @@
 // The application layer in one include: message maps, command targets and
 // command-state items, windows, views, frames, the application object, the wait
-// cursor and the simple controls (CStatic, CButton). The window device contexts
-// (CPaintDC...) are in window_dc.h: they bring the drawing layer's headers, and
-// with them pixman's.
+// cursor, the simple controls (CStatic, CButton) and the message box. The window
+// device contexts (CPaintDC...) are in window_dc.h: they bring the drawing layer's
+// headers, and with them pixman's.
 #pragma once
 
 #include "framework/app/cmd_target.h"
@@ -15,3 +15,5 @@
 #include "framework/app/win_app.h"
 #include "framework/app/wnd.h"
 #include "framework/controls/afx_controls.h"
+#include "framework/dialogs/message_box.h"
+#include "framework/dialogs/system_icons.h"

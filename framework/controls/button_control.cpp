@@ -11,7 +11,7 @@
 #include <algorithm>
 
 #include "framework/controls/button.h"
-#include "framework/controls/control_common.h"
+#include "framework/controls/controls_internal.h"
 #include "framework/core/geometry.h"
 #include "framework/gdi/dc.h"
 #include "framework/gdi/dc_text.h"

@@ -1,5 +1,5 @@
 // Shared helpers of the standard controls and the registration of their classes.
-#include "framework/controls/control_common.h"
+#include "framework/controls/controls_internal.h"
 
 #include "framework/controls/button.h"
 #include "framework/controls/static_control.h"

@@ -6,7 +6,7 @@
 // Call flow: StaticProc -> OnPaint -> PaintText / PaintIcon / PaintShape;
 // SetIcon resizes an SS_ICON control to its icon and repaints.
 #include "framework/controls/button.h"
-#include "framework/controls/control_common.h"
+#include "framework/controls/controls_internal.h"
 #include "framework/controls/static_control.h"
 #include "framework/core/geometry.h"
 #include "framework/gdi/dc.h"

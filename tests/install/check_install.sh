@@ -28,7 +28,7 @@ for fn in RegOpenKeyExW RegCreateKeyExW RegQueryValueExW RegSetValueExW RegEnumK
           RegQueryInfoKeyW RegDeleteKeyW RegDeleteValueW RegCloseKey; do
   grep -qw "$fn" <<<"$framework_exports" || { echo "missing export: $fn"; exit 1; }
 done
-for fn in LoadLibraryW FreeLibrary GetModuleHandleW FindResourceW LoadStringW LoadBitmapW; do
+for fn in LoadLibraryW FreeLibrary GetModuleHandleW FindResourceW LoadStringW LoadBitmapW MessageBoxW LoadIconW; do
   grep -qw "$fn" <<<"$framework_exports" || { echo "missing export: $fn"; exit 1; }
 done
 # The language libraries sit in a tq3view/ folder beside the view library.

@@ -1,0 +1,285 @@
+// MessageBoxW answered the way a user would: keys, mnemonics, clicks; what it
+// does to its owner; what it refuses; and how it looks.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "framework/backends/headless/headless_backend.h"
+#include "framework/controls/button.h"
+#include "framework/controls/static_control.h"
+#include "framework/dialogs/message_box.h"
+#include "framework/dialogs/system_icons.h"
+#include "framework/gdi/png_image.h"
+#include "framework/gdi/sysmetrics.h"
+#include "framework/window/gdi_seam.h"
+#include "tq3view/testing.h"
+
+namespace {
+
+using tq3::testing::AnswerCommand;
+using tq3::testing::AnswerKey;
+using tq3::testing::ModalAnswer;
+
+constexpr WCHAR kBoxClass[] = u"#32770";
+
+tq3::fw::HeadlessBackend& Backend() { return *tq3::fw::HeadlessBackend::Current(); }
+
+// The user clicks the button `id` of the box with the mouse.
+ModalAnswer ClickButton(int id) {
+    return ModalAnswer{kBoxClass, {}, [id](HWND box) {
+                           RECT r;
+                           ASSERT_TRUE(GetWindowRect(GetDlgItem(box, id), &r)) << "no button " << id;
+                           Backend().Click(tq3::fw::InputEvent::Button::Left,
+                                           POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+                       }};
+}
+
+// The user holds Alt and presses `vk`.
+ModalAnswer AltKey(int vk) {
+    return ModalAnswer{kBoxClass, {}, [vk](HWND) {
+                           Backend().KeyDown(VK_MENU);
+                           Backend().KeyPress(vk);
+                           Backend().KeyUp(VK_MENU);
+                       }};
+}
+
+// Looks at the box while it is up, then leaves the answer to the next one.
+ModalAnswer Inspect(std::function<void(HWND)> look) {
+    return ModalAnswer{kBoxClass, {}, [look](HWND box) {
+                           look(box);
+                           PostMessageW(box, WM_NULL, 0, 0);  // something for the loop to do
+                       }};
+}
+
+class MessageBoxTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        static bool registered = false;
+        if (!registered) {
+            WNDCLASSW wc{};
+            wc.lpfnWndProc = DefWindowProcW;
+            wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<ULONG_PTR>(COLOR_WINDOW + 1));
+            wc.lpszClassName = u"MessageBoxTestOwner";
+            registered = RegisterClassW(&wc) != 0;
+        }
+        owner = CreateWindowExW(0, u"MessageBoxTestOwner", u"Owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 80, 500,
+                                360, nullptr, nullptr, nullptr, nullptr);
+        ASSERT_NE(owner, nullptr);
+        desktop.RunUntilIdle();
+        ASSERT_EQ(GetActiveWindow(), owner);
+    }
+
+    int Show(UINT type, std::vector<ModalAnswer> answers, LPCWSTR text = u"Proceed?") {
+        for (auto& a : answers) desktop.QueueModalAnswer(std::move(a));
+        int result = MessageBoxW(owner, text, u"Question", type);
+        EXPECT_EQ(desktop.PendingModalAnswers(), 0u) << "every scripted answer was needed";
+        return result;
+    }
+
+    tq3::testing::Desktop desktop{800, 600};
+    HWND owner = nullptr;
+};
+
+TEST_F(MessageBoxTest, EachButtonSetAnswersKeysMnemonicsAndClicks) {
+    struct Case {
+        const char* name;
+        UINT type;
+        std::vector<std::function<ModalAnswer()>> answers;
+        int result;
+    };
+    auto key = [](int vk) { return [vk] { return AnswerKey(vk, kBoxClass); }; };
+    auto click = [](int id) { return [id] { return ClickButton(id); }; };
+    auto alt = [](int vk) { return [vk] { return AltKey(vk); }; };
+    auto command = [](int id) { return [id] { return AnswerCommand(id, kBoxClass); }; };
+    const std::vector<Case> cases = {
+        {"OK: Enter", MB_OK, {key(VK_RETURN)}, IDOK},
+        {"OK: Escape means OK", MB_OK, {key(VK_ESCAPE)}, IDOK},
+        {"OK: close command", MB_OK, {command(IDCANCEL)}, IDOK},
+        {"OK/Cancel: Escape", MB_OKCANCEL, {key(VK_ESCAPE)}, IDCANCEL},
+        {"OK/Cancel: second default", MB_OKCANCEL | MB_DEFBUTTON2, {key(VK_RETURN)}, IDCANCEL},
+        {"OK/Cancel: click OK", MB_OKCANCEL | MB_DEFBUTTON2, {click(IDOK)}, IDOK},
+        {"Yes/No: Escape is ignored", MB_YESNO, {key(VK_ESCAPE), key('N')}, IDNO},
+        {"Yes/No: a command that is no button is ignored", MB_YESNO, {command(IDOK), command(IDYES)}, IDYES},
+        {"Yes/No: Enter", MB_YESNO, {key(VK_RETURN)}, IDYES},
+        {"Yes/No: Alt+N", MB_YESNO, {alt('N')}, IDNO},
+        {"Yes/No: other letters do nothing", MB_YESNO, {key('Q'), key('Y')}, IDYES},
+        {"Yes/No/Cancel: third default", MB_YESNOCANCEL | MB_DEFBUTTON3, {key(VK_RETURN)}, IDCANCEL},
+        {"Yes/No/Cancel: Tab moves the default", MB_YESNOCANCEL, {key(VK_TAB), key(VK_RETURN)}, IDNO},
+        {"Yes/No/Cancel: Tab wraps", MB_YESNOCANCEL | MB_DEFBUTTON3, {key(VK_TAB), key(VK_RETURN)}, IDYES},
+        {"Yes/No/Cancel: click No", MB_YESNOCANCEL, {click(IDNO)}, IDNO},
+        {"Yes/No/Cancel: space on the focus", MB_YESNOCANCEL | MB_DEFBUTTON2, {key(VK_SPACE)}, IDNO},
+        {"Retry/Cancel: R", MB_RETRYCANCEL, {key('R')}, IDRETRY},
+        {"Retry/Cancel: Escape", MB_RETRYCANCEL, {key(VK_ESCAPE)}, IDCANCEL},
+        {"Abort/Retry/Ignore: I", MB_ABORTRETRYIGNORE, {key('I')}, IDIGNORE},
+        {"Abort/Retry/Ignore: Alt+A", MB_ABORTRETRYIGNORE, {alt('A')}, IDABORT},
+        {"Abort/Retry/Ignore: Escape is ignored", MB_ABORTRETRYIGNORE, {key(VK_ESCAPE), key(VK_RETURN)}, IDABORT},
+        {"Abort/Retry/Ignore: default out of range", MB_ABORTRETRYIGNORE | MB_DEFBUTTON4, {key(VK_RETURN)},
+         IDABORT},
+        {"Abort/Retry/Ignore: left arrow", MB_ABORTRETRYIGNORE, {key(VK_LEFT), key(VK_RETURN)}, IDIGNORE},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<ModalAnswer> answers;
+        for (const auto& make : c.answers) answers.push_back(make());
+        EXPECT_EQ(Show(c.type, std::move(answers)), c.result);
+        EXPECT_EQ(FindWindowW(kBoxClass, nullptr), nullptr) << "the box is gone";
+    }
+}
+
+TEST_F(MessageBoxTest, OwnerIsDisabledWhileTheBoxIsUpAndActiveAfter) {
+    HWND child = CreateWindowExW(0, u"MessageBoxTestOwner", u"", WS_CHILD | WS_VISIBLE, 10, 10, 50, 50, owner,
+                                 nullptr, nullptr, nullptr);
+    bool enabledDuring = true;
+    HWND boxOwner = nullptr;
+    HWND activeDuring = nullptr;
+    desktop.QueueModalAnswer(Inspect([&](HWND box) {
+        enabledDuring = IsWindowEnabled(owner) != FALSE;
+        boxOwner = GetWindow(box, GW_OWNER);
+        activeDuring = GetActiveWindow() == box ? box : nullptr;
+    }));
+    desktop.QueueModalAnswer(AnswerKey(VK_RETURN, kBoxClass));
+    // Named by one of its children: the box belongs to the top-level window.
+    EXPECT_EQ(MessageBoxW(child, u"Text", nullptr, MB_OK), IDOK);
+    EXPECT_FALSE(enabledDuring);
+    EXPECT_EQ(boxOwner, owner);
+    EXPECT_NE(activeDuring, nullptr);
+    EXPECT_TRUE(IsWindowEnabled(owner));
+    EXPECT_EQ(GetActiveWindow(), owner);
+
+    // With no window named, the active window is the owner.
+    desktop.QueueModalAnswer(Inspect([&](HWND box) { boxOwner = GetWindow(box, GW_OWNER); }));
+    desktop.QueueModalAnswer(AnswerKey(VK_RETURN, kBoxClass));
+    EXPECT_EQ(MessageBoxW(nullptr, u"Text", u"Caption", MB_OK), IDOK);
+    EXPECT_EQ(boxOwner, owner);
+
+    // An owner disabled before the box stays disabled after it.
+    EnableWindow(owner, FALSE);
+    desktop.QueueModalAnswer(AnswerKey(VK_RETURN, kBoxClass));
+    EXPECT_EQ(MessageBoxW(owner, u"Text", u"Caption", MB_OK), IDOK);
+    EXPECT_FALSE(IsWindowEnabled(owner));
+}
+
+TEST_F(MessageBoxTest, RefusesWhatItCannotShowAndEndsOnQuit) {
+    HWND gone = CreateWindowExW(0, u"MessageBoxTestOwner", u"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr,
+                                nullptr);
+    DestroyWindow(gone);
+    EXPECT_EQ(MessageBoxW(gone, u"Text", u"Caption", MB_OK), 0);
+    EXPECT_EQ(MessageBoxW(reinterpret_cast<HWND>(static_cast<ULONG_PTR>(0x1234)), u"Text", nullptr, MB_OK), 0);
+    EXPECT_EQ(MessageBoxW(owner, u"Text", u"Caption", 7), 0) << "no such button set";
+    EXPECT_EQ(MessageBoxW(owner, u"Text", u"Caption", MB_TYPEMASK), 0);
+    EXPECT_TRUE(IsWindowEnabled(owner));
+
+    // A null caption is "Error"; null text is an empty message.
+    desktop.QueueModalAnswer(AnswerCommand(IDOK, kBoxClass, u"Error"));
+    EXPECT_EQ(MessageBoxW(owner, nullptr, nullptr, MB_OK), IDOK);
+
+    // The application quitting ends the box unanswered and passes the quit on.
+    desktop.QueueModalAnswer(Inspect([](HWND) { PostQuitMessage(3); }));
+    EXPECT_EQ(MessageBoxW(owner, u"Text", u"Caption", MB_YESNO), 0);
+    EXPECT_TRUE(IsWindowEnabled(owner));
+    desktop.RunUntilIdle();
+    EXPECT_TRUE(desktop.QuitReceived());
+}
+
+// How many pixels of the window's client rectangle differ from `colour`.
+int CountOther(HWND hwnd, COLORREF colour) {
+    RECT r;
+    GetClientRect(hwnd, &r);
+    int n = 0;
+    for (int y = 0; y < r.bottom; ++y)
+        for (int x = 0; x < r.right; ++x) {
+            POINT pt{x, y};
+            ClientToScreen(hwnd, &pt);
+            n += tq3::fw::ToColorRef(tq3::fw::DesktopSurface().At(pt.x, pt.y)) != colour;
+        }
+    return n;
+}
+
+TEST_F(MessageBoxTest, IconAndWrappedTextAreDrawn) {
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    struct Case {
+        UINT icon;
+        COLORREF mark;  // a colour only that icon has
+    };
+    for (const Case& c : {Case{MB_ICONHAND, RGB(220, 0, 0)}, Case{MB_ICONQUESTION, RGB(0, 0, 192)},
+                          Case{MB_ICONEXCLAMATION, RGB(255, 224, 0)}, Case{MB_ICONASTERISK, RGB(0, 0, 192)}}) {
+        int iconInk = 0, markPixels = 0;
+        desktop.QueueModalAnswer(Inspect([&](HWND box) {
+            HWND icon = GetDlgItem(box, 20);
+            ASSERT_NE(icon, nullptr);
+            iconInk = CountOther(icon, face);
+            RECT r;
+            GetClientRect(icon, &r);
+            for (int y = 0; y < r.bottom; ++y)
+                for (int x = 0; x < r.right; ++x) {
+                    POINT pt{x, y};
+                    ClientToScreen(icon, &pt);
+                    markPixels += tq3::fw::ToColorRef(tq3::fw::DesktopSurface().At(pt.x, pt.y)) == c.mark;
+                }
+        }));
+        desktop.QueueModalAnswer(AnswerKey(VK_RETURN, kBoxClass));
+        EXPECT_EQ(Show(MB_OK | c.icon, {}), IDOK);
+        EXPECT_GT(iconInk, 300) << "icon " << c.icon;
+        EXPECT_GT(markPixels, 20) << "icon " << c.icon;
+    }
+    EXPECT_EQ(LoadIconW(nullptr, IDI_QUESTION), LoadIconW(nullptr, IDI_QUESTION)) << "shared";
+    EXPECT_EQ(LoadIconW(nullptr, MAKEINTRESOURCEW(1)), nullptr);
+
+    // Without an icon there is no icon control; a long text wraps into lines
+    // no wider than the box allows, and the box grows to hold them.
+    std::u16string text;
+    for (int i = 0; i < 60; ++i) text += u"word ";
+    RECT textRect{}, boxRect{};
+    bool hasIcon = true;
+    desktop.QueueModalAnswer(Inspect([&](HWND box) {
+        hasIcon = GetDlgItem(box, 20) != nullptr;
+        GetWindowRect(GetDlgItem(box, 0xFFFF), &textRect);
+        GetWindowRect(box, &boxRect);
+    }));
+    desktop.QueueModalAnswer(AnswerKey(VK_RETURN, kBoxClass));
+    EXPECT_EQ(Show(MB_OK, {}, text.c_str()), IDOK);
+    EXPECT_FALSE(hasIcon);
+    EXPECT_LE(textRect.right - textRect.left, 800 * 3 / 5);
+    EXPECT_GT(textRect.bottom - textRect.top, 2 * 14) << "more than two lines";
+    EXPECT_LE(textRect.right, boxRect.right);
+    EXPECT_LE(textRect.bottom, boxRect.bottom);
+}
+
+TEST_F(MessageBoxTest, ScreenshotOfAQuestion) {
+    bool saved = false;
+    std::string path;
+    desktop.QueueModalAnswer(Inspect([&](HWND box) {
+        const char* env = std::getenv("TQ3_TEST_OUTPUT");
+        std::filesystem::path folder =
+            (env ? std::filesystem::path(env) : std::filesystem::temp_directory_path()) / "dialogs";
+        std::filesystem::create_directories(folder);
+        path = (folder / "message_box_question.png").string();
+        RECT r;
+        GetWindowRect(box, &r);
+        InflateRect(&r, 10, 10);
+        saved = tq3::fw::SavePng(tq3::fw::DesktopSurface(), &r, path);
+        // The buttons are in a row, in the order of the set, the first one default.
+        RECT yes, no, cancel;
+        GetWindowRect(GetDlgItem(box, IDYES), &yes);
+        GetWindowRect(GetDlgItem(box, IDNO), &no);
+        GetWindowRect(GetDlgItem(box, IDCANCEL), &cancel);
+        EXPECT_EQ(yes.top, cancel.top);
+        EXPECT_LT(yes.right, no.left);
+        EXPECT_LT(no.right, cancel.left);
+        EXPECT_EQ(SendMessageW(GetDlgItem(box, IDYES), WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON,
+                  DLGC_DEFPUSHBUTTON);
+        EXPECT_EQ(GetFocus(), GetDlgItem(box, IDYES));
+    }));
+    EXPECT_EQ(Show(MB_YESNOCANCEL | MB_ICONQUESTION, {AnswerKey(VK_ESCAPE, kBoxClass)},
+                   u"The table has changed.\r\nSave the changes before closing?"),
+              IDCANCEL);
+    EXPECT_TRUE(saved);
+    std::printf("screenshot: %s\n", path.c_str());
+}
+
+}  // namespace
