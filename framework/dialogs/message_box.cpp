@@ -9,6 +9,7 @@
 #include "framework/dialogs/message_box.h"
 
 #include <algorithm>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -219,6 +220,9 @@ POINT Placement(HWND owner, SIZE size) {
     return at;
 }
 
+bool AddChildren(HWND hwnd, const Box* box, const Layout& layout, HICON icon, const std::u16string& text, HFONT font);
+
+// The box with its icon, text and buttons, not yet shown; null on failure.
 HWND CreateBox(HWND owner, Box* box, const std::u16string& text, const std::u16string& caption, HFONT font) {
     LPCWSTR iconName = IconOf(box->type);
     HICON icon = iconName != nullptr ? LoadIconW(nullptr, iconName) : nullptr;
@@ -233,6 +237,15 @@ HWND CreateBox(HWND owner, Box* box, const std::u16string& text, const std::u16s
     HWND hwnd = CreateWindowExW(exStyle, kClassName, caption.c_str(), style, at.x, at.y, size.cx, size.cy, owner,
                                 nullptr, nullptr, box);
     if (hwnd == nullptr) return nullptr;
+    try {
+        if (AddChildren(hwnd, box, layout, icon, text, font)) return hwnd;
+    } catch (const std::bad_alloc&) {
+    }
+    DestroyWindow(hwnd);
+    return nullptr;
+}
+
+bool AddChildren(HWND hwnd, const Box* box, const Layout& layout, HICON icon, const std::u16string& text, HFONT font) {
     bool ok = true;
     if (icon != nullptr) {
         HWND iconStatic = Child(hwnd, WC_STATICW, u"", SS_ICON, layout.icon, kIconId, font);
@@ -247,11 +260,7 @@ HWND CreateBox(HWND owner, Box* box, const std::u16string& text, const std::u16s
         ok = Child(hwnd, WC_BUTTONW, box->buttons[i].text, kind | WS_TABSTOP | (i == 0 ? WS_GROUP : 0),
                    layout.buttons[i], box->buttons[i].id, font) != nullptr;
     }
-    if (!ok) {
-        DestroyWindow(hwnd);
-        return nullptr;
-    }
-    return hwnd;
+    return ok;
 }
 
 // ============================================================================
@@ -401,10 +410,14 @@ struct Session {
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
     ~Session() {
-        if (ownerDisabled && IsWindow(owner)) EnableWindow(owner, TRUE);
-        if (box != nullptr && IsWindow(box)) DestroyWindow(box);
-        if (owner != nullptr && IsWindow(owner) && IsWindowVisible(owner)) SetActiveWindow(owner);
-        if (font != nullptr) DeleteObject(font);
+        // Runs while an out-of-memory failure unwinds too: nothing may escape.
+        try {
+            if (ownerDisabled && IsWindow(owner)) EnableWindow(owner, TRUE);
+            if (box != nullptr && IsWindow(box)) DestroyWindow(box);
+            if (owner != nullptr && IsWindow(owner) && IsWindowVisible(owner)) SetActiveWindow(owner);
+            if (font != nullptr) DeleteObject(font);
+        } catch (const std::bad_alloc&) {
+        }
     }
 };
 

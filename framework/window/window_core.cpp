@@ -70,8 +70,19 @@ HWND NewHandle(std::unique_ptr<Window> w) {
     } else {
         slot = s.slots.size();
         if (slot >= kSlotMask) return nullptr;
-        s.slots.emplace_back();
-        s.generations.push_back(0);
+        try {
+            s.slots.emplace_back();
+            s.generations.push_back(0);
+            // Burying a window must not allocate (it happens on failure paths too):
+            // the lists it feeds have room for every slot from the start.
+            s.graveyard.reserve(s.slots.size());
+            s.freeSlots.reserve(s.slots.size());
+        } catch (const std::bad_alloc&) {
+            // No room for another slot: no handle, and both tables as they were.
+            if (s.slots.size() > slot) s.slots.pop_back();
+            if (s.generations.size() > slot) s.generations.pop_back();
+            return nullptr;
+        }
     }
     ++s.generations[slot];
     auto value = (static_cast<ULONG_PTR>(s.generations[slot]) << kSlotBits) | (slot + 1);
@@ -543,15 +554,31 @@ HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD
 
 namespace {
 
+// The children of `w` as they are now, for a walk during which the list may
+// change. Without memory for a copy the live list is walked instead, from the
+// end, so that a window is never skipped and nothing is allocated.
+template <typename Visit>
+void ForEachChild(Window* w, Visit visit) {
+    std::vector<Window*> kids;
+    try {
+        kids = w->children;
+    } catch (const std::bad_alloc&) {
+        for (size_t i = w->children.size(); i-- > 0;) {
+            if (i < w->children.size()) visit(w->children[i]);
+        }
+        return;
+    }
+    for (Window* c : kids) visit(c);
+}
+
 void SendDestroy(Window* w) {
     if (w->dead) return;
     Send(w, WM_DESTROY, 0, 0);
-    std::vector<Window*> kids = w->children;
-    for (Window* c : kids) {
-        if (c->dead) continue;
+    ForEachChild(w, [](Window* c) {
+        if (c->dead) return;
         c->destroying = true;
         SendDestroy(c);
-    }
+    });
 }
 
 void Release(Window* w) {
@@ -575,8 +602,7 @@ void Release(Window* w) {
 
 void SendNcDestroy(Window* w) {
     if (w->dead) return;
-    std::vector<Window*> kids = w->children;
-    for (Window* c : kids) SendNcDestroy(c);
+    ForEachChild(w, [](Window* c) { SendNcDestroy(c); });
     if (w->dead) return;
     Send(w, WM_NCDESTROY, 0, 0);
     if (w->dead) return;

@@ -267,22 +267,27 @@ const Glyph* Font::Render(const CharInfo& info) {
     if (FT_Render_Glyph(g, antialias_ ? FT_RENDER_MODE_NORMAL : FT_RENDER_MODE_MONO) != 0) return &glyph;
     const FT_Bitmap& bm = g->bitmap;
     if (bm.pitch < 0 || bm.buffer == nullptr || bm.width == 0 || bm.rows == 0) return &glyph;
-    glyph.left = g->bitmap_left;
-    glyph.top = g->bitmap_top;
-    glyph.width = static_cast<int>(bm.width);
-    glyph.rows = static_cast<int>(bm.rows);
-    glyph.coverage.resize(static_cast<std::size_t>(glyph.width) * static_cast<std::size_t>(glyph.rows));
-    for (int r = 0; r < glyph.rows; ++r) {
+    const int width = static_cast<int>(bm.width);
+    const int rows = static_cast<int>(bm.rows);
+    // The coverage is made before the glyph takes any size: when memory runs out
+    // here the cached glyph stays empty and draws nothing.
+    std::vector<std::uint8_t> coverage(static_cast<std::size_t>(width) * static_cast<std::size_t>(rows));
+    for (int r = 0; r < rows; ++r) {
         const unsigned char* src = bm.buffer + static_cast<std::ptrdiff_t>(r) * bm.pitch;
-        std::uint8_t* dst = glyph.coverage.data() + static_cast<std::size_t>(r) * glyph.width;
+        std::uint8_t* dst = coverage.data() + static_cast<std::size_t>(r) * width;
         if (bm.pixel_mode == FT_PIXEL_MODE_MONO) {
-            for (int c = 0; c < glyph.width; ++c) dst[c] = (src[c >> 3] & (0x80 >> (c & 7))) ? 255 : 0;
+            for (int c = 0; c < width; ++c) dst[c] = (src[c >> 3] & (0x80 >> (c & 7))) ? 255 : 0;
         } else if (bm.pixel_mode == FT_PIXEL_MODE_GRAY) {
-            std::copy(src, src + glyph.width, dst);
+            std::copy(src, src + width, dst);
         } else {
-            std::fill(dst, dst + glyph.width, 0);
+            std::fill(dst, dst + width, 0);
         }
     }
+    glyph.left = g->bitmap_left;
+    glyph.top = g->bitmap_top;
+    glyph.width = width;
+    glyph.rows = rows;
+    glyph.coverage = std::move(coverage);
     glyphBytes_ += glyph.coverage.size();
     return &glyph;
 }
