@@ -18,6 +18,12 @@ TQ3VIEW_EXPORT_C int VALMExSetLanguage(int language);
 // String `id` from the view resource library of the library language; empty when
 // that library cannot be loaded or has no such string.
 TQ3VIEW_EXPORT_C void GetVALMExDLLString(UINT id, CString& text);
+// Shows string `idPrompt` of the library language in a message box owned by the
+// application's window and returns the button chosen (IDOK, IDYES...), or -1
+// without a box when the string is empty or cannot be loaded. A box with no icon
+// and OK, OK/Cancel, Yes/No/Cancel or Yes/No buttons gets the exclamation mark;
+// an empty caption gives the application's name.
+TQ3VIEW_EXPORT_C int VALMExMessageBox(UINT idPrompt, UINT type, LPCWSTR caption);
 // The index of the registry language, or -1 when it is missing or names no language.
 TQ3VIEW_EXPORT_C int GetLanguageRegistry();
 // Stores the registry name of `language` ("English" for anything outside 1-4).

@@ -16,7 +16,7 @@ for fn in DivideString GetPartsOfTabSeparatedString SetPartsOfTabSeparatedString
           SearchPartialString GetDLLModuleHandle GetSystemLogFont GetClipboardText SetClipboardText \
           MakeRegistryKeyName VALMExSetLanguage \
           GetVALMExDLLString GetLanguageRegistry SetLanguageRegistry GetLanguageListRegistry \
-          IsLanguageListRegistry; do
+          IsLanguageListRegistry VALMExMessageBox CanOpenRegistory VALMExReadProfileInt VALMExWriteProfileInt; do
   grep -qw "$fn" <<<"$view_exports" || { echo "missing export: $fn"; exit 1; }
 done
 framework_exports=$(nm -D --defined-only "$libdir/libtq3framework.so")
