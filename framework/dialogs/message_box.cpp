@@ -41,21 +41,21 @@ constexpr int kButtonHeight = 23;
 constexpr int kButtonGap = 6;
 constexpr int kButtonPadding = 16;  // text to button edges, both sides together
 
-struct ButtonSpec {
+struct ButtonDef {
     int id;
     const WCHAR* text;
 };
 
 struct Box {
     UINT type = 0;
-    std::vector<ButtonSpec> buttons;
+    std::vector<ButtonDef> buttons;
     int result = 0;
     bool done = false;
 };
 
 // The buttons of a button set, in order; empty for an unknown set.
-std::vector<ButtonSpec> ButtonsOf(UINT type) {
-    const ButtonSpec ok{IDOK, u"OK"}, cancel{IDCANCEL, u"Cancel"}, yes{IDYES, u"&Yes"}, no{IDNO, u"&No"},
+std::vector<ButtonDef> ButtonsOf(UINT type) {
+    const ButtonDef ok{IDOK, u"OK"}, cancel{IDCANCEL, u"Cancel"}, yes{IDYES, u"&Yes"}, no{IDNO, u"&No"},
         retry{IDRETRY, u"&Retry"}, abort{IDABORT, u"&Abort"}, ignore{IDIGNORE, u"&Ignore"},
         tryAgain{IDTRYAGAIN, u"&Try Again"}, next{IDCONTINUE, u"&Continue"};
     switch (type & MB_TYPEMASK) {
@@ -83,7 +83,7 @@ LPCWSTR IconOf(UINT type) {
 // What Escape and the close box mean: Cancel when there is one, OK when it is
 // the only button, nothing otherwise.
 int CancelAnswer(const Box& box) {
-    for (const ButtonSpec& b : box.buttons) {
+    for (const ButtonDef& b : box.buttons) {
         if (b.id == IDCANCEL) return IDCANCEL;
     }
     return (box.type & MB_TYPEMASK) == MB_OK ? IDOK : 0;
@@ -108,7 +108,7 @@ Layout Measure(HFONT font, const std::u16string& text, const std::u16string& cap
     RECT t{0, 0, maxText, 0};
     if (!text.empty()) DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &t, TextFormat() | DT_CALCRECT);
     int buttonWidth = kButtonWidth;
-    for (const ButtonSpec& b : box.buttons) {
+    for (const ButtonDef& b : box.buttons) {
         RECT r{0, 0, 0, 0};
         DrawTextW(dc, b.text, -1, &r, DT_SINGLELINE | DT_CALCRECT);
         buttonWidth = std::max<int>(buttonWidth, r.right - r.left + kButtonPadding);
@@ -159,7 +159,7 @@ Box* BoxOf(HWND hwnd) { return reinterpret_cast<Box*>(GetWindowLongPtrW(hwnd, 0)
 void Choose(Box* box, int id) {
     if (box == nullptr || box->done) return;
     if (id == IDCANCEL) id = CancelAnswer(*box);
-    for (const ButtonSpec& b : box->buttons) {
+    for (const ButtonDef& b : box->buttons) {
         if (b.id == id) {
             box->result = id;
             box->done = true;
@@ -272,19 +272,19 @@ bool IsPushButton(HWND hwnd) {
     return (code & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) != 0;
 }
 
-std::vector<HWND> ButtonWindows(HWND box, const Box& spec) {
+std::vector<HWND> ButtonWindows(HWND box, const Box& state) {
     std::vector<HWND> out;
-    for (const ButtonSpec& b : spec.buttons) {
+    for (const ButtonDef& b : state.buttons) {
         if (HWND h = GetDlgItem(box, b.id)) out.push_back(h);
     }
     return out;
 }
 
 // The button Enter presses: the focused push button, else the default one.
-HWND DefaultButton(HWND box, const Box& spec) {
+HWND DefaultButton(HWND box, const Box& state) {
     HWND focus = GetFocus();
     if (focus != nullptr && GetParent(focus) == box && IsPushButton(focus)) return focus;
-    for (HWND h : ButtonWindows(box, spec)) {
+    for (HWND h : ButtonWindows(box, state)) {
         if (SendMessageW(h, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON) return h;
     }
     return nullptr;
@@ -292,8 +292,8 @@ HWND DefaultButton(HWND box, const Box& spec) {
 
 // Tab and the arrows move the focus along the buttons, and the default ring
 // goes with the focus.
-void MoveFocus(HWND box, const Box& spec, int step) {
-    std::vector<HWND> buttons = ButtonWindows(box, spec);
+void MoveFocus(HWND box, const Box& state, int step) {
+    std::vector<HWND> buttons = ButtonWindows(box, state);
     if (buttons.empty()) return;
     auto n = static_cast<int>(buttons.size());
     auto it = std::find(buttons.begin(), buttons.end(), GetFocus());
@@ -310,8 +310,8 @@ void MoveFocus(HWND box, const Box& spec, int step) {
 WCHAR Upper(WCHAR c) { return c >= u'a' && c <= u'z' ? static_cast<WCHAR>(c - u'a' + u'A') : c; }
 
 // The button whose mnemonic ("&Yes": Y) is `ch`, or null.
-HWND ButtonForMnemonic(HWND box, const Box& spec, WCHAR ch) {
-    for (const ButtonSpec& b : spec.buttons) {
+HWND ButtonForMnemonic(HWND box, const Box& state, WCHAR ch) {
+    for (const ButtonDef& b : state.buttons) {
         for (const WCHAR* p = b.text; *p != 0; ++p) {
             if (*p != u'&') continue;
             if (p[1] == u'&') {
@@ -327,12 +327,12 @@ HWND ButtonForMnemonic(HWND box, const Box& spec, WCHAR ch) {
 
 // Handles the keys a dialog keeps for itself; false lets the message go on to
 // its window.
-bool DialogKey(HWND box, const Box& spec, const MSG& msg) {
+bool DialogKey(HWND box, const Box& state, const MSG& msg) {
     if (msg.hwnd != box && !IsChild(box, msg.hwnd)) return false;
     if (msg.message == WM_KEYDOWN) {
         switch (msg.wParam) {
             case VK_RETURN: {
-                HWND button = DefaultButton(box, spec);
+                HWND button = DefaultButton(box, state);
                 if (button != nullptr) {
                     SendMessageW(box, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(GetDlgCtrlID(button)), BN_CLICKED),
                                  reinterpret_cast<LPARAM>(button));
@@ -340,16 +340,16 @@ bool DialogKey(HWND box, const Box& spec, const MSG& msg) {
                 return true;
             }
             case VK_ESCAPE: SendMessageW(box, WM_COMMAND, IDCANCEL, 0); return true;
-            case VK_TAB: MoveFocus(box, spec, (GetKeyState(VK_SHIFT) & 0x8000) ? -1 : 1); return true;
+            case VK_TAB: MoveFocus(box, state, (GetKeyState(VK_SHIFT) & 0x8000) ? -1 : 1); return true;
             case VK_LEFT:
-            case VK_UP: MoveFocus(box, spec, -1); return true;
+            case VK_UP: MoveFocus(box, state, -1); return true;
             case VK_RIGHT:
-            case VK_DOWN: MoveFocus(box, spec, 1); return true;
+            case VK_DOWN: MoveFocus(box, state, 1); return true;
             default: return false;
         }
     }
     if (msg.message == WM_CHAR || msg.message == WM_SYSCHAR) {
-        HWND button = ButtonForMnemonic(box, spec, static_cast<WCHAR>(msg.wParam));
+        HWND button = ButtonForMnemonic(box, state, static_cast<WCHAR>(msg.wParam));
         if (button == nullptr) return msg.message == WM_SYSCHAR;  // no menu to open: Alt+key is spent
         SendMessageW(button, BM_CLICK, 0, 0);
         return true;
@@ -361,8 +361,8 @@ bool DialogKey(HWND box, const Box& spec, const MSG& msg) {
 // The modal loop
 // ============================================================================
 
-void RunModal(HWND box, Box* spec) {
-    while (!spec->done && IsWindow(box)) {
+void RunModal(HWND box, Box* state) {
+    while (!state->done && IsWindow(box)) {
         MSG msg;
         BOOL got = GetMessageW(&msg, nullptr, 0, 0);
         if (got == 0) {
@@ -372,7 +372,7 @@ void RunModal(HWND box, Box* spec) {
             return;
         }
         if (got < 0) return;
-        if (DialogKey(box, *spec, msg)) continue;
+        if (DialogKey(box, *state, msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
