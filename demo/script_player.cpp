@@ -10,6 +10,7 @@
 #include "demo/demo_reports.h"
 #include "demo/demo_targets.h"
 #include "framework/core/utf.h"
+#include "framework/dialogs/message_box.h"
 #include "framework/gdi/png_image.h"
 #include "framework/window/gdi_seam.h"
 #include "framework/window/virtual_keys.h"
@@ -108,10 +109,9 @@ bool ScriptPlayer::Play(const Command& command, std::string* error) {
             WriteClipboard(desktop_.ClipboardText(), report_);
             return true;
         case Op::Answer: {
-            // The platform's button ids (IDOK 1 ... IDNO 7).
-            static const std::pair<const char*, int> kButtons[] = {{"ok", 1},    {"cancel", 2}, {"abort", 3},
-                                                                   {"retry", 4}, {"ignore", 5}, {"yes", 6},
-                                                                   {"no", 7}};
+            static const std::pair<const char*, int> kButtons[] = {
+                {"ok", IDOK},       {"cancel", IDCANCEL}, {"abort", IDABORT}, {"retry", IDRETRY},
+                {"ignore", IDIGNORE}, {"yes", IDYES},     {"no", IDNO}};
             if (command.word == "enter" || command.word == "escape") {
                 desktop_.QueueModalAnswer(
                     tq3::testing::AnswerKey(command.word == "enter" ? VK_RETURN : VK_ESCAPE, {}, command.text));
