@@ -148,7 +148,7 @@ private:
         if (width_ <= 1 || wide_.IsEmpty()) return;
         Paint p = SolidPaint(color_);
         wide_.Intersect(clip_);
-        for (const RECT& r : wide_.Rects()) Rop2Rect(*s_.surface, clip_, r, p, s_.at.rop2);
+        wide_.ForEachRect([&](const RECT& r) { Rop2Rect(*s_.surface, clip_, r, p, s_.at.rop2); });
     }
 
     DcState& s_;
@@ -361,7 +361,7 @@ BOOL Rectangle(HDC dc, int left, int top, int right, int bottom) {
             // Degenerate outline: one line of pixels, each touched once.
             Region line(sr);
             Paint pen = SolidPaint(ToPixel(PenOf(s->at.pen)->lopnColor));
-            for (const RECT& b : line.Rects()) Rop2Rect(*s->surface, s->Clip(), b, pen, s->at.rop2);
+            line.ForEachRect([&](const RECT& b) { Rop2Rect(*s->surface, s->Clip(), b, pen, s->at.rop2); });
         } else {
             for (int i = 0; i < 4; ++i) stroke.Segment(c[i], c[(i + 1) % 4]);
         }

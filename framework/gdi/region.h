@@ -31,6 +31,14 @@ public:
     bool Intersects(const RECT& rect) const;
     bool operator==(const Region& other) const;
     std::vector<RECT> Rects() const;  // the bands, top to bottom, left to right
+    // Calls `visit(const RECT&)` for each band in the same order. It allocates
+    // nothing, so painting paths that must not fail use it instead of Rects.
+    template <typename Visit>
+    void ForEachRect(Visit&& visit) const {
+        int n = 0;
+        const pixman_box32_t* boxes = pixman_region32_rectangles(const_cast<pixman_region32_t*>(&region_), &n);
+        for (int i = 0; i < n; ++i) visit(RECT{boxes[i].x1, boxes[i].y1, boxes[i].x2, boxes[i].y2});
+    }
     int RectCount() const;
 
     void Clear();

@@ -17,12 +17,12 @@ void Invert() {
     Region area(RECT{o.x + s.caret.pos.x, o.y + s.caret.pos.y, o.x + s.caret.pos.x + s.caret.width,
                      o.y + s.caret.pos.y + s.caret.height});
     area.Intersect(VisibleRegion(w, true));
-    for (const RECT& r : area.Rects()) {
+    area.ForEachRect([&](const RECT& r) {
         for (int y = r.top; y < r.bottom; ++y) {
             Pixel* row = s.desktop.Row(y);
             for (int x = r.left; x < r.right; ++x) row[x] ^= 0x00FFFFFF;
         }
-    }
+    });
     PresentDamage(area);
     s.caret.drawn = !s.caret.drawn;
 }

@@ -206,11 +206,15 @@ void UpdateNow(Window* w, UINT flags) {
     if (w == nullptr) return;
     bool children = (flags & RDW_ALLCHILDREN) || !(flags & RDW_NOCHILDREN);
     if (!children) return;
-    std::vector<HWND> kids;
-    for (Window* c : w->children) kids.push_back(c->handle);
-    for (HWND k : kids) {
-        Window* c = FromHandle(k);
-        if (c != nullptr && IsVisibleOnScreen(c)) UpdateNow(c, flags);
+    // Walked by position and looked up again after every child, without a copy of
+    // the list: painting a child may destroy windows, and an update must not fail
+    // for want of memory. A child skipped because an earlier one vanished keeps
+    // its update region and is painted from the queue.
+    for (std::size_t i = 0;; ++i) {
+        w = FromHandle(h);
+        if (w == nullptr || i >= w->children.size()) break;
+        Window* c = w->children[i];
+        if (IsVisibleOnScreen(c)) UpdateNow(c, flags);
     }
 }
 
@@ -241,12 +245,12 @@ State::WindowDc* FindDc(HDC dc) {
 
 void FillSurface(const Region& clip, Pixel color) {
     Surface& surface = S().desktop;
-    for (const RECT& r : clip.Rects()) {
+    clip.ForEachRect([&](const RECT& r) {
         for (int y = std::max(0L, static_cast<long>(r.top)); y < r.bottom && y < surface.Height(); ++y) {
             Pixel* row = surface.Row(y);
             for (int x = std::max(0L, static_cast<long>(r.left)); x < r.right && x < surface.Width(); ++x) row[x] = color;
         }
-    }
+    });
     PresentDamage(clip);
 }
 
@@ -563,7 +567,7 @@ void MovePixels(const Region& dest, int dx, int dy) {
             copy[static_cast<size_t>(y) * width + x] = surface.Contains(sx, sy) ? surface.At(sx, sy) : 0;
         }
     }
-    for (const RECT& r : dest.Rects()) {
+    dest.ForEachRect([&](const RECT& r) {
         for (int y = r.top; y < r.bottom; ++y) {
             if (y < 0 || y >= surface.Height()) continue;
             for (int x = r.left; x < r.right; ++x) {
@@ -571,7 +575,7 @@ void MovePixels(const Region& dest, int dx, int dy) {
                 surface.Set(x, y, copy[static_cast<size_t>(y - b.top) * width + (x - b.left)]);
             }
         }
-    }
+    });
     PresentDamage(dest);
 }
 
