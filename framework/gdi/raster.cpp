@@ -169,6 +169,14 @@ void BlitRow(Pixel* d, const Pixel* s, int n, int x, int y, const Paint& paint, 
 
 void PatRect(Surface& s, const Region& clip, const RECT& r, const Paint& paint, std::uint8_t rop) {
     if (paint.none && RopUsesPattern(rop)) return;
+    if (paint.solid && rop == kPatCopy) {
+        // The common fill of a box with one colour: pixman's fill uses the
+        // processor's wide stores, several times faster than a row loop here.
+        ForEachClipped(clip, r, [&](int l, int t, int rr, int b) {
+            pixman_fill(reinterpret_cast<std::uint32_t*>(s.Data()), s.Stride(), 32, l, t, rr - l, b - t, paint.color);
+        });
+        return;
+    }
     ForEachClipped(clip, r, [&](int l, int t, int rr, int b) {
         for (int y = t; y < b; ++y) PatRow(s.Row(y), y, l, rr, paint, rop);
     });
