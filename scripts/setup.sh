@@ -14,6 +14,8 @@ packages=(
   fonts-dejavu-core fonts-ipafont-gothic fonts-wqy-microhei
   # the time zone and country tables the demo shows
   tzdata
+  # the tests of the real window: a virtual X server, synthetic input, a clipboard client, screenshots
+  xvfb xdotool xclip x11-apps x11-utils imagemagick
 )
 
 missing=()

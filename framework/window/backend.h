@@ -110,6 +110,19 @@ TQ3FW_API void DeliverInput(const InputEvent& event);
 // Destroys every window and clears all window-manager state (the backend stays).
 TQ3FW_API void ResetWindowManager();
 
+// The backend's screen changed size (its OS window was resized): the desktop
+// surface takes the new size (sizes are clamped to 1..16384), maximised top-level
+// windows are stretched over it, every top-level window is sent WM_DISPLAYCHANGE
+// (32 bits per pixel, the new size) and the whole desktop is repainted. Returns
+// false, keeping the old size, when the new surface cannot be allocated.
+TQ3FW_API bool ResizeDesktop(int width, int height);
+
+// The toggle state of a lock key (VK_CAPITAL, VK_NUMLOCK, VK_SCROLL) as the
+// hardware reports it, for a backend that learns it from the system rather than
+// from the key presses it delivered (the lock may have been on before the program
+// started). Key state already queued with input keeps what it had.
+TQ3FW_API void SetKeyToggle(int vk, bool on);
+
 // A loop that would block (GetMessage or WaitMessage with an empty queue and no
 // paint or timer due) asks the backend to wait; this reports whether there is work
 // now, for the headless backend's "run until idle".

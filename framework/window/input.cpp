@@ -250,7 +250,12 @@ bool ConvertMouse(QueuedInput& q) {
         w = FromHandle(s.capture);
     } else {
         w = WindowAtPoint(e.pt, &hit);
-        if (w == nullptr) return false;
+        if (w == nullptr) {
+            // The pointer left the desktop (the interactive backend's window):
+            // a window tracking it is told it left.
+            if (e.kind == InputEvent::Kind::MouseMove) CheckMouseTracking(nullptr, HTNOWHERE);
+            return false;
+        }
     }
     HWND h = w->handle;
     UINT probe = e.kind == InputEvent::Kind::MouseMove ? WM_MOUSEMOVE : ButtonMessage(e.button, down, true);
@@ -467,6 +472,19 @@ HWND GetCapture() { return FromHandle(S().capture) ? S().capture : nullptr; }
 // ============================================================================
 // Keyboard state
 // ============================================================================
+
+namespace tq3::fw {
+
+void SetKeyToggle(int vk, bool on) {
+    if (vk <= 0 || vk > 255) return;
+    State& s = S();
+    auto apply = [&](BYTE& k) { k = static_cast<BYTE>(on ? (k | 0x01) : (k & ~0x01)); };
+    apply(s.asyncKeys[vk]);
+    // With no input in flight, the state a handler reads is the same.
+    if (s.input.empty()) apply(s.syncKeys[vk]);
+}
+
+}  // namespace tq3::fw
 
 SHORT GetKeyState(int virtualKey) {
     if (virtualKey < 0 || virtualKey > 255) return 0;

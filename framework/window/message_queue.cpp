@@ -7,6 +7,7 @@
 //
 // Sections: the backend; posting; retrieval (PeekOne); the public loop functions;
 // translation and dispatch.
+#include <algorithm>
 #include <cstdio>
 
 #include "framework/gdi/sysmetrics.h"
@@ -80,6 +81,41 @@ Backend* InstallBackend(std::unique_ptr<Backend> backend) {
     EnsureDesktop();
     RedrawWindow(nullptr, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
     return s.backend.get();
+}
+
+bool ResizeDesktop(int width, int height) {
+    State& s = S();
+    CurrentBackend();
+    width = std::clamp(width, 1, 16384);
+    height = std::clamp(height, 1, 16384);
+    if (width == s.desktop.Width() && height == s.desktop.Height()) return true;
+    try {
+        Surface fresh(width, height);
+        s.desktop = std::move(fresh);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    SetScreenSize(width, height);
+    EnsureDesktop();
+    s.desktopWindow->window = RECT{0, 0, width, height};
+    s.desktopWindow->client = s.desktopWindow->window;
+    CallScope scope;
+    std::vector<HWND> tops;
+    for (Window* w : s.desktopWindow->children) tops.push_back(w->handle);
+    for (HWND h : tops) {
+        Window* w = FromHandle(h);
+        if (w == nullptr || !(w->style & WS_MAXIMIZE)) continue;
+        // The same placement ShowWindow gives a maximised window: its frame just
+        // beyond the screen's edges.
+        RECT in = NonClientInsets(w->style & ~(WS_VSCROLL | WS_HSCROLL), w->exStyle, false);
+        SetWindowPos(h, nullptr, -in.left, -in.left, width + 2 * in.left, height + 2 * in.left,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    for (HWND h : tops) {
+        if (Window* w = FromHandle(h)) Send(w, WM_DISPLAYCHANGE, 32, MAKELPARAM(static_cast<WORD>(width), static_cast<WORD>(height)));
+    }
+    RedrawWindow(nullptr, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+    return true;
 }
 
 Backend& CurrentBackend() {

@@ -1,0 +1,556 @@
+// The interactive backend (see sdl_backend.h).
+//
+// Sections: state and installation; showing the surface; the event pump (window,
+// keyboard, text, mouse, clipboard and quit events); cursors; clipboard; clock.
+//
+// Call flow: the window manager's GetMessage/PeekMessage find nothing to do, show
+// the damage (Present) and call WaitForInput, which waits on SDL's queue for at
+// most the time to the next timer and hands every pending event to Dispatch. Key
+// presses look one event ahead for the text SDL made of them (OnKeyDown), so that
+// each typed character reaches the window once; window size changes go to
+// ResizeDesktop, which repaints everything.
+#include "framework/backends/sdl/sdl_backend.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <climits>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "framework/backends/sdl/sdl_input_map.h"
+#include "framework/core/utf.h"
+#include "framework/window/virtual_keys.h"
+#include "framework/window/wm_internal.h"
+
+namespace tq3::fw {
+
+// ============================================================================
+// State and installation
+// ============================================================================
+
+namespace {
+
+// Above this many damage rectangles their bounding box is sent instead: one large
+// copy costs less than hundreds of small ones.
+constexpr size_t kMaxPresentRects = 64;
+// Side of the largest desktop the backend makes.
+constexpr int kMaxSide = 16384;
+
+// Modifier keys released when the OS window loses the keyboard, so that a key
+// let go in another program does not stay down here.
+constexpr int kModifierKeys[] = {VK_LSHIFT, VK_RSHIFT, VK_LCONTROL, VK_RCONTROL,
+                                 VK_LMENU,  VK_RMENU,  VK_LWIN,     VK_RWIN};
+
+SdlBackend* g_current = nullptr;
+
+// SDL's drivers without a screen stand in when no display is found; the program
+// would run with an invisible window. They count only when asked for by name.
+bool ShowsOnAScreen() {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (driver == nullptr || SDL_GetNumVideoDisplays() < 1) return false;
+    if (std::strcmp(driver, "offscreen") != 0 && std::strcmp(driver, "dummy") != 0) return true;
+    const char* asked = SDL_getenv("SDL_VIDEODRIVER");
+    return asked != nullptr && std::strstr(asked, driver) != nullptr;
+}
+
+sdl::LockToggles TogglesFromModsNow() { return sdl::TogglesFromMods(static_cast<Uint16>(SDL_GetModState())); }
+
+}  // namespace
+
+struct SdlBackend::State {
+    SDL_Window* window = nullptr;
+    SIZE size{0, 0};                               // the desktop's size: the window's client area
+    SDL_Cursor* systemCursors[SDL_NUM_SYSTEM_CURSORS] = {};  // made on first use
+    SDL_Cursor* customCursor = nullptr;            // the image cursor shown last
+    CursorImage customImage;                       // its image, to reuse it for the same one
+    Uint32 buttonsDown = 0;                        // SDL_BUTTON masks held: the mouse is captured meanwhile
+    ULONGLONG clipboardSequence = 1;               // bumped when another program changed the clipboard
+    std::string clipboardKnown;                    // the clipboard text last written or seen, as UTF-8
+    std::u16string title;                          // the OS window's caption now
+
+    void Dispatch(const SDL_Event& event);
+    void OnWindowEvent(const SDL_WindowEvent& e);
+    void OnKeyDown(const SDL_KeyboardEvent& e);
+    void OnKeyUp(const SDL_KeyboardEvent& e);
+    void OnButton(const SDL_MouseButtonEvent& e);
+    void OnWheel(const SDL_MouseWheelEvent& e);
+    void OnQuit();
+    void FollowActiveCaption();
+    void CheckClipboard();
+    SDL_Cursor* CustomCursor(const CursorImage& image);
+};
+
+SdlBackend::SdlBackend(std::unique_ptr<State> state) : state_(std::move(state)) {}
+
+SdlBackend::~SdlBackend() {
+    if (g_current == this) g_current = nullptr;
+    for (SDL_Cursor*& c : state_->systemCursors) {
+        if (c != nullptr) SDL_FreeCursor(c);
+    }
+    if (state_->customCursor != nullptr) SDL_FreeCursor(state_->customCursor);
+    if (state_->buttonsDown != 0) SDL_CaptureMouse(SDL_FALSE);
+    SDL_DestroyWindow(state_->window);
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
+SdlBackend* SdlBackend::Install(int width, int height, LPCWSTR title) {
+    // A click that activates the window is also a click in it, as on the platform.
+    SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        std::fprintf(stderr, "interactive desktop: no display can be opened: %s\n", SDL_GetError());
+        return nullptr;
+    }
+    if (!ShowsOnAScreen()) {
+        std::fprintf(stderr, "interactive desktop: no display can be opened (SDL found only its \"%s\" driver)\n",
+                     SDL_GetCurrentVideoDriver());
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        return nullptr;
+    }
+    std::unique_ptr<State> state;
+    std::string caption;
+    try {
+        state = std::make_unique<State>();
+        if (title != nullptr) {
+            state->title = title;
+            caption = ToUtf8(title);
+        }
+    } catch (const std::bad_alloc&) {
+        std::fprintf(stderr, "interactive desktop: out of memory\n");
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        return nullptr;
+    }
+    width = std::clamp(width, 1, kMaxSide);
+    height = std::clamp(height, 1, kMaxSide);
+    state->window = SDL_CreateWindow(caption.c_str(), SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width, height,
+                                     SDL_WINDOW_RESIZABLE);
+    if (state->window == nullptr) {
+        std::fprintf(stderr, "interactive desktop: the window cannot be opened: %s\n", SDL_GetError());
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        return nullptr;
+    }
+    int w = width;
+    int h = height;
+    SDL_GetWindowSize(state->window, &w, &h);
+    state->size = SIZE{std::clamp(w, 1, kMaxSide), std::clamp(h, 1, kMaxSide)};
+    SDL_StartTextInput();
+    // From here the window belongs to the backend object, which closes it.
+    std::unique_ptr<SdlBackend> backend(new (std::nothrow) SdlBackend(std::move(state)));
+    if (!backend) {
+        std::fprintf(stderr, "interactive desktop: out of memory\n");
+        return nullptr;
+    }
+    SdlBackend* raw = backend.get();
+    InstallBackend(std::move(backend));
+    g_current = raw;
+    sdl::LockToggles t = TogglesFromModsNow();
+    SetKeyToggle(VK_CAPITAL, t.capsLock);
+    SetKeyToggle(VK_NUMLOCK, t.numLock);
+    SetKeyToggle(VK_SCROLL, t.scrollLock);
+    return raw;
+}
+
+SdlBackend* SdlBackend::Current() { return g_current; }
+
+SDL_Window* SdlBackend::NativeWindow() const { return state_->window; }
+
+SIZE SdlBackend::DesktopSize() const { return state_->size; }
+
+// ============================================================================
+// Showing the surface
+// ============================================================================
+
+namespace {
+
+void CopyRect(const Surface& desktop, SDL_Surface* target, const SDL_Rect& r) {
+    const Pixel* src = desktop.Row(r.y) + r.x;
+    auto* dst = static_cast<Uint8*>(target->pixels) + static_cast<size_t>(r.y) * static_cast<size_t>(target->pitch) +
+                static_cast<size_t>(r.x) * 4u;
+    if (target->format->format == SDL_PIXELFORMAT_RGB888) {
+        // The desktop's own layout (0x00RRGGBB words): rows copy as they are.
+        for (int y = 0; y < r.h; ++y) {
+            std::memcpy(dst, src, static_cast<size_t>(r.w) * sizeof(Pixel));
+            src += desktop.Stride();
+            dst += target->pitch;
+        }
+        return;
+    }
+    SDL_ConvertPixels(r.w, r.h, SDL_PIXELFORMAT_RGB888, src, desktop.Stride() * static_cast<int>(sizeof(Pixel)),
+                      target->format->format, dst, target->pitch);
+}
+
+}  // namespace
+
+void SdlBackend::Present(const Surface& desktop, const Region& damage) {
+    SDL_Surface* target = SDL_GetWindowSurface(state_->window);
+    if (target == nullptr || target->format->BytesPerPixel != 4) return;
+    Region shown(damage);
+    shown.Intersect(RECT{0, 0, std::min(desktop.Width(), target->w), std::min(desktop.Height(), target->h)});
+    if (shown.IsEmpty()) return;
+    std::vector<SDL_Rect> rects;
+    try {
+        std::vector<RECT> parts = shown.Rects();
+        if (parts.size() > kMaxPresentRects) parts.assign(1, shown.Bounds());
+        for (const RECT& p : parts) rects.push_back(SDL_Rect{p.left, p.top, p.right - p.left, p.bottom - p.top});
+    } catch (const std::bad_alloc&) {
+        return;  // the next damage shows it
+    }
+    if (SDL_MUSTLOCK(target) && SDL_LockSurface(target) != 0) return;
+    for (const SDL_Rect& r : rects) CopyRect(desktop, target, r);
+    if (SDL_MUSTLOCK(target)) SDL_UnlockSurface(target);
+    SDL_UpdateWindowSurfaceRects(state_->window, rects.data(), static_cast<int>(rects.size()));
+}
+
+// ============================================================================
+// The event pump
+// ============================================================================
+
+namespace {
+
+void Deliver(InputEvent::Kind kind, POINT pt) {
+    InputEvent e;
+    e.kind = kind;
+    e.pt = pt;
+    DeliverInput(e);
+}
+
+void DeliverKey(bool down, int vk, bool extended) {
+    InputEvent e;
+    e.kind = down ? InputEvent::Kind::KeyDown : InputEvent::Kind::KeyUp;
+    e.vk = vk;
+    e.extended = extended;
+    DeliverInput(e);
+}
+
+void DeliverChars(const std::u16string& chars) {
+    for (char16_t c : chars) {
+        InputEvent e;
+        e.kind = InputEvent::Kind::Char;
+        e.ch = c;  // a character beyond the BMP goes as its two surrogates, in order
+        DeliverInput(e);
+    }
+}
+
+// The lock toggles as the window manager should hold them just before a key
+// event is delivered: SDL reports the state after the event, and delivering a
+// lock key's press flips its toggle once more.
+void PrepareToggles(const sdl::LockToggles& after, int pressedVk) {
+    auto set = [&](int vk, bool on) { SetKeyToggle(vk, pressedVk == vk ? !on : on); };
+    set(VK_CAPITAL, after.capsLock);
+    set(VK_NUMLOCK, after.numLock);
+    set(VK_SCROLL, after.scrollLock);
+}
+
+// The character TranslateMessage will make of `vk` pressed now.
+WCHAR TranslatedChar(int vk) {
+    BYTE keys[256];
+    std::memcpy(keys, wm::S().asyncKeys, sizeof(keys));
+    keys[vk & 0xFF] |= 0x80;
+    switch (vk) {
+        case VK_LSHIFT:
+        case VK_RSHIFT: keys[VK_SHIFT] |= 0x80; return 0;
+        case VK_LCONTROL:
+        case VK_RCONTROL:
+        case VK_LMENU:
+        case VK_RMENU: return 0;
+        default: return wm::CharForKey(vk, keys);
+    }
+}
+
+InputEvent::Button ButtonOf(Uint8 sdlButton, bool* known) {
+    *known = true;
+    switch (sdlButton) {
+        case SDL_BUTTON_LEFT: return InputEvent::Button::Left;
+        case SDL_BUTTON_RIGHT: return InputEvent::Button::Right;
+        case SDL_BUTTON_MIDDLE: return InputEvent::Button::Middle;
+        default: *known = false; return InputEvent::Button::Left;
+    }
+}
+
+}  // namespace
+
+bool SdlBackend::WaitForInput(DWORD timeoutMs) {
+    state_->FollowActiveCaption();
+    SDL_Event event;
+    int got;
+    if (timeoutMs == 0)
+        got = SDL_PollEvent(&event);
+    else if (timeoutMs == INFINITE)
+        got = SDL_WaitEvent(&event);
+    else
+        got = SDL_WaitEventTimeout(&event, static_cast<int>(std::min<DWORD>(timeoutMs, INT_MAX)));
+    if (got == 0) return true;
+    state_->Dispatch(event);
+    while (SDL_PollEvent(&event) != 0) state_->Dispatch(event);
+    return true;
+}
+
+void SdlBackend::State::Dispatch(const SDL_Event& event) {
+    switch (event.type) {
+        case SDL_QUIT: OnQuit(); break;
+        case SDL_WINDOWEVENT: OnWindowEvent(event.window); break;
+        case SDL_KEYDOWN: OnKeyDown(event.key); break;
+        case SDL_KEYUP: OnKeyUp(event.key); break;
+        case SDL_TEXTINPUT: {
+            // Text with no key press before it: an input method's result.
+            try {
+                DeliverChars(Utf8ToU16(event.text.text));
+            } catch (const std::bad_alloc&) {
+            }
+            break;
+        }
+        case SDL_MOUSEMOTION: Deliver(InputEvent::Kind::MouseMove, POINT{event.motion.x, event.motion.y}); break;
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP: OnButton(event.button); break;
+        case SDL_MOUSEWHEEL: OnWheel(event.wheel); break;
+        case SDL_CLIPBOARDUPDATE: CheckClipboard(); break;
+        default: break;
+    }
+}
+
+void SdlBackend::State::OnWindowEvent(const SDL_WindowEvent& e) {
+    switch (e.event) {
+        case SDL_WINDOWEVENT_SIZE_CHANGED: {
+            SIZE wanted{std::clamp(e.data1, 1, kMaxSide), std::clamp(e.data2, 1, kMaxSide)};
+            if (wanted.cx == size.cx && wanted.cy == size.cy) break;
+            if (ResizeDesktop(wanted.cx, wanted.cy)) size = wanted;
+            break;
+        }
+        case SDL_WINDOWEVENT_EXPOSED:
+            // The window surface still holds the picture; the screen lost it.
+            SDL_UpdateWindowSurface(window);
+            break;
+        case SDL_WINDOWEVENT_LEAVE:
+            // Tell a window tracking the pointer that it left, unless a drag holds it.
+            if (buttonsDown == 0) Deliver(InputEvent::Kind::MouseMove, POINT{-32768, -32768});
+            break;
+        case SDL_WINDOWEVENT_FOCUS_LOST:
+            for (int vk : kModifierKeys) {
+                if (GetAsyncKeyState(vk) & 0x8000) DeliverKey(false, vk, vk == VK_RCONTROL || vk == VK_RMENU);
+            }
+            break;
+        case SDL_WINDOWEVENT_FOCUS_GAINED: {
+            sdl::LockToggles t = TogglesFromModsNow();
+            PrepareToggles(t, 0);
+            // A user who copied in another program comes back here to paste.
+            CheckClipboard();
+            break;
+        }
+        default: break;
+    }
+}
+
+void SdlBackend::State::OnKeyDown(const SDL_KeyboardEvent& e) {
+    Uint16 mods = e.keysym.mod;
+    sdl::LockToggles toggles = sdl::TogglesFromMods(mods);
+    sdl::KeyCode key = sdl::KeyFromSdl(e.keysym.scancode, e.keysym.sym, toggles.numLock, (mods & KMOD_SHIFT) != 0);
+    PrepareToggles(toggles, e.repeat ? 0 : key.vk);
+    // The text SDL made of this press comes right behind it in the queue.
+    SDL_Event next;
+    const char* text = nullptr;
+    if (SDL_PeepEvents(&next, 1, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) == 1 && next.type == SDL_TEXTINPUT)
+        text = next.text.text;
+    try {
+        WCHAR translated = key.vk != 0 ? TranslatedChar(key.vk) : 0;
+        sdl::KeyTextPlan plan = sdl::PlanKeyText(key.vk, translated, (mods & (KMOD_CTRL | KMOD_ALT)) != 0, text);
+        if (plan.textUsed) SDL_PeepEvents(&next, 1, SDL_GETEVENT, SDL_TEXTINPUT, SDL_TEXTINPUT);
+        if (plan.vk != 0) DeliverKey(true, plan.vk, key.extended);
+        DeliverChars(plan.chars);
+    } catch (const std::bad_alloc&) {
+        if (key.vk != 0) DeliverKey(true, key.vk, key.extended);
+    }
+}
+
+void SdlBackend::State::OnKeyUp(const SDL_KeyboardEvent& e) {
+    Uint16 mods = e.keysym.mod;
+    sdl::LockToggles toggles = sdl::TogglesFromMods(mods);
+    sdl::KeyCode key = sdl::KeyFromSdl(e.keysym.scancode, e.keysym.sym, toggles.numLock, (mods & KMOD_SHIFT) != 0);
+    PrepareToggles(toggles, 0);
+    if (key.vk != 0) DeliverKey(false, key.vk, key.extended);
+}
+
+void SdlBackend::State::OnButton(const SDL_MouseButtonEvent& e) {
+    bool known;
+    InputEvent::Button button = ButtonOf(e.button, &known);
+    if (!known) return;
+    bool down = e.type == SDL_MOUSEBUTTONDOWN;
+    Uint32 mask = SDL_BUTTON(e.button);
+    Uint32 before = buttonsDown;
+    buttonsDown = down ? (before | mask) : (before & ~mask);
+    // While a button is held the pointer stays ours outside the window too, so a
+    // drag that leaves it keeps going and its release is seen.
+    if (before == 0 && buttonsDown != 0) SDL_CaptureMouse(SDL_TRUE);
+    if (before != 0 && buttonsDown == 0) SDL_CaptureMouse(SDL_FALSE);
+    InputEvent in;
+    in.kind = down ? InputEvent::Kind::ButtonDown : InputEvent::Kind::ButtonUp;
+    in.button = button;
+    in.pt = POINT{e.x, e.y};
+    DeliverInput(in);
+}
+
+void SdlBackend::State::OnWheel(const SDL_MouseWheelEvent& e) {
+    bool flipped = e.direction == SDL_MOUSEWHEEL_FLIPPED;
+    POINT pt{e.mouseX, e.mouseY};
+    InputEvent in;
+    in.kind = InputEvent::Kind::Wheel;
+    in.pt = pt;
+    if (e.y != 0 || e.preciseY != 0.0f) {
+        in.delta = sdl::WheelDelta(e.y, e.preciseY, flipped);
+        in.horizontal = false;
+        if (in.delta != 0) DeliverInput(in);
+    }
+    if (e.x != 0 || e.preciseX != 0.0f) {
+        in.delta = sdl::WheelDelta(e.x, e.preciseX, flipped);
+        in.horizontal = true;
+        if (in.delta != 0) DeliverInput(in);
+    }
+}
+
+void SdlBackend::State::OnQuit() {
+    // The user closed the OS window: each main window is asked to close, as its
+    // close box would. While a modal window disables them nothing closes, as on
+    // the platform; with no window left the program is told to quit.
+    wm::State& s = wm::S();
+    std::vector<HWND> targets;
+    bool any = false;
+    if (s.desktopWindow != nullptr) {
+        for (wm::Window* w : s.desktopWindow->children) {
+            any = true;
+            if (w->owner == nullptr && (w->style & WS_VISIBLE) && !(w->style & WS_DISABLED))
+                targets.push_back(w->handle);
+        }
+    }
+    if (!any) {
+        PostQuitMessage(0);
+        return;
+    }
+    for (HWND h : targets) PostMessageW(h, WM_CLOSE, 0, 0);
+}
+
+void SdlBackend::State::FollowActiveCaption() {
+    wm::Window* w = wm::FromHandle(GetActiveWindow());
+    if (w == nullptr || w->text == title) return;
+    try {
+        title = w->text;
+        SDL_SetWindowTitle(window, ToUtf8(w->text).c_str());
+    } catch (const std::bad_alloc&) {
+    }
+}
+
+// ============================================================================
+// Cursors
+// ============================================================================
+
+void SdlBackend::SetCursorShape(CursorShape shape, const CursorImage* image) {
+    if (shape == CursorShape::None) {
+        SDL_ShowCursor(SDL_DISABLE);
+        return;
+    }
+    SDL_Cursor* cursor = nullptr;
+    SDL_SystemCursor id;
+    if (shape == CursorShape::Custom && image != nullptr) {
+        cursor = state_->CustomCursor(*image);
+    } else if (sdl::SystemCursorFor(shape, &id)) {
+        SDL_Cursor*& slot = state_->systemCursors[id];
+        if (slot == nullptr) slot = SDL_CreateSystemCursor(id);
+        cursor = slot;
+    }
+    if (cursor == nullptr) {
+        // A shape the system cannot make shows as the arrow rather than not at all.
+        SDL_Cursor*& arrow = state_->systemCursors[SDL_SYSTEM_CURSOR_ARROW];
+        if (arrow == nullptr) arrow = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_ARROW);
+        cursor = arrow;
+    }
+    if (cursor != nullptr) SDL_SetCursor(cursor);
+    SDL_ShowCursor(SDL_ENABLE);
+}
+
+SDL_Cursor* SdlBackend::State::CustomCursor(const CursorImage& image) {
+    State& st = *this;
+    if (st.customCursor != nullptr && st.customImage.width == image.width && st.customImage.height == image.height &&
+        st.customImage.hotSpot.x == image.hotSpot.x && st.customImage.hotSpot.y == image.hotSpot.y &&
+        st.customImage.argb == image.argb)
+        return st.customCursor;
+    if (image.width <= 0 || image.height <= 0 ||
+        image.argb.size() != static_cast<size_t>(image.width) * static_cast<size_t>(image.height))
+        return nullptr;
+    // The image's words are 0xAARRGGBB, SDL's ARGB8888.
+    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<Pixel*>(image.argb.data()), image.width,
+                                                              image.height, 32, image.width * 4,
+                                                              SDL_PIXELFORMAT_ARGB8888);
+    if (surface == nullptr) return nullptr;
+    SDL_Cursor* made = SDL_CreateColorCursor(surface, image.hotSpot.x, image.hotSpot.y);
+    SDL_FreeSurface(surface);
+    if (made == nullptr) return nullptr;
+    try {
+        st.customImage = image;
+    } catch (const std::bad_alloc&) {
+        st.customImage = CursorImage{};  // not reusable, still shown
+    }
+    // The previous image cursor may be the one shown: it goes once the new one is.
+    SDL_Cursor* old = st.customCursor;
+    st.customCursor = made;
+    SDL_SetCursor(made);
+    if (old != nullptr) SDL_FreeCursor(old);
+    return made;
+}
+
+// ============================================================================
+// Clipboard
+// ============================================================================
+
+bool SdlBackend::WriteSystemClipboardText(const std::u16string& text) {
+    try {
+        std::string utf8 = ToUtf8(text);
+        if (SDL_SetClipboardText(utf8.c_str()) != 0) return false;
+        state_->clipboardKnown = std::move(utf8);
+        return true;
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+}
+
+bool SdlBackend::ReadSystemClipboardText(std::u16string* text) {
+    if (text == nullptr) return false;
+    char* raw = SDL_GetClipboardText();
+    if (raw == nullptr) return false;
+    bool ok = raw[0] != '\0';
+    try {
+        if (ok) {
+            *text = Utf8ToU16(raw);
+            state_->clipboardKnown = raw;
+        }
+    } catch (const std::bad_alloc&) {
+        ok = false;
+    }
+    SDL_free(raw);
+    return ok;
+}
+
+ULONGLONG SdlBackend::SystemClipboardSequence() const { return state_->clipboardSequence; }
+
+void SdlBackend::State::CheckClipboard() {
+    // SDL reports changes of ours as well as other programs'; only a text that
+    // differs from the one last written or read counts, so the framework keeps
+    // the formats it holds beside the text when it only sees its own copy.
+    char* raw = SDL_GetClipboardText();
+    if (raw == nullptr) return;
+    try {
+        if (clipboardKnown != raw) {
+            clipboardKnown = raw;
+            ++clipboardSequence;
+        }
+    } catch (const std::bad_alloc&) {
+        ++clipboardSequence;
+    }
+    SDL_free(raw);
+}
+
+// ============================================================================
+// Clock
+// ============================================================================
+
+ULONGLONG SdlBackend::Now() const { return SDL_GetTicks64(); }
+
+}  // namespace tq3::fw
