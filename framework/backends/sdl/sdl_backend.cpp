@@ -98,6 +98,11 @@ SdlBackend::~SdlBackend() {
 SdlBackend* SdlBackend::Install(int width, int height, LPCWSTR title) {
     // A click that activates the window is also a click in it, as on the platform.
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+    // The window surface is the plain framebuffer the display server offers (on X
+    // shared-memory images), not a texture of a GL renderer: the desktop is drawn
+    // in memory and only damaged rectangles travel, which a GL upload of the whole
+    // surface per frame would undo, and a software GL costs threads and memory.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         std::fprintf(stderr, "interactive desktop: no display can be opened: %s\n", SDL_GetError());
         return nullptr;
