@@ -9,14 +9,21 @@ install(TARGETS tq3framework tq3view EXPORT TQ3ViewTargets
   INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} ${CMAKE_INSTALL_INCLUDEDIR}/tq3view)
 
 # Headers keep their path from the top of the tree below include/tq3view/, so the
-# library's own #include lines work unchanged for a host.
+# library's own #include lines work unchanged for a host. The interactive
+# backend's header goes with the framework only when the framework was built with
+# it; its key tables include SDL itself and stay private.
+if(SDL2_FOUND)
+  set(TQ3_SDL_HEADERS_EXCLUDE "sdl_input_map.h")
+else()
+  set(TQ3_SDL_HEADERS_EXCLUDE "backends/sdl")
+endif()
 foreach(dir framework text model view clipboard find headers settings controlbar resources)
   if(EXISTS ${TQ3_SOURCE_ROOT}/${dir})
     install(DIRECTORY ${TQ3_SOURCE_ROOT}/${dir}/
       DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/tq3view/${dir}
       FILES_MATCHING PATTERN "*.h"
       PATTERN "*_internal.h" EXCLUDE
-      PATTERN "backends/sdl" EXCLUDE)
+      PATTERN "${TQ3_SDL_HEADERS_EXCLUDE}" EXCLUDE)
   endif()
 endforeach()
 install(FILES ${TQ3_SOURCE_ROOT}/include/tq3view/tq3view.h

@@ -31,6 +31,14 @@ done
 for fn in LoadLibraryW FreeLibrary GetModuleHandleW FindResourceW LoadStringW LoadBitmapW MessageBoxW LoadIconW; do
   grep -qw "$fn" <<<"$framework_exports" || { echo "missing export: $fn"; exit 1; }
 done
+# A framework built with the interactive backend installs its header, so that a
+# host can open a real window.
+if grep -qw _ZN3tq32fw10SdlBackend7InstallEiiPKDs <<<"$framework_exports"; then
+  [ -f "$prefix/include/tq3view/framework/backends/sdl/sdl_backend.h" ] \
+    || { echo "interactive backend built but its header is not installed"; exit 1; }
+  [ ! -e "$prefix/include/tq3view/framework/backends/sdl/sdl_input_map.h" ] \
+    || { echo "the backend's private key tables were installed"; exit 1; }
+fi
 # The language libraries sit in a tq3view/ folder beside the view library.
 for lang in Enu Jpn Chs Cht Kor; do
   grep -qw tq3_resource_table <<<"$(nm -D --defined-only "$libdir/tq3view/libTQ3Vw$lang.so")" \
