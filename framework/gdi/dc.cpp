@@ -111,8 +111,11 @@ HDC NewDc(bool memory, Surface* surface, POINT origin, const Region& visible) {
             s.origin = origin;
             s.system = visible;
         }
+        // A refused insertion destroys the object and with it the state `s` names,
+        // so the selections are released through a reference of our own.
+        std::shared_ptr<DcState> keep = o->dc;
         HDC dc = static_cast<HDC>(gdi::Insert(std::move(o)));
-        if (!dc) ReleaseAll(s.at);
+        if (!dc) ReleaseAll(keep->at);
         return dc;
     } catch (const std::bad_alloc&) {
         return nullptr;

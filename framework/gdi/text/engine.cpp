@@ -6,6 +6,7 @@
 #include <climits>
 #include <cstdlib>
 #include <new>
+#include <memory>
 #include <string>
 
 #include "framework/gdi/text/font_internal.h"
@@ -214,6 +215,8 @@ bool Engine::MatchFaces(const LOGFONTW& lf, std::vector<FaceSlot>* faces) {
     FcFontSet* set = FcFontSort(config_, pattern, FcTrue, nullptr, &result);
     FcPatternDestroy(pattern);
     if (set == nullptr) return false;
+    // Released on every way out, a refused allocation in the loop included.
+    std::unique_ptr<FcFontSet, void (*)(FcFontSet*)> ownSet(set, FcFontSetDestroy);
     for (int i = 0; i < set->nfont && static_cast<int>(faces->size()) < kMaxFaces; ++i) {
         FcPattern* font = set->fonts[i];
         FcChar8* file = nullptr;
@@ -240,11 +243,9 @@ bool Engine::MatchFaces(const LOGFONTW& lf, std::vector<FaceSlot>* faces) {
             faces->push_back(std::move(slot));
         } catch (...) {
             if (slot.charset) FcCharSetDestroy(slot.charset);
-            FcFontSetDestroy(set);
             throw;
         }
     }
-    FcFontSetDestroy(set);
     return !faces->empty();
 }
 
