@@ -5,8 +5,8 @@
 // ClearCaches).
 #include <climits>
 #include <cstdlib>
-#include <new>
 #include <memory>
+#include <new>
 #include <string>
 
 #include "framework/gdi/text/font_internal.h"
