@@ -20,6 +20,19 @@ namespace {
 
 // ---- helpers -------------------------------------------------------------------
 
+// The codes of a zone table's first field: one country, or several separated by
+// commas ("AE,OM,RE,SC,TF").
+std::vector<std::u16string> CountryCodesOf(const std::u16string& field) {
+    std::vector<std::u16string> codes;
+    for (size_t start = 0; start <= field.size();) {
+        size_t comma = field.find(u',', start);
+        if (comma == std::u16string::npos) comma = field.size();
+        codes.push_back(field.substr(start, comma - start));
+        start = comma + 1;
+    }
+    return codes;
+}
+
 struct ColumnSpec {
     std::u16string title;
     BYTE numeric = 0;
@@ -90,12 +103,7 @@ void AddZonesSheet(CTableView& view, const DemoTexts& texts, const TabTable& zon
     } else {
         std::map<std::u16string, bool> seen;
         for (const auto& row : zones.rows) {
-            for (size_t start = 0; start <= row[0].size();) {
-                size_t comma = row[0].find(u',', start);
-                if (comma == std::u16string::npos) comma = row[0].size();
-                seen[row[0].substr(start, comma - start)] = true;
-                start = comma + 1;
-            }
+            for (const std::u16string& code : CountryCodesOf(row[0])) seen[code] = true;
         }
         for (const auto& entry : seen) codes.push_back(entry.first);
     }
@@ -124,12 +132,7 @@ void AddCountriesSheet(CTableView& view, const DemoTexts& texts, const TabTable&
     // How many time zones each country shares in: a number the user can sort by.
     std::map<std::u16string, int> zoneCount;
     for (const auto& row : zones.rows) {
-        for (size_t start = 0; start <= row[0].size();) {
-            size_t comma = row[0].find(u',', start);
-            if (comma == std::u16string::npos) comma = row[0].size();
-            ++zoneCount[row[0].substr(start, comma - start)];
-            start = comma + 1;
-        }
+        for (const std::u16string& code : CountryCodesOf(row[0])) ++zoneCount[code];
     }
     std::vector<ColumnSpec> columns = {
         {TitleOr(countries, 0, u"code"), 0, 2, 0, 0, {}},

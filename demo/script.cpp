@@ -6,6 +6,7 @@
 #include <new>
 
 #include "demo/demo_texts.h"
+#include "demo/text_lines.h"
 #include "framework/core/utf.h"
 #include "framework/window/virtual_keys.h"
 
@@ -446,15 +447,10 @@ std::string EscapeForReport(std::u16string_view text) {
 ParsedScript ParseScript(std::string_view text) {
     ParsedScript script;
     try {
-        int number = 0;
-        size_t start = 0;
-        while (start < text.size()) {
-            size_t end = text.find('\n', start);
-            if (end == std::string_view::npos) end = text.size();
-            std::string_view line = text.substr(start, end - start);
-            start = end + 1;
-            ++number;
-            if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        TextLines lines(text);
+        std::string_view line;
+        while (lines.Next(&line)) {
+            const int number = lines.Number();
             std::vector<std::string> words;
             std::string error;
             // Typed and clipboard texts are taken raw, so a lone quote in them is

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <new>
 
+#include "demo/text_lines.h"
 #include "framework/core/utf.h"
 
 namespace tq3::demo {
@@ -51,15 +52,9 @@ TabTable ParseTabText(std::string_view text, size_t minFields) {
     try {
         bool inData = false;          // titles come only from comments above the first record
         std::string_view previous;    // the comment line before the current one
-        int number = 0;
-        size_t start = 0;
-        while (start < text.size()) {
-            size_t end = text.find('\n', start);
-            if (end == std::string_view::npos) end = text.size();
-            std::string_view line = text.substr(start, end - start);
-            start = end + 1;
-            ++number;
-            if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        TextLines lines(text);
+        std::string_view line;
+        while (lines.Next(&line)) {
             if (line.empty()) continue;
             if (line.front() == '#') {
                 std::string_view comment = line.substr(1);
@@ -72,7 +67,7 @@ TabTable ParseTabText(std::string_view text, size_t minFields) {
             inData = true;
             std::vector<std::string_view> fields = SplitTabs(line);
             if (fields.size() < minFields) {
-                table.rejectedLines.push_back(number);
+                table.rejectedLines.push_back(lines.Number());
                 continue;
             }
             std::vector<std::u16string> row;

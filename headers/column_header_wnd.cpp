@@ -15,6 +15,7 @@
 
 #include "framework/app/window_dc.h"
 #include "framework/controls/commctrl.h"
+#include "headers/strip_internal.h"
 #include "framework/gdi/sysmetrics.h"
 #include "framework/system/resources.h"
 
@@ -165,14 +166,7 @@ BOOL CColumnHeaderWnd::OnSetCursor(CWnd* /*pWnd*/, UINT /*nHitTest*/, UINT /*mes
 }
 
 void CColumnHeaderWnd::Notify(UINT code, int item, int button) {
-    NMHEADERW record{};
-    record.hdr.hwndFrom = m_hWnd;
-    record.hdr.idFrom = kColumnHeaderId;
-    record.hdr.code = code;
-    record.iItem = item;
-    record.iButton = button;
-    record.pitem = nullptr;
-    if (CWnd* parent = GetParent()) parent->SendMessage(WM_NOTIFY, kColumnHeaderId, reinterpret_cast<LPARAM>(&record));
+    tq3::NotifyStripParent(*this, kColumnHeaderId, code, item, button);
 }
 
 // ---- Mouse -------------------------------------------------------------------------
@@ -274,24 +268,7 @@ void CColumnHeaderWnd::Paint() {
     CRect client;
     GetClientRect(&client);
     if (client.IsRectEmpty()) return;
-    // The strip is drawn off the screen and copied in one piece, so that a column
-    // being resized never shows its buttons half drawn.
-    CDC memDC;
-    CBitmap bitmap;
-    if (!memDC.CreateCompatibleDC(&paintDC) || !bitmap.CreateCompatibleBitmap(&paintDC, client.Width(), client.Height())) {
-        return;
-    }
-    CBitmap* previousBitmap = memDC.SelectObject(&bitmap);
-    memDC.FillSolidRect(&client, GetSysColor(COLOR_BTNFACE));
-    CFont* previousFont = font.GetSafeHandle() != nullptr ? memDC.SelectObject(&font) : nullptr;
-    const COLORREF previousText = memDC.SetTextColor(GetSysColor(COLOR_BTNTEXT));
-    const COLORREF previousBack = memDC.SetBkColor(GetSysColor(COLOR_BTNFACE));
-    DrawColumns(memDC, client);
-    memDC.SetTextColor(previousText);
-    memDC.SetBkColor(previousBack);
-    if (previousFont != nullptr) memDC.SelectObject(previousFont);
-    paintDC.BitBlt(0, 0, client.Width(), client.Height(), &memDC, 0, 0, SRCCOPY);
-    memDC.SelectObject(previousBitmap);
+    tq3::PaintStripOffScreen(paintDC, client, font, [&](CDC& dc) { DrawColumns(dc, client); });
 }
 
 void CColumnHeaderWnd::DrawColumns(CDC& dc, const CRect& client) {

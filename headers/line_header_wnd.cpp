@@ -9,6 +9,7 @@
 
 #include "framework/app/window_dc.h"
 #include "framework/controls/commctrl.h"
+#include "headers/strip_internal.h"
 #include "framework/gdi/sysmetrics.h"
 
 IMPLEMENT_DYNAMIC(CLineHeaderWnd, CWnd)
@@ -62,14 +63,7 @@ int CLineHeaderWnd::ItemAt(int y) const {
 }
 
 void CLineHeaderWnd::Notify(UINT code, int item, int button) {
-    NMHEADERW record{};
-    record.hdr.hwndFrom = m_hWnd;
-    record.hdr.idFrom = kLineHeaderId;
-    record.hdr.code = code;
-    record.iItem = item;
-    record.iButton = button;
-    record.pitem = nullptr;
-    if (CWnd* parent = GetParent()) parent->SendMessage(WM_NOTIFY, kLineHeaderId, reinterpret_cast<LPARAM>(&record));
+    tq3::NotifyStripParent(*this, kLineHeaderId, code, item, button);
 }
 
 // ---- Mouse -------------------------------------------------------------------------
@@ -159,22 +153,7 @@ void CLineHeaderWnd::Paint() {
     CRect client;
     GetClientRect(&client);
     if (client.IsRectEmpty()) return;
-    CDC memDC;
-    CBitmap bitmap;
-    if (!memDC.CreateCompatibleDC(&paintDC) || !bitmap.CreateCompatibleBitmap(&paintDC, client.Width(), client.Height())) {
-        return;
-    }
-    CBitmap* previousBitmap = memDC.SelectObject(&bitmap);
-    memDC.FillSolidRect(&client, GetSysColor(COLOR_BTNFACE));
-    const COLORREF previousBack = memDC.SetBkColor(GetSysColor(COLOR_BTNFACE));
-    const COLORREF previousText = memDC.SetTextColor(GetSysColor(COLOR_BTNTEXT));
-    CFont* previousFont = font.GetSafeHandle() != nullptr ? memDC.SelectObject(&font) : nullptr;
-    DrawRows(memDC, client);
-    if (previousFont != nullptr) memDC.SelectObject(previousFont);
-    memDC.SetTextColor(previousText);
-    memDC.SetBkColor(previousBack);
-    paintDC.BitBlt(0, 0, client.Width(), client.Height(), &memDC, 0, 0, SRCCOPY);
-    memDC.SelectObject(previousBitmap);
+    tq3::PaintStripOffScreen(paintDC, client, font, [&](CDC& dc) { DrawRows(dc, client); });
 }
 
 void CLineHeaderWnd::DrawRows(CDC& dc, const CRect& client) {
