@@ -22,9 +22,7 @@
 #include "demo/live_report.h"
 #include "demo/options.h"
 #include "demo/script_player.h"
-#include "framework/gdi/png_image.h"
 #include "framework/system/registry.h"
-#include "framework/window/gdi_seam.h"
 #include "settings/language.h"
 #include "settings/registry_location.h"
 
@@ -179,10 +177,8 @@ int RunHeadless(const Options& options, int language, Clock::time_point started)
             result = kFailed;
         }
     } else if (!options.outDir.empty()) {
-        CRect area;
-        frame->GetWindowRect(&area);
         const std::string path = (std::filesystem::path(options.outDir) / "demo.png").string();
-        if (!tq3::fw::SavePng(tq3::fw::DesktopSurface(), &area, path)) {
+        if (!tq3::testing::SaveScreenshot(frame->m_hWnd, path)) {
             std::cerr << "tq3demo: cannot write " << path << "\n";
             result = kFailed;
         }

@@ -11,8 +11,6 @@
 #include "demo/demo_targets.h"
 #include "framework/core/utf.h"
 #include "framework/dialogs/message_box.h"
-#include "framework/gdi/png_image.h"
-#include "framework/window/gdi_seam.h"
 #include "framework/window/virtual_keys.h"
 
 namespace tq3::demo {
@@ -186,10 +184,8 @@ bool ScriptPlayer::Screenshot(const std::u16string& name, std::string* error) {
         return false;
     }
     desktop_.RunUntilIdle();
-    CRect area;
-    frame_.GetWindowRect(&area);
     const std::string path = (std::filesystem::path(outDir_) / tq3::fw::ToUtf8(name)).string();
-    if (!tq3::fw::SavePng(tq3::fw::DesktopSurface(), &area, path)) {
+    if (!tq3::testing::SaveScreenshot(frame_.m_hWnd, path)) {
         *error = "cannot write " + path;
         return false;
     }

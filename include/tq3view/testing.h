@@ -10,6 +10,8 @@
 //   desktop.Click(view->m_hWnd, {10, 10});        // runs until idle
 //   auto result = spy.Compare({tq3::testing::Msg(WM_LBUTTONDOWN), tq3::testing::Msg(WM_LBUTTONUP)});
 //   if (!result) puts(result.report.c_str());     // both lists side by side
+//   auto cell = tq3::testing::CaptureWindow(view->m_hWnd, RECT{0, 0, 40, 18});
+//   bool blank = cell.FilledWith(GetSysColor(COLOR_WINDOW)).ok;
 //
 // Input goes in through the headless backend's queue, so it meets hit testing,
 // capture, focus, double-click detection and PreTranslateMessage like real input.
@@ -32,6 +34,7 @@
 #include <vector>
 
 #include "framework/app/afxwin.h"
+#include "framework/window/backend.h"
 
 namespace tq3::fw {
 class HeadlessBackend;  // framework/backends/headless/headless_backend.h
@@ -66,10 +69,92 @@ ModalAnswer AnswerKey(int vk, std::u16string className = {}, std::u16string titl
 // Called with a description when a modal loop finds no answer.
 using FailureHandler = std::function<void(const std::string& description)>;
 
+// A printable verdict: a message sequence or a block of pixels compared with what
+// was expected.
+struct Comparison {
+    bool ok = true;
+    std::string report;  // what differs, readable in a test's failure message
+    explicit operator bool() const { return ok; }
+};
+
+// ---- Pixels -------------------------------------------------------------------------
+//
+// Pixels are read as they show: the desktop with every window composed in z-order,
+// or one window's part of it. Colours are COLORREF values (RGB()).
+
+// A rectangle of pixels copied from the desktop, a window or a device context. It
+// keeps the coordinates it was taken in (screen, client or logical), so At and
+// InkBounds speak the same coordinates as the source.
+class Capture {
+public:
+    Capture() = default;
+    Capture(const RECT& bounds, std::vector<COLORREF> pixels);
+
+    // Where the pixels came from; empty for an empty capture.
+    const RECT& Bounds() const { return bounds_; }
+    bool Empty() const { return pixels_.empty(); }
+    // The colour at a point of the source; CLR_INVALID outside Bounds.
+    COLORREF At(int x, int y) const;
+    COLORREF At(POINT point) const { return At(point.x, point.y); }
+
+    int Count(COLORREF colour) const;       // pixels of exactly this colour
+    int CountOther(COLORREF colour) const;  // pixels of any other colour
+    int CountIf(const std::function<bool(COLORREF)>& test) const;
+    // The smallest rectangle holding every pixel unlike `background` (ink: text is
+    // smoothed, so its ink is any colour but the background's); empty when none.
+    RECT InkBounds(COLORREF background) const;
+    // Whether every pixel has `colour`; the report counts those that differ and
+    // names the first one.
+    Comparison FilledWith(COLORREF colour) const;
+    // One character per pixel, '#' for `ink` and '.' for anything else, a row a
+    // line: a picture for failure messages.
+    std::string Picture(COLORREF ink) const;
+    // Saves the pixels as an 8-bit RGB PNG; false when empty or not writable.
+    bool SavePng(const std::string& path) const;
+
+private:
+    RECT bounds_{0, 0, 0, 0};
+    std::vector<COLORREF> pixels_;
+};
+
+// The whole desktop, or a rectangle of it (screen coordinates, clipped to it).
+Capture CaptureDesktop();
+Capture CaptureDesktop(const RECT& screen);
+// A window's client area as it shows on the desktop, or a rectangle of it, in
+// client coordinates. Empty for a bad handle.
+Capture CaptureWindow(HWND window);
+Capture CaptureWindow(HWND window, const RECT& client);
+// A rectangle of what a device context holds (logical coordinates), read through
+// GetPixel: a memory context's bitmap, a reference picture a test drew itself.
+Capture CaptureDC(HDC dc, const RECT& logical);
+// How many pixels differ between two captures of one size, compared position by
+// position from their top-left corners; -1 when their sizes differ.
+int CountDiffering(const Capture& a, const Capture& b);
+
+COLORREF DesktopPixel(POINT screen);
+COLORREF WindowPixel(HWND window, POINT client);
+// The colour an inversion (PATINVERT, InvertRect, a caret) turns `colour` into.
+constexpr COLORREF Inverted(COLORREF colour) { return ~colour & 0x00FFFFFFu; }
+
+// Screenshots as PNG files: the whole desktop, or one window with its frame.
+bool SaveScreenshot(const std::string& path);
+bool SaveScreenshot(HWND window, const std::string& path);
+
+// The pointer as the user sees it.
+struct PointerLook {
+    tq3::fw::CursorShape shape = tq3::fw::CursorShape::Arrow;
+    // For an image cursor: the point of the image that is the pointer's position,
+    // and the image (transparent pixels are CLR_INVALID, (0, 0) its top-left).
+    POINT hotSpot{0, 0};
+    Capture image;
+};
+
 class Desktop {
 public:
     // Installs a fresh headless desktop (all windows and window-manager state of
-    // an earlier desktop are gone).
+    // an earlier desktop are gone). Only one desktop lives at a time: making a
+    // second one while the first is alive is reported to the first one's failure
+    // handler (by default: print and abort), and the second one stays inert.
     explicit Desktop(int width = 1024, int height = 768);
     ~Desktop();
     Desktop(const Desktop&) = delete;
@@ -91,6 +176,8 @@ public:
     void TypeChar(WCHAR ch);
 
     // ---- Mouse (screen points) --------------------------------------------------
+    // Presses, releases, clicks and the wheel move the pointer to their point
+    // first only when it is elsewhere, so a press and release in place is no drag.
     void MouseMove(POINT screen);
     void MouseDown(POINT screen, Button button = Button::Left, UINT modifiers = kNoModifiers);
     void MouseUp(POINT screen, Button button = Button::Left, UINT modifiers = kNoModifiers);
@@ -116,6 +203,10 @@ public:
     // Whether a WM_QUIT was met (the main window was destroyed), and its code.
     bool QuitReceived() const;
 
+    // ---- Observation --------------------------------------------------------------
+    // The pointer's shape now, with its image and hot spot for an image cursor.
+    PointerLook Pointer() const;
+
     // ---- Modal windows ------------------------------------------------------------
     // Answers are used in the order queued, each once.
     void QueueModalAnswer(ModalAnswer answer);
@@ -135,26 +226,51 @@ public:
 private:
     void PressModifiers(UINT modifiers);
     void ReleaseModifiers(UINT modifiers);
+    void MoveUnlessThere(POINT screen);
     bool AnswerModalLoop();
     static POINT ToScreen(HWND window, POINT client);
 
+    static Desktop* live_;  // the desktop alive now
+    bool inert_ = false;    // a second desktop refused while another lived
     tq3::fw::HeadlessBackend* backend_ = nullptr;
     std::deque<ModalAnswer> answers_;
     FailureHandler failure_;
 };
 
-// A host application object for tests: named "TQ3ViewTest", with its per-user
-// settings in a private temporary store that disappears with the object.
+// Both settings stores (the per-user and the machine-wide one) moved to files in a
+// fresh temporary folder for as long as the object lives; afterwards each store
+// goes back where it was and the folder is removed. Nothing written meanwhile
+// reaches the user's or the system's settings.
+class ScratchSettings {
+public:
+    ScratchSettings();
+    ~ScratchSettings();
+    ScratchSettings(const ScratchSettings&) = delete;
+    ScratchSettings& operator=(const ScratchSettings&) = delete;
+
+    // The folder holding the stores; empty when it could not be made (the stores
+    // then point at files in a folder that does not exist, so writes fail).
+    const std::string& Folder() const { return folder_; }
+    std::string UserStore() const { return folder_ + "/user.db"; }
+    std::string MachineStore() const { return folder_ + "/machine.db"; }
+
+private:
+    std::string folder_;
+    std::string previousUser_;
+    std::string previousMachine_;
+};
+
+// A host application object for tests: named "TQ3ViewTest", with its settings
+// (per-user and machine-wide) in scratch stores that disappear with the object.
 class TestApp : public CWinApp {
 public:
     explicit TestApp(LPCWSTR appName = u"TQ3ViewTest", LPCWSTR registryKey = u"TQ3ViewTestVendor");
     ~TestApp() override;
-    // The folder holding the temporary settings store.
-    const std::string& SettingsFolder() const { return folder_; }
+    // The folder holding the scratch settings stores.
+    const std::string& SettingsFolder() const { return settings_.Folder(); }
 
 private:
-    std::string folder_;
-    std::string previousUserStore_;
+    ScratchSettings settings_;
 };
 
 // Creates a frame (at `rect`, screen coordinates) whose client area `view` fills,
@@ -203,12 +319,6 @@ inline Expect Msg(UINT message) { Expect e; e.message = message; return e; }
 // A WM_NOTIFY with the code, the sender's id and, when given, the item.
 Expect Notify(UINT code, UINT_PTR id, std::optional<int> item = std::nullopt);
 
-struct Comparison {
-    bool ok = true;
-    std::string report;  // expected and actual side by side, with the first difference marked
-    explicit operator bool() const { return ok; }
-};
-
 class MessageSpy {
 public:
     MessageSpy();
@@ -219,6 +329,12 @@ public:
     // Records what `window` receives from now on, under `name` in reports.
     void Watch(HWND window, std::string name = {});
     void Unwatch(HWND window);
+    // Records what every window of the class receives from its creation on
+    // (WM_NCCREATE first), until the spy goes. The class must be registered and
+    // have no windows yet; false otherwise. Its windows are named by their handle
+    // until Name gives them a name.
+    bool WatchClass(LPCWSTR className);
+    void Name(HWND window, std::string name) { names_[window] = std::move(name); }
     // Paint and hit-test traffic (WM_PAINT, WM_NCPAINT, WM_ERASEBKGND,
     // WM_NCHITTEST, WM_SETCURSOR, WM_GETICON and the framework's idle update) is
     // left out unless included.
@@ -232,6 +348,8 @@ public:
     void Clear() { log_.clear(); }
     const std::vector<SpyRecord>& Log() const { return log_; }
     std::vector<SpyRecord> LogOf(HWND window) const;
+    // What one window received of one message, in order.
+    std::vector<SpyRecord> Find(HWND window, UINT message) const;
 
     // Compares everything recorded (all windows, in order) or one window's part.
     Comparison Compare(const std::vector<Expect>& expected) const;
@@ -243,6 +361,7 @@ public:
 
 private:
     static LRESULT SpyProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT ClassSpyProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     void Record(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     bool Wanted(UINT message) const;
     std::string NameOf(HWND hwnd) const;

@@ -10,25 +10,38 @@
 
 namespace tq3::testing {
 
-TestApp::TestApp(LPCWSTR appName, LPCWSTR registryKey) : CWinApp(appName) {
+ScratchSettings::ScratchSettings() {
+    previousUser_ = tq3::fw::GetRegistryStorePath(HKEY_CURRENT_USER);
+    previousMachine_ = tq3::fw::GetRegistryStorePath(HKEY_LOCAL_MACHINE);
     std::error_code error;
     std::filesystem::path base = std::filesystem::temp_directory_path(error);
     if (error) base = "/tmp";
     std::string pattern = (base / "tq3view-test-XXXXXX").string();
     if (mkdtemp(pattern.data()) != nullptr) {
         folder_ = pattern;
-        previousUserStore_ = tq3::fw::GetRegistryStorePath(HKEY_CURRENT_USER);
-        tq3::fw::SetRegistryStorePath(HKEY_CURRENT_USER, folder_ + "/user.db");
+        tq3::fw::SetRegistryStorePath(HKEY_CURRENT_USER, UserStore());
+        tq3::fw::SetRegistryStorePath(HKEY_LOCAL_MACHINE, MachineStore());
+    } else {
+        // No scratch folder: the stores point where nothing can be written, never
+        // at the real settings.
+        tq3::fw::SetRegistryStorePath(HKEY_CURRENT_USER, pattern + "/missing/user.db");
+        tq3::fw::SetRegistryStorePath(HKEY_LOCAL_MACHINE, pattern + "/missing/machine.db");
     }
-    if (registryKey != nullptr) SetRegistryKey(registryKey);
 }
 
-TestApp::~TestApp() {
+ScratchSettings::~ScratchSettings() {
+    tq3::fw::SetRegistryStorePath(HKEY_CURRENT_USER, previousUser_);
+    tq3::fw::SetRegistryStorePath(HKEY_LOCAL_MACHINE, previousMachine_);
     if (folder_.empty()) return;
-    tq3::fw::SetRegistryStorePath(HKEY_CURRENT_USER, previousUserStore_);
     std::error_code error;
     std::filesystem::remove_all(folder_, error);
 }
+
+TestApp::TestApp(LPCWSTR appName, LPCWSTR registryKey) : CWinApp(appName) {
+    if (registryKey != nullptr) SetRegistryKey(registryKey);
+}
+
+TestApp::~TestApp() = default;
 
 CFrameWnd* CreateFrameWithView(CView* view, const RECT& rect, LPCWSTR title, CFrameWnd* frame) {
     if (view == nullptr) return nullptr;

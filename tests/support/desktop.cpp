@@ -6,6 +6,7 @@
 #include <string>
 
 #include "framework/backends/headless/headless_backend.h"
+#include "framework/gdi/gdi_defs.h"
 #include "framework/system/clipboard.h"
 #include "tests/support/run_until_idle.h"
 #include "tq3view/testing.h"
@@ -81,7 +82,23 @@ ModalAnswer AnswerKey(int vk, std::u16string className, std::u16string title) {
                        }};
 }
 
+Desktop* Desktop::live_ = nullptr;
+
 Desktop::Desktop(int width, int height) {
+    failure_ = [](const std::string& description) {
+        std::fprintf(stderr, "tq3 testing: %s\n", description.c_str());
+        std::fflush(stderr);
+        std::abort();
+    };
+    if (live_ != nullptr) {
+        // Installing a fresh desktop would destroy the windows of the one alive,
+        // whose objects then outlive their windows; refuse instead, loudly.
+        inert_ = true;
+        backend_ = live_->backend_;
+        live_->failure_("a second Desktop was made while another one is alive; make one Desktop at a time");
+        return;
+    }
+    live_ = this;
     backend_ = tq3::fw::HeadlessBackend::Install(width, height);
     backend_->SetMessageFilter([](MSG& msg) {
         dispatchingValid = false;
@@ -91,14 +108,11 @@ Desktop::Desktop(int width, int height) {
         return false;
     });
     backend_->SetIdleHook([this] { return AnswerModalLoop(); });
-    failure_ = [](const std::string& description) {
-        std::fprintf(stderr, "tq3 testing: %s\n", description.c_str());
-        std::fflush(stderr);
-        std::abort();
-    };
 }
 
 Desktop::~Desktop() {
+    if (inert_) return;
+    live_ = nullptr;
     tq3::fw::ResetWindowManager();
     CWnd::DeleteTempMap();
     backend_->SetMessageFilter(nullptr);
@@ -142,6 +156,18 @@ void Desktop::AdvanceClock(DWORD ms) {
 }
 
 bool Desktop::QuitReceived() const { return backend_->QuitReceived(); }
+
+PointerLook Desktop::Pointer() const {
+    PointerLook look;
+    look.shape = backend_->CursorShapeShown();
+    if (const tq3::fw::CursorImage* image = backend_->CursorImageShown()) {
+        look.hotSpot = image->hotSpot;
+        std::vector<COLORREF> pixels;
+        for (tq3::fw::Pixel p : image->argb) pixels.push_back((p >> 24) == 0 ? CLR_INVALID : tq3::fw::ToColorRef(p));
+        look.image = Capture(RECT{0, 0, image->width, image->height}, std::move(pixels));
+    }
+    return look;
+}
 
 // ---- Keyboard -------------------------------------------------------------------------
 
@@ -201,15 +227,21 @@ void Desktop::MouseMove(POINT screen) {
     RunUntilIdle();
 }
 
+void Desktop::MoveUnlessThere(POINT screen) {
+    POINT now{0, 0};
+    GetCursorPos(&now);
+    if (now.x != screen.x || now.y != screen.y) backend_->MouseMove(screen);
+}
+
 void Desktop::MouseDown(POINT screen, Button button, UINT modifiers) {
     PressModifiers(modifiers);
-    backend_->MouseMove(screen);
+    MoveUnlessThere(screen);
     backend_->MouseDown(ToBackend(button), screen);
     RunUntilIdle();
 }
 
 void Desktop::MouseUp(POINT screen, Button button, UINT modifiers) {
-    backend_->MouseMove(screen);
+    MoveUnlessThere(screen);
     backend_->MouseUp(ToBackend(button), screen);
     ReleaseModifiers(modifiers);
     RunUntilIdle();
@@ -217,7 +249,7 @@ void Desktop::MouseUp(POINT screen, Button button, UINT modifiers) {
 
 void Desktop::Click(POINT screen, Button button, UINT modifiers) {
     PressModifiers(modifiers);
-    backend_->MouseMove(screen);
+    MoveUnlessThere(screen);
     backend_->MouseDown(ToBackend(button), screen);
     backend_->MouseUp(ToBackend(button), screen);
     ReleaseModifiers(modifiers);
@@ -228,7 +260,7 @@ void Desktop::DoubleClick(POINT screen, Button button, UINT modifiers) {
     // Two clicks at one point with no time between them: well inside the
     // double-click time and distance.
     PressModifiers(modifiers);
-    backend_->MouseMove(screen);
+    MoveUnlessThere(screen);
     backend_->MouseDown(ToBackend(button), screen);
     backend_->MouseUp(ToBackend(button), screen);
     backend_->MouseDown(ToBackend(button), screen);
@@ -239,7 +271,7 @@ void Desktop::DoubleClick(POINT screen, Button button, UINT modifiers) {
 
 void Desktop::Wheel(POINT screen, int delta, UINT modifiers) {
     PressModifiers(modifiers);
-    backend_->MouseMove(screen);
+    MoveUnlessThere(screen);
     backend_->Wheel(delta, screen);
     ReleaseModifiers(modifiers);
     RunUntilIdle();

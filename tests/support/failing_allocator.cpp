@@ -40,6 +40,32 @@ FailingAllocations::~FailingAllocations() { armed = false; }
 
 long FailingAllocations::Refused() const { return refused; }
 
+SweepResult SweepAllocations(const Sweep& sweep) {
+    SweepResult result;
+    for (long allowed = 0; result.runs < sweep.limit; allowed += sweep.sparse ? 1 + allowed / 8 : 1) {
+        if (sweep.prepare) sweep.prepare();
+        SweepRun run;
+        run.allowed = allowed;
+        {
+            FailingAllocations failing(allowed);
+            try {
+                sweep.operation();
+            } catch (const std::bad_alloc&) {
+                run.threw = true;
+            }
+            run.refused = failing.Refused();
+        }
+        ++result.runs;
+        if (sweep.check) sweep.check(run);
+        if (run.refused == 0) {
+            result.completed = true;
+            break;
+        }
+        ++result.refusedRuns;
+    }
+    return result;
+}
+
 }  // namespace tq3::test
 
 void* operator new(std::size_t size) {

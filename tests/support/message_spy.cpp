@@ -3,6 +3,7 @@
 // recorded sequence with an expected one, reported side by side.
 #include <algorithm>
 #include <cstdio>
+#include <map>
 #include <unordered_map>
 
 #include "tq3view/testing.h"
@@ -19,6 +20,31 @@ struct Watched {
 std::unordered_map<HWND, Watched>& WatchedWindows() {
     static std::unordered_map<HWND, Watched> windows;
     return windows;
+}
+
+// A class whose procedure the spy took over: its own procedure, and the spy that
+// records its windows (none once that spy is gone: the messages just pass on).
+struct WatchedClass {
+    MessageSpy* spy;
+    WNDPROC original;
+};
+
+// By class name, folded to upper case as class names compare.
+std::map<std::u16string, WatchedClass>& WatchedClasses() {
+    static std::map<std::u16string, WatchedClass> classes;
+    return classes;
+}
+
+std::u16string FoldedClassName(LPCWSTR name) {
+    std::u16string folded;
+    for (const WCHAR* p = name; *p != 0; ++p) folded += (*p >= u'a' && *p <= u'z') ? static_cast<WCHAR>(*p - 32) : *p;
+    return folded;
+}
+
+std::u16string FoldedClassOf(HWND hwnd) {
+    WCHAR name[256] = {};
+    GetClassNameW(hwnd, name, 256);
+    return FoldedClassName(name);
 }
 
 bool IsNoise(UINT message) {
@@ -73,6 +99,50 @@ MessageSpy::~MessageSpy() {
         if (watched.spy == this) mine.push_back(hwnd);
     }
     for (HWND hwnd : mine) Unwatch(hwnd);
+    for (auto& [name, watched] : WatchedClasses()) {
+        if (watched.spy == this) watched.spy = nullptr;
+    }
+}
+
+bool MessageSpy::WatchClass(LPCWSTR className) {
+    const std::u16string folded = FoldedClassName(className);
+    auto& classes = WatchedClasses();
+    auto found = classes.find(folded);
+    if (found != classes.end()) {
+        // Taken over by an earlier spy (classes outlive desktops): record here now.
+        found->second.spy = this;
+        return true;
+    }
+    // The class is registered again with the spy's procedure in front of its own,
+    // which the window manager allows only while no window uses the class.
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    if (!GetClassInfoExW(nullptr, className, &wc)) return false;
+    // The class's strings go with it when it is unregistered: keep copies.
+    const std::u16string name(className);
+    const bool namedMenu = reinterpret_cast<ULONG_PTR>(wc.lpszMenuName) > 0xFFFF;
+    const std::u16string menu = namedMenu ? std::u16string(wc.lpszMenuName) : std::u16string();
+    const WNDPROC original = wc.lpfnWndProc;
+    if (!UnregisterClassW(className, nullptr)) return false;
+    wc.lpszClassName = name.c_str();
+    if (namedMenu) wc.lpszMenuName = menu.c_str();
+    wc.lpfnWndProc = &MessageSpy::ClassSpyProc;
+    if (RegisterClassExW(&wc) == 0) {
+        wc.lpfnWndProc = original;
+        RegisterClassExW(&wc);
+        return false;
+    }
+    classes[folded] = WatchedClass{this, original};
+    return true;
+}
+
+LRESULT MessageSpy::ClassSpyProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto& classes = WatchedClasses();
+    auto found = classes.find(FoldedClassOf(hwnd));
+    if (found == classes.end()) return DefWindowProcW(hwnd, message, wParam, lParam);
+    const WatchedClass watched = found->second;
+    if (watched.spy != nullptr) watched.spy->Record(hwnd, message, wParam, lParam);
+    return CallWindowProcW(watched.original, hwnd, message, wParam, lParam);
 }
 
 void MessageSpy::Watch(HWND window, std::string name) {
@@ -133,6 +203,14 @@ std::vector<SpyRecord> MessageSpy::LogOf(HWND window) const {
         if (record.hwnd == window) part.push_back(record);
     }
     return part;
+}
+
+std::vector<SpyRecord> MessageSpy::Find(HWND window, UINT message) const {
+    std::vector<SpyRecord> found;
+    for (const SpyRecord& record : log_) {
+        if (record.hwnd == window && record.message == message) found.push_back(record);
+    }
+    return found;
 }
 
 std::string MessageSpy::NameOf(HWND hwnd) const {

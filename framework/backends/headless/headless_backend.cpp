@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <new>
 
 namespace tq3::fw {
 
@@ -58,7 +59,15 @@ bool HeadlessBackend::WaitForInput(DWORD timeoutMs) {
 
 ULONGLONG HeadlessBackend::Now() const { return clock_; }
 
-void HeadlessBackend::SetCursorShape(CursorShape shape, const CursorImage*) { cursor_ = shape; }
+void HeadlessBackend::SetCursorShape(CursorShape shape, const CursorImage* image) {
+    cursor_ = shape;
+    try {
+        cursorImage_ = image != nullptr ? *image : CursorImage{};
+    } catch (const std::bad_alloc&) {
+        // Only an observer reads the copy: the pointer keeps its shape, shown without a picture.
+        cursorImage_ = CursorImage{};
+    }
+}
 
 bool HeadlessBackend::WriteSystemClipboardText(const std::u16string&) { return false; }
 

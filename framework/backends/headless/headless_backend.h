@@ -81,8 +81,10 @@ public:
     void SetIdleHook(IdleHook hook) { idleHook_ = std::move(hook); }
 
     // ---- Observation -----------------------------------------------------------
-    // The shape the pointer would show.
+    // The shape the pointer would show, and for an image cursor its image (null
+    // for the standard shapes).
     CursorShape CursorShapeShown() const { return cursor_; }
+    const CursorImage* CursorImageShown() const { return cursor_ == CursorShape::Custom ? &cursorImage_ : nullptr; }
     // Union of everything presented since the last ClearPresented.
     const Region& Presented() const { return presented_; }
     void ClearPresented() { presented_.Clear(); }
@@ -94,6 +96,7 @@ private:
     int height_;
     ULONGLONG clock_ = 0;
     CursorShape cursor_ = CursorShape::Arrow;
+    CursorImage cursorImage_;
     Region presented_;
     MessageFilter filter_;
     IdleHook idleHook_;

@@ -1,9 +1,12 @@
 // A host program that tests its own user interface with the installed harness:
-// a headless desktop, a frame with a view, and a click that must reach the view.
+// a headless desktop, a frame with a view, a click that must reach the view, and
+// the view's pixels read and saved without any of the framework's internals.
 #include <tq3view/testing.h>
 #include <tq3view/tq3view.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <string>
 
 namespace {
 
@@ -11,7 +14,7 @@ class CClickView : public CView {
 public:
     int clicks = 0;
     CPoint last;
-    void OnDraw(CDC*) override {}
+    void OnDraw(CDC* dc) override { dc->FillSolidRect(10, 10, 30, 20, RGB(0, 128, 0)); }
     afx_msg void OnLButtonDown(UINT, CPoint point) {
         ++clicks;
         last = point;
@@ -41,6 +44,20 @@ int main() {
                     static_cast<int>(view->last.y));
         return 1;
     }
+    // The green block is where the view drew it, and nowhere else.
+    const tq3::testing::Capture block = tq3::testing::CaptureWindow(view->m_hWnd, RECT{10, 10, 40, 30});
+    const tq3::testing::Comparison filled = block.FilledWith(RGB(0, 128, 0));
+    if (!filled || tq3::testing::CaptureWindow(view->m_hWnd).Count(RGB(0, 128, 0)) != 30 * 20) {
+        std::printf("the view's block is not as drawn: %s\n", filled.report.c_str());
+        return 1;
+    }
+    const char* folder = std::getenv("TMPDIR");
+    const std::string shot = std::string(folder != nullptr ? folder : "/tmp") + "/consumer_app.png";
+    if (!tq3::testing::SaveScreenshot(view->GetParentFrame()->m_hWnd, shot)) {
+        std::printf("could not save %s\n", shot.c_str());
+        return 1;
+    }
+    std::remove(shot.c_str());
     std::printf("consumer_app: the view saw the click at %d,%d\n", static_cast<int>(view->last.x),
                 static_cast<int>(view->last.y));
     return 0;
