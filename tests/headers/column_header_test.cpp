@@ -170,8 +170,9 @@ TEST_F(ColumnHeaderTest, DividerDragAndDoubleClickSequences) {
     spy.Clear();
     desktop.MouseMove(header.m_hWnd, {138, 5});
     desktop.DoubleClick(header.m_hWnd, {138, 5});
-    result = spy.Compare({Notify(HDN_BEGINTRACKW, kColumnHeaderId, 1), Notify(HDN_ITEMCLICKW, kColumnHeaderId, 1),
-                          Notify(HDN_ENDTRACKW, kColumnHeaderId, -1), Notify(HDN_DIVIDERDBLCLICKW, kColumnHeaderId, 1)});
+    result =
+        spy.Compare({Notify(HDN_BEGINTRACKW, kColumnHeaderId, 1), Notify(HDN_ITEMCLICKW, kColumnHeaderId, 1),
+                     Notify(HDN_ENDTRACKW, kColumnHeaderId, -1), Notify(HDN_DIVIDERDBLCLICKW, kColumnHeaderId, 1)});
     EXPECT_TRUE(result) << result.report;
     EXPECT_EQ(GetCapture(), nullptr);
 
@@ -223,42 +224,49 @@ TEST_F(ColumnHeaderTest, PaintsPushButtonsFillerAndAlignedTitles) {
         CRect inside = box;
         inside.DeflateRect(2, 2);
         // The frame ring (two pixels) matches; the text area is checked below.
-        EXPECT_EQ(DiffersFromReference(header.m_hWnd, ref, CRect(box.left, box.top, box.right, box.top + 2)), 0);
-        EXPECT_EQ(DiffersFromReference(header.m_hWnd, ref, CRect(box.left, box.bottom - 2, box.right, box.bottom)), 0);
-        EXPECT_EQ(DiffersFromReference(header.m_hWnd, ref, CRect(box.left, box.top, box.left + 2, box.bottom)), 0);
-        EXPECT_EQ(DiffersFromReference(header.m_hWnd, ref, CRect(box.right - 2, box.top, box.right, box.bottom)), 0);
+        EXPECT_EQ(ref.Differs(header.m_hWnd, CRect(box.left, box.top, box.right, box.top + 2)), 0);
+        EXPECT_EQ(ref.Differs(header.m_hWnd, CRect(box.left, box.bottom - 2, box.right, box.bottom)), 0);
+        EXPECT_EQ(ref.Differs(header.m_hWnd, CRect(box.left, box.top, box.left + 2, box.bottom)), 0);
+        EXPECT_EQ(ref.Differs(header.m_hWnd, CRect(box.right - 2, box.top, box.right, box.bottom)), 0);
     }
     // The pixel column between the last button and the filler is bare button face.
-    for (int y = 0; y < kStripHeight; ++y) EXPECT_EQ(PixelAt(header.m_hWnd, 140, y), SysPixel(COLOR_BTNFACE));
+    EXPECT_TRUE(tq3::testing::CaptureWindow(header.m_hWnd, CRect(140, 0, 141, kStripHeight))
+                    .FilledWith(GetSysColor(COLOR_BTNFACE)));
     // The filler has no title.
-    EXPECT_EQ(InkIn(header.m_hWnd, CRect(143, 2, 398, kStripHeight - 2), SysPixel(COLOR_BTNFACE)), 0);
+    EXPECT_EQ(tq3::testing::CaptureWindow(header.m_hWnd, CRect(143, 2, 398, kStripHeight - 2))
+                  .CountOther(GetSysColor(COLOR_BTNFACE)),
+              0);
 
     // A text title starts at the left inset; a numeric one ends at the right inset.
-    const auto text = InkSpan(header.m_hWnd, CRect(2, 2, 78, kStripHeight - 2), SysPixel(COLOR_BTNFACE));
-    ASSERT_GE(text.first, 0);
-    EXPECT_GE(text.first, 6);
-    EXPECT_LE(text.first, 8);
-    const auto number = InkSpan(header.m_hWnd, CRect(82, 2, 138, kStripHeight - 2), SysPixel(COLOR_BTNFACE));
-    ASSERT_GE(number.first, 0);
-    EXPECT_LE(number.last, 140 - 6 - 1);
-    EXPECT_GE(number.last, 140 - 6 - 3);
-    EXPECT_GT(number.first, 120);
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    const CRect text = tq3::testing::CaptureWindow(header.m_hWnd, CRect(2, 2, 78, kStripHeight - 2)).InkBounds(face);
+    ASSERT_FALSE(text.IsRectEmpty());
+    EXPECT_GE(text.left, 6);
+    EXPECT_LE(text.left, 8);
+    const CRect number =
+        tq3::testing::CaptureWindow(header.m_hWnd, CRect(82, 2, 138, kStripHeight - 2)).InkBounds(face);
+    ASSERT_FALSE(number.IsRectEmpty());
+    EXPECT_LE(number.right - 1, 140 - 6 - 1);
+    EXPECT_GE(number.right - 1, 140 - 6 - 3);
+    EXPECT_GT(number.left, 120);
 
     // A title too long for its column stays inside the insets.
     records[0]->title = u"A title far too long to fit in eighty pixels";
     header.Invalidate();
     desktop.RunUntilIdle();
-    const auto cut = InkSpan(header.m_hWnd, CRect(2, 2, 78, kStripHeight - 2), SysPixel(COLOR_BTNFACE));
-    EXPECT_LE(cut.last, 80 - 6 - 1);
-    EXPECT_GE(cut.last, 80 - 6 - 8);  // the ellipsis reaches close to the inset
+    const CRect cut = tq3::testing::CaptureWindow(header.m_hWnd, CRect(2, 2, 78, kStripHeight - 2)).InkBounds(face);
+    EXPECT_LE(cut.right - 1, 80 - 6 - 1);
+    EXPECT_GE(cut.right - 1, 80 - 6 - 8);  // the ellipsis reaches close to the inset
 
-    SaveClientPng(header.m_hWnd, "column_header.png");
+    tq3::testing::SaveScreenshot(header.m_hWnd, OutputPath("headers", "column_header.png"));
 
     // Without columns the strip is bare button face.
     header.ResetColumns();
     header.Invalidate();
     desktop.RunUntilIdle();
-    EXPECT_EQ(InkIn(header.m_hWnd, CRect(0, 0, 400, kStripHeight), SysPixel(COLOR_BTNFACE)), 0);
+    EXPECT_EQ(tq3::testing::CaptureWindow(header.m_hWnd, CRect(0, 0, 400, kStripHeight))
+                  .CountOther(GetSysColor(COLOR_BTNFACE)),
+              0);
 }
 
 TEST_F(ColumnHeaderTest, ScrollsItsPixelsAndFollowsSizeChanges) {
@@ -269,18 +277,16 @@ TEST_F(ColumnHeaderTest, ScrollsItsPixelsAndFollowsSizeChanges) {
     header.SendMessage(WM_HSCROLL, MAKEWPARAM(SB_THUMBTRACK, 50), 0);
     EXPECT_EQ(header.paintedScrollX, 50);
     desktop.RunUntilIdle();
-    Reference scrolled(400, kStripHeight);
-    for (int y = 0; y < kStripHeight; ++y) {
-        for (int x = 0; x < 400; ++x) scrolled.dc.SetPixel(x, y, tq3::fw::ToColorRef(PixelAt(header.m_hWnd, x, y)));
-    }
+    const CRect strip(0, 0, 400, kStripHeight);
+    const tq3::testing::Capture scrolled = tq3::testing::CaptureWindow(header.m_hWnd, strip);
     header.Invalidate();
     desktop.RunUntilIdle();
-    EXPECT_EQ(DiffersFromReference(header.m_hWnd, scrolled, CRect(0, 0, 400, kStripHeight)), 0);
+    EXPECT_EQ(tq3::testing::CountDiffering(tq3::testing::CaptureWindow(header.m_hWnd, strip), scrolled), 0);
     // Column 1 (40..100) is drawn at client -10..50: its right frame edge ends at 49.
     Reference ref(400, kStripHeight);
     CRect moved(-10, 0, 50, kStripHeight);
     ref.dc.DrawFrameControl(&moved, DFC_BUTTON, DFCS_BUTTONPUSH);
-    EXPECT_EQ(DiffersFromReference(header.m_hWnd, ref, CRect(48, 0, 50, kStripHeight)), 0);
+    EXPECT_EQ(ref.Differs(header.m_hWnd, CRect(48, 0, 50, kStripHeight)), 0);
     // The end of a scroll moves nothing.
     header.scrollX = 0;
     header.SendMessage(WM_HSCROLL, MAKEWPARAM(SB_ENDSCROLL, 0), 0);
@@ -293,7 +299,7 @@ TEST_F(ColumnHeaderTest, ScrollsItsPixelsAndFollowsSizeChanges) {
     Reference wide(500, kStripHeight);
     CRect filler(181, 0, 500, kStripHeight);
     wide.dc.DrawFrameControl(&filler, DFC_BUTTON, DFCS_BUTTONPUSH);
-    EXPECT_EQ(DiffersFromReference(header.m_hWnd, wide, CRect(496, 0, 500, kStripHeight)), 0);
+    EXPECT_EQ(wide.Differs(header.m_hWnd, CRect(496, 0, 500, kStripHeight)), 0);
 }
 
 }  // namespace

@@ -1,20 +1,16 @@
 // What the strip tests share: a plain parent window that records the header
 // notifications it receives (with the fields the message spy does not keep), and
-// pixel helpers that read the desktop surface in a window's client coordinates.
+// reference pictures the strips' pixels are compared with.
 #pragma once
 
 #include <gtest/gtest.h>
 #include <tq3view/testing.h>
 
-#include <cstdlib>
-#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "framework/controls/commctrl.h"
-#include "framework/gdi/png_image.h"
-#include "framework/gdi/surface.h"
-#include "framework/window/gdi_seam.h"
+#include "tests/support/test_output.h"
 
 namespace tq3::test {
 
@@ -56,62 +52,6 @@ protected:
     }
 };
 
-// The desktop pixel at a client point of `window`.
-inline tq3::fw::Pixel PixelAt(HWND window, int x, int y) {
-    POINT p{x, y};
-    ClientToScreen(window, &p);
-    return tq3::fw::DesktopSurface().At(p.x, p.y);
-}
-
-inline tq3::fw::Pixel SysPixel(int index) { return tq3::fw::ToPixel(GetSysColor(index)); }
-
-// Pixels of `rect` (client coordinates of `window`) that differ from `background`.
-inline int InkIn(HWND window, const RECT& rect, tq3::fw::Pixel background) {
-    int ink = 0;
-    for (int y = rect.top; y < rect.bottom; ++y) {
-        for (int x = rect.left; x < rect.right; ++x) ink += PixelAt(window, x, y) != background ? 1 : 0;
-    }
-    return ink;
-}
-
-struct Span {
-    int first = -1;
-    int last = -1;
-};
-
-// The leftmost and rightmost columns of `rect` holding a pixel unlike `background`
-// ({-1, -1} when there is none).
-inline Span InkSpan(HWND window, const RECT& rect, tq3::fw::Pixel background) {
-    int first = -1;
-    int last = -1;
-    for (int x = rect.left; x < rect.right; ++x) {
-        for (int y = rect.top; y < rect.bottom; ++y) {
-            if (PixelAt(window, x, y) != background) {
-                if (first < 0) first = x;
-                last = x;
-                break;
-            }
-        }
-    }
-    return Span{first, last};
-}
-
-// Saves the window's client area as a PNG into the test output folder and
-// returns its path (empty when it could not be written).
-inline std::string SaveClientPng(HWND window, const std::string& name) {
-    const char* env = std::getenv("TQ3_TEST_OUTPUT");
-    std::filesystem::path dir = env != nullptr ? env : ".";
-    std::error_code ignored;
-    std::filesystem::create_directories(dir, ignored);
-    RECT client;
-    GetClientRect(window, &client);
-    POINT origin{0, 0};
-    ClientToScreen(window, &origin);
-    OffsetRect(&client, origin.x, origin.y);
-    const std::string path = (dir / name).string();
-    return tq3::fw::SavePng(tq3::fw::DesktopSurface(), &client, path) ? path : std::string();
-}
-
 // A reference picture drawn by the test itself in a memory context of the given
 // size, read back pixel by pixel: the oracle the strips' pixels are compared to.
 class Reference {
@@ -126,7 +66,12 @@ public:
         dc.FillSolidRect(&all, GetSysColor(COLOR_BTNFACE));
     }
     ~Reference() { ::SelectObject(dc.m_hDC, previous_); }
-    tq3::fw::Pixel At(int x, int y) const { return tq3::fw::ToPixel(dc.GetPixel(x, y)); }
+    // Pixels of the reference that differ from the window's in `rect` (client
+    // coordinates of the window, and the same coordinates of the reference).
+    int Differs(HWND window, const RECT& rect) const {
+        return tq3::testing::CountDiffering(tq3::testing::CaptureWindow(window, rect),
+                                            tq3::testing::CaptureDC(dc.m_hDC, rect));
+    }
     int Width() const { return width_; }
     int Height() const { return height_; }
 
@@ -138,17 +83,5 @@ private:
     int width_;
     int height_;
 };
-
-// Pixels of `rect` (client coordinates) that differ between the window and the
-// reference, whose (0, 0) lies at the window's client `origin`.
-inline int DiffersFromReference(HWND window, const Reference& ref, const RECT& rect, POINT origin = {0, 0}) {
-    int differing = 0;
-    for (int y = rect.top; y < rect.bottom; ++y) {
-        for (int x = rect.left; x < rect.right; ++x) {
-            differing += PixelAt(window, x, y) != ref.At(x - origin.x, y - origin.y) ? 1 : 0;
-        }
-    }
-    return differing;
-}
 
 }  // namespace tq3::test

@@ -159,7 +159,7 @@ TEST_F(LineHeaderTest, PaintsOneBasedLabelsAndBlankRowsPastTheEnd) {
     header.caption = u"No.";
     header.Invalidate();
     desktop.RunUntilIdle();
-    SaveClientPng(header.m_hWnd, "line_header.png");
+    tq3::testing::SaveScreenshot(header.m_hWnd, OutputPath("headers", "line_header.png"));
 
     // The oracle: the caption box and the rows drawn independently as push
     // buttons with their labels, line l labelled l + 1.
@@ -183,25 +183,27 @@ TEST_F(LineHeaderTest, PaintsOneBasedLabelsAndBlankRowsPastTheEnd) {
         box.OffsetRect(0, kLineHeight);
         ref.dc.DrawFrameControl(&box, DFC_BUTTON, DFCS_BUTTONPUSH);
     }
-    EXPECT_EQ(DiffersFromReference(header.m_hWnd, ref, CRect(0, 0, kStripWidth, kStripHeight)), 0);
+    EXPECT_EQ(ref.Differs(header.m_hWnd, CRect(0, 0, kStripWidth, kStripHeight)), 0);
     // The rows of lines 2..4 carry ink; the empty rows below them none inside
     // their frames.
     for (int line = 2; line < 5; ++line) {
         const int top = (line - 2 + 1) * kLineHeight;
-        EXPECT_GT(InkIn(header.m_hWnd, CRect(3, top + 3, kStripWidth - 3, top + kLineHeight - 3),
-                        SysPixel(COLOR_BTNFACE)), 0)
+        EXPECT_GT(tq3::testing::CaptureWindow(header.m_hWnd, CRect(3, top + 3, kStripWidth - 3, top + kLineHeight - 3))
+                      .CountOther(GetSysColor(COLOR_BTNFACE)),
+                  0)
             << "line " << line;
     }
-    EXPECT_EQ(InkIn(header.m_hWnd, CRect(3, 4 * kLineHeight + 3, kStripWidth - 3, 5 * kLineHeight - 3),
-                    SysPixel(COLOR_BTNFACE)),
-              0);
+    EXPECT_EQ(
+        tq3::testing::CaptureWindow(header.m_hWnd, CRect(3, 4 * kLineHeight + 3, kStripWidth - 3, 5 * kLineHeight - 3))
+            .CountOther(GetSysColor(COLOR_BTNFACE)),
+        0);
 
     // Scrolling down relabels the rows.
     header.previousTopLine = header.topLine;
     header.topLine = 0;
     header.Invalidate(FALSE);
     desktop.RunUntilIdle();
-    EXPECT_NE(DiffersFromReference(header.m_hWnd, ref, CRect(0, kLineHeight, kStripWidth, 2 * kLineHeight)), 0);
+    EXPECT_NE(ref.Differs(header.m_hWnd, CRect(0, kLineHeight, kStripWidth, 2 * kLineHeight)), 0);
 }
 
 }  // namespace

@@ -252,57 +252,61 @@ TEST_F(SheetTabTest, PaintsTheCurrentTabOpenAndGreysDisabledArrows) {
     Place(450);
     strip.SetCurSel(1);
     desktop.RunUntilIdle();
-    SaveClientPng(strip.m_hWnd, "sheet_tabs.png");
+    tq3::testing::SaveScreenshot(strip.m_hWnd, OutputPath("headers", "sheet_tabs.png"));
 
-    const tq3::fw::Pixel black = tq3::fw::ToPixel(RGB(0, 0, 0));
+    const COLORREF black = RGB(0, 0, 0);
     const CRect open = strip.GetItemRect(1);
     const CRect closed = strip.GetItemRect(2);
     // No line under the sheet along the current tab: its top row is the window
     // colour; a closed tab and the strip left of the current one have a black top.
     for (int x = open.left + 2; x < open.right - 2; ++x) {
-        EXPECT_EQ(PixelAt(strip.m_hWnd, x, 0), SysPixel(COLOR_WINDOW)) << "x " << x;
+        EXPECT_EQ(tq3::testing::WindowPixel(strip.m_hWnd, {x, 0}), GetSysColor(COLOR_WINDOW)) << "x " << x;
     }
-    for (int x = closed.left + 1; x < closed.right - 1; ++x) EXPECT_EQ(PixelAt(strip.m_hWnd, x, 0), black) << "x " << x;
-    for (int x = kArrows; x < open.left; ++x) EXPECT_EQ(PixelAt(strip.m_hWnd, x, 0), black) << "x " << x;
+    for (int x = closed.left + 1; x < closed.right - 1; ++x)
+        EXPECT_EQ(tq3::testing::WindowPixel(strip.m_hWnd, {x, 0}), black) << "x " << x;
+    for (int x = kArrows; x < open.left; ++x)
+        EXPECT_EQ(tq3::testing::WindowPixel(strip.m_hWnd, {x, 0}), black) << "x " << x;
     // The current tab is filled light, the others with the button face; both
     // have a bottom edge.
-    EXPECT_EQ(PixelAt(strip.m_hWnd, open.left + kTabHeight / 2 + 2, kTabHeight / 2), SysPixel(COLOR_WINDOW));
-    EXPECT_EQ(PixelAt(strip.m_hWnd, closed.left + kTabHeight / 2 + 2, kTabHeight / 2), SysPixel(COLOR_BTNFACE));
-    EXPECT_EQ(PixelAt(strip.m_hWnd, open.CenterPoint().x + 30, kTabHeight - 1), black);
-    EXPECT_EQ(PixelAt(strip.m_hWnd, closed.CenterPoint().x + 30, kTabHeight - 1), black);
+    EXPECT_EQ(tq3::testing::WindowPixel(strip.m_hWnd, {open.left + kTabHeight / 2 + 2, kTabHeight / 2}),
+              GetSysColor(COLOR_WINDOW));
+    EXPECT_EQ(tq3::testing::WindowPixel(strip.m_hWnd, {closed.left + kTabHeight / 2 + 2, kTabHeight / 2}),
+              GetSysColor(COLOR_BTNFACE));
+    EXPECT_EQ(tq3::testing::WindowPixel(strip.m_hWnd, {open.CenterPoint().x + 30, kTabHeight - 1}), black);
+    EXPECT_EQ(tq3::testing::WindowPixel(strip.m_hWnd, {closed.CenterPoint().x + 30, kTabHeight - 1}), black);
     // Labels are written inside their tabs.
-    EXPECT_GT(InkIn(strip.m_hWnd, CRect(open.left + kTabHeight, 2, open.right - kTabHeight, kTabHeight - 2),
-                    SysPixel(COLOR_WINDOW)),
+    EXPECT_GT(tq3::testing::CaptureWindow(strip.m_hWnd,
+                                          CRect(open.left + kTabHeight, 2, open.right - kTabHeight, kTabHeight - 2))
+                  .CountOther(GetSysColor(COLOR_WINDOW)),
               0);
 
     // An enabled arrow shows a black arrow; a disabled one only the embossed grey.
     auto blackIn = [&](CArrowButton& button) {
         CRect r;
         button.GetClientRect(&r);
-        int n = 0;
-        for (int y = r.top + 2; y < r.bottom - 2; ++y) {
-            for (int x = r.left + 2; x < r.right - 2; ++x) n += PixelAt(button.m_hWnd, x, y) == black ? 1 : 0;
-        }
-        return n;
+        r.DeflateRect(2, 2);
+        return tq3::testing::CaptureWindow(button.m_hWnd, r).Count(black);
     };
     ASSERT_EQ(ArrowStates(), "0011");
     EXPECT_EQ(blackIn(strip.arrows[CSheetTabWnd::kFirst]), 0);
     EXPECT_EQ(blackIn(strip.arrows[CSheetTabWnd::kPrevious]), 0);
     EXPECT_GT(blackIn(strip.arrows[CSheetTabWnd::kNext]), 10);
     EXPECT_GT(blackIn(strip.arrows[CSheetTabWnd::kLast]), 10);
-    EXPECT_NE(InkIn(strip.arrows[CSheetTabWnd::kFirst].m_hWnd, CRect(2, 2, kTabHeight - 2, kTabHeight - 2),
-                    SysPixel(COLOR_BTNFACE)),
+    EXPECT_NE(tq3::testing::CaptureWindow(strip.arrows[CSheetTabWnd::kFirst].m_hWnd,
+                                          CRect(2, 2, kTabHeight - 2, kTabHeight - 2))
+                  .CountOther(GetSysColor(COLOR_BTNFACE)),
               0);
 
     // Raised while up, pushed while held, with the arrow moved by one pixel.
     CArrowButton& next = strip.arrows[CSheetTabWnd::kNext];
-    EXPECT_EQ(PixelAt(next.m_hWnd, 0, 0), SysPixel(COLOR_BTNHIGHLIGHT));
-    EXPECT_EQ(PixelAt(next.m_hWnd, kTabHeight - 1, kTabHeight - 1), SysPixel(COLOR_3DDKSHADOW));
+    EXPECT_EQ(tq3::testing::WindowPixel(next.m_hWnd, {0, 0}), GetSysColor(COLOR_BTNHIGHLIGHT));
+    EXPECT_EQ(tq3::testing::WindowPixel(next.m_hWnd, {kTabHeight - 1, kTabHeight - 1}), GetSysColor(COLOR_3DDKSHADOW));
     const CRect up = next.iconRect;
     desktop.MouseDown(next.m_hWnd, {9, 9});
     EXPECT_EQ(next.pressed, 1);
-    EXPECT_EQ(PixelAt(next.m_hWnd, 0, 0), SysPixel(COLOR_3DDKSHADOW));
-    EXPECT_EQ(PixelAt(next.m_hWnd, kTabHeight - 1, kTabHeight - 1), SysPixel(COLOR_BTNHIGHLIGHT));
+    EXPECT_EQ(tq3::testing::WindowPixel(next.m_hWnd, {0, 0}), GetSysColor(COLOR_3DDKSHADOW));
+    EXPECT_EQ(tq3::testing::WindowPixel(next.m_hWnd, {kTabHeight - 1, kTabHeight - 1}),
+              GetSysColor(COLOR_BTNHIGHLIGHT));
     EXPECT_EQ(next.iconRect.TopLeft(), up.TopLeft() + CPoint(1, 1));
     desktop.MouseUp(next.m_hWnd, {9, 9});
     EXPECT_EQ(next.pressed, 0);

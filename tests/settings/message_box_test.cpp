@@ -5,16 +5,13 @@
 #include "framework/dialogs/message_box.h"
 
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
 
 #include "framework/controls/static_control.h"
 #include "framework/dialogs/system_icons.h"
-#include "framework/gdi/png_image.h"
-#include "framework/window/gdi_seam.h"
 #include "resources/english_texts.h"
 #include "settings/language.h"
 #include "tests/settings/settings_view_fixture.h"
+#include "tests/support/test_output.h"
 
 namespace tq3::test {
 namespace {
@@ -185,31 +182,19 @@ TEST_F(LibraryMessageBox, NoTextNoBox) {
 // The same question in each language, saved for a person to look at: the text
 // must be drawn with the language's own glyphs.
 TEST_F(LibraryMessageBox, PicturesInEveryLanguage) {
-    const char* env = std::getenv("TQ3_TEST_OUTPUT");
-    const std::filesystem::path folder =
-        (env != nullptr ? std::filesystem::path(env) : std::filesystem::temp_directory_path()) / "settings";
-    std::filesystem::create_directories(folder);
     const char* names[] = {"english", "japanese", "chinese_simplified", "chinese_traditional", "korean"};
     for (int language = 0; language < 5; ++language) {
         SCOPED_TRACE(names[language]);
         VALMExSetLanguage(language);
         bool saved = false;
         int inked = 0;
-        const std::string path = (folder / ("message_box_" + std::string(names[language]) + ".png")).string();
+        const std::string path = OutputPath("settings", "message_box_" + std::string(names[language]) + ".png");
         desktop.QueueModalAnswer(ModalAnswer{kBoxClass, {}, [&](HWND box) {
-                                                 RECT r;
-                                                 GetWindowRect(box, &r);
-                                                 InflateRect(&r, 8, 8);
-                                                 saved = tq3::fw::SavePng(tq3::fw::DesktopSurface(), &r, path);
+                                                 saved = tq3::testing::SaveScreenshot(box, path);
                                                  // The text control is not blank: its text left ink (any
                                                  // colour but the face, glyphs are smoothed).
-                                                 RECT t;
-                                                 GetWindowRect(GetDlgItem(box, kTextControl), &t);
-                                                 const COLORREF face = GetSysColor(COLOR_BTNFACE);
-                                                 for (int y = t.top; y < t.bottom; ++y)
-                                                     for (int x = t.left; x < t.right; ++x)
-                                                         inked += tq3::fw::ToColorRef(
-                                                                      tq3::fw::DesktopSurface().At(x, y)) != face;
+                                                 inked = tq3::testing::CaptureWindow(GetDlgItem(box, kTextControl))
+                                                             .CountOther(GetSysColor(COLOR_BTNFACE));
                                                  PostMessageW(box, WM_NULL, 0, 0);
                                              }});
         desktop.QueueModalAnswer(AnswerKey('N', kBoxClass));

@@ -1,8 +1,6 @@
 // Running out of memory inside an insertion: each insertion is tried with the
 // allocator failing at its first, second, third... allocation, and must either
 // succeed completely or fail with -1 leaving the table and the strips as they were.
-#include "framework/gdi/surface.h"
-#include "framework/window/gdi_seam.h"
 #include "tests/support/failing_allocator.h"
 #include "tests/table_view/table_view_fixture.h"
 
@@ -71,10 +69,7 @@ TEST_F(OutOfMemoryTest, PaintingAndScrollingSurviveFailedAllocations) {
     AddSheets(1, 3, 200);
     view->SetSelSheet(0);
     desktop.RunUntilIdle();
-    auto pixelAt = [&](CPoint pt) {
-        view->ClientToScreen(&pt);
-        return tq3::fw::DesktopSurface().At(pt.x, pt.y);
-    };
+    auto pixelAt = [&](CPoint pt) { return tq3::testing::WindowPixel(view->m_hWnd, pt); };
     view->calls.reserve(1000);  // the spy's own record never runs out
     long refused = 1;
     for (long succeed = 0; succeed < 100000 && refused > 0; succeed += 1 + succeed / 8) {
@@ -95,8 +90,8 @@ TEST_F(OutOfMemoryTest, PaintingAndScrollingSurviveFailedAllocations) {
         view->Invalidate(TRUE);
         desktop.RunUntilIdle();
         const CRect cell = view->GetCellRect(5, 1);
-        EXPECT_EQ(pixelAt(CPoint(cell.left + 3, cell.top + 3)), tq3::fw::ToPixel(GetSysColor(COLOR_WINDOW)));
-        EXPECT_EQ(pixelAt(CPoint(cell.left - 1, cell.top + 3)), ~tq3::fw::ToPixel(GetSysColor(COLOR_WINDOW)) & 0xFFFFFF)
+        EXPECT_EQ(pixelAt(CPoint(cell.left + 3, cell.top + 3)), GetSysColor(COLOR_WINDOW));
+        EXPECT_EQ(pixelAt(CPoint(cell.left - 1, cell.top + 3)), tq3::testing::Inverted(GetSysColor(COLOR_WINDOW)))
             << "after failing at allocation " << succeed;
         view->SendMessage(WM_VSCROLL, MAKEWPARAM(SB_TOP, 0), 0);
     }

@@ -3,43 +3,20 @@
 // between paints, and blank printing.
 #include <string>
 
-#include "framework/gdi/surface.h"
-#include "framework/window/gdi_seam.h"
 #include "tests/table_view/view_geometry_fixture.h"
 
 namespace tq3::test {
 namespace {
 
-using tq3::fw::Pixel;
-using tq3::fw::ToPixel;
-
 class PaintTest : public ViewGeometryTest {
 protected:
-    Pixel At(CPoint client) {
-        view->ClientToScreen(&client);
-        return tq3::fw::DesktopSurface().At(client.x, client.y);
-    }
-    Pixel Window() { return ToPixel(GetSysColor(COLOR_WINDOW)); }
-    Pixel Grid() { return ToPixel(GetSysColor(COLOR_BTNFACE)); }
+    COLORREF At(CPoint client) { return tq3::testing::WindowPixel(view->m_hWnd, client); }
+    COLORREF Window() { return GetSysColor(COLOR_WINDOW); }
+    COLORREF Grid() { return GetSysColor(COLOR_BTNFACE); }
 
     // The box of pixels in `box` (client coordinates) that are not the window
     // colour; empty when there are none.
-    CRect Ink(const CRect& box) {
-        CRect ink;
-        bool any = false;
-        for (int y = box.top; y < box.bottom; ++y) {
-            for (int x = box.left; x < box.right; ++x) {
-                if (At(CPoint(x, y)) == Window()) continue;
-                if (!any) ink = CRect(x, y, x + 1, y + 1);
-                ink.left = std::min<LONG>(ink.left, x);
-                ink.top = std::min<LONG>(ink.top, y);
-                ink.right = std::max<LONG>(ink.right, x + 1);
-                ink.bottom = std::max<LONG>(ink.bottom, y + 1);
-                any = true;
-            }
-        }
-        return ink;
-    }
+    CRect Ink(const CRect& box) { return tq3::testing::CaptureWindow(view->m_hWnd, box).InkBounds(Window()); }
 
     // Where a cell's text is written: 6 pixels in from each side, 1 from top and bottom.
     CRect TextBox(int line, int column) {
@@ -48,19 +25,16 @@ protected:
         return box;
     }
 
-    std::vector<Pixel> CellArea() {
+    tq3::testing::Capture CellArea() {
         CRect client;
         view->GetClientRect(&client);
         const int lh = view->GetLineHeight();
-        std::vector<Pixel> pixels;
-        for (int y = lh; y < client.bottom - lh - 10; ++y) {
-            for (int x = view->GetLineHeaderWidth(); x < client.right; ++x) pixels.push_back(At(CPoint(x, y)));
-        }
-        return pixels;
+        return tq3::testing::CaptureWindow(view->m_hWnd,
+                                           CRect(view->GetLineHeaderWidth(), lh, client.right, client.bottom - lh - 10));
     }
 };
 
-Pixel Inverse(Pixel p) { return ~p & 0x00FFFFFFu; }
+COLORREF Inverse(COLORREF c) { return tq3::testing::Inverted(c); }
 
 // One selected cell is an inverted frame from 2 pixels outside its border to 1
 // pixel inside; the frame of the cell selected before is gone.
@@ -73,7 +47,7 @@ TEST_F(PaintTest, OneCellSelectionIsAFrameTwoOutsideOneInside) {
     const CRect cell = view->GetCellRect(3, 2);
     view->SetSel(CRect(1, 1, 1, 1), CPoint(1, 1));
     desktop.RunUntilIdle();
-    const Pixel firstBorder = At(CPoint(first.left, first.CenterPoint().y));
+    const COLORREF firstBorder = At(CPoint(first.left, first.CenterPoint().y));
 
     view->SetSel(CRect(2, 3, 2, 3), CPoint(2, 3));
     desktop.RunUntilIdle();
@@ -95,12 +69,12 @@ TEST_F(PaintTest, OneCellSelectionIsAFrameTwoOutsideOneInside) {
         {{cx, cell.bottom - 1}, true}, {{cx, cell.bottom + 1}, true},  {{cx, cell.bottom + 2}, false},
     };
     // Against the same view painted without a selection there.
-    std::vector<Pixel> selected;
+    std::vector<COLORREF> selected;
     for (const Probe& p : probes) selected.push_back(At(p.pt));
     view->SetSel(CRect(0, 9, 0, 9), CPoint(0, 9));
     desktop.RunUntilIdle();
     for (size_t i = 0; i < std::size(probes); ++i) {
-        const Pixel plain = At(probes[i].pt);
+        const COLORREF plain = At(probes[i].pt);
         SCOPED_TRACE(::testing::Message() << "at " << probes[i].pt.x - cell.left << "," << probes[i].pt.y - cell.top);
         EXPECT_EQ(selected[i], probes[i].inverted ? Inverse(plain) : plain);
     }
@@ -145,15 +119,15 @@ TEST_F(PaintTest, SelectionChangesBetweenPaintsMatchAFullPaint) {
     SetClientSize(500, 300);
     view->SetSel(CRect(0, 1, 1, 3), CPoint(0, 1));
     desktop.RunUntilIdle();
-    const std::vector<Pixel> before = CellArea();
+    const tq3::testing::Capture before = CellArea();
     const std::vector<std::string> calls = view->calls;
     view->SetSel(CRect(0, 1, 3, 5), CPoint(0, 1));
     EXPECT_EQ(view->calls, calls);  // the cursor did not move: no hook
-    const std::vector<Pixel> drawn = CellArea();
-    EXPECT_NE(drawn, before);
+    const tq3::testing::Capture drawn = CellArea();
+    EXPECT_GT(tq3::testing::CountDiffering(drawn, before), 0);
     view->Invalidate(TRUE);
     desktop.RunUntilIdle();
-    EXPECT_EQ(CellArea(), drawn);
+    EXPECT_EQ(tq3::testing::CountDiffering(CellArea(), drawn), 0);
 }
 
 TEST_F(PaintTest, GridLinesUnderRowsAndRightOfColumnsMoveWithScrolling) {
@@ -236,13 +210,9 @@ TEST_F(PaintTest, TextsKeepMarginsAlignNumbersAndEndInAnEllipsis) {
     CRect box(0, 0, noteBox.Width(), noteBox.Height());
     reference.DrawText(longNote.c_str(), static_cast<int>(longNote.size()), &box,
                        DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
-    int differing = 0;
-    for (int y = 0; y < noteBox.Height(); ++y) {
-        for (int x = 0; x < noteBox.Width(); ++x) {
-            if (ToPixel(reference.GetPixel(x, y)) != At(CPoint(noteBox.left + x, noteBox.top + y))) ++differing;
-        }
-    }
-    EXPECT_EQ(differing, 0);
+    EXPECT_EQ(tq3::testing::CountDiffering(tq3::testing::CaptureDC(reference.m_hDC, box),
+                                           tq3::testing::CaptureWindow(view->m_hWnd, noteBox)),
+              0);
     EXPECT_FALSE(Ink(noteBox).IsRectEmpty());
 
     // Missing fields are empty cells.

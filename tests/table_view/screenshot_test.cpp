@@ -3,22 +3,15 @@
 // with a block of cells selected. The picture is written to the test output folder
 // ("table_view.png") for a person to look at; the test itself checks what can be
 // said without eyes.
-#include <cstdlib>
 #include <string>
 
-#include "framework/gdi/png_image.h"
-#include "framework/window/gdi_seam.h"
+#include "tests/support/test_output.h"
 #include "tests/table_view/view_geometry_fixture.h"
 
 namespace tq3::test {
 namespace {
 
 std::u16string U16(const std::string& s) { return std::u16string(s.begin(), s.end()); }
-
-std::string OutputFolder() {
-    const char* folder = std::getenv("TQ3_TEST_OUTPUT");
-    return folder != nullptr && *folder != 0 ? folder : ".";
-}
 
 class ScreenshotTest : public ViewGeometryTest {
 protected:
@@ -70,19 +63,14 @@ TEST_F(ScreenshotTest, ConfigurationTableScrolledWithABlockSelected) {
     ASSERT_EQ(TopLine(), 12);
     ASSERT_EQ(ScrollX(), 40);
 
-    CRect frameRect;
-    frame->GetWindowRect(&frameRect);
-    const std::string path = OutputFolder() + "/table_view.png";
-    EXPECT_TRUE(tq3::fw::SavePng(tq3::fw::DesktopSurface(), &frameRect, path)) << path;
+    const std::string path = OutputPath("table_view", "table_view.png");
+    EXPECT_TRUE(tq3::testing::SaveScreenshot(frame->m_hWnd, path)) << path;
 
     // The block is inverted, the cursor cell's interior is not, and the rows show
     // the lines from the top line on.
-    auto at = [&](CPoint pt) {
-        view->ClientToScreen(&pt);
-        return tq3::fw::DesktopSurface().At(pt.x, pt.y);
-    };
-    const tq3::fw::Pixel window = tq3::fw::ToPixel(GetSysColor(COLOR_WINDOW));
-    EXPECT_EQ(at(view->GetCellRect(18, 3).CenterPoint() + CSize(0, -4)), ~window & 0xFFFFFF);
+    auto at = [&](CPoint pt) { return tq3::testing::WindowPixel(view->m_hWnd, pt); };
+    const COLORREF window = GetSysColor(COLOR_WINDOW);
+    EXPECT_EQ(at(view->GetCellRect(18, 3).CenterPoint() + CSize(0, -4)), tq3::testing::Inverted(window));
     const CRect cursor = view->GetCellRect(14, 1);
     EXPECT_EQ(at(CPoint(cursor.right - 3, cursor.top + 2)), window);
     EXPECT_EQ(view->GetCellRect(12, 0).top, view->GetLineHeight());
@@ -93,12 +81,7 @@ TEST_F(ScreenshotTest, ConfigurationTableScrolledWithABlockSelected) {
         SCROLLBARINFO info{};
         info.cbSize = sizeof(info);
         ASSERT_TRUE(::GetScrollBarInfo(view->m_hWnd, bar, &info));
-        int dark = 0;
-        const CRect r = info.rcScrollBar;
-        for (int y = r.top; y < r.bottom; ++y) {
-            for (int x = r.left; x < r.right; ++x) dark += tq3::fw::DesktopSurface().At(x, y) == 0;
-        }
-        EXPECT_GT(dark, 0) << "bar " << bar;
+        EXPECT_GT(tq3::testing::CaptureDesktop(info.rcScrollBar).Count(RGB(0, 0, 0)), 0) << "bar " << bar;
     }
 }
 
