@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "tests/framework/registry/registry_test_support.h"
+#include "tests/support/table_view_support.h"
 #include "view/table_view.h"
 
 namespace tq3::test {
@@ -24,33 +25,6 @@ public:
 };
 
 inline constexpr const char16_t* kBaseKey = u"Software\\Settings Vendor";
-
-// Sheets with the given data words and column counts; columns are text columns.
-inline void AddSheets(CTableView* view, const std::vector<std::pair<DWORD, int>>& shapes) {
-    for (const auto& [data, columns] : shapes) {
-        const int at = view->GetSheetCount();
-        ASSERT_EQ(view->InsertSheet(at, u"sheet"), at);
-        ASSERT_TRUE(view->SetSheetData(at, data));
-        for (int c = 0; c < columns; ++c) ASSERT_GE(view->InsertColumn(at, c, u"title", 0), 0);
-    }
-}
-
-// Lays the columns of `sheet` out with the given widths, starting at `x`.
-inline void SetWidths(CTableView* view, int sheet, const std::vector<int>& widths, int x = 0) {
-    for (size_t c = 0; c < widths.size(); ++c) {
-        CColumnProp* column = view->GetColumnProp(sheet, static_cast<int>(c));
-        ASSERT_NE(column, nullptr);
-        column->extent = CRect(x, 0, x + widths[c], 5);
-        x += widths[c];
-    }
-}
-
-inline std::vector<int> Widths(CTableView* view, int sheet) {
-    std::vector<int> widths;
-    for (int c = 0; c < view->GetColumnCount(sheet); ++c)
-        widths.push_back(view->GetColumnProp(sheet, c)->extent.Width());
-    return widths;
-}
 
 // The path of a section below the base key.
 inline std::u16string Section(const std::u16string& name) { return std::u16string(kBaseKey) + u"\\" + name; }

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/table_view_support.h"
 #include "view/table_view.h"
 
 namespace tq3::test {
@@ -48,11 +49,7 @@ protected:
     void AddSheets(int count, int columns = 0, int lines = 0) {
         for (int s = 0; s < count; ++s) {
             const int at = view->GetSheetCount();
-            std::u16string name = u"s" + std::u16string(1, static_cast<char16_t>(u'0' + at));
-            ASSERT_EQ(view->InsertSheet(at, name.c_str()), at);
-            for (int c = 0; c < columns; ++c) ASSERT_GE(view->InsertColumn(at, c, u"title", 0), 0);
-            std::u16string empty(static_cast<size_t>(columns > 0 ? columns - 1 : 0), u'\t');
-            for (int l = 0; l < lines; ++l) ASSERT_GE(view->InsertLine(at, l, empty.c_str()), 0);
+            AddSheet(view, u"s" + std::u16string(1, static_cast<char16_t>(u'0' + at)), columns, lines);
         }
     }
 

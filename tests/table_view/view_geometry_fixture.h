@@ -22,14 +22,7 @@ protected:
 
     // Gives every column of `sheet` the widths in turn, laid edge to edge from 0.
     void SetWidths(int sheet, std::initializer_list<int> widths) {
-        int left = 0;
-        int c = 0;
-        for (int width : widths) {
-            CColumnProp* prop = view->GetColumnProp(sheet, c++);
-            ASSERT_NE(prop, nullptr);
-            prop->extent = CRect(left, 0, left + width, view->GetLineHeight());
-            left += width;
-        }
+        tq3::test::SetWidths(view, sheet, widths, 0, view->GetLineHeight());
     }
 
     SCROLLINFO Bar(int bar) {
