@@ -70,11 +70,9 @@ LRESULT OnNcCalcSize(Window* w, WPARAM wp, LPARAM lp) {
 }
 
 LRESULT OnNcPaint(Window* w) {
-    const GdiHooks& hooks = GetGdiHooks();
-    if (hooks.drawNonClient == nullptr) return 0;
     HDC dc = GetWindowDC(w->handle);
     if (dc == nullptr) return 0;
-    hooks.drawNonClient(w->handle, dc);
+    DrawNonClient(w->handle, dc);
     ReleaseDC(w->handle, dc);
     return 0;
 }

@@ -1,11 +1,10 @@
-// The seam between the window manager and the drawing layer.
+// Where windows draw: the seam between the window manager and the drawing layer.
 //
 // The window manager decides *where* a window may draw (the desktop surface, the
 // window's origin on it, and its visible region cut down to the update region
 // while painting); the drawing layer decides *how* (device contexts, brushes,
-// regions as HRGN handles). Window DCs are the drawing layer's surface contexts
-// (CreateSurfaceDC) unless hooks registered here say otherwise; the non-client
-// painter is a hook, since frames and scroll bars are drawn by the drawing layer.
+// regions as HRGN handles): a window DC is one of its surface contexts
+// (CreateSurfaceDC) made for the target below.
 #pragma once
 
 #include "framework/core/wintypes.h"
@@ -23,23 +22,6 @@ struct WindowDrawTarget {
     Region clip;
     bool client = true;  // false for GetWindowDC (origin is the window's top-left corner)
 };
-
-struct GdiHooks {
-    // Makes a DC drawing into `target`. Null on failure.
-    HDC (*createWindowDc)(const WindowDrawTarget& target) = nullptr;
-    // Releases a DC made by createWindowDc.
-    void (*releaseWindowDc)(HDC dc) = nullptr;
-    // Fills `rect` (logical coordinates of `dc`) with `brush`; a brush value of
-    // COLOR_* + 1 names a system colour, as in a window class.
-    void (*fillRect)(HDC dc, const RECT& rect, HBRUSH brush) = nullptr;
-    // Draws the non-client area of `hwnd` (borders, caption, window scroll bars)
-    // into `dc`, a window DC.
-    void (*drawNonClient)(HWND hwnd, HDC dc) = nullptr;
-};
-
-// Registers (or, with a default-constructed value, removes) the drawing layer's hooks.
-TQ3FW_API void SetGdiHooks(const GdiHooks& hooks);
-TQ3FW_API const GdiHooks& GetGdiHooks();
 
 // The target of a DC for `hwnd`: the client area (client = true) or the whole
 // window, clipped to what is visible on the desktop. False for a bad handle.

@@ -236,13 +236,6 @@ void FlushPresent() {
 
 namespace {
 
-State::WindowDc* FindDc(HDC dc) {
-    for (auto& d : S().windowDcs) {
-        if (d.dc == dc) return &d;
-    }
-    return nullptr;
-}
-
 void FillSurface(const Region& clip, Pixel color) {
     Surface& surface = S().desktop;
     clip.ForEachRect([&](const RECT& r) {
@@ -259,12 +252,7 @@ void FillSurface(const Region& clip, Pixel color) {
 void FillWithClassBrush(Window* w, HDC dc, const RECT& clientRect) {
     HBRUSH brush = w->cls->background;
     if (brush == nullptr) return;
-    const GdiHooks& hooks = S().gdi;
-    if (dc != nullptr && hooks.fillRect != nullptr) {
-        hooks.fillRect(dc, clientRect, brush);
-        return;
-    }
-    if (dc != nullptr && FindDc(dc) != nullptr) {
+    if (dc != nullptr) {
         FillRect(dc, &clientRect, brush);
         return;
     }
@@ -278,17 +266,11 @@ void FillWithClassBrush(Window* w, HDC dc, const RECT& clientRect) {
         if (b == nullptr || b->style != BS_SOLID) return;
         color = b->color;
     }
-    Region clip;
-    State::WindowDc* d = dc ? FindDc(dc) : nullptr;
-    if (d != nullptr) {
-        clip = d->clip;
-    } else {
-        clip = VisibleRegion(w, true);
-        Region upd = w->update;
-        RECT wr = WindowRectOnScreen(w);
-        upd.Offset(wr.left, wr.top);
-        if (!upd.IsEmpty()) clip.Intersect(upd);
-    }
+    Region clip = VisibleRegion(w, true);
+    Region upd = w->update;
+    RECT wr = WindowRectOnScreen(w);
+    upd.Offset(wr.left, wr.top);
+    if (!upd.IsEmpty()) clip.Intersect(upd);
     POINT o = ClientOriginOnScreen(w);
     RECT r{clientRect.left + o.x, clientRect.top + o.y, clientRect.right + o.x, clientRect.bottom + o.y};
     clip.Intersect(r);
@@ -301,9 +283,6 @@ using namespace tq3::fw;
 using namespace tq3::fw::wm;
 
 namespace tq3::fw {
-
-void SetGdiHooks(const GdiHooks& hooks) { S().gdi = hooks; }
-const GdiHooks& GetGdiHooks() { return S().gdi; }
 
 bool GetWindowDrawTarget(HWND hwnd, bool client, WindowDrawTarget* target) {
     if (target == nullptr) return false;
@@ -441,15 +420,12 @@ HDC MakeDc(Window* w, bool client, const Region* limit) {
     WindowDrawTarget t;
     if (!GetWindowDrawTarget(w->handle, client, &t)) return nullptr;
     if (limit != nullptr) t.clip.Intersect(*limit);
-    HDC dc = s.gdi.createWindowDc ? s.gdi.createWindowDc(t) : CreateSurfaceDC(t.surface, t.origin, t.clip);
+    HDC dc = CreateSurfaceDC(t.surface, t.origin, t.clip);
     if (dc != nullptr) {
         try {
             s.windowDcs.push_back(State::WindowDc{dc, w->handle, t.clip});
         } catch (const std::bad_alloc&) {
-            if (s.gdi.releaseWindowDc)
-                s.gdi.releaseWindowDc(dc);
-            else
-                ReleaseSurfaceDC(dc);
+            ReleaseSurfaceDC(dc);
             return nullptr;
         }
     }
@@ -464,10 +440,7 @@ bool DropDc(HDC dc) {
             PresentDamage(it->clip);
             HWND h = it->hwnd;
             s.windowDcs.erase(it);
-            if (s.gdi.releaseWindowDc)
-                s.gdi.releaseWindowDc(dc);
-            else
-                ReleaseSurfaceDC(dc);
+            ReleaseSurfaceDC(dc);
             CaretAfterPaint(h);
             return true;
         }

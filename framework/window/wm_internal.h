@@ -129,7 +129,6 @@ struct ScrollTrack {
 struct State {
     std::unique_ptr<Backend> backend;
     Surface desktop;
-    GdiHooks gdi;
 
     std::vector<std::unique_ptr<Window>> slots;  // by slot index
     std::vector<UINT> generations;               // by slot index
@@ -252,7 +251,13 @@ bool NeedsPaint(const Window* w);
 Window* FindWindowToPaint(HWND filter);
 void PresentDamage(const Region& screenArea);
 void FlushPresent();
+// Fills with the class's background brush: through `dc` when there is one,
+// else straight onto the surface over the window's visible, invalid client area.
 void FillWithClassBrush(Window* w, HDC dc, const RECT& clientRect);
+
+// ---- Non-client painting (nonclient_paint.cpp) --------------------------------
+// Draws the frame, caption and window scroll bars of `hwnd` into `dc`, a window DC.
+void DrawNonClient(HWND hwnd, HDC dc);
 
 // ---- Input (input.cpp) -------------------------------------------------------
 // Makes the message of a queued input event (hit test, capture, focus, double

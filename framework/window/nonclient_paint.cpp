@@ -1,30 +1,17 @@
-// The drawing layer's half of the window manager's seam: window DCs on the
-// desktop surface, background fills, and the non-client area painted from a
-// window's styles, text and scroll bar layout.
+// The non-client area painted from a window's styles, text and scroll-bar
+// layout (WM_NCPAINT's default). The window manager reads the window; the drawing
+// layer paints from the plain values it is given and knows no windows.
 //
-// This is the one file of the drawing layer that reads window state; everything
-// it calls in the drawing layer takes plain values. It registers itself when the
-// framework is loaded.
-#include "framework/gdi/dc.h"
-#include "framework/gdi/draw.h"
-#include "framework/gdi/nonclient.h"
-#include "framework/window/gdi_seam.h"
-#include "framework/window/scroll_bar_parts.h"
-#include "framework/window/winuser.h"
-
+// Call flow: DefWindowProcW(WM_NCPAINT) -> DrawNonClient -> DrawNonClientFrame,
+// then LookOf -> DrawScrollBarLook for each visible bar, then DrawSizeBox.
 #include <string>
 
-namespace tq3::fw {
+#include "framework/gdi/nonclient.h"
+#include "framework/window/wm_internal.h"
+
+namespace tq3::fw::wm {
 
 namespace {
-
-HDC CreateWindowDc(const WindowDrawTarget& target) {
-    return CreateSurfaceDC(target.surface, target.origin, target.clip);
-}
-
-void ReleaseWindowDc(HDC dc) { ReleaseSurfaceDC(dc); }
-
-void FillWithBrush(HDC dc, const RECT& rect, HBRUSH brush) { FillRect(dc, &rect, brush); }
 
 ScrollBarLook LookOf(const ScrollBarParts& parts, bool vertical) {
     ScrollBarLook look;
@@ -56,6 +43,8 @@ ScrollBarLook LookOf(const ScrollBarParts& parts, bool vertical) {
     }
     return look;
 }
+
+}  // namespace
 
 void DrawNonClient(HWND hwnd, HDC dc) {
     RECT window{};
@@ -91,19 +80,4 @@ void DrawNonClient(HWND hwnd, HDC dc) {
     }
 }
 
-struct Registration {
-    Registration() {
-        GdiHooks hooks;
-        hooks.createWindowDc = CreateWindowDc;
-        hooks.releaseWindowDc = ReleaseWindowDc;
-        hooks.fillRect = FillWithBrush;
-        hooks.drawNonClient = DrawNonClient;
-        SetGdiHooks(hooks);
-    }
-};
-
-const Registration kRegistration;
-
-}  // namespace
-
-}  // namespace tq3::fw
+}  // namespace tq3::fw::wm
