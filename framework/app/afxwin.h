@@ -14,6 +14,6 @@
 #include "framework/app/wait_cursor.h"
 #include "framework/app/win_app.h"
 #include "framework/app/wnd.h"
-#include "framework/controls/afx_controls.h"
+#include "framework/app/afx_controls.h"
 #include "framework/dialogs/message_box.h"
 #include "framework/dialogs/system_icons.h"

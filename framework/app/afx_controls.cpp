@@ -1,5 +1,5 @@
 // CStatic and CButton.
-#include "framework/controls/afx_controls.h"
+#include "framework/app/afx_controls.h"
 
 IMPLEMENT_DYNAMIC(CStatic, CWnd)
 IMPLEMENT_DYNAMIC(CButton, CWnd)

@@ -1,5 +1,6 @@
 // CStatic and CButton: the objects for the "STATIC" and "BUTTON" controls. Thin
-// wrappers: every call is a message to the control.
+// wrappers: every call is a message to the control, whose window procedure lives
+// in framework/controls/.
 //
 // An owner-drawn button (BS_OWNERDRAW) paints through DrawItem: its parent's
 // WM_DRAWITEM is offered back to the button object first (reflection), so a class
