@@ -2,6 +2,10 @@
 // that last emptied it, holding one handle per format. CF_UNICODETEXT is mirrored
 // to the backend's system clipboard when the clipboard is closed after a change,
 // and read back from it when another program changed it since.
+//
+// The window manager tells the clipboard when its opener or owner is destroyed
+// and when every window goes (a reset), through the WindowWatcher the clipboard
+// registers when it is first used.
 #include <algorithm>
 #include <string>
 #include <utility>
@@ -9,24 +13,40 @@
 
 #include "framework/gdi/gdi_objects.h"
 #include "framework/system/clipboard.h"
-#include "framework/window/wm_internal.h"
+#include "framework/window/backend.h"
+#include "framework/window/window_watch.h"
+#include "framework/window/winuser.h"
 
 namespace {
 
-struct Clipboard {
+// What a reset of the window manager clears.
+struct Contents {
     bool open = false;
     HWND openedBy = nullptr;
     HWND owner = nullptr;
     bool emptiedByOpener = false;
     bool changed = false;           // contents set since opening: mirror on close
     std::vector<std::pair<UINT, HANDLE>> data;  // in the order they were set
-    std::vector<std::u16string> names;           // registered formats from 0xC000
     ULONGLONG systemSequence = 0;
     UINT rendering = 0;             // format being rendered on request
 };
 
+struct Clipboard final : Contents, tq3::fw::WindowWatcher {
+    std::vector<std::u16string> names;  // registered formats from 0xC000; they outlive resets
+    bool watching = false;              // registered with the window manager
+
+    ~Clipboard() {
+        if (watching) tq3::fw::RemoveWindowWatcher(this);
+    }
+    void WindowDestroyed(HWND hwnd) override;
+    void WindowManagerReset() override;
+};
+
 Clipboard& C() {
     static Clipboard c;
+    // Tried again on each use until it succeeds: without memory to register,
+    // the clipboard still works and only misses its windows' ends meanwhile.
+    if (!c.watching) c.watching = tq3::fw::AddWindowWatcher(&c);
     return c;
 }
 
@@ -101,25 +121,17 @@ void MirrorToSystem() {
     }
 }
 
-}  // namespace
-
-namespace tq3::fw::wm {
-
-void ClipboardWindowDestroyed(HWND hwnd) {
-    Clipboard& c = C();
-    if (c.owner == hwnd) c.owner = nullptr;
-    if (c.open && c.openedBy == hwnd) CloseClipboard();
+void Clipboard::WindowDestroyed(HWND hwnd) {
+    if (owner == hwnd) owner = nullptr;
+    if (open && openedBy == hwnd) CloseClipboard();
 }
 
-void ClipboardReset() {
+void Clipboard::WindowManagerReset() {
     FreeAll();
-    Clipboard& c = C();
-    std::vector<std::u16string> names = std::move(c.names);
-    c = Clipboard{};
-    c.names = std::move(names);
+    static_cast<Contents&>(*this) = Contents{};
 }
 
-}  // namespace tq3::fw::wm
+}  // namespace
 
 BOOL OpenClipboard(HWND owner) {
     Clipboard& c = C();

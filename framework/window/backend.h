@@ -123,6 +123,12 @@ TQ3FW_API bool ResizeDesktop(int width, int height);
 // started). Key state already queued with input keeps what it had.
 TQ3FW_API void SetKeyToggle(int vk, bool on);
 
+// The character TranslateMessage will make of `vk` if it is pressed now, with the
+// keys held and the locks as they are now; 0 when it types none. A backend whose
+// system also reports typed text asks it to tell which of its two reports of a
+// key to deliver, so that each character reaches the window once.
+TQ3FW_API WCHAR CharOfKeyPressedNow(int vk);
+
 // A loop that would block (GetMessage or WaitMessage with an empty queue and no
 // paint or timer due) asks the backend to wait; this reports whether there is work
 // now, for the headless backend's "run until idle".

@@ -1,6 +1,8 @@
 // The US keyboard layout: scan codes of the virtual keys and the characters they
 // type with Shift, Caps Lock, Num Lock and Ctrl, for TranslateMessage and
 // MapVirtualKeyW.
+#include <cstring>
+
 #include "framework/window/wm_internal.h"
 
 namespace tq3::fw::wm {
@@ -130,3 +132,14 @@ WCHAR CharForKey(int vk, const BYTE* keys) {
 }
 
 }  // namespace tq3::fw::wm
+
+namespace tq3::fw {
+
+WCHAR CharOfKeyPressedNow(int vk) {
+    BYTE keys[256];
+    std::memcpy(keys, wm::S().asyncKeys, sizeof(keys));
+    keys[vk & 0xFF] |= 0x80;
+    return wm::CharForKey(vk, keys);
+}
+
+}  // namespace tq3::fw

@@ -65,7 +65,7 @@ void ResetWindowManager() {
     s.damage.Clear();
     ResetTimers();
     ResetInputState();
-    ClipboardReset();
+    for (size_t i = 0; i < s.watchers.size(); ++i) s.watchers[i]->WindowManagerReset();
     // Classes survive: a host registers them once per process.
     for (auto& c : s.classes) c->windows = 0;
 }

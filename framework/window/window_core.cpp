@@ -585,7 +585,7 @@ void Release(Window* w) {
     State& s = S();
     KillTimersOf(w->handle);
     DestroyCaretOf(w->handle);
-    ClipboardWindowDestroyed(w->handle);
+    for (size_t i = 0; i < s.watchers.size(); ++i) s.watchers[i]->WindowDestroyed(w->handle);
     if (s.capture == w->handle) s.capture = nullptr;
     if (s.focus == w->handle) s.focus = nullptr;
     if (s.active == w->handle) s.active = nullptr;
@@ -664,6 +664,26 @@ BOOL DestroyWindow(HWND hwnd) {
 }
 
 BOOL IsWindow(HWND hwnd) { return FromHandle(hwnd) != nullptr ? TRUE : FALSE; }
+
+namespace tq3::fw {
+
+bool AddWindowWatcher(WindowWatcher* watcher) {
+    std::vector<WindowWatcher*>& list = S().watchers;
+    if (watcher == nullptr || std::find(list.begin(), list.end(), watcher) != list.end()) return true;
+    try {
+        list.push_back(watcher);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    return true;
+}
+
+void RemoveWindowWatcher(WindowWatcher* watcher) {
+    std::vector<WindowWatcher*>& list = S().watchers;
+    list.erase(std::remove(list.begin(), list.end(), watcher), list.end());
+}
+
+}  // namespace tq3::fw
 
 // ============================================================================
 // Relations
@@ -828,6 +848,12 @@ int GetWindowTextW(HWND hwnd, LPWSTR buffer, int maxCount) {
     Window* w = FromHandle(hwnd);
     if (w == nullptr || buffer == nullptr || maxCount <= 0) return 0;
     return static_cast<int>(Send(w, WM_GETTEXT, static_cast<WPARAM>(maxCount), reinterpret_cast<LPARAM>(buffer)));
+}
+
+int InternalGetWindowText(HWND hwnd, LPWSTR buffer, int maxCount) {
+    Window* w = FromHandle(hwnd);
+    if (w == nullptr || buffer == nullptr || maxCount <= 0) return 0;
+    return static_cast<int>(DefaultText(w, WM_GETTEXT, static_cast<WPARAM>(maxCount), reinterpret_cast<LPARAM>(buffer)));
 }
 
 int GetWindowTextLengthW(HWND hwnd) {

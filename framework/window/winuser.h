@@ -445,6 +445,8 @@ TQ3FW_EXPORT_C BOOL SetForegroundWindow(HWND hwnd);
 TQ3FW_EXPORT_C BOOL SetWindowTextW(HWND hwnd, LPCWSTR text);
 TQ3FW_EXPORT_C int GetWindowTextW(HWND hwnd, LPWSTR buffer, int maxCount);
 TQ3FW_EXPORT_C int GetWindowTextLengthW(HWND hwnd);
+// The text the window keeps, copied without sending it WM_GETTEXT.
+TQ3FW_EXPORT_C int InternalGetWindowText(HWND hwnd, LPWSTR buffer, int maxCount);
 
 TQ3FW_EXPORT_C LONG GetWindowLongW(HWND hwnd, int index);
 TQ3FW_EXPORT_C LONG SetWindowLongW(HWND hwnd, int index, LONG value);

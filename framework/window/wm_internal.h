@@ -19,6 +19,7 @@
 #include "framework/window/backend.h"
 #include "framework/window/gdi_seam.h"
 #include "framework/window/scroll_bar_parts.h"
+#include "framework/window/window_watch.h"
 #include "framework/window/winuser.h"
 
 namespace tq3::fw::wm {
@@ -139,6 +140,8 @@ struct State {
 
     std::vector<std::unique_ptr<WindowClass>> classes;
     ATOM nextAtom = 0xC000;
+    // Told of every destruction and reset; like the classes, they survive resets.
+    std::vector<WindowWatcher*> watchers;
 
     std::deque<MSG> posted;
     std::deque<QueuedInput> input;
@@ -302,9 +305,5 @@ WCHAR CharForKey(int vk, const BYTE* keys);
 UINT ScanCodeOf(int vk);
 int VirtualKeyOfScan(UINT scan);
 bool IsExtendedKey(int vk);
-
-// ---- Clipboard hook (framework/system/clipboard.cpp) -------------------------
-void ClipboardWindowDestroyed(HWND hwnd);
-void ClipboardReset();
 
 }  // namespace tq3::fw::wm

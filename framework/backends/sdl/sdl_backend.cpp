@@ -22,7 +22,7 @@
 #include "framework/backends/sdl/sdl_input_map.h"
 #include "framework/core/utf.h"
 #include "framework/window/virtual_keys.h"
-#include "framework/window/wm_internal.h"
+#include "framework/window/winuser.h"
 
 namespace tq3::fw {
 
@@ -247,22 +247,6 @@ void PrepareToggles(const sdl::LockToggles& after, int pressedVk) {
     set(VK_SCROLL, after.scrollLock);
 }
 
-// The character TranslateMessage will make of `vk` pressed now.
-WCHAR TranslatedChar(int vk) {
-    BYTE keys[256];
-    std::memcpy(keys, wm::S().asyncKeys, sizeof(keys));
-    keys[vk & 0xFF] |= 0x80;
-    switch (vk) {
-        case VK_LSHIFT:
-        case VK_RSHIFT: keys[VK_SHIFT] |= 0x80; return 0;
-        case VK_LCONTROL:
-        case VK_RCONTROL:
-        case VK_LMENU:
-        case VK_RMENU: return 0;
-        default: return wm::CharForKey(vk, keys);
-    }
-}
-
 InputEvent::Button ButtonOf(Uint8 sdlButton, bool* known) {
     *known = true;
     switch (sdlButton) {
@@ -357,7 +341,7 @@ void SdlBackend::State::OnKeyDown(const SDL_KeyboardEvent& e) {
     if (SDL_PeepEvents(&next, 1, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) == 1 && next.type == SDL_TEXTINPUT)
         text = next.text.text;
     try {
-        WCHAR translated = key.vk != 0 ? TranslatedChar(key.vk) : 0;
+        WCHAR translated = key.vk != 0 ? CharOfKeyPressedNow(key.vk) : 0;
         sdl::KeyTextPlan plan = sdl::PlanKeyText(key.vk, translated, (mods & (KMOD_CTRL | KMOD_ALT)) != 0, text);
         if (plan.textUsed) SDL_PeepEvents(&next, 1, SDL_GETEVENT, SDL_TEXTINPUT, SDL_TEXTINPUT);
         if (plan.vk != 0) DeliverKey(true, plan.vk, key.extended);
@@ -416,15 +400,12 @@ void SdlBackend::State::OnQuit() {
     // The user closed the OS window: each main window is asked to close, as its
     // close box would. While a modal window disables them nothing closes, as on
     // the platform; with no window left the program is told to quit.
-    wm::State& s = wm::S();
     std::vector<HWND> targets;
     bool any = false;
-    if (s.desktopWindow != nullptr) {
-        for (wm::Window* w : s.desktopWindow->children) {
-            any = true;
-            if (w->owner == nullptr && (w->style & WS_VISIBLE) && !(w->style & WS_DISABLED))
-                targets.push_back(w->handle);
-        }
+    for (HWND h = GetWindow(GetDesktopWindow(), GW_CHILD); h != nullptr; h = GetWindow(h, GW_HWNDNEXT)) {
+        any = true;
+        auto style = static_cast<DWORD>(GetWindowLongW(h, GWL_STYLE));
+        if (GetWindow(h, GW_OWNER) == nullptr && (style & WS_VISIBLE) && !(style & WS_DISABLED)) targets.push_back(h);
     }
     if (!any) {
         PostQuitMessage(0);
@@ -434,11 +415,20 @@ void SdlBackend::State::OnQuit() {
 }
 
 void SdlBackend::State::FollowActiveCaption() {
-    wm::Window* w = wm::FromHandle(GetActiveWindow());
-    if (w == nullptr || w->text == title) return;
+    HWND active = GetActiveWindow();
+    if (active == nullptr || !IsWindow(active)) return;
     try {
-        title = w->text;
-        SDL_SetWindowTitle(window, ToUtf8(w->text).c_str());
+        // The window's own text, read without sending it a message; the buffer
+        // grows until the whole text fits.
+        std::u16string text(256, u'\0');
+        int length;
+        while ((length = InternalGetWindowText(active, text.data(), static_cast<int>(text.size()))) >=
+               static_cast<int>(text.size()) - 1)
+            text.resize(text.size() * 2);
+        text.resize(static_cast<size_t>(length));
+        if (text == title) return;
+        title = std::move(text);
+        SDL_SetWindowTitle(window, ToUtf8(title).c_str());
     } catch (const std::bad_alloc&) {
     }
 }

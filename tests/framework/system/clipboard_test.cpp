@@ -90,6 +90,21 @@ TEST_F(ClipboardTest, AClipboardHeldOpenRefusesOtherWindowsUntilClosed) {
     EXPECT_FALSE(OpenClipboard(a));
     EXPECT_TRUE(OpenClipboard(b));
     EXPECT_TRUE(CloseClipboard());
+    // A fresh desktop starts with a closed, empty clipboard and frees what it
+    // held; registered formats keep their numbers.
+    UINT custom = RegisterClipboardFormatW(u"Tq3 Reset");
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    ASSERT_TRUE(EmptyClipboard());
+    HGLOBAL held = Text(u"held");
+    ASSERT_EQ(SetClipboardData(CF_UNICODETEXT, held), held);
+    ResetWindowManager();
+    HWND fresh = CreateWindowExW(0, u"ClipboardTestWindow", nullptr, WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr,
+                                 nullptr);
+    EXPECT_TRUE(OpenClipboard(fresh));
+    EXPECT_EQ(CountClipboardFormats(), 0);
+    EXPECT_EQ(GlobalSize(held), 0u);
+    EXPECT_TRUE(CloseClipboard());
+    EXPECT_EQ(RegisterClipboardFormatW(u"TQ3 RESET"), custom);
 }
 
 TEST_F(ClipboardTest, OpaqueFormatsAndBadDataAreHandledWithoutLosingWhatIsHeld) {

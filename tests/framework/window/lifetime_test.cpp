@@ -150,6 +150,9 @@ TEST_F(WindowTest, TextStylesAndPropertiesFollowThePlatform) {
     EXPECT_EQ(GetWindowTextW(top, buf, 4), 3);  // cut to the buffer, zero-terminated
     EXPECT_EQ(std::u16string(buf), u"Hel");
     log().Clear();
+    EXPECT_EQ(InternalGetWindowText(top, buf, 4), 3);  // the same text, without WM_GETTEXT
+    EXPECT_EQ(std::u16string(buf), u"Hel");
+    EXPECT_TRUE(log().Of(top).empty());
     LONG old = SetWindowLongW(top, GWL_STYLE, GetWindowLongW(top, GWL_STYLE) | WS_VSCROLL);
     EXPECT_EQ(old & WS_VSCROLL, 0);
     EXPECT_EQ(log().Of(top), (Seq{WM_STYLECHANGING, WM_STYLECHANGED}));

@@ -230,6 +230,8 @@ TEST_F(WindowTest, TranslateMessageTypesTheUsLayoutsCharacters) {
     for (const Case& c : cases) {
         if (c.caps) desktop->KeyPress(VK_CAPITAL);
         for (int k : c.held) desktop->KeyDown(k);
+        // What a backend is told the key will type, before it is pressed.
+        EXPECT_EQ(CharOfKeyPressedNow(c.vk), c.chars.empty() ? u'\0' : c.chars[0]) << "vk " << c.vk;
         desktop->KeyDown(c.vk);
         desktop->KeyUp(c.vk);
         for (int k : c.held) desktop->KeyUp(k);
