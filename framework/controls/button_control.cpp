@@ -4,7 +4,8 @@
 // Sections: state; painting (push button, check box, group box, owner drawn);
 // pressing and clicking (mouse, space bar, BM_CLICK); the messages; the procedure.
 //
-// Call flow: ButtonProc -> OnPaint / OnMouse / OnKey / OnFocus / state messages;
+// Call flow: ButtonProc (ControlProc) -> Dispatch -> OnPaint / OnButtonDown /
+// OnButtonUp / OnKey / OnFocus / OnStateMessage;
 // pressing goes SetPushed -> Redraw -> Paint; a completed press goes Release ->
 // Clicked -> NotifyParent(BN_CLICKED), which is the last thing a handler does,
 // since the parent may destroy the button in answer.
@@ -46,7 +47,6 @@ constexpr int kCheckGap = 4;
 // Where a group box's title starts, from the left edge.
 constexpr int kGroupTitleIndent = 8;
 
-DWORD StyleOf(HWND hwnd) { return static_cast<DWORD>(GetWindowLongW(hwnd, GWL_STYLE)); }
 DWORD KindOf(HWND hwnd) { return StyleOf(hwnd) & BS_TYPEMASK; }
 
 bool IsCheckKind(DWORD kind) {
@@ -458,22 +458,13 @@ LRESULT OnStateMessage(HWND hwnd, ButtonState* st, UINT message, WPARAM wParam, 
     }
 }
 
-}  // namespace
-
 // ============================================================================
 // The procedure
 // ============================================================================
 
-LRESULT ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        if (!CreateState<ButtonState>(hwnd)) return FALSE;
-        return DefWindowProcW(hwnd, message, wParam, lParam);
-    }
-    ButtonState* st = StateOf<ButtonState>(hwnd);
-    if (st == nullptr) return DefWindowProcW(hwnd, message, wParam, lParam);
+LRESULT Dispatch(HWND hwnd, ButtonState* st, UINT message, WPARAM wParam, LPARAM lParam) {
     DWORD kind = KindOf(hwnd);
     switch (message) {
-        case WM_NCDESTROY: DestroyState<ButtonState>(hwnd); return DefWindowProcW(hwnd, message, wParam, lParam);
         case WM_NCHITTEST:
             // A group box is only a frame: clicks go to what lies beneath it.
             if (kind == BS_GROUPBOX) return HTTRANSPARENT;
@@ -486,10 +477,7 @@ LRESULT ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
             InvalidateRect(hwnd, nullptr, TRUE);
             return r;
         }
-        case WM_SETFONT:
-            st->font = reinterpret_cast<HFONT>(wParam);
-            if (LOWORD(static_cast<DWORD_PTR>(lParam)) != 0) InvalidateRect(hwnd, nullptr, TRUE);
-            return 0;
+        case WM_SETFONT: return SetFont(hwnd, &st->font, wParam, lParam);
         case WM_GETFONT: return reinterpret_cast<LRESULT>(st->font);
         case WM_GETDLGCODE: return DialogCode(hwnd);
         case WM_LBUTTONDOWN:
@@ -510,6 +498,12 @@ LRESULT ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_KILLFOCUS: return OnFocus(hwnd, st, false);
         default: return OnStateMessage(hwnd, st, message, wParam, lParam);
     }
+}
+
+}  // namespace
+
+LRESULT ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    return ControlProc<ButtonState, Dispatch>(hwnd, message, wParam, lParam);
 }
 
 }  // namespace tq3::fw::controls

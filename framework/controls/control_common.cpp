@@ -27,6 +27,12 @@ HBRUSH ParentBrush(HWND hwnd, HDC dc, UINT ctlColorMessage) {
     return brush != nullptr ? brush : GetSysColorBrush(COLOR_BTNFACE);
 }
 
+LRESULT SetFont(HWND hwnd, HFONT* font, WPARAM wParam, LPARAM lParam) {
+    *font = reinterpret_cast<HFONT>(wParam);
+    if (LOWORD(static_cast<DWORD_PTR>(lParam)) != 0) InvalidateRect(hwnd, nullptr, TRUE);
+    return 0;
+}
+
 void NotifyParent(HWND hwnd, WORD code) {
     HWND parent = GetParent(hwnd);
     if (parent == nullptr) return;

@@ -1,6 +1,10 @@
-// What the standard controls share: their state behind the window's extra bytes,
-// the font they draw with, the colours their parent chooses for them, and the
-// notifications they send it. Private to framework/controls/.
+// What the standard controls share: the one shape of their window procedure
+// (ControlProc, with the state behind the window's extra bytes), the font they
+// draw with, the colours their parent chooses for them, and the notifications
+// they send it. Private to framework/controls/.
+//
+// A new control starts from button_control.cpp: a state struct with a comment on
+// every field, typed handlers, and a Dispatch that is one flat switch into them.
 #pragma once
 
 #include <new>
@@ -14,25 +18,50 @@ namespace tq3::fw::controls {
 // The window's extra bytes hold one pointer to the control's state.
 constexpr int kStateBytes = static_cast<int>(sizeof(LONG_PTR));
 
+// The control's state; null before WM_NCCREATE and after WM_NCDESTROY. A handler
+// reads it again after a call that may have destroyed the control.
 template <typename State>
 State* StateOf(HWND hwnd) {
     return reinterpret_cast<State*>(GetWindowLongPtrW(hwnd, 0));
 }
 
-// Makes the state at WM_NCCREATE; false when memory runs out (creation then fails).
-template <typename State>
-bool CreateState(HWND hwnd) {
-    State* state = new (std::nothrow) State;
-    if (state == nullptr) return false;
-    SetWindowLongPtrW(hwnd, 0, reinterpret_cast<LONG_PTR>(state));
-    return true;
+// The window procedure of every control. The state is made at WM_NCCREATE and
+// freed at WM_NCDESTROY, and in between `Dispatch` sees every message, WM_NCCREATE
+// included, with the state at hand (never null):
+//
+//     LRESULT Dispatch(HWND hwnd, State* st, UINT message, WPARAM wParam, LPARAM lParam);
+//
+// When memory runs out for the state, WM_NCCREATE answers FALSE and the window
+// is not created (CreateWindowExW returns null). Messages with no state (none
+// reach a child control before WM_NCCREATE) go to DefWindowProcW. The state's
+// destructor releases what the control owns. A handler that notifies the parent
+// does so last: the parent may destroy the control, and `st` with it, in answer.
+template <typename State, LRESULT (*Dispatch)(HWND, State*, UINT, WPARAM, LPARAM)>
+LRESULT ControlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        State* made = nullptr;
+        try {
+            made = new State;
+        } catch (const std::bad_alloc&) {
+            return FALSE;
+        }
+        SetWindowLongPtrW(hwnd, 0, reinterpret_cast<LONG_PTR>(made));
+    }
+    State* st = StateOf<State>(hwnd);
+    if (st == nullptr) return DefWindowProcW(hwnd, message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrW(hwnd, 0, 0);
+        delete st;
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    }
+    return Dispatch(hwnd, st, message, wParam, lParam);
 }
 
-template <typename State>
-void DestroyState(HWND hwnd) {
-    delete StateOf<State>(hwnd);
-    SetWindowLongPtrW(hwnd, 0, 0);
-}
+inline DWORD StyleOf(HWND hwnd) { return static_cast<DWORD>(GetWindowLongW(hwnd, GWL_STYLE)); }
+
+// WM_SETFONT: keeps the font in `*font` (null: the dialog font) and repaints
+// when asked to. WM_GETFONT answers `*font`.
+LRESULT SetFont(HWND hwnd, HFONT* font, WPARAM wParam, LPARAM lParam);
 
 // The font set with WM_SETFONT, or the dialog font when none was.
 HFONT FontOrDefault(HFONT font);
@@ -52,8 +81,8 @@ std::u16string WindowText(HWND hwnd);
 // Width and height of an icon's image; {0, 0} for a bad handle.
 SIZE IconSize(HICON icon);
 
-// Registers the "Button" and "Static" classes; called once per process when the
-// framework loads.
+// The procedures of the "Button" and "Static" classes, which are registered
+// once per process when the framework loads.
 LRESULT ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT StaticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 

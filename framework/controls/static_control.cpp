@@ -3,7 +3,8 @@
 // (SS_ICON with STM_SETICON / STM_SETIMAGE), and the plain rectangles, frames and
 // etched lines that dialogs use as separators.
 //
-// Call flow: StaticProc -> OnPaint -> PaintText / PaintIcon / PaintShape;
+// Call flow: StaticProc (ControlProc) -> Dispatch -> OnPaint -> PaintText /
+// PaintIcon / PaintShape;
 // SetIcon resizes an SS_ICON control to its icon and repaints.
 #include "framework/controls/button.h"
 #include "framework/controls/controls_internal.h"
@@ -25,8 +26,6 @@ struct StaticState {
     HFONT font = nullptr;  // from WM_SETFONT; null draws with the dialog font
     HICON icon = nullptr;  // SS_ICON: the icon shown (not owned)
 };
-
-DWORD StyleOf(HWND hwnd) { return static_cast<DWORD>(GetWindowLongW(hwnd, GWL_STYLE)); }
 
 UINT TextFormat(DWORD style) {
     UINT format = DT_EXPANDTABS;
@@ -140,17 +139,8 @@ LRESULT OnMouse(HWND hwnd, UINT message) {
     return 0;
 }
 
-}  // namespace
-
-LRESULT StaticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        if (!CreateState<StaticState>(hwnd)) return FALSE;
-        return DefWindowProcW(hwnd, message, wParam, lParam);
-    }
-    StaticState* st = StateOf<StaticState>(hwnd);
-    if (st == nullptr) return DefWindowProcW(hwnd, message, wParam, lParam);
+LRESULT Dispatch(HWND hwnd, StaticState* st, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_NCDESTROY: DestroyState<StaticState>(hwnd); return DefWindowProcW(hwnd, message, wParam, lParam);
         case WM_NCHITTEST:
             // A label lets clicks through to its parent unless it reports them.
             if ((StyleOf(hwnd) & SS_NOTIFY) == 0) return HTTRANSPARENT;
@@ -165,10 +155,7 @@ LRESULT StaticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
             InvalidateRect(hwnd, nullptr, TRUE);
             return r;
         }
-        case WM_SETFONT:
-            st->font = reinterpret_cast<HFONT>(wParam);
-            if (LOWORD(static_cast<DWORD_PTR>(lParam)) != 0) InvalidateRect(hwnd, nullptr, TRUE);
-            return 0;
+        case WM_SETFONT: return SetFont(hwnd, &st->font, wParam, lParam);
         case WM_GETFONT: return reinterpret_cast<LRESULT>(st->font);
         case WM_GETDLGCODE: return DLGC_STATIC;
         case STM_SETICON: return SetIcon(hwnd, st, reinterpret_cast<HICON>(wParam));
@@ -179,6 +166,12 @@ LRESULT StaticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         case STM_GETIMAGE: return wParam == IMAGE_ICON ? reinterpret_cast<LRESULT>(st->icon) : 0;
         default: return DefWindowProcW(hwnd, message, wParam, lParam);
     }
+}
+
+}  // namespace
+
+LRESULT StaticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    return ControlProc<StaticState, Dispatch>(hwnd, message, wParam, lParam);
 }
 
 }  // namespace tq3::fw::controls

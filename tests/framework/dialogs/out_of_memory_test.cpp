@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "framework/controls/button.h"
+#include "framework/controls/static_control.h"
 #include "framework/dialogs/message_box.h"
 #include "framework/gdi/sysmetrics.h"
 #include "tests/support/failing_allocator.h"
@@ -26,27 +27,40 @@ HWND MakeOwner() {
                            nullptr, nullptr, nullptr);
 }
 
-TEST(ControlsOutOfMemory, ButtonCreationFailsCleanly) {
+TEST(ControlsOutOfMemory, ControlCreationFailsCleanly) {
     tq3::testing::Desktop desktop(640, 480);
     HWND owner = MakeOwner();
     ASSERT_NE(owner, nullptr);
-    bool created = false;
-    for (long n = 0; n < 2000 && !created; ++n) {
-        HWND button = nullptr;
-        {
-            tq3::test::FailingAllocations failing(n);
-            button = CreateWindowExW(0, u"Button", u"OK", WS_CHILD | WS_VISIBLE | BS_DEFPUSHBUTTON, 10, 10, 80, 24,
-                                     owner, nullptr, nullptr, nullptr);
+    struct Case {
+        LPCWSTR cls;
+        DWORD style;
+        LRESULT dialogCode;  // asked of the control once it exists
+    } cases[] = {
+        {u"Button", BS_DEFPUSHBUTTON, DLGC_BUTTON | DLGC_DEFPUSHBUTTON},
+        {u"Static", SS_LEFT, DLGC_STATIC},
+    };
+    for (const Case& c : cases) {
+        bool created = false;
+        int refused = 0;
+        for (long n = 0; n < 2000 && !created; ++n) {
+            HWND control = nullptr;
+            {
+                tq3::test::FailingAllocations failing(n);
+                control = CreateWindowExW(0, c.cls, u"OK", WS_CHILD | WS_VISIBLE | c.style, 10, 10, 80, 24, owner,
+                                          nullptr, nullptr, nullptr);
+            }
+            ASSERT_TRUE(IsWindow(owner)) << "after " << n << " allocations";
+            refused += control == nullptr;
+            if (control != nullptr) {
+                created = true;
+                desktop.RunUntilIdle();
+                EXPECT_EQ(SendMessageW(control, WM_GETDLGCODE, 0, 0), c.dialogCode);
+                DestroyWindow(control);
+            }
         }
-        ASSERT_TRUE(IsWindow(owner)) << "after " << n << " allocations";
-        if (button != nullptr) {
-            created = true;
-            desktop.RunUntilIdle();
-            EXPECT_EQ(SendMessageW(button, WM_GETDLGCODE, 0, 0), DLGC_BUTTON | DLGC_DEFPUSHBUTTON);
-            DestroyWindow(button);
-        }
+        EXPECT_TRUE(created);
+        EXPECT_GT(refused, 0);
     }
-    EXPECT_TRUE(created);
 }
 
 TEST(ControlsOutOfMemory, MessageBoxAnswersZeroAndLeavesTheOwnerUsable) {
