@@ -268,7 +268,7 @@ void CColumnHeaderWnd::Paint() {
     CRect client;
     GetClientRect(&client);
     if (client.IsRectEmpty()) return;
-    tq3::PaintStripOffScreen(paintDC, client, font, [&](CDC& dc) { DrawColumns(dc, client); });
+    tq3::PaintStripOffScreen(paintDC, client, buffer, font, [&](CDC& dc) { DrawColumns(dc, client); });
 }
 
 void CColumnHeaderWnd::DrawColumns(CDC& dc, const CRect& client) {
@@ -332,6 +332,7 @@ void CColumnHeaderWnd::OnWindowPosChanged(WINDOWPOS* lpwndpos) {
 void CColumnHeaderWnd::OnDestroy() {
     CWnd::OnDestroy();
     columns.clear();
+    buffer.Release();
     if (dividerCursor != nullptr) {
         if (::GetCursor() == dividerCursor) ::SetCursor(arrowCursor);
         if (ownsDividerCursor) DestroyCursor(dividerCursor);

@@ -13,6 +13,7 @@
 
 #include "framework/app/wnd.h"
 #include "framework/gdi/gdi_classes.h"
+#include "framework/gdi/offscreen_buffer.h"
 #include "model/column_prop.h"
 
 // Control id of the strip within its view.
@@ -92,4 +93,5 @@ private:
     HCURSOR arrowCursor = nullptr;    // the standard arrow
     HCURSOR dividerCursor = nullptr;  // resource 130, or the platform's west-east arrows without it
     bool ownsDividerCursor = false;   // the resource's cursor is this strip's to destroy
+    tq3::fw::OffscreenBuffer buffer;  // the strip is painted through it, kept while the size stays
 };

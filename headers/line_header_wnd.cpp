@@ -1,7 +1,7 @@
 // CLineHeaderWnd
 //
 // Sections: creation and width; hit tests; mouse (press, move, release,
-// double-click, right press); painting; size changes.
+// double-click, right press); painting; size changes and destruction.
 #include "headers/line_header_wnd.h"
 
 #include <cstdio>
@@ -24,6 +24,7 @@ ON_WM_LBUTTONDBLCLK()
 ON_WM_RBUTTONDOWN()
 ON_WM_WINDOWPOSCHANGING()
 ON_WM_WINDOWPOSCHANGED()
+ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
 CLineHeaderWnd::CLineHeaderWnd() = default;
@@ -153,7 +154,7 @@ void CLineHeaderWnd::Paint() {
     CRect client;
     GetClientRect(&client);
     if (client.IsRectEmpty()) return;
-    tq3::PaintStripOffScreen(paintDC, client, font, [&](CDC& dc) { DrawRows(dc, client); });
+    tq3::PaintStripOffScreen(paintDC, client, buffer, font, [&](CDC& dc) { DrawRows(dc, client); });
 }
 
 void CLineHeaderWnd::DrawRows(CDC& dc, const CRect& client) {
@@ -179,7 +180,7 @@ void CLineHeaderWnd::DrawRows(CDC& dc, const CRect& client) {
     }
 }
 
-// ---- Size changes ----------------------------------------------------------------
+// ---- Size changes and destruction ------------------------------------------------
 
 void CLineHeaderWnd::OnWindowPosChanging(WINDOWPOS* lpwndpos) {
     CWnd::OnWindowPosChanging(lpwndpos);
@@ -189,4 +190,9 @@ void CLineHeaderWnd::OnWindowPosChanging(WINDOWPOS* lpwndpos) {
 void CLineHeaderWnd::OnWindowPosChanged(WINDOWPOS* lpwndpos) {
     CWnd::OnWindowPosChanged(lpwndpos);
     Invalidate(TRUE);
+}
+
+void CLineHeaderWnd::OnDestroy() {
+    CWnd::OnDestroy();
+    buffer.Release();
 }

@@ -10,6 +10,7 @@
 #include "framework/app/wnd.h"
 #include "framework/core/cstring.h"
 #include "framework/gdi/gdi_classes.h"
+#include "framework/gdi/offscreen_buffer.h"
 
 // Control id of the strip within its view.
 constexpr UINT kLineHeaderId = 30001;
@@ -58,6 +59,7 @@ protected:
     afx_msg void OnRButtonDown(UINT nFlags, CPoint point);
     afx_msg void OnWindowPosChanging(WINDOWPOS* lpwndpos);
     afx_msg void OnWindowPosChanged(WINDOWPOS* lpwndpos);
+    afx_msg void OnDestroy();
     DECLARE_MESSAGE_MAP()
 
 private:
@@ -68,4 +70,6 @@ private:
     // The strip answers the mouse only while the pointer shows the arrow, so a
     // drag the view runs with a cursor of its own passes over it unnoticed.
     bool ShowsArrow() const { return ::GetCursor() == LoadCursorW(nullptr, IDC_ARROW); }
+
+    tq3::fw::OffscreenBuffer buffer;  // the strip is painted through it, kept while the size stays
 };

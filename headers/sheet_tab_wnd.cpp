@@ -189,22 +189,22 @@ CRect CSheetTabWnd::GetItemRect(int index) const {
     return static_cast<size_t>(index) < boxes.size() ? boxes[static_cast<size_t>(index)] : CRect(0, 0, 0, 0);
 }
 
-void CSheetTabWnd::ShapeOf(const CRect& box, POINT (&points)[4]) const {
+bool CSheetTabWnd::MakeTabShape(const CRect& box, CRgn& shape) const {
     const int half = tabHeight / 2;
-    points[0] = POINT{box.left, 0};
-    points[1] = POINT{box.left + half, tabHeight};
-    points[2] = POINT{box.right - half, tabHeight};
-    points[3] = POINT{box.right, 0};
-    for (POINT& p : points) p.y += box.top;
+    POINT points[4] = {
+        {box.left, box.top},
+        {box.left + half, box.top + tabHeight},
+        {box.right - half, box.top + tabHeight},
+        {box.right, box.top},
+    };
+    return shape.CreatePolygonRgn(points, 4, ALTERNATE) != FALSE;
 }
 
 int CSheetTabWnd::GetItemRgn(int index, CRgn& region) const {
     const CRect box = GetItemRect(index);
     if (box.IsRectNull()) return 0;
-    POINT points[4];
-    ShapeOf(box, points);
     CRgn shape;
-    if (!shape.CreatePolygonRgn(points, 4, ALTERNATE)) return 0;
+    if (!MakeTabShape(box, shape)) return 0;
     if (region.GetSafeHandle() == nullptr) {
         region.Attach(shape.Detach());
     } else {
@@ -255,7 +255,8 @@ void CSheetTabWnd::OnWindowPosChanged(WINDOWPOS* lpwndpos) {
 }
 
 void CSheetTabWnd::FitToWidth(int width, int currentWidth) {
-    bool enable[4] = {false, false, false, false};
+    bool back = false;
+    bool forward = false;
     const int total = TotalWidth();
     if (width - kTabRowReserve < total + ArrowAreaWidth()) {
         const int most = MaxScrollOf(total, width);
@@ -266,22 +267,29 @@ void CSheetTabWnd::FitToWidth(int width, int currentWidth) {
         } else if (scrollPos > most) {
             scrollPos = most;  // never scrolled past the end, or Next would scroll back
         }
-        enable[kFirst] = enable[kPrevious] = scrollPos != 0;
-        enable[kNext] = enable[kLast] = scrollPos != most;
+        back = scrollPos != 0;
+        forward = scrollPos != most;
     } else {
         scrollPos = 0;
     }
-    PlaceArrows(enable);
+    PlaceArrows();
+    EnableArrows(back, forward);
     Invalidate(TRUE);
 }
 
-void CSheetTabWnd::PlaceArrows(bool enable[4]) {
+void CSheetTabWnd::PlaceArrows() {
     const int h = tabHeight;
     for (int i = 0; i < 4; ++i) {
         if (arrows[i].m_hWnd == nullptr) continue;
         arrows[i].MoveWindow(i * h, 1, h, h);
         arrows[i].ShowWindow(SW_SHOW);
-        arrows[i].EnableWindow(enable[i] ? TRUE : FALSE);
+    }
+}
+
+void CSheetTabWnd::EnableArrows(bool back, bool forward) {
+    const bool enable[4] = {back, back, forward, forward};
+    for (int i = 0; i < 4; ++i) {
+        if (arrows[i].m_hWnd != nullptr) arrows[i].EnableWindow(enable[i] ? TRUE : FALSE);
     }
 }
 
@@ -289,20 +297,14 @@ void CSheetTabWnd::PlaceArrows(bool enable[4]) {
 
 void CSheetTabWnd::OnFirstArrow() {
     scrollPos = 0;
-    bool enable[4] = {false, false, true, true};
-    for (int i = 0; i < 4; ++i) {
-        if (arrows[i].m_hWnd != nullptr) arrows[i].EnableWindow(enable[i] ? TRUE : FALSE);
-    }
+    EnableArrows(false, true);
     Invalidate(TRUE);
     GiveFocusToView();
 }
 
 void CSheetTabWnd::OnLastArrow() {
     scrollPos = MaxScroll();
-    bool enable[4] = {true, true, false, false};
-    for (int i = 0; i < 4; ++i) {
-        if (arrows[i].m_hWnd != nullptr) arrows[i].EnableWindow(enable[i] ? TRUE : FALSE);
-    }
+    EnableArrows(true, false);
     Invalidate(TRUE);
     GiveFocusToView();
 }
@@ -348,13 +350,7 @@ void CSheetTabWnd::OnNextArrow() {
 
 void CSheetTabWnd::AfterArrowScroll() {
     if (scrollPos < 0) scrollPos = 0;
-    const int most = MaxScroll();
-    bool enable[4];
-    enable[kFirst] = enable[kPrevious] = scrollPos >= 1;
-    enable[kNext] = enable[kLast] = scrollPos < most;
-    for (int i = 0; i < 4; ++i) {
-        if (arrows[i].m_hWnd != nullptr) arrows[i].EnableWindow(enable[i] ? TRUE : FALSE);
-    }
+    EnableArrows(scrollPos >= 1, scrollPos < MaxScroll());
     Invalidate(TRUE);
     GiveFocusToView();
 }
@@ -402,14 +398,11 @@ void CSheetTabWnd::Paint() {
     // more than the strip is wide.
     const int width = std::min(total - scrollPos, client.Width() - a);
     if (width <= 0) return;
-    CDC row;
-    CBitmap bitmap;
-    if (!row.CreateCompatibleDC(&dc) || !bitmap.CreateCompatibleBitmap(&dc, width, h)) return;
-    CBitmap* previousBitmap = row.SelectObject(&bitmap);
+    CDC* row = rowBuffer.Prepare(&dc, CSize(width, h));
+    if (row == nullptr) return;
     for (CRect& box : boxes) box.OffsetRect(-(a + scrollPos), 0);
-    DrawRow(row, boxes, width);
-    dc.BitBlt(a, 0, width, h, &row, 0, 0, SRCCOPY);
-    row.SelectObject(previousBitmap);
+    DrawRow(*row, boxes, width);
+    dc.BitBlt(a, 0, width, h, row, 0, 0, SRCCOPY);
 }
 
 void CSheetTabWnd::DrawRow(CDC& dc, const std::vector<CRect>& boxes, int rowWidth) {
@@ -424,10 +417,8 @@ void CSheetTabWnd::DrawRow(CDC& dc, const std::vector<CRect>& boxes, int rowWidt
     background.CreateRectRgn(0, 0, rowWidth, h);
     for (const CRect& box : boxes) {
         if (box.right < 0 || box.left > rowWidth) continue;
-        POINT points[4];
-        ShapeOf(box, points);
         CRgn shape;
-        if (shape.CreatePolygonRgn(points, 4, ALTERNATE)) background.CombineRgn(&background, &shape, RGN_DIFF);
+        if (MakeTabShape(box, shape)) background.CombineRgn(&background, &shape, RGN_DIFF);
     }
     dc.FillRgn(&background, &other);
 
@@ -449,10 +440,8 @@ void CSheetTabWnd::DrawTab(CDC& dc, const CRect& box, int index, CBrush& current
     const int h = tabHeight;
     const int half = h / 2;
     const bool isCurrent = index == curSel;
-    POINT points[4];
-    ShapeOf(box, points);
     CRgn shape;
-    if (shape.CreatePolygonRgn(points, 4, ALTERNATE)) dc.FillRgn(&shape, isCurrent ? &current : &other);
+    if (MakeTabShape(box, shape)) dc.FillRgn(&shape, isCurrent ? &current : &other);
 
     dc.MoveTo(box.left, 0);
     dc.LineTo(box.left + half, h - 1);
@@ -479,10 +468,8 @@ void CSheetTabWnd::OnLButtonDown(UINT nFlags, CPoint point) {
     for (size_t i = 0; i < boxes.size(); ++i) {
         CRect box = boxes[i];
         box.OffsetRect(-scrollPos, 0);
-        POINT points[4];
-        ShapeOf(box, points);
         CRgn shape;
-        if (shape.CreatePolygonRgn(points, 4, ALTERNATE) && shape.PtInRegion(point)) {
+        if (MakeTabShape(box, shape) && shape.PtInRegion(point)) {
             SetCurSel(static_cast<int>(i));
             break;
         }
@@ -501,4 +488,5 @@ void CSheetTabWnd::OnDestroy() {
     CWnd::OnDestroy();
     names.clear();
     labelWidths.clear();
+    rowBuffer.Release();
 }

@@ -16,6 +16,7 @@
 #include "framework/app/wnd.h"
 #include "framework/core/cstring.h"
 #include "framework/gdi/gdi_classes.h"
+#include "framework/gdi/offscreen_buffer.h"
 #include "framework/gdi/image_list.h"
 #include "headers/arrow_button.h"
 
@@ -99,8 +100,8 @@ private:
     void Paint();
     // The boxes of all tabs (label widths measured in `font`); empty when memory runs out.
     std::vector<CRect> TabBoxes() const;
-    // The trapezoid of a tab box as four points.
-    void ShapeOf(const CRect& box, POINT (&points)[4]) const;
+    // Makes `shape` the trapezoid of a tab box; false when the region cannot be made.
+    bool MakeTabShape(const CRect& box, CRgn& shape) const;
     // M for a row `total` pixels wide in a strip `width` pixels wide (the client
     // width when negative).
     int MaxScrollOf(int total, int width = -1) const;
@@ -108,7 +109,10 @@ private:
     int TabAtLeftEdge(const std::vector<CRect>& boxes) const;
     void LoadArrowImages();
     void FitToWidth(int width, int currentWidth);
-    void PlaceArrows(bool enable[4]);
+    void PlaceArrows();
+    // First and Previous scroll back, Next and Last forward: each pair is enabled
+    // together.
+    void EnableArrows(bool back, bool forward);
     void DrawRow(CDC& dc, const std::vector<CRect>& boxes, int rowWidth);
     void DrawTab(CDC& dc, const CRect& box, int index, CBrush& current, CBrush& other);
     void AfterArrowScroll();
@@ -123,4 +127,5 @@ private:
     mutable std::vector<int> labelWidths;
     mutable HGDIOBJ measuredFont = nullptr;  // the font the widths were measured in
     mutable LOGFONTW measuredLogFont{};      // and its description, in case its handle is reused
+    tq3::fw::OffscreenBuffer rowBuffer;      // the visible part of the row is drawn in it, kept while the size stays
 };

@@ -5,6 +5,7 @@
 #include "framework/app/wnd.h"
 #include "framework/controls/commctrl.h"
 #include "framework/gdi/gdi_classes.h"
+#include "framework/gdi/offscreen_buffer.h"
 #include "framework/gdi/sysmetrics.h"
 
 namespace tq3 {
@@ -22,29 +23,25 @@ inline void NotifyStripParent(CWnd& strip, UINT id, UINT code, int item, int but
     if (CWnd* parent = strip.GetParent()) parent->SendMessage(WM_NOTIFY, id, reinterpret_cast<LPARAM>(&record));
 }
 
-// Paints `client` through a bitmap off the screen, copied to `target` in one piece,
-// so that a strip never shows half drawn (a column being resized, rows moving).
-// The bitmap starts in the button face colour with the button text and face
-// colours and `font` (when it has been made) selected; `draw(CDC&)` draws the
-// content. Without memory for the bitmap the screen keeps its pixels.
+// Paints `client` through the strip's off-screen buffer, copied to `target` in one
+// piece, so that a strip never shows half drawn (a column being resized, rows
+// moving). The buffer is filled with the button face colour, with the button text
+// and face colours and `font` (when it has been made) selected; `draw(CDC&)` draws
+// the content. Without memory for the buffer the screen keeps its pixels.
 template <typename Draw>
-void PaintStripOffScreen(CDC& target, const CRect& client, CFont& font, Draw&& draw) {
-    CDC memDC;
-    CBitmap bitmap;
-    if (!memDC.CreateCompatibleDC(&target) || !bitmap.CreateCompatibleBitmap(&target, client.Width(), client.Height())) {
-        return;
-    }
-    CBitmap* previousBitmap = memDC.SelectObject(&bitmap);
-    memDC.FillSolidRect(&client, GetSysColor(COLOR_BTNFACE));
-    CFont* previousFont = font.GetSafeHandle() != nullptr ? memDC.SelectObject(&font) : nullptr;
-    const COLORREF previousText = memDC.SetTextColor(GetSysColor(COLOR_BTNTEXT));
-    const COLORREF previousBack = memDC.SetBkColor(GetSysColor(COLOR_BTNFACE));
-    draw(memDC);
-    memDC.SetTextColor(previousText);
-    memDC.SetBkColor(previousBack);
-    if (previousFont != nullptr) memDC.SelectObject(previousFont);
-    target.BitBlt(0, 0, client.Width(), client.Height(), &memDC, 0, 0, SRCCOPY);
-    memDC.SelectObject(previousBitmap);
+void PaintStripOffScreen(CDC& target, const CRect& client, tq3::fw::OffscreenBuffer& buffer, CFont& font,
+                         Draw&& draw) {
+    CDC* memDC = buffer.Prepare(&target, CSize(client.Width(), client.Height()));
+    if (memDC == nullptr) return;
+    memDC->FillSolidRect(&client, GetSysColor(COLOR_BTNFACE));
+    CFont* previousFont = font.GetSafeHandle() != nullptr ? memDC->SelectObject(&font) : nullptr;
+    const COLORREF previousText = memDC->SetTextColor(GetSysColor(COLOR_BTNTEXT));
+    const COLORREF previousBack = memDC->SetBkColor(GetSysColor(COLOR_BTNFACE));
+    draw(*memDC);
+    memDC->SetTextColor(previousText);
+    memDC->SetBkColor(previousBack);
+    if (previousFont != nullptr) memDC->SelectObject(previousFont);
+    target.BitBlt(0, 0, client.Width(), client.Height(), memDC, 0, 0, SRCCOPY);
 }
 
 }  // namespace tq3

@@ -25,6 +25,7 @@
 #include "framework/core/cstring.h"
 #include "framework/core/lists.h"
 #include "framework/gdi/gdi_classes.h"
+#include "framework/gdi/offscreen_buffer.h"
 #include "headers/column_header_wnd.h"
 #include "headers/line_header_wnd.h"
 #include "headers/sheet_tab_wnd.h"
@@ -195,6 +196,10 @@ private:
     // ---- Geometry and scrolling (view/table_view_geometry.cpp, table_view_scroll.cpp)
     // The displayed sheet, or null.
     CSheetObj* CurrentSheet() const { return GetSheetObj(selSheet); }
+    // The height of the cell area in a client area `clientHeight` pixels high: what
+    // the column header (one line) above it and the tab strip (one line and 10
+    // pixels) below it leave; zero or less when they take it all.
+    int CellAreaHeight(int clientHeight) const { return clientHeight - 2 * lineHeight - 10; }
     // Full rows of the cell area for a client height, and whether a part row follows.
     int PageOf(int clientHeight) const;
     int PartialRowOf(int clientHeight) const;
@@ -213,9 +218,6 @@ private:
 
     // ---- Painting (view/table_view_paint.cpp) ----------------------------------------
     void DrawRows(CDC& dc, CSheetObj* sheet, int rows) const;
-    // The off-screen context for a cell area of `size`, made or resized as needed;
-    // null when it cannot be made.
-    CDC* PaintBuffer(CDC* screen, CSize size);
     // The inverted region of a selection and a cursor, in client coordinates.
     void CalcInvertRgn(CRgn& rgn, CRect rcSel, CPoint ptCursor) const;
     // Shows a selection change between paints by inverting, straight in the window,
@@ -246,11 +248,8 @@ private:
     // that setting every cell of a large table does not allocate per cell.
     mutable std::vector<WCHAR> scratch;
     HMODULE keptLanguageLibraries[5] = {};  // language libraries the hook scopes used
-    // The cell area's off-screen buffer. It is kept from one paint to the next while
-    // the area keeps its size: making and clearing several megabytes on every paint
-    // of a full-screen view would cost more than drawing the cells. The bitmap is
-    // declared first so that the context holding it goes first.
-    CBitmap paintBitmap;
-    CDC paintDC;
-    CSize paintSize;
+    // The cell area's off-screen buffer, kept while the area keeps its size: making
+    // and clearing several megabytes on every paint of a full-screen view would
+    // cost more than drawing the cells.
+    tq3::fw::OffscreenBuffer paintBuffer;
 };

@@ -21,13 +21,13 @@
 
 int CTableView::PageOf(int clientHeight) const {
     if (lineHeight <= 0) return 0;
-    const int area = clientHeight - 2 * lineHeight - 10;
+    const int area = CellAreaHeight(clientHeight);
     return area > 0 ? area / lineHeight : 0;
 }
 
 int CTableView::PartialRowOf(int clientHeight) const {
     if (lineHeight <= 0) return 0;
-    const int area = clientHeight - 2 * lineHeight - 10;
+    const int area = CellAreaHeight(clientHeight);
     return area > 0 && area % lineHeight != 0 ? 1 : 0;
 }
 
@@ -72,7 +72,7 @@ void CTableView::OnSize(UINT nType, int cx, int cy) {
     if (cx <= 0 || cy <= 0) return;
     const int lhw = GetLineHeaderWidth();
     lineHeader.previousTopLine = lineHeader.topLine;
-    const int area = cy - 2 * lineHeight - 10;
+    const int area = CellAreaHeight(cy);
     const int page = PageOf(cy);
 
     // Vertical: never leave empty rows under the last line while lines are hidden
@@ -165,7 +165,7 @@ void CTableView::PlaceStrips() {
     const int w = client.Width();
     const int h = client.Height();
     const int lhw = GetLineHeaderWidth();
-    const int tabTop = h - lineHeight - 10;
+    const int tabTop = lineHeight + CellAreaHeight(h);
     if (lineHeader.m_hWnd != nullptr) lineHeader.MoveWindow(0, 0, lhw, tabTop, TRUE);
     if (columnHeader.m_hWnd != nullptr) columnHeader.MoveWindow(lhw, 0, w + 100, lineHeight, TRUE);
     if (sheetTab.m_hWnd != nullptr) sheetTab.MoveWindow(0, tabTop, w + 100, h, TRUE);

@@ -11,7 +11,7 @@
 // a margin, and the cursor cell's interior stays normal so that it stands out; a
 // one-cell selection is an inverted frame around the cell.
 //
-// Call order: OnPaint -> OnDraw -> PaintBuffer, DrawRows, CalcInvertRgn;
+// Call order: OnPaint -> OnDraw -> DrawRows, CalcInvertRgn;
 // SetSel -> DrawCursor -> CalcInvertRgn, then EnsureVisible
 // (view/table_view_geometry.cpp).
 #include <new>
@@ -73,14 +73,14 @@ void CTableView::OnDraw(CDC* pDC) {
     CRect client;
     GetClientRect(&client);
     const int w = client.Width() - lhw;
-    const int h = client.Height() - 2 * lh - 10;
+    const int h = CellAreaHeight(client.Height());
     if (w <= 0 || h <= 0 || lh <= 0) return;
 
     CRect clip;
     pDC->GetClipBox(&clip);
     if (clip.IsRectNull()) return;
 
-    CDC* buffer = PaintBuffer(pDC, CSize(w, h));
+    CDC* buffer = paintBuffer.Prepare(pDC, CSize(w, h));
     if (buffer == nullptr) return;
     CDC& memory = *buffer;
     memory.FillSolidRect(0, 0, w, h, window);
@@ -126,21 +126,6 @@ void CTableView::OnDraw(CDC* pDC) {
     }
 
     pDC->BitBlt(lhw, lh, w, h, &memory, 0, 0, SRCCOPY);
-}
-
-CDC* CTableView::PaintBuffer(CDC* screen, CSize size) {
-    if (paintDC.GetSafeHdc() != nullptr && paintSize == size) return &paintDC;
-    paintDC.DeleteDC();
-    paintBitmap.DeleteObject();
-    paintSize = CSize();
-    if (!paintDC.CreateCompatibleDC(screen)) return nullptr;
-    if (!paintBitmap.CreateCompatibleBitmap(screen, size.cx, size.cy)) {
-        paintDC.DeleteDC();
-        return nullptr;
-    }
-    paintDC.SelectObject(&paintBitmap);
-    paintSize = size;
-    return &paintDC;
 }
 
 void CTableView::DrawRows(CDC& dc, CSheetObj* sheet, int rows) const {
@@ -224,7 +209,8 @@ void CTableView::DrawCursor(CRect* pSel, CPoint* pCursor, CRect* pOldSel, CPoint
         CRect client;
         GetClientRect(&client);
         CRgn area;
-        area.CreateRectRgn(GetLineHeaderWidth(), lineHeight, client.right, client.bottom - lineHeight - 10);
+        area.CreateRectRgn(GetLineHeaderWidth(), lineHeight, client.right,
+                           client.top + lineHeight + CellAreaHeight(client.Height()));
         region.CombineRgn(&region, &area, RGN_AND);
         CClientDC dc(this);
         dc.InvertRgn(&region);

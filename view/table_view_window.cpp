@@ -100,9 +100,7 @@ void CTableView::OnDestroy() {
     GetLogFont(&font, points);
     WriteLogFont(font, points);
     DeleteAllSheets();
-    paintDC.DeleteDC();
-    paintBitmap.DeleteObject();
-    paintSize = CSize();
+    paintBuffer.Release();
 }
 
 void CTableView::OnInitialUpdate() {

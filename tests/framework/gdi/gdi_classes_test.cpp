@@ -1,4 +1,5 @@
 #include "framework/gdi/gdi_classes.h"
+#include "framework/gdi/offscreen_buffer.h"
 
 #include <gtest/gtest.h>
 
@@ -154,6 +155,36 @@ TEST(GdiClasses, DeviceContextWrapperSelectsAndDraws) {
     EXPECT_EQ(GetObjectType(handle), 0u);
     EXPECT_EQ(CDC::FromHandle(handle), nullptr) << "no wrapper for a dead handle";
     CGdiObject::DeleteTempMap();
+}
+
+// A kept buffer shows itself by its pixels: what one paint drew is still there at
+// the next paint of the same size, and gone once the size changed.
+TEST(GdiClasses, AnOffscreenBufferKeepsItsBitmapWhileTheSizeStays) {
+    tq3::fw::test::Canvas canvas(4, 4);
+    CDC* screen = CDC::FromHandle(canvas.dc());
+    tq3::fw::OffscreenBuffer buffer;
+    constexpr COLORREF kMark = RGB(200, 10, 30);
+    struct Step {
+        CSize size;
+        bool made;      // a context comes back
+        COLORREF seen;  // the pixel at (2, 3) before marking it
+    } steps[] = {
+        {CSize(0, 5), false, 0},  {CSize(8, 6), true, RGB(0, 0, 0)}, {CSize(8, 6), true, kMark},
+        {CSize(9, 6), true, RGB(0, 0, 0)}, {CSize(9, -1), false, 0}, {CSize(9, 6), true, RGB(0, 0, 0)},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(testing::Message() << step.size.cx << " x " << step.size.cy);
+        CDC* dc = buffer.Prepare(screen, step.size);
+        ASSERT_EQ(dc != nullptr, step.made);
+        EXPECT_EQ(buffer.Size(), step.made ? step.size : CSize());
+        if (dc == nullptr) continue;
+        EXPECT_EQ(dc->GetPixel(2, 3), step.seen);
+        dc->SetPixel(2, 3, kMark);
+    }
+    buffer.Release();
+    EXPECT_EQ(buffer.Size(), CSize());
+    EXPECT_EQ(buffer.Prepare(nullptr, CSize(8, 6)), nullptr) << "no screen to suit";
+    CDC::DeleteTempMap();
 }
 
 }  // namespace
