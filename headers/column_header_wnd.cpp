@@ -255,15 +255,6 @@ BOOL CColumnHeaderWnd::OnEraseBkgnd(CDC* /*pDC*/) {
 }
 
 void CColumnHeaderWnd::OnPaint() {
-    // A repaint that runs out of memory leaves the pixels as they were; the
-    // strip is drawn whole again at its next repaint.
-    try {
-        Paint();
-    } catch (const std::bad_alloc&) {
-    }
-}
-
-void CColumnHeaderWnd::Paint() {
     CPaintDC paintDC(this);
     CRect client;
     GetClientRect(&client);

@@ -79,7 +79,6 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
-    void Paint();
     void LayOutFromTitles();
     void DrawColumns(CDC& dc, const CRect& client);
     // Sends the view one header notification from this strip.

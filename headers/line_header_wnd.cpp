@@ -5,7 +5,6 @@
 #include "headers/line_header_wnd.h"
 
 #include <cstdio>
-#include <new>
 
 #include "framework/app/window_dc.h"
 #include "framework/controls/commctrl.h"
@@ -138,15 +137,6 @@ BOOL CLineHeaderWnd::OnEraseBkgnd(CDC* /*pDC*/) {
 }
 
 void CLineHeaderWnd::OnPaint() {
-    // A repaint that runs out of memory leaves the pixels as they were; the
-    // strip is drawn whole again at its next repaint.
-    try {
-        Paint();
-    } catch (const std::bad_alloc&) {
-    }
-}
-
-void CLineHeaderWnd::Paint() {
     CPaintDC paintDC(this);
     CRect clip;
     // Nothing was invalidated and the rows did not move: the screen is right.

@@ -63,7 +63,6 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
-    void Paint();
     void DrawRows(CDC& dc, const CRect& client);
     void Notify(UINT code, int item, int button = 0);
     bool HoldsCapture() const { return ::GetCapture() == m_hWnd; }

@@ -370,15 +370,6 @@ BOOL CSheetTabWnd::OnEraseBkgnd(CDC* /*pDC*/) {
 }
 
 void CSheetTabWnd::OnPaint() {
-    // A repaint that runs out of memory leaves the pixels as they were; the
-    // strip is drawn whole again at its next repaint.
-    try {
-        Paint();
-    } catch (const std::bad_alloc&) {
-    }
-}
-
-void CSheetTabWnd::Paint() {
     CPaintDC dc(this);
     CRect client;
     GetClientRect(&client);

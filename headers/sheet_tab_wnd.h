@@ -97,7 +97,6 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
-    void Paint();
     // The boxes of all tabs (label widths measured in `font`); empty when memory runs out.
     std::vector<CRect> TabBoxes() const;
     // Makes `shape` the trapezoid of a tab box; false when the region cannot be made.

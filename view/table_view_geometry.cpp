@@ -119,7 +119,9 @@ void CTableView::OnSize(UINT nType, int cx, int cy) {
     try {
         PlaceStrips();
     } catch (const std::bad_alloc&) {
-        // The strips stay where they were until the next layout.
+        // The strips stay where they were until the next layout. Caught here, not
+        // left to the message boundary: RedrawWindow, a call of the host's, lays
+        // out through this handler too.
     }
 }
 
@@ -128,8 +130,8 @@ void CTableView::RedrawNow(CWnd& window) {
     try {
         window.CWnd::RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
     } catch (const std::bad_alloc&) {
-        // Out of memory while painting: the window is painted again when it is next
-        // found invalid.
+        // Out of memory while painting: the scroll step or the layout goes on, and
+        // the window, still invalid, is painted again later.
     }
 }
 

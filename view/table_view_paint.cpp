@@ -11,7 +11,7 @@
 // a margin, and the cursor cell's interior stays normal so that it stands out; a
 // one-cell selection is an inverted frame around the cell.
 //
-// Call order: OnPaint -> OnDraw -> DrawRows, CalcInvertRgn;
+// Call order: WM_PAINT (CView) -> OnDraw -> DrawRows, CalcInvertRgn;
 // SetSel -> DrawCursor -> CalcInvertRgn, then EnsureVisible
 // (view/table_view_geometry.cpp).
 #include <new>
@@ -44,15 +44,6 @@ const WCHAR* NextField(const WCHAR* p) {
 BOOL CTableView::OnEraseBkgnd(CDC* /*pDC*/) {
     // Every pixel of the view is covered by the cell area's copy or by a strip.
     return TRUE;
-}
-
-void CTableView::OnPaint() {
-    // A paint that runs out of memory leaves the pixels as they were; the next
-    // paint draws the whole area again.
-    try {
-        CView::OnPaint();
-    } catch (const std::bad_alloc&) {
-    }
 }
 
 BOOL CTableView::OnPreparePrinting(CPrintInfo* pInfo) { return CView::OnPreparePrinting(pInfo); }
