@@ -91,30 +91,4 @@ CString FormatInteger(std::int64_t value) {
     return s;
 }
 
-BOOL NormaliseNumericCell(LPCWSTR text, int digits, int decimals, CString& cell) {
-    if (text == nullptr || text[0] == 0) return FALSE;
-    if (text[0] == u'-' ? !IsDigit(text[1]) : !IsDigit(text[0])) return FALSE;
-
-    // Digits are kept from the left: a whole number loses its last digits, a
-    // fraction keeps `digits` digits in all and loses decimals first. A minus sign
-    // is not a digit and does not count.
-    if (decimals > 0) {
-        const double value = ReadLeadingDouble(text);
-        const int neg = value < 0 ? 1 : 0;
-        CString formatted = FormatFixed(value, decimals);
-        const int point = formatted.Find(u'.');
-        int keep = point < digits - decimals + neg ? digits + neg : digits + neg + 1;
-        if (keep < 0) keep = 0;
-        formatted = formatted.Left(keep);
-        formatted.TrimRight(u'.');
-        cell = formatted;
-    } else {
-        const std::int64_t value = ReadLeadingInt64(text);
-        const int neg = value < 0 ? 1 : 0;
-        const int keep = digits + neg > 0 ? digits + neg : 0;
-        cell = FormatInteger(value).Left(keep);
-    }
-    return TRUE;
-}
-
 }  // namespace tq3

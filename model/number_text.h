@@ -27,9 +27,4 @@ CString FormatFixed(double value, int decimals);
 // `value` in decimal.
 CString FormatInteger(std::int64_t value);
 
-// The text a numeric cell stores for `text`, cut to `digits` digits with `decimals`
-// of them after the point; FALSE when `text` is no number (it must begin with a digit
-// or with "-" and a digit).
-BOOL NormaliseNumericCell(LPCWSTR text, int digits, int decimals, CString& cell);
-
 }  // namespace tq3

@@ -1,14 +1,14 @@
 // Cell texts, line texts and column lists of CTableView.
 //
 // A cell is field c of its line's tab-separated text; SetCellText is the one setter
-// that applies the column's edit mode (list, numeric, text) and tells the host of a
-// change. SetLineText converts a whole line at once; SetTabbedString stores a text
+// that applies the column's edit mode (list, numeric, text; the rules are in
+// model/cell_rules.cpp) and tells the host of a change. SetLineText converts a whole line at once; SetTabbedString stores a text
 // as given.
 #include <algorithm>
 #include <new>
 #include <vector>
 
-#include "model/number_text.h"
+#include "model/cell_rules.h"
 #include "settings/language.h"
 #include "text/tab_text.h"
 #include "view/table_view.h"
@@ -19,48 +19,6 @@ int Length(LPCWSTR text) {
     int n = 0;
     while (text[n] != 0) ++n;
     return n;
-}
-
-// The cell text a list, numeric or text column keeps for a value the user or the
-// host set; FALSE when the column refuses the value. The result points either at
-// `text` itself (a text column that keeps it whole, the common case, costs no copy)
-// or at `storage`.
-BOOL CellTextForColumn(const CColumnProp* column, LPCWSTR text, CString& storage, LPCWSTR& cell) {
-    cell = text;
-    if (column == nullptr) {
-        cell = u"";
-        return TRUE;
-    }
-    if (column->IsListColumn()) {
-        storage = column->FindListStringByInitial(text[0]);
-        cell = storage;
-        return !storage.IsEmpty();
-    }
-    if (column->IsNumericColumn()) {
-        if (!tq3::NormaliseNumericCell(text, column->digits, column->decimals, storage)) return FALSE;
-        cell = storage;
-        return TRUE;
-    }
-    if (column->maxLength > 0 && Length(text) > column->maxLength) {
-        storage = CString(text, column->maxLength);
-        cell = storage;
-    }
-    return TRUE;
-}
-
-// The cell text a whole-line conversion keeps for a field: list fields fall back to
-// the column's default string, numbers are formatted but not cut, and text is kept
-// whole.
-CString LineFieldForColumn(const CColumnProp* column, LPCWSTR field) {
-    if (column->IsListColumn()) {
-        CString match = column->FindListStringByInitial(field[0]);
-        return match.IsEmpty() ? column->defaultString : match;
-    }
-    if (column->IsNumericColumn()) {
-        if (column->decimals > 0) return tq3::FormatFixed(tq3::ReadLeadingDouble(field), column->decimals);
-        return tq3::FormatInteger(tq3::ReadLeadingInt64(field));
-    }
-    return CString(field);
 }
 
 }  // namespace
@@ -96,7 +54,7 @@ int CTableView::SetCellText(int sheet, int line, int column, LPCWSTR text) {
     try {
         CString storage;
         LPCWSTR cell = nullptr;
-        if (!CellTextForColumn(GetColumnProp(sheet, column), text, storage, cell)) return 0;
+        if (!tq3::CellTextForColumn(GetColumnProp(sheet, column), text, storage, cell)) return 0;
 
         // The line is rebuilt in the view's scratch buffer: at most the old line, the
         // new field and CR LF long. Out of memory inside the field functions leaves
@@ -157,7 +115,7 @@ void CTableView::SetLineText(int sheet, int line, LPCWSTR text, int* sameAs, int
                 fromMaster = !master.IsEmpty();
                 if (fromMaster) cell = master;
             }
-            if (!fromMaster) cell = LineFieldForColumn(column, fieldStart[static_cast<size_t>(i)]);
+            if (!fromMaster) cell = tq3::LineFieldForColumn(*column, fieldStart[static_cast<size_t>(i)]);
             if (sameAs != nullptr && count > 0 && i == sameAs[0]) {
                 master = cell;
                 haveMaster = true;

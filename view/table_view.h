@@ -9,14 +9,8 @@
 // changed cell calls OnCellChanged; the host selects a sheet (which repaints) when
 // it has finished filling.
 //
-// The class is implemented across the library: the structure operations in
-// model/table_view_structure.cpp, the cell and line texts in
-// model/table_view_text.cpp, the window's life in view/table_view_window.cpp, the
-// layout, hit tests and scrolling in view/table_view_geometry.cpp and
-// view/table_view_scroll.cpp, the cell area's painting and the selection's
-// inversion in view/table_view_paint.cpp. The persisted widths and font are in
-// settings/table_view_settings.cpp, the find/replace history in
-// find/find_replace_history.cpp.
+// The class is implemented across the library, each part in the folder of its
+// subject; every section below names the file that holds it.
 #pragma once
 
 #include <vector>
@@ -53,19 +47,15 @@ protected:
 public:
     ~CTableView() override;
 
-    // ---- Window life ---------------------------------------------------------------
+    // ---- Window life (view/table_view_window.cpp) -------------------------------------
     BOOL PreCreateWindow(CREATESTRUCTW& cs) override;
     // Creates the window with a class of its own (double clicks, arrow cursor, the
     // window colour as background); `lpszClassName` is not used.
     BOOL Create(LPCWSTR lpszClassName, LPCWSTR lpszWindowName, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd,
                 UINT nID, void* pContext = nullptr) override;
-    // Paints the cell area through one off-screen bitmap; draws nothing on a
-    // printer, so printed pages stay blank.
-    void OnDraw(CDC* pDC) override;
     void OnInitialUpdate() override;
-    BOOL OnPreparePrinting(CPrintInfo* pInfo) override;
 
-    // ---- Hooks for the host, in this order -------------------------------------------
+    // ---- Hooks for the host, in this order (view/table_view_window.cpp) ---------------
     // A sheet was chosen; this implementation switches the view to it, so an
     // override calls it.
     virtual void OnSheetChanged(int sheet);
@@ -74,7 +64,7 @@ public:
     // The cursor cell moved.
     virtual void OnCursorMoved(int line, int column);
 
-    // ---- Structure -------------------------------------------------------------------
+    // ---- Structure (model/table_view_structure.cpp) -----------------------------------
     int InsertSheet(int sheet, LPCWSTR name);
     int InsertLine(int sheet, int line, LPCWSTR text);
     int InsertColumn(int sheet, int column, CColumnProp* prop);
@@ -104,7 +94,8 @@ public:
     DWORD GetEditFunctions() const { return editFunctions; }
     CFont* GetFont() { return &cellFont; }
 
-    // ---- Cell and line texts, column lists ------------------------------------------
+    // ---- Cell and line texts, column lists (model/table_view_text.cpp) ----------------
+    // What each edit mode keeps of a text: model/cell_rules.h.
     CString GetTabbedString(int sheet, int line) const;
     int SetTabbedString(int sheet, int line, LPCWSTR text);
     CString GetCellText(int sheet, int line, int column) const;
@@ -118,7 +109,7 @@ public:
     void SetColumnEditMode(int sheet, int column, BYTE numeric, int maxLength, BYTE digits, BYTE decimals);
     void SetColumnDefaultString(int sheet, int column, LPCWSTR text);
 
-    // ---- Geometry read by the strips and the host --------------------------------------
+    // ---- Geometry read by the strips and the host (view/table_view_geometry.cpp) ------
     int GetLineHeight() const { return lineHeight; }
     int GetPointSize() const { return pointSize; }
     // Width of the line header strip, as the strip asks for it: its caption's width
@@ -139,7 +130,11 @@ public:
     // which widens the strip when it needs more room.
     void SetWindowTextW(LPCWSTR text);
 
-    // ---- Painting and selection --------------------------------------------------------
+    // ---- Painting and selection (view/table_view_paint.cpp) ---------------------------
+    // Paints the cell area through one off-screen bitmap; draws nothing on a
+    // printer, so printed pages stay blank.
+    void OnDraw(CDC* pDC) override;
+    BOOL OnPreparePrinting(CPrintInfo* pInfo) override;
     // The cell font's record (when `plf` is not null) and its size in tenths of a point.
     void GetLogFont(LOGFONTW* plf, int& nPointSize) const;
     // The displayed sheet's selection and cursor as stored; an empty rectangle and
@@ -149,7 +144,8 @@ public:
     // cell into view and, when the cursor moved, tells the host.
     void SetSel(CRect rcSel, CPoint ptCursor);
 
-    // ---- Persisted settings (per user, below the host's settings base key) ---------
+    // ---- Persisted settings, per user below the host's settings base key
+    // ---- (settings/table_view_settings.cpp) ------------------------------------------
     // Sets every column's width from the section of its sheet's data word; sheets
     // after one without columns keep their widths. Always 0.
     int ReadWidthOfColumns();
@@ -162,17 +158,21 @@ public:
     // Stores every field of `lf` and `nPointSize`; FALSE when there is no base key.
     int WriteLogFont(LOGFONTW lf, int nPointSize);
 
-    // The child windows, for the host's and the tests' inspection.
+    // ---- The child windows, for the host's and the tests' inspection -----------------
     CColumnHeaderWnd& GetColumnHeader() { return columnHeader; }
     CLineHeaderWnd& GetLineHeader() { return lineHeader; }
     CSheetTabWnd& GetSheetTab() { return sheetTab; }
 
 protected:
+    // ---- model/table_view_structure.cpp
     CSheetObj* GetSheetObj(int sheet) const;
 
+    // ---- settings/table_view_settings.cpp
     // Deletes `path` below HKEY_CURRENT_USER with every key under it: -1 when it
     // cannot be opened, else the result of deleting `path` itself (0 on success).
     long DeleteRegKey(CString path);
+
+    // ---- find/find_replace_history.cpp
     // The find/replace dialog's remembered texts, newest first. Reading empties
     // both lists and fills them from the store (1), or leaves them empty without a
     // base key (0). Writing stores the non-empty texts among the 20 newest of each
@@ -181,18 +181,22 @@ protected:
     int ReadFindReplaceHistory(CStringList& findList, CStringList& replaceList);
     int WriteFindReplaceHistory(CStringList& findList, CStringList& replaceList);
 
+    // ---- Message handlers: view/table_view_window.cpp
     afx_msg int OnCreate(LPCREATESTRUCTW lpCreateStruct);
     afx_msg void OnDestroy();
+    afx_msg void OnTabSheetSelchange(NMHDR* pNMHDR, LRESULT* pResult);
+    // ---- view/table_view_geometry.cpp
     afx_msg void OnSize(UINT nType, int cx, int cy);
+    // ---- view/table_view_scroll.cpp
     afx_msg void OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
     afx_msg void OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
     afx_msg BOOL OnMouseWheel(UINT nFlags, short zDelta, CPoint pt);
+    // ---- view/table_view_paint.cpp
     afx_msg BOOL OnEraseBkgnd(CDC* pDC);
-    afx_msg void OnTabSheetSelchange(NMHDR* pNMHDR, LRESULT* pResult);
     DECLARE_MESSAGE_MAP()
 
 private:
-    // ---- Geometry and scrolling (view/table_view_geometry.cpp, table_view_scroll.cpp)
+    // ---- Geometry (view/table_view_geometry.cpp) ------------------------------------
     // The displayed sheet, or null.
     CSheetObj* CurrentSheet() const { return GetSheetObj(selSheet); }
     // The height of the cell area in a client area `clientHeight` pixels high: what
@@ -207,6 +211,8 @@ private:
     void PlaceStrips();
     // Invalidates the window with background erase and paints it at once.
     static void RedrawNow(CWnd& window);
+
+    // ---- Scrolling (view/table_view_scroll.cpp) ------------------------------------
     // The scroll steps with full 32-bit positions: vertical ones biased by -32768,
     // horizontal ones in pixels. The message handlers widen the 16-bit thumb
     // position they are given and call these.
@@ -223,11 +229,14 @@ private:
     // the region of the new pair combined by exclusive-or with the old pair's.
     void DrawCursor(CRect* pSel, CPoint* pCursor, CRect* pOldSel, CPoint* pOldCursor);
 
+    // ---- The strips and the sheets (model/table_view_structure.cpp) -----------------
     // Gives the column header the displayed sheet's columns, laying out the ones
     // never laid out.
     void FillColumnHeader(CSheetObj* sheet);
     // After lines were removed from the displayed sheet.
     void SyncLineHeader(CSheetObj* sheet);
+
+    // ---- Language resources around the host's hooks (view/table_view_window.cpp) ----
     // Makes the library language's resources current for the host's code, keeping
     // that language library loaded for the view's life so that a switch around
     // every hook call does not map and unmap it each time.

@@ -17,6 +17,7 @@
 #include <new>
 
 #include "framework/app/window_dc.h"
+#include "model/cell_rules.h"
 #include "settings/language.h"
 #include "view/table_view.h"
 
@@ -26,18 +27,6 @@ namespace {
 constexpr UINT kCellTextFormat = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_NOCLIP | DT_END_ELLIPSIS;
 // Room kept free between a cell's border and its text, on each side.
 constexpr int kCellMargin = 6;
-
-// The end of the field starting at `p`: the next TAB, CR, LF or the end of the
-// text. A CR or LF inside a field ends what is shown of it; the field itself
-// goes on to the next TAB.
-const WCHAR* FieldEnd(const WCHAR* p) {
-    while (*p != 0 && *p != u'\t' && *p != u'\r' && *p != u'\n') ++p;
-    return p;
-}
-const WCHAR* NextField(const WCHAR* p) {
-    while (*p != 0 && *p != u'\t') ++p;
-    return *p == u'\t' ? p + 1 : nullptr;
-}
 
 }  // namespace
 
@@ -134,8 +123,8 @@ void CTableView::DrawRows(CDC& dc, CSheetObj* sheet, int rows) const {
         const WCHAR* field = line->text.GetString();
         for (int c = 0; c < columns; ++c) {
             const WCHAR* start = field != nullptr ? field : u"";
-            const WCHAR* end = field != nullptr ? FieldEnd(field) : start;
-            if (field != nullptr) field = NextField(field);
+            const WCHAR* end = field != nullptr ? tq3::ShownFieldEnd(field) : start;
+            if (field != nullptr) field = tq3::NextField(field);
             const CColumnProp* prop = sheet->GetColumn(c);
             if (prop == nullptr || prop->extent.IsRectNull()) continue;
             CRect box(prop->extent.left + kCellMargin - scrollX, r * lh + 1, prop->extent.right - kCellMargin - scrollX,
