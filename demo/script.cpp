@@ -1,4 +1,5 @@
-// Sections: key names | tokens | targets | one line per command | ParseScript.
+// Sections: key names | tokens | targets | one parser per command and the table of
+// command names | ParseScript.
 #include "demo/script.h"
 
 #include <cctype>
@@ -217,12 +218,22 @@ bool ParseTarget(const std::vector<std::string>& words, size_t* at, Target* targ
 
 // ---- one line per command -------------------------------------------------------------
 
-bool ParseKey(const std::vector<std::string>& words, Command* command, std::string* error) {
-    if (words.size() != 2) {
-        *error = "expected key [MODIFIERS+]NAME";
-        return false;
-    }
-    const std::string& chord = words[1];
+// What a parser is given: the line as written (texts are taken from it raw) and
+// its words.
+struct CommandLine {
+    std::string_view raw;
+    const std::vector<std::string>& words;
+};
+
+bool ExpectCount(const CommandLine& in, size_t count, const char* usage, std::string* error) {
+    if (in.words.size() == count) return true;
+    *error = std::string("expected ") + usage;
+    return false;
+}
+
+bool ParseKey(const CommandLine& in, Command* command, std::string* error) {
+    if (!ExpectCount(in, 2, "key [MODIFIERS+]NAME", error)) return false;
+    const std::string& chord = in.words[1];
     size_t plus = chord.rfind('+');
     // "ctrl++" names the plus key with Ctrl held.
     if (plus != std::string::npos && plus + 1 == chord.size() && plus > 0 && chord[plus - 1] == '+') --plus;
@@ -239,7 +250,14 @@ bool ParseKey(const std::vector<std::string>& words, Command* command, std::stri
     return true;
 }
 
-bool ParseMouse(const std::vector<std::string>& words, Command* command, std::string* error) {
+bool ParseType(const CommandLine& in, Command* command, std::string* error) {
+    command->text = RestOfLine(in.raw, 1);
+    if (command->text.empty()) *error = "expected type TEXT";
+    return !command->text.empty();
+}
+
+bool ParseMouse(const CommandLine& in, Command* command, std::string* error) {
+    const std::vector<std::string>& words = in.words;
     size_t at = 1;
     if (at < words.size() && ParseModifiers(words[at], &command->modifiers)) ++at;
     if (!ParseTarget(words, &at, &command->target, error)) return false;
@@ -258,7 +276,8 @@ bool ParseMouse(const std::vector<std::string>& words, Command* command, std::st
     return true;
 }
 
-bool ParseWheel(const std::vector<std::string>& words, Command* command, std::string* error) {
+bool ParseWheel(const CommandLine& in, Command* command, std::string* error) {
+    const std::vector<std::string>& words = in.words;
     if (words.size() < 2 || !ToInt(words[1], &command->number) || command->number == 0) {
         *error = "expected wheel NOTCHES [TARGET], NOTCHES not 0 (positive scrolls up)";
         return false;
@@ -272,7 +291,65 @@ bool ParseWheel(const std::vector<std::string>& words, Command* command, std::st
     return true;
 }
 
-bool ParseReport(const std::vector<std::string>& words, Command* command, std::string* error) {
+bool ParseClipboard(const CommandLine& in, Command* command, std::string* error) {
+    const std::string what = in.words.size() > 1 ? Lower(in.words[1]) : std::string();
+    if (what == "set") {
+        command->op = Op::ClipboardSet;
+        command->text = RestOfLine(in.raw, 2);
+        return true;
+    }
+    if (what == "get" && in.words.size() == 2) {
+        command->op = Op::ClipboardGet;
+        return true;
+    }
+    *error = "expected clipboard set TEXT or clipboard get";
+    return false;
+}
+
+constexpr const char* kAnswerWords[] = {"ok", "cancel", "yes", "no", "abort", "retry", "ignore", "enter", "escape"};
+
+bool ParseAnswer(const CommandLine& in, Command* command, std::string* error) {
+    const std::vector<std::string>& words = in.words;
+    if (words.size() < 2 || words.size() > 3) {
+        *error = "expected answer BUTTON [\"WINDOW TITLE\"]";
+        return false;
+    }
+    command->word = Lower(words[1]);
+    bool known = false;
+    for (const char* word : kAnswerWords) known = known || command->word == word;
+    if (!known) {
+        *error = "unknown answer '" + words[1] + "' (ok cancel yes no abort retry ignore enter escape)";
+        return false;
+    }
+    if (words.size() == 3) command->text = tq3::fw::Utf8ToU16(words[2]);
+    return true;
+}
+
+bool ParseWait(const CommandLine& in, Command* command, std::string* error) {
+    if (!ExpectCount(in, 2, "wait MILLISECONDS", error)) return false;
+    if (!ToInt(in.words[1], &command->number) || command->number < 0) {
+        *error = "'" + in.words[1] + "' is not a number of milliseconds";
+        return false;
+    }
+    return true;
+}
+
+bool ParseSheet(const CommandLine& in, Command* command, std::string* error) {
+    if (!ExpectCount(in, 2, "sheet NAME or sheet #INDEX", error)) return false;
+    std::vector<std::string> asTab = {"tab", in.words[1]};
+    size_t at = 0;
+    return ParseTarget(asTab, &at, &command->target, error);
+}
+
+bool ParseLanguage(const CommandLine& in, Command* command, std::string* error) {
+    if (!ExpectCount(in, 2, "language enu|jpn|chs|cht|kor", error)) return false;
+    command->number = LanguageFromCode(in.words[1]);
+    if (command->number < 0) *error = "unknown language '" + in.words[1] + "' (enu jpn chs cht kor)";
+    return command->number >= 0;
+}
+
+bool ParseReport(const CommandLine& in, Command* command, std::string* error) {
+    const std::vector<std::string>& words = in.words;
     if (words.size() < 2) {
         *error = "expected report hooks|selection|cursor|cell L C|title|sheet|columns|scroll";
         return false;
@@ -291,108 +368,72 @@ bool ParseReport(const std::vector<std::string>& words, Command* command, std::s
     return false;
 }
 
-constexpr const char* kAnswerWords[] = {"ok", "cancel", "yes", "no", "abort", "retry", "ignore", "enter", "escape"};
+bool ParseScreenshot(const CommandLine& in, Command* command, std::string* error) {
+    if (!ExpectCount(in, 2, "screenshot NAME", error)) return false;
+    const std::string& file = in.words[1];
+    if (file.find('/') != std::string::npos || file == "." || file == "..") {
+        *error = "a screenshot name is a file name in the output folder, without '/'";
+        return false;
+    }
+    command->text =
+        tq3::fw::Utf8ToU16(file.size() > 4 && file.substr(file.size() - 4) == ".png" ? file : file + ".png");
+    return true;
+}
 
-bool ParseLine(std::string_view line, const std::vector<std::string>& words, Command* command, std::string* error) {
-    const std::string name = Lower(words[0]);
-    auto expectCount = [&](size_t count, const char* usage) {
-        if (words.size() == count) return true;
-        *error = std::string("expected ") + usage;
+// Every command: its name as scripts write it (any case), what it does, and the
+// parser that reads the rest of its line. Commands whose text runs to the end of
+// the line take their words raw, so a lone quote in the text is just a character.
+struct CommandSyntax {
+    const char* name;
+    Op op;
+    MouseButton button;
+    bool rawWords;
+    bool (*parse)(const CommandLine& in, Command* command, std::string* error);
+};
+
+constexpr CommandSyntax kCommands[] = {
+    {"key", Op::Key, MouseButton::Left, false, ParseKey},
+    {"type", Op::Type, MouseButton::Left, true, ParseType},
+    {"click", Op::Click, MouseButton::Left, false, ParseMouse},
+    {"rclick", Op::Click, MouseButton::Right, false, ParseMouse},
+    {"mclick", Op::Click, MouseButton::Middle, false, ParseMouse},
+    {"dblclick", Op::DoubleClick, MouseButton::Left, false, ParseMouse},
+    {"drag", Op::Drag, MouseButton::Left, false, ParseMouse},
+    {"wheel", Op::Wheel, MouseButton::Left, false, ParseWheel},
+    {"clipboard", Op::ClipboardSet, MouseButton::Left, true, ParseClipboard},
+    {"answer", Op::Answer, MouseButton::Left, false, ParseAnswer},
+    {"wait", Op::Wait, MouseButton::Left, false, ParseWait},
+    {"sheet", Op::Sheet, MouseButton::Left, false, ParseSheet},
+    {"language", Op::Language, MouseButton::Left, false, ParseLanguage},
+    {"report", Op::Report, MouseButton::Left, false, ParseReport},
+    {"screenshot", Op::Screenshot, MouseButton::Left, false, ParseScreenshot},
+};
+
+const CommandSyntax* FindCommand(std::string_view word) {
+    const std::string name = Lower(word);
+    for (const CommandSyntax& syntax : kCommands) {
+        if (name == syntax.name) return &syntax;
+    }
+    return nullptr;
+}
+
+// One command line: its words (a comment or an empty line gives none) and the
+// command they make. False with `error` set when the line is wrong.
+bool ParseLine(std::string_view line, std::vector<std::string>* words, Command* command, std::string* error) {
+    const CommandSyntax* syntax = FindCommand(FirstWord(line));
+    if (syntax != nullptr && syntax->rawWords) {
+        *words = SplitSpaces(line);
+    } else if (!Tokenize(line, words, error)) {
         return false;
-    };
-    if (name == "key") {
-        command->op = Op::Key;
-        return ParseKey(words, command, error);
     }
-    if (name == "type") {
-        command->op = Op::Type;
-        command->text = RestOfLine(line, 1);
-        if (command->text.empty()) *error = "expected type TEXT";
-        return !command->text.empty();
-    }
-    if (name == "click" || name == "rclick" || name == "mclick" || name == "dblclick" || name == "drag") {
-        command->op = name == "dblclick" ? Op::DoubleClick : name == "drag" ? Op::Drag : Op::Click;
-        command->button = name == "rclick" ? MouseButton::Right : name == "mclick" ? MouseButton::Middle : MouseButton::Left;
-        return ParseMouse(words, command, error);
-    }
-    if (name == "wheel") {
-        command->op = Op::Wheel;
-        return ParseWheel(words, command, error);
-    }
-    if (name == "clipboard") {
-        const std::string what = words.size() > 1 ? Lower(words[1]) : std::string();
-        if (what == "set") {
-            command->op = Op::ClipboardSet;
-            command->text = RestOfLine(line, 2);
-            return true;
-        }
-        if (what == "get" && words.size() == 2) {
-            command->op = Op::ClipboardGet;
-            return true;
-        }
-        *error = "expected clipboard set TEXT or clipboard get";
+    if (words->empty() || (*words)[0][0] == '#') return true;
+    if (syntax == nullptr) {
+        *error = "unknown command '" + (*words)[0] + "'";
         return false;
     }
-    if (name == "answer") {
-        command->op = Op::Answer;
-        if (words.size() < 2 || words.size() > 3) {
-            *error = "expected answer BUTTON [\"WINDOW TITLE\"]";
-            return false;
-        }
-        command->word = Lower(words[1]);
-        bool known = false;
-        for (const char* word : kAnswerWords) known = known || command->word == word;
-        if (!known) {
-            *error = "unknown answer '" + words[1] + "' (ok cancel yes no abort retry ignore enter escape)";
-            return false;
-        }
-        if (words.size() == 3) command->text = tq3::fw::Utf8ToU16(words[2]);
-        return true;
-    }
-    if (name == "wait") {
-        command->op = Op::Wait;
-        if (!expectCount(2, "wait MILLISECONDS")) return false;
-        if (!ToInt(words[1], &command->number) || command->number < 0) {
-            *error = "'" + words[1] + "' is not a number of milliseconds";
-            return false;
-        }
-        return true;
-    }
-    if (name == "sheet") {
-        command->op = Op::Sheet;
-        if (words.size() != 2) {
-            *error = "expected sheet NAME or sheet #INDEX";
-            return false;
-        }
-        std::vector<std::string> asTab = {"tab", words[1]};
-        size_t at = 0;
-        return ParseTarget(asTab, &at, &command->target, error);
-    }
-    if (name == "language") {
-        command->op = Op::Language;
-        if (!expectCount(2, "language enu|jpn|chs|cht|kor")) return false;
-        command->number = LanguageFromCode(words[1]);
-        if (command->number < 0) *error = "unknown language '" + words[1] + "' (enu jpn chs cht kor)";
-        return command->number >= 0;
-    }
-    if (name == "report") {
-        command->op = Op::Report;
-        return ParseReport(words, command, error);
-    }
-    if (name == "screenshot") {
-        command->op = Op::Screenshot;
-        if (!expectCount(2, "screenshot NAME")) return false;
-        const std::string& file = words[1];
-        if (file.find('/') != std::string::npos || file == "." || file == "..") {
-            *error = "a screenshot name is a file name in the output folder, without '/'";
-            return false;
-        }
-        command->text = tq3::fw::Utf8ToU16(file.size() > 4 && file.substr(file.size() - 4) == ".png" ? file
-                                                                                                       : file + ".png");
-        return true;
-    }
-    *error = "unknown command '" + words[0] + "'";
-    return false;
+    command->op = syntax->op;
+    command->button = syntax->button;
+    return syntax->parse(CommandLine{line, *words}, command, error);
 }
 
 }  // namespace
@@ -450,28 +491,16 @@ ParsedScript ParseScript(std::string_view text) {
         TextLines lines(text);
         std::string_view line;
         while (lines.Next(&line)) {
-            const int number = lines.Number();
             std::vector<std::string> words;
-            std::string error;
-            // Typed and clipboard texts are taken raw, so a lone quote in them is
-            // just a character.
-            const std::string first = Lower(FirstWord(line));
-            if (first == "type" || first == "clipboard") {
-                words = SplitSpaces(line);
-            } else if (!Tokenize(line, &words, &error)) {
-                script.commands.clear();
-                script.error = "line " + std::to_string(number) + ": " + error;
-                return script;
-            }
-            if (words.empty() || words[0][0] == '#') continue;
             Command command;
-            command.line = number;
-            if (!ParseLine(line, words, &command, &error)) {
+            command.line = lines.Number();
+            std::string error;
+            if (!ParseLine(line, &words, &command, &error)) {
                 script.commands.clear();
-                script.error = "line " + std::to_string(number) + ": " + error;
+                script.error = "line " + std::to_string(command.line) + ": " + error;
                 return script;
             }
-            script.commands.push_back(std::move(command));
+            if (!words.empty() && words[0][0] != '#') script.commands.push_back(std::move(command));
         }
     } catch (const std::bad_alloc&) {
         script.commands.clear();
