@@ -3,7 +3,6 @@
 #include <cstdint>
 
 #include "model/number_text.h"
-#include "text/field_scan_internal.h"
 
 namespace tq3 {
 
@@ -80,11 +79,14 @@ BOOL NormaliseNumericCell(LPCWSTR text, int digits, int decimals, CString& cell)
     return TRUE;
 }
 
-const WCHAR* ShownFieldEnd(const WCHAR* field) { return detail::FieldTextEnd(field); }
+const WCHAR* ShownFieldEnd(const WCHAR* field) {
+    while (*field != 0 && *field != u'\t' && *field != u'\r' && *field != u'\n') ++field;
+    return field;
+}
 
 const WCHAR* NextField(const WCHAR* field) {
-    const WCHAR* end = detail::FieldEnd(field);
-    return *end == u'\t' ? end + 1 : nullptr;
+    while (*field != 0 && *field != u'\t') ++field;
+    return *field == u'\t' ? field + 1 : nullptr;
 }
 
 }  // namespace tq3
