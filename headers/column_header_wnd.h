@@ -79,6 +79,9 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    // CWnd's general Create stays private: the strip is created with the Create above, and a
+    // call that would fall to the general form does not compile.
+    using CWnd::Create;
     void LayOutFromTitles();
     void DrawColumns(CDC& dc, const CRect& client);
     // Sends the view one header notification from this strip.

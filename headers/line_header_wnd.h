@@ -63,6 +63,9 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    // CWnd's general Create stays private: the strip is created with the Create above, and a
+    // call that would fall to the general form does not compile.
+    using CWnd::Create;
     void DrawRows(CDC& dc, const CRect& client);
     void Notify(UINT code, int item, int button = 0);
     bool HoldsCapture() const { return ::GetCapture() == m_hWnd; }

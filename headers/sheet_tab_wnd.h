@@ -97,6 +97,9 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    // CWnd's general Create stays private: the strip is created with the Create above, and a
+    // call that would fall to the general form does not compile.
+    using CWnd::Create;
     // The boxes of all tabs (label widths measured in `font`); empty when memory runs out.
     std::vector<CRect> TabBoxes() const;
     // Makes `shape` the trapezoid of a tab box; false when the region cannot be made.

@@ -72,6 +72,9 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    // CWnd's general Create stays private: a frame is created with the Create above, and a
+    // call that would fall to the general form does not compile.
+    using CWnd::Create;
     std::vector<CCmdUI*> cmdUIs_;  // items refreshed at idle time, not owned
     friend class CView;
 };

@@ -61,8 +61,10 @@ public:
 
     void SetSize(int cxIn, int cyIn) { cx = cxIn; cy = cyIn; }
 
-    bool operator==(SIZE s) const { return cx == s.cx && cy == s.cy; }
-    bool operator!=(SIZE s) const { return !(*this == s); }
+    // Equality with a plain SIZE and, so that C++20's reversed candidates never tie,
+    // with another CSize; != follows from ==.
+    bool operator==(const SIZE& s) const { return cx == s.cx && cy == s.cy; }
+    bool operator==(const CSize& s) const { return *this == static_cast<const SIZE&>(s); }
     CSize& operator+=(SIZE s) { cx = tq3::fw::detail::WrapAdd(cx, s.cx); cy = tq3::fw::detail::WrapAdd(cy, s.cy); return *this; }
     CSize& operator-=(SIZE s) { cx = tq3::fw::detail::WrapSub(cx, s.cx); cy = tq3::fw::detail::WrapSub(cy, s.cy); return *this; }
     CSize operator+(SIZE s) const { CSize r(*this); r += s; return r; }
@@ -89,8 +91,8 @@ public:
     void Offset(POINT pt) { Offset(pt.x, pt.y); }
     void Offset(SIZE s) { Offset(s.cx, s.cy); }
 
-    bool operator==(POINT pt) const { return x == pt.x && y == pt.y; }
-    bool operator!=(POINT pt) const { return !(*this == pt); }
+    bool operator==(const POINT& pt) const { return x == pt.x && y == pt.y; }
+    bool operator==(const CPoint& pt) const { return *this == static_cast<const POINT&>(pt); }
     CPoint& operator+=(SIZE s) { Offset(s); return *this; }
     CPoint& operator-=(SIZE s) { Offset(tq3::fw::detail::WrapNeg(s.cx), tq3::fw::detail::WrapNeg(s.cy)); return *this; }
     CPoint& operator+=(POINT pt) { Offset(pt); return *this; }
@@ -163,7 +165,7 @@ public:
     BOOL SubtractRect(LPCRECT a, LPCRECT b) { return ::SubtractRect(this, a, b); }
 
     bool operator==(const RECT& rc) const { return ::EqualRect(this, &rc) != FALSE; }
-    bool operator!=(const RECT& rc) const { return !(*this == rc); }
+    bool operator==(const CRect& rc) const { return *this == static_cast<const RECT&>(rc); }
 
     CRect& operator+=(POINT pt) { OffsetRect(pt); return *this; }
     CRect& operator+=(SIZE s) { OffsetRect(s); return *this; }
