@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "framework/app/win_app.h"
+#include "framework/core/failure_value.h"
 #include "framework/core/locale.h"
 #include "framework/system/module.h"
 #include "framework/system/registry.h"
@@ -53,15 +54,14 @@ bool ReadProductValue(HKEY key, LPCWSTR name, WCHAR (&text)[kValueBytes / 2]) {
     return true;
 }
 
-HKEY OpenProductKey(REGSAM access) {
-    CString path;
-    try {
-        path = MakeRegistryKeyName() + u"\\";
-    } catch (const std::bad_alloc&) {
-        return nullptr;
-    }
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path, 0, access, &key) != ERROR_SUCCESS) return nullptr;
+// The product key below HKEY_LOCAL_MACHINE; empty when it cannot be opened.
+tq3::fw::UniqueRegKey OpenProductKey(REGSAM access) {
+    tq3::fw::UniqueRegKey key;
+    const bool opened = tq3::fw::GuardAllocations(false, [&] {
+        CString path = MakeRegistryKeyName() + u"\\";
+        return RegOpenKeyExW(HKEY_LOCAL_MACHINE, path, 0, access, key.Put()) == ERROR_SUCCESS;
+    });
+    if (!opened) key.Reset();
     return key;
 }
 
@@ -124,62 +124,51 @@ int VALMExSetLanguage(int language) {
 }
 
 int GetLanguageRegistry() {
-    HKEY key = OpenProductKey(KEY_QUERY_VALUE);
-    if (key == nullptr) return -1;
+    tq3::fw::UniqueRegKey key = OpenProductKey(KEY_QUERY_VALUE);
+    if (!key) return -1;
     WCHAR name[kValueBytes / 2];
-    ReadProductValue(key, u"Language", name);
-    RegCloseKey(key);
+    ReadProductValue(key.Get(), u"Language", name);
     return LanguageOfName(name);
 }
 
 void SetLanguageRegistry(int language) {
-    HKEY key = OpenProductKey(KEY_WRITE);
-    if (key == nullptr) return;
+    tq3::fw::UniqueRegKey key = OpenProductKey(KEY_WRITE);
+    if (!key) return;
     LPCWSTR name = (language >= 1 && language <= 4) ? kLanguages[language].registryName : u"English";
     DWORD size = static_cast<DWORD>((std::char_traits<char16_t>::length(name) + 1) * sizeof(WCHAR));
-    RegSetValueExW(key, u"Language", 0, REG_SZ, reinterpret_cast<const BYTE*>(name), size);
-    RegCloseKey(key);
+    RegSetValueExW(key.Get(), u"Language", 0, REG_SZ, reinterpret_cast<const BYTE*>(name), size);
 }
 
 int GetLanguageListRegistry(DWORD* cookie, BOOL countOnly) {
-    HKEY key = OpenProductKey(KEY_QUERY_VALUE);
-    if (key == nullptr) return -1;
+    tq3::fw::UniqueRegKey key = OpenProductKey(KEY_QUERY_VALUE);
+    if (!key) return -1;
     int index = 0;
     int count = 0;
     if (countOnly || cookie == nullptr || *cookie == 0xFFFFFFFFu) {
         bool present = false;
-        count = ReadLanguageCount(key, &present);
-        if (countOnly) {
-            RegCloseKey(key);
-            return count;
-        }
-        if (!present || cookie == nullptr) {
-            RegCloseKey(key);
-            return -1;
-        }
+        count = ReadLanguageCount(key.Get(), &present);
+        if (countOnly) return count;
+        if (!present || cookie == nullptr) return -1;
     } else {
         index = static_cast<int>(*cookie & 0xFFFFu);
         count = static_cast<int>(*cookie >> 16);
     }
     if (index >= count) {
         *cookie = 0xFFFFFFFFu;
-        RegCloseKey(key);
         return -1;
     }
     WCHAR valueName[16];
     WCHAR name[kValueBytes / 2];
-    CString formatted;
-    try {
+    const bool named = tq3::fw::GuardAllocations(false, [&] {
+        CString formatted;
         formatted.Format(u"Lang%d", index + 1);
         std::memcpy(valueName, formatted.GetString(), (formatted.GetLength() + 1) * sizeof(WCHAR));
-    } catch (const std::bad_alloc&) {
-        RegCloseKey(key);
-        return -1;
-    }
-    ReadProductValue(key, valueName, name);
+        return true;
+    });
+    if (!named) return -1;
+    ReadProductValue(key.Get(), valueName, name);
     ++index;
     *cookie = index >= count ? 0xFFFFFFFFu : static_cast<DWORD>(count) * 65536u + static_cast<DWORD>(index);
-    RegCloseKey(key);
     return LanguageOfName(name);
 }
 

@@ -13,9 +13,10 @@
 
 #include <algorithm>
 #include <cstring>
-#include <new>
 #include <unordered_map>
+#include <utility>
 
+#include "framework/core/failure_value.h"
 #include "framework/system/registry_store_internal.h"
 
 using tq3::fw::detail::KeyId;
@@ -123,12 +124,8 @@ LSTATUS CheckAlive(RegistryStore& store, KeyId id) {
 
 // Runs an operation with out-of-memory turned into a result.
 template <typename Body>
-LSTATUS Guarded(Body body) {
-    try {
-        return body();
-    } catch (const std::bad_alloc&) {
-        return ERROR_OUTOFMEMORY;
-    }
+LSTATUS Guarded(Body&& body) {
+    return tq3::fw::GuardAllocations(ERROR_OUTOFMEMORY, std::forward<Body>(body));
 }
 
 // ---- names and paths ----------------------------------------------------------------
@@ -526,11 +523,7 @@ LSTATUS SetRegistryStorePath(HKEY root, const std::string& path, const std::stri
 std::string GetRegistryStorePath(HKEY root) {
     Root* target = RootOf(root);
     if (target == nullptr) return {};
-    try {
-        return target->store.ActivePath();
-    } catch (const std::bad_alloc&) {
-        return {};
-    }
+    return tq3::fw::GuardAllocations(std::string(), [&] { return target->store.ActivePath(); });
 }
 
 LSTATUS BeginRegistryTransaction(HKEY root) {

@@ -153,4 +153,45 @@ TQ3FW_API LSTATUS BeginRegistryTransaction(HKEY root);
 TQ3FW_API LSTATUS CommitRegistryTransaction(HKEY root);
 TQ3FW_API LSTATUS RollbackRegistryTransaction(HKEY root);
 
+// Owns an open key and closes it when it goes, so that a function with several
+// ways out closes the key on each. Closing a predefined root does nothing, so
+// one may be held as well.
+class UniqueRegKey {
+public:
+    UniqueRegKey() = default;
+    explicit UniqueRegKey(HKEY key) : key_(key) {}
+    ~UniqueRegKey() { Reset(); }
+    UniqueRegKey(UniqueRegKey&& other) noexcept : key_(other.Release()) {}
+    UniqueRegKey& operator=(UniqueRegKey&& other) noexcept {
+        if (this != &other) {
+            Reset();
+            key_ = other.Release();
+        }
+        return *this;
+    }
+    UniqueRegKey(const UniqueRegKey&) = delete;
+    UniqueRegKey& operator=(const UniqueRegKey&) = delete;
+
+    HKEY Get() const { return key_; }
+    explicit operator bool() const { return key_ != nullptr; }
+    // Closes the key held and gives the place for a function to store a new one:
+    // RegOpenKeyExW(root, path, 0, KEY_READ, key.Put()).
+    PHKEY Put() {
+        Reset();
+        return &key_;
+    }
+    HKEY Release() {
+        HKEY key = key_;
+        key_ = nullptr;
+        return key;
+    }
+    void Reset() {
+        if (key_ != nullptr) RegCloseKey(key_);
+        key_ = nullptr;
+    }
+
+private:
+    HKEY key_ = nullptr;
+};
+
 }  // namespace tq3::fw

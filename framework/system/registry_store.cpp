@@ -48,8 +48,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <iterator>
-#include <new>
 
+#include "framework/core/failure_value.h"
 #include "framework/core/locale.h"
 
 namespace tq3::fw::detail {
@@ -238,12 +238,11 @@ LSTATUS RegistryStore::EnsureOpen() {
     std::string path;
     LSTATUS rc = ResolvePath(&path);
     if (rc != ERROR_SUCCESS) return rc;
-    try {
-        rc = OpenFile(path);
-        if (rc == ERROR_SUCCESS) activePath_ = path;
-    } catch (const std::bad_alloc&) {
-        rc = ERROR_OUTOFMEMORY;
-    }
+    rc = GuardAllocations(ERROR_OUTOFMEMORY, [&] {
+        LSTATUS opened = OpenFile(path);
+        if (opened == ERROR_SUCCESS) activePath_ = path;
+        return opened;
+    });
     if (rc != ERROR_SUCCESS) {
         Close();
         return rc;
@@ -442,13 +441,7 @@ namespace {
 
 // A body that runs out of memory must still reach the COMMIT or ROLLBACK of its
 // transaction, or the store would stay locked for every other process.
-LSTATUS RunBody(const std::function<LSTATUS()>& body) {
-    try {
-        return body();
-    } catch (const std::bad_alloc&) {
-        return ERROR_OUTOFMEMORY;
-    }
-}
+LSTATUS RunBody(const std::function<LSTATUS()>& body) { return GuardAllocations(ERROR_OUTOFMEMORY, body); }
 
 }  // namespace
 

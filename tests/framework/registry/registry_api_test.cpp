@@ -289,6 +289,26 @@ TEST_F(RegistryApi, DeletedKeysAndBadHandles) {
     RegCloseKey(parent);
 }
 
+// A held key is closed when its holder goes or takes another key.
+TEST_F(RegistryApi, HeldKeysCloseOnEveryWayOut) {
+    HKEY first = nullptr;
+    {
+        tq3::fw::UniqueRegKey key;
+        ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, u"A", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.Put(), nullptr),
+                  ERROR_SUCCESS);
+        first = key.Get();
+        ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, u"A", 0, KEY_READ, key.Put()), ERROR_SUCCESS);
+        EXPECT_EQ(RegCloseKey(first), ERROR_INVALID_HANDLE);  // Put closed it
+        first = key.Get();
+        tq3::fw::UniqueRegKey root(HKEY_CURRENT_USER);  // a root is never closed
+    }
+    EXPECT_EQ(RegCloseKey(first), ERROR_INVALID_HANDLE);
+    tq3::fw::UniqueRegKey kept(CreateKey(HKEY_CURRENT_USER, u"B"));
+    HKEY released = kept.Release();
+    EXPECT_FALSE(kept);
+    EXPECT_EQ(RegCloseKey(released), ERROR_SUCCESS);
+}
+
 TEST_F(RegistryApi, BadArgumentsAreRefused) {
     HKEY key = CreateKey(HKEY_CURRENT_USER, u"Software\\Args");
     ASSERT_EQ(SetDword(key, u"v", 1), ERROR_SUCCESS);
