@@ -72,34 +72,14 @@ void Press(BYTE* keys, int vk, bool down) {
 
 WORD CurrentMouseKeyFlags(const BYTE* keys) { return MouseKeys(keys); }
 
-// ============================================================================
-// Delivery
-// ============================================================================
-
-void ResetInputState() {
-    State& s = S();
-    s.focus = s.active = s.capture = nullptr;
-    std::memset(s.asyncKeys, 0, sizeof(s.asyncKeys));
-    std::memset(s.syncKeys, 0, sizeof(s.syncKeys));
-    s.cursorPos = POINT{0, 0};
-    s.cursor = nullptr;
-    s.cursorShowCount = 0;
-    s.doubleClickTime = 500;
-    s.lastClickMessage = 0;
-    s.lastClickWindow = nullptr;
-    s.lastClickWasDouble = false;
-    s.trackWindow = nullptr;
-    s.trackFlags = 0;
-    s.caret = Caret{};
-    s.scrollTrack = ScrollTrack{};
-    s.messageTime = 0;
-    s.messagePos = 0;
-}
-
 }  // namespace tq3::fw::wm
 
 using namespace tq3::fw;
 using namespace tq3::fw::wm;
+
+// ============================================================================
+// Delivery
+// ============================================================================
 
 namespace tq3::fw {
 

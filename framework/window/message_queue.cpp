@@ -18,11 +18,6 @@ namespace tq3::fw {
 std::unique_ptr<Backend> CreateDefaultBackend();
 }  // namespace tq3::fw
 
-namespace tq3::fw::wm {
-void ResetInputState();
-void ResetTimers();
-}  // namespace tq3::fw::wm
-
 using namespace tq3::fw;
 using namespace tq3::fw::wm;
 
@@ -59,12 +54,10 @@ void ResetWindowManager() {
     s.desktopWindow = nullptr;
     s.posted.clear();
     s.input.clear();
-    s.quitPosted = false;
-    s.quitCode = 0;
+    s.timers.clear();
     s.windowDcs.clear();
     s.damage.Clear();
-    ResetTimers();
-    ResetInputState();
+    static_cast<Session&>(s) = Session{};
     for (size_t i = 0; i < s.watchers.size(); ++i) s.watchers[i]->WindowManagerReset();
     // Classes survive: a host registers them once per process.
     for (auto& c : s.classes) c->windows = 0;
@@ -314,10 +307,8 @@ BOOL GetMessageW(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax) {
 }
 
 BOOL WaitMessage() {
-    State& s = S();
     MSG m;
     if (PeekMessageW(&m, nullptr, 0, 0, PM_NOREMOVE)) return TRUE;
-    (void)s;
     return CurrentBackend().WaitForInput(tq3::fw::TimeToNextTimer()) ? TRUE : FALSE;
 }
 

@@ -600,7 +600,6 @@ int ScrollWindowEx(HWND hwnd, int dx, int dy, const RECT* scrollRect, const RECT
         moved.Offset(-wr.left, -wr.top);
         w->update = moved;
     }
-    (void)cw;
     if (flags & SW_SCROLLCHILDREN) {
         for (Window* c : w->children) {
             RECT cwnd = c->window;

@@ -9,11 +9,6 @@
 
 namespace tq3::fw::wm {
 
-void ResetTimers() {
-    S().timers.clear();
-    S().nextThreadTimer = 1;
-}
-
 namespace {
 
 UINT ClampElapse(UINT elapse) { return std::clamp(elapse, USER_TIMER_MINIMUM, USER_TIMER_MAXIMUM); }
@@ -65,8 +60,7 @@ void KillTimersOf(HWND hwnd) {
             v.end());
 }
 
-void HandleSystemTimer(HWND hwnd, UINT_PTR id) {
-    (void)hwnd;
+void HandleSystemTimer(UINT_PTR id) {
     switch (id) {
         case kCaretTimerId: CaretBlink(); break;
         case kScrollTimerId: ScrollTrackRepeat(); break;
@@ -89,7 +83,7 @@ bool TakeDueTimer(HWND filter, MSG* msg, bool remove) {
         Timer t = *best;
         if (remove) best->due = now + best->elapse;
         if (t.system) {
-            HandleSystemTimer(t.hwnd, t.id);
+            HandleSystemTimer(t.id);
             continue;
         }
         *msg = MSG{};

@@ -387,16 +387,13 @@ void Unlink(Window* w) {
 void NotifyParents(Window* w, UINT event) {
     // WM_PARENTNOTIFY climbs the chain of parents until one is not a child window.
     if (!IsChildStyle(w) || (w->exStyle & WS_EX_NOPARENTNOTIFY)) return;
-    Window* child = w;
     Window* p = w->parent;
     while (p != nullptr && p != S().desktopWindow) {
         Send(p, WM_PARENTNOTIFY, MAKEWPARAM(static_cast<WORD>(event), static_cast<WORD>(w->id)),
              reinterpret_cast<LPARAM>(w->handle));
         if (!IsChildStyle(p) || (p->exStyle & WS_EX_NOPARENTNOTIFY)) break;
-        child = p;
         p = p->parent;
     }
-    (void)child;
 }
 
 void DefaultPlacement(bool child, int* x, int* y, int* cx, int* cy) {
@@ -406,10 +403,9 @@ void DefaultPlacement(bool child, int* x, int* y, int* cx, int* cy) {
             *x = 0;
             *y = 0;
         } else {
-            static int cascade = 0;
-            *x = 26 * (cascade % 8);
-            *y = 26 * (cascade % 8);
-            ++cascade;
+            *x = 26 * (s.cascade % 8);
+            *y = 26 * (s.cascade % 8);
+            ++s.cascade;
         }
     }
     if (*cx == CW_USEDEFAULT) {

@@ -127,29 +127,15 @@ struct ScrollTrack {
     bool active = false;
 };
 
-struct State {
-    std::unique_ptr<Backend> backend;
-    Surface desktop;
-
-    std::vector<std::unique_ptr<Window>> slots;  // by slot index
-    std::vector<UINT> generations;               // by slot index
-    std::vector<size_t> freeSlots;
-    std::vector<std::unique_ptr<Window>> graveyard;  // destroyed, freed when callDepth is 0
-    Window* desktopWindow = nullptr;
-    int callDepth = 0;
-
-    std::vector<std::unique_ptr<WindowClass>> classes;
-    ATOM nextAtom = 0xC000;
-    // Told of every destruction and reset; like the classes, they survive resets.
-    std::vector<WindowWatcher*> watchers;
-
-    std::deque<MSG> posted;
-    std::deque<QueuedInput> input;
+// The plain values of the window manager's state: a reset gives every one of
+// them its first value again at once (and cannot fail: nothing here allocates).
+// A new field that a fresh desktop must not inherit belongs here.
+struct Session {
     bool quitPosted = false;
     int quitCode = 0;
-    std::vector<Timer> timers;
     LONG messageTime = 0;
     DWORD messagePos = 0;
+    UINT_PTR nextThreadTimer = 1;
 
     HWND focus = nullptr;
     HWND active = nullptr;
@@ -175,8 +161,30 @@ struct State {
     Caret caret;
     UINT caretBlinkTime = 530;
     int caretPaintDepth = 0;  // DCs open: the caret stays off the surface meanwhile
-    UINT_PTR nextThreadTimer = 1;
     ScrollTrack scrollTrack;
+    int cascade = 0;          // top-level windows placed by CW_USEDEFAULT so far
+};
+
+struct State : Session {
+    // Kept by a reset: the backend and its surface, the classes, the watchers and
+    // the slots' generations (so that a handle from before a reset never names a
+    // window made after it).
+    std::unique_ptr<Backend> backend;
+    Surface desktop;
+    std::vector<std::unique_ptr<WindowClass>> classes;
+    ATOM nextAtom = 0xC000;
+    std::vector<WindowWatcher*> watchers;  // told of every destruction and reset
+
+    // Emptied by a reset.
+    std::vector<std::unique_ptr<Window>> slots;  // by slot index
+    std::vector<UINT> generations;               // by slot index
+    std::vector<size_t> freeSlots;
+    std::vector<std::unique_ptr<Window>> graveyard;  // destroyed, freed when callDepth is 0
+    Window* desktopWindow = nullptr;
+    int callDepth = 0;
+    std::deque<MSG> posted;
+    std::deque<QueuedInput> input;
+    std::vector<Timer> timers;
     // Device contexts handed out for windows, with the screen area each may touch.
     struct WindowDc {
         HDC dc;
@@ -281,7 +289,7 @@ bool TakeDueTimer(HWND filter, MSG* msg, bool remove);
 void KillTimersOf(HWND hwnd);
 UINT_PTR SetSystemTimer(HWND hwnd, UINT_PTR id, UINT elapse);
 void KillSystemTimer(HWND hwnd, UINT_PTR id);
-void HandleSystemTimer(HWND hwnd, UINT_PTR id);
+void HandleSystemTimer(UINT_PTR id);
 void CaretBeforePaint(HWND hwnd);   // hide the caret's pixels while a window draws
 void CaretAfterPaint(HWND hwnd);
 void CaretBlink();

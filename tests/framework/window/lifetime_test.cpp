@@ -196,9 +196,19 @@ TEST_F(WindowTest, DestroyingTheFocusedChildGivesTheFocusToItsParent) {
 namespace tq3::fw::testing {
 namespace {
 
-TEST_F(WindowTest, HandlesFromAnEarlierDesktopNeverNameNewWindows) {
+TEST_F(WindowTest, AFreshDesktopInheritsNoWindowsHandlesOrSettings) {
+    auto placedByDefault = [] {
+        HWND w = CreateWindowExW(0, kClass, u"default", WS_OVERLAPPED, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                                 CW_USEDEFAULT, nullptr, nullptr, nullptr, nullptr);
+        RECT r{};
+        GetWindowRect(w, &r);
+        return POINT{r.left, r.top};
+    };
     HWND old = Top(WS_POPUP);
     ASSERT_TRUE(IsWindow(old));
+    placedByDefault();
+    SetCaretBlinkTime(200);
+    SetDoubleClickTime(900);
     HeadlessBackend::Install(320, 200);
     EXPECT_FALSE(IsWindow(old));
     Register(kClass, 0);
@@ -207,6 +217,11 @@ TEST_F(WindowTest, HandlesFromAnEarlierDesktopNeverNameNewWindows) {
     EXPECT_FALSE(IsWindow(old));
     EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 320);
     EXPECT_EQ(DesktopSurface().Width(), 320);
+    EXPECT_EQ(GetCaretBlinkTime(), 530u);
+    EXPECT_EQ(GetDoubleClickTime(), 500u);
+    POINT first = placedByDefault();
+    EXPECT_EQ(first.x, 0);  // the cascade of default positions starts again
+    EXPECT_EQ(placedByDefault().x, 26);
 }
 
 }  // namespace
