@@ -203,77 +203,106 @@ void NotifyParentsOfPress(Window* w, UINT message, POINT screen) {
     }
 }
 
+// A wheel turns in the window with the keyboard focus, wherever the pointer is.
+bool ConvertWheel(QueuedInput& q) {
+    const InputEvent& e = q.event;
+    bool sys;
+    HWND target = KeyboardTarget(&sys);
+    if (target == nullptr) return false;
+    q.msg.hwnd = target;
+    q.msg.message = e.horizontal ? WM_MOUSEHWHEEL : WM_MOUSEWHEEL;
+    q.msg.wParam = MAKEWPARAM(q.mouseKeys, static_cast<WORD>(static_cast<SHORT>(e.delta)));
+    q.msg.lParam = MAKELPARAM(static_cast<WORD>(e.pt.x), static_cast<WORD>(e.pt.y));
+    return true;
+}
+
+// The window a pointer event goes to: the capture, or else the window under the
+// pointer, with its hit-test code in `hit`. Null when the pointer is off the desktop.
+Window* PointerTarget(const InputEvent& e, LRESULT* hit, bool* captured) {
+    State& s = S();
+    *hit = HTCLIENT;
+    *captured = FromHandle(s.capture) != nullptr;
+    if (*captured) return FromHandle(s.capture);
+    Window* w = WindowAtPoint(e.pt, hit);
+    // The pointer left the desktop (the interactive backend's window): a window
+    // tracking it is told it left.
+    if (w == nullptr && e.kind == InputEvent::Kind::MouseMove) CheckMouseTracking(nullptr, HTNOWHERE);
+    return w;
+}
+
+// A press in a window that is not active asks it (WM_MOUSEACTIVATE) whether its
+// top-level window becomes active and whether the press goes on. False when the
+// press is eaten or the window died meanwhile.
+bool ActivateByClick(Window* w, LRESULT hit, UINT probe) {
+    State& s = S();
+    HWND h = w->handle;
+    Window* top = TopLevelOf(w);
+    LRESULT r = Send(w, WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(top->handle),
+                     MAKELPARAM(static_cast<WORD>(hit), static_cast<WORD>(probe)));
+    if (FromHandle(h) == nullptr) return false;
+    if ((r == MA_ACTIVATE || r == MA_ACTIVATEANDEAT || r == 0) && top->handle != s.active && !top->dead)
+        Activate(top, WA_CLICKACTIVE);
+    if (r == MA_ACTIVATEANDEAT || r == MA_NOACTIVATEANDEAT) return false;
+    return FromHandle(h) != nullptr;
+}
+
+// The message of a move or a button: in the client area or the frame, and a
+// double click when the press follows another close enough and the window takes
+// them; the parents hear of a press in a child first. 0 when the window died.
+UINT PointerMessage(QueuedInput& q, Window* w, LRESULT hit, bool client, bool captured) {
+    const InputEvent& e = q.event;
+    HWND h = w->handle;
+    if (e.kind == InputEvent::Kind::MouseMove) {
+        CheckMouseTracking(h, client ? HTCLIENT : hit);
+        return client ? WM_MOUSEMOVE : WM_NCMOUSEMOVE;
+    }
+    bool down = e.kind == InputEvent::Kind::ButtonDown;
+    UINT message = ButtonMessage(e.button, down, client);
+    if (!down) return message;
+    if (client && !captured) {
+        NotifyParentsOfPress(w, message, e.pt);
+        if (FromHandle(h) == nullptr) return 0;
+    }
+    bool wantsDouble = !client || (w->cls->style & CS_DBLCLKS);
+    if (IsDoubleClick(q, message, h) && wantsDouble) message += 2;  // ...BUTTONDOWN -> ...BUTTONDBLCLK
+    return message;
+}
+
+// Call flow: ConvertWheel, or ScrollTrackMouse during a scroll-bar drag, or
+// PointerTarget -> (WM_SETCURSOR with HTERROR for a disabled window) ->
+// ActivateByClick -> WM_SETCURSOR -> PointerMessage.
 bool ConvertMouse(QueuedInput& q) {
     State& s = S();
     const InputEvent& e = q.event;
+    if (e.kind == InputEvent::Kind::Wheel) return ConvertWheel(q);
     bool down = e.kind == InputEvent::Kind::ButtonDown;
-    bool up = e.kind == InputEvent::Kind::ButtonUp;
-    if (e.kind == InputEvent::Kind::Wheel) {
-        bool sys;
-        HWND target = KeyboardTarget(&sys);
-        if (target == nullptr) return false;
-        q.msg.hwnd = target;
-        q.msg.message = e.horizontal ? WM_MOUSEHWHEEL : WM_MOUSEWHEEL;
-        q.msg.wParam = MAKEWPARAM(q.mouseKeys, static_cast<WORD>(static_cast<SHORT>(e.delta)));
-        q.msg.lParam = MAKELPARAM(static_cast<WORD>(e.pt.x), static_cast<WORD>(e.pt.y));
-        return true;
-    }
     if (ScrollTrackActive()) {
         // A scroll-bar drag takes every mouse event until the button comes up.
+        bool up = e.kind == InputEvent::Kind::ButtonUp;
         ScrollTrackMouse(down ? WM_LBUTTONDOWN : up ? WM_LBUTTONUP : WM_MOUSEMOVE, e.pt);
         return false;
     }
-    LRESULT hit = HTCLIENT;
-    Window* w = nullptr;
-    bool captured = FromHandle(s.capture) != nullptr;
-    if (captured) {
-        w = FromHandle(s.capture);
-    } else {
-        w = WindowAtPoint(e.pt, &hit);
-        if (w == nullptr) {
-            // The pointer left the desktop (the interactive backend's window):
-            // a window tracking it is told it left.
-            if (e.kind == InputEvent::Kind::MouseMove) CheckMouseTracking(nullptr, HTNOWHERE);
-            return false;
-        }
-    }
+    LRESULT hit;
+    bool captured;
+    Window* w = PointerTarget(e, &hit, &captured);
+    if (w == nullptr) return false;
     HWND h = w->handle;
     UINT probe = e.kind == InputEvent::Kind::MouseMove ? WM_MOUSEMOVE : ButtonMessage(e.button, down, true);
-    if (!captured && (w->style & WS_DISABLED)) {
-        Send(w, WM_SETCURSOR, reinterpret_cast<WPARAM>(h), MAKELPARAM(static_cast<WORD>(HTERROR), static_cast<WORD>(probe)));
-        return false;
-    }
-    if (down && !captured && h != s.active) {
-        Window* top = TopLevelOf(w);
-        LRESULT r = Send(w, WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(top->handle),
-                         MAKELPARAM(static_cast<WORD>(hit), static_cast<WORD>(probe)));
-        if (FromHandle(h) == nullptr) return false;
-        if ((r == MA_ACTIVATE || r == MA_ACTIVATEANDEAT || r == 0) && top->handle != s.active && !top->dead)
-            Activate(top, WA_CLICKACTIVE);
-        if (r == MA_ACTIVATEANDEAT || r == MA_NOACTIVATEANDEAT) return false;
-        if (FromHandle(h) == nullptr) return false;
-    }
     if (!captured) {
-        Send(w, WM_SETCURSOR, reinterpret_cast<WPARAM>(h), MAKELPARAM(static_cast<WORD>(hit), static_cast<WORD>(probe)));
+        auto setCursor = [&](LRESULT code) {
+            Send(w, WM_SETCURSOR, reinterpret_cast<WPARAM>(h), MAKELPARAM(static_cast<WORD>(code), static_cast<WORD>(probe)));
+        };
+        if (w->style & WS_DISABLED) {
+            setCursor(HTERROR);  // a disabled window takes no pointer input
+            return false;
+        }
+        if (down && h != s.active && !ActivateByClick(w, hit, probe)) return false;
+        setCursor(hit);
         if (FromHandle(h) == nullptr) return false;
     }
     bool client = captured || hit == HTCLIENT;
-    UINT message;
-    if (e.kind == InputEvent::Kind::MouseMove) {
-        message = client ? WM_MOUSEMOVE : WM_NCMOUSEMOVE;
-        CheckMouseTracking(h, client ? HTCLIENT : hit);
-    } else {
-        message = ButtonMessage(e.button, down, client);
-        if (down && client && !captured) {
-            NotifyParentsOfPress(w, message, e.pt);
-            if (FromHandle(h) == nullptr) return false;
-        }
-        if (down) {
-            bool wantsDouble = !client || (w->cls->style & CS_DBLCLKS);
-            bool dbl = IsDoubleClick(q, message, h);
-            if (dbl && wantsDouble) message += 2;  // ...BUTTONDOWN -> ...BUTTONDBLCLK
-        }
-    }
+    UINT message = PointerMessage(q, w, hit, client, captured);
+    if (message == 0) return false;
     q.msg.hwnd = h;
     q.msg.message = message;
     if (client) {
@@ -313,17 +342,6 @@ bool ConvertInput(QueuedInput& q) {
 // ============================================================================
 // Activation and focus
 // ============================================================================
-
-namespace {
-
-bool InTree(HWND h, const Window* root) {
-    for (Window* a = FromHandle(h); a != nullptr; a = a->parent) {
-        if (a == root) return true;
-    }
-    return false;
-}
-
-}  // namespace
 
 void Activate(Window* top, WORD how) {
     State& s = S();

@@ -195,14 +195,23 @@ struct State : Session {
     Region damage;  // screen area drawn since the backend was last shown it
 };
 
+// ---- The window table (window_table.cpp) ------------------------------------
 State& S();
-
-// ---- Handles ----------------------------------------------------------------
 Window* FromHandle(HWND hwnd);          // live windows only (not dead)
 Window* FromHandleAny(HWND hwnd);       // also windows being destroyed
 HWND NewHandle(std::unique_ptr<Window> w);  // registers and returns the handle
 void Bury(Window* w);                   // handle becomes invalid; memory freed later
 void CollectGraveyard();
+void EnsureDesktop();                   // makes the desktop window when there is none
+bool IsChildStyle(const Window* w);
+// The top-level ancestor (child of the desktop).
+Window* TopLevelOf(Window* w);
+// Puts `w` among `parent`'s children: on top (below the topmost windows unless
+// it is one) or at the bottom. Unlink takes it out of its parent's list.
+void Link(Window* parent, Window* w, bool atTop);
+void Unlink(Window* w);
+// `h` is `root` or lies inside it.
+bool InTree(HWND h, const Window* root);
 
 // Message calls keep destroyed windows' memory alive while they run.
 struct CallScope {
@@ -215,8 +224,15 @@ struct CallScope {
 };
 
 LRESULT Send(Window* w, UINT msg, WPARAM wp, LPARAM lp);
-WindowClass* FindClass(LPCWSTR name);
-void EnsureDesktop();
+
+// ---- Classes and names (window_class.cpp) ------------------------------------
+WindowClass* FindClass(LPCWSTR name);   // by name (any ASCII case) or atom
+char16_t FoldAscii(char16_t c);         // names compare with ASCII letters folded up
+std::u16string CopyString(LPCWSTR text);  // empty for null; throws std::bad_alloc
+
+// ---- Creation, text (create_window.cpp, window_data.cpp) ---------------------
+// Sends WM_PARENTNOTIFY with `event` (WM_CREATE, WM_DESTROY) up the parents.
+void NotifyParents(Window* w, UINT event);
 LRESULT DefaultText(Window* w, UINT msg, WPARAM wp, LPARAM lp);
 
 // SetWindowPos flags the platform keeps for itself: the client area kept its size
@@ -229,7 +245,6 @@ POINT ClientOriginOnScreen(const Window* w);  // screen point of the client's (0
 RECT WindowRectOnScreen(const Window* w);
 RECT ClientRectOnScreen(const Window* w);
 bool IsVisibleOnScreen(const Window* w);      // it and all ancestors visible
-bool IsChildStyle(const Window* w);
 // Non-client sizes for a style: how far the client edges sit inside the window's.
 RECT NonClientInsets(DWORD style, DWORD exStyle, bool menu);
 // The window's own scroll-bar parts (window coordinates).
@@ -239,8 +254,6 @@ LRESULT DefaultHitTest(const Window* w, POINT screen);
 // Recomputes the client rectangle through WM_NCCALCSIZE.
 void RecalcClient(Window* w);
 void DefaultCalcSize(Window* w, RECT* r);
-// The top-level ancestor (child of the desktop).
-Window* TopLevelOf(Window* w);
 // Deepest visible enabled-or-not descendant of the desktop at a screen point, as
 // hit testing sees it (with WM_NCHITTEST's HTTRANSPARENT honoured).
 Window* WindowAtPoint(POINT screen, LRESULT* hit);
