@@ -1,16 +1,6 @@
-// The registry's storage: one SQLite database file per root.
-//
-// Where the files live
-//   HKEY_CURRENT_USER   $XDG_CONFIG_HOME/tq3view/user-registry.db (~/.config when
-//                       the variable is unset); the folder is created 0700, the
-//                       file 0600; WAL journal, so readers never wait for a writer.
-//   HKEY_LOCAL_MACHINE  /etc/xdg/tq3view/machine-registry.db, folder 0755, file
-//                       0644, DELETE journal, so that other users can read it
-//                       without write access to a shared-memory file. When it
-//                       cannot be written, the user's own copy
-//                       $XDG_CONFIG_HOME/tq3view/machine-registry.db is used,
-//                       started as a copy of the machine-wide file.
-//   SetRegistryStorePath points either root at another file (hosts, tests, tq3reg).
+// The registry's storage: one SQLite database file per root. Where the files
+// live, how they are opened and what happens to damaged ones is described in
+// registry_store_file.cpp.
 //
 // Schema (PRAGMA application_id 0x54513352, user_version 1)
 //   reg_keys(id INTEGER PRIMARY KEY AUTOINCREMENT, parent INTEGER NOT NULL,
@@ -30,39 +20,17 @@
 //   Every registry call runs in one transaction; writes start with BEGIN IMMEDIATE
 //   so two writers queue on the busy timeout instead of failing halfway, and a
 //   process killed at any point leaves either the whole transaction or none of it.
-//   A file that is not a store of ours, or a damaged one, is never rewritten: the
-//   open fails with ERROR_BADDB and the file stays as it is.
 //
-// Sections: names and text | location | open and schema | transactions | statements
+// Sections: names and text | transactions | statements
 #include "framework/system/registry_store_internal.h"
 
-#include <fcntl.h>
-#include <pwd.h>
 #include <sqlite3.h>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <unicode/ustring.h>
-
-#include <cerrno>
-#include <chrono>
-#include <cstdlib>
-#include <cstring>
-#include <iterator>
 
 #include "framework/core/failure_value.h"
 #include "framework/core/locale.h"
 
 namespace tq3::fw::detail {
-
-namespace {
-
-constexpr int kApplicationId = 0x54513352;
-constexpr int kSchemaVersion = 1;
-constexpr int kBusyTimeoutMs = 10000;
-constexpr const char* kProductFolder = "tq3view";
-constexpr const char* kMachineFolder = "/etc/xdg/tq3view";
-
-}  // namespace
 
 // ---- names and text ---------------------------------------------------------------
 
@@ -98,326 +66,6 @@ std::u16string FoldName(const char16_t* text, std::size_t length) {
     return folded;
 }
 
-// ---- location ------------------------------------------------------------------------
-
-namespace {
-
-std::string ConfigHome() {
-    const char* xdg = std::getenv("XDG_CONFIG_HOME");
-    if (xdg != nullptr && xdg[0] == '/') return xdg;
-    const char* home = std::getenv("HOME");
-    if (home == nullptr || home[0] == 0) {
-        const passwd* entry = getpwuid(getuid());
-        home = entry != nullptr ? entry->pw_dir : "/";
-    }
-    return std::string(home) + "/.config";
-}
-
-std::string Parent(const std::string& path) {
-    std::size_t slash = path.find_last_of('/');
-    if (slash == std::string::npos) return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-// Creates the missing folders of `dir` with `mode`; true when it exists afterwards.
-bool MakeFolders(const std::string& dir, mode_t mode) {
-    struct stat info;
-    if (stat(dir.c_str(), &info) == 0) return S_ISDIR(info.st_mode);
-    if (dir.empty() || dir == "/" || dir == ".") return false;
-    if (!MakeFolders(Parent(dir), mode)) return false;
-    if (mkdir(dir.c_str(), mode) != 0 && errno != EEXIST) return false;
-    chmod(dir.c_str(), mode);  // the umask must not widen or narrow what we chose
-    return true;
-}
-
-// Creates the file with `mode` when it does not exist; true when it can be opened
-// for writing afterwards and its folder takes the journal file.
-bool PrepareWritableFile(const std::string& path, mode_t mode) {
-    int fd = open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, mode);
-    if (fd >= 0) {
-        fchmod(fd, mode);
-        close(fd);
-    } else if (errno == EEXIST) {
-        fd = open(path.c_str(), O_RDWR | O_CLOEXEC);
-        if (fd < 0) return false;
-        close(fd);
-    } else {
-        return false;
-    }
-    return access(Parent(path).c_str(), W_OK) == 0;
-}
-
-bool FileHasContent(const std::string& path) {
-    struct stat info;
-    return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0;
-}
-
-// Copies one store file into another with SQLite's online backup, so the copy is
-// consistent even while another process writes the original.
-bool CopyStore(const std::string& from, const std::string& to) {
-    sqlite3* source = nullptr;
-    sqlite3* target = nullptr;
-    bool ok = sqlite3_open_v2(from.c_str(), &source, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK &&
-              sqlite3_open_v2(to.c_str(), &target, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK;
-    if (ok) {
-        sqlite3_busy_timeout(source, kBusyTimeoutMs);
-        sqlite3_busy_timeout(target, kBusyTimeoutMs);
-        sqlite3_backup* backup = sqlite3_backup_init(target, "main", source, "main");
-        ok = backup != nullptr && sqlite3_backup_step(backup, -1) == SQLITE_DONE;
-        if (backup != nullptr) ok = sqlite3_backup_finish(backup) == SQLITE_OK && ok;
-    }
-    sqlite3_close_v2(source);
-    sqlite3_close_v2(target);
-    return ok;
-}
-
-}  // namespace
-
-RegistryStore::~RegistryStore() { Close(); }
-
-void RegistryStore::SetLocation(const std::string& path, const std::string& fallback) {
-    Close();
-    configuredPath_ = path;
-    fallbackPath_ = fallback;
-    activePath_.clear();
-}
-
-void RegistryStore::CloseIfIdle() {
-    if (!inExplicit_ && !inImplicit_) Close();
-}
-
-void RegistryStore::Close() {
-    for (CachedStatement& cached : statements_) sqlite3_finalize(cached.statement);
-    statements_.clear();
-    walk_.valid = false;
-    if (db_ != nullptr) sqlite3_close_v2(db_);
-    db_ = nullptr;
-    inExplicit_ = false;
-    inImplicit_ = false;
-}
-
-LSTATUS RegistryStore::ResolvePath(std::string* path) {
-    std::string primary = configuredPath_;
-    std::string fallback = fallbackPath_;
-    if (primary.empty()) {
-        std::string productDir = ConfigHome() + "/" + kProductFolder;
-        if (kind_ == StoreKind::User) {
-            if (!MakeFolders(productDir, 0700)) return ERROR_CANTWRITE;
-            primary = productDir + "/user-registry.db";
-        } else {
-            primary = std::string(kMachineFolder) + "/machine-registry.db";
-            fallback = productDir + "/machine-registry.db";
-        }
-    }
-    const mode_t fileMode = kind_ == StoreKind::User ? 0600 : 0644;
-    if (kind_ == StoreKind::Machine && configuredPath_.empty()) MakeFolders(Parent(primary), 0755);
-    if (PrepareWritableFile(primary, fileMode) || fallback.empty()) {
-        // Without a fallback an unwritable file is still opened, for reading.
-        *path = primary;
-        return ERROR_SUCCESS;
-    }
-    // The machine-wide file is out of reach for writing: work on the user's copy.
-    if (configuredPath_.empty() && !MakeFolders(Parent(fallback), 0700)) return ERROR_CANTWRITE;
-    bool seed = !FileHasContent(fallback) && FileHasContent(primary) && access(primary.c_str(), R_OK) == 0;
-    if (!PrepareWritableFile(fallback, 0600)) return ERROR_CANTWRITE;
-    if (seed && !CopyStore(primary, fallback)) return ERROR_CANTREAD;
-    *path = fallback;
-    return ERROR_SUCCESS;
-}
-
-// ---- open and schema ----------------------------------------------------------------
-
-LSTATUS RegistryStore::IsReadOnly(bool* readOnly) {
-    LSTATUS rc = EnsureOpen();
-    *readOnly = readOnly_;
-    return rc;
-}
-
-LSTATUS RegistryStore::EnsureOpen() {
-    if (db_ != nullptr) return ERROR_SUCCESS;
-    std::string path;
-    LSTATUS rc = ResolvePath(&path);
-    if (rc != ERROR_SUCCESS) return rc;
-    rc = GuardAllocations(ERROR_OUTOFMEMORY, [&] {
-        LSTATUS opened = OpenFile(path);
-        if (opened == ERROR_SUCCESS) activePath_ = path;
-        return opened;
-    });
-    if (rc != ERROR_SUCCESS) {
-        Close();
-        return rc;
-    }
-    return ERROR_SUCCESS;
-}
-
-LSTATUS RegistryStore::OpenFile(const std::string& path) {
-    struct stat info;
-    if (stat(path.c_str(), &info) != 0) return ERROR_CANTWRITE;  // could not be created
-    if (!S_ISREG(info.st_mode) || access(path.c_str(), R_OK) != 0) return ERROR_CANTREAD;
-    int rc = sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
-    if (rc != SQLITE_OK) {
-        if (db_ != nullptr) sqlite3_close_v2(db_);
-        db_ = nullptr;
-        rc = sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr);
-        if (rc != SQLITE_OK) return rc == SQLITE_NOMEM ? ERROR_OUTOFMEMORY : ERROR_CANTREAD;
-    }
-    readOnly_ = sqlite3_db_readonly(db_, "main") == 1;
-    // The file may come from anywhere (a copied store, tq3reg --user-store): let
-    // nothing in it change how SQLite itself behaves.
-    sqlite3_db_config(db_, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
-    sqlite3_db_config(db_, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
-    sqlite3_busy_handler(db_, &RegistryStore::WaitWhileBusy, this);
-    jitter_ = static_cast<std::uint32_t>(getpid()) * 2654435761u | 1u;  // processes sleep differently
-    sqlite3_extended_result_codes(db_, 0);
-    return PrepareSchema();
-}
-
-// SQLite's own busy timeout backs off to sleeps of 100 ms, and a writer that
-// sleeps that long keeps missing the short gaps between another process's
-// transactions. Short, jittered sleeps give every waiting process a fair chance;
-// after kBusyTimeoutMs the call gives up with an error result.
-int RegistryStore::WaitWhileBusy(void* self, int count) {
-    auto* store = static_cast<RegistryStore*>(self);
-    auto now = std::chrono::steady_clock::now();
-    if (count == 0) store->busySince_ = now;
-    if (now - store->busySince_ > std::chrono::milliseconds(kBusyTimeoutMs)) return 0;
-    store->jitter_ ^= store->jitter_ << 13;
-    store->jitter_ ^= store->jitter_ >> 17;
-    store->jitter_ ^= store->jitter_ << 5;
-    usleep(100 + store->jitter_ % 900);
-    return 1;
-}
-
-namespace {
-
-// Reads one integer from a single-row query; false when the query fails.
-bool QueryInt(sqlite3* db, const char* sql, int* value, int* rc) {
-    sqlite3_stmt* statement = nullptr;
-    *rc = sqlite3_prepare_v2(db, sql, -1, &statement, nullptr);
-    if (*rc != SQLITE_OK) return false;
-    *rc = sqlite3_step(statement);
-    bool ok = *rc == SQLITE_ROW;
-    if (ok) *value = sqlite3_column_int(statement, 0);
-    sqlite3_finalize(statement);
-    if (ok) *rc = SQLITE_OK;
-    return ok;
-}
-
-#define TQ3_KEYS_TABLE                                                                     \
-    "CREATE TABLE reg_keys(id INTEGER PRIMARY KEY AUTOINCREMENT, parent INTEGER NOT NULL," \
-    " name TEXT NOT NULL, folded TEXT NOT NULL, UNIQUE(parent, folded))"
-#define TQ3_VALUES_TABLE                                                                        \
-    "CREATE TABLE reg_values(key INTEGER NOT NULL, name TEXT NOT NULL, folded TEXT NOT NULL," \
-    " type INTEGER NOT NULL, data BLOB NOT NULL, UNIQUE(key, folded))"
-constexpr const char* kCreateSchema = TQ3_KEYS_TABLE ";" TQ3_VALUES_TABLE ";";
-
-// Everything a store of ours holds in its schema, as SQLite records it. A file
-// with anything else (a trigger, a view, a table of another shape) is not ours:
-// it is refused, since its extra objects would run with our writes.
-struct SchemaObject {
-    const char* type;
-    const char* name;
-    const char* sql;  // null for the indexes SQLite makes itself
-};
-constexpr SchemaObject kSchema[] = {
-    {"table", "reg_keys", TQ3_KEYS_TABLE},
-    {"index", "sqlite_autoindex_reg_keys_1", nullptr},
-    {"table", "sqlite_sequence", "CREATE TABLE sqlite_sequence(name,seq)"},
-    {"table", "reg_values", TQ3_VALUES_TABLE},
-    {"index", "sqlite_autoindex_reg_values_1", nullptr},
-};
-#undef TQ3_KEYS_TABLE
-#undef TQ3_VALUES_TABLE
-
-bool Same(const unsigned char* text, const char* expected) {
-    if (text == nullptr || expected == nullptr) return text == nullptr && expected == nullptr;
-    return std::strcmp(reinterpret_cast<const char*>(text), expected) == 0;
-}
-
-// ERROR_SUCCESS when the schema is exactly ours.
-int CheckSchema(sqlite3* db, bool* ours) {
-    sqlite3_stmt* statement = nullptr;
-    int rc = sqlite3_prepare_v2(db, "SELECT type, name, sql FROM sqlite_master", -1, &statement, nullptr);
-    if (rc != SQLITE_OK) return rc;
-    std::size_t matched = 0;
-    *ours = true;
-    while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
-        bool known = false;
-        for (const SchemaObject& object : kSchema)
-            known = known || (Same(sqlite3_column_text(statement, 0), object.type) &&
-                              Same(sqlite3_column_text(statement, 1), object.name) &&
-                              Same(sqlite3_column_text(statement, 2), object.sql));
-        *ours = *ours && known;
-        ++matched;
-    }
-    sqlite3_finalize(statement);
-    *ours = *ours && matched == std::size(kSchema);
-    return rc == SQLITE_DONE ? SQLITE_OK : rc;
-}
-
-}  // namespace
-
-LSTATUS RegistryStore::PrepareSchema() {
-    int rc = SQLITE_OK;
-    int tables = 0;
-    if (!QueryInt(db_, "SELECT count(*) FROM sqlite_master", &tables, &rc)) return Fail(rc);
-    if (tables == 0 && readOnly_) {
-        // An empty file we may not write: answer as an empty store.
-        std::string temp = std::string(kCreateSchema);
-        for (std::size_t at = temp.find("TABLE"); at != std::string::npos; at = temp.find("TABLE", at + 11))
-            temp.replace(at, 5, "TEMP TABLE");
-        return Exec(temp.c_str());
-    }
-    if (tables == 0) {
-        // Built before the transaction starts, so that running out of memory
-        // cannot leave it open.
-        const std::string marks = "PRAGMA application_id=" + std::to_string(kApplicationId) +
-                                  ";PRAGMA user_version=" + std::to_string(kSchemaVersion);
-        if (LSTATUS status = Exec("BEGIN IMMEDIATE"); status != ERROR_SUCCESS) return status;
-        LSTATUS status = ERROR_SUCCESS;
-        if (!QueryInt(db_, "SELECT count(*) FROM sqlite_master", &tables, &rc)) status = Fail(rc);
-        if (status == ERROR_SUCCESS && tables == 0) {
-            status = Exec(kCreateSchema);
-            if (status == ERROR_SUCCESS) status = Exec(marks.c_str());
-        }
-        status = status == ERROR_SUCCESS ? Exec("COMMIT") : status;
-        if (status != ERROR_SUCCESS) {
-            Exec("ROLLBACK");
-            return status;
-        }
-    }
-    int applicationId = 0;
-    int version = 0;
-    if (!QueryInt(db_, "PRAGMA application_id", &applicationId, &rc)) return Fail(rc);
-    if (!QueryInt(db_, "PRAGMA user_version", &version, &rc)) return Fail(rc);
-    if (applicationId != kApplicationId || version != kSchemaVersion) return ERROR_BADDB;
-    bool ours = false;
-    if ((rc = CheckSchema(db_, &ours)) != SQLITE_OK) return Fail(rc);
-    if (!ours) return ERROR_BADDB;
-
-    // A damaged page deep in the file would otherwise surface only when some later
-    // call reaches it; the stores are small, so check them whole once.
-    sqlite3_stmt* check = nullptr;
-    if ((rc = sqlite3_prepare_v2(db_, "PRAGMA quick_check", -1, &check, nullptr)) != SQLITE_OK) return Fail(rc);
-    rc = sqlite3_step(check);
-    bool healthy = rc == SQLITE_ROW && std::strcmp(reinterpret_cast<const char*>(sqlite3_column_text(check, 0)), "ok") == 0;
-    sqlite3_finalize(check);
-    if (!healthy) return rc == SQLITE_ROW || rc == SQLITE_CORRUPT || rc == SQLITE_NOTADB ? ERROR_BADDB : Fail(rc);
-
-    if (!readOnly_) {
-        const char* journal = kind_ == StoreKind::User ? "PRAGMA journal_mode=WAL" : "PRAGMA journal_mode=DELETE";
-        sqlite3_stmt* statement = nullptr;
-        if ((rc = sqlite3_prepare_v2(db_, journal, -1, &statement, nullptr)) != SQLITE_OK) return Fail(rc);
-        rc = sqlite3_step(statement);
-        sqlite3_finalize(statement);
-        if (rc != SQLITE_ROW) return Fail(rc);
-        // In WAL mode NORMAL survives any process crash; only a power loss may drop
-        // the latest commits, never half of one.
-        if (kind_ == StoreKind::User) Exec("PRAGMA synchronous=NORMAL");
-    }
-    return ERROR_SUCCESS;
-}
-
 // ---- transactions -------------------------------------------------------------------
 
 LSTATUS RegistryStore::Fail(int rc) {
@@ -427,6 +75,11 @@ LSTATUS RegistryStore::Fail(int rc) {
         case SQLITE_CORRUPT:
         case SQLITE_NOTADB:
             return ERROR_BADDB;
+        case SQLITE_FULL:
+            return ERROR_DISK_FULL;
+        case SQLITE_READONLY:
+        case SQLITE_PERM:
+            return ERROR_ACCESS_DENIED;
         default:
             return writing_ || inExplicit_ ? ERROR_CANTWRITE : ERROR_CANTREAD;
     }
@@ -461,7 +114,7 @@ LSTATUS RegistryStore::Read(const std::function<LSTATUS()>& body) {
 LSTATUS RegistryStore::Write(const std::function<LSTATUS()>& body) {
     if (LSTATUS rc = EnsureOpen(); rc != ERROR_SUCCESS) return rc;
     ++localWrites_;  // changes not yet committed are invisible to the data version
-    if (readOnly_) return ERROR_CANTWRITE;
+    if (readOnly_) return ERROR_ACCESS_DENIED;
     if (inImplicit_) return RunBody(body);
     if (inExplicit_) {
         if (LSTATUS rc = Exec("SAVEPOINT reg_call"); rc != ERROR_SUCCESS) return rc;
@@ -487,7 +140,7 @@ LSTATUS RegistryStore::Write(const std::function<LSTATUS()>& body) {
 LSTATUS RegistryStore::Begin() {
     if (LSTATUS rc = EnsureOpen(); rc != ERROR_SUCCESS) return rc;
     if (inExplicit_) return ERROR_INVALID_PARAMETER;
-    if (readOnly_) return ERROR_CANTWRITE;
+    if (readOnly_) return ERROR_ACCESS_DENIED;
     writing_ = true;
     LSTATUS rc = Exec("BEGIN IMMEDIATE");
     writing_ = false;

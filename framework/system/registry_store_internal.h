@@ -3,6 +3,8 @@
 // the root key itself has id 0 and no row.
 #pragma once
 
+#include <sys/types.h>
+
 #include <chrono>
 #include <cstdint>
 #include <functional>
@@ -29,6 +31,14 @@ struct ValueRecord {
     std::string name;  // as typed, UTF-8
     DWORD type = REG_NONE;
     std::vector<BYTE> data;
+};
+
+// Which file a path named when it was looked at (a later rename leaves it).
+struct FileIdentity {
+    dev_t device = 0;
+    ino_t inode = 0;
+    bool exists = false;
+    bool operator==(const FileIdentity&) const = default;
 };
 
 enum class StoreKind {
@@ -79,10 +89,16 @@ public:
     LSTATUS RemoveTree(KeyId id, bool keepKey);
 
 private:
+    // Opening (registry_store_file.cpp).
     LSTATUS EnsureOpen();
-    LSTATUS OpenFile(const std::string& path);
-    LSTATUS PrepareSchema();
-    LSTATUS ResolvePath(std::string* path);
+    LSTATUS ResolvePath(std::string* path, bool* writable);
+    LSTATUS OpenFile(const std::string& path, bool writable, bool* damaged);
+    int Connect(const std::string& name, int flags);  // an SQLite result
+    LSTATUS MakeReadable(const std::string& path);
+    LSTATUS PrepareSchema(const std::string& path, bool* damaged);
+    LSTATUS CreateSchema();
+    LSTATUS SetAside(const std::string& path, const FileIdentity& seen);
+    void Report(const std::string& message);  // one line on stderr, not twice in a row
     void Close();
     LSTATUS Exec(const char* sql);
     LSTATUS Fail(int rc);
@@ -112,6 +128,8 @@ private:
     std::string configuredPath_;  // empty: the default location
     std::string fallbackPath_;    // used when the configured file cannot be written
     std::string activePath_;      // the file actually open, after any fallback
+    std::string snapshotDir_;     // a private copy being read, when the store's folder is read-only
+    std::string lastReport_;      // the last line written on stderr
     sqlite3* db_ = nullptr;
     bool readOnly_ = false;     // the file could only be opened for reading
     bool inExplicit_ = false;   // Begin() was called and not yet ended

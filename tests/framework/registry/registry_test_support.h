@@ -1,12 +1,20 @@
-// Shared pieces of the registry tests: a fixture that points both roots at files
-// in a fresh temporary folder, and short helpers for typed values.
+// Shared pieces of the registry and settings-tool tests: a fixture that points
+// both roots at files in a fresh temporary folder, short helpers for typed
+// values, a child process without privileges, and a full disk on demand.
 #pragma once
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -17,7 +25,19 @@ namespace tq3::test {
 inline std::string MakeTempDir() {
     std::string pattern = (std::filesystem::temp_directory_path() / "tq3reg-XXXXXX").string();
     char* made = mkdtemp(pattern.data());
-    return made != nullptr ? std::string(made) : std::string();
+    return made != nullptr ? std::filesystem::canonical(made).string() : std::string();
+}
+
+// A file's bytes; empty for anything that is not a file.
+inline std::string ReadFile(const std::string& path) {
+    if (!std::filesystem::is_regular_file(path)) return {};
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+inline void WriteFile(const std::string& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << bytes;
 }
 
 class RegistryFixture : public ::testing::Test {
@@ -56,9 +76,20 @@ inline LSTATUS SetDword(HKEY key, const char16_t* name, DWORD value) {
     return RegSetValueExW(key, name, 0, REG_DWORD, bytes, 4);
 }
 
+// A string's bytes as REG_SZ holds them: UTF-16LE with the terminating zero.
+inline std::vector<BYTE> Utf16z(const std::u16string& text) {
+    std::vector<BYTE> out;
+    for (char16_t c : text) {
+        out.push_back(static_cast<BYTE>(c & 0xFF));
+        out.push_back(static_cast<BYTE>(c >> 8));
+    }
+    out.insert(out.end(), {0, 0});
+    return out;
+}
+
 inline LSTATUS SetString(HKEY key, const char16_t* name, const std::u16string& text) {
-    return RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                          static_cast<DWORD>((text.size() + 1) * sizeof(char16_t)));
+    std::vector<BYTE> bytes = Utf16z(text);
+    return RegSetValueExW(key, name, 0, REG_SZ, bytes.data(), static_cast<DWORD>(bytes.size()));
 }
 
 // Reads a value whole: its type and bytes, or the failing result.
@@ -84,5 +115,90 @@ inline DWORD AsDword(const std::vector<BYTE>& data) {
     return static_cast<DWORD>(data[0]) | (static_cast<DWORD>(data[1]) << 8) | (static_cast<DWORD>(data[2]) << 16) |
            (static_cast<DWORD>(data[3]) << 24);
 }
+
+// The DWORD stored at `path`\`name` below `root`, or 0xDEADBEEF.
+inline DWORD ReadDword(HKEY root, const char16_t* path, const char16_t* name) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(root, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return 0xDEADBEEF;
+    DWORD value = AsDword(Query(key, name).data);
+    RegCloseKey(key);
+    return value;
+}
+
+// Runs `body` in a child process that file permissions apply to (a root run drops
+// to "nobody"); gives its exit code, or -1 when it did not exit. Checks inside use
+// CHILD_CHECK and the body returns `failures`.
+inline int RunUnprivileged(const std::function<int()>& body) {
+    pid_t child = fork();
+    if (child < 0) return -1;
+    if (child == 0) {
+        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(99);
+        _exit(body());
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+#define CHILD_CHECK(condition)                                                     \
+    do {                                                                           \
+        if (!(condition)) {                                                        \
+            std::fprintf(stderr, "%s:%d: failed: %s\n", __FILE__, __LINE__, #condition); \
+            ++failures;                                                            \
+        }                                                                          \
+    } while (0)
+
+// While alive, SQLite's writes fail as on a full disk: all of them, or those to
+// files whose path starts with `prefix`.
+class FullDisk {
+public:
+    explicit FullDisk(std::string prefix = {}) {
+        Prefix() = std::move(prefix);
+        sqlite3_vfs* vfs = sqlite3_vfs_find(nullptr);
+        for (const Hook& hook : kHooks)
+            if (vfs->xGetSystemCall(vfs, hook.name) != nullptr) vfs->xSetSystemCall(vfs, hook.name, hook.call);
+    }
+    ~FullDisk() {
+        sqlite3_vfs* vfs = sqlite3_vfs_find(nullptr);
+        for (const Hook& hook : kHooks)
+            if (vfs->xGetSystemCall(vfs, hook.name) == hook.call) vfs->xSetSystemCall(vfs, hook.name, nullptr);
+    }
+    FullDisk(const FullDisk&) = delete;
+    FullDisk& operator=(const FullDisk&) = delete;
+
+private:
+    static std::string& Prefix() {
+        static std::string prefix;
+        return prefix;
+    }
+    static bool Refuse(int fd) {
+        if (Prefix().empty()) return true;
+        char link[64], target[4096];
+        std::snprintf(link, sizeof link, "/proc/self/fd/%d", fd);
+        ssize_t n = readlink(link, target, sizeof target);
+        return n > 0 && std::string(target, static_cast<std::size_t>(n)).rfind(Prefix(), 0) == 0;
+    }
+    static ssize_t Write(int fd, const void* data, size_t size) {
+        if (Refuse(fd)) return errno = ENOSPC, -1;
+        return write(fd, data, size);
+    }
+    static ssize_t Pwrite(int fd, const void* data, size_t size, off_t at) {
+        if (Refuse(fd)) return errno = ENOSPC, -1;
+        return pwrite(fd, data, size, at);
+    }
+    static ssize_t Pwrite64(int fd, const void* data, size_t size, off64_t at) {
+        if (Refuse(fd)) return errno = ENOSPC, -1;
+        return pwrite64(fd, data, size, at);
+    }
+    struct Hook {
+        const char* name;
+        sqlite3_syscall_ptr call;
+    };
+    static inline const Hook kHooks[] = {
+        {"write", reinterpret_cast<sqlite3_syscall_ptr>(&Write)},
+        {"pwrite", reinterpret_cast<sqlite3_syscall_ptr>(&Pwrite)},
+        {"pwrite64", reinterpret_cast<sqlite3_syscall_ptr>(&Pwrite64)},
+    };
+};
 
 }  // namespace tq3::test
