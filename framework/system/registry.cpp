@@ -199,6 +199,18 @@ LSTATUS CopyName(const std::string& name, LPWSTR buffer, LPDWORD length) {
     return ERROR_SUCCESS;
 }
 
+// Copies a value's data into a caller's buffer of `*dataSize` bytes (when there is
+// one) and reports the data's size; ERROR_MORE_DATA when it does not fit.
+LSTATUS CopyData(const ValueRecord& value, LPBYTE data, LPDWORD dataSize) {
+    if (data != nullptr && *dataSize < value.size) {
+        *dataSize = value.size;
+        return ERROR_MORE_DATA;
+    }
+    if (data != nullptr && value.size > 0) std::memcpy(data, value.data.data(), value.size);
+    if (dataSize != nullptr) *dataSize = value.size;
+    return ERROR_SUCCESS;
+}
+
 DWORD Utf16Length(const std::string& name) {
     std::u16string text;
     tq3::fw::detail::ToUtf16(name, &text);
@@ -327,18 +339,11 @@ LSTATUS RegQueryValueExW(HKEY key, LPCWSTR valueName, LPDWORD reserved, LPDWORD 
         ValueRecord value;
         LSTATUS rc = store.Read([&]() -> LSTATUS {
             if (LSTATUS alive = CheckAlive(store, open.id); alive != ERROR_SUCCESS) return alive;
-            return store.GetValue(open.id, name.folded, &value);
+            return store.GetValue(open.id, name.folded, data != nullptr, &value);
         });
         if (rc != ERROR_SUCCESS) return rc;
-        DWORD size = static_cast<DWORD>(value.data.size());
         if (type != nullptr) *type = value.type;
-        if (data != nullptr && *dataSize < size) {
-            *dataSize = size;
-            return ERROR_MORE_DATA;
-        }
-        if (data != nullptr && size > 0) std::memcpy(data, value.data.data(), size);
-        if (dataSize != nullptr) *dataSize = size;
-        return ERROR_SUCCESS;
+        return CopyData(value, data, dataSize);
     });
 }
 
@@ -412,19 +417,12 @@ LSTATUS RegEnumValueW(HKEY key, DWORD index, LPWSTR valueName, LPDWORD valueName
         ValueRecord value;
         LSTATUS rc = store.Read([&]() -> LSTATUS {
             if (LSTATUS alive = CheckAlive(store, open.id); alive != ERROR_SUCCESS) return alive;
-            return store.ValueAt(open.id, index, &value);
+            return store.ValueAt(open.id, index, data != nullptr, &value);
         });
         if (rc != ERROR_SUCCESS) return rc;
         if (rc = CopyName(value.name, valueName, valueNameLength); rc != ERROR_SUCCESS) return rc;
         if (type != nullptr) *type = value.type;
-        DWORD size = static_cast<DWORD>(value.data.size());
-        if (data != nullptr && *dataSize < size) {
-            *dataSize = size;
-            return ERROR_MORE_DATA;
-        }
-        if (data != nullptr && size > 0) std::memcpy(data, value.data.data(), size);
-        if (dataSize != nullptr) *dataSize = size;
-        return ERROR_SUCCESS;
+        return CopyData(value, data, dataSize);
     });
 }
 

@@ -193,12 +193,19 @@ std::string ColumnText(sqlite3_stmt* statement, int index) {
                                                          static_cast<std::size_t>(sqlite3_column_bytes(statement, index)));
 }
 
-void ReadValueRow(sqlite3_stmt* statement, ValueRecord* value) {
+// Column 2 holds the data, or only its length when the data is not wanted.
+void ReadValueRow(sqlite3_stmt* statement, bool withData, ValueRecord* value) {
     value->name = ColumnText(statement, 0);
     value->type = static_cast<DWORD>(sqlite3_column_int64(statement, 1));
+    if (!withData) {
+        value->data.clear();
+        value->size = static_cast<DWORD>(sqlite3_column_int64(statement, 2));
+        return;
+    }
     const BYTE* data = static_cast<const BYTE*>(sqlite3_column_blob(statement, 2));
     int size = sqlite3_column_bytes(statement, 2);
     value->data.assign(data, data + size);
+    value->size = static_cast<DWORD>(size);
 }
 
 constexpr const char* kKeyExists = "SELECT 1 FROM reg_keys WHERE id=?1";
@@ -213,8 +220,13 @@ constexpr const char* kChildAfter =
 constexpr const char* kRemoveKeyValues = "DELETE FROM reg_values WHERE key=?1";
 constexpr const char* kRemoveKey = "DELETE FROM reg_keys WHERE id=?1";
 constexpr const char* kGetValue = "SELECT name, type, data FROM reg_values WHERE key=?1 AND folded=?2";
-constexpr const char* kValueAt =
-    "SELECT name, type, data FROM reg_values WHERE key=?1 ORDER BY rowid LIMIT 1 OFFSET ?2";
+constexpr const char* kGetValueSize =
+    "SELECT name, type, length(data) FROM reg_values WHERE key=?1 AND folded=?2";
+// The position is found among the key's row ids alone: sorting whole rows would
+// carry every value's data through the sort on each call.
+constexpr const char* kValueRowAt = "SELECT rowid FROM reg_values WHERE key=?1 ORDER BY rowid LIMIT 1 OFFSET ?2";
+constexpr const char* kValueOfRow = "SELECT name, type, data FROM reg_values WHERE rowid=?1";
+constexpr const char* kValueSizeOfRow = "SELECT name, type, length(data) FROM reg_values WHERE rowid=?1";
 constexpr const char* kValueSummaries = "SELECT name, length(data) FROM reg_values WHERE key=?1";
 constexpr const char* kPutValue =
     "INSERT INTO reg_values(key, name, folded, type, data) VALUES(?1, ?2, ?3, ?4, ?5)"
@@ -336,25 +348,29 @@ LSTATUS RegistryStore::RemoveKey(KeyId id) {
     return rc == SQLITE_DONE ? ERROR_SUCCESS : Fail(rc);
 }
 
-LSTATUS RegistryStore::GetValue(KeyId key, const std::string& folded, ValueRecord* value) {
-    TQ3_PREPARE(statement, kGetValue);
+LSTATUS RegistryStore::GetValue(KeyId key, const std::string& folded, bool withData, ValueRecord* value) {
+    TQ3_PREPARE(statement, withData ? kGetValue : kGetValueSize);
     sqlite3_bind_int64(statement, 1, key);
     BindText(statement, 2, folded);
     int rc = sqlite3_step(statement);
     if (rc == SQLITE_DONE) return ERROR_FILE_NOT_FOUND;
     if (rc != SQLITE_ROW) return Fail(rc);
-    ReadValueRow(statement, value);
+    ReadValueRow(statement, withData, value);
     return ERROR_SUCCESS;
 }
 
-LSTATUS RegistryStore::ValueAt(KeyId key, DWORD index, ValueRecord* value) {
-    TQ3_PREPARE(statement, kValueAt);
-    sqlite3_bind_int64(statement, 1, key);
-    sqlite3_bind_int64(statement, 2, index);
-    int rc = sqlite3_step(statement);
+LSTATUS RegistryStore::ValueAt(KeyId key, DWORD index, bool withData, ValueRecord* value) {
+    TQ3_PREPARE(position, kValueRowAt);
+    sqlite3_bind_int64(position, 1, key);
+    sqlite3_bind_int64(position, 2, index);
+    int rc = sqlite3_step(position);
     if (rc == SQLITE_DONE) return ERROR_NO_MORE_ITEMS;
     if (rc != SQLITE_ROW) return Fail(rc);
-    ReadValueRow(statement, value);
+    TQ3_PREPARE(statement, withData ? kValueOfRow : kValueSizeOfRow);
+    sqlite3_bind_int64(statement, 1, sqlite3_column_int64(position, 0));
+    rc = sqlite3_step(statement);
+    if (rc != SQLITE_ROW) return Fail(rc == SQLITE_DONE ? SQLITE_CORRUPT : rc);
+    ReadValueRow(statement, withData, value);
     return ERROR_SUCCESS;
 }
 

@@ -30,7 +30,8 @@ struct StoredName {
 struct ValueRecord {
     std::string name;  // as typed, UTF-8
     DWORD type = REG_NONE;
-    std::vector<BYTE> data;
+    std::vector<BYTE> data;  // empty when only the size was asked for
+    DWORD size = 0;          // the data's size in bytes
 };
 
 // Which file a path named when it was looked at (a later rename leaves it).
@@ -79,8 +80,9 @@ public:
     LSTATUS ChildNames(KeyId parent, std::vector<std::string>* names);  // in enumeration order
     LSTATUS ChildAt(KeyId parent, DWORD index, std::string* name);      // ERROR_NO_MORE_ITEMS past the end
     LSTATUS RemoveKey(KeyId id);  // the key and its values; the caller checks for subkeys
-    LSTATUS GetValue(KeyId key, const std::string& folded, ValueRecord* value);  // ERROR_FILE_NOT_FOUND
-    LSTATUS ValueAt(KeyId key, DWORD index, ValueRecord* value);                 // ERROR_NO_MORE_ITEMS
+    // Without `withData` only the value's size is read, however large its data.
+    LSTATUS GetValue(KeyId key, const std::string& folded, bool withData, ValueRecord* value);  // FILE_NOT_FOUND
+    LSTATUS ValueAt(KeyId key, DWORD index, bool withData, ValueRecord* value);                 // NO_MORE_ITEMS
     LSTATUS ValueSummaries(KeyId key, std::vector<std::pair<std::string, DWORD>>* namesAndSizes);
     LSTATUS PutValue(KeyId key, const StoredName& name, DWORD type, const BYTE* data, DWORD size);
     LSTATUS RemoveValue(KeyId key, const std::string& folded);  // ERROR_FILE_NOT_FOUND

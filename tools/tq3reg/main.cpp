@@ -29,6 +29,12 @@ constexpr const char* kUsageText =
     "Files are written as UTF-8 (as UTF-16LE with a byte-order mark with --utf16) and\n"
     "read in either encoding; FILE \"-\" is standard input or output.\n"
     "\n"
+    "import applies a file whole or not at all. A file for both roots commits\n"
+    "HKEY_LOCAL_MACHINE first; should HKEY_CURRENT_USER then fail, the keys the file\n"
+    "touched in HKEY_LOCAL_MACHINE are put back as they were. Only if tq3reg is killed\n"
+    "between the two, or putting back fails too (the message says so), does the\n"
+    "HKEY_LOCAL_MACHINE part stay.\n"
+    "\n"
     "options:\n"
     "  --user-store PATH     the database file of HKEY_CURRENT_USER\n"
     "  --machine-store PATH  the database file of HKEY_LOCAL_MACHINE\n"
@@ -162,7 +168,7 @@ int RunImport(const Options& options) {
         return Fail(file + ": " + where + problem.message + "; nothing was imported");
     }
     std::string error;
-    if (!tq3::reg::ApplyEdits(edits, &error)) return Fail(file + ": " + error + "; nothing was imported");
+    if (!tq3::reg::ApplyEdits(edits, &error)) return Fail(file + ": " + error);
     return kOk;
 }
 

@@ -108,7 +108,9 @@ std::u16string Hex(unsigned long value, int width) {
 }
 
 // REG_SZ data that reads back unchanged as a quoted string: whole UTF-16 units,
-// one terminating zero at the end and no other, and no line breaks inside.
+// one terminating zero at the end and no other, no line breaks inside, and every
+// surrogate in a pair (a lone one has no UTF-8 form and would come back as
+// U+FFFD).
 bool WritableAsString(const std::vector<BYTE>& data, std::u16string* text) {
     if (data.size() < 2 || data.size() % 2 != 0) return false;
     text->clear();
@@ -116,6 +118,12 @@ bool WritableAsString(const std::vector<BYTE>& data, std::u16string* text) {
         char16_t c = static_cast<char16_t>(data[i] | (data[i + 1] << 8));
         if (c == 0 || c == u'\r' || c == u'\n') return false;
         text->push_back(c);
+    }
+    for (std::size_t i = 0; i < text->size(); ++i) {
+        const char16_t c = (*text)[i];
+        if (c < 0xD800 || c > 0xDFFF) continue;
+        if (c > 0xDBFF || i + 1 == text->size() || (*text)[i + 1] < 0xDC00 || (*text)[i + 1] > 0xDFFF) return false;
+        ++i;
     }
     return data[data.size() - 2] == 0 && data[data.size() - 1] == 0;
 }
