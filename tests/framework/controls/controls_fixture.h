@@ -1,18 +1,16 @@
 // A headless desktop with a plain parent window for control tests: the parent
 // keeps a copy of every WM_DRAWITEM record it gets (the record lives only during
-// the call) and everything else goes to the default procedure, so notifications
-// are watched with the harness's message spy.
+// the call) and paints owner-drawn buttons; everything else goes to the default
+// procedure, so notifications are watched with the harness's message spy.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <utility>
 #include <vector>
 
 #include "framework/controls/button.h"
 #include "framework/controls/static_control.h"
-#include "framework/core/geometry.h"
 #include "framework/gdi/dc.h"
 #include "framework/gdi/dc_text.h"
 #include "framework/gdi/draw.h"
@@ -20,10 +18,13 @@
 #include "framework/gdi/gdi_objects.h"
 #include "framework/gdi/icons.h"
 #include "framework/gdi/sysmetrics.h"
-#include "framework/window/gdi_seam.h"
+#include "tests/support/spy_expect.h"
 #include "tq3view/testing.h"
 
 namespace tq3::test {
+
+using tq3::testing::CaptureWindow;
+using tq3::testing::WindowPixel;
 
 class ControlsTest : public ::testing::Test {
 protected:
@@ -52,52 +53,31 @@ protected:
         return hwnd;
     }
 
-    // The colour of a pixel of a window's client area, as shown on the desktop.
-    static COLORREF PixelAt(HWND hwnd, int x, int y) {
-        POINT pt{x, y};
-        ClientToScreen(hwnd, &pt);
-        return tq3::fw::ToColorRef(tq3::fw::DesktopSurface().At(pt.x, pt.y));
-    }
-    // How many pixels of the client rectangle `r` have the colour `c`.
-    static int CountIn(HWND hwnd, RECT r, COLORREF c) {
-        int n = 0;
-        for (int y = r.top; y < r.bottom; ++y)
-            for (int x = r.left; x < r.right; ++x) n += PixelAt(hwnd, x, y) == c;
-        return n;
-    }
-    // Leftmost and rightmost columns of `r` holding a pixel other than the
-    // background `c` (text is smoothed, so its ink is any colour but that); {-1, -1} for none.
-    static std::pair<int, int> InkColumns(HWND hwnd, RECT r, COLORREF c) {
-        std::pair<int, int> out{-1, -1};
-        for (int x = r.left; x < r.right; ++x)
-            for (int y = r.top; y < r.bottom; ++y)
-                if (PixelAt(hwnd, x, y) != c) {
-                    if (out.first < 0) out.first = x;
-                    out.second = x;
-                    break;
-                }
-        return out;
-    }
-    // Pixels of `r` whose every channel is below `limit` (dark ink), or with
-    // `brighter`, above it.
+    // Pixels of `r` darker than `limit` in every channel (black ink), or with
+    // `brighter`, lighter than it in every channel.
     static int CountBeyond(HWND hwnd, RECT r, int limit, bool brighter = false) {
-        int n = 0;
-        for (int y = r.top; y < r.bottom; ++y)
-            for (int x = r.left; x < r.right; ++x) {
-                COLORREF c = PixelAt(hwnd, x, y);
-                int lo = std::min({GetRValue(c), GetGValue(c), GetBValue(c)});
-                int hi = std::max({GetRValue(c), GetGValue(c), GetBValue(c)});
-                n += brighter ? lo > limit : hi < limit;
-            }
-        return n;
+        return CaptureWindow(hwnd, r).CountIf([=](COLORREF c) {
+            const int lo = std::min({GetRValue(c), GetGValue(c), GetBValue(c)});
+            const int hi = std::max({GetRValue(c), GetGValue(c), GetBValue(c)});
+            return brighter ? lo > limit : hi < limit;
+        });
     }
     static int CountDark(HWND hwnd, RECT r) { return CountBeyond(hwnd, r, 80); }
 
+    static std::vector<DRAWITEMSTRUCT>& drawn() {
+        static std::vector<DRAWITEMSTRUCT> items;
+        return items;
+    }
+
+    tq3::testing::Desktop desktop{640, 480};
+    HWND parent = nullptr;
+
+private:
     // What the parent paints for an owner-drawn button: a tinted face, sunken
     // while pressed, with its text.
     static void PaintOwnerDrawn(const DRAWITEMSTRUCT& item) {
         RECT r = item.rcItem;
-        bool pressed = (item.itemState & ODS_SELECTED) != 0;
+        const bool pressed = (item.itemState & ODS_SELECTED) != 0;
         DrawEdge(item.hDC, &r, pressed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT | BF_ADJUST);
         HBRUSH tint = CreateSolidBrush(pressed ? RGB(170, 200, 240) : RGB(200, 225, 255));
         FillRect(item.hDC, &r, tint);
@@ -113,11 +93,6 @@ protected:
         }
     }
 
-    static std::vector<DRAWITEMSTRUCT>& drawn() {
-        static std::vector<DRAWITEMSTRUCT> items;
-        return items;
-    }
-
     static LRESULT ParentProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         if (message == WM_DRAWITEM) {
             const auto& item = *reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
@@ -127,9 +102,6 @@ protected:
         }
         return DefWindowProcW(hwnd, message, wParam, lParam);
     }
-
-    tq3::testing::Desktop desktop{640, 480};
-    HWND parent = nullptr;
 };
 
 // A square icon of one opaque colour.

@@ -1,7 +1,7 @@
-// The "STATIC" class: text placement, prefixes, repainting on change, icons, and
-// clicks that pass through a label to its parent.
+// The "STATIC" class: text placement, prefixes, icons, and clicks that pass
+// through a label to its parent; with the "BUTTON" class, repainting when the
+// text, the font or the enabled state changes.
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include "framework/app/afxwin.h"
@@ -23,22 +23,22 @@ TEST_F(StaticTest, TextIsPlacedAsTheAlignmentStyleSays) {
         DWORD style;
         const char* name;
     };
-    std::vector<std::pair<int, int>> inks;
+    std::vector<CRect> inks;
     for (const Case& c : {Case{SS_LEFT, "left"}, Case{SS_CENTER, "centre"}, Case{SS_RIGHT, "right"}}) {
         HWND s = Make(u"STATIC", u"Label text", c.style, RECT{10, 10, 10 + width, 30});
-        inks.push_back(InkColumns(s, RECT{0, 0, width, 20}, face));
+        inks.push_back(CaptureWindow(s, RECT{0, 0, width, 20}).InkBounds(face));
         DestroyWindow(s);
         desktop.RunUntilIdle();
     }
-    auto [left, centre, right] = std::tuple(inks[0], inks[1], inks[2]);
-    ASSERT_GE(left.first, 0);
-    EXPECT_LE(left.first, 2);
-    EXPECT_GE(right.second, width - 3);
-    EXPECT_LE(right.second, width - 1);
-    EXPECT_NEAR(centre.first, width - 1 - centre.second, 2);
+    const CRect left = inks[0], centre = inks[1], right = inks[2];
+    ASSERT_FALSE(left.IsRectEmpty());
+    EXPECT_LE(left.left, 2);
+    EXPECT_GE(right.right, width - 2);
+    EXPECT_LE(right.right, width);
+    EXPECT_NEAR(centre.left, width - centre.right, 2);
     // The same text, the same width of ink, wherever it goes.
-    EXPECT_EQ(left.second - left.first, right.second - right.first);
-    EXPECT_EQ(left.second - left.first, centre.second - centre.first);
+    EXPECT_EQ(left.Width(), right.Width());
+    EXPECT_EQ(left.Width(), centre.Width());
 }
 
 TEST_F(StaticTest, LongTextWrapsUnlessTheStyleSaysOtherwise) {
@@ -56,40 +56,51 @@ TEST_F(StaticTest, LongTextWrapsUnlessTheStyleSaysOtherwise) {
 TEST_F(StaticTest, PrefixesAreMarksUnlessNoPrefix) {
     HWND marked = Make(u"Static", u"&&&&&&", SS_LEFT, RECT{10, 10, 200, 30});
     HWND plain = Make(u"Static", u"&&&&&&", SS_LEFT | SS_NOPREFIX, RECT{10, 40, 200, 60});
-    auto a = InkColumns(marked, RECT{0, 0, 190, 20}, face);
-    auto b = InkColumns(plain, RECT{0, 0, 190, 20}, face);
-    ASSERT_GE(a.first, 0);
+    const CRect a = CaptureWindow(marked, RECT{0, 0, 190, 20}).InkBounds(face);
+    const CRect b = CaptureWindow(plain, RECT{0, 0, 190, 20}).InkBounds(face);
+    ASSERT_FALSE(a.IsRectEmpty());
     // Doubled ampersands draw one each with prefixes on: half as many glyphs.
-    EXPECT_GT(b.second - b.first, 2 * (a.second - a.first) - 4);
+    EXPECT_GT(b.Width(), 2 * a.Width() - 2);
 }
 
 TEST_F(StaticTest, TextFontAndEnableChangesRepaint) {
-    HWND s = Make(u"Static", u"i", SS_LEFT, RECT{10, 10, 210, 50});
-    const RECT all{0, 0, 200, 40};
-    int before = CountDark(s, all);
-    ASSERT_GT(before, 0);
-    SetWindowTextW(s, u"Much longer text");
-    desktop.RunUntilIdle();
-    int longer = CountDark(s, all);
-    EXPECT_GT(longer, before);
-
-    LOGFONTW lf = tq3::fw::DefaultGuiLogFont();
-    lf.lfHeight = -26;
-    HFONT big = CreateFontIndirectW(&lf);
-    SendMessageW(s, WM_SETFONT, reinterpret_cast<WPARAM>(big), FALSE);
-    desktop.RunUntilIdle();
-    EXPECT_EQ(CountDark(s, all), longer) << "no redraw asked";
-    EXPECT_EQ(SendMessageW(s, WM_GETFONT, 0, 0), reinterpret_cast<LRESULT>(big));
-    InvalidateRect(s, nullptr, TRUE);
-    desktop.RunUntilIdle();
-    EXPECT_GT(CountDark(s, all), longer);
-
-    EnableWindow(s, FALSE);
-    desktop.RunUntilIdle();
-    EXPECT_EQ(CountDark(s, all), 0);
-    EXPECT_GT(CountBeyond(s, all, 200), 0) << "grey text instead";
-    DestroyWindow(s);
-    DeleteObject(big);
+    struct Case {
+        LPCWSTR cls;
+        DWORD style;
+        RECT inside;    // where the text goes, inside any frame
+        bool embossed;  // disabled text has a white shadow
+    };
+    for (const Case& c : {Case{u"Static", SS_LEFT, {0, 0, 200, 40}, false},
+                          Case{u"Button", BS_PUSHBUTTON, {3, 3, 197, 37}, true}}) {
+        SCOPED_TRACE(static_cast<const void*>(c.cls));
+        HWND w = Make(c.cls, u"i", c.style, RECT{10, 10, 210, 50});
+        const int narrow = CountDark(w, c.inside);
+        ASSERT_GT(narrow, 0);
+        SetWindowTextW(w, u"Much wider text");
+        desktop.RunUntilIdle();
+        const int wide = CountDark(w, c.inside);
+        EXPECT_GT(wide, narrow);
+        EXPECT_EQ(SendMessageW(w, WM_GETFONT, 0, 0), 0) << "no font set: the dialog font, reported as none";
+        LOGFONTW lf = tq3::fw::DefaultGuiLogFont();
+        lf.lfHeight = -24;
+        HFONT big = CreateFontIndirectW(&lf);
+        SendMessageW(w, WM_SETFONT, reinterpret_cast<WPARAM>(big), FALSE);
+        desktop.RunUntilIdle();
+        EXPECT_EQ(CountDark(w, c.inside), wide) << "no redraw asked";
+        EXPECT_EQ(SendMessageW(w, WM_GETFONT, 0, 0), reinterpret_cast<LRESULT>(big));
+        InvalidateRect(w, nullptr, TRUE);
+        desktop.RunUntilIdle();
+        EXPECT_GT(CountDark(w, c.inside), wide);
+        // Disabled: no black ink but grey text; a button's is embossed, in the
+        // shadow colour with white one pixel down-right.
+        EnableWindow(w, FALSE);
+        desktop.RunUntilIdle();
+        EXPECT_EQ(CountDark(w, c.inside), 0);
+        EXPECT_GT(CountBeyond(w, c.inside, 200), 10);
+        EXPECT_EQ(CountBeyond(w, c.inside, 245, true) > 10, c.embossed);
+        DestroyWindow(w);
+        DeleteObject(big);
+    }
 }
 
 TEST_F(StaticTest, IconStaticTakesItsIconsSize) {
@@ -103,7 +114,7 @@ TEST_F(StaticTest, IconStaticTakesItsIconsSize) {
     GetClientRect(s, &rc);
     EXPECT_EQ(rc.right, 32);
     EXPECT_EQ(rc.bottom, 32);
-    EXPECT_EQ(CountIn(s, rc, green), 32 * 32);
+    EXPECT_EQ(CaptureWindow(s, rc).Count(green), 32 * 32);
     EXPECT_EQ(SendMessageW(s, STM_GETICON, 0, 0), reinterpret_cast<LRESULT>(icon));
     EXPECT_EQ(SendMessageW(s, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(other)), 0) << "not an icon";
     EXPECT_EQ(SendMessageW(s, STM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(other)),
@@ -130,8 +141,7 @@ TEST_F(StaticTest, ClicksPassThroughALabelUnlessItNotifies) {
     spy.KeepOnly({WM_LBUTTONDOWN, WM_COMMAND});
     desktop.Click(label, POINT{5, 5});
     desktop.Click(notifying, POINT{5, 5});
-    auto result = spy.Compare({Msg(WM_LBUTTONDOWN).Point(15, 15), Command(STN_CLICKED, 201)});
-    EXPECT_TRUE(result) << result.report;
+    EXPECT_TRUE(Same(spy.Compare({Msg(WM_LBUTTONDOWN).Point(15, 15), Command(STN_CLICKED, 201)})));
     EXPECT_EQ(SendMessageW(label, WM_GETDLGCODE, 0, 0), DLGC_STATIC);
 }
 

@@ -2,10 +2,10 @@
 // makes is failed in turn; each failure must leave the data exactly as it was.
 #include <gtest/gtest.h>
 
-#include <new>
+#include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
-#include <ostream>
 
 #include "framework/core/cstring.h"
 #include "framework/core/lists.h"
@@ -47,43 +47,36 @@ TEST(CStringOutOfMemory, FailedOperationsLeaveTheStringUnchanged) {
     };
     const CString original(u"some text here");
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
         CString expected(original);
         c.edit(expected);
-        bool succeeded = false;
-        int failures = 0;
-        for (int allowed = 0; allowed < 50 && !succeeded; ++allowed) {
-            CString s(original);
-            try {
-                tq3::test::FailingAllocations failing(allowed);
-                c.edit(s);
-                succeeded = true;
-            } catch (const std::bad_alloc&) {
-                ++failures;
-            }
-            EXPECT_EQ(s, succeeded ? expected : original) << c.what << " with " << allowed << " allocations";
-        }
-        EXPECT_TRUE(succeeded) << c.what;
-        // Each operation here needs memory, so the first attempt must have failed.
-        EXPECT_GT(failures, 0) << c.what;
+        CString s;
+        const auto sweep = tq3::test::SweepAllocations({
+            .prepare = [&] { s = original; },
+            .operation = [&] { c.edit(s); },
+            .check = [&](const tq3::test::SweepRun& run) { EXPECT_EQ(s, run.threw ? original : expected); },
+            .limit = 50,
+        });
+        EXPECT_TRUE(sweep.completed);
+        EXPECT_GT(sweep.refusedRuns, 0) << "each operation here needs memory";
     }
 }
 
 TEST(CObjectOutOfMemory, DynamicCreationGivesNull) {
-    CObject* created = nullptr;
-    {
-        tq3::test::FailingAllocations failing(0);
-        created = CRuntimeClass::CreateObject("CWidget");
-        EXPECT_GT(failing.Refused(), 0);
+    for (auto create : {+[] { return CRuntimeClass::CreateObject("CWidget"); }, +[] { return CWidget::CreateObject(); }}) {
+        CObject* created = reinterpret_cast<CObject*>(1);
+        const auto sweep = tq3::test::SweepAllocations({
+            .operation = [&] { created = create(); },
+            .check =
+                [&](const tq3::test::SweepRun& run) {
+                    EXPECT_FALSE(run.threw);
+                    EXPECT_EQ(created == nullptr, run.refused > 0);
+                },
+        });
+        EXPECT_TRUE(sweep.completed);
+        EXPECT_GT(sweep.refusedRuns, 0);
+        delete created;
     }
-    EXPECT_EQ(created, nullptr);
-    {
-        tq3::test::FailingAllocations failing(0);
-        created = CWidget::CreateObject();
-    }
-    EXPECT_EQ(created, nullptr);
-    created = CRuntimeClass::CreateObject("CWidget");
-    ASSERT_NE(created, nullptr);
-    delete created;
 }
 
 TEST(ListsOutOfMemory, FailedAdditionsLeaveTheListAsItWas) {
@@ -105,27 +98,27 @@ TEST(ListsOutOfMemory, FailedAdditionsLeaveTheListAsItWas) {
         }
         return items;
     };
+    const std::vector<std::u16string> before{u"one", u"two", u"three"};
     for (const auto& c : cases) {
-        bool succeeded = false;
-        int failures = 0;
-        for (int allowed = 0; allowed < 50 && !succeeded; ++allowed) {
-            CStringList list(2);  // two nodes per block: the third element needs a new block
-            list.AddTail(u"one");
-            list.AddTail(u"two");
-            list.AddTail(u"three");
-            const auto before = contents(list);
-            try {
-                tq3::test::FailingAllocations failing(allowed);
-                c.edit(list);
-                succeeded = true;
-            } catch (const std::bad_alloc&) {
-                ++failures;
-                EXPECT_EQ(contents(list), before) << c.what << " with " << allowed << " allocations";
-                EXPECT_EQ(list.GetCount(), 3) << c.what;
-            }
-        }
-        EXPECT_TRUE(succeeded) << c.what;
-        EXPECT_GT(failures, 0) << c.what;
+        SCOPED_TRACE(c.what);
+        std::unique_ptr<CStringList> list;
+        const auto sweep = tq3::test::SweepAllocations({
+            .prepare =
+                [&] {
+                    list = std::make_unique<CStringList>(2);  // two nodes per block: the third needs a new one
+                    for (const auto& s : before) list->AddTail(s.c_str());
+                },
+            .operation = [&] { c.edit(*list); },
+            .check =
+                [&](const tq3::test::SweepRun& run) {
+                    if (run.threw) {
+                        EXPECT_EQ(contents(*list), before) << run.allowed << " allocations";
+                    }
+                },
+            .limit = 50,
+        });
+        EXPECT_TRUE(sweep.completed);
+        EXPECT_GT(sweep.refusedRuns, 0);
     }
 }
 

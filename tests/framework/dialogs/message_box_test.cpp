@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
@@ -14,11 +12,11 @@
 #include "framework/controls/static_control.h"
 #include "framework/dialogs/message_box.h"
 #include "framework/dialogs/system_icons.h"
-#include "framework/gdi/png_image.h"
 #include "framework/gdi/sysmetrics.h"
-#include "framework/window/gdi_seam.h"
+#include "tests/support/test_output.h"
 #include "tq3view/testing.h"
 
+namespace tq3::test {
 namespace {
 
 using tq3::testing::AnswerCommand;
@@ -186,20 +184,6 @@ TEST_F(MessageBoxTest, RefusesWhatItCannotShowAndEndsOnQuit) {
     EXPECT_TRUE(desktop.QuitReceived());
 }
 
-// How many pixels of the window's client rectangle differ from `colour`.
-int CountOther(HWND hwnd, COLORREF colour) {
-    RECT r;
-    GetClientRect(hwnd, &r);
-    int n = 0;
-    for (int y = 0; y < r.bottom; ++y)
-        for (int x = 0; x < r.right; ++x) {
-            POINT pt{x, y};
-            ClientToScreen(hwnd, &pt);
-            n += tq3::fw::ToColorRef(tq3::fw::DesktopSurface().At(pt.x, pt.y)) != colour;
-        }
-    return n;
-}
-
 TEST_F(MessageBoxTest, IconAndWrappedTextAreDrawn) {
     const COLORREF face = GetSysColor(COLOR_BTNFACE);
     struct Case {
@@ -210,17 +194,9 @@ TEST_F(MessageBoxTest, IconAndWrappedTextAreDrawn) {
                           Case{MB_ICONEXCLAMATION, RGB(255, 224, 0)}, Case{MB_ICONASTERISK, RGB(0, 0, 192)}}) {
         int iconInk = 0, markPixels = 0;
         desktop.QueueModalAnswer(Inspect([&](HWND box) {
-            HWND icon = GetDlgItem(box, 20);
-            ASSERT_NE(icon, nullptr);
-            iconInk = CountOther(icon, face);
-            RECT r;
-            GetClientRect(icon, &r);
-            for (int y = 0; y < r.bottom; ++y)
-                for (int x = 0; x < r.right; ++x) {
-                    POINT pt{x, y};
-                    ClientToScreen(icon, &pt);
-                    markPixels += tq3::fw::ToColorRef(tq3::fw::DesktopSurface().At(pt.x, pt.y)) == c.mark;
-                }
+            const tq3::testing::Capture icon = tq3::testing::CaptureWindow(GetDlgItem(box, 20));
+            iconInk = icon.CountOther(face);
+            markPixels = icon.Count(c.mark);
         }));
         desktop.QueueModalAnswer(AnswerKey(VK_RETURN, kBoxClass));
         EXPECT_EQ(Show(MB_OK | c.icon, {}), IDOK);
@@ -254,15 +230,8 @@ TEST_F(MessageBoxTest, ScreenshotOfAQuestion) {
     bool saved = false;
     std::string path;
     desktop.QueueModalAnswer(Inspect([&](HWND box) {
-        const char* env = std::getenv("TQ3_TEST_OUTPUT");
-        std::filesystem::path folder =
-            (env ? std::filesystem::path(env) : std::filesystem::temp_directory_path()) / "dialogs";
-        std::filesystem::create_directories(folder);
-        path = (folder / "message_box_question.png").string();
-        RECT r;
-        GetWindowRect(box, &r);
-        InflateRect(&r, 10, 10);
-        saved = tq3::fw::SavePng(tq3::fw::DesktopSurface(), &r, path);
+        path = OutputPath("dialogs", "message_box_question.png");
+        saved = tq3::testing::SaveScreenshot(box, path);
         // The buttons are in a row, in the order of the set, the first one default.
         RECT yes, no, cancel;
         GetWindowRect(GetDlgItem(box, IDYES), &yes);
@@ -283,3 +252,4 @@ TEST_F(MessageBoxTest, ScreenshotOfAQuestion) {
 }
 
 }  // namespace
+}  // namespace tq3::test

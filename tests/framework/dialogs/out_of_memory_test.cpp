@@ -10,27 +10,33 @@
 #include "tests/support/failing_allocator.h"
 #include "tq3view/testing.h"
 
+namespace tq3::test {
 namespace {
 
 constexpr WCHAR kOwnerClass[] = u"OutOfMemoryOwner";
 
-HWND MakeOwner() {
-    static bool registered = false;
-    if (!registered) {
-        WNDCLASSW wc{};
-        wc.lpfnWndProc = DefWindowProcW;
-        wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<ULONG_PTR>(COLOR_WINDOW + 1));
-        wc.lpszClassName = kOwnerClass;
-        registered = RegisterClassW(&wc) != 0;
+class ControlsOutOfMemory : public ::testing::Test {
+protected:
+    void SetUp() override {
+        static bool registered = false;
+        if (!registered) {
+            WNDCLASSW wc{};
+            wc.lpfnWndProc = DefWindowProcW;
+            wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<ULONG_PTR>(COLOR_WINDOW + 1));
+            wc.lpszClassName = kOwnerClass;
+            registered = RegisterClassW(&wc) != 0;
+        }
+        owner = CreateWindowExW(0, kOwnerClass, u"Owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 400, 300, nullptr,
+                                nullptr, nullptr, nullptr);
+        ASSERT_NE(owner, nullptr);
+        desktop.RunUntilIdle();
     }
-    return CreateWindowExW(0, kOwnerClass, u"Owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 400, 300, nullptr,
-                           nullptr, nullptr, nullptr);
-}
 
-TEST(ControlsOutOfMemory, ControlCreationFailsCleanly) {
-    tq3::testing::Desktop desktop(640, 480);
-    HWND owner = MakeOwner();
-    ASSERT_NE(owner, nullptr);
+    tq3::testing::Desktop desktop{640, 480};
+    HWND owner = nullptr;
+};
+
+TEST_F(ControlsOutOfMemory, ControlCreationFailsCleanly) {
     struct Case {
         LPCWSTR cls;
         DWORD style;
@@ -40,50 +46,56 @@ TEST(ControlsOutOfMemory, ControlCreationFailsCleanly) {
         {u"Static", SS_LEFT, DLGC_STATIC},
     };
     for (const Case& c : cases) {
-        bool created = false;
-        int refused = 0;
-        for (long n = 0; n < 2000 && !created; ++n) {
-            HWND control = nullptr;
-            {
-                tq3::test::FailingAllocations failing(n);
-                control = CreateWindowExW(0, c.cls, u"OK", WS_CHILD | WS_VISIBLE | c.style, 10, 10, 80, 24, owner,
-                                          nullptr, nullptr, nullptr);
-            }
-            ASSERT_TRUE(IsWindow(owner)) << "after " << n << " allocations";
-            refused += control == nullptr;
-            if (control != nullptr) {
-                created = true;
-                desktop.RunUntilIdle();
-                EXPECT_EQ(SendMessageW(control, WM_GETDLGCODE, 0, 0), c.dialogCode);
-                DestroyWindow(control);
-            }
-        }
-        EXPECT_TRUE(created);
-        EXPECT_GT(refused, 0);
+        HWND control = nullptr;
+        const SweepResult sweep = SweepAllocations({
+            .operation =
+                [&] {
+                    control = CreateWindowExW(0, c.cls, u"OK", WS_CHILD | WS_VISIBLE | c.style, 10, 10, 80, 24, owner,
+                                              nullptr, nullptr, nullptr);
+                },
+            .check =
+                [&](const SweepRun& run) {
+                    ASSERT_FALSE(run.threw);
+                    ASSERT_TRUE(IsWindow(owner)) << "after " << run.allowed << " allocations";
+                    EXPECT_EQ(control != nullptr, run.refused == 0) << "after " << run.allowed << " allocations";
+                    if (control != nullptr && run.refused > 0) DestroyWindow(control);
+                },
+        });
+        ASSERT_TRUE(sweep.completed);
+        EXPECT_GT(sweep.refusedRuns, 0);
+        desktop.RunUntilIdle();
+        EXPECT_EQ(SendMessageW(control, WM_GETDLGCODE, 0, 0), c.dialogCode);
+        DestroyWindow(control);
     }
 }
 
-TEST(ControlsOutOfMemory, MessageBoxAnswersZeroAndLeavesTheOwnerUsable) {
-    tq3::testing::Desktop desktop(640, 480);
-    HWND owner = MakeOwner();
-    ASSERT_NE(owner, nullptr);
-    desktop.RunUntilIdle();
+TEST_F(ControlsOutOfMemory, MessageBoxAnswersZeroAndLeavesTheOwnerUsable) {
     int result = 0;
     int refusals = 0;
-    for (long n = 0; n < 5000 && result == 0; ++n) {
-        if (desktop.PendingModalAnswers() == 0) desktop.QueueModalAnswer(tq3::testing::AnswerKey(VK_RETURN, u"#32770"));
-        {
-            tq3::test::FailingAllocations failing(n);
-            result = MessageBoxW(owner, u"Out of memory?", u"Test", MB_YESNO | MB_ICONQUESTION);
-        }
-        ASSERT_TRUE(result == 0 || result == IDYES) << result;
-        refusals += result == 0;
-        EXPECT_TRUE(IsWindowEnabled(owner)) << "after " << n << " allocations";
-        EXPECT_EQ(FindWindowW(u"#32770", nullptr), nullptr) << "after " << n << " allocations";
-        desktop.RunUntilIdle();
-    }
-    EXPECT_EQ(result, IDYES);
+    const SweepResult sweep = SweepAllocations({
+        .prepare =
+            [&] {
+                if (desktop.PendingModalAnswers() == 0) {
+                    desktop.QueueModalAnswer(tq3::testing::AnswerKey(VK_RETURN, u"#32770"));
+                }
+            },
+        .operation = [&] { result = MessageBoxW(owner, u"Out of memory?", u"Test", MB_YESNO | MB_ICONQUESTION); },
+        .check =
+            [&](const SweepRun& run) {
+                ASSERT_FALSE(run.threw);
+                // Refused: answered 0, unless what failed had a fallback; with
+                // memory enough, the scripted Enter answered it.
+                EXPECT_TRUE(result == 0 || result == IDYES) << result;
+                EXPECT_TRUE(result == IDYES || run.refused > 0) << "after " << run.allowed << " allocations";
+                refusals += result == 0;
+                EXPECT_TRUE(IsWindowEnabled(owner)) << "after " << run.allowed << " allocations";
+                EXPECT_EQ(FindWindowW(u"#32770", nullptr), nullptr) << "after " << run.allowed << " allocations";
+                desktop.RunUntilIdle();
+            },
+    });
+    EXPECT_TRUE(sweep.completed);
     EXPECT_GT(refusals, 0);
 }
 
 }  // namespace
+}  // namespace tq3::test

@@ -1,30 +1,23 @@
 // Input through the headless backend: focus, capture, clicks and double clicks,
-// key state, the wheel, context menus, cursors and disabled windows.
+// key state, the wheel, context menus, cursors, disabled and inactive windows.
 #include "framework/window/cursor.h"
-#include "tests/framework/window/message_log.h"
+#include "tests/framework/window/window_fixture.h"
 
-namespace tq3::fw::testing {
+namespace tq3::test {
 namespace {
 
-using Seq = std::vector<UINT>;
-using Button = InputEvent::Button;
+LPARAM Packed(POINT p) { return MAKELPARAM(static_cast<WORD>(p.x), static_cast<WORD>(p.y)); }
 
 TEST_F(WindowTest, FocusMovesWithKillFocusThenSetFocusNamingTheOtherWindow) {
     HWND top = Top();
     HWND a = Child(top, {0, 0, 50, 50}, WS_CHILD | WS_VISIBLE, 1);
     HWND b = Child(top, {60, 0, 110, 50}, WS_CHILD | WS_VISIBLE, 2);
     EXPECT_EQ(SetFocus(a), top);
-    log().Clear();
+    spy.Clear();
     EXPECT_EQ(SetFocus(b), a);
-    auto all = log().All();
-    ASSERT_EQ(all.size(), 2u);
-    EXPECT_EQ(all[0], std::make_pair(a, static_cast<UINT>(WM_KILLFOCUS)));
-    EXPECT_EQ(all[1], std::make_pair(b, static_cast<UINT>(WM_SETFOCUS)));
-    EXPECT_EQ(reinterpret_cast<HWND>(log().Find(a, WM_KILLFOCUS)[0].wParam), b);
-    EXPECT_EQ(reinterpret_cast<HWND>(log().Find(b, WM_SETFOCUS)[0].wParam), a);
-    log().Clear();
     EXPECT_EQ(SetFocus(b), b);  // already there: no messages
-    EXPECT_TRUE(log().All().empty());
+    EXPECT_TRUE(Same(spy.Compare({Msg(WM_KILLFOCUS).In(a).WParam(reinterpret_cast<WPARAM>(b)),
+                                  Msg(WM_SETFOCUS).In(b).WParam(reinterpret_cast<WPARAM>(a))})));
     EXPECT_EQ(SetFocus(nullptr), b);
     EXPECT_EQ(GetFocus(), nullptr);
     EXPECT_EQ(SetFocus(reinterpret_cast<HWND>(static_cast<LONG_PTR>(0x4321))), nullptr);
@@ -36,34 +29,30 @@ TEST_F(WindowTest, FocusMovesWithKillFocusThenSetFocusNamingTheOtherWindow) {
     HWND other = Top();
     HWND inOther = Child(other, {0, 0, 10, 10});
     SetActiveWindow(top);
-    log().Clear();
+    spy.Clear();
     SetFocus(inOther);
     EXPECT_EQ(GetActiveWindow(), other);
     EXPECT_EQ(GetFocus(), inOther);
-    EXPECT_EQ(LOWORD(log().Find(top, WM_ACTIVATE)[0].wParam), WA_INACTIVE);
+    EXPECT_EQ(LOWORD(spy.Find(top, WM_ACTIVATE).at(0).wParam), WA_INACTIVE);
 }
 
 TEST_F(WindowTest, CaptureTakesTheMouseAndReportsWhenItIsLost) {
     HWND top = Top(WS_POPUP | WS_VISIBLE, {0, 0, 300, 300});
     HWND a = Child(top, {0, 0, 100, 100}, WS_CHILD | WS_VISIBLE, 1);
     HWND b = Child(top, {150, 150, 250, 250}, WS_CHILD | WS_VISIBLE, 2);
-    desktop->RunUntilIdle();
+    desktop.RunUntilIdle();
     EXPECT_EQ(SetCapture(a), nullptr);
-    log().Clear();
-    desktop->MouseMove(POINT{200, 200});  // over b, but a holds the capture
-    desktop->RunUntilIdle();
-    auto moves = log().Find(a, WM_MOUSEMOVE);
-    ASSERT_EQ(moves.size(), 1u);
-    EXPECT_EQ(moves[0].lParam, MAKELPARAM(200, 200));  // a's client coordinates, beyond its edges
-    EXPECT_TRUE(log().Find(b, WM_MOUSEMOVE).empty());
-    EXPECT_TRUE(log().Find(a, WM_SETCURSOR).empty());  // no cursor negotiation under capture
+    spy.IncludeNoise(true);
+    spy.KeepOnly({WM_MOUSEMOVE, WM_SETCURSOR, WM_CAPTURECHANGED});
+    spy.Clear();
+    // Over b, but a holds the capture: a's client coordinates beyond its edges, and
+    // no cursor negotiation.
+    desktop.MouseMove(POINT{200, 200});
     EXPECT_EQ(SetCapture(b), a);
-    auto changed = log().Find(a, WM_CAPTURECHANGED);
-    ASSERT_EQ(changed.size(), 1u);
-    EXPECT_EQ(reinterpret_cast<HWND>(changed[0].lParam), b);
     EXPECT_TRUE(ReleaseCapture());
-    ASSERT_EQ(log().Find(b, WM_CAPTURECHANGED).size(), 1u);
-    EXPECT_EQ(log().Find(b, WM_CAPTURECHANGED)[0].lParam, 0);
+    EXPECT_TRUE(Same(spy.Compare({Msg(WM_MOUSEMOVE).In(a).Point(200, 200),
+                                  Msg(WM_CAPTURECHANGED).In(a).LParam(reinterpret_cast<LPARAM>(b)),
+                                  Msg(WM_CAPTURECHANGED).In(b).LParam(0)})));
     EXPECT_EQ(GetCapture(), nullptr);
     SetCapture(a);
     DestroyWindow(a);
@@ -74,13 +63,13 @@ TEST_F(WindowTest, ClicksBecomeDoubleClicksOnlyWithTheClassStyleInTimeAndPlace) 
     HWND top = Top(WS_POPUP | WS_VISIBLE, {0, 0, 400, 300});
     HWND plain = Child(top, {0, 0, 100, 100}, WS_CHILD | WS_VISIBLE, 1, kClass);
     HWND dbl = Child(top, {200, 0, 300, 100}, WS_CHILD | WS_VISIBLE, 2, kDblClass);
-    desktop->RunUntilIdle();
-    int half = GetSystemMetrics(SM_CXDOUBLECLK) / 2;
+    desktop.RunUntilIdle();
+    const int half = GetSystemMetrics(SM_CXDOUBLECLK) / 2;
     struct Case {
         HWND target;
-        int dx;          // offset of the second click
-        DWORD wait;      // milliseconds between the clicks
-        UINT second;     // message of the second press
+        int dx;      // offset of the second click
+        DWORD wait;  // milliseconds between the clicks
+        UINT second;  // message of the second press
     } cases[] = {
         {dbl, 0, 10, WM_LBUTTONDBLCLK},
         {dbl, half, 100, WM_LBUTTONDBLCLK},
@@ -89,270 +78,215 @@ TEST_F(WindowTest, ClicksBecomeDoubleClicksOnlyWithTheClassStyleInTimeAndPlace) 
         {plain, 0, 10, WM_LBUTTONDOWN},
     };
     for (const Case& c : cases) {
-        desktop->AdvanceClock(1000);  // no earlier click counts
-        POINT p = ScreenPoint(c.target, 20, 20);
-        desktop->Click(Button::Left, p);
-        desktop->RunUntilIdle();
-        desktop->AdvanceClock(c.wait);
-        log().Clear();
-        desktop->Click(Button::Left, POINT{p.x + c.dx, p.y});
-        desktop->RunUntilIdle();
-        Seq got = log().Of(c.target);
-        EXPECT_EQ(got, (Seq{WM_MOUSEMOVE, WM_MOUSEACTIVATE, c.second, WM_LBUTTONUP}))
+        desktop.AdvanceClock(1000);  // no earlier click counts
+        const POINT p = ScreenPoint(c.target, 20, 20);
+        desktop.Click(p);
+        desktop.AdvanceClock(c.wait);
+        spy.Clear();
+        desktop.Click(POINT{p.x + c.dx, p.y});
+        // The pointer moves only for a click elsewhere.
+        EXPECT_TRUE(Same(spy.Compare(c.target, {Msg(WM_MOUSEMOVE).Optional(), Msg(WM_MOUSEACTIVATE), Msg(c.second),
+                                                Msg(WM_LBUTTONUP)})))
             << "dx " << c.dx << " wait " << c.wait;
     }
     // A third quick click starts over.
-    desktop->AdvanceClock(1000);
-    POINT p = ScreenPoint(dbl, 30, 30);
-    log().Clear();
-    for (int i = 0; i < 3; ++i) {
-        desktop->MouseDown(Button::Left, p);
-        desktop->MouseUp(Button::Left, p);
-    }
-    desktop->RunUntilIdle();
-    Seq presses;
-    for (UINT m : log().Of(dbl)) {
-        if (m == WM_LBUTTONDOWN || m == WM_LBUTTONDBLCLK) presses.push_back(m);
-    }
-    EXPECT_EQ(presses, (Seq{WM_LBUTTONDOWN, WM_LBUTTONDBLCLK, WM_LBUTTONDOWN}));
+    desktop.AdvanceClock(1000);
+    spy.KeepOnly({WM_LBUTTONDOWN, WM_LBUTTONDBLCLK});
+    spy.Clear();
+    for (int i = 0; i < 3; ++i) desktop.Click(ScreenPoint(dbl, 30, 30));
+    EXPECT_TRUE(Same(spy.Compare(dbl, Msgs({WM_LBUTTONDOWN, WM_LBUTTONDBLCLK, WM_LBUTTONDOWN}))));
 }
 
-TEST_F(WindowTest, MouseMessagesCarryButtonAndModifierFlags) {
+TEST_F(WindowTest, MouseMessagesCarryButtonsModifiersAndGoToParentsThatWantThem) {
     HWND w = Top(WS_POPUP | WS_VISIBLE, {0, 0, 300, 300});
-    desktop->RunUntilIdle();
-    desktop->KeyDown(VK_CONTROL);
-    desktop->MouseDown(Button::Left, POINT{10, 10});
-    desktop->MouseMove(POINT{20, 20});
-    desktop->MouseDown(Button::Right, POINT{20, 20});
-    desktop->MouseUp(Button::Left, POINT{20, 20});
-    desktop->KeyUp(VK_CONTROL);
-    log().Clear();
-    desktop->RunUntilIdle();
-    auto flags = [&](UINT m) { return log().Find(w, m).at(0).wParam; };
-    EXPECT_EQ(flags(WM_LBUTTONDOWN), MK_LBUTTON | MK_CONTROL);
-    EXPECT_EQ(flags(WM_MOUSEMOVE), MK_LBUTTON | MK_CONTROL);
-    EXPECT_EQ(flags(WM_RBUTTONDOWN), MK_LBUTTON | MK_RBUTTON | MK_CONTROL);
-    EXPECT_EQ(flags(WM_LBUTTONUP), MK_RBUTTON | MK_CONTROL);
-    EXPECT_EQ(log().Find(w, WM_MOUSEMOVE)[0].lParam, MAKELPARAM(20, 20));
+    HWND mid = Child(w, {10, 10, 210, 210}, WS_CHILD | WS_VISIBLE, 1);
+    HWND leaf = Child(mid, {20, 20, 120, 120}, WS_CHILD | WS_VISIBLE, 2);
+    desktop.RunUntilIdle();
+    spy.KeepOnly({WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_RBUTTONDOWN, WM_LBUTTONUP});
+    spy.Clear();
+    backend.KeyDown(VK_CONTROL);
+    backend.MouseDown(Button::Left, POINT{240, 240});
+    backend.MouseMove(POINT{250, 250});
+    backend.MouseDown(Button::Right, POINT{250, 250});
+    backend.MouseUp(Button::Left, POINT{250, 250});
+    backend.KeyUp(VK_CONTROL);
+    desktop.RunUntilIdle();
+    EXPECT_TRUE(Same(spy.Compare(w, {Msg(WM_LBUTTONDOWN).WParam(MK_LBUTTON | MK_CONTROL),
+                                     Msg(WM_MOUSEMOVE).WParam(MK_LBUTTON | MK_CONTROL).Point(250, 250),
+                                     Msg(WM_RBUTTONDOWN).WParam(MK_LBUTTON | MK_RBUTTON | MK_CONTROL),
+                                     Msg(WM_LBUTTONUP).WParam(MK_RBUTTON | MK_CONTROL)})));
+
+    // A press in a child is reported to each parent in its own coordinates,
+    // unless the child opts out.
+    spy.KeepOnly({WM_PARENTNOTIFY});
+    for (bool optOut : {false, true}) {
+        SetWindowLongW(leaf, GWL_EXSTYLE, optOut ? WS_EX_NOPARENTNOTIFY : 0);
+        desktop.AdvanceClock(1000);
+        spy.Clear();
+        desktop.Click(ScreenPoint(leaf, 5, 5));
+        if (optOut) {
+            EXPECT_TRUE(spy.Log().empty());
+        } else {
+            EXPECT_TRUE(Same(spy.Compare({Msg(WM_PARENTNOTIFY).In(mid).WParam(WM_LBUTTONDOWN).Point(25, 25),
+                                          Msg(WM_PARENTNOTIFY).In(w).WParam(WM_LBUTTONDOWN).Point(35, 35)})));
+        }
+    }
 }
 
 TEST_F(WindowTest, KeyStateIsSynchronousForGetKeyStateAndImmediateForAsync) {
     HWND w = Top();
     SetFocus(w);
-    desktop->RunUntilIdle();
+    desktop.RunUntilIdle();
     SHORT seenInHandler = 0;
     On(w, WM_KEYDOWN, [&](HWND, WPARAM wp, LPARAM) -> LRESULT {
         if (wp == 'X') seenInHandler = GetKeyState(VK_SHIFT);
         return 0;
     });
-    desktop->KeyDown(VK_SHIFT);
-    desktop->KeyDown('X');
-    desktop->KeyUp('X');
-    desktop->KeyUp(VK_SHIFT);
+    backend.KeyDown(VK_SHIFT);
+    backend.KeyPress('X');
+    backend.KeyUp(VK_SHIFT);
     // Delivered but not yet retrieved: only the asynchronous state knows.
     EXPECT_EQ(GetAsyncKeyState(VK_SHIFT), 0);  // already released again
     EXPECT_EQ(GetKeyState(VK_SHIFT) & 0x8000, 0);
-    desktop->KeyDown(VK_SHIFT);
+    backend.KeyDown(VK_SHIFT);
     EXPECT_NE(GetAsyncKeyState(VK_SHIFT) & 0x8000, 0);
     EXPECT_EQ(GetKeyState(VK_SHIFT) & 0x8000, 0);
-    desktop->RunUntilIdle();
+    desktop.RunUntilIdle();
     EXPECT_LT(seenInHandler, 0);  // shift was down when the X was pressed
     EXPECT_LT(GetKeyState(VK_SHIFT), 0);
     EXPECT_LT(GetKeyState(VK_LSHIFT), 0);
     EXPECT_EQ(GetKeyState(VK_RSHIFT), 0);
-    desktop->KeyUp(VK_SHIFT);
-    desktop->RunUntilIdle();
+    desktop.KeyUp(VK_SHIFT);
     // Toggle keys keep their low bit between presses.
     EXPECT_EQ(GetKeyState(VK_CAPITAL) & 1, 0);
-    desktop->KeyPress(VK_CAPITAL);
-    desktop->RunUntilIdle();
+    desktop.KeyPress(VK_CAPITAL);
     EXPECT_EQ(GetKeyState(VK_CAPITAL), 1);
-    desktop->KeyPress(VK_NUMLOCK);
-    desktop->KeyPress(VK_NUMLOCK);
-    desktop->RunUntilIdle();
+    desktop.KeyPress(VK_NUMLOCK);
+    desktop.KeyPress(VK_NUMLOCK);
     EXPECT_EQ(GetKeyState(VK_NUMLOCK), 0);
     EXPECT_EQ(GetKeyState(-1), 0);
     EXPECT_EQ(GetKeyState(1000), 0);
     // Alt turns keys into system keys.
-    log().Clear();
-    desktop->KeyDown(VK_MENU);
-    desktop->KeyPress('F');
-    desktop->KeyUp(VK_MENU);
-    desktop->RunUntilIdle();
-    EXPECT_EQ(log().Of(w), (Seq{WM_SYSKEYDOWN, WM_SYSKEYDOWN, WM_SYSCHAR, WM_SYSKEYUP, WM_SYSKEYUP}));
+    spy.Clear();
+    desktop.KeyPress('F', tq3::testing::kAlt);
+    EXPECT_TRUE(Same(spy.Compare(w, Msgs({WM_SYSKEYDOWN, WM_SYSKEYDOWN, WM_SYSCHAR, WM_SYSKEYUP, WM_SYSKEYUP}))));
 }
 
-TEST_F(WindowTest, WheelGoesToTheFocusAndClimbsToParentsThatWantIt) {
+TEST_F(WindowTest, WheelAndContextMenusGoToTheFocusAndClimbToParents) {
     HWND top = Top();
     HWND child = Child(top, {0, 0, 50, 50});
     HWND elsewhere = Child(top, {100, 100, 150, 150}, WS_CHILD | WS_VISIBLE, 2);
     SetFocus(child);
-    desktop->RunUntilIdle();
-    log().Clear();
-    desktop->Wheel(-WHEEL_DELTA, ScreenPoint(elsewhere, 5, 5));
-    desktop->RunUntilIdle();
-    auto atChild = log().Find(child, WM_MOUSEWHEEL);
-    ASSERT_EQ(atChild.size(), 1u);
-    EXPECT_EQ(GET_WHEEL_DELTA_WPARAM(atChild[0].wParam), -WHEEL_DELTA);
-    POINT sp = ScreenPoint(elsewhere, 5, 5);
-    EXPECT_EQ(atChild[0].lParam, MAKELPARAM(static_cast<WORD>(sp.x), static_cast<WORD>(sp.y)));  // screen point
-    EXPECT_EQ(log().Find(top, WM_MOUSEWHEEL).size(), 1u);  // DefWindowProc passed it up
-    EXPECT_TRUE(log().Find(elsewhere, WM_MOUSEWHEEL).empty());
-}
-
-TEST_F(WindowTest, ContextMenuComesFromRightButtonUpAndFromTheKeyboard) {
-    HWND top = Top();
-    HWND child = Child(top, {0, 0, 50, 50});
-    SetFocus(child);
-    desktop->RunUntilIdle();
-    log().Clear();
-    POINT p = ScreenPoint(child, 7, 8);
-    desktop->Click(Button::Right, p);
-    desktop->RunUntilIdle();
-    auto menus = log().Find(child, WM_CONTEXTMENU);
-    ASSERT_EQ(menus.size(), 1u);
-    EXPECT_EQ(reinterpret_cast<HWND>(menus[0].wParam), child);
-    EXPECT_EQ(menus[0].lParam, MAKELPARAM(static_cast<WORD>(p.x), static_cast<WORD>(p.y)));
-    ASSERT_EQ(log().Find(top, WM_CONTEXTMENU).size(), 1u);  // unhandled: the parent is asked
-    struct Case {
-        std::vector<int> keys;
-    } cases[] = {{{VK_APPS}}, {{VK_SHIFT, VK_F10}}};
-    for (const Case& c : cases) {
-        log().Clear();
-        for (int k : c.keys) desktop->KeyDown(k);
-        for (auto it = c.keys.rbegin(); it != c.keys.rend(); ++it) desktop->KeyUp(*it);
-        desktop->RunUntilIdle();
-        auto k = log().Find(child, WM_CONTEXTMENU);
-        ASSERT_EQ(k.size(), 1u) << c.keys.back();
-        EXPECT_EQ(k[0].lParam, -1);
-    }
-    log().Clear();
-    desktop->KeyPress(VK_F10);  // F10 alone is no context key
-    desktop->RunUntilIdle();
-    EXPECT_TRUE(log().Find(child, WM_CONTEXTMENU).empty());
+    desktop.RunUntilIdle();
+    spy.KeepOnly({WM_MOUSEWHEEL, WM_CONTEXTMENU});
+    spy.Clear();
+    // The wheel goes to the focus wherever the pointer is, with a screen point,
+    // and DefWindowProc passes it up.
+    const POINT there = ScreenPoint(elsewhere, 5, 5);
+    desktop.Wheel(there, -WHEEL_DELTA);
+    EXPECT_TRUE(Same(spy.Compare({Msg(WM_MOUSEWHEEL).In(child).WParam(MAKEWPARAM(0, -WHEEL_DELTA)).LParam(Packed(there)),
+                                  Msg(WM_MOUSEWHEEL).In(top)})));
+    // A context menu comes from the right button's release (unhandled: the parent
+    // is asked) and from the keyboard (at -1), never from F10 alone.
+    spy.Clear();
+    const POINT p = ScreenPoint(child, 7, 8);
+    desktop.Click(p, tq3::testing::Button::Right);
+    desktop.KeyPress(VK_APPS);
+    desktop.KeyPress(VK_F10, tq3::testing::kShift);
+    desktop.KeyPress(VK_F10);
+    EXPECT_TRUE(Same(spy.Compare({
+        Msg(WM_CONTEXTMENU).In(child).WParam(reinterpret_cast<WPARAM>(child)).LParam(Packed(p)),
+        Msg(WM_CONTEXTMENU).In(top), Msg(WM_CONTEXTMENU).In(child).LParam(-1), Msg(WM_CONTEXTMENU).In(top),
+        Msg(WM_CONTEXTMENU).In(child).LParam(-1), Msg(WM_CONTEXTMENU).In(top),
+    })));
 }
 
 TEST_F(WindowTest, SetCursorPicksTheClassCursorAndParentsCanOverride) {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = MessageLog::Proc;
-    wc.lpszClassName = u"IBeamWindow";
-    wc.hCursor = LoadCursorW(nullptr, IDC_IBEAM);
-    ASSERT_NE(RegisterClassW(&wc), 0);
+    constexpr WCHAR kIBeam[] = u"IBeamWindow";
+    Register(kIBeam, 0, LoadCursorW(nullptr, IDC_IBEAM));
+    ASSERT_TRUE(spy.WatchClass(kIBeam));
     HWND top = Top(WS_POPUP | WS_VISIBLE, {0, 0, 300, 300});
-    HWND edit = Child(top, {0, 0, 100, 100}, WS_CHILD | WS_VISIBLE, 1, u"IBeamWindow");
-    desktop->RunUntilIdle();
-    desktop->MouseMove(ScreenPoint(edit, 10, 10));
-    desktop->RunUntilIdle();
-    EXPECT_EQ(desktop->CursorShapeShown(), CursorShape::IBeam);
-    auto sc = log().Find(edit, WM_SETCURSOR);
-    ASSERT_FALSE(sc.empty());
-    EXPECT_EQ(LOWORD(static_cast<DWORD_PTR>(sc.back().lParam)), HTCLIENT);
-    EXPECT_EQ(HIWORD(static_cast<DWORD_PTR>(sc.back().lParam)), WM_MOUSEMOVE);
-    desktop->MouseMove(ScreenPoint(top, 200, 200));
-    desktop->RunUntilIdle();
-    EXPECT_EQ(desktop->CursorShapeShown(), CursorShape::Arrow);
+    HWND edit = Child(top, {0, 0, 100, 100}, WS_CHILD | WS_VISIBLE, 1, kIBeam);
+    desktop.RunUntilIdle();
+    spy.IncludeNoise(true);
+    spy.KeepOnly({WM_SETCURSOR});
+    desktop.MouseMove(ScreenPoint(edit, 10, 10));
+    EXPECT_EQ(desktop.Pointer().shape, tq3::fw::CursorShape::IBeam);
+    EXPECT_EQ(spy.Find(edit, WM_SETCURSOR).back().lParam, MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    desktop.MouseMove(ScreenPoint(top, 200, 200));
+    EXPECT_EQ(desktop.Pointer().shape, tq3::fw::CursorShape::Arrow);
     On(top, WM_SETCURSOR, [](HWND, WPARAM, LPARAM) -> LRESULT {
         SetCursor(LoadCursorW(nullptr, IDC_WAIT));
         return TRUE;
     });
-    desktop->MouseMove(ScreenPoint(edit, 20, 20));
-    desktop->RunUntilIdle();
-    EXPECT_EQ(desktop->CursorShapeShown(), CursorShape::Wait);
+    desktop.MouseMove(ScreenPoint(edit, 20, 20));
+    EXPECT_EQ(desktop.Pointer().shape, tq3::fw::CursorShape::Wait);
     EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_WAIT));
     EXPECT_EQ(LoadCursorW(nullptr, MAKEINTRESOURCEW(1)), nullptr);
     EXPECT_EQ(ShowCursor(FALSE), -1);
-    EXPECT_EQ(CurrentCursorShape(), CursorShape::None);
+    EXPECT_EQ(tq3::fw::CurrentCursorShape(), tq3::fw::CursorShape::None);
     EXPECT_EQ(ShowCursor(TRUE), 0);
     POINT pos;
-    GetCursorPos(&pos);
+    ASSERT_TRUE(GetCursorPos(&pos));
     EXPECT_EQ(pos.x, ScreenPoint(edit, 20, 20).x);
+    EXPECT_FALSE(GetCursorPos(nullptr));
 }
 
-TEST_F(WindowTest, ClicksOnDisabledWindowsGoNowhereOrToTheParent) {
+TEST_F(WindowTest, ClicksOnDisabledOrDecliningWindowsGoElsewhere) {
     HWND owner = Top(WS_POPUP | WS_VISIBLE, {0, 0, 200, 200});
     HWND child = Child(owner, {0, 0, 100, 100});
-    desktop->RunUntilIdle();
+    HWND b = Top(WS_POPUP | WS_VISIBLE, {300, 0, 400, 100});
+    desktop.RunUntilIdle();
+    // A disabled child gives the click to its parent; a disabled top-level window
+    // (as under a modal dialog) takes none and answers the cursor with HTERROR.
     EnableWindow(child, FALSE);
-    log().Clear();
-    desktop->Click(Button::Left, POINT{10, 10});
-    desktop->RunUntilIdle();
-    EXPECT_TRUE(log().Find(child, WM_LBUTTONDOWN).empty());
-    EXPECT_EQ(log().Find(owner, WM_LBUTTONDOWN).size(), 1u);
-    EnableWindow(owner, FALSE);  // as under a modal dialog
-    log().Clear();
-    desktop->Click(Button::Left, POINT{150, 150});
-    desktop->RunUntilIdle();
-    EXPECT_TRUE(log().Find(owner, WM_LBUTTONDOWN).empty());
-    auto sc = log().Find(owner, WM_SETCURSOR);
-    ASSERT_FALSE(sc.empty());
-    EXPECT_EQ(static_cast<SHORT>(LOWORD(static_cast<DWORD_PTR>(sc[0].lParam))), HTERROR);
-}
+    spy.KeepOnly({WM_LBUTTONDOWN});
+    spy.Clear();
+    desktop.Click(POINT{10, 10});
+    EXPECT_TRUE(Same(spy.Compare({Msg(WM_LBUTTONDOWN).In(owner)})));
+    EnableWindow(owner, FALSE);
+    spy.IncludeNoise(true);
+    spy.KeepOnly({WM_LBUTTONDOWN, WM_SETCURSOR});
+    spy.Clear();
+    desktop.Click(POINT{150, 150});
+    const WORD error = static_cast<WORD>(HTERROR);
+    EXPECT_TRUE(Same(spy.Compare(owner, {Msg(WM_SETCURSOR).LParam(MAKELPARAM(error, WM_MOUSEMOVE)),
+                                         Msg(WM_SETCURSOR).LParam(MAKELPARAM(error, WM_LBUTTONDOWN)),
+                                         Msg(WM_SETCURSOR).LParam(MAKELPARAM(error, WM_LBUTTONUP))})));
+    EnableWindow(owner, TRUE);
 
-TEST_F(WindowTest, ClickActivatesAnInactiveTopLevelWindowUnlessItDeclines) {
-    HWND a = Top(WS_POPUP | WS_VISIBLE, {0, 0, 100, 100});
-    HWND b = Top(WS_POPUP | WS_VISIBLE, {200, 0, 300, 100});
-    EXPECT_EQ(GetActiveWindow(), b);
-    desktop->RunUntilIdle();
-    log().Clear();
-    desktop->Click(Button::Left, POINT{10, 10});
-    desktop->RunUntilIdle();
-    EXPECT_EQ(GetActiveWindow(), a);
-    EXPECT_EQ(LOWORD(log().Find(a, WM_ACTIVATE).at(0).wParam), WA_CLICKACTIVE);
-    EXPECT_EQ(log().Find(a, WM_LBUTTONDOWN).size(), 1u);
+    // A click activates an inactive top-level window, unless it declines and eats it.
+    SetActiveWindow(b);
+    spy.IncludeNoise(false);
+    spy.KeepOnly({WM_ACTIVATE, WM_LBUTTONDOWN, WM_LBUTTONUP});
+    desktop.AdvanceClock(1000);
+    spy.Clear();
+    desktop.Click(POINT{150, 150});
+    EXPECT_EQ(GetActiveWindow(), owner);
+    EXPECT_TRUE(Same(spy.Compare({Msg(WM_ACTIVATE).In(b).WParam(WA_INACTIVE).Optional(),
+                                  Msg(WM_ACTIVATE).In(owner).WParam(WA_CLICKACTIVE), Msg(WM_LBUTTONDOWN).In(owner),
+                                  Msg(WM_LBUTTONUP).In(owner)})));
     On(b, WM_MOUSEACTIVATE, [](HWND, WPARAM, LPARAM) -> LRESULT { return MA_NOACTIVATEANDEAT; });
-    log().Clear();
-    desktop->Click(Button::Left, POINT{210, 10});
-    desktop->RunUntilIdle();
-    EXPECT_EQ(GetActiveWindow(), a);
-    EXPECT_TRUE(log().Find(b, WM_LBUTTONDOWN).empty());
-    EXPECT_EQ(log().Find(b, WM_LBUTTONUP).size(), 1u);
+    spy.Clear();
+    desktop.Click(POINT{310, 10});
+    EXPECT_EQ(GetActiveWindow(), owner);
+    EXPECT_TRUE(Same(spy.Compare({Msg(WM_LBUTTONUP).In(b)})));
 }
 
-TEST_F(WindowTest, TrackMouseEventReportsLeavingAndHovering) {
+TEST_F(WindowTest, TrackMouseEventReportsHoveringAndLeaving) {
     HWND top = Top(WS_POPUP | WS_VISIBLE, {0, 0, 300, 300});
     HWND a = Child(top, {0, 0, 100, 100});
-    desktop->MouseMove(POINT{10, 10});
-    desktop->RunUntilIdle();
+    desktop.MouseMove(POINT{10, 10});
     TRACKMOUSEEVENT tme{sizeof(tme), TME_LEAVE | TME_HOVER, a, HOVER_DEFAULT};
     ASSERT_TRUE(TrackMouseEvent(&tme));
-    log().Clear();
-    desktop->AdvanceClock(500);
-    EXPECT_EQ(log().Find(a, WM_MOUSEHOVER).size(), 1u);
-    desktop->MouseMove(POINT{200, 200});
-    desktop->RunUntilIdle();
-    EXPECT_EQ(log().Find(a, WM_MOUSELEAVE).size(), 1u);
+    spy.KeepOnly({WM_MOUSEHOVER, WM_MOUSELEAVE});
+    spy.Clear();
+    desktop.AdvanceClock(500);
+    desktop.MouseMove(POINT{200, 200});
+    EXPECT_TRUE(Same(spy.Compare(a, Msgs({WM_MOUSEHOVER, WM_MOUSELEAVE}))));
     tme.cbSize = 3;
     EXPECT_FALSE(TrackMouseEvent(&tme));
 }
 
 }  // namespace
-}  // namespace tq3::fw::testing
-
-namespace tq3::fw::testing {
-namespace {
-
-TEST_F(WindowTest, APressInAChildIsReportedToItsParentsUnlessTheyOptOut) {
-    HWND top = Top(WS_POPUP | WS_VISIBLE, {0, 0, 300, 300});
-    HWND mid = Child(top, {10, 10, 210, 210}, WS_CHILD | WS_VISIBLE, 1);
-    HWND leaf = Child(mid, {20, 20, 120, 120}, WS_CHILD | WS_VISIBLE, 2);
-    desktop->RunUntilIdle();
-    log().Clear();
-    desktop->Click(InputEvent::Button::Left, ScreenPoint(leaf, 5, 5));
-    desktop->RunUntilIdle();
-    auto atMid = log().Find(mid, WM_PARENTNOTIFY);
-    auto atTop = log().Find(top, WM_PARENTNOTIFY);
-    ASSERT_EQ(atMid.size(), 1u);
-    ASSERT_EQ(atTop.size(), 1u);
-    EXPECT_EQ(LOWORD(atMid[0].wParam), WM_LBUTTONDOWN);
-    EXPECT_EQ(atMid[0].lParam, MAKELPARAM(25, 25));  // in mid's client coordinates
-    EXPECT_EQ(atTop[0].lParam, MAKELPARAM(35, 35));
-    SetWindowLongW(leaf, GWL_EXSTYLE, WS_EX_NOPARENTNOTIFY);
-    log().Clear();
-    desktop->Click(InputEvent::Button::Left, ScreenPoint(leaf, 5, 5));
-    desktop->RunUntilIdle();
-    EXPECT_TRUE(log().Find(mid, WM_PARENTNOTIFY).empty());
-    EXPECT_TRUE(log().Find(top, WM_PARENTNOTIFY).empty());
-}
-
-}  // namespace
-}  // namespace tq3::fw::testing
+}  // namespace tq3::test

@@ -3,12 +3,12 @@
 #include <climits>
 
 #include "framework/window/scroll_bar_parts.h"
-#include "tests/framework/window/message_log.h"
+#include "tests/framework/window/window_fixture.h"
 
-namespace tq3::fw::testing {
+namespace tq3::test {
 namespace {
 
-using Button = InputEvent::Button;
+using tq3::fw::ScrollBarParts;
 
 SCROLLINFO Info(UINT mask, int min, int max, UINT page, int pos) {
     return SCROLLINFO{sizeof(SCROLLINFO), mask, min, max, page, pos, 0};
@@ -20,13 +20,13 @@ protected:
         WindowTest::SetUp();
         top = Top(WS_POPUP | WS_VISIBLE, {0, 0, 400, 400});
         view = Child(top, {0, 0, 200, 300}, WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL);
-        desktop->RunUntilIdle();
-        log().Clear();
+        backend.RunUntilIdle();
+        spy.Clear();
     }
     // Scroll codes (and positions) the view received, in order.
     std::vector<std::pair<WORD, WORD>> Codes(UINT msg = WM_VSCROLL) {
         std::vector<std::pair<WORD, WORD>> out;
-        for (auto& e : log().Find(view, msg)) out.emplace_back(LOWORD(e.wParam), HIWORD(e.wParam));
+        for (auto& e : spy.Find(view, msg)) out.emplace_back(LOWORD(e.wParam), HIWORD(e.wParam));
         return out;
     }
     POINT Center(const RECT& r) {
@@ -36,7 +36,7 @@ protected:
     }
     ScrollBarParts Parts(int bar = SB_VERT) {
         ScrollBarParts p;
-        EXPECT_TRUE(GetWindowScrollBarParts(view, bar, &p));
+        EXPECT_TRUE(tq3::fw::GetWindowScrollBarParts(view, bar, &p));
         return p;
     }
     HWND top = nullptr;
@@ -123,38 +123,49 @@ TEST_F(ScrollBarTest, ArrowsSendLineCodesAndRepeatWhileHeld) {
     SCROLLINFO si = Info(SIF_ALL, 0, 99, 10, 50);
     SetScrollInfo(view, SB_VERT, &si, TRUE);
     POINT down = Center(Parts().arrowEnd);
-    desktop->MouseMove(down);
-    desktop->MouseDown(Button::Left, down);
-    desktop->RunUntilIdle();
+    backend.MouseMove(down);
+    backend.MouseDown(Button::Left, down);
+    backend.RunUntilIdle();
     EXPECT_EQ(Codes(), (std::vector<std::pair<WORD, WORD>>{{SB_LINEDOWN, 0}}));
     EXPECT_EQ(GetCapture(), view);
-    desktop->AdvanceClock(199);
+    backend.AdvanceClock(199);
     EXPECT_EQ(Codes().size(), 1u);  // the first repeat waits a little longer
-    desktop->AdvanceClock(1);
+    backend.AdvanceClock(1);
     EXPECT_EQ(Codes().size(), 2u);
-    desktop->AdvanceClock(100);  // then every 50 ms
+    backend.AdvanceClock(100);  // then every 50 ms
     EXPECT_EQ(Codes().size(), 4u);
     // Off the arrow it pauses; back on, it goes on.
-    desktop->MouseMove(Center(Parts().arrowStart));
-    desktop->AdvanceClock(100);
+    backend.MouseMove(Center(Parts().arrowStart));
+    backend.AdvanceClock(100);
     EXPECT_EQ(Codes().size(), 4u);
-    desktop->MouseMove(down);
-    desktop->AdvanceClock(50);
+    backend.MouseMove(down);
+    backend.AdvanceClock(50);
     EXPECT_EQ(Codes().size(), 5u);
-    desktop->MouseUp(Button::Left, down);
-    desktop->RunUntilIdle();
+    backend.MouseUp(Button::Left, down);
+    backend.RunUntilIdle();
     auto codes = Codes();
     EXPECT_EQ(codes.back().first, SB_ENDSCROLL);
     EXPECT_EQ(GetCapture(), nullptr);
-    EXPECT_EQ(log().Find(view, WM_CAPTURECHANGED).size(), 1u);
-    desktop->AdvanceClock(500);
+    EXPECT_EQ(spy.Find(view, WM_CAPTURECHANGED).size(), 1u);
+    backend.AdvanceClock(500);
     EXPECT_EQ(Codes().size(), codes.size());  // no repeats after the release
     // The left arrow of the horizontal bar.
-    log().Clear();
+    spy.Clear();
     SetScrollInfo(view, SB_HORZ, &si, TRUE);
-    desktop->Click(Button::Left, Center(Parts(SB_HORZ).arrowStart));
-    desktop->RunUntilIdle();
+    backend.Click(Button::Left, Center(Parts(SB_HORZ).arrowStart));
+    backend.RunUntilIdle();
     EXPECT_EQ(Codes(WM_HSCROLL), (std::vector<std::pair<WORD, WORD>>{{SB_LINELEFT, 0}, {SB_ENDSCROLL, 0}}));
+
+    // A disabled arrow sends nothing and takes no capture; the non-client click
+    // itself still reaches the window.
+    EnableScrollBar(view, SB_VERT, ESB_DISABLE_DOWN);
+    spy.Clear();
+    desktop.Click(Center(Parts().arrowEnd));
+    EXPECT_TRUE(Codes().empty());
+    EXPECT_EQ(GetCapture(), nullptr);
+    const auto presses = spy.Find(view, WM_NCLBUTTONDOWN);
+    ASSERT_EQ(presses.size(), 1u);
+    EXPECT_EQ(presses[0].wParam, static_cast<WPARAM>(HTVSCROLL));
 }
 
 TEST_F(ScrollBarTest, PageAreasPageTowardThePointerUntilTheThumbArrives) {
@@ -169,11 +180,11 @@ TEST_F(ScrollBarTest, PageAreasPageTowardThePointerUntilTheThumbArrives) {
     });
     ScrollBarParts p = Parts();
     POINT target{Center(p.track).x, Center(p.track).y};
-    desktop->MouseMove(target);
-    desktop->MouseDown(Button::Left, target);
-    desktop->AdvanceClock(2000);
-    desktop->MouseUp(Button::Left, target);
-    desktop->RunUntilIdle();
+    backend.MouseMove(target);
+    backend.MouseDown(Button::Left, target);
+    backend.AdvanceClock(2000);
+    backend.MouseUp(Button::Left, target);
+    backend.RunUntilIdle();
     auto codes = Codes();
     ASSERT_GE(codes.size(), 3u);
     EXPECT_EQ(codes.front().first, SB_PAGEDOWN);
@@ -193,13 +204,13 @@ TEST_F(ScrollBarTest, DraggingTheThumbTracksThenSetsThePosition) {
     SetScrollInfo(view, SB_VERT, &si, TRUE);
     ScrollBarParts p = Parts();
     POINT grab = Center(p.thumb);
-    desktop->MouseMove(grab);
-    desktop->MouseDown(Button::Left, grab);
-    desktop->RunUntilIdle();
+    backend.MouseMove(grab);
+    backend.MouseDown(Button::Left, grab);
+    backend.RunUntilIdle();
     EXPECT_TRUE(Codes().empty());
     int trackLength = p.track.bottom - p.track.top - (p.thumb.bottom - p.thumb.top);
-    desktop->MouseMove(POINT{grab.x, grab.y + trackLength / 2});
-    desktop->RunUntilIdle();
+    backend.MouseMove(POINT{grab.x, grab.y + trackLength / 2});
+    backend.RunUntilIdle();
     auto codes = Codes();
     ASSERT_EQ(codes.size(), 1u);
     EXPECT_EQ(codes[0].first, SB_THUMBTRACK);
@@ -210,13 +221,13 @@ TEST_F(ScrollBarTest, DraggingTheThumbTracksThenSetsThePosition) {
     EXPECT_EQ(codes[0].second, static_cast<WORD>(got.nTrackPos));  // only the low 16 bits fit in the message
     int track = got.nTrackPos;
     // Moving past the end pins the track position at the last page.
-    desktop->MouseMove(POINT{grab.x, grab.y + 5000});
-    desktop->RunUntilIdle();
+    backend.MouseMove(POINT{grab.x, grab.y + 5000});
+    backend.RunUntilIdle();
     GetScrollInfo(view, SB_VERT, &got);
     EXPECT_EQ(got.nTrackPos, 999001);
-    desktop->MouseMove(POINT{grab.x, grab.y + trackLength / 2});
-    desktop->MouseUp(Button::Left, POINT{grab.x, grab.y + trackLength / 2});
-    desktop->RunUntilIdle();
+    backend.MouseMove(POINT{grab.x, grab.y + trackLength / 2});
+    backend.MouseUp(Button::Left, POINT{grab.x, grab.y + trackLength / 2});
+    backend.RunUntilIdle();
     codes = Codes();
     ASSERT_GE(codes.size(), 2u);
     EXPECT_EQ(codes[codes.size() - 2].first, SB_THUMBPOSITION);
@@ -226,18 +237,5 @@ TEST_F(ScrollBarTest, DraggingTheThumbTracksThenSetsThePosition) {
     EXPECT_EQ(got.nTrackPos, got.nPos);  // tracking is over
 }
 
-TEST_F(ScrollBarTest, ClicksOnADisabledArrowSendNothing) {
-    SCROLLINFO si = Info(SIF_ALL, 0, 99, 10, 0);
-    SetScrollInfo(view, SB_VERT, &si, TRUE);
-    EnableScrollBar(view, SB_VERT, ESB_DISABLE_DOWN);
-    desktop->Click(Button::Left, Center(Parts().arrowEnd));
-    desktop->RunUntilIdle();
-    EXPECT_TRUE(Codes().empty());
-    EXPECT_EQ(GetCapture(), nullptr);
-    // The non-client click itself still reaches the window.
-    EXPECT_EQ(log().Find(view, WM_NCLBUTTONDOWN).size(), 1u);
-    EXPECT_EQ(log().Find(view, WM_NCLBUTTONDOWN)[0].wParam, static_cast<WPARAM>(HTVSCROLL));
-}
-
 }  // namespace
-}  // namespace tq3::fw::testing
+}  // namespace tq3::test
