@@ -3,12 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "framework/app/window_dc.h"
-#include "framework/window/gdi_seam.h"
 #include "tq3view/testing.h"
 
 namespace {
@@ -65,10 +64,6 @@ public:
         CView::OnSize(type, cx, cy);
         log.push_back("size " + std::to_string(cx) + "x" + std::to_string(cy));
     }
-    afx_msg void OnPaint() {
-        log.push_back("paint");
-        CView::OnPaint();
-    }
     afx_msg LRESULT OnPing(WPARAM w, LPARAM) {
         log.push_back("ping " + std::to_string(w));
         if (sendInsidePing && w == 1) SendMessage(WM_APP_PING, 2, 0);
@@ -97,7 +92,6 @@ ON_WM_CAPTURECHANGED()
 ON_WM_TIMER()
 ON_WM_VSCROLL()
 ON_WM_SIZE()
-ON_WM_PAINT()
 ON_MESSAGE(WM_APP_PING, &CLogView::OnPing)
 END_MESSAGE_MAP()
 
@@ -175,32 +169,67 @@ TEST_F(AppLayerTest, ViewFillsTheFrameAndIsItsActiveView) {
     EXPECT_NE(std::find(view->log.begin(), view->log.end(), size), view->log.end()) << size;
 }
 
-TEST_F(AppLayerTest, ClicksAndDoubleClicksReachTypedHandlersWithClientPoints) {
-    // The clock moves on between gestures, so that one click does not pair with
-    // the previous one into a double click.
-    desktop.Click(view->m_hWnd, {30, 40});
-    desktop.AdvanceClock(2000);
-    desktop.DoubleClick(view->m_hWnd, {31, 41});
-    desktop.AdvanceClock(2000);
-    desktop.Click(view->m_hWnd, {5, 6}, tq3::testing::Button::Left, tq3::testing::kControl);
-    desktop.AdvanceClock(2000);
-    desktop.Click(view->m_hWnd, {7, 8}, tq3::testing::Button::Right);
-    desktop.Wheel(view->m_hWnd, {9, 9}, -WHEEL_DELTA, tq3::testing::kShift);
+// Each step's input reaches the typed handlers with its arguments unpacked.
+TEST_F(AppLayerTest, HandlersGetTheirArgumentsUnpacked) {
+    using tq3::testing::Button;
     CPoint wheelAt(9, 9);
     view->ClientToScreen(&wheelAt);
-    const std::vector<std::string> expected = {
-        "down 1 30,40",  "up 0 30,40",
-        // The second press of a double click arrives as WM_LBUTTONDBLCLK.
-        "down 1 31,41",  "up 0 31,41", "dblclk 1 31,41", "up 0 31,41",
-        // The held modifier is a real key press, seen by the focused view first.
-        "view pretranslate 17", "frame pretranslate 17", "keydown 17 x1",
-        "down 9 5,6",    "up 8 5,6",  // MK_CONTROL with the button state
-        "rdown 2 7,8",
-        "view pretranslate 16", "frame pretranslate 16", "keydown 16 x1",
-        // The wheel reports the signed delta and a screen point.
-        "wheel 4 -120 " + std::to_string(wheelAt.x) + "," + std::to_string(wheelAt.y),
+    const std::string wheelPoint = std::to_string(wheelAt.x) + "," + std::to_string(wheelAt.y);
+    struct Step {
+        const char* name;
+        std::function<void()> act;
+        std::vector<std::string> log;
     };
-    EXPECT_EQ(view->log, expected);
+    const std::vector<Step> steps = {
+        {"click", [&] { desktop.Click(view->m_hWnd, {30, 40}); }, {"down 1 30,40", "up 0 30,40"}},
+        // The second press of a double click arrives as WM_LBUTTONDBLCLK.
+        {"double click", [&] { desktop.DoubleClick(view->m_hWnd, {31, 41}); },
+         {"down 1 31,41", "up 0 31,41", "dblclk 1 31,41", "up 0 31,41"}},
+        // A held modifier is a real key press, seen by the focused view first, and
+        // its flag comes with the button state.
+        {"control click", [&] { desktop.Click(view->m_hWnd, {5, 6}, Button::Left, tq3::testing::kControl); },
+         {"view pretranslate 17", "frame pretranslate 17", "keydown 17 x1", "down 9 5,6", "up 8 5,6"}},
+        {"right press", [&] { desktop.Click(view->m_hWnd, {7, 8}, Button::Right); }, {"rdown 2 7,8"}},
+        // The wheel reports the signed delta and a screen point.
+        {"wheel", [&] { desktop.Wheel(view->m_hWnd, {9, 9}, -WHEEL_DELTA); }, {"wheel 0 -120 " + wheelPoint}},
+        {"typing", [&] { desktop.Type(u"q"); }, {"view pretranslate 81", "frame pretranslate 81", "keydown 81 x1", "char q"}},
+        // Sent: handled at once, the one sent from inside it nested; posted: when the queue runs.
+        {"sent and posted",
+         [&] {
+             view->sendInsidePing = true;
+             view->PostMessage(WM_APP_PING, 3);
+             view->SendMessage(WM_APP_PING, 1);
+             view->log.push_back("sent");
+             desktop.RunUntilIdle();
+         },
+         {"ping 1", "ping 2", "sent", "ping 3"}},
+        {"timer", [&] { view->SetTimer(7, 100); desktop.AdvanceClock(250); view->KillTimer(7); },
+         {"timer 7", "timer 7"}},
+        {"capture lost", [&] { view->SetCapture(); ReleaseCapture(); }, {"capturechanged none"}},
+        // The arrow at the bottom of the view's own bar: one line down, then the end
+        // of the scroll and of the bar's capture.
+        {"scroll arrow",
+         [&] {
+             SCROLLBARINFO bar{};
+             bar.cbSize = sizeof bar;
+             ASSERT_TRUE(GetScrollBarInfo(view->m_hWnd, OBJID_VSCROLL, &bar));
+             desktop.Click(POINT{(bar.rcScrollBar.left + bar.rcScrollBar.right) / 2,
+                                 bar.rcScrollBar.bottom - bar.dxyLineButton / 2});
+         },
+         {"vscroll " + std::to_string(SB_LINEDOWN) + " 0 own", "vscroll " + std::to_string(SB_ENDSCROLL) + " 0 own",
+          "capturechanged none"}},
+    };
+    view->ModifyStyle(0, WS_VSCROLL, SWP_FRAMECHANGED);
+    SCROLLINFO info{sizeof info, SIF_RANGE | SIF_PAGE | SIF_POS, 0, 99, 10, 0, 0};
+    view->SetScrollInfo(SB_VERT, &info);
+    desktop.RunUntilIdle();
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.name);
+        desktop.AdvanceClock(2000);  // no click pairs with the previous one into a double click
+        view->log.clear();
+        step.act();
+        EXPECT_EQ(view->log, step.log);
+    }
 }
 
 TEST_F(AppLayerTest, PreTranslateMessageWalksFromTheTargetUpToTheTopLevelWindow) {
@@ -251,99 +280,6 @@ TEST_F(AppLayerTest, FocusMovesTellBothWindows) {
     ::SetFocus(nullptr);
     desktop.Click(view->m_hWnd, {100, 100});
     EXPECT_EQ(CWnd::GetFocus(), view);
-}
-
-TEST_F(AppLayerTest, CaptureKeepsMouseInputAndReportsItsLoss) {
-    tq3::testing::MessageSpy spy;
-    spy.Watch(view->m_hWnd, "view");
-    spy.KeepOnly({WM_LBUTTONUP, WM_CAPTURECHANGED});
-    view->SetCapture();
-    EXPECT_EQ(CWnd::GetCapture(), view);
-    // A release outside the view still reaches it while it holds the capture.
-    desktop.MouseUp(POINT{700, 500});
-    ReleaseCapture();
-    desktop.RunUntilIdle();
-    EXPECT_EQ(CWnd::GetCapture(), nullptr);
-    auto result = spy.Compare({Msg(WM_LBUTTONUP).Posted(), Msg(WM_CAPTURECHANGED).Sent().LParam(0)});
-    EXPECT_TRUE(result) << result.report;
-    EXPECT_EQ(view->log.back(), "capturechanged none");
-}
-
-TEST_F(AppLayerTest, SentMessagesRunAtOnceAndPostedOnesWhenTheQueueIsRun) {
-    view->sendInsidePing = true;
-    view->PostMessage(WM_APP_PING, 1);
-    view->PostMessage(WM_APP_PING, 3);
-    view->SendMessage(WM_APP_PING, 4);
-    // Sent: handled before SendMessage returned; posted: not yet.
-    EXPECT_EQ(view->log, std::vector<std::string>{"ping 4"});
-
-    tq3::testing::MessageSpy spy;
-    spy.Watch(view->m_hWnd, "view");
-    spy.KeepOnly({WM_APP_PING});
-    desktop.RunUntilIdle();
-    // The message sent from inside the first posted one runs nested, before the
-    // second posted one.
-    std::vector<std::string> expected = {"ping 4", "ping 1", "ping 2", "ping 3"};
-    EXPECT_EQ(view->log, expected);
-    auto result = spy.Compare({Msg(WM_APP_PING).WParam(1).Posted(), Msg(WM_APP_PING).WParam(2).Sent(),
-                               Msg(WM_APP_PING).WParam(3).Posted()});
-    EXPECT_TRUE(result) << result.report;
-}
-
-TEST_F(AppLayerTest, PaintComesOnlyWhenTheQueueIsEmpty) {
-    view->Invalidate();
-    view->PostMessage(WM_APP_PING, 1);
-    view->PostMessage(WM_APP_PING, 2);
-    EXPECT_TRUE(view->log.empty());
-    desktop.RunUntilIdle();
-    std::vector<std::string> expected = {"ping 1", "ping 2", "paint"};
-    EXPECT_EQ(view->log, expected);
-    // Painting validated the view: nothing more to paint.
-    view->log.clear();
-    desktop.RunUntilIdle();
-    EXPECT_TRUE(view->log.empty());
-    // UpdateWindow paints at once, without running the queue.
-    view->Invalidate();
-    view->UpdateWindow();
-    EXPECT_EQ(view->log, std::vector<std::string>{"paint"});
-}
-
-TEST_F(AppLayerTest, TimersFireOnTheVirtualClockThroughOnTimer) {
-    EXPECT_EQ(view->SetTimer(7, 100), 7u);
-    desktop.AdvanceClock(99);
-    EXPECT_TRUE(view->log.empty());
-    desktop.AdvanceClock(1);
-    EXPECT_EQ(view->log, std::vector<std::string>{"timer 7"});
-    desktop.AdvanceClock(250);  // fires at 200 and 300
-    EXPECT_EQ(view->log.size(), 3u);
-    EXPECT_TRUE(view->KillTimer(7));
-    desktop.AdvanceClock(1000);
-    EXPECT_EQ(view->log.size(), 3u);
-}
-
-TEST_F(AppLayerTest, ClicksOnTheViewsScrollBarReachOnVScroll) {
-    view->ModifyStyle(0, WS_VSCROLL, SWP_FRAMECHANGED);
-    SCROLLINFO info{};
-    info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
-    info.nMax = 99;
-    info.nPage = 10;
-    view->SetScrollInfo(SB_VERT, &info);
-    desktop.RunUntilIdle();
-    SCROLLBARINFO bar{};
-    bar.cbSize = sizeof bar;
-    ASSERT_TRUE(GetScrollBarInfo(view->m_hWnd, OBJID_VSCROLL, &bar));
-    view->log.clear();
-
-    // The arrow at the bottom of the bar: one line down, then the end of scrolling.
-    POINT arrow{(bar.rcScrollBar.left + bar.rcScrollBar.right) / 2, bar.rcScrollBar.bottom - bar.dxyLineButton / 2};
-    desktop.Click(arrow);
-    std::vector<std::string> scrolls;
-    for (const std::string& entry : view->log) {
-        if (entry.rfind("vscroll", 0) == 0) scrolls.push_back(entry);
-    }
-    std::vector<std::string> expected = {"vscroll " + std::to_string(SB_LINEDOWN) + " 0 own",
-                                         "vscroll " + std::to_string(SB_ENDSCROLL) + " 0 own"};
-    EXPECT_EQ(scrolls, expected);
 }
 
 TEST_F(AppLayerTest, WindowTextStyleAndScrollInfoThroughTheWrappers) {
@@ -404,12 +340,8 @@ TEST(ViewPainting, OnDrawPaintsThroughThePaintContextOntoTheDesktop) {
     ASSERT_NE(tq3::testing::CreateFrameWithView(view, RECT{30, 40, 330, 240}), nullptr);
     EXPECT_GE(view->draws, 1);
 
-    CPoint inside(5, 5);
-    view->ClientToScreen(&inside);
-    const tq3::fw::Surface& surface = tq3::fw::DesktopSurface();
-    bool drawn = surface.At(inside.x, inside.y) == tq3::fw::ToPixel(RGB(200, 0, 0));
     // Paint and erase contexts are the drawing layer's surface contexts.
-    EXPECT_TRUE(drawn);
+    EXPECT_EQ(tq3::testing::WindowPixel(view->m_hWnd, {5, 5}), RGB(200, 0, 0));
     EXPECT_TRUE(view->eraseHadDc);
 
     // Nothing invalid, nothing drawn; an invalidated view draws again when idle.
