@@ -7,6 +7,7 @@
 
 #include "framework/app/afxwin.h"
 
+namespace tq3::test {
 namespace {
 
 constexpr UINT kCopy = 57634;
@@ -165,3 +166,4 @@ TEST(CommandRouting, NotificationsMatchCodeAndIdAndReturnAResult) {
 }
 
 }  // namespace
+}  // namespace tq3::test

@@ -10,6 +10,7 @@
 #include "framework/app/window_dc.h"
 #include "tq3view/testing.h"
 
+namespace tq3::test {
 namespace {
 
 using tq3::testing::Msg;
@@ -354,3 +355,4 @@ TEST(ViewPainting, OnDrawPaintsThroughThePaintContextOntoTheDesktop) {
 }
 
 }  // namespace
+}  // namespace tq3::test

@@ -10,6 +10,7 @@
 #include "framework/window/cursor.h"
 #include "tq3view/testing.h"
 
+namespace tq3::test {
 namespace {
 
 constexpr UINT kViewCommand = 1001;
@@ -360,3 +361,4 @@ TEST(FrameCreation, FrameMakesItsViewFromARunTimeClass) {
 }
 
 }  // namespace
+}  // namespace tq3::test

@@ -6,6 +6,7 @@
 
 #include "tests/support/failing_allocator.h"
 
+namespace tq3::test {
 namespace {
 
 constexpr DWORD kCase = NORM_IGNORECASE;
@@ -71,7 +72,7 @@ TEST(CompareStringW, FlagsDecideWhichDifferencesCount) {
         {u"x\U0001F600", u"x\U0001F601", 0, CSTR_LESS_THAN},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << "flags 0x" << std::hex << c.flags << " a length "
+        SCOPED_TRACE(::testing::Message() << "flags 0x" << std::hex << c.flags << " a length "
                                         << std::u16string(c.a).size() << " b length " << std::u16string(c.b).size());
         EXPECT_EQ(CompareStringW(LOCALE_USER_DEFAULT, c.flags, c.a, -1, c.b, -1), c.expected);
         EXPECT_EQ(CompareStringW(LOCALE_USER_DEFAULT, c.flags, c.b, -1, c.a, -1), Swapped(c.expected));
@@ -126,3 +127,4 @@ TEST(CompareStringW, ExhaustedMemoryAnswersZero) {
 }
 
 }  // namespace
+}  // namespace tq3::test

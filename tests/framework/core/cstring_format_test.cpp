@@ -9,6 +9,7 @@
 
 inline void PrintTo(const CString& s, std::ostream* os) { *os << '"' << tq3::fw::ToUtf8(s) << '"'; }
 
+namespace tq3::test {
 namespace {
 
 struct Case {
@@ -122,3 +123,4 @@ TEST(CStringFormat, AppendAndSelfReference) {
 }
 
 }  // namespace
+}  // namespace tq3::test

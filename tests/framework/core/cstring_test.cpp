@@ -13,6 +13,7 @@
 // Failure messages show the text as UTF-8.
 inline void PrintTo(const CString& s, std::ostream* os) { *os << '"' << tq3::fw::ToUtf8(s) << '"'; }
 
+namespace tq3::test {
 namespace {
 
 using Edit = void (*)(CString&);
@@ -346,3 +347,4 @@ TEST(CString, RequestsBeyondTheLimitThrowAndKeepTheText) {
 }
 
 }  // namespace
+}  // namespace tq3::test

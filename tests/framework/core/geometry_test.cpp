@@ -11,6 +11,7 @@ inline std::ostream& operator<<(std::ostream& os, const RECT& r) {
 }
 inline std::ostream& operator<<(std::ostream& os, const POINT& p) { return os << "(" << p.x << "," << p.y << ")"; }
 
+namespace tq3::test {
 namespace {
 
 bool Same(const RECT& a, const RECT& b) {
@@ -189,27 +190,6 @@ TEST(Rect, ExtremeCoordinatesWrapWithoutTrapping) {
     EXPECT_EQ(r.top, -INT_MAX);
 }
 
-TEST(Rect, ComparisonAndConversion) {
-    CRect a(1, 2, 3, 4);
-    const RECT plain{1, 2, 3, 4};
-    EXPECT_TRUE(a == plain);
-    EXPECT_TRUE(a.EqualRect(&plain));
-    EXPECT_FALSE(a != plain);
-    EXPECT_TRUE(a != CRect(1, 2, 3, 5));
-    // Conversions let a CRect go wherever the platform takes a rectangle pointer.
-    LPRECT p = a;
-    EXPECT_EQ(p, static_cast<RECT*>(&a));
-    const CRect& ca = a;
-    LPCRECT cp = ca;
-    EXPECT_EQ(cp->right, 3);
-    RECT copy{};
-    EXPECT_TRUE(CopyRect(&copy, a));
-    EXPECT_PRED2(Same, copy, plain);
-    EXPECT_PRED2(Same, CRect(CPoint(1, 2), CSize(2, 2)), plain);
-    EXPECT_PRED2(Same, CRect(CPoint(1, 2), CPoint(3, 4)), plain);
-    EXPECT_TRUE(CRect(static_cast<LPCRECT>(nullptr)).IsRectNull());
-}
-
 TEST(PointAndSize, Arithmetic) {
     CPoint p(3, 4);
     EXPECT_EQ(p + CSize(1, 1), CPoint(4, 5));
@@ -227,3 +207,4 @@ TEST(PointAndSize, Arithmetic) {
 }
 
 }  // namespace
+}  // namespace tq3::test

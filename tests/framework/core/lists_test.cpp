@@ -7,6 +7,7 @@
 
 #include "framework/core/utf.h"
 
+namespace tq3::test {
 namespace {
 
 // The list read front to back and back to front; both must agree.
@@ -259,3 +260,4 @@ TEST(ObjectList, HoldsObjectsAndIsAnObject) {
 }
 
 }  // namespace
+}  // namespace tq3::test

@@ -4,6 +4,7 @@
 
 #include <string>
 
+namespace tq3::test {
 namespace {
 
 TEST(CaseMapping, ConvertsInPlaceKeepingLength) {
@@ -31,3 +32,4 @@ TEST(CaseMapping, SharpSAndSurrogatesStayOneToOne) {
 }
 
 }  // namespace
+}  // namespace tq3::test

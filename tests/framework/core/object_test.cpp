@@ -40,6 +40,7 @@ class CStone : public CObject {
 };
 IMPLEMENT_DYNCREATE(CStone, CObject)
 
+namespace tq3::test {
 namespace {
 
 TEST(RuntimeClass, RecordsDescribeTheClasses) {
@@ -160,3 +161,4 @@ TEST(RuntimeClass, ClassesOfALoadedModuleRegisterAndLeave) {
 }
 
 }  // namespace
+}  // namespace tq3::test

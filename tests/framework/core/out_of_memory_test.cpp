@@ -22,6 +22,7 @@ IMPLEMENT_DYNCREATE(CWidget, CObject)
 
 inline void PrintTo(const CString& s, std::ostream* os) { *os << '"' << tq3::fw::ToUtf8(s) << '"'; }
 
+namespace tq3::test {
 namespace {
 
 using Edit = void (*)(CString&);
@@ -123,3 +124,4 @@ TEST(ListsOutOfMemory, FailedAdditionsLeaveTheListAsItWas) {
 }
 
 }  // namespace
+}  // namespace tq3::test

@@ -4,6 +4,7 @@
 
 #include <string>
 
+namespace tq3::test {
 namespace {
 
 TEST(Utf, ValidTextRoundTrips) {
@@ -59,3 +60,4 @@ TEST(Utf, UnpairedSurrogatesBecomeReplacementCharacters) {
 }
 
 }  // namespace
+}  // namespace tq3::test

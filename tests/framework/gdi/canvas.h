@@ -1,13 +1,16 @@
-// A memory context on a 32-bit bitmap for pixel tests, with direct access to the
-// pixels and a text picture of them for failure messages.
+// A memory context on a 32-bit bitmap for pixel tests: the bitmap's own pixels
+// (device coordinates, whatever the context's origin and clip), read into the
+// harness's captures for counting and for pictures in failure messages.
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "framework/gdi/dc.h"
 #include "framework/gdi/gdi_objects.h"
+#include "tq3view/testing.h"
 
-namespace tq3::fw::test {
+namespace tq3::test {
 
 class Canvas {
 public:
@@ -26,30 +29,24 @@ public:
     Canvas& operator=(const Canvas&) = delete;
 
     HDC dc() const { return dc_; }
-    Surface& surface() const { return *gdi::BitmapOf(bitmap_)->surface; }
+    tq3::fw::Surface& surface() const { return *tq3::fw::gdi::BitmapOf(bitmap_)->surface; }
     int width() const { return surface().Width(); }
     int height() const { return surface().Height(); }
-    COLORREF at(int x, int y) const { return ToColorRef(surface().At(x, y)); }
+    COLORREF at(int x, int y) const { return tq3::fw::ToColorRef(surface().At(x, y)); }
     void Fill(COLORREF c) {
-        Surface& s = surface();
+        tq3::fw::Surface& s = surface();
         for (int y = 0; y < s.Height(); ++y)
-            for (int x = 0; x < s.Width(); ++x) s.Set(x, y, ToPixel(c));
+            for (int x = 0; x < s.Width(); ++x) s.Set(x, y, tq3::fw::ToPixel(c));
     }
-    int Count(COLORREF c) const {
-        int n = 0;
-        for (int y = 0; y < height(); ++y)
-            for (int x = 0; x < width(); ++x) n += at(x, y) == c;
-        return n;
+    tq3::testing::Capture Shot() const {
+        const tq3::fw::Surface& s = surface();
+        std::vector<COLORREF> pixels;
+        for (int y = 0; y < s.Height(); ++y)
+            for (int x = 0; x < s.Width(); ++x) pixels.push_back(at(x, y));
+        return tq3::testing::Capture(RECT{0, 0, s.Width(), s.Height()}, std::move(pixels));
     }
-    // One character per pixel: '#' for `ink`, '.' for anything else.
-    std::string Picture(COLORREF ink) const {
-        std::string out;
-        for (int y = 0; y < height(); ++y) {
-            for (int x = 0; x < width(); ++x) out += at(x, y) == ink ? '#' : '.';
-            out += '\n';
-        }
-        return out;
-    }
+    int Count(COLORREF c) const { return Shot().Count(c); }
+    std::string Picture(COLORREF ink) const { return Shot().Picture(ink); }
 
 private:
     HDC dc_ = nullptr;
@@ -57,4 +54,4 @@ private:
     HGDIOBJ old_ = nullptr;
 };
 
-}  // namespace tq3::fw::test
+}  // namespace tq3::test

@@ -5,25 +5,14 @@
 #include "framework/gdi/gdi_classes.h"
 #include "tests/framework/gdi/canvas.h"
 
+namespace tq3::test {
 namespace {
 
-using tq3::fw::test::Canvas;
+using tq3::test::Canvas;
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 
 // The columns and rows that hold anything but the paper colour.
-RECT InkBox(const Canvas& c, COLORREF paper) {
-    RECT box{c.width(), c.height(), -1, -1};
-    for (int y = 0; y < c.height(); ++y) {
-        for (int x = 0; x < c.width(); ++x) {
-            if (c.at(x, y) == paper) continue;
-            box.left = std::min<LONG>(box.left, x);
-            box.top = std::min<LONG>(box.top, y);
-            box.right = std::max<LONG>(box.right, x + 1);
-            box.bottom = std::max<LONG>(box.bottom, y + 1);
-        }
-    }
-    return box;
-}
+RECT InkBox(const Canvas& c, COLORREF paper) { return c.Shot().InkBounds(paper); }
 
 class DcText : public ::testing::Test {
 protected:
@@ -172,3 +161,4 @@ TEST_F(DcText, TextHonoursTheClipAndTheViewport) {
 }
 
 }  // namespace
+}  // namespace tq3::test

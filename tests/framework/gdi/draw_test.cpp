@@ -9,9 +9,10 @@
 #include "framework/gdi/sysmetrics.h"
 #include "tests/framework/gdi/canvas.h"
 
+namespace tq3::test {
 namespace {
 
-using tq3::fw::test::Canvas;
+using tq3::test::Canvas;
 constexpr COLORREF kBlack = RGB(0, 0, 0);
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kRed = RGB(255, 0, 0);
@@ -388,3 +389,4 @@ TEST(BadInput, DrawingCallsRefuseWithoutCrashing) {
 }
 
 }  // namespace
+}  // namespace tq3::test

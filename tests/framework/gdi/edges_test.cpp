@@ -8,9 +8,10 @@
 #include "framework/gdi/sysmetrics.h"
 #include "tests/framework/gdi/canvas.h"
 
+namespace tq3::test {
 namespace {
 
-using tq3::fw::test::Canvas;
+using tq3::test::Canvas;
 constexpr COLORREF kPaper = RGB(1, 2, 3);
 
 // One letter per system colour of the 3D look; '.' is untouched paper.
@@ -150,7 +151,7 @@ TEST(FrameControls, ButtonsAndGlyphsFollowTheirState) {
         {DFC_CAPTION, DFCS_CAPTIONRESTORE, GetSysColor(COLOR_BTNHIGHLIGHT), true, false},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << "type " << c.type << " state " << std::hex << c.state);
+        SCOPED_TRACE(::testing::Message() << "type " << c.type << " state " << std::hex << c.state);
         Canvas canvas(17, 17, kPaper);
         RECT r{0, 0, 17, 17};
         ASSERT_TRUE(DrawFrameControl(canvas.dc(), &r, c.type, c.state));
@@ -190,3 +191,4 @@ TEST(FrameControls, ButtonsAndGlyphsFollowTheirState) {
 }
 
 }  // namespace
+}  // namespace tq3::test

@@ -5,6 +5,7 @@
 
 #include "tests/framework/gdi/canvas.h"
 
+namespace tq3::test {
 namespace {
 
 TEST(GdiClasses, PointFontsConvertTenthsOfAPointAt96Dpi) {
@@ -23,7 +24,7 @@ TEST(GdiClasses, PointFontsConvertTenthsOfAPointAt96Dpi) {
         EXPECT_EQ(std::u16string(lf.lfFaceName), u"MS UI Gothic");
     }
     // Through a context: its resolution, and the other fields of the record kept.
-    tq3::fw::test::Canvas canvas(4, 4);
+    tq3::test::Canvas canvas(4, 4);
     CDC* dc = CDC::FromHandle(canvas.dc());
     LOGFONTW in{};
     in.lfHeight = 90;
@@ -188,3 +189,4 @@ TEST(GdiClasses, AnOffscreenBufferKeepsItsBitmapWhileTheSizeStays) {
 }
 
 }  // namespace
+}  // namespace tq3::test

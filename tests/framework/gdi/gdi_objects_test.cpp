@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+namespace tq3::test {
 namespace {
 
 using tq3::fw::gdi::BitmapOf;
@@ -159,21 +160,5 @@ TEST(GdiObjects, BitmapsDecodeTheirBits) {
     }
 }
 
-TEST(GdiObjects, SelectedObjectsAreDeletedOnRelease) {
-    using namespace tq3::fw::gdi;
-    HBRUSH brush = CreateSolidBrush(0);
-    AddSelection(brush);
-    EXPECT_TRUE(DeleteObject(brush));
-    EXPECT_EQ(GetObjectType(brush), OBJ_BRUSH) << "still usable while selected";
-    ReleaseSelection(brush);
-    EXPECT_EQ(GetObjectType(brush), 0u);
-
-    HBITMAP bm = CreateBitmap(2, 2, 1, 32, nullptr);
-    AddSelection(bm);
-    EXPECT_FALSE(DeleteObject(bm)) << "a selected bitmap is not deleted";
-    ReleaseSelection(bm);
-    EXPECT_EQ(GetObjectType(bm), OBJ_BITMAP);
-    EXPECT_TRUE(DeleteObject(bm));
-}
-
 }  // namespace
+}  // namespace tq3::test

@@ -7,9 +7,10 @@
 #include "framework/gdi/sysmetrics.h"
 #include "tests/framework/gdi/canvas.h"
 
+namespace tq3::test {
 namespace {
 
-using tq3::fw::test::Canvas;
+using tq3::test::Canvas;
 constexpr COLORREF kGreen = RGB(0, 200, 0);
 constexpr COLORREF kMagenta = RGB(255, 0, 255);
 constexpr COLORREF kBlue = RGB(0, 0, 200);
@@ -175,3 +176,4 @@ TEST(DrawStateLook, DisabledIconsAreEmbossedInTheSystemColours) {
 }
 
 }  // namespace
+}  // namespace tq3::test

@@ -1,101 +1,86 @@
 // The non-client area of a real window on the headless desktop: frame, caption,
-// client edge and scroll bars painted through the window manager's seam.
+// client edge and scroll bars painted by the window manager's non-client painter.
 #include "framework/gdi/nonclient.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
-
-#include "framework/backends/headless/headless_backend.h"
-#include "framework/gdi/png_image.h"
 #include "framework/gdi/sysmetrics.h"
-#include "framework/window/gdi_seam.h"
 #include "framework/window/scroll_bar_parts.h"
 #include "framework/window/winuser.h"
+#include "tests/support/test_output.h"
+#include "tq3view/testing.h"
 
+namespace tq3::test {
 namespace {
 
-using namespace tq3::fw;
-
-int CountIn(const Surface& s, RECT r, COLORREF c) {
-    int n = 0;
-    for (int y = r.top; y < r.bottom; ++y)
-        for (int x = r.left; x < r.right; ++x) n += s.At(x, y) == ToPixel(c);
-    return n;
-}
+using tq3::fw::CaptionButtonRect;
+using tq3::fw::NonClientLook;
+using tq3::testing::CaptureDesktop;
+using tq3::testing::DesktopPixel;
 
 RECT Moved(RECT r, POINT by) { return RECT{r.left + by.x, r.top + by.y, r.right + by.x, r.bottom + by.y}; }
 
 TEST(NonClient, TopLevelWindowFrameCaptionEdgeAndScrollBars) {
-    HeadlessBackend::Install(400, 300);
+    tq3::testing::Desktop desktop(400, 300);
     WNDCLASSW wc{};
     wc.lpfnWndProc = DefWindowProcW;
     wc.lpszClassName = u"GdiFrameTest";
     wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<std::uintptr_t>(COLOR_WINDOW + 1));
-    WNDCLASSW existing{};
-    if (!GetClassInfoW(nullptr, wc.lpszClassName, &existing)) {
-        ASSERT_NE(RegisterClassW(&wc), 0);
-    }
+    ASSERT_NE(RegisterClassW(&wc), 0);
     HWND w = CreateWindowExW(WS_EX_CLIENTEDGE, u"GdiFrameTest", u"Sheet1 - Table",
                              WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL, 20, 30, 300, 200, nullptr,
                              nullptr, nullptr, nullptr);
     ASSERT_NE(w, nullptr);
     SetScrollRange(w, SB_VERT, 0, 100, FALSE);
     SetScrollPos(w, SB_VERT, 30, FALSE);
+    const SCROLLINFO nothing{sizeof(SCROLLINFO), SIF_RANGE | SIF_PAGE | SIF_DISABLENOSCROLL, 0, 9, 10, 0, 0};
+    SetScrollInfo(w, SB_HORZ, &nothing, FALSE);
     SetActiveWindow(w);
-    HeadlessBackend::Current()->RunUntilIdle();
-    const Surface& s = DesktopSurface();
-    POINT at{20, 30};
+    desktop.RunUntilIdle();
+    const POINT at{20, 30};
+    const COLORREF text = GetSysColor(COLOR_BTNTEXT);
 
     // Frame: the raised edge, light at the top-left corner, dark at the bottom-right.
-    EXPECT_EQ(s.At(20, 30), ToPixel(GetSysColor(COLOR_3DLIGHT)));
-    EXPECT_EQ(s.At(20 + 299, 30 + 199), ToPixel(GetSysColor(COLOR_3DDKSHADOW)));
-    int f = GetSystemMetrics(SM_CXFRAME);
-    int cap = GetSystemMetrics(SM_CYCAPTION);
+    EXPECT_EQ(DesktopPixel({20, 30}), GetSysColor(COLOR_3DLIGHT));
+    EXPECT_EQ(DesktopPixel({20 + 299, 30 + 199}), GetSysColor(COLOR_3DDKSHADOW));
+    const int f = GetSystemMetrics(SM_CXFRAME);
+    const int cap = GetSystemMetrics(SM_CYCAPTION);
     // Caption: starts in the active caption colour; its text is drawn in the caption text colour.
     ASSERT_EQ(GetActiveWindow(), w);
-    EXPECT_EQ(s.At(20 + f, 30 + f + 2), ToPixel(GetSysColor(COLOR_ACTIVECAPTION)));
-    RECT titleArea{20 + f + 2, 30 + f, 20 + 150, 30 + f + cap - 1};
-    EXPECT_GT(CountIn(s, titleArea, GetSysColor(COLOR_CAPTIONTEXT)), 20) << "caption text";
+    EXPECT_EQ(DesktopPixel({20 + f, 30 + f + 2}), GetSysColor(COLOR_ACTIVECAPTION));
+    EXPECT_GT(CaptureDesktop(RECT{20 + f + 2, 30 + f, 20 + 150, 30 + f + cap - 1}).Count(GetSysColor(COLOR_CAPTIONTEXT)),
+              20)
+        << "caption text";
     // The close button and its cross.
     NonClientLook look;
     look.window = SIZE{300, 200};
     look.style = WS_OVERLAPPEDWINDOW;
-    RECT close = Moved(CaptionButtonRect(look, 20), at);
+    const RECT close = Moved(CaptionButtonRect(look, 20), at);
     ASSERT_LT(close.left, close.right);
-    EXPECT_GT(CountIn(s, close, GetSysColor(COLOR_BTNTEXT)), 10);
-    EXPECT_EQ(s.At(close.left, close.top), ToPixel(GetSysColor(COLOR_BTNHIGHLIGHT)));
+    EXPECT_GT(CaptureDesktop(close).Count(text), 10);
+    EXPECT_EQ(DesktopPixel({close.left, close.top}), GetSysColor(COLOR_BTNHIGHLIGHT));
     // The client edge, just below the caption: sunken, shadow at its top-left.
-    EXPECT_EQ(s.At(20 + f, 30 + f + cap), ToPixel(GetSysColor(COLOR_BTNSHADOW)));
-    EXPECT_EQ(s.At(20 + f + 1, 30 + f + cap + 1), ToPixel(GetSysColor(COLOR_3DDKSHADOW)));
+    EXPECT_EQ(DesktopPixel({20 + f, 30 + f + cap}), GetSysColor(COLOR_BTNSHADOW));
+    EXPECT_EQ(DesktopPixel({20 + f + 1, 30 + f + cap + 1}), GetSysColor(COLOR_3DDKSHADOW));
     // Scroll bars: an up arrow with its glyph, a thumb, a dithered track.
-    ScrollBarParts v;
-    ASSERT_TRUE(GetWindowScrollBarParts(w, SB_VERT, &v));
+    tq3::fw::ScrollBarParts v;
+    ASSERT_TRUE(tq3::fw::GetWindowScrollBarParts(w, SB_VERT, &v));
     ASSERT_TRUE(v.visible);
-    EXPECT_GT(CountIn(s, Moved(v.arrowStart, at), GetSysColor(COLOR_BTNTEXT)), 5);
+    EXPECT_GT(CaptureDesktop(Moved(v.arrowStart, at)).Count(text), 5);
     ASSERT_LT(v.thumb.top, v.thumb.bottom);
-    RECT thumb = Moved(v.thumb, at);
-    EXPECT_EQ(s.At(thumb.left, thumb.top), ToPixel(GetSysColor(COLOR_BTNHIGHLIGHT)));
-    EXPECT_EQ(s.At(thumb.right - 1, thumb.bottom - 1), ToPixel(GetSysColor(COLOR_3DDKSHADOW)));
-    RECT track = Moved(v.track, at);
-    int y = track.bottom - 3;
-    EXPECT_NE(s.At(track.left + 3, y), s.At(track.left + 4, y)) << "the track is dithered";
-    // The horizontal bar has nothing to scroll: grey arrows.
-    ScrollBarParts h;
-    ASSERT_TRUE(GetWindowScrollBarParts(w, SB_HORZ, &h));
-    if (h.visible && !h.arrowStartEnabled) {
-        EXPECT_GT(CountIn(s, Moved(h.arrowStart, at), GetSysColor(COLOR_GRAYTEXT)), 3);
-        EXPECT_EQ(CountIn(s, Moved(h.arrowStart, at), GetSysColor(COLOR_BTNTEXT)), 0);
-    }
-
-    const char* env = std::getenv("TQ3_TEST_OUTPUT");
-    std::filesystem::path dir = env ? std::filesystem::path(env) / "gdi" : std::filesystem::temp_directory_path();
-    std::filesystem::create_directories(dir);
-    RECT shot{0, 0, 400, 300};
-    EXPECT_TRUE(SavePng(s, &shot, (dir / "window_frame.png").string()));
-    DestroyWindow(w);
-    ResetWindowManager();
+    const RECT thumb = Moved(v.thumb, at);
+    EXPECT_EQ(DesktopPixel({thumb.left, thumb.top}), GetSysColor(COLOR_BTNHIGHLIGHT));
+    EXPECT_EQ(DesktopPixel({thumb.right - 1, thumb.bottom - 1}), GetSysColor(COLOR_3DDKSHADOW));
+    const RECT track = Moved(v.track, at);
+    EXPECT_NE(DesktopPixel({track.left + 3, track.bottom - 3}), DesktopPixel({track.left + 4, track.bottom - 3}))
+        << "the track is dithered";
+    // The horizontal bar has nothing to scroll but stays: grey arrows.
+    tq3::fw::ScrollBarParts h;
+    ASSERT_TRUE(tq3::fw::GetWindowScrollBarParts(w, SB_HORZ, &h));
+    ASSERT_TRUE(h.visible && !h.arrowStartEnabled);
+    EXPECT_GT(CaptureDesktop(Moved(h.arrowStart, at)).Count(GetSysColor(COLOR_GRAYTEXT)), 3);
+    EXPECT_EQ(CaptureDesktop(Moved(h.arrowStart, at)).Count(text), 0);
+    EXPECT_TRUE(tq3::testing::SaveScreenshot(OutputPath("gdi", "window_frame.png")));
 }
 
 TEST(NonClient, CaptionButtonsFollowTheStyles) {
@@ -115,3 +100,4 @@ TEST(NonClient, CaptionButtonsFollowTheStyles) {
 }
 
 }  // namespace
+}  // namespace tq3::test

@@ -6,12 +6,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "framework/gdi/draw.h"
-#include "framework/gdi/edges.h"
-#include "framework/gdi/rgn.h"
-#include "framework/gdi/sysmetrics.h"
-#include "tests/framework/gdi/canvas.h"
 
+namespace tq3::test {
 namespace {
 
 namespace fs = std::filesystem;
@@ -106,44 +102,5 @@ TEST(Png, GoldenComparisonToleratesSmallDifferencesAndWritesTheActualImage) {
     EXPECT_TRUE(fs::exists(dir / "nothing.actual.png"));
 }
 
-// A gallery of the classic controls, written out for a person to look at, and
-// checked against itself after a round trip.
-TEST(Png, GalleryOfClassicControls) {
-    tq3::fw::test::Canvas c(260, 90, GetSysColor(COLOR_BTNFACE));
-    HDC dc = c.dc();
-    RECT r{10, 10, 90, 33};
-    DrawFrameControl(dc, &r, DFC_BUTTON, DFCS_BUTTONPUSH);
-    r = RECT{100, 10, 180, 33};
-    DrawFrameControl(dc, &r, DFC_BUTTON, DFCS_BUTTONPUSH | DFCS_PUSHED);
-    r = RECT{190, 10, 250, 33};
-    DrawFrameControl(dc, &r, DFC_BUTTON, DFCS_BUTTONPUSH | DFCS_CHECKED);
-    UINT checks[] = {DFCS_BUTTONCHECK, DFCS_BUTTONCHECK | DFCS_CHECKED, DFCS_BUTTONCHECK | DFCS_CHECKED | DFCS_INACTIVE,
-                     DFCS_BUTTONRADIO | DFCS_CHECKED};
-    for (int i = 0; i < 4; ++i) {
-        r = RECT{10 + 20 * i, 45, 23 + 20 * i, 58};
-        DrawFrameControl(dc, &r, DFC_BUTTON, checks[i]);
-    }
-    UINT arrows[] = {DFCS_SCROLLUP, DFCS_SCROLLDOWN | DFCS_PUSHED, DFCS_SCROLLLEFT | DFCS_INACTIVE, DFCS_SCROLLRIGHT};
-    for (int i = 0; i < 4; ++i) {
-        r = RECT{100 + 18 * i, 45, 117 + 18 * i, 62};
-        DrawFrameControl(dc, &r, DFC_SCROLL, arrows[i]);
-    }
-    UINT captions[] = {DFCS_CAPTIONMIN, DFCS_CAPTIONMAX, DFCS_CAPTIONCLOSE};
-    for (int i = 0; i < 3; ++i) {
-        r = RECT{180 + 20 * i, 45, 198 + 20 * i, 61};
-        DrawFrameControl(dc, &r, DFC_CAPTION, captions[i]);
-    }
-    RECT well{10, 66, 250, 84};
-    DrawEdge(dc, &well, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
-    FillRect(dc, &well, reinterpret_cast<HBRUSH>(static_cast<std::uintptr_t>(COLOR_WINDOW + 1)));
-    HRGN sel = CreateRectRgn(60, 70, 160, 80);
-    InvertRgn(dc, sel);
-    DeleteObject(sel);
-    RECT focus{12, 68, 50, 82};
-    DrawFocusRect(dc, &focus);
-    fs::path file = OutputDir() / "classic_controls.png";
-    ASSERT_TRUE(tq3::fw::SavePng(c.surface(), nullptr, file.string()));
-    EXPECT_TRUE(tq3::fw::CompareWithGolden(c.surface(), RECT{0, 0, 260, 90}, file.string(), 0).match);
-}
-
 }  // namespace
+}  // namespace tq3::test

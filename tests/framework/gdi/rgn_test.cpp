@@ -5,6 +5,7 @@
 #include "framework/gdi/gdi_objects.h"
 #include "framework/gdi/region.h"
 
+namespace tq3::test {
 namespace {
 
 TEST(RegionHandles, CombineReturnsTheResultType) {
@@ -121,3 +122,4 @@ TEST(RegionHandles, PolygonRegionsFollowTheFillRule) {
 }
 
 }  // namespace
+}  // namespace tq3::test

@@ -7,6 +7,7 @@
 
 #include "framework/gdi/gdi_objects.h"
 
+namespace tq3::test {
 namespace {
 
 TEST(SysColors, EveryIndexHasAMatchingPermanentBrush) {
@@ -27,18 +28,6 @@ TEST(SysColors, EveryIndexHasAMatchingPermanentBrush) {
     EXPECT_EQ(GetSysColorBrush(COLOR_MENUBAR + 1), nullptr);
     EXPECT_EQ(GetSysColor(-1), 0u);
     EXPECT_EQ(GetSysColor(1000), 0u);
-}
-
-TEST(SysColors, ClassicLookRelations) {
-    // The 3D colours go from light to dark in the order edges rely on.
-    auto lum = [](COLORREF c) { return GetRValue(c) + GetGValue(c) + GetBValue(c); };
-    EXPECT_GT(lum(GetSysColor(COLOR_BTNHIGHLIGHT)), lum(GetSysColor(COLOR_3DLIGHT)));
-    EXPECT_GT(lum(GetSysColor(COLOR_3DLIGHT)), lum(GetSysColor(COLOR_BTNSHADOW)));
-    EXPECT_GT(lum(GetSysColor(COLOR_BTNFACE)), lum(GetSysColor(COLOR_BTNSHADOW)));
-    EXPECT_GT(lum(GetSysColor(COLOR_BTNSHADOW)), lum(GetSysColor(COLOR_3DDKSHADOW)));
-    EXPECT_EQ(GetSysColor(COLOR_WINDOW), RGB(255, 255, 255));
-    EXPECT_EQ(GetSysColor(COLOR_WINDOWTEXT), RGB(0, 0, 0));
-    EXPECT_NE(GetSysColor(COLOR_HIGHLIGHT), GetSysColor(COLOR_HIGHLIGHTTEXT));
 }
 
 TEST(SystemMetrics, ScreenFollowsTheDesktop) {
@@ -113,3 +102,4 @@ TEST(SystemParameters, NonClientMetricsHonourTheCallersSize) {
 }
 
 }  // namespace
+}  // namespace tq3::test

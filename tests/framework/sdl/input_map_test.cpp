@@ -7,6 +7,7 @@
 #include "framework/window/messages.h"
 #include "framework/window/virtual_keys.h"
 
+namespace tq3::test {
 namespace {
 
 using tq3::fw::CursorShape;
@@ -189,3 +190,4 @@ TEST(SdlInputMap, EveryStandardShapeHasASystemCursor) {
 }
 
 }  // namespace
+}  // namespace tq3::test

@@ -30,6 +30,7 @@
 #include "framework/system/global_memory.h"
 #include "framework/window/winuser.h"
 
+namespace tq3::test {
 namespace {
 
 using tq3::fw::SdlBackend;
@@ -512,3 +513,4 @@ TEST(SdlBackendWithoutDisplay, InstallRefusesAndKeepsTheCurrentDesktop) {
 }
 
 }  // namespace
+}  // namespace tq3::test

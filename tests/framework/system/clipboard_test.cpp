@@ -9,8 +9,10 @@
 #include "framework/gdi/gdi_objects.h"
 #include "framework/system/clipboard.h"
 
-namespace tq3::fw {
+namespace tq3::test {
 namespace {
+
+using namespace tq3::fw;
 
 std::vector<UINT> g_destroyClipboard;
 
@@ -202,4 +204,4 @@ TEST_F(ClipboardTest, ADelayedFormatIsRenderedByItsOwnerWhenAskedFor) {
 }
 
 }  // namespace
-}  // namespace tq3::fw
+}  // namespace tq3::test

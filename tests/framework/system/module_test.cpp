@@ -9,6 +9,7 @@
 #include "framework/system/module.h"
 #include "framework/system/resources.h"
 
+namespace tq3::test {
 namespace {
 
 // An address inside the test program.
@@ -106,3 +107,4 @@ TEST(ModuleLoading, ProgramHandleIsTheProgramsBase) {
 }
 
 }  // namespace
+}  // namespace tq3::test

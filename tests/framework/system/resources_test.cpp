@@ -12,6 +12,7 @@
 #include "framework/window/cursor.h"
 #include "framework/window/winuser.h"
 
+namespace tq3::test {
 namespace {
 
 // Two tables registered for made-up module handles stand in for an application
@@ -169,3 +170,4 @@ TEST(ResourceImages, DecodesPalettesAndRefusesDamagedArt) {
 }
 
 }  // namespace
+}  // namespace tq3::test

@@ -5,7 +5,7 @@
 
 #include "tests/framework/text/text_test_support.h"
 
-namespace tq3::fw::text::testing {
+namespace tq3::test {
 namespace {
 
 constexpr UINT kCellFlags = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_NOCLIP | DT_END_ELLIPSIS;
@@ -329,4 +329,4 @@ TEST_F(DrawTextTest, BlendingIsExactInEveryChannel) {
 }
 
 }  // namespace
-}  // namespace tq3::fw::text::testing
+}  // namespace tq3::test

@@ -5,7 +5,7 @@
 
 #include "tests/framework/text/text_test_support.h"
 
-namespace tq3::fw::text::testing {
+namespace tq3::test {
 namespace {
 
 TEST(FontMatch, PlatformFaceNamesLandOnInstalledFaces) {
@@ -137,4 +137,4 @@ TEST(FontMatch, BoldAndItalicDifferFromRegular) {
 }
 
 }  // namespace
-}  // namespace tq3::fw::text::testing
+}  // namespace tq3::test

@@ -11,7 +11,7 @@
 
 #include "tests/framework/text/text_test_support.h"
 
-namespace tq3::fw::text::testing {
+namespace tq3::test {
 namespace {
 
 // The face's Windows ascent and descent and its em size, read from the font file.
@@ -163,4 +163,4 @@ TEST(FontMetrics, DecorationLinesLieInsideTheCell) {
 }
 
 }  // namespace
-}  // namespace tq3::fw::text::testing
+}  // namespace tq3::test

@@ -10,8 +10,11 @@
 
 #include "framework/gdi/text/draw_text.h"
 
-namespace tq3::fw::text {
+namespace tq3::test {
 namespace {
+
+using namespace tq3::fw;
+using namespace tq3::fw::text;
 
 TEST(TextWithoutFonts, EveryCallFailsCleanly) {
     const char* outputDir = std::getenv("TQ3_TEST_OUTPUT");
@@ -48,4 +51,4 @@ TEST(TextWithoutFonts, EveryCallFailsCleanly) {
 }
 
 }  // namespace
-}  // namespace tq3::fw::text
+}  // namespace tq3::test

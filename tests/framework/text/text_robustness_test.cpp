@@ -7,7 +7,7 @@
 
 #include "tests/framework/text/text_test_support.h"
 
-namespace tq3::fw::text::testing {
+namespace tq3::test {
 namespace {
 
 TEST(TextRobustness, HugeStringMeasuresAndDraws) {
@@ -161,9 +161,9 @@ TEST(TextRobustness, CachesRebuildAfterClearing) {
 }
 
 }  // namespace
-}  // namespace tq3::fw::text::testing
+}  // namespace tq3::test
 
-namespace tq3::fw::text::testing {
+namespace tq3::test {
 namespace {
 
 // Random texts, flags and rectangles: DrawText without DT_NOCLIP never leaves ink
@@ -214,4 +214,4 @@ TEST(TextRobustness, RandomLayoutsStayInsideTheirRectangle) {
 }
 
 }  // namespace
-}  // namespace tq3::fw::text::testing
+}  // namespace tq3::test

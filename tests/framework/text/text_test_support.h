@@ -7,7 +7,10 @@
 
 #include "framework/gdi/text/draw_text.h"
 
-namespace tq3::fw::text::testing {
+namespace tq3::test {
+
+using namespace tq3::fw;
+using namespace tq3::fw::text;
 
 constexpr Pixel kWhite = 0xFFFFFF;
 constexpr COLORREF kBlack = RGB(0, 0, 0);
@@ -74,4 +77,4 @@ inline void DrawAt(const FontRef& font, Surface& s, int x, int y, const std::u16
     DrawRun(font, TextTarget{&s, clip}, x, y, text.data(), static_cast<int>(text.size()), kBlackOnWhite);
 }
 
-}  // namespace tq3::fw::text::testing
+}  // namespace tq3::test

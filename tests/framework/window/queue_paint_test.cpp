@@ -127,6 +127,7 @@ TEST_F(WindowTest, TranslateMessageTypesTheUsLayoutsCharacters) {
         {{}, false, VK_F2, u""},
         {{VK_CONTROL, VK_MENU}, false, 'Q', u""},
         {{}, false, VK_ADD, u"+"},
+        {{VK_CONTROL}, false, VK_ADD, u""},
     };
     spy.KeepOnly({WM_CHAR, WM_SYSCHAR});
     for (const Case& c : cases) {
