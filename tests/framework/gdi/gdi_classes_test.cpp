@@ -161,7 +161,7 @@ TEST(GdiClasses, DeviceContextWrapperSelectsAndDraws) {
 // A kept buffer shows itself by its pixels: what one paint drew is still there at
 // the next paint of the same size, and gone once the size changed.
 TEST(GdiClasses, AnOffscreenBufferKeepsItsBitmapWhileTheSizeStays) {
-    tq3::fw::test::Canvas canvas(4, 4);
+    tq3::test::Canvas canvas(4, 4);
     CDC* screen = CDC::FromHandle(canvas.dc());
     tq3::fw::OffscreenBuffer buffer;
     constexpr COLORREF kMark = RGB(200, 10, 30);
@@ -174,7 +174,7 @@ TEST(GdiClasses, AnOffscreenBufferKeepsItsBitmapWhileTheSizeStays) {
         {CSize(9, 6), true, RGB(0, 0, 0)}, {CSize(9, -1), false, 0}, {CSize(9, 6), true, RGB(0, 0, 0)},
     };
     for (const Step& step : steps) {
-        SCOPED_TRACE(testing::Message() << step.size.cx << " x " << step.size.cy);
+        SCOPED_TRACE(::testing::Message() << step.size.cx << " x " << step.size.cy);
         CDC* dc = buffer.Prepare(screen, step.size);
         ASSERT_EQ(dc != nullptr, step.made);
         EXPECT_EQ(buffer.Size(), step.made ? step.size : CSize());
