@@ -67,29 +67,40 @@ TEST_F(WindowTest, DestroySendsDestroyParentFirstAndNcDestroyChildrenFirst) {
     EXPECT_EQ(GetActiveWindow(), first);
 }
 
-TEST_F(WindowTest, AFreshDesktopInheritsNoWindowsHandlesOrSettings) {
-    auto placedByDefault = [] {
-        HWND w = CreateWindowExW(0, kClass, u"default", WS_OVERLAPPED, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                                 CW_USEDEFAULT, nullptr, nullptr, nullptr, nullptr);
-        RECT r{};
-        GetWindowRect(w, &r);
-        return POINT{r.left, r.top};
+TEST(FreshDesktop, InheritsNoWindowsHandlesOrSettings) {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.lpszClassName = u"FreshDesktopWindow";
+    auto make = [](DWORD style, int x) {
+        return CreateWindowExW(0, u"FreshDesktopWindow", u"w", style, x, x, x == CW_USEDEFAULT ? x : 10,
+                               x == CW_USEDEFAULT ? x : 10, nullptr, nullptr, nullptr, nullptr);
     };
-    HWND old = Top(WS_POPUP);
-    placedByDefault();
-    SetCaretBlinkTime(200);
-    SetDoubleClickTime(900);
-    tq3::fw::HeadlessBackend::Install(320, 200);
+    auto placedByDefault = [&] {
+        RECT r{};
+        GetWindowRect(make(WS_OVERLAPPED, CW_USEDEFAULT), &r);
+        return r.left;
+    };
+    HWND old = nullptr;
+    {
+        tq3::testing::Desktop first(640, 480);
+        ASSERT_NE(RegisterClassW(&wc), 0);
+        old = make(WS_POPUP, 0);
+        ASSERT_TRUE(IsWindow(old));
+        placedByDefault();
+        SetCaretBlinkTime(200);
+        SetDoubleClickTime(900);
+    }
+    tq3::testing::Desktop second(320, 200);
     EXPECT_FALSE(IsWindow(old));
-    HWND fresh = Top(WS_POPUP);
+    HWND fresh = make(WS_POPUP, 0);
     EXPECT_NE(fresh, old);
     EXPECT_FALSE(IsWindow(old));
     EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 320);
     EXPECT_EQ(tq3::fw::DesktopSurface().Width(), 320);
     EXPECT_EQ(GetCaretBlinkTime(), 530u);
     EXPECT_EQ(GetDoubleClickTime(), 500u);
-    EXPECT_EQ(placedByDefault().x, 0);  // the cascade of default positions starts again
-    EXPECT_EQ(placedByDefault().x, 26);
+    EXPECT_EQ(placedByDefault(), 0);  // the cascade of default positions starts again
+    EXPECT_EQ(placedByDefault(), 26);
 }
 
 TEST_F(WindowTest, ChildrenStackInCreationOrderAndZOrderCanChange) {
