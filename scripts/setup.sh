@@ -8,7 +8,8 @@ packages=(
   cmake ninja-build g++ clang pkg-config
   # libraries the framework is built on
   libicu-dev libpixman-1-dev libfreetype-dev libfontconfig-dev libsqlite3-dev libpng-dev libsdl2-dev
-  # tests and benchmarks (python3 runs the include checker)
+  # tests and benchmarks (python3 runs the include checker and picks the sites of
+  # scripts/mutants.sh)
   libgtest-dev libgmock-dev libbenchmark-dev python3
   # fonts the text rendering and its tests rely on (Latin, Japanese, Chinese and Korean)
   fonts-dejavu-core fonts-ipafont-gothic fonts-wqy-microhei
