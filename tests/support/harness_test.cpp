@@ -293,13 +293,15 @@ TEST(OutOfMemorySweep, EachAllocationOfTheOperationFailsOnceInTurn) {
             .prepare = [&] { ++prepared; },
             .operation =
                 [] {
-                    // Called as functions, which a compiler may not leave out.
-                    void* a = ::operator new(8);
-                    void* b = ::operator new(16);
-                    void* d = ::operator new(24);
-                    ::operator delete(a);
-                    ::operator delete(b);
-                    ::operator delete(d);
+                    // Called as functions, which a compiler may not leave out; what
+                    // was got before a refusal is given back as the refusal unwinds.
+                    struct Block {
+                        void* p;
+                        ~Block() { ::operator delete(p); }
+                    };
+                    Block a{::operator new(8)};
+                    Block b{::operator new(16)};
+                    Block d{::operator new(24)};
                 },
             .check = [&](const tq3::test::SweepRun& run) { seen.push_back(run); },
             .sparse = c.sparse,
