@@ -164,10 +164,10 @@ TEST(DrawStateLook, DisabledIconsAreEmbossedInTheSystemColours) {
 
     canvas.Fill(RGB(240, 240, 240));
     HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
-    DrawStateW(canvas.dc(), red, nullptr, reinterpret_cast<LPARAM>(icon), 0, 0, 0, 0, 0, DST_ICON | DSS_MONO);
+    EXPECT_TRUE(DrawStateW(canvas.dc(), red, nullptr, reinterpret_cast<LPARAM>(icon), 0, 0, 0, 0, 0, DST_ICON | DSS_MONO));
     EXPECT_EQ(canvas.Count(RGB(255, 0, 0)), 4);
     canvas.Fill(RGB(240, 240, 240));
-    DrawStateW(canvas.dc(), nullptr, nullptr, reinterpret_cast<LPARAM>(icon), 0, 0, 0, 0, 0, DST_ICON);
+    EXPECT_TRUE(DrawStateW(canvas.dc(), nullptr, nullptr, reinterpret_cast<LPARAM>(icon), 0, 0, 0, 0, 0, DST_ICON));
     EXPECT_EQ(canvas.Count(kBlue), 4);
     EXPECT_FALSE(DrawStateW(canvas.dc(), nullptr, nullptr, 0, 0, 0, 0, 0, 0, DST_TEXT));
     EXPECT_FALSE(DrawStateW(canvas.dc(), nullptr, nullptr, 12345, 0, 0, 0, 0, 0, DST_ICON));
