@@ -39,82 +39,16 @@ TEST_F(DcText, NinePointFontHasTheTwelvePixelCharacterHeight) {
     SIZE empty{};
     EXPECT_TRUE(GetTextExtentPoint32W(canvas.dc(), u"", 0, &empty));
     EXPECT_EQ(empty.cx, 0);
-    EXPECT_FALSE(GetTextExtentPoint32W(canvas.dc(), nullptr, 3, &size));
+    EXPECT_FALSE(GetTextExtentPoint32W(canvas.dc(), nullptr, 3, &empty));
     WCHAR face[LF_FACESIZE];
     EXPECT_EQ(GetTextFaceW(canvas.dc(), LF_FACESIZE, face), 12);
     EXPECT_EQ(std::u16string(face), u"MS UI Gothic");
-}
-
-TEST_F(DcText, AlignmentPlacesTheTextInItsRectangle) {
-    SIZE size{};
-    GetTextExtentPoint32W(canvas.dc(), u"ABC", 3, &size);
-    struct Case {
-        UINT format;
-        const char* name;
-    };
-    const Case cases[] = {{DT_LEFT, "left"}, {DT_CENTER, "centre"}, {DT_RIGHT, "right"}};
-    int lefts[3] = {};
-    int rights[3] = {};
-    for (int i = 0; i < 3; ++i) {
-        canvas.Fill(kWhite);
-        RECT r{20, 5, 180, 35};
-        ASSERT_GT(DrawTextW(canvas.dc(), u"ABC", 3, &r, cases[i].format | DT_SINGLELINE | DT_VCENTER), 0);
-        RECT ink = InkBox(canvas, kWhite);
-        ASSERT_LT(ink.left, ink.right) << cases[i].name << ": nothing drawn";
-        EXPECT_GE(ink.left, 20) << cases[i].name;
-        EXPECT_LE(ink.right, 180) << cases[i].name;
-        lefts[i] = ink.left;
-        rights[i] = ink.right;
-        // Vertically centred: the ink's middle is near the rectangle's.
-        EXPECT_NEAR((ink.top + ink.bottom) / 2.0, 20.0, 4.0) << cases[i].name;
-    }
-    EXPECT_LE(lefts[0], 20 + 2);
-    EXPECT_GE(rights[2], 180 - 3);
-    int mid = (lefts[1] + rights[1]) / 2;
-    EXPECT_NEAR(mid, 100, 3) << "centred text sits in the middle";
-    EXPECT_NEAR(rights[2] - lefts[2], rights[0] - lefts[0], 1) << "the same text, moved";
-}
-
-TEST_F(DcText, EllipsisStaysInsideAndEndsTheCutText) {
-    RECT r{10, 5, 70, 30};
-    DrawTextW(canvas.dc(), u"A long cell text that cannot fit", -1, &r,
-              DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
-    RECT ink = InkBox(canvas, kWhite);
-    ASSERT_LT(ink.left, ink.right);
-    EXPECT_GE(ink.left, 10);
-    EXPECT_LE(ink.right, 70);
-    // It ends in the ellipsis: across the width of "..." at the end of the ink,
-    // nothing rises above the lower half of the characters, where dots sit.
-    SIZE dots{};
-    ASSERT_TRUE(GetTextExtentPoint32W(canvas.dc(), u"...", 3, &dots));
-    TEXTMETRICW tm{};
-    GetTextMetricsW(canvas.dc(), &tm);
-    int cellTop = 5 + (25 - tm.tmHeight) / 2;
-    int upperEnd = cellTop + tm.tmAscent / 2;
-    int dotInk = 0;
-    for (int x = ink.right - dots.cx + 1; x < ink.right; ++x) {
-        for (int y = ink.top; y < upperEnd; ++y) {
-            EXPECT_EQ(canvas.at(x, y), kWhite) << "something tall at " << x << "," << y;
-        }
-        for (int y = upperEnd; y < ink.bottom; ++y) dotInk += canvas.at(x, y) != kWhite;
-    }
-    EXPECT_GT(dotInk, 2) << "the dots are there";
-    // DT_CALCRECT measures without drawing.
-    canvas.Fill(kWhite);
+    // DT_CALCRECT measures with the selected font without drawing. (Layout itself,
+    // alignment and the ellipsis, is the text engine's and tested there.)
     RECT calc{0, 0, 0, 0};
-    int h = DrawTextW(canvas.dc(), u"ABC", 3, &calc, DT_CALCRECT | DT_SINGLELINE);
-    EXPECT_GT(h, 0);
-    EXPECT_GT(calc.right, 0);
+    EXPECT_EQ(DrawTextW(canvas.dc(), u"Cell", 4, &calc, DT_CALCRECT | DT_SINGLELINE), tm.tmHeight);
+    EXPECT_EQ(calc.right, size.cx);
     EXPECT_EQ(canvas.Count(kWhite), 200 * 40);
-}
-
-TEST_F(DcText, JapaneseTextDrawsWithTheInstalledFace) {
-    RECT r{0, 0, 200, 40};
-    ASSERT_GT(DrawTextW(canvas.dc(), u"日本語の表", -1, &r, DT_SINGLELINE | DT_VCENTER), 0);
-    RECT ink = InkBox(canvas, kWhite);
-    ASSERT_LT(ink.left, ink.right);
-    EXPECT_GT(ink.right - ink.left, 40) << "five wide characters";
-    EXPECT_GT(200 * 40 - canvas.Count(kWhite), 60);
 }
 
 TEST_F(DcText, TextOutFollowsAlignmentAndUpdatesThePosition) {
