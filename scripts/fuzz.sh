@@ -1,24 +1,79 @@
 #!/usr/bin/env bash
-# Builds the libFuzzer targets (clang, address and undefined sanitizers) and runs
-# one of them for a bounded time.
-#   scripts/fuzz.sh [seconds] [target]    default 60 seconds of the text fuzzer;
-#                                         target: text or compare
-# The corpus grows in build/fuzz/corpus/<target> and is reused by later runs; a
-# crash leaves its input in build/fuzz/artifacts/.
+# Builds the libFuzzer targets (the "fuzz" preset: clang, address and undefined
+# sanitizers, the libraries instrumented for coverage) and runs them.
+#   scripts/fuzz.sh [seconds] [target]   one target, 60 seconds of text by default; its
+#                                        corpus grows in build/fuzz/corpus/<target>,
+#                                        starting from the seeds in fuzz/corpus/<target>
+#   scripts/fuzz.sh --check [seconds]    every target for a few seconds (10 by default)
+#                                        on its seeds, as the test command does
+#   scripts/fuzz.sh --merge target       the seeds and the grown corpus minimised
+#                                        together into fuzz/corpus/<target>
+# Targets: text compare cstring reg_text reg_roundtrip. A crash leaves its input in
+# build/fuzz/artifacts/ and the run fails.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-seconds=${1:-60}
-target=${2:-text}
-case "$target" in
-  text | compare) ;;
-  *) echo "unknown fuzz target: $target (text or compare)" >&2; exit 2 ;;
+
+declare -A binary=(
+  [text]=fuzz/text/text_fuzzer
+  [compare]=fuzz/compare/compare_fuzzer
+  [cstring]=fuzz/core/cstring_fuzzer
+  [reg_text]=fuzz/tq3reg/reg_text_fuzzer
+  [reg_roundtrip]=fuzz/tq3reg/reg_roundtrip_fuzzer
+)
+declare -A max_len=([text]=4096 [compare]=4096 [cstring]=512 [reg_text]=4096 [reg_roundtrip]=4096)
+targets=(text compare cstring reg_text reg_roundtrip)
+
+build() {
+  cmake --preset fuzz >/dev/null
+  local names=()
+  for t in "$@"; do names+=("$(basename "${binary[$t]}")"); done
+  cmake --build --preset fuzz -j 2 --target "${names[@]}"
+}
+
+# run TARGET SECONDS CORPUS: new inputs go into CORPUS, the seeds are read only.
+run() {
+  local t=$1 seconds=$2 corpus=$3
+  mkdir -p "$corpus" build/fuzz/artifacts
+  "build/fuzz/${binary[$t]}" -max_total_time="$seconds" -max_len="${max_len[$t]}" -timeout=10 \
+    -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix=build/fuzz/artifacts/ \
+    "$corpus" "fuzz/corpus/$t"
+}
+
+known() {
+  [ -n "${binary[$1]:-}" ] || { echo "unknown fuzz target: $1 (${targets[*]})" >&2; exit 2; }
+}
+
+case "${1:-}" in
+  --check)
+    seconds=${2:-10}
+    build "${targets[@]}"
+    scratch=$(mktemp -d)
+    trap 'rm -rf "$scratch"' EXIT
+    for t in "${targets[@]}"; do
+      if ! run "$t" "$seconds" "$scratch/$t" >"$scratch/$t.log" 2>&1; then
+        tail -n 40 "$scratch/$t.log" >&2
+        echo "fuzz target $t failed" >&2
+        exit 1
+      fi
+      echo "$t: $(grep -E '^#[0-9]+[[:space:]]+DONE' "$scratch/$t.log" | tr -s '\t ' ' ')"
+    done
+    ;;
+  --merge)
+    t=${2:?"--merge needs a target"}
+    known "$t"
+    build "$t"
+    merged=$(mktemp -d)
+    trap 'rm -rf "$merged"' EXIT
+    "build/fuzz/${binary[$t]}" -merge=1 -max_len="${max_len[$t]}" -timeout=10 "$merged" "fuzz/corpus/$t" \
+      "build/fuzz/corpus/$t"
+    rm -f "fuzz/corpus/$t"/*
+    cp "$merged"/* "fuzz/corpus/$t/"
+    ;;
+  *)
+    seconds=${1:-60}
+    t=${2:-text}
+    known "$t"
+    build "$t"
+    run "$t" "$seconds" "build/fuzz/corpus/$t"
+    ;;
 esac
-
-cmake --preset fuzz >/dev/null
-cmake --build --preset fuzz -j 2 --target "${target}_fuzzer"
-
-corpus=build/fuzz/corpus/$target
-artifacts=build/fuzz/artifacts
-mkdir -p "$corpus" "$artifacts"
-"build/fuzz/fuzz/$target/${target}_fuzzer" -max_total_time="$seconds" -max_len=4096 -timeout=10 -rss_limit_mb=2048 \
-  -print_final_stats=1 -artifact_prefix="$artifacts/" "$corpus"

@@ -6,6 +6,9 @@ set -euo pipefail
 packages=(
   # toolchain
   cmake ninja-build g++ clang pkg-config
+  # clang's sanitizer and libFuzzer runtimes (only recommended by clang, so not
+  # installed with it here)
+  libclang-rt-14-dev
   # libraries the framework is built on
   libicu-dev libpixman-1-dev libfreetype-dev libfontconfig-dev libsqlite3-dev libpng-dev libsdl2-dev
   # tests and benchmarks (python3 runs the include checker and picks the sites of
