@@ -32,7 +32,10 @@ std::u16string LineText(int line) {
     std::string text;
     for (int c = 0; c < kColumns; ++c) {
         if (c > 0) text += '\t';
-        text += "r" + std::to_string(line) + "c" + std::to_string(c);
+        text += 'r';
+        text += std::to_string(line);
+        text += 'c';
+        text += std::to_string(c);
     }
     return Ascii(text);
 }
@@ -83,7 +86,7 @@ void BM_SetCellTextEveryCell(benchmark::State& state) {
     const int lines = static_cast<int>(state.range(0));
     CountingView* view = MakeView(lines);
     std::vector<std::u16string> values;
-    for (int c = 0; c < kColumns; ++c) values.push_back(Ascii("v" + std::to_string(c)));
+    for (int c = 0; c < kColumns; ++c) values.push_back(Ascii(std::string(1, 'v').append(std::to_string(c))));
     for (auto _ : state) {
         for (int l = 0; l < lines; ++l) {
             for (int c = 0; c < kColumns; ++c) view->SetCellText(0, l, c, values[static_cast<size_t>(c)].c_str());
@@ -102,7 +105,7 @@ void BM_PlainFieldReplaceEveryCell(benchmark::State& state) {
     texts.reserve(static_cast<size_t>(lines));
     for (int l = 0; l < lines; ++l) texts.push_back(LineText(l) + u"\r\n");
     std::vector<std::u16string> values;
-    for (int c = 0; c < kColumns; ++c) values.push_back(Ascii("v" + std::to_string(c)));
+    for (int c = 0; c < kColumns; ++c) values.push_back(Ascii(std::string(1, 'v').append(std::to_string(c))));
     long changes = 0;
     for (auto _ : state) {
         for (auto& text : texts) {

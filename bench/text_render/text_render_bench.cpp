@@ -36,7 +36,7 @@ std::vector<Cell> MakeCells() {
     for (int i = 0; i < kTexts; ++i) {
         int row = i / columns;
         int column = i % columns;
-        std::string s = "r" + std::to_string(row + 1) + "c" + std::to_string(column + 1);
+        std::string s = std::string(1, 'r').append(std::to_string(row + 1)).append(1, 'c').append(std::to_string(column + 1));
         RECT rect{column * kCellWidth + 6, row * kLineHeight, (column + 1) * kCellWidth - 6, (row + 1) * kLineHeight};
         cells.push_back(Cell{std::u16string(s.begin(), s.end()), rect});
     }

@@ -33,7 +33,10 @@ std::u16string LineText(int line) {
     std::string text;
     for (int c = 0; c < kColumns; ++c) {
         if (c > 0) text += '\t';
-        text += "r" + std::to_string(line) + "c" + std::to_string(c);
+        text += 'r';
+        text += std::to_string(line);
+        text += 'c';
+        text += std::to_string(c);
     }
     return std::u16string(text.begin(), text.end());
 }

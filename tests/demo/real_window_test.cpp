@@ -124,7 +124,7 @@ std::string LineAfter(const std::string& report, const std::string& prefix) {
 TEST(RealWindowTest, PointerWheelAndClipboardFromOutsideReachTheDemo) {
     TempFolder folder;
     const int displayNumber = 40 + getpid() % 50;
-    const std::string display = ":" + std::to_string(displayNumber);
+    const std::string display = std::string(1, ':').append(std::to_string(displayNumber));
     Child xvfb({"Xvfb", display, "-screen", "0", "1280x800x24", "-nolisten", "tcp"}, {}, {}, folder.File("xvfb.log"));
     ASSERT_GT(xvfb.Pid(), 0) << "Xvfb could not be started";
     ASSERT_TRUE(WaitFor([&] { return access(("/tmp/.X11-unix/X" + std::to_string(displayNumber)).c_str(), F_OK) == 0; }, 10))

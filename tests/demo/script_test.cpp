@@ -18,8 +18,10 @@ using demo::Target;
 std::string Describe(const Command& c) {
     std::string kinds[] = {"view", "point", "cell", "tab", "column", "divider", "line"};
     auto target = [&](const Target& t) {
-        return kinds[static_cast<int>(t.kind)] + "(" + std::to_string(t.a) + "," + std::to_string(t.b) +
-               (t.name.empty() ? "" : "," + tq3::fw::ToUtf8(t.name)) + ")";
+        std::string text = kinds[static_cast<int>(t.kind)];
+        text.append(1, '(').append(std::to_string(t.a)).append(1, ',').append(std::to_string(t.b));
+        if (!t.name.empty()) text.append(1, ',').append(tq3::fw::ToUtf8(t.name));
+        return text.append(1, ')');
     };
     return "op" + std::to_string(static_cast<int>(c.op)) + " vk" + std::to_string(c.vk) + " mod" +
            std::to_string(c.modifiers) + " btn" + std::to_string(static_cast<int>(c.button)) + " " + target(c.target) +

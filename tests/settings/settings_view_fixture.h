@@ -43,7 +43,9 @@ inline std::vector<std::string> Dump(const std::u16string& path) {
         DWORD type = 0;
         if (RegEnumValueW(key, i, name, &nameLength, nullptr, &type, data, &size) != ERROR_SUCCESS) break;
         std::string line(name, name + nameLength);
-        line += "=" + std::to_string(type) + ":";
+        line += '=';
+        line += std::to_string(type);
+        line += ':';
         static const char* hex = "0123456789abcdef";
         for (DWORD b = 0; b < size; ++b) {
             line += hex[data[b] >> 4];

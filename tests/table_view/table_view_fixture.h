@@ -49,7 +49,8 @@ protected:
     void AddSheets(int count, int columns = 0, int lines = 0) {
         for (int s = 0; s < count; ++s) {
             const int at = view->GetSheetCount();
-            AddSheet(view, u"s" + std::u16string(1, static_cast<char16_t>(u'0' + at)), columns, lines);
+            const char16_t name[] = {u's', static_cast<char16_t>(u'0' + at), 0};
+            AddSheet(view, name, columns, lines);
         }
     }
 

@@ -84,9 +84,17 @@ std::u16string RootName(RootKind root) {
 std::u16string FileHeader() { return std::u16string(kHeader) + kNewLine + kNewLine; }
 
 std::u16string FormatKeyLine(RootKind root, const std::u16string& path) {
-    std::u16string line = u"[" + RootName(root);
-    if (!path.empty()) line += u"\\" + path;
-    return line + u"]" + kNewLine;
+    // Built by appending: GCC 12 at -O3 misreads a literal joined to a string with
+    // operator+ as an overlapping copy.
+    std::u16string line = u"[";
+    line += RootName(root);
+    if (!path.empty()) {
+        line += u'\\';
+        line += path;
+    }
+    line += u']';
+    line += kNewLine;
+    return line;
 }
 
 namespace {

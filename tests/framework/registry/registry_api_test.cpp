@@ -320,7 +320,8 @@ TEST_F(RegistryApi, EnumerationSeesChangesBetweenCalls) {
         WCHAR name[16];
         DWORD length = 16;
         LSTATUS rc = RegEnumKeyExW(key, index, name, &length, nullptr, nullptr, nullptr, nullptr);
-        return rc == ERROR_SUCCESS ? std::u16string(name, length) : u"<" + std::u16string(1, u'0' + rc % 10) + u">";
+        const char16_t failed[] = {u'<', static_cast<char16_t>(u'0' + rc % 10), u'>', 0};
+        return rc == ERROR_SUCCESS ? std::u16string(name, length) : std::u16string(failed);
     };
     // Another process waits to add a key until the walk below is under way (it
     // is started first: a fork closes this process's connection).
