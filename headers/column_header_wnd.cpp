@@ -113,9 +113,10 @@ void CColumnHeaderWnd::LayOutFromTitles() {
     int left = client.left;
     for (CColumnProp* column : columns) {
         const int width = dc.GetTextExtent(column->title).cx + titleMargin;
-        column->extent = CRect(left, client.top, left + width, client.bottom);
+        const int right = tq3::MoveColumnEdge(left, width);
+        column->extent = CRect(left, client.top, right, client.bottom);
         column->defaultWidth = width;
-        left += width;
+        left = right;
     }
     if (previousFont != nullptr) dc.SelectObject(previousFont);
 }
@@ -123,10 +124,14 @@ void CColumnHeaderWnd::LayOutFromTitles() {
 void CColumnHeaderWnd::SetColumnWidth(int position, int width) {
     CColumnProp* column = GetColumn(position);
     if (column == nullptr) return;
-    const int shift = width - column->extent.Width();
-    column->extent.right = column->extent.left + width;
+    // Edges stop at the farthest edge the geometry allows, however wide a width.
+    const int oldRight = column->extent.right;
+    column->extent.right = tq3::MoveColumnEdge(column->extent.left, width);
+    const long long shift = static_cast<long long>(column->extent.right) - oldRight;
     for (size_t i = static_cast<size_t>(position) + 1; i < columns.size(); ++i) {
-        columns[i]->extent.OffsetRect(shift, 0);
+        CRect& extent = columns[i]->extent;
+        extent.left = tq3::MoveColumnEdge(extent.left, shift);
+        extent.right = tq3::MoveColumnEdge(extent.right, shift);
     }
     if (m_hWnd != nullptr) Invalidate(TRUE);
 }

@@ -17,6 +17,24 @@
 #include "framework/core/object.h"
 #include "framework/core/wintypes.h"
 
+namespace tq3 {
+
+// Column edges lie within this distance of the row's start, either way. Widths are
+// taken as the host or the settings give them, and a damaged store could hold one
+// so large that adding the line header's width, a margin or the scroll offset to an
+// edge would overflow; a row that reaches this far shows nothing more anyway.
+constexpr int kFarthestColumnEdge = 1 << 30;
+
+// `edge` moved by `by` pixels, stopped at the farthest edge either way.
+inline int MoveColumnEdge(int edge, long long by) {
+    const long long moved = static_cast<long long>(edge) + by;
+    if (moved > kFarthestColumnEdge) return kFarthestColumnEdge;
+    if (moved < -kFarthestColumnEdge) return -kFarthestColumnEdge;
+    return static_cast<int>(moved);
+}
+
+}  // namespace tq3
+
 class TQ3VIEW_API CColumnProp : public CObject {
     DECLARE_DYNAMIC(CColumnProp)
 

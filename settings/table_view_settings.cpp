@@ -13,7 +13,6 @@
 //
 // Sections: names | column widths | font | key deletion
 #include <algorithm>
-#include <climits>
 #include <new>
 
 #include "framework/app/win_app.h"
@@ -25,14 +24,6 @@ namespace {
 
 // ---- names ---------------------------------------------------------------------------
 
-// A width outside this range cannot come from a column the user sized; a store
-// holding one is damaged, and the column reads as having no stored width.
-constexpr int kWidestColumn = 0x7FFF;
-
-// The most tenths of a point a stored font may ask for. A damaged store could
-// otherwise make the view rasterise glyphs thousands of pixels high; beyond any
-// size the font dialog offers, the size reads as missing.
-constexpr int kLargestPointSize = 7200;
 constexpr int kDefaultPointSize = 90;
 
 constexpr LPCWSTR kFontSection = u"LogFont";
@@ -115,13 +106,12 @@ int CTableView::ReadWidthOfColumns() {
             const CString section = WidthSection(sheet->data);
             int x = 0;
             for (int i = 0; i < sheet->GetColumnCount(); ++i) {
-                int width = static_cast<int>(app->GetProfileInt(section, WidthEntry(i + 1), 0));
-                if (width < 0 || width > kWidestColumn) width = 0;
+                // A width is taken as stored, a negative one too; only the edges
+                // it makes stop at the farthest edge the geometry allows.
+                const int width = static_cast<int>(app->GetProfileInt(section, WidthEntry(i + 1), 0));
                 CColumnProp* column = sheet->GetColumn(i);
                 column->defaultWidth = width;
-                // Edge to edge from 0; the sum stops short of overflowing on
-                // sheets of very many wide columns.
-                const int right = x <= INT_MAX - width ? x + width : INT_MAX;
+                const int right = tq3::MoveColumnEdge(x, width);
                 column->extent.SetRect(x, 0, right, lineHeight);
                 x = right;
             }
@@ -189,7 +179,8 @@ int CTableView::ReadLogFont(LOGFONTW* plf, int& nPointSize) {
     } catch (const std::bad_alloc&) {
         // What was read stands; the rest keeps its default.
     }
-    if (size <= 0 || size > kLargestPointSize) size = kDefaultPointSize;
+    // Any positive size is taken as stored; the view bounds the size it draws with.
+    if (size <= 0) size = kDefaultPointSize;
     nPointSize = size;
     if (plf != nullptr) *plf = font;
     return TRUE;

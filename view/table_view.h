@@ -146,14 +146,17 @@ public:
 
     // ---- Persisted settings, per user below the host's settings base key
     // ---- (settings/table_view_settings.cpp) ------------------------------------------
-    // Sets every column's width from the section of its sheet's data word; sheets
-    // after one without columns keep their widths. Always 0.
+    // Sets every column's width from the section of its sheet's data word, as
+    // stored (a negative width too); the edges it makes stop at
+    // tq3::kFarthestColumnEdge. Sheets after one without columns keep their widths.
+    // Always 0.
     int ReadWidthOfColumns();
     // Stores every column's current width; FALSE when there is no base key or no
     // sheet, or when it stopped at a sheet without columns.
     int WriteWidthOfColumns();
     // Fills `plf` (when not null) and `nPointSize` (tenths of a point) from the
-    // stored font; FALSE, a zeroed record and 90 when there is no base key.
+    // stored font, 90 for a stored size of 0 or less; FALSE, a zeroed record and 90
+    // when there is no base key.
     int ReadLogFont(LOGFONTW* plf, int& nPointSize);
     // Stores every field of `lf` and `nPointSize`; FALSE when there is no base key.
     int WriteLogFont(LOGFONTW lf, int nPointSize);
@@ -246,7 +249,8 @@ private:
     int selSheet = 0;                      // the displayed sheet
     DWORD editFunctions = kEditFunctionsDefault;  // enabled edit commands
     LOGFONTW logFont{};                    // the cell font's record
-    int pointSize = 90;                    // the cell font's size in tenths of a point
+    int pointSize = 90;                    // the cell font's size in tenths of a point, as stored
+                                           // (its fonts are made at 720 points at most)
     int lineHeight = 0;                    // pitch of one line in pixels
     CFont cellFont;                        // cell texts
     CColumnHeaderWnd columnHeader;

@@ -1,6 +1,7 @@
 // The window life of CTableView: construction with its fonts and line height,
 // window creation with the header strips and the tab strip, the sheet switch that
 // the tab strip triggers, and destruction.
+#include <algorithm>
 #include <cstring>
 
 #include "framework/controls/commctrl.h"
@@ -25,6 +26,12 @@ END_MESSAGE_MAP()
 
 namespace {
 
+// The largest font the view draws with, in tenths of a point: 720 points, a line
+// 1440 pixels high. The stored size is kept as it is (and written back so), but a
+// damaged store must not make the view rasterise glyphs many thousands of pixels
+// high nor push its geometry towards overflowing.
+constexpr int kLargestDrawnPointSize = 7200;
+
 // A point font of `tenths` tenths of a point with the other fields of `base`.
 void CreatePointFont(CFont& font, const LOGFONTW& base, int tenths) {
     LOGFONTW request = base;
@@ -40,14 +47,15 @@ CTableView::CTableView() {
     // points, and the line pitch follows the menu bar's height, so that rows match
     // the rest of the desktop.
     if (ReadLogFont(&logFont, pointSize)) {
-        lineHeight = pointSize / 5;
+        lineHeight = std::min(pointSize, kLargestDrawnPointSize) / 5;
     } else {
         lineHeight = GetSystemLogFont(&logFont) + 2;
         pointSize = 90;
     }
-    CreatePointFont(cellFont, logFont, pointSize);
-    CreatePointFont(lineHeader.font, logFont, pointSize);
-    CreatePointFont(columnHeader.font, logFont, pointSize);
+    const int drawnSize = std::min(pointSize, kLargestDrawnPointSize);
+    CreatePointFont(cellFont, logFont, drawnSize);
+    CreatePointFont(lineHeader.font, logFont, drawnSize);
+    CreatePointFont(columnHeader.font, logFont, drawnSize);
     CreatePointFont(sheetTab.font, logFont, 90);
     lineHeader.lineHeight = lineHeight;
     sheetTab.tabHeight = lineHeight;
@@ -63,7 +71,7 @@ CTableView::~CTableView() {
 void CTableView::SwitchToLanguageResources(CSwitchResource& scope) {
     const int language = tq3::LibraryLanguage();
     if (language >= 0 && language < 5 && keptLanguageLibraries[language] == nullptr) {
-        keptLanguageLibraries[language] = LoadLibraryW(tq3::ViewResourceLibraryName(language));
+        keptLanguageLibraries[language] = tq3::LoadViewResourceLibrary(language);
     }
     scope.Switch(language);
 }

@@ -10,6 +10,7 @@
 #include <fstream>
 #include <functional>
 
+#include "model/column_prop.h"
 #include "settings/registry_location.h"
 #include "tests/settings/settings_view_fixture.h"
 #include "text/system_font.h"
@@ -97,10 +98,13 @@ TEST_F(SettingsViewTest, WidthSectionsFollowTheSheetsAsTheyAre) {
     EXPECT_FALSE(view->WriteWidthOfColumns()) << "no sheets";
 }
 
-TEST_F(SettingsViewTest, DamagedWidthsReadAsMissing) {
+// Widths are taken as stored, whatever a damaged store holds; only the edges they
+// make stop at the farthest edge, so that a view showing them still lays out,
+// paints, scrolls and hit-tests without its arithmetic overflowing.
+TEST_F(SettingsViewTest, StoredWidthsAreTakenAsStoredAndTheirEdgesBounded) {
     SettingsView* view = MakeView();
     ASSERT_NE(view, nullptr);
-    AddSheets(view, {{0x42, 7}});
+    AddSheets(view, {{0x42, 7}, {0x43, 2}});
     HKEY key = CreateKey(HKEY_CURRENT_USER, Section(u"WidthOfColumns\\Info_00000042").c_str());
     const BYTE two[2] = {0x40, 0x00};
     ASSERT_EQ(SetDword(key, u"ColumnWidth_00001", 64), ERROR_SUCCESS);
@@ -111,12 +115,44 @@ TEST_F(SettingsViewTest, DamagedWidthsReadAsMissing) {
     ASSERT_EQ(RegSetValueExW(key, u"ColumnWidth_00006", 0, REG_DWORD, two, 2), ERROR_SUCCESS);   // short dword
     ASSERT_EQ(SetDword(key, u"ColumnWidth_00007", 32767), ERROR_SUCCESS);
     RegCloseKey(key);
+    key = CreateKey(HKEY_CURRENT_USER, Section(u"WidthOfColumns\\Info_00000043").c_str());
+    ASSERT_EQ(SetDword(key, u"ColumnWidth_00001", 100), ERROR_SUCCESS);
+    ASSERT_EQ(SetDword(key, u"ColumnWidth_00002", 0x7FFFFFFF), ERROR_SUCCESS);
+    RegCloseKey(key);
     const Strings before = Dump(Section(u"WidthOfColumns\\Info_00000042"));
-    SetWidths(view, 0, {9, 9, 9, 9, 9, 9, 9});
     EXPECT_EQ(view->ReadWidthOfColumns(), 0);
-    EXPECT_EQ(Widths(view, 0), (std::vector<int>{64, 0, 0, 0, 0, 0, 32767}));
-    EXPECT_EQ(view->GetColumnProp(0, 6)->extent.left, 64);
+    constexpr int kFar = tq3::kFarthestColumnEdge;
+    const struct {
+        int defaultWidth, left, right;
+    } expected[] = {{64, 0, 64}, {0, 64, 64}, {0, 64, 64}, {-10, 64, 54}, {0x7FFFFFFF, 54, kFar}, {0, kFar, kFar},
+                    {32767, kFar, kFar}};
+    for (int c = 0; c < 7; ++c) {
+        const CColumnProp* column = view->GetColumnProp(0, c);
+        EXPECT_EQ(column->defaultWidth, expected[c].defaultWidth) << "column " << c;
+        EXPECT_EQ(column->extent.left, expected[c].left) << "column " << c;
+        EXPECT_EQ(column->extent.right, expected[c].right) << "column " << c;
+    }
     EXPECT_EQ(Dump(Section(u"WidthOfColumns\\Info_00000042")), before) << "reading changes nothing";
+
+    // The sheet whose last column reaches the farthest edge, shown and used.
+    for (int line = 0; line < 3; ++line) ASSERT_GE(view->InsertLine(1, line, u"a\tb"), 0);
+    view->SetSelSheet(1);
+    desktop.RunUntilIdle();
+    view->SendMessage(WM_HSCROLL, MAKEWPARAM(SB_RIGHT, 0), 0);
+    view->EnsureVisible(2, 1);
+    view->SetSel(CRect(0, 0, 1, 2), CPoint(1, 2));
+    desktop.RunUntilIdle();
+    const CRect cell = view->GetCellRect(2, 1);
+    EXPECT_FALSE(cell.IsRectEmpty());
+    int line = -1;
+    int column = -1;
+    EXPECT_TRUE(view->PointToCellPos(CPoint(cell.left + 1, cell.top + 1), line, column));
+    EXPECT_EQ(CPoint(column, line), CPoint(1, 2));
+    view->GetColumnHeader().SetColumnWidth(0, 0x7FFFFFFF);
+    EXPECT_EQ(view->GetColumnProp(1, 1)->extent, CRect(kFar, 0, kFar, view->GetLineHeight()));
+    EXPECT_TRUE(view->WriteWidthOfColumns());
+    EXPECT_EQ(Dump(Section(u"WidthOfColumns\\Info_00000043")),
+              (Strings{"ColumnWidth_00001=4:" + DwordBytes(kFar), "ColumnWidth_00002=4:" + DwordBytes(0)}));
 }
 
 TEST_F(SettingsViewTest, WithoutABaseKeyNothingIsReadOrWritten) {
@@ -238,8 +274,8 @@ TEST_F(SettingsViewTest, MissingAndDamagedFontEntriesTakeTheirDefaults) {
         {"a size of 0", [&] { SetDword(key, u"iPointSize", 0); }, [](const LOGFONTW&, int n) { EXPECT_EQ(n, 90); }},
         {"a negative size", [&] { SetDword(key, u"iPointSize", 0xFFFFFF00); },
          [](const LOGFONTW&, int n) { EXPECT_EQ(n, 90); }},
-        {"an absurd size", [&] { SetDword(key, u"iPointSize", 0x7FFFFFFF); },
-         [](const LOGFONTW&, int n) { EXPECT_EQ(n, 90); }},
+        {"an absurd size, taken as stored", [&] { SetDword(key, u"iPointSize", 0x7FFFFFFF); },
+         [](const LOGFONTW&, int n) { EXPECT_EQ(n, 0x7FFFFFFF); }},
         {"a short size",
          [&] {
              const BYTE b[3] = {0x78, 0, 0};
@@ -272,6 +308,7 @@ TEST_F(SettingsViewTest, ANewViewTakesTheStoredFontAndItsLineHeight) {
         {"12 points", 120, 120, 24},
         {"a size that does not divide by 5", 97, 97, 19},
         {"a stored size of 0", 0, 90, 18},
+        {"an absurd size draws at 720 points", 0x7FFFFFFF, 0x7FFFFFFF, 1440},
         {"no base key", 0xFFFFFFFF, 90, -1},
     };
     for (const Case& c : cases) {
