@@ -1,5 +1,6 @@
 # Installation: the two shared objects, the headers under include/tq3view/, a CMake
-# package (find_package(TQ3View) -> TQ3View::tq3view) and a pkg-config file.
+# package (find_package(TQ3View) -> TQ3View::tq3view, TQ3View::tq3testing) and
+# pkg-config files (tq3view, and tq3testing for the test harness).
 include(CMakePackageConfigHelpers)
 
 install(TARGETS tq3framework tq3view EXPORT TQ3ViewTargets
@@ -42,3 +43,7 @@ install(FILES ${CMAKE_CURRENT_BINARY_DIR}/TQ3ViewConfig.cmake
 file(RELATIVE_PATH TQ3_PC_TO_PREFIX ${CMAKE_INSTALL_FULL_LIBDIR}/pkgconfig ${CMAKE_INSTALL_PREFIX})
 configure_file(${TQ3_SOURCE_ROOT}/cmake/tq3view.pc.in ${CMAKE_CURRENT_BINARY_DIR}/tq3view.pc @ONLY)
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/tq3view.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+if(TARGET tq3testing)
+  configure_file(${TQ3_SOURCE_ROOT}/cmake/tq3testing.pc.in ${CMAKE_CURRENT_BINARY_DIR}/tq3testing.pc @ONLY)
+  install(FILES ${CMAKE_CURRENT_BINARY_DIR}/tq3testing.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+endif()

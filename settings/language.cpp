@@ -1,11 +1,15 @@
 // Language selection, the installed-language list and CSwitchResource.
 //
 // Index: language tables -> registry reads of the product key (ReadProductValue)
-// -> GetLanguageRegistry / SetLanguageRegistry / GetLanguageListRegistry ->
-// CSwitchResource -> GetVALMExDLLString.
+// -> loading a view resource library (LoadViewResourceLibrary, which reports a
+// missing one once) -> GetLanguageRegistry / SetLanguageRegistry /
+// GetLanguageListRegistry -> CSwitchResource -> GetVALMExDLLString.
 #include "settings/language.h"
 
+#include <cstdio>
 #include <cstring>
+#include <new>
+#include <string>
 
 #include "framework/app/win_app.h"
 #include "framework/core/failure_value.h"
@@ -101,7 +105,32 @@ int ReadLanguageCount(HKEY key, bool* present) {
     return static_cast<int>(negative ? -n : n);
 }
 
+// Said once per process: a host that misses its language libraries would otherwise
+// hear it at every string and every message box.
+void ReportMissingLibrary(LPCWSTR name) {
+    static bool reported = false;
+    if (reported) return;
+    reported = true;
+    try {
+        const std::string folder = tq3::fw::ModuleDirectoryOf(OwnModule());
+        std::fprintf(stderr,
+                     "tq3view: the language library %s could not be loaded from %s/tq3view or %s; the library's "
+                     "strings are empty and its message boxes are not shown\n",
+                     tq3::fw::SharedObjectNameFor(name).c_str(), folder.c_str(), folder.c_str());
+    } catch (const std::bad_alloc&) {
+        // Nothing to say it with; the results are the same.
+    }
+}
+
 }  // namespace
+
+HMODULE LoadViewResourceLibrary(int language) {
+    if (!IsLanguage(language)) return nullptr;
+    // Asked from here, so the loader looks beside the view library.
+    HMODULE loaded = LoadLibraryW(kLanguages[language].viewLibrary);
+    if (loaded == nullptr) ReportMissingLibrary(kLanguages[language].viewLibrary);
+    return loaded;
+}
 
 LPCWSTR ViewResourceLibraryName(int language) {
     return IsLanguage(language) ? kLanguages[language].viewLibrary : nullptr;
@@ -183,7 +212,7 @@ CSwitchResource::~CSwitchResource() {
 }
 
 BOOL CSwitchResource::Switch(int newLanguage) {
-    HMODULE loaded = IsLanguage(newLanguage) ? LoadLibraryW(ViewResourceLibraryName(newLanguage)) : OwnModule();
+    HMODULE loaded = IsLanguage(newLanguage) ? LoadViewResourceLibrary(newLanguage) : OwnModule();
     if (loaded == nullptr) {
         ok = FALSE;
         return FALSE;
@@ -219,8 +248,7 @@ void GetVALMExDLLString(UINT id, CString& text) {
 
 HMODULE tq3::RegistryLanguageViewResources() {
     int registryLanguage = GetLanguageRegistry();
-    HMODULE loaded =
-        IsLanguage(registryLanguage) ? LoadLibraryW(ViewResourceLibraryName(registryLanguage)) : OwnModule();
+    HMODULE loaded = IsLanguage(registryLanguage) ? LoadViewResourceLibrary(registryLanguage) : OwnModule();
     if (loaded == nullptr) return ViewResourceHandle();
     HMODULE& remembered = ViewResourceHandle();
     if (loaded == remembered) {

@@ -69,6 +69,13 @@ TQ3VIEW_API HMODULE OwnModule();
 TQ3VIEW_API HMODULE& ViewResourceHandle();
 TQ3VIEW_API int LibraryLanguage();
 
+// Loads the view resource library of `language` (0-4) from the view library's
+// folder; null when it is not there. The first time in a process that one cannot
+// be loaded, the standard error stream is told which folder was searched: the
+// library's strings are then empty and its message boxes answer -1, and a host's
+// developer should not have to guess why.
+TQ3VIEW_API HMODULE LoadViewResourceLibrary(int language);
+
 }  // namespace tq3
 
 // Makes the application's resources current for the life of the object when the

@@ -62,11 +62,26 @@ c++ -o "$work/pc-build/consumer" "$consumer/main.cpp" $(pkg-config --cflags --li
 LD_LIBRARY_PATH="$libdir" "$work/pc-build/consumer"
 echo "consumer built and ran both ways"
 
-# 3. A host that tests its own user interface with the installed harness.
+# Without the language libraries beside it the library still runs, with empty
+# strings, and says once on the standard error stream which folder it searched.
+mv "$libdir/tq3view" "$libdir/tq3view.away"
+status=0
+LD_LIBRARY_PATH="$libdir" "$work/pc-build/consumer" --no-language-libraries 2>"$work/no-languages.err" || status=$?
+mv "$libdir/tq3view.away" "$libdir/tq3view"
+cat "$work/no-languages.err"
+[ "$status" -eq 0 ] || { echo "the consumer failed without its language libraries"; exit 1; }
+[ "$(grep -cF "could not be loaded from $libdir/tq3view or $libdir;" "$work/no-languages.err")" -eq 1 ] \
+  || { echo "expected one message naming $libdir on the standard error stream"; exit 1; }
+
+# 3. A host that tests its own user interface with the installed harness, through
+# the CMake package and through pkg-config.
 consumer_app=$(dirname "$consumer")/consumer_app
 cmake -S "$consumer_app" -B "$work/app-build" -G Ninja -DCMAKE_PREFIX_PATH="$prefix" >/dev/null
 cmake --build "$work/app-build" >/dev/null
 LD_LIBRARY_PATH="$libdir" "$work/app-build/consumer_app"
+# shellcheck disable=SC2046
+c++ -o "$work/pc-build/consumer_app" "$consumer_app/main.cpp" $(pkg-config --cflags --libs tq3testing)
+LD_LIBRARY_PATH="$libdir" "$work/pc-build/consumer_app"
 
 # 4. A host that fills a table view of three sheets and reads it back.
 consumer_view=$(dirname "$consumer")/consumer_view
