@@ -202,7 +202,12 @@ std::string AsideName(const std::string& path, int attempt) {
     char stamp[32];
     std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
     std::string name = path + ".damaged-" + stamp;
-    if (attempt > 0) name += "-" + std::to_string(attempt + 1);
+    if (attempt > 0) {
+        // Appended piece by piece: GCC 12 at -O3 misreads a literal joined to a
+        // temporary string with operator+ as an overlapping copy.
+        name += '-';
+        name += std::to_string(attempt + 1);
+    }
     return name;
 }
 
