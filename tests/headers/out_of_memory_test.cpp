@@ -43,20 +43,16 @@ protected:
         if (parent.m_hWnd != nullptr) parent.DestroyWindow();
     }
 
-    // Runs `step` with the n-th allocation failing for n = 0, 1, 2... until a run
-    // meets no failure; `prepare` runs before each attempt with memory to spare.
+    // Runs `step` with each of its allocations refused in turn; `prepare` runs
+    // before each attempt with memory to spare. Nothing may escape the handlers.
     void Sweep(const std::function<void()>& prepare, const std::function<void()>& step) {
-        for (long succeed = 0; succeed < 400; ++succeed) {
-            prepare();
-            long refused = 0;
-            {
-                FailingAllocations failing(succeed);
-                step();
-                refused = failing.Refused();
-            }
-            if (refused == 0) return;
-        }
-        ADD_FAILURE() << "the step never ran without an allocation failing";
+        const SweepResult sweep = SweepAllocations({
+            .prepare = prepare,
+            .operation = step,
+            .check = [](const SweepRun& run) { EXPECT_FALSE(run.threw) << "at allocation " << run.allowed; },
+            .limit = 400,
+        });
+        EXPECT_TRUE(sweep.completed) << "the step never ran without an allocation failing";
     }
 
     // Each strip's paint handler, called as the window manager calls it.
@@ -92,7 +88,7 @@ TEST_F(StripsOutOfMemoryTest, PaintingLayoutAndClicksSurviveFailedAllocations) {
               columns.GetColumnRect(0, &rect);
           });
     const LPARAM onTab = MAKELPARAM(secondTab.CenterPoint().x, secondTab.CenterPoint().y);
-    Sweep([] {},
+    Sweep({},
           [&] {
               tabs.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, onTab);
               tabs.SendMessage(WM_LBUTTONUP, 0, onTab);

@@ -1,15 +1,21 @@
 // Layout of the strips, scroll ranges and every scroll code, the wheel, the cell
 // under a point, the rectangle of a cell and scrolling a cell into view.
-#include "tests/table_view/view_geometry_fixture.h"
+#include "tests/table_view/table_view_fixture.h"
 
 namespace tq3::test {
 namespace {
 
-TEST_F(ViewGeometryTest, StripsTakeTheirRegionsAndFollowTheCaption) {
+TEST_F(TableViewTest, StripsTakeTheirRegionsAndFollowTheCaption) {
     AddSheets(1, 3, 10);
     view->SetSelSheet(0);
     SetClientSize(500, 300);
     const int lh = view->GetLineHeight();
+    auto ChildRect = [&](CWnd& child) {
+        CRect r;
+        child.GetWindowRect(&r);
+        view->ScreenToClient(&r);
+        return r;
+    };
     ASSERT_EQ(view->GetLineHeaderWidth(), 60);
     EXPECT_EQ(ChildRect(view->GetLineHeader()), CRect(0, 0, 60, 300 - lh - 10));
     EXPECT_EQ(ChildRect(view->GetColumnHeader()), CRect(60, 0, 60 + 600, lh));
@@ -41,7 +47,7 @@ TEST_F(ViewGeometryTest, StripsTakeTheirRegionsAndFollowTheCaption) {
 // A client height of 16 line heights and 12 pixels (300 at line height 18) leaves a
 // cell area of 14 full rows and a part row, so with 100 lines the top line reaches
 // 99 - 14 + 1.
-TEST_F(ViewGeometryTest, VerticalRangeAndEveryScrollCode) {
+TEST_F(TableViewTest, VerticalRangeAndEveryScrollCode) {
     AddSheets(1, 2, 100);
     view->SetSelSheet(0);
     SetClientSize(400, FourteenRowsAndAPart());
@@ -83,7 +89,7 @@ TEST_F(ViewGeometryTest, VerticalRangeAndEveryScrollCode) {
 
 // A cell area of exactly 14 rows: line, page and bottom steps stop one line before
 // the thumb's limit.
-TEST_F(ViewGeometryTest, ExactRowsStopStepsBeforeTheThumbLimit) {
+TEST_F(TableViewTest, ExactRowsStopStepsBeforeTheThumbLimit) {
     AddSheets(1, 2, 100);
     view->SetSelSheet(0);
     const int lh = view->GetLineHeight();
@@ -94,19 +100,13 @@ TEST_F(ViewGeometryTest, ExactRowsStopStepsBeforeTheThumbLimit) {
     VScroll(SB_LINEDOWN);
     EXPECT_EQ(TopLine(), 85);
     VScroll(SB_TOP);
-    VScroll(SB_PAGEDOWN);
-    VScroll(SB_PAGEDOWN);
-    VScroll(SB_PAGEDOWN);
-    VScroll(SB_PAGEDOWN);
-    VScroll(SB_PAGEDOWN);
-    VScroll(SB_PAGEDOWN);
-    VScroll(SB_PAGEDOWN);
+    for (int page = 0; page < 7; ++page) VScroll(SB_PAGEDOWN);
     EXPECT_EQ(TopLine(), 85);
     VScroll(SB_THUMBPOSITION, 86 - 32768);
     EXPECT_EQ(TopLine(), 86);
 }
 
-TEST_F(ViewGeometryTest, HorizontalRangeAndEveryScrollCode) {
+TEST_F(TableViewTest, HorizontalRangeAndEveryScrollCode) {
     AddSheets(1, 4, 5);
     SetWidths(0, {200, 200, 200, 200});
     view->SetSelSheet(0);
@@ -145,7 +145,7 @@ TEST_F(ViewGeometryTest, HorizontalRangeAndEveryScrollCode) {
     EXPECT_EQ(ScrollX(), 501);
 }
 
-TEST_F(ViewGeometryTest, WheelMovesThreeLinesPerMessage) {
+TEST_F(TableViewTest, WheelMovesThreeLinesPerMessage) {
     AddSheets(1, 2, 100);
     view->SetSelSheet(0);
     SetClientSize(400, FourteenRowsAndAPart());
@@ -167,7 +167,7 @@ TEST_F(ViewGeometryTest, WheelMovesThreeLinesPerMessage) {
     EXPECT_EQ(TopLine(), 86);
 }
 
-TEST_F(ViewGeometryTest, LayoutKeepsRowsFilledBelowTheLastLine) {
+TEST_F(TableViewTest, LayoutKeepsRowsFilledBelowTheLastLine) {
     AddSheets(1, 2, 100);
     view->SetSelSheet(0);
     SetClientSize(400, FourteenRowsAndAPart());
@@ -190,7 +190,7 @@ TEST_F(ViewGeometryTest, LayoutKeepsRowsFilledBelowTheLastLine) {
     EXPECT_EQ(view->GetLineHeader().headerLineCount, 10);
 }
 
-TEST_F(ViewGeometryTest, PointsMapToCellsUnderTheHeaderAndAtTheEdges) {
+TEST_F(TableViewTest, PointsMapToCellsUnderTheHeaderAndAtTheEdges) {
     AddSheets(1, 3, 50);
     SetWidths(0, {100, 80, 120});
     view->SetSelSheet(0);
@@ -235,7 +235,7 @@ TEST_F(ViewGeometryTest, PointsMapToCellsUnderTheHeaderAndAtTheEdges) {
     }
 }
 
-TEST_F(ViewGeometryTest, CellRectanglesFollowScrollingAndRejectMissingCells) {
+TEST_F(TableViewTest, CellRectanglesFollowScrollingAndRejectMissingCells) {
     AddSheets(1, 3, 50);
     SetWidths(0, {100, 80, 120});
     SetClientSize(300, 300);
@@ -263,7 +263,7 @@ TEST_F(ViewGeometryTest, CellRectanglesFollowScrollingAndRejectMissingCells) {
     EXPECT_EQ(column, -1);
 }
 
-TEST_F(ViewGeometryTest, EnsureVisibleScrollsJustEnough) {
+TEST_F(TableViewTest, EnsureVisibleScrollsJustEnough) {
     AddSheets(1, 6, 100);
     SetWidths(0, {150, 150, 150, 150, 150, 150});
     view->SetSelSheet(0);
@@ -303,7 +303,7 @@ TEST_F(ViewGeometryTest, EnsureVisibleScrollsJustEnough) {
 
 // Beyond 65,536 lines the biased positions no longer fit in 16 bits; scrolling a
 // cell into view and the wheel still reach every line.
-TEST_F(ViewGeometryTest, LargeSheetsScrollPastSixteenBits) {
+TEST_F(TableViewTest, LargeSheetsScrollPastSixteenBits) {
     AddSheets(1, 1, 0);
     for (int l = 0; l < 70000; ++l) ASSERT_GE(view->InsertLine(0, l, u"x"), 0);
     view->SetSelSheet(0);

@@ -2,12 +2,12 @@
 // out from the widths stored for the sheet, and destroying the window stores the
 // font.
 #include "framework/system/registry.h"
-#include "tests/table_view/view_geometry_fixture.h"
+#include "tests/table_view/table_view_fixture.h"
 
 namespace tq3::test {
 namespace {
 
-TEST_F(ViewGeometryTest, WidthsAreReadAtTheFirstUpdateAndTheFontStoredAtTheEnd) {
+TEST_F(TableViewTest, WidthsAreReadAtTheFirstUpdateAndTheFontStoredAtTheEnd) {
     // The test application's settings base key.
     HKEY base = nullptr;
     ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, u"Software\\TQ3ViewTestVendor", 0, nullptr, 0, KEY_ALL_ACCESS,

@@ -3,12 +3,12 @@
 // between paints, and blank printing.
 #include <string>
 
-#include "tests/table_view/view_geometry_fixture.h"
+#include "tests/table_view/table_view_fixture.h"
 
 namespace tq3::test {
 namespace {
 
-class PaintTest : public ViewGeometryTest {
+class PaintTest : public TableViewTest {
 protected:
     COLORREF At(CPoint client) { return tq3::testing::WindowPixel(view->m_hWnd, client); }
     COLORREF Window() { return GetSysColor(COLOR_WINDOW); }

@@ -6,14 +6,14 @@
 #include <string>
 
 #include "tests/support/test_output.h"
-#include "tests/table_view/view_geometry_fixture.h"
+#include "tests/table_view/table_view_fixture.h"
 
 namespace tq3::test {
 namespace {
 
 std::u16string U16(const std::string& s) { return std::u16string(s.begin(), s.end()); }
 
-class ScreenshotTest : public ViewGeometryTest {
+class ScreenshotTest : public TableViewTest {
 protected:
     void FillPoints() {
         ASSERT_EQ(view->InsertSheet(0, u"I/O points"), 0);

@@ -1,4 +1,5 @@
-// A table view in a frame on a headless desktop, with a spy on the host's hooks.
+// A table view in a frame on a headless desktop, with a spy on the host's hooks,
+// helpers to size its client area exactly, read its scroll bars and scroll it.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -53,6 +54,47 @@ protected:
             AddSheet(view, name, columns, lines);
         }
     }
+
+    // Resizes the frame so that the view's client area is cx x cy, then lets the
+    // layout and the paints run.
+    void SetClientSize(int cx, int cy) {
+        CRect client;
+        view->GetClientRect(&client);
+        CRect outer;
+        frame->GetWindowRect(&outer);
+        frame->MoveWindow(outer.left, outer.top, outer.Width() + cx - client.Width(),
+                          outer.Height() + cy - client.Height());
+        desktop.RunUntilIdle();
+    }
+
+    // Gives the columns of `sheet` the widths in turn, laid edge to edge from 0.
+    void SetWidths(int sheet, std::initializer_list<int> widths) {
+        tq3::test::SetWidths(view, sheet, widths, 0, view->GetLineHeight());
+    }
+
+    SCROLLINFO Bar(int bar) {
+        SCROLLINFO info{};
+        info.cbSize = sizeof(info);
+        info.fMask = SIF_ALL;
+        view->GetScrollInfo(bar, &info, SIF_ALL);
+        return info;
+    }
+
+    // A scroll message as the scroll bar sends it: the position in 16 bits.
+    void VScroll(UINT code, int pos = 0) {
+        view->SendMessage(WM_VSCROLL, MAKEWPARAM(code, static_cast<WORD>(pos)), 0);
+        desktop.RunUntilIdle();
+    }
+    void HScroll(UINT code, int pos = 0) {
+        view->SendMessage(WM_HSCROLL, MAKEWPARAM(code, static_cast<WORD>(pos)), 0);
+        desktop.RunUntilIdle();
+    }
+
+    // A client height whose cell area holds 14 full rows and part of one more: 300
+    // pixels at line height 18.
+    int FourteenRowsAndAPart() { return 16 * view->GetLineHeight() + 12; }
+    int TopLine() { return view->GetLineHeader().topLine; }
+    int ScrollX() { return view->GetColumnHeader().scrollX; }
 
     tq3::testing::Desktop desktop{1024, 768};
     tq3::testing::TestApp app;

@@ -50,26 +50,27 @@ TEST_F(ClipboardTextTest, RoundTripsTextOfEveryKind) {
     }
 }
 
-TEST_F(ClipboardTextTest, EmptyTextIsPutButReadsAsNothing) {
+// An empty text is put but reads as nothing; a clipboard with a bitmap only gives
+// no text and keeps the bitmap; null strings are refused.
+TEST_F(ClipboardTextTest, NothingToReadAndNullStrings) {
     ASSERT_EQ(SetClipboardText(owner, CString()), 1);
     EXPECT_TRUE(IsClipboardFormatAvailable(CF_UNICODETEXT));
     CString got(u"previous");
     EXPECT_EQ(GetClipboardText(owner, got), 0);
     EXPECT_TRUE(got.IsEmpty());
-}
 
-TEST_F(ClipboardTextTest, BitmapOnlyClipboardGivesNoText) {
     ASSERT_TRUE(OpenClipboard(other));
     ASSERT_TRUE(EmptyClipboard());
-    HBITMAP bitmap = CreateBitmap(4, 4, 1, 32, nullptr);
-    ASSERT_NE(bitmap, nullptr);
-    ASSERT_NE(SetClipboardData(CF_BITMAP, bitmap), nullptr);
+    ASSERT_NE(SetClipboardData(CF_BITMAP, CreateBitmap(4, 4, 1, 32, nullptr)), nullptr);
     CloseClipboard();
-
-    CString got(u"previous");
+    got = u"previous";
     EXPECT_EQ(GetClipboardText(owner, got), 0);
     EXPECT_TRUE(got.IsEmpty());
-    EXPECT_TRUE(IsClipboardFormatAvailable(CF_BITMAP));  // reading took nothing away
+    EXPECT_TRUE(IsClipboardFormatAvailable(CF_BITMAP));
+
+    EXPECT_EQ(GetClipboardText(owner, static_cast<CString*>(nullptr)), 0);
+    EXPECT_EQ(SetClipboardText(owner, static_cast<const CString*>(nullptr)), 0);
+    EXPECT_TRUE(IsClipboardFormatAvailable(CF_BITMAP));
 }
 
 TEST_F(ClipboardTextTest, ClipboardHeldOpenByAnotherWindowRefusesBothWithoutChange) {
@@ -83,15 +84,6 @@ TEST_F(ClipboardTextTest, ClipboardHeldOpenByAnotherWindowRefusesBothWithoutChan
     EXPECT_EQ(GetOpenClipboardWindow(), other);  // still held by the other window
     CloseClipboard();
 
-    EXPECT_EQ(GetClipboardText(owner, got), 1);
-    EXPECT_EQ(got, u"kept");
-}
-
-TEST_F(ClipboardTextTest, NullStringsAreRefused) {
-    ASSERT_EQ(SetClipboardText(owner, CString(u"kept")), 1);
-    EXPECT_EQ(GetClipboardText(owner, static_cast<CString*>(nullptr)), 0);
-    EXPECT_EQ(SetClipboardText(owner, static_cast<const CString*>(nullptr)), 0);
-    CString got;
     EXPECT_EQ(GetClipboardText(owner, got), 1);
     EXPECT_EQ(got, u"kept");
 }

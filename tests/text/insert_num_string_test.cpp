@@ -73,9 +73,6 @@ TEST(InsertNumString, TypesDigitsAndAPointOverTheSelection) {
         SCOPED_TRACE(testing::Message() << "start " << c.selStart << " end " << c.selEnd << " limit " << c.maxDigits);
         EXPECT_EQ(Insert(c.text, c.insert, c.maxDigits, c.selStart, c.selEnd), c.result);
     }
-}
-
-TEST(InsertNumString, NullPointersAreHarmless) {
     InsertNumString(nullptr, u"1", 0, 0, 0, 0);
     WCHAR entry[kEntryChars] = u"12";
     InsertNumString(entry, nullptr, 0, 0, 0, 1);

@@ -1,62 +1,57 @@
 // The text functions under an exhausted heap: each either finishes as usual or
 // refuses with its failure result, leaving its output as it was.
-#include "text/tab_text.h"
-
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 
 #include "framework/core/locale.h"
 #include "tests/support/failing_allocator.h"
+#include "text/tab_text.h"
 
+namespace tq3::test {
 namespace {
 
-using tq3::test::FailingAllocations;
-
-TEST(TextOutOfMemory, GetRefusesAndLeavesTheOutputAlone) {
-    const std::u16string line = u"a\tb\tc\r\n";
-    WCHAR out[16] = u"untouched";
-    long refused = 0;
-    {
-        FailingAllocations failing;
-        EXPECT_EQ(GetPartsOfTabSeparatedString(line.c_str(), out, 0, -1), -1);
-        refused = failing.Refused();
-    }
-    EXPECT_GT(refused, 0);
-    EXPECT_EQ(std::u16string(out), u"untouched");
-    EXPECT_EQ(GetPartsOfTabSeparatedString(line.c_str(), out, 0, -1), 3);
-    EXPECT_EQ(std::u16string(out), u"a\tb\tc\r\n");
-}
-
-TEST(TextOutOfMemory, SetRefusesAndLeavesTheLineAsItWas) {
-    WCHAR line[32] = u"a\tb\tc";
-    long refused = 0;
-    {
-        FailingAllocations failing;
-        EXPECT_EQ(SetPartsOfTabSeparatedString(line, u"longer\tparts", 1), -1);
-        refused = failing.Refused();
-    }
-    EXPECT_GT(refused, 0);
-    EXPECT_EQ(std::u16string(line), u"a\tb\tc");
-    EXPECT_EQ(SetPartsOfTabSeparatedString(line, u"longer\tparts", 1), 2);
-    EXPECT_EQ(std::u16string(line), u"a\tlonger\tparts\r\n");
-}
-
-TEST(TextOutOfMemory, CaseInsensitiveSearchFindsNothing) {
+TEST(TextOutOfMemory, RefusalsLeaveTheOutputAlone) {
+    WCHAR out[32];
     int start = 0;
     int end = 0;
-    long refused = 0;
-    {
-        FailingAllocations failing;
-        SearchPartialString(u"xab", u"AB", NORM_IGNORECASE, &start, &end);
-        refused = failing.Refused();
+    struct Case {
+        const char* what;
+        const char16_t* before;
+        std::function<int()> call;  // its result, once with no memory and once with memory
+        int refused;
+        int done;
+        const char16_t* after;
+    } cases[] = {
+        {"get", u"untouched", [&] { return GetPartsOfTabSeparatedString(u"a\tb\tc\r\n", out, 0, -1); }, -1, 3,
+         u"a\tb\tc\r\n"},
+        {"set", u"a\tb\tc", [&] { return SetPartsOfTabSeparatedString(out, u"longer\tparts", 1); }, -1, 2,
+         u"a\tlonger\tparts\r\n"},
+        {"case-insensitive search",
+         u"",
+         [&] {
+             SearchPartialString(u"xab", u"AB", NORM_IGNORECASE, &start, &end);
+             return start * 10 + end;
+         },
+         -11, 12, u""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::char_traits<char16_t>::copy(out, c.before, std::char_traits<char16_t>::length(c.before) + 1);
+        long refused = 0;
+        {
+            FailingAllocations failing;
+            EXPECT_EQ(c.call(), c.refused);
+            refused = failing.Refused();
+        }
+        EXPECT_GT(refused, 0);
+        EXPECT_EQ(std::u16string(out), c.before);
+        EXPECT_EQ(c.call(), c.done);
+        EXPECT_EQ(std::u16string(out), c.after);
     }
-    EXPECT_GT(refused, 0);
-    EXPECT_EQ(start, -1);
-    EXPECT_EQ(end, -1);
-}
 
-TEST(TextOutOfMemory, DivideAndInsertNeedNoHeap) {
+    // Dividing a record and typing into a numeric entry need no heap at all.
     FailingAllocations failing;
     WCHAR record[] = u"a\tb\r\n";
     EXPECT_EQ(DivideString(record), 2);
@@ -67,3 +62,4 @@ TEST(TextOutOfMemory, DivideAndInsertNeedNoHeap) {
 }
 
 }  // namespace
+}  // namespace tq3::test

@@ -33,8 +33,7 @@ TEST(SystemFont, CaptionFontAtNormalWeightAndMenuHeight) {
     EXPECT_EQ(std::memcmp(&font, &expected, sizeof font), 0);
     EXPECT_EQ(std::u16string_view(font.lfFaceName), std::u16string_view(metrics.lfCaptionFont.lfFaceName));
     EXPECT_FALSE(std::u16string_view(font.lfFaceName).empty());
+    EXPECT_EQ(GetSystemLogFont(nullptr), 0);
 }
-
-TEST(SystemFont, NullFontIsRefused) { EXPECT_EQ(GetSystemLogFont(nullptr), 0); }
 
 }  // namespace
