@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "tests/framework/registry/registry_test_support.h"
@@ -41,26 +42,20 @@ TEST(RegText, ReadsEveryForm) {
     ASSERT_EQ(edits.size(), 2u);
     EXPECT_EQ(edits[0].root, RootKind::CurrentUser);
     EXPECT_EQ(edits[0].path, u"Software\\Vendor");
-    const std::vector<tq3::reg::ValueEdit>& v = edits[0].values;
-    ASSERT_EQ(v.size(), 8u);
-    const std::vector<std::pair<std::u16string, std::vector<BYTE>>> expected = {
-        {u"", Utf16z(u"x")},
-        {u"quote \" and \\", Utf16z(u"C:\\dir\\")},
-        {u"n", {0x2A, 0, 0, 0}},
-        {u"b", {1, 2, 0xFF}},
-        {u"q", {1, 0, 0, 0, 0, 0, 0, 0x80}},
-        {u"e", {}},
-        {u"gone", {}},
-        {u"\u00C4rger", Utf16z(u"\u65E5\u672C")},
+    // Name, type, data, removal and line; a continued value keeps its first line.
+    const std::vector<std::tuple<std::u16string, DWORD, std::vector<BYTE>, bool, int>> expected = {
+        {u"", 1, Utf16z(u"x"), false, 5},
+        {u"quote \" and \\", 1, Utf16z(u"C:\\dir\\"), false, 6},
+        {u"n", 4, {0x2A, 0, 0, 0}, false, 7},
+        {u"b", 3, {1, 2, 0xFF}, false, 8},
+        {u"q", 11, {1, 0, 0, 0, 0, 0, 0, 0x80}, false, 9},
+        {u"e", 3, {}, false, 11},
+        {u"gone", 0, {}, true, 12},
+        {u"\u00C4rger", 1, Utf16z(u"\u65E5\u672C"), false, 13},
     };
-    const DWORD types[] = {1, 1, 4, 3, 11, 3, 0, 1};
-    for (std::size_t i = 0; i < v.size(); ++i) {
-        EXPECT_EQ(v[i].name, expected[i].first) << i;
-        EXPECT_EQ(v[i].data, expected[i].second) << i;
-        EXPECT_EQ(v[i].type, types[i]) << i;
-        EXPECT_EQ(v[i].remove, i == 6) << i;
-        EXPECT_EQ(v[i].line, static_cast<int>(i) + (i > 4 ? 6 : 5)) << i;  // a continued value keeps its first line
-    }
+    std::vector<std::tuple<std::u16string, DWORD, std::vector<BYTE>, bool, int>> got;
+    for (const auto& v : edits[0].values) got.emplace_back(v.name, v.type, v.data, v.remove, v.line);
+    EXPECT_EQ(got, expected);
     EXPECT_EQ(edits[1].root, RootKind::LocalMachine);
     EXPECT_EQ(edits[1].path, u"SOFTWARE\\Old");
     EXPECT_TRUE(edits[1].remove);
@@ -160,14 +155,6 @@ TEST(RegText, WrittenValuesReadBackUnchanged) {
         for (std::size_t start = 0, end; (end = line.find(u"\r\n", start)) != std::u16string::npos; start = end + 2)
             if (start > 0 || c.name.size() < 40) { EXPECT_LE(end - start, 78u) << file; }
     }
-    // The line shapes of the common types.
-    const std::pair<std::u16string, std::u16string> shapes[] = {
-        {tq3::reg::FormatValue(u"w", 4, {0x2A, 0, 0, 0}), u"\"w\"=dword:0000002a\r\n"},
-        {tq3::reg::FormatValue(u"", 1, Utf16z(u"x\U0001F600")), u"@=\"x\U0001F600\"\r\n"},
-        {tq3::reg::FormatValue(u"s", 1, Utf16z(u"\xD800")), u"\"s\"=hex(1):00,d8,00,00\r\n"},
-        {tq3::reg::FormatValue(u"m", 7, {0x61, 0, 0, 0}), u"\"m\"=hex(7):61,00,00,00\r\n"},
-    };
-    for (const auto& [written, expected] : shapes) EXPECT_EQ(written, expected);
 }
 
 }  // namespace

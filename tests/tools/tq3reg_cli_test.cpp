@@ -136,24 +136,16 @@ TEST_F(Tq3RegTool, ReadsUtf16FilesAndAppliesDeletions) {
 TEST_F(Tq3RegTool, ListsAKeyAndReportsUsage) {
     Import(kCanonical);
     // Data too large to read in a listing shows only its size.
-    HKEY key = tq3::test::CreateKey(HKEY_CURRENT_USER, u"Software\\Almadon\\WidthOfColumns");
+    tq3::fw::UniqueRegKey key(tq3::test::CreateKey(HKEY_CURRENT_USER, u"Software\\Almadon\\WidthOfColumns"));
     const std::vector<BYTE> big(20000, 0xAB);
-    ASSERT_EQ(RegSetValueExW(key, u"Big", 0, REG_BINARY, big.data(), 20000), ERROR_SUCCESS);
-    RegCloseKey(key);
+    ASSERT_EQ(RegSetValueExW(key.Get(), u"Big", 0, REG_BINARY, big.data(), 20000), ERROR_SUCCESS);
     EXPECT_EQ(Run({"list", "HKEY_CURRENT_USER\\Software\\Almadon\\WidthOfColumns\\"}).out,
               "HKEY_CURRENT_USER\\Software\\Almadon\\WidthOfColumns\r\n    Info_0000001a\\\r\n"
               "    \"Big\"=hex: ... (20000 bytes, too long to list; export writes them whole)\r\n");
     const std::pair<std::vector<std::string>, int> cases[] = {
-        {{}, 2},
-        {{"frobnicate"}, 2},
-        {{"list"}, 2},
-        {{"import", "a", "b"}, 2},
-        {{"export", "HKCU", "HKLM"}, 2},
-        {{"list", "HKEY_USERS\\x"}, 2},
-        {{"list", "HKCU", "-o", "x"}, 2},
-        {{"export", "--bogus"}, 2},
-        {{"export", "HKCU\\Nothing\\Here"}, 1},
-        {{"--help"}, 0},
+        {{}, 2}, {{"frobnicate"}, 2}, {{"list"}, 2}, {{"import", "a", "b"}, 2}, {{"export", "HKCU", "HKLM"}, 2},
+        {{"list", "HKEY_USERS\\x"}, 2}, {{"list", "HKCU", "-o", "x"}, 2}, {{"export", "--bogus"}, 2},
+        {{"export", "HKCU\\Nothing\\Here"}, 1}, {{"--help"}, 0},
     };
     for (const auto& [args, exitCode] : cases) EXPECT_EQ(Run(args).exitCode, exitCode) << (args.empty() ? "" : args[0]);
 }
@@ -195,9 +187,8 @@ TEST_F(Tq3RegTool, ImportIsWholeOrNothingAcrossRoots) {
 // A name with a line break cannot be written in the format: export says so
 // instead of writing a file that reads back as something else.
 TEST_F(Tq3RegTool, ExportRefusesNamesAFileCannotCarry) {
-    HKEY key = tq3::test::CreateKey(HKEY_CURRENT_USER, u"Software\\Odd");
-    ASSERT_EQ(tq3::test::SetDword(key, u"two\nlines", 1), ERROR_SUCCESS);
-    RegCloseKey(key);
+    tq3::fw::UniqueRegKey key(tq3::test::CreateKey(HKEY_CURRENT_USER, u"Software\\Odd"));
+    ASSERT_EQ(tq3::test::SetDword(key.Get(), u"two\nlines", 1), ERROR_SUCCESS);
     std::u16string out;
     std::string error;
     EXPECT_FALSE(tq3::reg::ExportAll(&out, &error));

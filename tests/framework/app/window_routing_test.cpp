@@ -151,36 +151,29 @@ TEST_F(RoutingTest, MenuCommandsGoToTheViewThenTheFrameThenTheApplication) {
 }
 
 TEST_F(RoutingTest, RegisteredCommandUiItemsAreUpdatedAtIdleTime) {
-    RecordingCmdUI blocked;
-    blocked.m_nID = kBlockedCommand;
-    RecordingCmdUI orphan;
-    orphan.m_nID = kNobodyCommand;
-    RecordingCmdUI appItem;
-    appItem.m_nID = kAppCommand;
-    frame->AddCommandUI(&blocked);
-    frame->AddCommandUI(&orphan);
-    frame->AddCommandUI(&appItem);
-
-    desktop.RunUntilIdle();
-    ASSERT_FALSE(blocked.states.empty());
-    EXPECT_FALSE(blocked.states.back());
-    ASSERT_FALSE(orphan.states.empty());
-    EXPECT_FALSE(orphan.states.back());  // no handler anywhere
-    ASSERT_FALSE(appItem.states.empty());
-    EXPECT_TRUE(appItem.states.back());  // the application handles it
-
+    // Disabled by its state handler, handled nowhere, handled by the application.
+    RecordingCmdUI items[3];
+    const UINT ids[] = {kBlockedCommand, kNobodyCommand, kAppCommand};
+    for (int i = 0; i < 3; ++i) {
+        items[i].m_nID = ids[i];
+        frame->AddCommandUI(&items[i]);
+    }
+    auto idle = [&] {
+        view->PostMessage(WM_NULL);  // any message ends idle time; the next one updates
+        desktop.RunUntilIdle();
+        std::vector<BOOL> last;
+        for (const RecordingCmdUI& item : items) last.push_back(item.states.empty() ? -1 : item.states.back());
+        return last;
+    };
+    EXPECT_EQ(idle(), (std::vector<BOOL>{FALSE, FALSE, TRUE}));
     viewAllowsBlocked = true;
-    view->PostMessage(WM_NULL);  // any message ends idle time; the next one updates
-    desktop.RunUntilIdle();
-    EXPECT_TRUE(blocked.states.back());
-
-    frame->RemoveCommandUI(&blocked);
-    size_t updates = blocked.states.size();
-    view->PostMessage(WM_NULL);
-    desktop.RunUntilIdle();
-    EXPECT_EQ(blocked.states.size(), updates);
-    frame->RemoveCommandUI(&orphan);
-    frame->RemoveCommandUI(&appItem);
+    EXPECT_EQ(idle(), (std::vector<BOOL>{TRUE, FALSE, TRUE}));
+    frame->RemoveCommandUI(&items[0]);
+    const size_t updates = items[0].states.size();
+    idle();
+    EXPECT_EQ(items[0].states.size(), updates) << "no longer updated";
+    frame->RemoveCommandUI(&items[1]);
+    frame->RemoveCommandUI(&items[2]);
 }
 
 TEST_F(RoutingTest, ControlNotificationsReachTheParentUnlessTheControlTakesThem) {
@@ -188,21 +181,19 @@ TEST_F(RoutingTest, ControlNotificationsReachTheParentUnlessTheControlTakesThem)
     ASSERT_TRUE(control.Create(nullptr, nullptr, WS_CHILD, CRect(0, 0, 10, 10), view, kControlId));
     CWnd plain;
     ASSERT_TRUE(plain.Create(nullptr, nullptr, WS_CHILD, CRect(0, 0, 10, 10), view, kControlId));
-
-    // A click the control does not handle goes to the parent's entry.
-    view->SendMessage(WM_COMMAND, MAKEWPARAM(kControlId, kClicked), reinterpret_cast<LPARAM>(control.m_hWnd));
-    // A change the control handles itself never reaches the parent.
-    view->SendMessage(WM_COMMAND, MAKEWPARAM(kControlId, kChanged), reinterpret_cast<LPARAM>(control.m_hWnd));
-    // The same change from a control without a reflection entry does.
-    view->SendMessage(WM_COMMAND, MAKEWPARAM(kControlId, kChanged), reinterpret_cast<LPARAM>(plain.m_hWnd));
-    std::vector<std::string> expected = {"view clicked", "control changed", "view changed"};
-    EXPECT_EQ(calls, expected);
-
-    calls.clear();
+    auto command = [&](WORD code, CWnd& from) {
+        view->SendMessage(WM_COMMAND, MAKEWPARAM(kControlId, code), reinterpret_cast<LPARAM>(from.m_hWnd));
+    };
+    // A click the control does not handle goes to the parent's entry; a change the
+    // control handles itself never reaches the parent, the same change from a
+    // control without a reflection entry does. Notifications alike, with results.
+    command(kClicked, control);
+    command(kChanged, control);
+    command(kChanged, plain);
     EXPECT_EQ(Notify(control.m_hWnd, kPing), 9);
     EXPECT_EQ(Notify(plain.m_hWnd, kPing), 5);
-    expected = {"control ping", "view ping"};
-    EXPECT_EQ(calls, expected);
+    EXPECT_EQ(calls, (std::vector<std::string>{"view clicked", "control changed", "view changed", "control ping",
+                                               "view ping"}));
 }
 
 // ---- Handle map and subclassing -------------------------------------------------------

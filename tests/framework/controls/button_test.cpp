@@ -2,6 +2,7 @@
 // check boxes; owner drawing; and the classic look, checked pixel by pixel.
 #include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "framework/app/afxwin.h"
@@ -11,99 +12,68 @@ namespace tq3::test {
 namespace {
 
 using tq3::testing::Desktop;
-using tq3::testing::Msg;
+using Act = std::function<void(Desktop&, HWND)>;
 
 constexpr RECT kButtonRect{10, 10, 110, 36};
+constexpr POINT kIn{20, 10};
+constexpr POINT kOut{-30, 10};
 
 class ButtonTest : public ControlsTest {};
 
-// ---- What the parent hears ------------------------------------------------------
+LRESULT Send(HWND b, UINT message, WPARAM wParam = 0) { return SendMessageW(b, message, wParam, 0); }
 
-struct ClickCase {
-    const char* name;
-    DWORD style;
-    std::function<void(Desktop&, HWND)> act;
-    std::vector<WORD> notifications;  // BN_* codes in order
-    WPARAM check;                     // BM_GETCHECK afterwards
-};
+// A press on the button, a move off it (and back when `back`), and the release.
+Act Drag(bool back) {
+    return [back](Desktop& d, HWND b) {
+        d.MouseDown(b, kIn);
+        d.MouseMove(b, kOut);
+        if (back) d.MouseMove(b, kIn);
+        d.MouseUp(b, back ? kIn : kOut);
+    };
+}
+// The keys pressed in turn while the button has the focus.
+Act Keys(std::vector<int> keys) {
+    return [keys](Desktop& d, HWND b) {
+        SetFocus(b);
+        for (int vk : keys) d.KeyPress(vk);
+    };
+}
+Act Clicks(int count) {
+    return [count](Desktop& d, HWND b) {
+        for (int i = 0; i < count; ++i) d.Click(b, kIn);
+    };
+}
 
 TEST_F(ButtonTest, PressesReachTheParentOnlyWhenCompletedOnTheButton) {
-    const POINT in{20, 10};
-    const POINT out{-30, 10};
-    const std::vector<ClickCase> cases = {
-        {"click", BS_PUSHBUTTON, [&](Desktop& d, HWND b) { d.Click(b, in); }, {BN_CLICKED}, BST_UNCHECKED},
-        {"drag off before release", BS_PUSHBUTTON,
-         [&](Desktop& d, HWND b) {
-             d.MouseDown(b, in);
-             d.MouseMove(b, out);
-             d.MouseUp(b, out);
-         },
-         {}, BST_UNCHECKED},
-        {"drag off and back", BS_PUSHBUTTON,
-         [&](Desktop& d, HWND b) {
-             d.MouseDown(b, in);
-             d.MouseMove(b, out);
-             d.MouseMove(b, in);
-             d.MouseUp(b, in);
-         },
-         {BN_CLICKED}, BST_UNCHECKED},
-        {"disabled", BS_PUSHBUTTON,
-         [&](Desktop& d, HWND b) {
-             EnableWindow(b, FALSE);
-             d.Click(b, in);
-             SendMessageW(b, BM_CLICK, 0, 0);
-         },
-         {}, BST_UNCHECKED},
-        {"space bar", BS_DEFPUSHBUTTON,
-         [&](Desktop& d, HWND b) {
-             SetFocus(b);
-             d.KeyPress(VK_SPACE);
-         },
-         {BN_CLICKED}, BST_UNCHECKED},
-        {"other keys", BS_PUSHBUTTON,
-         [&](Desktop& d, HWND b) {
-             SetFocus(b);
-             d.KeyPress(VK_RETURN);
-             d.KeyPress('A');
-         },
-         {}, BST_UNCHECKED},
-        {"space then focus lost", BS_PUSHBUTTON,
-         [&](Desktop& d, HWND b) {
-             SetFocus(b);
-             d.KeyDown(VK_SPACE);
-             SetFocus(GetParent(b));
-             d.KeyUp(VK_SPACE);
-         },
-         {}, BST_UNCHECKED},
-        {"BM_CLICK", BS_PUSHBUTTON, [&](Desktop&, HWND b) { SendMessageW(b, BM_CLICK, 0, 0); }, {BN_CLICKED},
-         BST_UNCHECKED},
-        {"auto check box: click and space", BS_AUTOCHECKBOX,
-         [&](Desktop& d, HWND b) {
-             d.Click(b, in);
-             EXPECT_EQ(SendMessageW(b, BM_GETCHECK, 0, 0), static_cast<LRESULT>(BST_CHECKED));
-             d.KeyPress(VK_SPACE);  // the click gave it the focus
-             EXPECT_EQ(SendMessageW(b, BM_GETCHECK, 0, 0), static_cast<LRESULT>(BST_UNCHECKED));
-             d.Click(b, in);
-         },
-         {BN_CLICKED, BN_CLICKED, BN_CLICKED}, BST_CHECKED},
-        {"auto check box dragged off", BS_AUTOCHECKBOX,
-         [&](Desktop& d, HWND b) {
-             d.MouseDown(b, in);
-             d.MouseMove(b, out);
-             d.MouseUp(b, out);
-         },
-         {}, BST_UNCHECKED},
-        {"plain check box leaves the check to the parent", BS_CHECKBOX,
-         [&](Desktop& d, HWND b) { d.Click(b, in); }, {BN_CLICKED}, BST_UNCHECKED},
-        {"auto three-state cycles", BS_AUTO3STATE,
-         [&](Desktop& d, HWND b) {
-             d.Click(b, in);
-             d.Click(b, in);
-         },
-         {BN_CLICKED, BN_CLICKED}, BST_INDETERMINATE},
-        {"group box is not a button", BS_GROUPBOX, [&](Desktop& d, HWND b) { d.Click(b, in); }, {}, BST_UNCHECKED},
+    const WORD C = BN_CLICKED;
+    struct Case {
+        const char* name;
+        DWORD style;
+        Act act;
+        std::vector<WORD> notifications;
+        WPARAM check;  // BM_GETCHECK afterwards
     };
-    for (const ClickCase& c : cases) {
+    const std::vector<Case> cases = {
+        {"click", BS_PUSHBUTTON, Clicks(1), {C}, BST_UNCHECKED},
+        {"drag off before release", BS_PUSHBUTTON, Drag(false), {}, BST_UNCHECKED},
+        {"drag off and back", BS_PUSHBUTTON, Drag(true), {C}, BST_UNCHECKED},
+        {"disabled", BS_PUSHBUTTON, [](Desktop& d, HWND b) { EnableWindow(b, FALSE); d.Click(b, kIn); Send(b, BM_CLICK); },
+         {}, BST_UNCHECKED},
+        {"space bar", BS_DEFPUSHBUTTON, Keys({VK_SPACE}), {C}, BST_UNCHECKED},
+        {"other keys", BS_PUSHBUTTON, Keys({VK_RETURN, 'A'}), {}, BST_UNCHECKED},
+        {"space then focus lost", BS_PUSHBUTTON,
+         [](Desktop& d, HWND b) { SetFocus(b); d.KeyDown(VK_SPACE); SetFocus(GetParent(b)); d.KeyUp(VK_SPACE); }, {},
+         BST_UNCHECKED},
+        {"BM_CLICK", BS_PUSHBUTTON, [](Desktop&, HWND b) { Send(b, BM_CLICK); }, {C}, BST_UNCHECKED},
+        // Click, space (the click gave it the focus), click: three toggles.
+        {"auto check box", BS_AUTOCHECKBOX, [](Desktop& d, HWND b) { d.Click(b, kIn); d.KeyPress(VK_SPACE); d.Click(b, kIn); },
+         {C, C, C}, BST_CHECKED},
+        {"auto check box dragged off", BS_AUTOCHECKBOX, Drag(false), {}, BST_UNCHECKED},
+        {"plain check box leaves the check to the parent", BS_CHECKBOX, Clicks(1), {C}, BST_UNCHECKED},
+        {"auto three-state cycles", BS_AUTO3STATE, Clicks(2), {C, C}, BST_INDETERMINATE},
+        {"group box is not a button", BS_GROUPBOX, Clicks(1), {}, BST_UNCHECKED},
+    };
+    for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         HWND b = Make(u"BUTTON", u"Press", c.style, kButtonRect);
         ASSERT_NE(b, nullptr);
@@ -114,8 +84,8 @@ TEST_F(ButtonTest, PressesReachTheParentOnlyWhenCompletedOnTheButton) {
         std::vector<tq3::testing::Expect> expected;
         for (WORD code : c.notifications) expected.push_back(Command(code).LParam(reinterpret_cast<LPARAM>(b)));
         EXPECT_TRUE(Same(spy.Compare(expected)));
-        EXPECT_EQ(SendMessageW(b, BM_GETCHECK, 0, 0), static_cast<LRESULT>(c.check));
-        EXPECT_EQ(SendMessageW(b, BM_GETSTATE, 0, 0) & BST_PUSHED, 0) << "released at the end";
+        EXPECT_EQ(Send(b, BM_GETCHECK), static_cast<LRESULT>(c.check));
+        EXPECT_EQ(Send(b, BM_GETSTATE) & BST_PUSHED, 0) << "released at the end";
         EXPECT_EQ(GetCapture(), nullptr);
         DestroyWindow(b);
     }
@@ -128,10 +98,7 @@ TEST_F(ButtonTest, NotifyStyleAddsFocusAndDoubleClickNotifications) {
     tq3::testing::MessageSpy spy;
     spy.Watch(parent, "parent");
     spy.KeepOnly({WM_COMMAND});
-    SetFocus(a);
-    SetFocus(b);
-    SetFocus(plain);  // a plain button says nothing about its focus
-    SetFocus(a);
+    for (HWND focus : {a, b, plain, a}) SetFocus(focus);  // a plain button says nothing about its focus
     desktop.DoubleClick(b, POINT{5, 5});
     desktop.DoubleClick(plain, POINT{5, 5});
     EXPECT_TRUE(Same(spy.Compare({
@@ -146,35 +113,32 @@ TEST_F(ButtonTest, NotifyStyleAddsFocusAndDoubleClickNotifications) {
 }
 
 TEST_F(ButtonTest, StateAndDialogCodeFollowTheKindAndThePress) {
-    struct Case {
-        DWORD style;
-        LRESULT code;
+    const std::pair<DWORD, LRESULT> codes[] = {
+        {BS_PUSHBUTTON, DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON}, {BS_DEFPUSHBUTTON, DLGC_BUTTON | DLGC_DEFPUSHBUTTON},
+        {BS_AUTOCHECKBOX, DLGC_BUTTON}, {BS_OWNERDRAW, DLGC_BUTTON}, {BS_GROUPBOX, DLGC_STATIC},
     };
-    for (const Case& c : {Case{BS_PUSHBUTTON, DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON},
-                          Case{BS_DEFPUSHBUTTON, DLGC_BUTTON | DLGC_DEFPUSHBUTTON},
-                          Case{BS_AUTOCHECKBOX, DLGC_BUTTON}, Case{BS_CHECKBOX, DLGC_BUTTON},
-                          Case{BS_OWNERDRAW, DLGC_BUTTON}, Case{BS_GROUPBOX, DLGC_STATIC}}) {
-        HWND b = Make(u"Button", u"x", c.style, kButtonRect);
-        EXPECT_EQ(SendMessageW(b, WM_GETDLGCODE, 0, 0), c.code) << "style " << c.style;
+    for (const auto& [style, code] : codes) {
+        HWND b = Make(u"Button", u"x", style, kButtonRect);
+        EXPECT_EQ(Send(b, WM_GETDLGCODE), code) << "style " << style;
         DestroyWindow(b);
     }
     HWND b = Make(u"Button", u"x", BS_PUSHBUTTON, kButtonRect);
-    EXPECT_EQ(SendMessageW(b, BM_GETSTATE, 0, 0), 0);
+    EXPECT_EQ(Send(b, BM_GETSTATE), 0);
     desktop.MouseDown(b, POINT{5, 5});
-    EXPECT_EQ(SendMessageW(b, BM_GETSTATE, 0, 0), static_cast<LRESULT>(BST_PUSHED | BST_FOCUS));
+    EXPECT_EQ(Send(b, BM_GETSTATE), static_cast<LRESULT>(BST_PUSHED | BST_FOCUS));
     EXPECT_EQ(GetCapture(), b);
     desktop.MouseMove(b, POINT{500, 5});
-    EXPECT_EQ(SendMessageW(b, BM_GETSTATE, 0, 0), static_cast<LRESULT>(BST_FOCUS)) << "dragged off: released look";
+    EXPECT_EQ(Send(b, BM_GETSTATE), static_cast<LRESULT>(BST_FOCUS)) << "dragged off: released look";
     desktop.MouseUp(b, POINT{500, 5});
     // BM_SETSTYLE moves the default ring; BM_SETCHECK means nothing to a push button.
-    SendMessageW(b, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
-    EXPECT_EQ(SendMessageW(b, WM_GETDLGCODE, 0, 0), DLGC_BUTTON | DLGC_DEFPUSHBUTTON);
-    SendMessageW(b, BM_SETCHECK, BST_CHECKED, 0);
-    EXPECT_EQ(SendMessageW(b, BM_GETCHECK, 0, 0), 0);
+    Send(b, BM_SETSTYLE, BS_DEFPUSHBUTTON);
+    EXPECT_EQ(Send(b, WM_GETDLGCODE), DLGC_BUTTON | DLGC_DEFPUSHBUTTON);
+    Send(b, BM_SETCHECK, BST_CHECKED);
+    EXPECT_EQ(Send(b, BM_GETCHECK), 0);
     // A two-state check box takes "indeterminate" as checked.
     HWND check = Make(u"Button", u"x", BS_CHECKBOX, RECT{10, 50, 110, 70}, 101);
-    SendMessageW(check, BM_SETCHECK, BST_INDETERMINATE, 0);
-    EXPECT_EQ(SendMessageW(check, BM_GETCHECK, 0, 0), static_cast<LRESULT>(BST_CHECKED));
+    Send(check, BM_SETCHECK, BST_INDETERMINATE);
+    EXPECT_EQ(Send(check, BM_GETCHECK), static_cast<LRESULT>(BST_CHECKED));
 }
 
 // ---- Owner drawing ------------------------------------------------------------------
@@ -182,34 +146,26 @@ TEST_F(ButtonTest, StateAndDialogCodeFollowTheKindAndThePress) {
 TEST_F(ButtonTest, OwnerDrawnButtonIsDrawnByTheParentWithEachState) {
     HWND b = Make(u"Button", u"Owner", BS_OWNERDRAW, kButtonRect, 7);
     ASSERT_FALSE(drawn().empty());
-    const DRAWITEMSTRUCT first = drawn().back();
-    EXPECT_EQ(first.CtlType, ODT_BUTTON);
-    EXPECT_EQ(first.CtlID, 7u);
-    EXPECT_EQ(first.hwndItem, b);
-    EXPECT_EQ(first.itemAction, ODA_DRAWENTIRE);
-    EXPECT_EQ(first.itemState, 0u);
+    const DRAWITEMSTRUCT& first = drawn().back();
+    EXPECT_EQ(std::make_tuple(first.CtlType, first.CtlID, first.hwndItem, first.itemAction, first.itemState),
+              std::make_tuple(UINT{ODT_BUTTON}, 7u, b, UINT{ODA_DRAWENTIRE}, 0u));
     EXPECT_EQ(first.rcItem.right - first.rcItem.left, kButtonRect.right - kButtonRect.left);
     EXPECT_NE(first.hDC, nullptr);
-
+    const UINT F = ODS_FOCUS, S = ODS_SELECTED;
     struct Step {
         const char* name;
         std::function<void()> act;
         std::vector<std::pair<UINT, UINT>> items;  // action, state
     };
     const std::vector<Step> steps = {
-        {"press", [&] { desktop.MouseDown(b, POINT{5, 5}); },
-         {{ODA_FOCUS, ODS_FOCUS}, {ODA_SELECT, ODS_FOCUS | ODS_SELECTED}}},
-        {"drag off", [&] { desktop.MouseMove(b, POINT{-40, 5}); }, {{ODA_SELECT, ODS_FOCUS}}},
-        {"drag back", [&] { desktop.MouseMove(b, POINT{5, 5}); }, {{ODA_SELECT, ODS_FOCUS | ODS_SELECTED}}},
-        {"release", [&] { desktop.MouseUp(b, POINT{5, 5}); }, {{ODA_SELECT, ODS_FOCUS}}},
-        {"space held", [&] { desktop.KeyDown(VK_SPACE); }, {{ODA_SELECT, ODS_FOCUS | ODS_SELECTED}}},
-        {"space let go", [&] { desktop.KeyUp(VK_SPACE); }, {{ODA_SELECT, ODS_FOCUS}}},
+        {"press", [&] { desktop.MouseDown(b, POINT{5, 5}); }, {{ODA_FOCUS, F}, {ODA_SELECT, F | S}}},
+        {"drag off", [&] { desktop.MouseMove(b, POINT{-40, 5}); }, {{ODA_SELECT, F}}},
+        {"drag back", [&] { desktop.MouseMove(b, POINT{5, 5}); }, {{ODA_SELECT, F | S}}},
+        {"release", [&] { desktop.MouseUp(b, POINT{5, 5}); }, {{ODA_SELECT, F}}},
+        {"space held", [&] { desktop.KeyDown(VK_SPACE); }, {{ODA_SELECT, F | S}}},
+        {"space let go", [&] { desktop.KeyUp(VK_SPACE); }, {{ODA_SELECT, F}}},
         {"focus gone", [&] { SetFocus(parent); }, {{ODA_FOCUS, 0}}},
-        {"disabled", [&] {
-             EnableWindow(b, FALSE);
-             desktop.RunUntilIdle();
-         },
-         {{ODA_DRAWENTIRE, ODS_DISABLED}}},
+        {"disabled", [&] { EnableWindow(b, FALSE); desktop.RunUntilIdle(); }, {{ODA_DRAWENTIRE, ODS_DISABLED}}},
     };
     for (const Step& step : steps) {
         SCOPED_TRACE(step.name);
@@ -237,24 +193,15 @@ TEST_F(ButtonTest, CButtonDrawsItselfThroughReflection) {
     CSelfDrawnButton button;
     ASSERT_TRUE(button.Create(u"Self", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, CRect(10, 10, 90, 40), &frame, 5));
     desktop.RunUntilIdle();
-    ASSERT_FALSE(button.states.empty());
     EXPECT_EQ(WindowPixel(button, {3, 3}), GetSysColor(COLOR_HIGHLIGHT));
     button.states.clear();
     desktop.MouseDown(button, POINT{5, 5});
-    ASSERT_FALSE(button.states.empty());
-    EXPECT_EQ(button.states.back(), ODS_SELECTED | ODS_FOCUS);
+    EXPECT_EQ(button.states, (std::vector<UINT>{ODS_FOCUS, ODS_SELECTED | ODS_FOCUS}));
     EXPECT_EQ(button.GetState() & BST_PUSHED, static_cast<UINT>(BST_PUSHED));
     desktop.MouseUp(button, POINT{5, 5});
     EXPECT_EQ(button.states.back(), static_cast<UINT>(ODS_FOCUS));
-    // The wrappers speak the messages.
-    button.SetButtonStyle(BS_PUSHBUTTON);
-    EXPECT_EQ(button.GetButtonStyle() & BS_TYPEMASK, BS_PUSHBUTTON);
-    HICON icon = SolidIcon(16, RGB(200, 0, 0));
-    EXPECT_EQ(button.SetIcon(icon), nullptr);
-    EXPECT_EQ(button.GetIcon(), icon);
     button.DestroyWindow();
     frame.DestroyWindow();
-    DestroyIcon(icon);
 }
 
 // ---- The classic look ---------------------------------------------------------------
@@ -263,31 +210,37 @@ TEST_F(ButtonTest, PushButtonLooksRaisedAndPressedFlatWithTheCaptionMoved) {
     HWND b = Make(u"Button", u"OK", BS_PUSHBUTTON, kButtonRect);
     const int w = kButtonRect.right - kButtonRect.left, h = kButtonRect.bottom - kButtonRect.top;
     const COLORREF face = GetSysColor(COLOR_BTNFACE);
-    EXPECT_EQ(WindowPixel(b, {0, 0}), GetSysColor(COLOR_BTNHIGHLIGHT));
-    EXPECT_EQ(WindowPixel(b, {w - 1, h - 1}), GetSysColor(COLOR_3DDKSHADOW));
-    EXPECT_EQ(WindowPixel(b, {w - 2, h - 2}), GetSysColor(COLOR_BTNSHADOW));
-    EXPECT_EQ(WindowPixel(b, {w / 2, 3}), face);
     const RECT inside{2, 2, w - 2, h - 2};
     const CRect up = CaptureWindow(b, inside).InkBounds(face);
     ASSERT_FALSE(up.IsRectEmpty()) << "the caption is drawn";
     EXPECT_NEAR((up.left + up.right - 1) / 2.0, w / 2.0, 2.0) << "centred";
-
-    SendMessageW(b, BM_SETSTATE, TRUE, 0);
-    EXPECT_EQ(WindowPixel(b, {0, 0}), GetSysColor(COLOR_BTNSHADOW));
-    EXPECT_EQ(WindowPixel(b, {w - 1, h - 1}), GetSysColor(COLOR_BTNSHADOW));
-    EXPECT_EQ(WindowPixel(b, {1, 1}), face) << "flat, no highlight";
-    EXPECT_EQ(CaptureWindow(b, inside).InkBounds(face).left, up.left + 1) << "the caption moved";
-
-    // The default button wears a black ring in both states, the edges inside it.
-    SendMessageW(b, BM_SETSTATE, FALSE, 0);
-    SendMessageW(b, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
-    desktop.RunUntilIdle();
-    EXPECT_EQ(WindowPixel(b, {0, 0}), GetSysColor(COLOR_WINDOWFRAME));
-    EXPECT_EQ(WindowPixel(b, {w - 1, h - 1}), GetSysColor(COLOR_WINDOWFRAME));
-    EXPECT_EQ(WindowPixel(b, {1, 1}), GetSysColor(COLOR_BTNHIGHLIGHT));
-    SendMessageW(b, BM_SETSTATE, TRUE, 0);
-    EXPECT_EQ(WindowPixel(b, {0, 0}), GetSysColor(COLOR_WINDOWFRAME));
-    EXPECT_EQ(WindowPixel(b, {1, 1}), GetSysColor(COLOR_BTNSHADOW));
+    // The corners and a point inside the edge, in each state: raised, pressed
+    // (flat, no highlight), and the default button's black ring around either.
+    const COLORREF hi = GetSysColor(COLOR_BTNHIGHLIGHT), sh = GetSysColor(COLOR_BTNSHADOW);
+    const COLORREF ring = GetSysColor(COLOR_WINDOWFRAME), dark = GetSysColor(COLOR_3DDKSHADOW);
+    struct Look {
+        DWORD style;
+        BOOL pushed;
+        COLORREF corners[4];  // (0, 0), (1, 1), (w-1, h-1), (w-2, h-2)
+    };
+    const Look looks[] = {
+        {BS_PUSHBUTTON, FALSE, {hi, GetSysColor(COLOR_3DLIGHT), dark, sh}},
+        {BS_PUSHBUTTON, TRUE, {sh, face, sh, face}},
+        {BS_DEFPUSHBUTTON, FALSE, {ring, hi, ring, dark}},
+        {BS_DEFPUSHBUTTON, TRUE, {ring, sh, ring, sh}},
+    };
+    for (const Look& l : looks) {
+        SCOPED_TRACE(::testing::Message() << "style " << l.style << " pushed " << l.pushed);
+        Send(b, BM_SETSTYLE, l.style);
+        Send(b, BM_SETSTATE, l.pushed);
+        desktop.RunUntilIdle();
+        const POINT at[] = {{0, 0}, {1, 1}, {w - 1, h - 1}, {w - 2, h - 2}};
+        for (int i = 0; i < 4; ++i) EXPECT_EQ(WindowPixel(b, at[i]), l.corners[i]) << "corner " << i;
+        EXPECT_EQ(WindowPixel(b, {w / 2, 3}), face);
+        if (l.style == BS_PUSHBUTTON) {
+            EXPECT_EQ(CaptureWindow(b, inside).InkBounds(face).left, up.left + (l.pushed ? 1 : 0)) << "the caption moves";
+        }
+    }
 }
 
 TEST_F(ButtonTest, CheckMarkShowsOnlyWhenChecked) {
@@ -295,31 +248,32 @@ TEST_F(ButtonTest, CheckMarkShowsOnlyWhenChecked) {
     // The 13-pixel box sits at the left, centred vertically; its well is inside a 2-pixel edge.
     const RECT well{2, 5, 11, 14};
     const COLORREF ink = GetSysColor(COLOR_BTNTEXT);
-    EXPECT_EQ(CaptureWindow(b, well).Count(ink), 0);
     EXPECT_EQ(WindowPixel(b, {6, 9}), GetSysColor(COLOR_WINDOW));
-    SendMessageW(b, BM_SETCHECK, BST_CHECKED, 0);
-    EXPECT_GT(CaptureWindow(b, well).Count(ink), 6);
+    for (WPARAM check : {BST_UNCHECKED, BST_CHECKED, BST_UNCHECKED}) {
+        Send(b, BM_SETCHECK, check);
+        EXPECT_EQ(CaptureWindow(b, well).Count(ink) > 6, check == BST_CHECKED) << check;
+    }
     EXPECT_GE(CaptureWindow(b, RECT{13, 0, 140, 20}).InkBounds(GetSysColor(COLOR_BTNFACE)).left, 13 + 2)
         << "the text keeps a gap after the box";
-    SendMessageW(b, BM_SETCHECK, BST_UNCHECKED, 0);
-    EXPECT_EQ(CaptureWindow(b, well).Count(ink), 0);
 }
 
 TEST_F(ButtonTest, IconButtonShowsItsImageAndGreysItWhenDisabled) {
     const COLORREF red = RGB(200, 0, 0);
     HICON first = SolidIcon(16, red);
     HICON second = SolidIcon(16, RGB(0, 0, 200));
+    auto setImage = [](HWND b, WPARAM type, HICON icon) {
+        return SendMessageW(b, BM_SETIMAGE, type, reinterpret_cast<LPARAM>(icon));
+    };
     HWND b = Make(u"Button", u"", BS_PUSHBUTTON | BS_ICON, RECT{10, 10, 50, 40});
-    EXPECT_EQ(SendMessageW(b, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(first)), 0);
+    EXPECT_EQ(setImage(b, IMAGE_ICON, first), 0);
     desktop.RunUntilIdle();
     EXPECT_EQ(WindowPixel(b, {20, 15}), red);
     EXPECT_EQ(CaptureWindow(b, RECT{0, 0, 40, 30}).Count(red), 16 * 16);
-    EXPECT_EQ(SendMessageW(b, BM_GETIMAGE, IMAGE_ICON, 0), reinterpret_cast<LRESULT>(first));
-    EXPECT_EQ(SendMessageW(b, BM_GETIMAGE, IMAGE_BITMAP, 0), 0);
-    EXPECT_EQ(SendMessageW(b, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(second)),
-              reinterpret_cast<LRESULT>(first));
-    EXPECT_EQ(SendMessageW(b, BM_SETIMAGE, 99, reinterpret_cast<LPARAM>(first)), 0) << "unknown image kind";
-    SendMessageW(b, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(first));
+    EXPECT_EQ(Send(b, BM_GETIMAGE, IMAGE_ICON), reinterpret_cast<LRESULT>(first));
+    EXPECT_EQ(Send(b, BM_GETIMAGE, IMAGE_BITMAP), 0);
+    EXPECT_EQ(setImage(b, IMAGE_ICON, second), reinterpret_cast<LRESULT>(first));
+    EXPECT_EQ(setImage(b, 99, first), 0) << "unknown image kind";
+    setImage(b, IMAGE_ICON, first);
     EnableWindow(b, FALSE);
     desktop.RunUntilIdle();
     EXPECT_EQ(CaptureWindow(b, RECT{0, 0, 40, 30}).Count(red), 0) << "disabled: embossed, not in colour";

@@ -29,14 +29,14 @@ using tq3::testing::WindowPixel;
 class ControlsTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        static bool registered = false;
-        if (!registered) {
+        static const bool registered = [] {
             WNDCLASSW wc{};
             wc.lpfnWndProc = ParentProc;
             wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<ULONG_PTR>(COLOR_BTNFACE + 1));
             wc.lpszClassName = u"ControlsTestParent";
-            registered = RegisterClassW(&wc) != 0;
-        }
+            return RegisterClassW(&wc) != 0;
+        }();
+        ASSERT_TRUE(registered);
         drawn().clear();
         parent = CreateWindowExW(0, u"ControlsTestParent", u"Parent", WS_POPUP | WS_VISIBLE, 20, 20, 400, 300,
                                  nullptr, nullptr, nullptr, nullptr);
@@ -73,9 +73,12 @@ protected:
     HWND parent = nullptr;
 
 private:
-    // What the parent paints for an owner-drawn button: a tinted face, sunken
-    // while pressed, with its text.
-    static void PaintOwnerDrawn(const DRAWITEMSTRUCT& item) {
+    // An owner-drawn button as the parent paints it: a tinted face, sunken while
+    // pressed, with its text.
+    static LRESULT ParentProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message != WM_DRAWITEM) return DefWindowProcW(hwnd, message, wParam, lParam);
+        const auto& item = *reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
+        drawn().push_back(item);
         RECT r = item.rcItem;
         const bool pressed = (item.itemState & ODS_SELECTED) != 0;
         DrawEdge(item.hDC, &r, pressed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT | BF_ADJUST);
@@ -85,22 +88,8 @@ private:
         WCHAR text[64] = {};
         GetWindowTextW(item.hwndItem, text, 64);
         SetBkMode(item.hDC, TRANSPARENT);
-        SetTextColor(item.hDC, RGB(0, 0, 128));
         DrawTextW(item.hDC, text, -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-        if (item.itemState & ODS_FOCUS) {
-            InflateRect(&r, -2, -2);
-            DrawFocusRect(item.hDC, &r);
-        }
-    }
-
-    static LRESULT ParentProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-        if (message == WM_DRAWITEM) {
-            const auto& item = *reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
-            drawn().push_back(item);
-            PaintOwnerDrawn(item);
-            return TRUE;
-        }
-        return DefWindowProcW(hwnd, message, wParam, lParam);
+        return TRUE;
     }
 };
 

@@ -1,6 +1,6 @@
-// The "STATIC" class: text placement, prefixes, icons, and clicks that pass
-// through a label to its parent; with the "BUTTON" class, repainting when the
-// text, the font or the enabled state changes.
+// The "STATIC" class: text placement, wrapping and prefixes, icons, and clicks
+// that pass through a label to its parent; with the "BUTTON" class, repainting
+// when the text, the font or the enabled state changes.
 #include <string>
 #include <vector>
 
@@ -14,53 +14,35 @@ using tq3::testing::Msg;
 
 class StaticTest : public ControlsTest {
 protected:
+    // Where a label of `style` inks `text` in a `width` x `height` control.
+    CRect Ink(DWORD style, LPCWSTR text, int width = 300, int height = 20) {
+        HWND s = Make(u"STATIC", text, style, RECT{10, 10, 10 + width, 10 + height});
+        const CRect ink = CaptureWindow(s, RECT{0, 0, width, height}).InkBounds(face);
+        DestroyWindow(s);
+        desktop.RunUntilIdle();
+        return ink;
+    }
     const COLORREF face = GetSysColor(COLOR_BTNFACE);
 };
 
-TEST_F(StaticTest, TextIsPlacedAsTheAlignmentStyleSays) {
-    const int width = 300;
-    struct Case {
-        DWORD style;
-        const char* name;
-    };
-    std::vector<CRect> inks;
-    for (const Case& c : {Case{SS_LEFT, "left"}, Case{SS_CENTER, "centre"}, Case{SS_RIGHT, "right"}}) {
-        HWND s = Make(u"STATIC", u"Label text", c.style, RECT{10, 10, 10 + width, 30});
-        inks.push_back(CaptureWindow(s, RECT{0, 0, width, 20}).InkBounds(face));
-        DestroyWindow(s);
-        desktop.RunUntilIdle();
-    }
-    const CRect left = inks[0], centre = inks[1], right = inks[2];
+TEST_F(StaticTest, TextIsPlacedWrappedAndMarkedAsTheStyleSays) {
+    const CRect left = Ink(SS_LEFT, u"Label text"), centre = Ink(SS_CENTER, u"Label text");
+    const CRect right = Ink(SS_RIGHT, u"Label text");
     ASSERT_FALSE(left.IsRectEmpty());
     EXPECT_LE(left.left, 2);
-    EXPECT_GE(right.right, width - 2);
-    EXPECT_LE(right.right, width);
-    EXPECT_NEAR(centre.left, width - centre.right, 2);
+    EXPECT_GE(right.right, 300 - 2);
+    EXPECT_LE(right.right, 300);
+    EXPECT_NEAR(centre.left, 300 - centre.right, 2);
     // The same text, the same width of ink, wherever it goes.
     EXPECT_EQ(left.Width(), right.Width());
     EXPECT_EQ(left.Width(), centre.Width());
-}
-
-TEST_F(StaticTest, LongTextWrapsUnlessTheStyleSaysOtherwise) {
-    const std::u16string text = u"one two three four five six seven eight nine ten";
-    HWND wrap = Make(u"Static", text.c_str(), SS_LEFT, RECT{10, 10, 110, 110});
-    HWND simple = Make(u"Static", text.c_str(), SS_SIMPLE, RECT{120, 10, 220, 110});
-    auto lines = [&](HWND s) {
-        int rows = 0;
-        for (int y = 0; y < 100; ++y) rows += CountDark(s, RECT{0, y, 100, y + 1}) > 0;
-        return rows;
-    };
-    EXPECT_GT(lines(wrap), 2 * lines(simple));
-}
-
-TEST_F(StaticTest, PrefixesAreMarksUnlessNoPrefix) {
-    HWND marked = Make(u"Static", u"&&&&&&", SS_LEFT, RECT{10, 10, 200, 30});
-    HWND plain = Make(u"Static", u"&&&&&&", SS_LEFT | SS_NOPREFIX, RECT{10, 40, 200, 60});
-    const CRect a = CaptureWindow(marked, RECT{0, 0, 190, 20}).InkBounds(face);
-    const CRect b = CaptureWindow(plain, RECT{0, 0, 190, 20}).InkBounds(face);
-    ASSERT_FALSE(a.IsRectEmpty());
+    // A long text wraps unless the style keeps it on one line.
+    const LPCWSTR words = u"one two three four five six seven eight nine ten";
+    EXPECT_GT(Ink(SS_LEFT, words, 100, 100).Height(), 2 * Ink(SS_SIMPLE, words, 100, 100).Height());
     // Doubled ampersands draw one each with prefixes on: half as many glyphs.
-    EXPECT_GT(b.Width(), 2 * a.Width() - 2);
+    const CRect marked = Ink(SS_LEFT, u"&&&&&&");
+    ASSERT_FALSE(marked.IsRectEmpty());
+    EXPECT_GT(Ink(SS_LEFT | SS_NOPREFIX, u"&&&&&&").Width(), 2 * marked.Width() - 2);
 }
 
 TEST_F(StaticTest, TextFontAndEnableChangesRepaint) {
@@ -112,15 +94,13 @@ TEST_F(StaticTest, IconStaticTakesItsIconsSize) {
     desktop.RunUntilIdle();
     RECT rc;
     GetClientRect(s, &rc);
-    EXPECT_EQ(rc.right, 32);
-    EXPECT_EQ(rc.bottom, 32);
+    EXPECT_EQ(CRect(rc), CRect(0, 0, 32, 32));
     EXPECT_EQ(CaptureWindow(s, rc).Count(green), 32 * 32);
     EXPECT_EQ(SendMessageW(s, STM_GETICON, 0, 0), reinterpret_cast<LRESULT>(icon));
     EXPECT_EQ(SendMessageW(s, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(other)), 0) << "not an icon";
     EXPECT_EQ(SendMessageW(s, STM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(other)),
               reinterpret_cast<LRESULT>(icon));
     EXPECT_EQ(SendMessageW(s, STM_GETIMAGE, IMAGE_ICON, 0), reinterpret_cast<LRESULT>(other));
-
     // A text static ignores icons; CStatic speaks the same messages.
     CStatic label;
     ASSERT_TRUE(label.Create(u"Text", WS_CHILD | WS_VISIBLE | SS_LEFT, CRect(50, 10, 150, 30),

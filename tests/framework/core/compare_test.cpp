@@ -14,116 +14,91 @@ constexpr DWORD kMarks = NORM_IGNORENONSPACE;
 constexpr DWORD kSymbols = NORM_IGNORESYMBOLS;
 constexpr DWORD kKana = NORM_IGNOREKANATYPE;
 constexpr DWORD kWidth = NORM_IGNOREWIDTH;
+constexpr int kLess = CSTR_LESS_THAN, kEqual = CSTR_EQUAL, kGreater = CSTR_GREATER_THAN;
 
-struct CompareCase {
-    const char16_t* a;
-    const char16_t* b;
-    DWORD flags;
-    int expected;
-};
+int Compare(LPCWSTR a, LPCWSTR b, DWORD flags = 0, LCID locale = LOCALE_USER_DEFAULT, int na = -1, int nb = -1) {
+    return CompareStringW(locale, flags, a, na, b, nb);
+}
 
-int Swapped(int result) { return result == CSTR_EQUAL ? CSTR_EQUAL : CSTR_LESS_THAN + CSTR_GREATER_THAN - result; }
-
+// Each pair is compared both ways round: the answer mirrors.
 TEST(CompareStringW, FlagsDecideWhichDifferencesCount) {
-    const CompareCase cases[] = {
-        {u"abc", u"abc", 0, CSTR_EQUAL},
-        {u"abc", u"abd", 0, CSTR_LESS_THAN},
-        {u"b", u"a", 0, CSTR_GREATER_THAN},
-        {u"", u"a", 0, CSTR_LESS_THAN},
+    struct Case {
+        const char16_t* a;
+        const char16_t* b;
+        DWORD flags;
+        int expected;
+    };
+    const Case cases[] = {
+        {u"abc", u"abd", 0, kLess},
+        {u"", u"a", 0, kLess},
         // Case.
-        {u"a", u"A", 0, CSTR_LESS_THAN},
-        {u"a", u"A", kCase, CSTR_EQUAL},
-        {u"a", u"B", kCase, CSTR_LESS_THAN},
+        {u"a", u"A", 0, kLess},
+        {u"a", u"A", kCase, kEqual},
+        {u"a", u"B", kCase, kLess},
         // Non-spacing marks, precomposed or combining.
-        {u"\u00E9", u"e", 0, CSTR_GREATER_THAN},
-        {u"\u00E9", u"e\u0301", 0, CSTR_EQUAL},
-        {u"\u00E9", u"e", kMarks, CSTR_EQUAL},
-        {u"\u00E9", u"e", kCase, CSTR_GREATER_THAN},
-        {u"\u00C9", u"e", kCase | kMarks, CSTR_EQUAL},
-        {u"\u00C9", u"e", kMarks, CSTR_GREATER_THAN},
+        {u"\u00E9", u"e", 0, kGreater},
+        {u"\u00E9", u"e\u0301", 0, kEqual},
+        {u"\u00E9", u"e", kMarks, kEqual},
+        {u"\u00C9", u"e", kCase | kMarks, kEqual},
+        {u"\u00C9", u"e", kMarks, kGreater},
         // Symbols, spaces and currency signs.
-        {u"a-b", u"ab", 0, CSTR_LESS_THAN},
-        {u"a-b", u"ab", kSymbols, CSTR_EQUAL},
-        {u"a b", u"ab", kSymbols, CSTR_EQUAL},
-        {u"$5", u"5", kSymbols, CSTR_EQUAL},
-        {u"\u00A5100", u"100", kSymbols, CSTR_EQUAL},
-        {u"(A)", u"a", kCase | kMarks | kSymbols, CSTR_EQUAL},
-        {u"a", u"b", kCase | kMarks | kSymbols, CSTR_LESS_THAN},
+        {u"a-b", u"ab", 0, kLess},
+        {u"a b", u"ab", kSymbols, kEqual},
+        {u"\u00A5100", u"100", kSymbols, kEqual},
+        {u"(A)", u"a", kCase | kMarks | kSymbols, kEqual},
         // Kana type: hiragana and katakana differ unless it is ignored.
-        {u"\u3042", u"\u30A2", 0, CSTR_LESS_THAN},
-        {u"\u3042", u"\u30A2", kCase, CSTR_LESS_THAN},
-        {u"\u3042", u"\u30A2", kCase | kMarks | kSymbols, CSTR_LESS_THAN},
-        {u"\u3042", u"\u30A2", kMarks | kSymbols, CSTR_LESS_THAN},
-        {u"\u3042", u"\u30A2", kKana, CSTR_EQUAL},
-        {u"\u3042", u"\u30A2", kCase | kMarks | kSymbols | kKana, CSTR_EQUAL},
-        {u"\u304B", u"\u30A2", kKana, CSTR_GREATER_THAN},
+        {u"\u3042", u"\u30A2", kCase | kMarks | kSymbols, kLess},
+        {u"\u3042", u"\u30A2", kKana, kEqual},
+        {u"\u304B", u"\u30A2", kKana, kGreater},
         // Width: wide and narrow forms differ unless width (or case) is ignored.
-        {u"\uFF21", u"A", 0, CSTR_GREATER_THAN},
-        {u"\uFF21", u"A", kWidth, CSTR_EQUAL},
-        {u"\uFF21", u"A", kCase, CSTR_EQUAL},
-        {u"\uFF21", u"A", kMarks, CSTR_GREATER_THAN},
-        {u"\uFF21", u"A", kMarks | kWidth, CSTR_EQUAL},
-        {u"\uFF41", u"A", kCase | kWidth, CSTR_EQUAL},
-        {u"\uFF71", u"\u30A2", 0, CSTR_GREATER_THAN},
-        {u"\uFF71", u"\u30A2", kWidth, CSTR_EQUAL},
-        {u"\uFF71", u"\u3042", kWidth | kKana, CSTR_EQUAL},
+        {u"\uFF21", u"A", 0, kGreater},
+        {u"\uFF21", u"A", kWidth, kEqual},
+        {u"\uFF21", u"A", kCase, kEqual},
+        {u"\uFF21", u"A", kMarks, kGreater},
+        {u"\uFF71", u"\u3042", kWidth | kKana, kEqual},
         // Characters beyond the basic plane.
-        {u"\U0001D400", u"\U0001D400", 0, CSTR_EQUAL},
-        {u"x\U0001F600", u"x\U0001F601", 0, CSTR_LESS_THAN},
+        {u"x\U0001F600", u"x\U0001F601", 0, kLess},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(::testing::Message() << "flags 0x" << std::hex << c.flags << " a length "
-                                        << std::u16string(c.a).size() << " b length " << std::u16string(c.b).size());
-        EXPECT_EQ(CompareStringW(LOCALE_USER_DEFAULT, c.flags, c.a, -1, c.b, -1), c.expected);
-        EXPECT_EQ(CompareStringW(LOCALE_USER_DEFAULT, c.flags, c.b, -1, c.a, -1), Swapped(c.expected));
+        SCOPED_TRACE(::testing::Message() << "flags 0x" << std::hex << c.flags << " case " << (&c - cases));
+        EXPECT_EQ(Compare(c.a, c.b, c.flags), c.expected);
+        EXPECT_EQ(Compare(c.b, c.a, c.flags), kLess + kGreater - c.expected);
     }
 }
 
-TEST(CompareStringW, CountsLimitTheComparedText) {
-    EXPECT_EQ(CompareStringW(LOCALE_USER_DEFAULT, 0, u"abcX", 3, u"abc", -1), CSTR_EQUAL);
-    EXPECT_EQ(CompareStringW(LOCALE_USER_DEFAULT, 0, u"abcX", 4, u"abcY", 3), CSTR_GREATER_THAN);
-    EXPECT_EQ(CompareStringW(LOCALE_USER_DEFAULT, 0, u"abc", 0, u"", -1), CSTR_EQUAL);
-    EXPECT_EQ(CompareStringW(LOCALE_SYSTEM_DEFAULT, kCase, u"ABC", 1, u"axx", 1), CSTR_EQUAL);
-}
-
-TEST(CompareStringW, NamedLocalesAreHonoured) {
-    // Japanese (0x0411) and Swedish (0x041D); in Swedish, o with diaeresis is a
-    // letter of its own sorted after z.
-    EXPECT_EQ(CompareStringW(0x0411, kCase, u"\u3042", -1, u"\u3044", -1), CSTR_LESS_THAN);
-    EXPECT_EQ(CompareStringW(0x0409, 0, u"\u00F6", -1, u"z", -1), CSTR_LESS_THAN);
-    EXPECT_EQ(CompareStringW(0x041D, 0, u"\u00F6", -1, u"z", -1), CSTR_GREATER_THAN);
-}
-
-TEST(CompareStringW, BadArgumentsAnswerZero) {
-    EXPECT_EQ(CompareStringW(LOCALE_USER_DEFAULT, 0, nullptr, -1, u"a", -1), 0);
-    EXPECT_EQ(CompareStringW(LOCALE_USER_DEFAULT, 0, u"a", -1, nullptr, -1), 0);
-    EXPECT_EQ(CompareStringW(LOCALE_USER_DEFAULT, 0, u"a", -2, u"a", -1), 0);
-    EXPECT_EQ(CompareStringW(LOCALE_USER_DEFAULT, 0, u"a", -1, u"a", -7), 0);
-    EXPECT_EQ(CompareStringW(LOCALE_USER_DEFAULT, 0x8, u"a", -1, u"a", -1), 0);
-    EXPECT_EQ(CompareStringW(LOCALE_USER_DEFAULT, 0x80000000u, u"a", -1, u"a", -1), 0);
-    EXPECT_EQ(CompareStringW(0xFFFF, 0, u"a", -1, u"a", -1), 0);
-    // Unpaired surrogates compare without harm.
-    const char16_t lone[] = {0xD800, u'a', 0};
-    const char16_t trail[] = {u'a', 0xDC00, 0};
-    EXPECT_NE(CompareStringW(LOCALE_USER_DEFAULT, kCase | kWidth | kKana, lone, -1, trail, -1), 0);
+TEST(CompareStringW, CountsLocalesAndBadArguments) {
+    // Counts limit the compared text.
+    EXPECT_EQ(Compare(u"abcX", u"abc", 0, LOCALE_USER_DEFAULT, 3), kEqual);
+    EXPECT_EQ(Compare(u"abcX", u"abcY", 0, LOCALE_USER_DEFAULT, 4, 3), kGreater);
+    EXPECT_EQ(Compare(u"ABC", u"axx", kCase, LOCALE_SYSTEM_DEFAULT, 1, 1), kEqual);
+    // Named locales: in Swedish, o with diaeresis is a letter of its own after z.
+    EXPECT_EQ(Compare(u"\u00F6", u"z", 0, 0x0409), kLess);
+    EXPECT_EQ(Compare(u"\u00F6", u"z", 0, 0x041D), kGreater);
+    // Bad arguments answer 0; unpaired surrogates compare without harm.
+    EXPECT_EQ(Compare(nullptr, u"a"), 0);
+    EXPECT_EQ(Compare(u"a", u"a", 0, LOCALE_USER_DEFAULT, -2), 0);
+    EXPECT_EQ(Compare(u"a", u"a", 0, LOCALE_USER_DEFAULT, -1, -7), 0);
+    EXPECT_EQ(Compare(u"a", u"a", 0x8), 0);
+    EXPECT_EQ(Compare(u"a", u"a", 0, 0xFFFF), 0);
+    const char16_t lone[] = {0xD800, u'a', 0}, trail[] = {u'a', 0xDC00, 0};
+    EXPECT_NE(Compare(lone, trail, kCase | kWidth | kKana), 0);
 }
 
 TEST(CompareStringW, ExhaustedMemoryAnswersZero) {
     // The first comparison in a new locale opens and caches a collator; folding
     // kana type and width makes working copies (too long for in-place storage).
-    int folded = -1;
-    int uncached = -1;
+    const char16_t* katakana = u"\u30A2\u30A2\u30A2\u30A2\u30A2\u30A2\u30A2\u30A2";
+    const char16_t* hiragana = u"\u3042\u3042\u3042\u3042\u3042\u3042\u3042\u3042";
+    int folded = -1, uncached = -1;
     {
         tq3::test::FailingAllocations failing;
-        folded = CompareStringW(LOCALE_USER_DEFAULT, kKana | kWidth, u"\u30A2\u30A2\u30A2\u30A2\u30A2\u30A2\u30A2\u30A2", -1,
-                               u"\u3042\u3042\u3042\u3042\u3042\u3042\u3042\u3042", -1);
-        uncached = CompareStringW(0x0407, kCase | kSymbols, u"a", -1, u"A", -1);
+        folded = Compare(katakana, hiragana, kKana | kWidth);
+        uncached = Compare(u"a", u"A", kCase | kSymbols, 0x0407);
     }
     EXPECT_EQ(folded, 0);
     EXPECT_EQ(uncached, 0);
-    EXPECT_EQ(CompareStringW(LOCALE_USER_DEFAULT, kKana | kWidth, u"\u30A2\u30A2\u30A2\u30A2\u30A2\u30A2\u30A2\u30A2", -1,
-                               u"\u3042\u3042\u3042\u3042\u3042\u3042\u3042\u3042", -1), CSTR_EQUAL);
-    EXPECT_EQ(CompareStringW(0x0407, kCase | kSymbols, u"a", -1, u"A", -1), CSTR_EQUAL);
+    EXPECT_EQ(Compare(katakana, hiragana, kKana | kWidth), kEqual);
+    EXPECT_EQ(Compare(u"a", u"A", kCase | kSymbols, 0x0407), kEqual);
 }
 
 }  // namespace

@@ -29,9 +29,7 @@ void Check(const Case* cases, std::size_t count) {
 TEST(CStringFormat, Integers) {
     static const Case cases[] = {
         {"plain", [](CString& s) { s.Format(u"%d", 42); }, u"42"},
-        {"negative", [](CString& s) { s.Format(u"%d", -42); }, u"-42"},
         {"int min", [](CString& s) { s.Format(u"%i", INT_MIN); }, u"-2147483648"},
-        {"two digits", [](CString& s) { s.Format(u"%02d", 7); }, u"07"},
         {"two digits, wider value", [](CString& s) { s.Format(u"%02d", 123); }, u"123"},
         {"zero padded negative", [](CString& s) { s.Format(u"%05d", -42); }, u"-0042"},
         {"left justified", [](CString& s) { s.Format(u"[%-4d]", 7); }, u"[7   ]"},
@@ -41,15 +39,12 @@ TEST(CStringFormat, Integers) {
         {"unsigned", [](CString& s) { s.Format(u"%u", -1); }, u"4294967295"},
         {"hex", [](CString& s) { s.Format(u"%x %X", 255, 255); }, u"ff FF"},
         {"hex of a negative int is 32-bit", [](CString& s) { s.Format(u"%x", -1); }, u"ffffffff"},
-        {"eight hex digits", [](CString& s) { s.Format(u"%08x", 0xBEEF); }, u"0000beef"},
         {"alternate hex", [](CString& s) { s.Format(u"%#x", 255); }, u"0xff"},
         {"octal", [](CString& s) { s.Format(u"%o", 8); }, u"10"},
-        {"32-bit long", [](CString& s) { s.Format(u"%ld", static_cast<LONG>(-1)); }, u"-1"},
         {"64-bit", [](CString& s) { s.Format(u"%lld", static_cast<long long>(-9000000000LL)); }, u"-9000000000"},
         {"64-bit platform form", [](CString& s) { s.Format(u"%I64u", static_cast<unsigned long long>(ULLONG_MAX)); },
          u"18446744073709551615"},
         {"short", [](CString& s) { s.Format(u"%hd", 70000); }, u"4464"},
-        {"pointer-sized", [](CString& s) { s.Format(u"%zu", static_cast<std::size_t>(12)); }, u"12"},
         {"arguments stay in step", [](CString& s) { s.Format(u"%d-%lld-%d", 1, 2LL, 3); }, u"1-2-3"},
     };
     Check(cases, std::size(cases));
@@ -61,17 +56,11 @@ TEST(CStringFormat, FloatingPoint) {
         {"precision argument", [](CString& s) { s.Format(u"%.*f", 2, 3.14159); }, u"3.14"},
         // The stored binary values lie just below the decimal halves.
         {"2.675 rounds down", [](CString& s) { s.Format(u"%.*f", 2, 2.675); }, u"2.67"},
-        {"1.005 rounds down", [](CString& s) { s.Format(u"%.*f", 2, 1.005); }, u"1.00"},
         {"negative", [](CString& s) { s.Format(u"%.*f", 1, -0.25); }, u"-0.2"},
-        {"negative rounding away", [](CString& s) { s.Format(u"%.*f", 1, -0.26); }, u"-0.3"},
         // Exact halves go to the even neighbour.
         {"half to even, down", [](CString& s) { s.Format(u"%.*f", 0, 2.5); }, u"2"},
-        {"half to even, up", [](CString& s) { s.Format(u"%.*f", 0, 3.5); }, u"4"},
-        {"zero decimals", [](CString& s) { s.Format(u"%.*f", 0, 100.0); }, u"100"},
         {"negative precision means default", [](CString& s) { s.Format(u"%.*f", -3, 0.5); }, u"0.500000"},
         {"width and zero flag", [](CString& s) { s.Format(u"%08.2f", -3.5); }, u"-0003.50"},
-        {"left justified", [](CString& s) { s.Format(u"[%-7.1f]", 2.25); }, u"[2.2    ]"},
-        {"large value", [](CString& s) { s.Format(u"%.0f", 1e20); }, u"100000000000000000000"},
         {"exponent", [](CString& s) { s.Format(u"%.2e", 12345.0); }, u"1.23e+04"},
         {"general", [](CString& s) { s.Format(u"%g", 0.0001); }, u"0.0001"},
         {"size letters keep arguments in step", [](CString& s) { s.Format(u"%lf|%Lf|%d", 0.5, 1.5, 7); },
@@ -89,18 +78,13 @@ TEST(CStringFormat, TextAndCharacters) {
         {"null string", [](CString& s) { s.Format(u"%s", static_cast<LPCWSTR>(nullptr)); }, u"(null)"},
         {"non-Latin text", [](CString& s) { s.Format(u"%s=%d", u"\u884C\U00020B9F", 1); }, u"\u884C\U00020B9F=1"},
         {"narrow UTF-8", [](CString& s) { s.Format(u"%S!", "h\xC3\xA9llo"); }, u"h\u00E9llo!"},
-        {"narrow with h", [](CString& s) { s.Format(u"%hs", "ok"); }, u"ok"},
-        {"wide with l", [](CString& s) { s.Format(u"%ls", u"ok"); }, u"ok"},
         {"narrow invalid byte", [](CString& s) { s.Format(u"%S", "a\xFF"); }, u"a\uFFFD"},
         {"character", [](CString& s) { s.Format(u"%c%c", u'x', u'\u3042'); }, u"x\u3042"},
-        {"padded character", [](CString& s) { s.Format(u"[%3c]", u'x'); }, u"[  x]"},
         {"percent", [](CString& s) { s.Format(u"100%%"); }, u"100%"},
-        {"empty format", [](CString& s) { s.Format(u""); }, u""},
         {"null format", [](CString& s) { s.Format(nullptr); }, u""},
         // Unknown conversions are kept as written and take no argument.
         {"unknown conversion", [](CString& s) { s.Format(u"%y%d", 5); }, u"%y5"},
         {"no write-back conversion", [](CString& s) { s.Format(u"%n%d", 5); }, u"%n5"},
-        {"lone percent at the end", [](CString& s) { s.Format(u"50%"); }, u"50%"},
         {"pointer", [](CString& s) { s.Format(u"%p", reinterpret_cast<void*>(0xABCDu)); }, u"000000000000ABCD"},
     };
     Check(cases, std::size(cases));

@@ -6,28 +6,17 @@
 #include "framework/controls/button.h"
 #include "framework/controls/static_control.h"
 #include "framework/dialogs/message_box.h"
-#include "framework/gdi/sysmetrics.h"
 #include "tests/support/failing_allocator.h"
 #include "tq3view/testing.h"
 
 namespace tq3::test {
 namespace {
 
-constexpr WCHAR kOwnerClass[] = u"OutOfMemoryOwner";
-
 class ControlsOutOfMemory : public ::testing::Test {
 protected:
     void SetUp() override {
-        static bool registered = false;
-        if (!registered) {
-            WNDCLASSW wc{};
-            wc.lpfnWndProc = DefWindowProcW;
-            wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<ULONG_PTR>(COLOR_WINDOW + 1));
-            wc.lpszClassName = kOwnerClass;
-            registered = RegisterClassW(&wc) != 0;
-        }
-        owner = CreateWindowExW(0, kOwnerClass, u"Owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 400, 300, nullptr,
-                                nullptr, nullptr, nullptr);
+        owner = CreateWindowExW(0, u"Static", u"Owner", WS_POPUP | WS_VISIBLE, 50, 50, 400, 300, nullptr, nullptr,
+                                nullptr, nullptr);
         ASSERT_NE(owner, nullptr);
         desktop.RunUntilIdle();
     }

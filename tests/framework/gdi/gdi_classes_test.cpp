@@ -14,7 +14,7 @@ TEST(GdiClasses, PointFontsConvertTenthsOfAPointAt96Dpi) {
         LONG height;
     };
     // -MulDiv(96, tenths, 720), rounded half away from zero.
-    const Case cases[] = {{90, -12}, {80, -11}, {100, -13}, {105, -14}, {120, -16}, {140, -19}, {75, -10}};
+    const Case cases[] = {{90, -12}, {80, -11}, {105, -14}, {75, -10}};
     for (const Case& c : cases) {
         CFont font;
         ASSERT_TRUE(font.CreatePointFont(c.tenths, u"MS UI Gothic"));
@@ -89,6 +89,8 @@ TEST(GdiClasses, ObjectsOwnTheirHandlesAndFromHandleFindsTheOwner) {
     EXPECT_EQ(empty.CombineRgn(&a, &b, RGN_OR), ERROR) << "combining needs an existing region";
 }
 
+// What the wrappers add to the functions they call: the handle maps behind the
+// objects they return, FillSolidRect's background colour, Draw3dRect's corners.
 TEST(GdiClasses, DeviceContextWrapperSelectsAndDraws) {
     CDC dc;
     ASSERT_TRUE(dc.CreateCompatibleDC(nullptr));
@@ -100,54 +102,17 @@ TEST(GdiClasses, DeviceContextWrapperSelectsAndDraws) {
     oldBitmap->GetBitmap(&bm);
     EXPECT_EQ(bm.bmWidth, 1) << "the default bitmap came back";
     EXPECT_EQ(dc.GetCurrentBitmap(), &bitmap);
-
     CPen pen(PS_SOLID, 1, RGB(255, 0, 0));
     CPen* oldPen = dc.SelectObject(&pen);
     ASSERT_NE(oldPen, nullptr);
     EXPECT_EQ(oldPen->m_hObject, GetStockObject(BLACK_PEN));
     EXPECT_EQ(dc.GetCurrentPen(), &pen);
-
     dc.FillSolidRect(0, 0, 12, 8, RGB(0, 0, 255));
     EXPECT_EQ(dc.GetBkColor(), RGB(0, 0, 255)) << "FillSolidRect leaves the background colour set";
-    dc.MoveTo(0, 1);
-    dc.LineTo(12, 1);
-    EXPECT_EQ(dc.GetPixel(11, 1), RGB(255, 0, 0));
-    EXPECT_EQ(dc.GetCurrentPosition().x, 12);
     dc.Draw3dRect(2, 3, 4, 3, RGB(255, 255, 255), RGB(0, 0, 0));
     EXPECT_EQ(dc.GetPixel(2, 3), RGB(255, 255, 255));
     EXPECT_EQ(dc.GetPixel(5, 3), RGB(0, 0, 0)) << "top-right corner belongs to the dark side";
     EXPECT_EQ(dc.GetPixel(3, 4), RGB(0, 0, 255));
-    EXPECT_FALSE(dc.IsPrinting());
-    EXPECT_EQ(dc.GetDeviceCaps(LOGPIXELSY), 96);
-
-    // The halftone brush inverts half the pixels of a band; twice restores it. Its
-    // marks take the background colour, which FillSolidRect changed: white again.
-    dc.SetBkColor(RGB(255, 255, 255));
-    CBrush* oldBrush = dc.SelectObject(CDC::GetHalftoneBrush());
-    dc.PatBlt(0, 6, 12, 2, PATINVERT);
-    int flipped = 0;
-    for (int x = 0; x < 12; ++x) flipped += dc.GetPixel(x, 6) == RGB(255, 255, 0);
-    EXPECT_EQ(flipped, 6);
-    dc.PatBlt(0, 6, 12, 2, PATINVERT);
-    EXPECT_EQ(dc.GetPixel(0, 6), RGB(0, 0, 255));
-    dc.SelectObject(oldBrush);
-
-    CRgn clip;
-    clip.CreateRectRgn(0, 0, 6, 8);
-    EXPECT_EQ(dc.SelectClipRgn(&clip), SIMPLEREGION);
-    CRect box;
-    EXPECT_EQ(dc.GetClipBox(&box), SIMPLEREGION);
-    EXPECT_EQ(box.Width(), 6);
-    EXPECT_TRUE(dc.PtVisible(5, 0));
-    EXPECT_FALSE(dc.PtVisible(6, 0));
-    dc.SelectClipRgn(nullptr);
-
-    int level = dc.SaveDC();
-    dc.SetViewportOrg(3, 0);
-    EXPECT_EQ(dc.GetViewportOrg().x, 3);
-    EXPECT_TRUE(dc.RestoreDC(level));
-    EXPECT_EQ(dc.GetViewportOrg().x, 0);
-
     dc.SelectObject(oldPen);
     dc.SelectObject(oldBitmap);
     HDC handle = dc.m_hDC;

@@ -3,6 +3,7 @@
 // computed rectangle, clipping, and the background and decoration lines.
 #include <gtest/gtest.h>
 
+#include "framework/core/geometry.h"
 #include "tests/framework/text/text_test_support.h"
 
 namespace tq3::test {
@@ -125,10 +126,7 @@ TEST_F(DrawTextTest, CalcRectMeasuresWithoutDrawing) {
         int height = DrawTextRun(font_, TextTarget{&s, nullptr}, c.text.data(), static_cast<int>(c.text.size()), &rect,
                                  c.format | DT_CALCRECT, kBlackOnWhite);
         EXPECT_EQ(height, c.lines * tm_.tmHeight);
-        EXPECT_EQ(rect.left, 5);
-        EXPECT_EQ(rect.top, 7);
-        EXPECT_EQ(rect.right, 5 + c.width);
-        EXPECT_EQ(rect.bottom, 7 + c.lines * tm_.tmHeight);
+        EXPECT_EQ(CRect(rect), CRect(5, 7, 5 + c.width, 7 + c.lines * tm_.tmHeight));
         EXPECT_EQ(InkOf(s).count, 0);
     }
     // Without a surface at all.
@@ -177,46 +175,41 @@ TEST_F(DrawTextTest, PrefixesUnderlineTheirCharacter) {
 }
 
 TEST_F(DrawTextTest, TabsLinesAndWordBreaks) {
-    const int tab = 8 * tm_.tmAveCharWidth;
-    const int h = tm_.tmHeight;
-    {
-        Surface drawn(200, 60, kWhite), expected(200, 60, kWhite);
-        Draw(drawn, u"ab\tc\td", RECT{0, 0, 200, 60}, DT_SINGLELINE | DT_EXPANDTABS);
-        DrawAt(font_, expected, 0, 0, u"ab");
-        DrawAt(font_, expected, tab, 0, u"c");
-        DrawAt(font_, expected, 2 * tab, 0, u"d");
-        EXPECT_TRUE(SamePixels(drawn, expected));
-    }
-    {
+    const int tab = 8 * tm_.tmAveCharWidth, h = tm_.tmHeight;
+    const int oneTwo = Width(font_, u"one two");  // breaks fall between words; the space at a break is not drawn
+    struct Run {
+        int x, y;
+        std::u16string text;
+    };
+    struct Case {
+        std::u16string text;
+        UINT format;
+        int width;
+        int height;  // returned
+        std::vector<Run> runs;
+    };
+    const Case cases[] = {
+        {u"ab\tc\td", DT_SINGLELINE | DT_EXPANDTABS, 200, h, {{0, 0, u"ab"}, {tab, 0, u"c"}, {2 * tab, 0, u"d"}}},
         // DT_TABSTOP: the second byte is the tab width in average characters.
+        {u"a\tb", DT_SINGLELINE | DT_EXPANDTABS | DT_TABSTOP | (3 << 8), 200, h,
+         {{0, 0, u"a"}, {3 * tm_.tmAveCharWidth, 0, u"b"}}},
+        {u"one\r\ntwo\nthree", DT_RIGHT, 200, 3 * h,
+         {{200 - Width(font_, u"one"), 0, u"one"}, {200 - Width(font_, u"two"), h, u"two"},
+          {200 - Width(font_, u"three"), 2 * h, u"three"}}},
+        {u"one two three", DT_WORDBREAK, oneTwo, 2 * h, {{0, 0, u"one two"}, {0, h, u"three"}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.text.begin(), c.text.end()));
         Surface drawn(200, 60, kWhite), expected(200, 60, kWhite);
-        Draw(drawn, u"a\tb", RECT{0, 0, 200, 60}, DT_SINGLELINE | DT_EXPANDTABS | DT_TABSTOP | (3 << 8));
-        DrawAt(font_, expected, 0, 0, u"a");
-        DrawAt(font_, expected, 3 * tm_.tmAveCharWidth, 0, u"b");
+        EXPECT_EQ(Draw(drawn, c.text, RECT{0, 0, c.width, 60}, c.format), c.height);
+        for (const Run& r : c.runs) DrawAt(font_, expected, r.x, r.y, r.text);
         EXPECT_TRUE(SamePixels(drawn, expected));
     }
-    {
-        Surface drawn(200, 60, kWhite), expected(200, 60, kWhite);
-        EXPECT_EQ(Draw(drawn, u"one\r\ntwo\nthree", RECT{0, 0, 200, 60}, DT_RIGHT), 3 * h);
-        DrawAt(font_, expected, 200 - Width(font_, u"one"), 0, u"one");
-        DrawAt(font_, expected, 200 - Width(font_, u"two"), h, u"two");
-        DrawAt(font_, expected, 200 - Width(font_, u"three"), 2 * h, u"three");
-        EXPECT_TRUE(SamePixels(drawn, expected));
-    }
-    {
-        // Breaks fall between words; the space at a break is not drawn.
-        const int width = Width(font_, u"one two");
-        Surface drawn(200, 60, kWhite), expected(200, 60, kWhite);
-        EXPECT_EQ(Draw(drawn, u"one two three", RECT{0, 0, width, 60}, DT_WORDBREAK), 2 * h);
-        DrawAt(font_, expected, 0, 0, u"one two");
-        DrawAt(font_, expected, 0, h, u"three");
-        EXPECT_TRUE(SamePixels(drawn, expected));
-        RECT calc{0, 0, width, 0};
-        EXPECT_EQ(DrawTextRun(font_, TextTarget{nullptr, nullptr}, u"one two three", -1, &calc,
-                              DT_WORDBREAK | DT_CALCRECT, kBlackOnWhite),
-                  2 * h);
-        EXPECT_EQ(calc.right, width);
-    }
+    RECT calc{0, 0, oneTwo, 0};
+    EXPECT_EQ(DrawTextRun(font_, TextTarget{nullptr, nullptr}, u"one two three", -1, &calc, DT_WORDBREAK | DT_CALCRECT,
+                          kBlackOnWhite),
+              2 * h);
+    EXPECT_EQ(calc.right, oneTwo);
 }
 
 TEST_F(DrawTextTest, ClippingHonoursRectangleAndTarget) {
@@ -265,18 +258,10 @@ TEST_F(DrawTextTest, BackgroundAndFontDecorations) {
         const TextColors colors{RGB(0, 0, 255), RGB(255, 255, 0), true};
         DrawRun(font_, TextTarget{&s, nullptr}, 5, 5, text.data(), static_cast<int>(text.size()), colors);
         // The cell box is filled, and nothing around it.
+        const Ink ink = InkOf(s);
+        EXPECT_EQ(CRect(ink.box), CRect(5, 5, 5 + w, 5 + tm_.tmHeight));
         EXPECT_EQ(s.At(5, 5), 0xFFFF00u);
-        EXPECT_EQ(s.At(5 + w - 1, 5 + tm_.tmHeight - 1), 0xFFFF00u);
-        EXPECT_EQ(s.At(4, 5), kWhite);
-        EXPECT_EQ(s.At(5 + w, 5), kWhite);
-        EXPECT_EQ(s.At(5, 4), kWhite);
-        EXPECT_EQ(s.At(5, 5 + tm_.tmHeight), kWhite);
-        // Only blue, yellow and their blends: the text colour went on.
-        bool sawBlue = false;
-        for (int x = 5; x < 5 + w; ++x) {
-            for (int y = 5; y < 5 + tm_.tmHeight; ++y) sawBlue = sawBlue || s.At(x, y) == 0x0000FFu;
-        }
-        EXPECT_TRUE(sawBlue);
+        EXPECT_GT(120 * 30 - InkOf(s, 0x0000FF).count, 0) << "the text colour went on";
     }
     for (int which = 0; which < 2; ++which) {
         LOGFONTW lf = MakeFont(u"MS Shell Dlg", -12);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <algorithm>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -36,18 +37,13 @@ struct Ink {
 
 inline Ink InkOf(const Surface& s, Pixel background = kWhite) {
     Ink ink;
+    RECT& b = ink.box;
     for (int y = 0; y < s.Height(); ++y) {
         for (int x = 0; x < s.Width(); ++x) {
             if (s.At(x, y) == background) continue;
-            if (ink.count == 0) {
-                ink.box = RECT{x, y, x + 1, y + 1};
-            } else {
-                ink.box.left = std::min<LONG>(ink.box.left, x);
-                ink.box.top = std::min<LONG>(ink.box.top, y);
-                ink.box.right = std::max<LONG>(ink.box.right, x + 1);
-                ink.box.bottom = std::max<LONG>(ink.box.bottom, y + 1);
-            }
-            ++ink.count;
+            b = ink.count++ == 0 ? RECT{x, y, x + 1, y + 1}
+                                 : RECT{std::min<LONG>(b.left, x), std::min<LONG>(b.top, y),
+                                        std::max<LONG>(b.right, x + 1), std::max<LONG>(b.bottom, y + 1)};
         }
     }
     return ink;
@@ -55,25 +51,20 @@ inline Ink InkOf(const Surface& s, Pixel background = kWhite) {
 
 inline bool SamePixels(const Surface& a, const Surface& b) {
     if (a.Width() != b.Width() || a.Height() != b.Height()) return false;
-    for (int y = 0; y < a.Height(); ++y) {
-        for (int x = 0; x < a.Width(); ++x) {
+    for (int y = 0; y < a.Height(); ++y)
+        for (int x = 0; x < a.Width(); ++x)
             if (a.At(x, y) != b.At(x, y)) return false;
-        }
-    }
     return true;
 }
 
-inline std::string BaseName(const std::string& path) {
-    auto slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
+inline std::string BaseName(const std::string& path) { return std::filesystem::path(path).filename().string(); }
 
 inline int Width(const FontRef& font, const std::u16string& s) {
     return GetTextExtent(font, s.data(), static_cast<int>(s.size())).cx;
 }
 
 inline void DrawAt(const FontRef& font, Surface& s, int x, int y, const std::u16string& text,
-                const Region* clip = nullptr) {
+                   const Region* clip = nullptr) {
     DrawRun(font, TextTarget{&s, clip}, x, y, text.data(), static_cast<int>(text.size()), kBlackOnWhite);
 }
 

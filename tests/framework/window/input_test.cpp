@@ -226,9 +226,9 @@ TEST_F(WindowTest, SetCursorPicksTheClassCursorAndParentsCanOverride) {
     EXPECT_EQ(ShowCursor(FALSE), -1);
     EXPECT_EQ(tq3::fw::CurrentCursorShape(), tq3::fw::CursorShape::None);
     EXPECT_EQ(ShowCursor(TRUE), 0);
-    POINT pos;
+    CPoint pos;
     ASSERT_TRUE(GetCursorPos(&pos));
-    EXPECT_EQ(pos.x, ScreenPoint(edit, 20, 20).x);
+    EXPECT_EQ(pos, ScreenPoint(edit, 20, 20));
     EXPECT_FALSE(GetCursorPos(nullptr));
 }
 

@@ -245,10 +245,10 @@ TEST_F(WindowTest, UpdateRegionsFollowInvalidateValidateAndRedrawFlags) {
     EXPECT_EQ(CRect(r), CRect(10, 10, 40, 30));
     HRGN rgn = CreateRectRgn(0, 0, 0, 0);
     EXPECT_EQ(GetUpdateRgn(top, rgn, FALSE), COMPLEXREGION);
-    ValidateRect(top, &a);
-    EXPECT_EQ(GetUpdateRgn(top, rgn, FALSE), SIMPLEREGION);
-    ValidateRect(top, nullptr);
-    EXPECT_EQ(GetUpdateRgn(top, rgn, FALSE), NULLREGION);
+    for (const RECT* valid : {static_cast<const RECT*>(&a), static_cast<const RECT*>(nullptr)}) {
+        ValidateRect(top, valid);
+        EXPECT_EQ(GetUpdateRgn(top, rgn, FALSE), valid != nullptr ? SIMPLEREGION : NULLREGION);
+    }
     // Without WS_CLIPCHILDREN the children share the invalidation; RDW_NOCHILDREN keeps it to the parent.
     RECT over{90, 90, 120, 120};
     InvalidateRect(top, &over, FALSE);
@@ -280,19 +280,18 @@ TEST_F(WindowTest, UpdateRegionsFollowInvalidateValidateAndRedrawFlags) {
     EXPECT_FALSE(RedrawWindow(top, nullptr, reinterpret_cast<HRGN>(static_cast<LONG_PTR>(0x999)), RDW_INVALIDATE));
     DeleteObject(rgn);
 
-    // BeginPaint reports the update area and whether the background was erased.
-    InvalidateRect(top, &a, TRUE);
-    On(top, WM_ERASEBKGND, [](HWND, WPARAM, LPARAM) -> LRESULT { return 0; });  // declines to erase
+    // BeginPaint reports the update area and whether the background still needs
+    // erasing: the procedure here declines to erase.
+    On(top, WM_ERASEBKGND, [](HWND, WPARAM, LPARAM) -> LRESULT { return 0; });
     PAINTSTRUCT ps;
-    BeginPaint(top, &ps);
-    EXPECT_EQ(CRect(ps.rcPaint), CRect(a));
-    EXPECT_TRUE(ps.fErase);
-    EndPaint(top, &ps);
-    EXPECT_FALSE(GetUpdateRect(top, &r, FALSE));
-    InvalidateRect(top, &a, FALSE);
-    BeginPaint(top, &ps);
-    EXPECT_FALSE(ps.fErase);
-    EndPaint(top, &ps);
+    for (BOOL erase : {TRUE, FALSE}) {
+        InvalidateRect(top, &a, erase);
+        BeginPaint(top, &ps);
+        EXPECT_EQ(CRect(ps.rcPaint), CRect(a));
+        EXPECT_EQ(ps.fErase, erase);
+        EndPaint(top, &ps);
+        EXPECT_FALSE(GetUpdateRect(top, &r, FALSE));
+    }
     EXPECT_EQ(BeginPaint(nullptr, &ps), nullptr);
 }
 
@@ -373,10 +372,10 @@ TEST_F(WindowTest, TheCaretInvertsItsRectangleAndBlinksOnTheClock) {
     EXPECT_EQ(WindowPixel(w, {10, 10}), before);
     EndPaint(w, &ps);
     EXPECT_EQ(WindowPixel(w, {10, 10}), inverted);
-    POINT pos;
+    CPoint pos;
     SetCaretPos(30, 40);
     ASSERT_TRUE(GetCaretPos(&pos));
-    EXPECT_EQ(pos.x, 30);
+    EXPECT_EQ(pos, CPoint(30, 40));
     EXPECT_EQ(WindowPixel(w, {10, 10}), before);
     // Hiding nests; showing again takes as many calls.
     EXPECT_TRUE(HideCaret(w));
@@ -391,6 +390,7 @@ TEST_F(WindowTest, TheCaretInvertsItsRectangleAndBlinksOnTheClock) {
     EXPECT_EQ(WindowPixel(w, {30, 40}), before);
     EXPECT_FALSE(DestroyCaret());
     EXPECT_FALSE(SetCaretPos(1, 1));
+    EXPECT_FALSE(CreateCaret(reinterpret_cast<HWND>(static_cast<LONG_PTR>(0x4444)), nullptr, 2, 12));
 }
 
 }  // namespace

@@ -105,7 +105,8 @@ TEST_F(ScrollBarTest, ABarWithNothingToScrollHidesOrIsDisabled) {
     SetScrollInfo(view, SB_VERT, &si, TRUE);
     p = Parts();
     EXPECT_TRUE(p.arrowStartEnabled);
-    EXPECT_GT(p.thumb.bottom - p.thumb.top, 0);
+    // The thumb is to the track as the page is to the range.
+    EXPECT_EQ(p.thumb.bottom - p.thumb.top, (p.track.bottom - p.track.top) * 10 / 100);
     EXPECT_TRUE(EnableScrollBar(view, SB_VERT, ESB_DISABLE_UP));
     EXPECT_FALSE(EnableScrollBar(view, SB_VERT, ESB_DISABLE_UP));  // no change
     EXPECT_FALSE(Parts().arrowStartEnabled);

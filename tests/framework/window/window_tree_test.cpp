@@ -169,6 +169,8 @@ TEST_F(WindowTest, ClassesTextStylesAndPropertiesFollowThePlatform) {
     WCHAR name[16];
     EXPECT_EQ(GetClassNameW(w, name, 16), 5);
     EXPECT_EQ(std::u16string(name), u"Extra");
+    EXPECT_EQ(GetClassNameW(w, name, 3), 2);  // cut to the buffer, zero-terminated
+    EXPECT_EQ(std::u16string(name), u"Ex");
     EXPECT_EQ(SetWindowLongPtrW(w, 8, 1234), 0);
     EXPECT_EQ(GetWindowLongPtrW(w, 8), 1234);
     EXPECT_EQ(GetWindowLongPtrW(w, 9), 0);  // past the extra bytes
@@ -244,16 +246,13 @@ TEST_F(WindowTest, NonClientAreaTakesTheRoomOfFramesCaptionsEdgesAndScrollBars) 
         RECT wr, cr;
         GetWindowRect(h, &wr);
         GetClientRect(h, &cr);
-        const POINT origin = ScreenPoint(h, 0, 0);
-        EXPECT_EQ(origin.x - wr.left, c.insets.left);
-        EXPECT_EQ(origin.y - wr.top, c.insets.top);
-        EXPECT_EQ(wr.right - (origin.x + cr.right), c.insets.right);
-        EXPECT_EQ(wr.bottom - (origin.y + cr.bottom), c.insets.bottom);
+        const POINT o = ScreenPoint(h, 0, 0);
+        EXPECT_EQ(CRect(o.x - wr.left, o.y - wr.top, wr.right - o.x - cr.right, wr.bottom - o.y - cr.bottom),
+                  CRect(c.insets));
         // AdjustWindowRectEx goes the other way for the same frame (scroll bars aside).
-        RECT adj{0, 0, 10, 10};
+        CRect adj(0, 0, 10, 10);
         AdjustWindowRectEx(&adj, c.style & ~(WS_VSCROLL | WS_HSCROLL), FALSE, c.exStyle);
-        EXPECT_EQ(-adj.left, c.insets.left);
-        EXPECT_EQ(-adj.top, c.insets.top);
+        EXPECT_EQ(-adj.TopLeft(), CPoint(c.insets.left, c.insets.top));
         DestroyWindow(h);
     }
 }
@@ -262,16 +261,13 @@ TEST_F(WindowTest, PointsMapAndHitTestsFindTheRightWindowAndPart) {
     HWND top = Top(WS_POPUP | WS_VISIBLE, {100, 50, 400, 350});
     HWND child = Child(top, {10, 20, 110, 120});
     HWND grand = Child(child, {5, 5, 50, 50});
-    POINT p = ScreenPoint(grand, 1, 2);
-    EXPECT_EQ(p.x, 100 + 10 + 5 + 1);
-    EXPECT_EQ(p.y, 50 + 20 + 5 + 2);
+    CPoint p = ScreenPoint(grand, 1, 2);
+    EXPECT_EQ(p, CPoint(100 + 10 + 5 + 1, 50 + 20 + 5 + 2));
     ScreenToClient(child, &p);
-    EXPECT_EQ(p.x, 6);
-    EXPECT_EQ(p.y, 7);
-    POINT pts[2] = {{0, 0}, {3, 4}};
+    EXPECT_EQ(p, CPoint(6, 7));
+    CPoint pts[2] = {{0, 0}, {3, 4}};
     MapWindowPoints(grand, top, pts, 2);
-    EXPECT_EQ(pts[1].x, 18);
-    EXPECT_EQ(pts[1].y, 29);
+    EXPECT_EQ(pts[1], CPoint(18, 29));
     EXPECT_FALSE(ClientToScreen(nullptr, &p));
 
     HWND frame = Top(WS_OVERLAPPEDWINDOW | WS_VSCROLL | WS_VISIBLE, {100, 100, 400, 300});
@@ -284,6 +280,8 @@ TEST_F(WindowTest, PointsMapAndHitTestsFindTheRightWindowAndPart) {
     } cases[] = {
         {ScreenPoint(frame, 5, 5), HTCLIENT},
         {{wr.left + 1, wr.top + 100}, HTLEFT},
+        {{wr.left + 1, wr.top + side + GetSystemMetrics(SM_CYCAPTION) - 1}, HTTOPLEFT},  // the corner's last row
+        {{wr.left + 1, wr.top + side + GetSystemMetrics(SM_CYCAPTION)}, HTLEFT},
         {{wr.right - 1, wr.bottom - 1}, HTBOTTOMRIGHT},
         {{wr.left + 100, wr.top + side + 3}, HTCAPTION},
         {{wr.left + 100, wr.top + side}, HTCAPTION},  // the caption's first row
@@ -338,10 +336,9 @@ TEST_F(WindowTest, SetWindowPosAndShowWindowSendTheirMessagesOnlyOnChange) {
         EXPECT_TRUE(SetWindowPos(child, nullptr, c.x, c.y, c.cx, c.cy, c.flags));
         EXPECT_TRUE(Same(spy.Compare(child, Msgs(c.expected)))) << c.x << " " << c.cx << " " << std::hex << c.flags;
     }
-    RECT r;
+    CRect r;
     GetWindowRect(child, &r);
-    EXPECT_EQ(r.left, 20);
-    EXPECT_EQ(r.right, 90);
+    EXPECT_EQ(r, CRect(20, 20, 90, 90));
     // WM_WINDOWPOSCHANGING may change the request.
     On(child, WM_WINDOWPOSCHANGING, [](HWND, WPARAM, LPARAM lp) -> LRESULT {
         reinterpret_cast<WINDOWPOS*>(lp)->cx = 33;
@@ -349,8 +346,7 @@ TEST_F(WindowTest, SetWindowPosAndShowWindowSendTheirMessagesOnlyOnChange) {
     });
     MoveWindow(child, 0, 0, 80, 80, TRUE);
     GetWindowRect(child, &r);
-    EXPECT_EQ(r.right - r.left, 33);
-    EXPECT_EQ(r.bottom - r.top, 80);
+    EXPECT_EQ(r.Size(), CSize(33, 80));
 
     const std::vector<UINT> shown{WM_SHOWWINDOW, WM_WINDOWPOSCHANGING, WM_WINDOWPOSCHANGED};
     HWND hidden = Child(top, {0, 0, 100, 100}, WS_CHILD);
