@@ -1,10 +1,16 @@
 // The backend interface: what the window manager needs from the world outside the
-// process. A backend shows the desktop surface (or keeps it in memory), delivers
-// input events, tells the time, shows the pointer shape and reaches the system
-// clipboard. The headless backend lives in framework/backends/headless, the
+// process. A backend shows what the windows drew (or keeps it in memory),
+// delivers input events, tells the time, shows the pointer shape and reaches the
+// system clipboard. The headless backend lives in framework/backends/headless, the
 // interactive one in framework/backends/sdl; nothing else knows which one runs.
+//
+// Every top-level window draws on a surface of its own. A backend that shows the
+// desktop as one picture (the headless one, a virtual desktop in one OS window)
+// composes those surfaces in z-order with ComposeDesktop wherever PresentDesktop
+// says the picture changed.
 #pragma once
 
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <vector>
@@ -74,8 +80,9 @@ public:
 
     // Size of the desktop, in pixels. Asked once when the backend is installed.
     virtual SIZE DesktopSize() const = 0;
-    // Shows the part `damage` of `desktop` (screen coordinates).
-    virtual void Present(const Surface& desktop, const Region& damage) = 0;
+    // The composed desktop changed in `damage` (screen coordinates, within the
+    // desktop): windows drew there, or moved, were restacked, shown or hidden.
+    virtual void PresentDesktop(const Region& damage) = 0;
     // Waits for input: at most `timeoutMs` milliseconds (INFINITE: no limit),
     // handing each event to DeliverInput. Returns false when no input can ever
     // come (a headless desktop with nothing scripted), so that a loop waiting for
@@ -107,14 +114,21 @@ TQ3FW_API Backend& CurrentBackend();
 // double-click detection happen when the message is retrieved, as on the platform.
 TQ3FW_API void DeliverInput(const InputEvent& event);
 
+// The desktop as it shows: the rectangle `area` (screen coordinates, which must
+// lie within the desktop) of the bare desktop's colour with every visible
+// top-level window's surface over it in z-order and the screen DC's drawing
+// applied, written to `out` (the pixel of area's top-left corner) with rows
+// `stride` pixels apart. Touches nothing else.
+TQ3FW_API void ComposeDesktop(const RECT& area, Pixel* out, std::ptrdiff_t stride);
+
 // Destroys every window and clears all window-manager state (the backend stays).
 TQ3FW_API void ResetWindowManager();
 
 // The backend's screen changed size (its OS window was resized): the desktop
-// surface takes the new size (sizes are clamped to 1..16384), maximised top-level
+// takes the new size (sizes are clamped to 1..16384), maximised top-level
 // windows are stretched over it, every top-level window is sent WM_DISPLAYCHANGE
-// (32 bits per pixel, the new size) and the whole desktop is repainted. Returns
-// false, keeping the old size, when the new surface cannot be allocated.
+// (32 bits per pixel, the new size), the screen DC's drawing is dropped and
+// every window is repainted. True (a size is always taken).
 TQ3FW_API bool ResizeDesktop(int width, int height);
 
 // The toggle state of a lock key (VK_CAPITAL, VK_NUMLOCK, VK_SCROLL) as the

@@ -1,5 +1,5 @@
 // The caret: one per process, owned by a window, drawn by inverting its rectangle
-// on the desktop surface and blinking on a timer. While any window DC is open the
+// on its window's surface and blinking on a timer. While any window DC is open the
 // caret is taken off the surface, so that drawing under it is never mixed with
 // its inversion.
 #include "framework/gdi/sysmetrics.h"
@@ -17,13 +17,17 @@ void Invert() {
     Region area(RECT{o.x + s.caret.pos.x, o.y + s.caret.pos.y, o.x + s.caret.pos.x + s.caret.width,
                      o.y + s.caret.pos.y + s.caret.height});
     area.Intersect(VisibleRegion(w, true));
+    Window* root = DrawingRoot(w);
+    Surface* surface = SurfaceOf(root);
+    if (surface == nullptr) return;
+    area = ScreenToSurface(root, area);
     area.ForEachRect([&](const RECT& r) {
         for (int y = r.top; y < r.bottom; ++y) {
-            Pixel* row = s.desktop.Row(y);
+            Pixel* row = surface->Row(y);
             for (int x = r.left; x < r.right; ++x) row[x] ^= 0x00FFFFFF;
         }
     });
-    PresentDamage(area);
+    PresentDamage(root, area);
     s.caret.drawn = !s.caret.drawn;
 }
 

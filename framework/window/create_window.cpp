@@ -84,8 +84,8 @@ void DefaultPlacement(bool child, int* x, int* y, int* cx, int* cy) {
             *cx = 0;
             *cy = 0;
         } else {
-            *cx = s.desktop.Width() * 3 / 4;
-            *cy = s.desktop.Height() * 3 / 4;
+            *cx = s.screen.cx * 3 / 4;
+            *cy = s.screen.cy * 3 / 4;
         }
     }
 }
@@ -127,7 +127,7 @@ Window* NewWindow(WindowClass* cls, LPCWSTR windowName, DWORD style, DWORD exSty
 void LimitToTrackSize(Window* w, Window* parent, int x, int y, int* width, int* height) {
     State& s = S();
     MINMAXINFO mmi{};
-    mmi.ptMaxSize = POINT{s.desktop.Width(), s.desktop.Height()};
+    mmi.ptMaxSize = POINT{s.screen.cx, s.screen.cy};
     mmi.ptMaxTrackSize = POINT{GetSystemMetrics(SM_CXMAXTRACK), GetSystemMetrics(SM_CYMAXTRACK)};
     mmi.ptMinTrackSize = POINT{GetSystemMetrics(SM_CXMINTRACK), GetSystemMetrics(SM_CYMINTRACK)};
     w->window = RECT{x, y, x + *width, y + *height};

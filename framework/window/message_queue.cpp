@@ -56,7 +56,7 @@ void ResetWindowManager() {
     s.input.clear();
     s.timers.clear();
     s.windowDcs.clear();
-    s.damage.Clear();
+    ScreenResized();
     static_cast<Session&>(s) = Session{};
     for (size_t i = 0; i < s.watchers.size(); ++i) s.watchers[i]->WindowManagerReset();
     // Classes survive: a host registers them once per process.
@@ -69,8 +69,9 @@ Backend* InstallBackend(std::unique_ptr<Backend> backend) {
     ResetWindowManager();
     s.backend = std::move(backend);
     SIZE size = s.backend->DesktopSize();
-    s.desktop.Resize(size.cx, size.cy);
-    SetScreenSize(size.cx, size.cy);
+    s.screen = SIZE{std::clamp<LONG>(size.cx, 1, 16384), std::clamp<LONG>(size.cy, 1, 16384)};
+    ScreenResized();
+    SetScreenSize(s.screen.cx, s.screen.cy);
     EnsureDesktop();
     RedrawWindow(nullptr, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
     return s.backend.get();
@@ -81,13 +82,9 @@ bool ResizeDesktop(int width, int height) {
     CurrentBackend();
     width = std::clamp(width, 1, 16384);
     height = std::clamp(height, 1, 16384);
-    if (width == s.desktop.Width() && height == s.desktop.Height()) return true;
-    try {
-        Surface fresh(width, height);
-        s.desktop = std::move(fresh);
-    } catch (const std::bad_alloc&) {
-        return false;
-    }
+    if (width == s.screen.cx && height == s.screen.cy) return true;
+    s.screen = SIZE{width, height};
+    ScreenResized();
     SetScreenSize(width, height);
     EnsureDesktop();
     s.desktopWindow->window = RECT{0, 0, width, height};

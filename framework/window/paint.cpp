@@ -2,7 +2,7 @@
 //
 // Sections: visible regions; invalidation (RedrawArea, the one routine every
 // invalidating and validating function goes through); painting now; BeginPaint
-// and window DCs; scrolling; presenting to the backend.
+// and window DCs; scrolling. Surfaces and presenting are in surfaces.cpp.
 //
 // A window's update region is kept in window coordinates, so that the frame can be
 // invalid too. WM_PAINT is never queued: the queue makes it when nothing else is
@@ -38,6 +38,23 @@ Region ShownPartOf(const Window* c) {
     return part;
 }
 
+// What an invalidation of the desktop asks of its top-level windows: each one
+// is invalidated where the area touches it (RDW_ALLCHILDREN only).
+void RedrawTopLevels(Window* desktop, const Region* area, UINT flags) {
+    if (!(flags & RDW_ALLCHILDREN)) return;
+    for (Window* c : desktop->children) {
+        if (!(c->style & WS_VISIBLE)) continue;
+        if (area == nullptr) {
+            RedrawArea(c, nullptr, flags | RDW_FRAME);
+            continue;
+        }
+        Region ca = *area;
+        ca.Offset(-c->window.left, -c->window.top);
+        ca.Intersect(WholeWindow(c));
+        if (!ca.IsEmpty()) RedrawArea(c, &ca, flags | RDW_FRAME);
+    }
+}
+
 }  // namespace
 
 // ============================================================================
@@ -45,27 +62,30 @@ Region ShownPartOf(const Window* c) {
 // ============================================================================
 
 Region VisibleRegion(const Window* w, bool client) {
+    State& s = S();
     if (!IsVisibleOnScreen(w)) return Region();
     Region r(client ? ClientRectOnScreen(w) : WindowRectOnScreen(w));
+    r.Intersect(RECT{0, 0, s.screen.cx, s.screen.cy});
+    // The screen DC draws over every window.
+    if (w == s.desktopWindow) return r;
     // Clip to every ancestor's client area, and to the siblings above each level
-    // when that level clips its siblings (top-level windows always do).
-    for (const Window* a = w; a->parent != nullptr; a = a->parent) {
+    // when that level clips its siblings. Top-level windows have surfaces of their
+    // own and do not clip one another.
+    for (const Window* a = w; a->parent != nullptr && a->parent != s.desktopWindow; a = a->parent) {
         const Window* p = a->parent;
-        if (p->parent != nullptr) r.Intersect(ClientRectOnScreen(p));
-        bool clipSiblings = (a->style & WS_CLIPSIBLINGS) || p == S().desktopWindow;
-        if (clipSiblings) {
+        r.Intersect(ClientRectOnScreen(p));
+        if (a->style & WS_CLIPSIBLINGS) {
             for (const Window* sib : p->children) {
                 if (sib == a) break;
                 if (sib->style & WS_VISIBLE) r.Subtract(ShownPartOf(sib));
             }
         }
     }
-    if (w == S().desktopWindow || (w->style & WS_CLIPCHILDREN)) {
+    if (w->style & WS_CLIPCHILDREN) {
         for (const Window* c : w->children) {
             if (c->style & WS_VISIBLE) r.Subtract(ShownPartOf(c));
         }
     }
-    r.Intersect(RECT{0, 0, S().desktop.Width(), S().desktop.Height()});
     return r;
 }
 
@@ -77,6 +97,13 @@ Region VisibleRegion(const Window* w, bool client) {
 // whole window with RDW_FRAME).
 void RedrawArea(Window* w, const Region* area, UINT flags) {
     if (!IsVisibleOnScreen(w) || w->redrawOff) return;
+    // The desktop paints nothing of its own (the bare screen is its colour); an
+    // invalidation of it only reaches its top-level windows.
+    if (w == S().desktopWindow) {
+        if (flags & RDW_INVALIDATE) ScreenChanged(area ? *area : Region(WholeWindow(w)));
+        if (flags & (RDW_ALLCHILDREN | RDW_INVALIDATE)) RedrawTopLevels(w, area, flags);
+        return;
+    }
     Region a;
     if (area == nullptr) {
         a.SetRect((flags & RDW_FRAME) ? WholeWindow(w) : ClientInWindow(w));
@@ -121,6 +148,10 @@ void RedrawArea(Window* w, const Region* area, UINT flags) {
 void ExposeArea(Window* w, const RECT& screenRect) {
     Window* p = w->parent ? w->parent : S().desktopWindow;
     if (p == nullptr) return;
+    if (p == S().desktopWindow) {
+        ScreenChanged(screenRect);
+        return;
+    }
     RECT pw = WindowRectOnScreen(p);
     Region area(screenRect);
     area.Offset(-pw.left, -pw.top);
@@ -221,30 +252,20 @@ void UpdateNow(Window* w, UINT flags) {
 }  // namespace
 
 // ============================================================================
-// Presenting to the backend
+// Filling without a DC
 // ============================================================================
-
-void PresentDamage(const Region& screenArea) { S().damage.Union(screenArea); }
-
-void FlushPresent() {
-    State& s = S();
-    if (s.damage.IsEmpty() || !s.backend) return;
-    Region d = std::move(s.damage);
-    s.damage = Region();
-    s.backend->Present(s.desktop, d);
-}
 
 namespace {
 
-void FillSurface(const Region& clip, Pixel color) {
-    Surface& surface = S().desktop;
+// Fills `clip` (screen coordinates) of the surface of `root` with `color`.
+void FillSurface(Window* root, const Region& screenClip, Pixel color) {
+    Surface* surface = SurfaceOf(root);
+    if (surface == nullptr) return;
+    Region clip = ScreenToSurface(root, screenClip);
     clip.ForEachRect([&](const RECT& r) {
-        for (int y = std::max(0L, static_cast<long>(r.top)); y < r.bottom && y < surface.Height(); ++y) {
-            Pixel* row = surface.Row(y);
-            for (int x = std::max(0L, static_cast<long>(r.left)); x < r.right && x < surface.Width(); ++x) row[x] = color;
-        }
+        for (LONG y = r.top; y < r.bottom; ++y) std::fill(surface->Row(y) + r.left, surface->Row(y) + r.right, color);
     });
-    PresentDamage(clip);
+    PresentDamage(root, clip);
 }
 
 }  // namespace
@@ -274,7 +295,7 @@ void FillWithClassBrush(Window* w, HDC dc, const RECT& clientRect) {
     POINT o = ClientOriginOnScreen(w);
     RECT r{clientRect.left + o.x, clientRect.top + o.y, clientRect.right + o.x, clientRect.bottom + o.y};
     clip.Intersect(r);
-    FillSurface(clip, ToPixel(color));
+    FillSurface(DrawingRoot(w), clip, ToPixel(color));
 }
 
 }  // namespace tq3::fw::wm
@@ -290,22 +311,23 @@ bool GetWindowDrawTarget(HWND hwnd, bool client, WindowDrawTarget* target) {
     EnsureDesktop();
     Window* w = hwnd ? FromHandle(hwnd) : S().desktopWindow;
     if (w == nullptr) return false;
-    target->surface = &S().desktop;
+    Window* root = DrawingRoot(w);
+    Surface* surface = SurfaceOf(root);
+    if (surface == nullptr) return false;
+    target->surface = surface;
     target->hwnd = w->handle;
     target->client = client;
+    POINT o = SurfaceOrigin(root);
     if (client) {
         target->origin = ClientOriginOnScreen(w);
     } else {
         RECT r = WindowRectOnScreen(w);
         target->origin = POINT{r.left, r.top};
     }
-    target->clip = VisibleRegion(w, client);
+    target->origin.x -= o.x;
+    target->origin.y -= o.y;
+    target->clip = ScreenToSurface(root, VisibleRegion(w, client));
     return true;
-}
-
-Surface& DesktopSurface() {
-    CurrentBackend();
-    return S().desktop;
 }
 
 }  // namespace tq3::fw
@@ -419,11 +441,12 @@ HDC MakeDc(Window* w, bool client, const Region* limit) {
     State& s = S();
     WindowDrawTarget t;
     if (!GetWindowDrawTarget(w->handle, client, &t)) return nullptr;
-    if (limit != nullptr) t.clip.Intersect(*limit);
+    Window* root = DrawingRoot(w);
+    if (limit != nullptr) t.clip.Intersect(ScreenToSurface(root, *limit));
     HDC dc = CreateSurfaceDC(t.surface, t.origin, t.clip);
     if (dc != nullptr) {
         try {
-            s.windowDcs.push_back(State::WindowDc{dc, w->handle, t.clip});
+            s.windowDcs.push_back(State::WindowDc{dc, w->handle, root->handle, t.clip});
         } catch (const std::bad_alloc&) {
             ReleaseSurfaceDC(dc);
             return nullptr;
@@ -437,10 +460,13 @@ bool DropDc(HDC dc) {
     State& s = S();
     for (auto it = s.windowDcs.begin(); it != s.windowDcs.end(); ++it) {
         if (it->dc == dc) {
-            PresentDamage(it->clip);
             HWND h = it->hwnd;
+            Window* root = FromHandleAny(it->root);
+            if (root != nullptr) PresentDamage(root, it->clip);
+            bool screen = root != nullptr && root == s.desktopWindow;
             s.windowDcs.erase(it);
             ReleaseSurfaceDC(dc);
+            if (screen) OverlayReleased();
             CaretAfterPaint(h);
             return true;
         }
@@ -477,7 +503,8 @@ HDC BeginPaint(HWND hwnd, LPPAINTSTRUCT paint) {
     HDC dc = MakeDc(w, true, &limit);
     if (dc == nullptr) {
         // Without a drawing layer the area still counts as drawn.
-        PresentDamage(limit);
+        Window* root = DrawingRoot(w);
+        PresentDamage(root, ScreenToSurface(root, limit));
     }
     paint->hdc = dc;
     if (erase) {
@@ -525,10 +552,14 @@ HWND WindowFromDC(HDC dc) {
 
 namespace {
 
-// Moves the pixels of `dest` (screen coordinates) from `dest` offset by -dx, -dy,
-// through a copy so that overlapping areas move correctly in any direction.
-void MovePixels(const Region& dest, int dx, int dy) {
-    Surface& surface = S().desktop;
+// Moves the pixels of `screenDest` (screen coordinates) on the surface of `root`
+// from there offset by -dx, -dy, through a copy so that overlapping areas move
+// correctly in any direction.
+void MovePixels(Window* root, const Region& screenDest, int dx, int dy) {
+    Surface* target = SurfaceOf(root);
+    if (target == nullptr) return;
+    Surface& surface = *target;
+    Region dest = ScreenToSurface(root, screenDest);
     RECT b = dest.Bounds();
     if (b.right <= b.left || b.bottom <= b.top) return;
     int width = b.right - b.left;
@@ -549,7 +580,7 @@ void MovePixels(const Region& dest, int dx, int dy) {
             }
         }
     });
-    PresentDamage(dest);
+    PresentDamage(root, dest);
 }
 
 }  // namespace
@@ -576,7 +607,7 @@ int ScrollWindowEx(HWND hwnd, int dx, int dy, const RECT* scrollRect, const RECT
     dest.Intersect(visible);
     CaretBeforePaint(hwnd);
     try {
-        MovePixels(dest, dx, dy);
+        MovePixels(DrawingRoot(w), dest, dx, dy);
     } catch (const std::bad_alloc&) {
         dest.Clear();
     }

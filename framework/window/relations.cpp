@@ -53,8 +53,17 @@ HWND SetParent(HWND hwnd, HWND newParent) {
     HWND old = w->parent ? w->parent->handle : nullptr;
     bool visible = (w->style & WS_VISIBLE) != 0;
     RECT before = WindowRectOnScreen(w);
+    bool wasTop = w->parent == s.desktopWindow;
     Unlink(w);
     Link(p, w, true);
+    // A top-level window that becomes a child draws on its new top-level from
+    // now on; a child that becomes top-level gets a surface when next drawn.
+    if (wasTop && p != s.desktopWindow) {
+        DropSurface(w);
+        ScreenChanged(before);
+    } else if (!wasTop && p == s.desktopWindow) {
+        ScreenChanged(WindowRectOnScreen(w));
+    }
     if (visible) {
         ExposeArea(w, before);
         RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);

@@ -189,6 +189,7 @@ BOOL SetWindowPos(HWND hwnd, HWND after, int x, int y, int cx, int cy, UINT flag
     if (f & SWP_HIDEWINDOW) w->style &= ~WS_VISIBLE;
     change.nowVisible = IsVisibleOnScreen(w);
     change.any = change.geometry || zorder || (f & (SWP_SHOWWINDOW | SWP_HIDEWINDOW));
+    if (change.any) TopLevelChanged(w, change.oldScreen);
     Repaint(w, f, change);
     if (change.wasVisible && !change.nowVisible && !LeaveHidden(w)) return TRUE;
     wp.flags = f;

@@ -143,7 +143,7 @@ void EnsureDesktop() {
     raw->cls = cls;
     raw->proc = cls->proc;
     raw->style = WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
-    raw->window = RECT{0, 0, s.desktop.Width(), s.desktop.Height()};
+    raw->window = RECT{0, 0, s.screen.cx, s.screen.cy};
     raw->client = raw->window;
     raw->created = true;
     NewHandle(std::move(w));

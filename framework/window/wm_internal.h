@@ -81,6 +81,12 @@ struct Window {
     bool hasRestore = false;
     ScrollBar hbar;
     ScrollBar vbar;
+    // A top-level window's own pixels, in its window coordinates (its top-left
+    // corner is (0, 0)); made when it is first drawn on, kept at its size. Its
+    // children draw here too. `damage` is the part drawn since the backend was
+    // last shown it.
+    std::unique_ptr<Surface> surface;
+    Region damage;
     // Lifetime.
     bool created = false;                   // WM_NCCREATE accepted
     bool destroying = false;                // DestroyWindow under way
@@ -166,11 +172,11 @@ struct Session {
 };
 
 struct State : Session {
-    // Kept by a reset: the backend and its surface, the classes, the watchers and
-    // the slots' generations (so that a handle from before a reset never names a
-    // window made after it).
+    // Kept by a reset: the backend and the screen's size, the classes, the
+    // watchers and the slots' generations (so that a handle from before a reset
+    // never names a window made after it).
     std::unique_ptr<Backend> backend;
-    Surface desktop;
+    SIZE screen{0, 0};
     std::vector<std::unique_ptr<WindowClass>> classes;
     ATOM nextAtom = 0xC000;
     std::vector<WindowWatcher*> watchers;  // told of every destruction and reset
@@ -189,10 +195,21 @@ struct State : Session {
     struct WindowDc {
         HDC dc;
         HWND hwnd;
-        Region clip;
+        HWND root;    // the drawing root whose surface it draws on
+        Region clip;  // in that surface's coordinates
     };
     std::vector<WindowDc> windowDcs;
-    Region damage;  // screen area drawn since the backend was last shown it
+    // What the screen DC draws (see surfaces.cpp), made on first use, and the
+    // part of it drawn since the backend was last shown it.
+    std::unique_ptr<Surface> overlay;
+    Region overlayDamage;
+    // Screen area whose composed picture changed without drawing: top-level
+    // windows moved, restacked, shown or hidden there.
+    Region screenDamage;
+    // The desktop as one picture (DesktopSurface), made when first asked for,
+    // and the screen area where it is behind the surfaces.
+    std::unique_ptr<Surface> composed;
+    Region stale;
 };
 
 // ---- The window table (window_table.cpp) ------------------------------------
@@ -258,6 +275,40 @@ void DefaultCalcSize(Window* w, RECT* r);
 // hit testing sees it (with WM_NCHITTEST's HTTRANSPARENT honoured).
 Window* WindowAtPoint(POINT screen, LRESULT* hit);
 
+// ---- Surfaces, presenting and composing (surfaces.cpp) -----------------------
+// Windows draw on the surface of their drawing root: their top-level window, or
+// for the desktop window the screen overlay.
+Window* DrawingRoot(Window* w);
+// The screen point of the root's surface (0, 0).
+POINT SurfaceOrigin(const Window* root);
+// The root's surface, made (zeroed, untouched) when it has none; null when it
+// cannot be had.
+Surface* SurfaceOf(Window* root);
+// A screen region as the root's surface sees it: moved to its coordinates and
+// cut to its pixels.
+Region ScreenToSurface(const Window* root, const Region& screenArea);
+// A top-level window changed size: its surface follows, keeping the pixels both
+// sizes share (the window is invalidated as needed by its mover).
+void FollowWindowSize(Window* top);
+// A top-level window became a child: it draws on its new top-level from now on.
+void DropSurface(Window* w);
+// `area` (surface coordinates of `root`) was drawn and waits to be shown.
+void PresentDamage(Window* root, const Region& area);
+// The composed screen changed in `screenArea` without any drawing.
+void ScreenChanged(const Region& screenArea);
+void ScreenChanged(const RECT& screenRect);
+// Hands what waits to the backend.
+void FlushPresent();
+// A screen DC was released: when the overlay holds nothing any more it is given
+// back, so that the composed desktop need not pass over it.
+void OverlayReleased();
+// The screen took a new size (or a new backend): the overlay and the composed
+// picture start again, and the whole screen counts as changed.
+void ScreenResized();
+// A top-level window moved, was sized, restacked, shown or hidden: the composed
+// screen changes where it was and where it is.
+void TopLevelChanged(Window* top, const RECT& oldScreen);
+
 // ---- Painting (paint.cpp) ------------------------------------------------------
 // Invalidates (RDW_INVALIDATE) or validates (RDW_VALIDATE) `area` of `w`, in its
 // window coordinates (null: the client area, or the whole window with RDW_FRAME),
@@ -268,13 +319,12 @@ Region VisibleRegion(const Window* w, bool client);
 // Invalidates a screen region in every window it touches below `root` (inclusive),
 // as an uncovered area does: erase and frame included.
 void InvalidateScreenArea(Window* root, const Region& screenArea);
-// Invalidates the area a window covers on screen in its parent (or desktop), for
-// when it moves, hides or is destroyed.
+// Invalidates the area a child covers on screen in its parent, for when it moves,
+// hides or is destroyed; a top-level window's area only changes the composed
+// screen (the windows below keep their own pixels).
 void ExposeArea(Window* w, const RECT& screenRect);
 bool NeedsPaint(const Window* w);
 Window* FindWindowToPaint(HWND filter);
-void PresentDamage(const Region& screenArea);
-void FlushPresent();
 // Fills with the class's background brush: through `dc` when there is one,
 // else straight onto the surface over the window's visible, invalid client area.
 void FillWithClassBrush(Window* w, HDC dc, const RECT& clientRect);

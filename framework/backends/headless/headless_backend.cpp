@@ -44,7 +44,9 @@ HeadlessBackend* HeadlessBackend::Current() { return dynamic_cast<HeadlessBacken
 
 SIZE HeadlessBackend::DesktopSize() const { return SIZE{width_, height_}; }
 
-void HeadlessBackend::Present(const Surface&, const Region& damage) { presented_.Union(damage); }
+// The picture itself is composed only when someone looks (DesktopSurface), so a
+// host that never takes a screenshot never pays for a desktop-sized picture.
+void HeadlessBackend::PresentDesktop(const Region& damage) { presented_.Union(damage); }
 
 bool HeadlessBackend::WaitForInput(DWORD timeoutMs) {
     if (timeoutMs == 0) return true;  // a poll: nothing arrives by itself here

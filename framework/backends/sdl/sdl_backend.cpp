@@ -168,32 +168,32 @@ SIZE SdlBackend::DesktopSize() const { return state_->size; }
 
 namespace {
 
-void CopyRect(const Surface& desktop, SDL_Surface* target, const SDL_Rect& r) {
-    const Pixel* src = desktop.Row(r.y) + r.x;
+// Composes the desktop's rectangle `r` into the window surface `target`.
+void ComposeRect(SDL_Surface* target, const SDL_Rect& r, std::vector<Pixel>* scratch) {
     auto* dst = static_cast<Uint8*>(target->pixels) + static_cast<size_t>(r.y) * static_cast<size_t>(target->pitch) +
                 static_cast<size_t>(r.x) * 4u;
+    const RECT area{r.x, r.y, r.x + r.w, r.y + r.h};
     if (target->format->format == SDL_PIXELFORMAT_RGB888) {
-        // The desktop's own layout (0x00RRGGBB words): rows copy as they are.
-        for (int y = 0; y < r.h; ++y) {
-            std::memcpy(dst, src, static_cast<size_t>(r.w) * sizeof(Pixel));
-            src += desktop.Stride();
-            dst += target->pitch;
-        }
+        // The desktop's own layout (0x00RRGGBB words): composed in place.
+        ComposeDesktop(area, reinterpret_cast<Pixel*>(dst), target->pitch / static_cast<int>(sizeof(Pixel)));
         return;
     }
-    SDL_ConvertPixels(r.w, r.h, SDL_PIXELFORMAT_RGB888, src, desktop.Stride() * static_cast<int>(sizeof(Pixel)),
+    scratch->resize(static_cast<size_t>(r.w) * static_cast<size_t>(r.h));
+    ComposeDesktop(area, scratch->data(), r.w);
+    SDL_ConvertPixels(r.w, r.h, SDL_PIXELFORMAT_RGB888, scratch->data(), r.w * static_cast<int>(sizeof(Pixel)),
                       target->format->format, dst, target->pitch);
 }
 
 }  // namespace
 
-void SdlBackend::Present(const Surface& desktop, const Region& damage) {
+void SdlBackend::PresentDesktop(const Region& damage) {
     SDL_Surface* target = SDL_GetWindowSurface(state_->window);
     if (target == nullptr || target->format->BytesPerPixel != 4) return;
     Region shown(damage);
-    shown.Intersect(RECT{0, 0, std::min(desktop.Width(), target->w), std::min(desktop.Height(), target->h)});
+    shown.Intersect(RECT{0, 0, std::min<int>(state_->size.cx, target->w), std::min<int>(state_->size.cy, target->h)});
     if (shown.IsEmpty()) return;
     std::vector<SDL_Rect> rects;
+    std::vector<Pixel> scratch;
     try {
         std::vector<RECT> parts = shown.Rects();
         if (parts.size() > kMaxPresentRects) parts.assign(1, shown.Bounds());
@@ -202,7 +202,11 @@ void SdlBackend::Present(const Surface& desktop, const Region& damage) {
         return;  // the next damage shows it
     }
     if (SDL_MUSTLOCK(target) && SDL_LockSurface(target) != 0) return;
-    for (const SDL_Rect& r : rects) CopyRect(desktop, target, r);
+    try {
+        for (const SDL_Rect& r : rects) ComposeRect(target, r, &scratch);
+    } catch (const std::bad_alloc&) {
+        // What was composed shows; the rest with the next damage there.
+    }
     if (SDL_MUSTLOCK(target)) SDL_UnlockSurface(target);
     SDL_UpdateWindowSurfaceRects(state_->window, rects.data(), static_cast<int>(rects.size()));
 }

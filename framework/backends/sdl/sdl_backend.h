@@ -45,7 +45,7 @@ public:
 
     // ---- Backend -----------------------------------------------------------
     SIZE DesktopSize() const override;
-    void Present(const Surface& desktop, const Region& damage) override;
+    void PresentDesktop(const Region& damage) override;
     bool WaitForInput(DWORD timeoutMs) override;
     ULONGLONG Now() const override;
     void SetCursorShape(CursorShape shape, const CursorImage* image) override;
