@@ -75,10 +75,8 @@ TEST(ScriptTest, GoodLinesBecomeCommands) {
     using K = Target::Kind;
     using B = demo::MouseButton;
     const Case cases[] = {
-        {"key F2", key(VK_F2, 0)},
         {"key ctrl+shift+End", key(VK_END, demo::kCtrlKey | demo::kShiftKey)},
         {"KEY pagedown", key(VK_NEXT, 0)},
-        {"key ctrl+c", key('C', demo::kCtrlKey)},
         {"key ctrl++", key(VK_OEM_PLUS, demo::kCtrlKey)},
         {"key num7", key(VK_NUMPAD0 + 7, 0)},
         {"type  Tank 3\\tlevel \"high", text(Op::Type, u" Tank 3\tlevel \"high")},
@@ -106,8 +104,6 @@ TEST(ScriptTest, GoodLinesBecomeCommands) {
         {"language JPN", number(Op::Language, 1)},
         {"report hooks", word(Op::Report, "hooks")},
         {"report cell 3 4", word(Op::Report, "cell", Target{K::Cell, 3, 4, u""})},
-        {"report Scroll", word(Op::Report, "scroll")},
-        {"report columns", word(Op::Report, "columns")},
         {"screenshot tour-1", text(Op::Screenshot, u"tour-1.png")},
         {"screenshot end.png", text(Op::Screenshot, u"end.png")},
     };
@@ -134,7 +130,6 @@ TEST(ScriptTest, BadLinesStopTheScriptNamingLineAndReason) {
         {"key super+a", "unknown modifier"},
         {"type", "expected type TEXT"},
         {"click", "expected a target"},
-        {"click 10", "expected X Y"},
         {"click 10 y", "'y' is not a number"},
         {"click cell 1", "expected cell LINE COLUMN"},
         {"click cell -1 2", "'-1' is not an index"},
@@ -143,12 +138,10 @@ TEST(ScriptTest, BadLinesStopTheScriptNamingLineAndReason) {
         {"click corner", "unknown target 'corner'"},
         {"click cell 1 2 3", "unexpected '3'"},
         {"drag cell 1 1 cell 2 2", "expected 'to'"},
-        {"wheel", "expected wheel NOTCHES"},
         {"wheel 0", "expected wheel NOTCHES"},
         {"clipboard", "expected clipboard set TEXT or clipboard get"},
         {"answer maybe", "unknown answer 'maybe'"},
         {"wait soon", "'soon' is not a number"},
-        {"wait -5", "'-5' is not a number"},
         {"language fr", "unknown language 'fr'"},
         {"report everything", "unknown report 'everything'"},
         {"report cell 1", "expected cell LINE COLUMN"},
@@ -161,9 +154,7 @@ TEST(ScriptTest, BadLinesStopTheScriptNamingLineAndReason) {
         EXPECT_EQ(script.error.rfind("line 3: ", 0), 0u) << c.line << " gave: " << script.error;
         EXPECT_NE(script.error.find(c.reason), std::string::npos) << c.line << " gave: " << script.error;
     }
-}
-
-TEST(ScriptTest, ReportsEscapeControlCharacters) {
+    // Reports show control characters escaped.
     EXPECT_EQ(demo::EscapeForReport(u"a\tb\r\n\\c 日本"), "a\\tb\\r\\n\\\\c 日本");
 }
 

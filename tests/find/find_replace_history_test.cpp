@@ -23,32 +23,7 @@ Texts Contents(const CStringList& list) {
     return texts;
 }
 
-// The section's values as "name=text" in the order they were set; "<missing>"
-// when the section does not exist. Values that are not strings show as "?".
-std::vector<std::string> Stored(const char16_t* section) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, Section(section).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return {"<missing>"};
-    std::vector<std::string> lines;
-    for (DWORD i = 0;; ++i) {
-        WCHAR name[64] = {};
-        DWORD nameLength = 64;
-        if (RegEnumValueW(key, i, name, &nameLength, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-        ReadValue value = Query(key, name);
-        std::string line(name, name + nameLength);
-        line += "=";
-        const size_t units = value.data.size() / 2;
-        const bool terminated = units > 0 && value.data[units * 2 - 2] == 0 && value.data[units * 2 - 1] == 0;
-        if (value.type != REG_SZ || !terminated) {
-            line += "?";
-        } else {
-            for (size_t u = 0; u + 1 < units; ++u) line += static_cast<char>(value.data[u * 2]);
-        }
-        lines.push_back(line);
-    }
-    RegCloseKey(key);
-    return lines;
-}
+std::vector<std::string> Stored(const char16_t* section) { return Dump(Section(section)); }
 
 Texts Numbered(const char* stem, int from, int to) {
     Texts texts;
@@ -71,14 +46,14 @@ TEST_F(FindReplaceHistoryTest, TheTwentyNewestTextsAreStoredInOrder) {
     std::vector<std::string> expected;
     for (int n = 1; n <= 20; ++n) {
         char name[32];
-        std::snprintf(name, sizeof name, "FindWhat%02d=find %d", n, n);
+        std::snprintf(name, sizeof name, "FindWhat%02d=1:find %d", n, n);
         expected.push_back(name);
     }
     EXPECT_EQ(Stored(u"HistoryFindWhat"), expected);
     EXPECT_EQ(Contents(find), Numbered("find ", 21, 25)) << "the five oldest stay in the list";
     // The empty text is dropped; of the two equal texts the older keeps its place.
     EXPECT_EQ(Stored(u"HistoryReplace"),
-              (std::vector<std::string>{"ReplaceWith01=x", "ReplaceWith02=with", "ReplaceWith03=y"}));
+              (std::vector<std::string>{"ReplaceWith01=1:x", "ReplaceWith02=1:with", "ReplaceWith03=1:y"}));
     EXPECT_TRUE(replace.IsEmpty());
 
     // Read back and written again unchanged, order and numbering stay.
@@ -89,14 +64,14 @@ TEST_F(FindReplaceHistoryTest, TheTwentyNewestTextsAreStoredInOrder) {
     EXPECT_EQ(view->WriteFindReplaceHistory(find, replace), 1);
     EXPECT_EQ(Stored(u"HistoryFindWhat"), expected);
     EXPECT_EQ(Stored(u"HistoryReplace"),
-              (std::vector<std::string>{"ReplaceWith01=x", "ReplaceWith02=with", "ReplaceWith03=y"}));
+              (std::vector<std::string>{"ReplaceWith01=1:x", "ReplaceWith02=1:with", "ReplaceWith03=1:y"}));
 
     // A shorter history leaves no entries of the longer one; an empty one leaves
     // no section at all.
     Fill(find, {u"only"});
     replace.RemoveAll();
     EXPECT_EQ(view->WriteFindReplaceHistory(find, replace), 1);
-    EXPECT_EQ(Stored(u"HistoryFindWhat"), (std::vector<std::string>{"FindWhat01=only"}));
+    EXPECT_EQ(Stored(u"HistoryFindWhat"), (std::vector<std::string>{"FindWhat01=1:only"}));
     EXPECT_EQ(Stored(u"HistoryReplace"), (std::vector<std::string>{"<missing>"}));
 }
 
@@ -149,8 +124,8 @@ TEST_F(FindReplaceHistoryTest, WithoutABaseKeyTheHistoryIsNeitherReadNorWritten)
     EXPECT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, u"Software\\Nobody", 0, KEY_READ, &key), ERROR_FILE_NOT_FOUND);
 
     app.SetRegistryKey(u"Settings Vendor");
-    EXPECT_EQ(Stored(u"HistoryFindWhat"), (std::vector<std::string>{"FindWhat01=kept"}));
-    EXPECT_EQ(Stored(u"HistoryReplace"), (std::vector<std::string>{"ReplaceWith01=also kept"}));
+    EXPECT_EQ(Stored(u"HistoryFindWhat"), (std::vector<std::string>{"FindWhat01=1:kept"}));
+    EXPECT_EQ(Stored(u"HistoryReplace"), (std::vector<std::string>{"ReplaceWith01=1:also kept"}));
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/core/utf.h"
 #include "tests/framework/registry/registry_test_support.h"
 #include "tests/support/table_view_support.h"
 #include "view/table_view.h"
@@ -29,8 +30,9 @@ inline constexpr const char16_t* kBaseKey = u"Software\\Settings Vendor";
 // The path of a section below the base key.
 inline std::u16string Section(const std::u16string& name) { return std::u16string(kBaseKey) + u"\\" + name; }
 
-// The values of a key as "name=type:bytes" lines in the order they were set,
-// or "<missing>" when the key does not exist.
+// The values of a key in the order they were set, as "name=type:data": a 4-byte
+// REG_DWORD as a signed decimal, a terminated REG_SZ as its text, anything else
+// in hex; {"<missing>"} when the key does not exist.
 inline std::vector<std::string> Dump(const std::u16string& path) {
     HKEY key = nullptr;
     if (RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return {"<missing>"};
@@ -38,34 +40,23 @@ inline std::vector<std::string> Dump(const std::u16string& path) {
     for (DWORD i = 0;; ++i) {
         WCHAR name[256] = {};
         DWORD nameLength = 256;
-        BYTE data[256] = {};
-        DWORD size = sizeof(data);
-        DWORD type = 0;
-        if (RegEnumValueW(key, i, name, &nameLength, nullptr, &type, data, &size) != ERROR_SUCCESS) break;
-        std::string line(name, name + nameLength);
-        line += '=';
-        line += std::to_string(type);
-        line += ':';
-        static const char* hex = "0123456789abcdef";
-        for (DWORD b = 0; b < size; ++b) {
-            line += hex[data[b] >> 4];
-            line += hex[data[b] & 15];
+        if (RegEnumValueW(key, i, name, &nameLength, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+        const ReadValue value = Query(key, name);
+        const std::vector<BYTE>& data = value.data;
+        std::string line = tq3::fw::ToUtf8(std::u16string_view(name, nameLength)) + "=" + std::to_string(value.type) + ":";
+        const size_t units = data.size() / 2;
+        if (value.type == REG_DWORD && data.size() == 4) {
+            line += std::to_string(static_cast<int>(AsDword(data)));
+        } else if (value.type == REG_SZ && data.size() % 2 == 0 && units > 0 && data[units * 2 - 2] == 0 &&
+                   data[units * 2 - 1] == 0) {
+            line += tq3::fw::ToUtf8(std::u16string_view(reinterpret_cast<const char16_t*>(data.data()), units - 1));
+        } else {
+            for (BYTE b : data) line += "0123456789abcdef"[b >> 4], line += "0123456789abcdef"[b & 15];
         }
         lines.push_back(line);
     }
     RegCloseKey(key);
     return lines;
-}
-
-inline std::string DwordBytes(DWORD value) {
-    static const char* hex = "0123456789abcdef";
-    std::string out;
-    for (int b = 0; b < 4; ++b) {
-        BYTE byte = static_cast<BYTE>(value >> (8 * b));
-        out += hex[byte >> 4];
-        out += hex[byte & 15];
-    }
-    return out;
 }
 
 class SettingsViewTest : public ::testing::Test {

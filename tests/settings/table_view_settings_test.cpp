@@ -28,10 +28,10 @@ TEST_F(SettingsViewTest, WidthsAreStoredPerDataWordAndReadBackEdgeToEdge) {
     SetWidths(view, 1, {5, 60});
     EXPECT_TRUE(view->WriteWidthOfColumns());
     EXPECT_EQ(Dump(Section(u"WidthOfColumns\\Info_0000001a")),
-              (Strings{"ColumnWidth_00001=4:" + DwordBytes(80), "ColumnWidth_00002=4:" + DwordBytes(0),
-                       "ColumnWidth_00003=4:" + DwordBytes(1234)}));
+              (Strings{"ColumnWidth_00001=4:80", "ColumnWidth_00002=4:0",
+                       "ColumnWidth_00003=4:1234"}));
     EXPECT_EQ(Dump(Section(u"WIDTHOFCOLUMNS\\INFO_DEADBEEF")),
-              (Strings{"ColumnWidth_00001=4:" + DwordBytes(5), "ColumnWidth_00002=4:" + DwordBytes(60)}));
+              (Strings{"ColumnWidth_00001=4:5", "ColumnWidth_00002=4:60"}));
 
     // The sheets come back in another order: each finds its widths by data word,
     // laid out from 0, one line high, with its natural width set to match.
@@ -71,7 +71,7 @@ TEST_F(SettingsViewTest, WidthSectionsFollowTheSheetsAsTheyAre) {
     ASSERT_TRUE(view->DeleteColumn(0, 2));
     EXPECT_TRUE(view->WriteWidthOfColumns());
     EXPECT_EQ(Dump(Section(u"WidthOfColumns\\Info_00000009")),
-              (Strings{"ColumnWidth_00001=4:" + DwordBytes(11), "ColumnWidth_00002=4:" + DwordBytes(12)}));
+              (Strings{"ColumnWidth_00001=4:11", "ColumnWidth_00002=4:12"}));
 
     // A sheet without columns ends both walks there: its own section is deleted,
     // the sheet after it is neither written nor read.
@@ -85,9 +85,9 @@ TEST_F(SettingsViewTest, WidthSectionsFollowTheSheetsAsTheyAre) {
     SetWidths(view, 0, {101});
     SetWidths(view, 2, {301});
     EXPECT_FALSE(view->WriteWidthOfColumns());
-    EXPECT_EQ(Dump(Section(u"WidthOfColumns\\Info_00000001")), (Strings{"ColumnWidth_00001=4:" + DwordBytes(101)}));
+    EXPECT_EQ(Dump(Section(u"WidthOfColumns\\Info_00000001")), (Strings{"ColumnWidth_00001=4:101"}));
     EXPECT_EQ(Dump(Section(u"WidthOfColumns\\Info_00000002")), (Strings{"<missing>"}));
-    EXPECT_EQ(Dump(Section(u"WidthOfColumns\\Info_00000003")), (Strings{"ColumnWidth_00001=4:" + DwordBytes(300)}));
+    EXPECT_EQ(Dump(Section(u"WidthOfColumns\\Info_00000003")), (Strings{"ColumnWidth_00001=4:300"}));
     SetWidths(view, 0, {7});
     SetWidths(view, 2, {7});
     EXPECT_EQ(view->ReadWidthOfColumns(), 0);
@@ -152,7 +152,7 @@ TEST_F(SettingsViewTest, StoredWidthsAreTakenAsStoredAndTheirEdgesBounded) {
     EXPECT_EQ(view->GetColumnProp(1, 1)->extent, CRect(kFar, 0, kFar, view->GetLineHeight()));
     EXPECT_TRUE(view->WriteWidthOfColumns());
     EXPECT_EQ(Dump(Section(u"WidthOfColumns\\Info_00000043")),
-              (Strings{"ColumnWidth_00001=4:" + DwordBytes(kFar), "ColumnWidth_00002=4:" + DwordBytes(0)}));
+              (Strings{"ColumnWidth_00001=4:" + std::to_string(kFar), "ColumnWidth_00002=4:0"}));
 }
 
 TEST_F(SettingsViewTest, WithoutABaseKeyNothingIsReadOrWritten) {
@@ -213,19 +213,11 @@ TEST_F(SettingsViewTest, FontIsStoredFieldByFieldAndReadBack) {
     RegCloseKey(old);
     EXPECT_TRUE(view->WriteLogFont(font, 105));
 
-    std::u16string face(font.lfFaceName, font.lfFaceName + 31);
-    std::string faceHex;
-    for (char16_t c : face) faceHex += DwordBytes(c).substr(0, 4);
-    faceHex += "0000";
-    EXPECT_EQ(
-        Dump(Section(u"LogFont")),
-        (Strings{"lfHeight=4:" + DwordBytes(static_cast<DWORD>(-16)), "lfWidth=4:" + DwordBytes(7),
-                 "lfEscapement=4:" + DwordBytes(900), "lfOrientation=4:" + DwordBytes(static_cast<DWORD>(-900)),
-                 "lfWeight=4:" + DwordBytes(700), "lfItalic=4:" + DwordBytes(1), "lfUnderline=4:" + DwordBytes(255),
-                 "lfStrikeOut=4:" + DwordBytes(0), "lfCharSet=4:" + DwordBytes(128),
-                 "lfOutPrecision=4:" + DwordBytes(3), "lfClipPrecision=4:" + DwordBytes(2),
-                 "lfQuality=4:" + DwordBytes(5), "lfPitchAndFamily=4:" + DwordBytes(0x31), "lfFaceName=1:" + faceHex,
-                 "iPointSize=4:" + DwordBytes(105)}));
+    EXPECT_EQ(Dump(Section(u"LogFont")),
+              (Strings{"lfHeight=4:-16", "lfWidth=4:7", "lfEscapement=4:900", "lfOrientation=4:-900", "lfWeight=4:700",
+                       "lfItalic=4:1", "lfUnderline=4:255", "lfStrikeOut=4:0", "lfCharSet=4:128", "lfOutPrecision=4:3",
+                       "lfClipPrecision=4:2", "lfQuality=4:5", "lfPitchAndFamily=4:49",
+                       "lfFaceName=1:abcdefghijklmnopqrstuvwxyzabcde", "iPointSize=4:105"}));
 
     LOGFONTW back{};
     int size = 0;

@@ -1,8 +1,8 @@
 // A view as a user meets it: three sheets, one of them a configuration table of
 // input and output points with list and numeric columns, scrolled down and right,
 // with a block of cells selected. The picture is written to the test output folder
-// ("table_view.png") for a person to look at; the test itself checks what can be
-// said without eyes.
+// ("table_view.png") for a person to look at; the cell area's pixels are the paint
+// tests' business, this one checks the scroll bars beside the tab strip.
 #include <string>
 
 #include "tests/support/test_output.h"
@@ -65,15 +65,6 @@ TEST_F(ScreenshotTest, ConfigurationTableScrolledWithABlockSelected) {
 
     const std::string path = OutputPath("table_view", "table_view.png");
     EXPECT_TRUE(tq3::testing::SaveScreenshot(frame->m_hWnd, path)) << path;
-
-    // The block is inverted, the cursor cell's interior is not, and the rows show
-    // the lines from the top line on.
-    auto at = [&](CPoint pt) { return tq3::testing::WindowPixel(view->m_hWnd, pt); };
-    const COLORREF window = GetSysColor(COLOR_WINDOW);
-    EXPECT_EQ(at(view->GetCellRect(18, 3).CenterPoint() + CSize(0, -4)), tq3::testing::Inverted(window));
-    const CRect cursor = view->GetCellRect(14, 1);
-    EXPECT_EQ(at(CPoint(cursor.right - 3, cursor.top + 2)), window);
-    EXPECT_EQ(view->GetCellRect(12, 0).top, view->GetLineHeight());
 
     // The tab strip reaches below the client area; the scroll bars beside it still
     // show their arrows.

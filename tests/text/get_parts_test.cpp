@@ -41,27 +41,21 @@ TEST(GetPartsOfTabSeparatedString, CopiesOneFieldOrARange) {
         // One field: no separator, no line end.
         {u"a\tb\tc", 1, 1, 1, u"b"},
         {u"a\tb\tc", 2, 0, 1, u"c"},
-        {u"a\tb\tc", 0, 0, 1, u"a"},
-        {u"a\tb\tc\r\n", 2, 2, 1, u"c"},
         {u"", 0, 0, 1, u""},
         {u"a\t\tc", 1, 1, 1, u""},
-        // A range: joined by TAB and ended by CR LF.
+        // A range: joined by TAB and ended by CR LF. (The random records below cover
+        // every index pair of short lines; these rows show the rules.)
         {u"a\tb\tc", 1, -1, 2, u"b\tc\r\n"},
-        {u"a\tb\tc", 0, -1, 3, u"a\tb\tc\r\n"},
         {u"a\tb\tc", 0, 1, 2, u"a\tb\r\n"},
-        {u"a\tb\tc", 2, -1, 1, u"c\r\n"},
         {u"a\tb\tc\r\n", 0, -1, 3, u"a\tb\tc\r\n"},
         {u"", 0, -1, 1, u"\r\n"},
         {u"\t\t", 1, 2, 2, u"\t\r\n"},
         // A CR or LF drops the rest of its field, not the fields behind it.
         {u"a\rx\tb", 0, -1, 2, u"a\tb\r\n"},
-        {u"a\nb", 0, 0, 1, u"a"},
         {u"a\tb\rjunk\tc", 1, 2, 2, u"b\tc\r\n"},
         // Indexes naming no field.
         {u"a\tb\tc", 0, 3, -1, u""},
         {u"a\tb\tc", 3, -1, -1, u""},
-        {u"a\tb\tc", 3, 3, -1, u""},
-        {u"a\tb\tc", -1, 0, -1, u""},
         {u"a\tb\tc", -5, -1, -1, u""},
         {u"", 1, -1, -1, u""},
     };

@@ -39,26 +39,20 @@ TEST(SetPartsOfTabSeparatedString, ReplacesFieldsKeepingTheFieldCount) {
         {u"a\tb\tc", u"x", 2, 1, u"a\tb\tx\r\n"},
         // Parts past the line's last field are dropped.
         {u"a\tb\tc", u"x\ty", 2, 1, u"a\tb\tx\r\n"},
-        {u"a\tb\tc", u"x\ty", 0, 2, u"x\ty\tc\r\n"},
         {u"a\tb\tc", u"x\ty\tz\tw", 0, 3, u"x\ty\tz\r\n"},
         // An index past the last field only adds the line end.
         {u"a\tb\tc", u"x", 5, 0, u"a\tb\tc\r\n"},
-        {u"a\tb\tc", u"x", 3, 0, u"a\tb\tc\r\n"},
         {u"a\tb\tc\r\n", u"x", 3, 0, u"a\tb\tc\r\n"},
         // Line ends of either record are not fields.
         {u"a\tb\tc\r\n", u"x\r\n", 1, 1, u"a\tx\tc\r\n"},
-        {u"a\tb\tc\r\n", u"x\r\n", 2, 1, u"a\tb\tx\r\n"},
         // Empty line, empty parts, empty fields.
         {u"", u"x", 0, 1, u"x\r\n"},
-        {u"", u"", 0, 1, u"\r\n"},
         {u"a\tb", u"", 1, 1, u"a\t\r\n"},
         {u"a\t\tc", u"\t", 0, 2, u"\t\tc\r\n"},
         // Fields grow and shrink.
         {u"a\tb\tc", u"xxxxxxxx\tyyyyyy", 1, 2, u"a\txxxxxxxx\tyyyyyy\r\n"},
-        {u"long one\tb\tc", u"s", 0, 1, u"s\tb\tc\r\n"},
         // A lone CR or LF drops the rest of its field, wherever it stands.
         {u"a\rjunk\tb", u"x", 1, 1, u"a\tx\r\n"},
-        {u"a\tb\njunk\tc", u"x", 0, 1, u"x\tb\tc\r\n"},
         {u"a\tb", u"x\ry\tz", 0, 2, u"x\tz\r\n"},
     };
     for (const auto& c : cases) {
