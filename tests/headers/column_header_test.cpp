@@ -6,6 +6,7 @@
 #include "framework/window/cursor.h"
 #include "headers/column_header_wnd.h"
 #include "tests/headers/header_test_support.h"
+#include "tests/support/spy_expect.h"
 
 namespace tq3::test {
 namespace {
@@ -95,9 +96,8 @@ TEST_F(ColumnHeaderTest, ClickDragAndRightClickSequences) {
     Spy();
     // A click without movement: begin drag, item click and end drag for one column.
     desktop.Click(header.m_hWnd, {180, 5});
-    auto result = spy.Compare({Notify(HDN_BEGINDRAG, kColumnHeaderId, 2), Notify(HDN_ITEMCLICKW, kColumnHeaderId, 2),
-                               Notify(HDN_ENDDRAG, kColumnHeaderId, 2)});
-    EXPECT_TRUE(result) << result.report;
+    EXPECT_TRUE(Same(spy.Compare({Notify(HDN_BEGINDRAG, kColumnHeaderId, 2),
+        Notify(HDN_ITEMCLICKW, kColumnHeaderId, 2), Notify(HDN_ENDDRAG, kColumnHeaderId, 2)})));
     EXPECT_EQ(GetCapture(), nullptr);
     ASSERT_EQ(parent.heard.size(), 3u);
     for (const Heard& h : parent.heard) {
@@ -115,18 +115,16 @@ TEST_F(ColumnHeaderTest, ClickDragAndRightClickSequences) {
     desktop.MouseMove(header.m_hWnd, {200, 5});
     desktop.MouseMove(header.m_hWnd, {300, 5});
     desktop.MouseUp(header.m_hWnd, {300, 5});
-    result = spy.Compare({Notify(HDN_BEGINDRAG, kColumnHeaderId, 0), Notify(HDN_TRACKW, kColumnHeaderId, 1),
-                          Notify(HDN_TRACKW, kColumnHeaderId, 2)});
-    EXPECT_TRUE(result) << result.report;
+    EXPECT_TRUE(Same(spy.Compare({Notify(HDN_BEGINDRAG, kColumnHeaderId, 0), Notify(HDN_TRACKW, kColumnHeaderId, 1),
+        Notify(HDN_TRACKW, kColumnHeaderId, 2)})));
     EXPECT_EQ(GetCapture(), nullptr);
 
     // A drag that ends over a column ends there.
     spy.Clear();
     desktop.MouseDown(header.m_hWnd, {150, 5});
     desktop.MouseUp(header.m_hWnd, {40, 5});  // moves there, then releases
-    result = spy.Compare({Notify(HDN_BEGINDRAG, kColumnHeaderId, 2), Notify(HDN_TRACKW, kColumnHeaderId, 0),
-                          Notify(HDN_ENDDRAG, kColumnHeaderId, 0)});
-    EXPECT_TRUE(result) << result.report;
+    EXPECT_TRUE(Same(spy.Compare({Notify(HDN_BEGINDRAG, kColumnHeaderId, 2), Notify(HDN_TRACKW, kColumnHeaderId, 0),
+        Notify(HDN_ENDDRAG, kColumnHeaderId, 0)})));
 
     // A right press reports the column with the right button and takes no capture.
     spy.Clear();
@@ -134,8 +132,7 @@ TEST_F(ColumnHeaderTest, ClickDragAndRightClickSequences) {
     desktop.MouseDown(header.m_hWnd, {100, 5}, tq3::testing::Button::Right);
     EXPECT_EQ(GetCapture(), nullptr);
     desktop.MouseUp(header.m_hWnd, {100, 5}, tq3::testing::Button::Right);
-    result = spy.Compare({Notify(HDN_ITEMCLICKW, kColumnHeaderId, 1)});
-    EXPECT_TRUE(result) << result.report;
+    EXPECT_TRUE(Same(spy.Compare({Notify(HDN_ITEMCLICKW, kColumnHeaderId, 1)})));
     ASSERT_EQ(parent.heard.size(), 1u);
     EXPECT_EQ(parent.heard[0].button, 1);
 
@@ -155,9 +152,9 @@ TEST_F(ColumnHeaderTest, DividerDragAndDoubleClickSequences) {
     EXPECT_EQ(GetCapture(), header.m_hWnd);
     desktop.MouseMove(header.m_hWnd, {120, 5});
     desktop.MouseUp(header.m_hWnd, {390, 5});
-    auto result = spy.Compare({Notify(HDN_BEGINTRACKW, kColumnHeaderId, 0), Notify(HDN_TRACKW, kColumnHeaderId, -1),
-                               Notify(HDN_TRACKW, kColumnHeaderId, -1), Notify(HDN_ENDTRACKW, kColumnHeaderId, -1)});
-    EXPECT_TRUE(result) << result.report;
+    EXPECT_TRUE(Same(spy.Compare({Notify(HDN_BEGINTRACKW, kColumnHeaderId, 0),
+        Notify(HDN_TRACKW, kColumnHeaderId, -1), Notify(HDN_TRACKW, kColumnHeaderId, -1),
+        Notify(HDN_ENDTRACKW, kColumnHeaderId, -1)})));
     EXPECT_EQ(GetCapture(), nullptr);
     // The arrow is back at the release, although the pointer is over no divider.
     EXPECT_EQ(tq3::fw::CurrentCursorShape(), tq3::fw::CursorShape::Arrow);
@@ -170,10 +167,9 @@ TEST_F(ColumnHeaderTest, DividerDragAndDoubleClickSequences) {
     spy.Clear();
     desktop.MouseMove(header.m_hWnd, {138, 5});
     desktop.DoubleClick(header.m_hWnd, {138, 5});
-    result =
-        spy.Compare({Notify(HDN_BEGINTRACKW, kColumnHeaderId, 1), Notify(HDN_ITEMCLICKW, kColumnHeaderId, 1),
-                     Notify(HDN_ENDTRACKW, kColumnHeaderId, -1), Notify(HDN_DIVIDERDBLCLICKW, kColumnHeaderId, 1)});
-    EXPECT_TRUE(result) << result.report;
+    EXPECT_TRUE(Same(spy.Compare({Notify(HDN_BEGINTRACKW, kColumnHeaderId, 1),
+        Notify(HDN_ITEMCLICKW, kColumnHeaderId, 1), Notify(HDN_ENDTRACKW, kColumnHeaderId, -1),
+        Notify(HDN_DIVIDERDBLCLICKW, kColumnHeaderId, 1)})));
     EXPECT_EQ(GetCapture(), nullptr);
 
     // A double-click inside a column is no divider double-click.

