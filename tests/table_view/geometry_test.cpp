@@ -23,9 +23,13 @@ TEST_F(TableViewTest, StripsTakeTheirRegionsAndFollowTheCaption) {
 
     // A caption of a few letters still fits in 60 pixels; a long one widens the strip
     // to its measured width plus two line heights and one pixel.
+    const CRect box(0, 0, 60, lh);
+    const tq3::testing::Capture blank = tq3::testing::CaptureWindow(view->GetLineHeader().m_hWnd, box);
     view->SetWindowTextW(u"No");
     desktop.RunUntilIdle();
     EXPECT_EQ(view->GetLineHeaderWidth(), 60);
+    // The caption box shows the new text although its width stayed.
+    EXPECT_GT(tq3::testing::CountDiffering(tq3::testing::CaptureWindow(view->GetLineHeader().m_hWnd, box), blank), 0);
     const std::u16string caption = u"Configuration of the input points";
     view->SetWindowTextW(caption.c_str());
     desktop.RunUntilIdle();

@@ -38,6 +38,7 @@ TEST_F(TableViewTest, WidthsAreReadAtTheFirstUpdateAndTheFontStoredAtTheEnd) {
     ASSERT_GE(view->InsertColumn(0, 0, u"first", 0), 0);
     ASSERT_GE(view->InsertColumn(0, 1, u"second", 0), 0);
     ASSERT_GE(view->InsertLine(0, 0, u"a\tb"), 0);
+    EXPECT_FALSE(view->RedrawWindow()) << "nothing to redraw yet";
     frame = tq3::testing::CreateFrameWithView(view);
     ASSERT_NE(frame, nullptr);
     EXPECT_EQ(view->GetColumnProp(0, 0)->extent.Width(), 120);

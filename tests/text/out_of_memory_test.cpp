@@ -5,8 +5,12 @@
 #include <functional>
 #include <string>
 
+#include <tq3view/testing.h>
+
 #include "framework/core/locale.h"
+#include "framework/gdi/gdi_objects.h"
 #include "tests/support/failing_allocator.h"
+#include "text/clipboard_text.h"
 #include "text/tab_text.h"
 
 namespace tq3::test {
@@ -59,6 +63,31 @@ TEST(TextOutOfMemory, RefusalsLeaveTheOutputAlone) {
     InsertNumString(entry, u"3", 0, 0, 2, 2);
     EXPECT_EQ(failing.Refused(), 0);
     EXPECT_EQ(std::u16string(entry), u"123");
+}
+
+// Reading the clipboard with each allocation refused in turn: a read that cannot
+// copy the text reports nothing read and leaves the caller's string alone.
+TEST(TextOutOfMemory, AClipboardReadThatRunsOutOfMemoryReadsNothing) {
+    tq3::testing::Desktop desktop{320, 240};
+    HWND owner = CreateWindowExW(0, AfxRegisterWndClass(0), u"owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                 nullptr, nullptr);
+    const CString text(u"a clipboard text long enough to need a block of its own\tsecond field");
+    ASSERT_EQ(SetClipboardText(owner, text), 1);
+    CString got;
+    int result = 0;
+    const SweepResult sweep = SweepAllocations({
+        .prepare = [&] { got = u"previous"; },
+        .operation = [&] { result = GetClipboardText(owner, got); },
+        .check =
+            [&](const SweepRun& run) {
+                EXPECT_FALSE(run.threw);
+                EXPECT_EQ(result, run.refused == 0 ? 1 : 0) << "after " << run.allowed << " allocations";
+                EXPECT_EQ(got, run.refused == 0 ? text : CString(u"previous"));
+            },
+    });
+    EXPECT_TRUE(sweep.completed);
+    EXPECT_GT(sweep.refusedRuns, 0);
+    DestroyWindow(owner);
 }
 
 }  // namespace
