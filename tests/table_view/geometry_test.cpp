@@ -40,6 +40,9 @@ TEST_F(TableViewTest, StripsTakeTheirRegionsAndFollowTheCaption) {
     ASSERT_GT(wide, 60);
     EXPECT_EQ(view->GetLineHeaderWidth(), wide);
     EXPECT_EQ(view->GetLineHeader().caption, CString(caption.c_str()));
+    CString text;
+    view->GetWindowText(text);
+    EXPECT_EQ(text, CString(caption.c_str())) << "the view's own window text too";
     EXPECT_EQ(ChildRect(view->GetLineHeader()).Width(), wide);
     EXPECT_EQ(ChildRect(view->GetColumnHeader()).left, wide);
     EXPECT_EQ(view->GetCellRect(0, 0).left, wide);
