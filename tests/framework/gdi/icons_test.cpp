@@ -59,6 +59,7 @@ TEST(Icons, DrawKeepsTransparentPixelsAndScales) {
 
     ICONINFO info{};
     ASSERT_TRUE(GetIconInfo(icon, &info));
+    EXPECT_TRUE(info.fIcon) << "made as an icon, not a cursor";
     BITMAP bm{};
     GetObjectW(info.hbmColor, sizeof bm, &bm);
     EXPECT_EQ(bm.bmWidth, 4);

@@ -124,9 +124,17 @@ TEST_F(ScrollBarTest, ArrowsSendLineCodesAndRepeatWhileHeld) {
     SCROLLINFO si = Info(SIF_ALL, 0, 99, 10, 50);
     SetScrollInfo(view, SB_VERT, &si, TRUE);
     POINT down = Center(Parts().arrowEnd);
+    // The held arrow is drawn pushed, and raised again once let go.
+    auto arrowLook = [&] {
+        RECT wr, a = Parts().arrowEnd;
+        GetWindowRect(view, &wr);
+        return tq3::testing::CaptureDesktop(RECT{wr.left + a.left, wr.top + a.top, wr.left + a.right, wr.top + a.bottom});
+    };
+    const tq3::testing::Capture raised = arrowLook();
     backend.MouseMove(down);
     backend.MouseDown(Button::Left, down);
     backend.RunUntilIdle();
+    EXPECT_GT(tq3::testing::CountDiffering(arrowLook(), raised), 0) << "drawn pushed";
     EXPECT_EQ(Codes(), (std::vector<std::pair<WORD, WORD>>{{SB_LINEDOWN, 0}}));
     EXPECT_EQ(GetCapture(), view);
     backend.AdvanceClock(199);
@@ -144,6 +152,7 @@ TEST_F(ScrollBarTest, ArrowsSendLineCodesAndRepeatWhileHeld) {
     EXPECT_EQ(Codes().size(), 5u);
     backend.MouseUp(Button::Left, down);
     backend.RunUntilIdle();
+    EXPECT_EQ(tq3::testing::CountDiffering(arrowLook(), raised), 0) << "raised again";
     auto codes = Codes();
     EXPECT_EQ(codes.back().first, SB_ENDSCROLL);
     EXPECT_EQ(GetCapture(), nullptr);
