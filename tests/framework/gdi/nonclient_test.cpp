@@ -48,6 +48,7 @@ TEST(NonClient, TopLevelWindowFrameCaptionEdgeAndScrollBars) {
     // Caption: starts in the active caption colour; its text is drawn in the caption text colour.
     ASSERT_EQ(GetActiveWindow(), w);
     EXPECT_EQ(DesktopPixel({20 + f, 30 + f + 2}), GetSysColor(COLOR_ACTIVECAPTION));
+    EXPECT_EQ(DesktopPixel({20 + 299 - f, 30 + f}), GetSysColor(COLOR_GRADIENTACTIVECAPTION)) << "and fades fully";
     EXPECT_GT(CaptureDesktop(RECT{20 + f + 2, 30 + f, 20 + 150, 30 + f + cap - 1}).Count(GetSysColor(COLOR_CAPTIONTEXT)),
               20)
         << "caption text";
