@@ -1,8 +1,9 @@
-// CStatic and CButton.
+// CStatic, CButton and CListBox.
 #include "framework/app/afx_controls.h"
 
 IMPLEMENT_DYNAMIC(CStatic, CWnd)
 IMPLEMENT_DYNAMIC(CButton, CWnd)
+IMPLEMENT_DYNAMIC(CListBox, CWnd)
 
 // ---- CStatic ----------------------------------------------------------------------
 
@@ -56,6 +57,105 @@ BOOL CButton::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT*
     if (message == WM_DRAWITEM) {
         auto* item = reinterpret_cast<LPDRAWITEMSTRUCT>(lParam);
         if (item == nullptr || item->CtlType != ODT_BUTTON) return FALSE;
+        DrawItem(item);
+        if (pResult != nullptr) *pResult = TRUE;
+        return TRUE;
+    }
+    return CWnd::OnChildNotify(message, wParam, lParam, pResult);
+}
+
+// ---- CListBox ---------------------------------------------------------------------
+
+namespace {
+
+WPARAM Index(int n) { return static_cast<WPARAM>(static_cast<INT_PTR>(n)); }
+LPARAM Text(LPCWSTR s) { return reinterpret_cast<LPARAM>(s); }
+
+}  // namespace
+
+BOOL CListBox::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID) {
+    return CWnd::Create(WC_LISTBOXW, nullptr, dwStyle, rect, pParentWnd, nID);
+}
+
+int CListBox::GetCount() const { return static_cast<int>(SendMessage(LB_GETCOUNT, 0, 0)); }
+int CListBox::AddString(LPCWSTR lpszItem) { return static_cast<int>(SendMessage(LB_ADDSTRING, 0, Text(lpszItem))); }
+int CListBox::InsertString(int nIndex, LPCWSTR lpszItem) {
+    return static_cast<int>(SendMessage(LB_INSERTSTRING, Index(nIndex), Text(lpszItem)));
+}
+int CListBox::DeleteString(UINT nIndex) { return static_cast<int>(SendMessage(LB_DELETESTRING, nIndex, 0)); }
+void CListBox::ResetContent() { SendMessage(LB_RESETCONTENT, 0, 0); }
+int CListBox::GetText(int nIndex, LPWSTR lpszBuffer) const {
+    return static_cast<int>(SendMessage(LB_GETTEXT, Index(nIndex), reinterpret_cast<LPARAM>(lpszBuffer)));
+}
+void CListBox::GetText(int nIndex, CString& rString) const {
+    const int length = GetTextLen(nIndex);
+    if (length < 0) {
+        rString.Empty();
+        return;
+    }
+    LPWSTR buffer = rString.GetBuffer(length + 1);
+    const int got = GetText(nIndex, buffer);
+    rString.ReleaseBuffer(got < 0 ? 0 : got);
+}
+int CListBox::GetTextLen(int nIndex) const { return static_cast<int>(SendMessage(LB_GETTEXTLEN, Index(nIndex), 0)); }
+DWORD_PTR CListBox::GetItemData(int nIndex) const {
+    return static_cast<DWORD_PTR>(SendMessage(LB_GETITEMDATA, Index(nIndex), 0));
+}
+int CListBox::SetItemData(int nIndex, DWORD_PTR dwItemData) {
+    return static_cast<int>(SendMessage(LB_SETITEMDATA, Index(nIndex), static_cast<LPARAM>(dwItemData)));
+}
+void* CListBox::GetItemDataPtr(int nIndex) const { return reinterpret_cast<void*>(GetItemData(nIndex)); }
+int CListBox::SetItemDataPtr(int nIndex, void* pData) { return SetItemData(nIndex, reinterpret_cast<DWORD_PTR>(pData)); }
+int CListBox::FindString(int nStartAfter, LPCWSTR lpszItem) const {
+    return static_cast<int>(SendMessage(LB_FINDSTRING, Index(nStartAfter), Text(lpszItem)));
+}
+int CListBox::FindStringExact(int nIndexStart, LPCWSTR lpszFind) const {
+    return static_cast<int>(SendMessage(LB_FINDSTRINGEXACT, Index(nIndexStart), Text(lpszFind)));
+}
+int CListBox::SelectString(int nStartAfter, LPCWSTR lpszItem) {
+    return static_cast<int>(SendMessage(LB_SELECTSTRING, Index(nStartAfter), Text(lpszItem)));
+}
+int CListBox::GetCurSel() const { return static_cast<int>(SendMessage(LB_GETCURSEL, 0, 0)); }
+int CListBox::SetCurSel(int nSelect) { return static_cast<int>(SendMessage(LB_SETCURSEL, Index(nSelect), 0)); }
+int CListBox::GetSel(int nIndex) const { return static_cast<int>(SendMessage(LB_GETSEL, Index(nIndex), 0)); }
+int CListBox::SetSel(int nIndex, BOOL bSelect) {
+    return static_cast<int>(SendMessage(LB_SETSEL, static_cast<WPARAM>(bSelect), nIndex));
+}
+int CListBox::GetSelCount() const { return static_cast<int>(SendMessage(LB_GETSELCOUNT, 0, 0)); }
+int CListBox::GetSelItems(int nMaxItems, LPINT rgIndex) const {
+    return static_cast<int>(SendMessage(LB_GETSELITEMS, Index(nMaxItems), reinterpret_cast<LPARAM>(rgIndex)));
+}
+int CListBox::SelItemRange(BOOL bSelect, int nFirstItem, int nLastItem) {
+    return static_cast<int>(SendMessage(LB_SELITEMRANGE, static_cast<WPARAM>(bSelect),
+                                        MAKELPARAM(static_cast<WORD>(nFirstItem), static_cast<WORD>(nLastItem))));
+}
+int CListBox::GetAnchorIndex() const { return static_cast<int>(SendMessage(LB_GETANCHORINDEX, 0, 0)); }
+void CListBox::SetAnchorIndex(int nIndex) { SendMessage(LB_SETANCHORINDEX, Index(nIndex), 0); }
+int CListBox::GetCaretIndex() const { return static_cast<int>(SendMessage(LB_GETCARETINDEX, 0, 0)); }
+int CListBox::SetCaretIndex(int nIndex, BOOL bScroll) {
+    return static_cast<int>(SendMessage(LB_SETCARETINDEX, Index(nIndex), static_cast<LPARAM>(bScroll)));
+}
+int CListBox::GetTopIndex() const { return static_cast<int>(SendMessage(LB_GETTOPINDEX, 0, 0)); }
+int CListBox::SetTopIndex(int nIndex) { return static_cast<int>(SendMessage(LB_SETTOPINDEX, Index(nIndex), 0)); }
+int CListBox::GetItemRect(int nIndex, LPRECT lpRect) const {
+    return static_cast<int>(SendMessage(LB_GETITEMRECT, Index(nIndex), reinterpret_cast<LPARAM>(lpRect)));
+}
+UINT CListBox::ItemFromPoint(CPoint pt, BOOL& bOutside) const {
+    const auto result = static_cast<DWORD>(SendMessage(LB_ITEMFROMPOINT, 0, MAKELPARAM(pt.x, pt.y)));
+    bOutside = HIWORD(result) != 0;
+    return LOWORD(result);
+}
+int CListBox::GetItemHeight(int nIndex) const { return static_cast<int>(SendMessage(LB_GETITEMHEIGHT, Index(nIndex), 0)); }
+int CListBox::SetItemHeight(int nIndex, UINT cyItemHeight) {
+    return static_cast<int>(SendMessage(LB_SETITEMHEIGHT, Index(nIndex), MAKELPARAM(cyItemHeight, 0)));
+}
+
+void CListBox::DrawItem(LPDRAWITEMSTRUCT) {}
+
+BOOL CListBox::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
+    if (message == WM_DRAWITEM) {
+        auto* item = reinterpret_cast<LPDRAWITEMSTRUCT>(lParam);
+        if (item == nullptr || item->CtlType != ODT_LISTBOX) return FALSE;
         DrawItem(item);
         if (pResult != nullptr) *pResult = TRUE;
         return TRUE;

@@ -9,6 +9,7 @@
 
 #include "framework/app/wnd.h"
 #include "framework/controls/button.h"
+#include "framework/controls/list_box.h"
 #include "framework/controls/static_control.h"
 
 class TQ3FW_API CStatic : public CWnd {
@@ -46,6 +47,64 @@ public:
     void Click();
 
     // Paints an owner-drawn button; the default draws nothing.
+    virtual void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct);
+
+    BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
+};
+
+// The "LISTBOX" control. An owner-drawn list (LBS_OWNERDRAWFIXED) whose parent
+// leaves WM_DRAWITEM alone paints its items through DrawItem.
+class TQ3FW_API CListBox : public CWnd {
+    DECLARE_DYNAMIC(CListBox)
+
+public:
+    using CWnd::Create;
+    BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
+
+    // Items. Indexes answer LB_ERR when they name no item, and adding answers
+    // LB_ERRSPACE when memory runs out (the list is then as it was).
+    int GetCount() const;
+    int AddString(LPCWSTR lpszItem);
+    int InsertString(int nIndex, LPCWSTR lpszItem);
+    int DeleteString(UINT nIndex);
+    void ResetContent();
+    int GetText(int nIndex, LPWSTR lpszBuffer) const;
+    void GetText(int nIndex, CString& rString) const;
+    int GetTextLen(int nIndex) const;
+    DWORD_PTR GetItemData(int nIndex) const;
+    int SetItemData(int nIndex, DWORD_PTR dwItemData);
+    void* GetItemDataPtr(int nIndex) const;
+    int SetItemDataPtr(int nIndex, void* pData);
+    // Case-insensitive: the first item after nStartAfter (-1: from the top) that
+    // begins with (FindString) or equals (FindStringExact) the text, wrapping.
+    int FindString(int nStartAfter, LPCWSTR lpszItem) const;
+    int FindStringExact(int nIndexStart, LPCWSTR lpszFind) const;
+    int SelectString(int nStartAfter, LPCWSTR lpszItem);
+
+    // Selection: GetCurSel/SetCurSel for a single-selection list; the others for
+    // an extended one.
+    int GetCurSel() const;
+    int SetCurSel(int nSelect);
+    int GetSel(int nIndex) const;
+    int SetSel(int nIndex, BOOL bSelect = TRUE);
+    int GetSelCount() const;
+    int GetSelItems(int nMaxItems, LPINT rgIndex) const;
+    int SelItemRange(BOOL bSelect, int nFirstItem, int nLastItem);
+    int GetAnchorIndex() const;
+    void SetAnchorIndex(int nIndex);
+    int GetCaretIndex() const;
+    int SetCaretIndex(int nIndex, BOOL bScroll = TRUE);
+
+    // Layout.
+    int GetTopIndex() const;
+    int SetTopIndex(int nIndex);
+    int GetItemRect(int nIndex, LPRECT lpRect) const;
+    // The nearest item; bOutside is set when the point lies outside the client area.
+    UINT ItemFromPoint(CPoint pt, BOOL& bOutside) const;
+    int GetItemHeight(int nIndex) const;
+    int SetItemHeight(int nIndex, UINT cyItemHeight);
+
+    // Paints an owner-drawn item; the default draws nothing.
     virtual void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct);
 
     BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;

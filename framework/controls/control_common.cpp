@@ -2,6 +2,7 @@
 #include "framework/controls/controls_internal.h"
 
 #include "framework/controls/button.h"
+#include "framework/controls/list_box.h"
 #include "framework/controls/static_control.h"
 #include "framework/gdi/dc.h"
 #include "framework/gdi/gdi_objects.h"
@@ -89,6 +90,8 @@ struct Registration {
     Registration() {
         RegisterControlClass(WC_BUTTONW, ButtonProc);
         RegisterControlClass(WC_STATICW, StaticProc);
+        RegisterControlClass(WC_LISTBOXW, ListBoxProc);
+        RegisterControlClass(kComboListClass, ComboListProc);
     }
 };
 

@@ -81,9 +81,24 @@ std::u16string WindowText(HWND hwnd);
 // Width and height of an icon's image; {0, 0} for a bad handle.
 SIZE IconSize(HICON icon);
 
-// The procedures of the "Button" and "Static" classes, which are registered
-// once per process when the framework loads.
+// The procedures of the standard classes, which are registered once per process
+// when the framework loads. "ComboLBox" is the list a combo box drops down: a
+// list box whose notifications and mouse belong to the combo box.
 LRESULT ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT StaticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT ListBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT ComboListProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT ComboBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The class of a combo box's dropped list; it is made with the combo box's handle
+// as its creation parameter.
+constexpr const WCHAR* kComboListClass = u"ComboLBox";
+
+// Between a combo box and its dropped list, in a range the platform leaves free.
+// To the combo box: the user ended the drop with the mouse; wParam TRUE when an
+// item was chosen, FALSE when the list was left (a press outside, a lost capture).
+constexpr UINT kComboListClosed = 0x0398;
+// To the list: it has just been shown, and starts tracking the mouse afresh.
+constexpr UINT kComboListOpened = 0x0399;
 
 }  // namespace tq3::fw::controls

@@ -273,3 +273,27 @@ int CompareStringW(LCID locale, DWORD flags, LPCWSTR a, int lengthA, LPCWSTR b, 
         return 0;
     }
 }
+
+namespace tq3::fw {
+
+bool AppendSortKey(LCID locale, DWORD flags, std::u16string_view text, std::string& key) {
+    UCollator* collator = CollatorFor(locale, flags & (NORM_IGNORECASE | NORM_IGNORENONSPACE));
+    if (collator == nullptr) return false;
+    const auto* source = reinterpret_cast<const UChar*>(text.data());
+    const auto length = static_cast<int32_t>(text.size());
+    // Most keys fit a small buffer; a longer one is asked for again at its size.
+    uint8_t small[256];
+    int32_t needed = ucol_getSortKey(collator, source, length, small, static_cast<int32_t>(sizeof small));
+    if (needed <= 0) return false;
+    const std::size_t start = key.size();
+    if (needed <= static_cast<int32_t>(sizeof small)) {
+        key.append(reinterpret_cast<const char*>(small), static_cast<std::size_t>(needed) - 1);  // no final zero
+        return true;
+    }
+    key.resize(start + static_cast<std::size_t>(needed));
+    ucol_getSortKey(collator, source, length, reinterpret_cast<uint8_t*>(key.data() + start), needed);
+    key.resize(start + static_cast<std::size_t>(needed) - 1);
+    return true;
+}
+
+}  // namespace tq3::fw

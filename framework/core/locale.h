@@ -32,3 +32,19 @@ TQ3FW_EXPORT_C DWORD CharUpperBuffW(LPWSTR text, DWORD length);
 
 // Compares two strings (lengths in code units, -1 for zero-terminated).
 TQ3FW_EXPORT_C int CompareStringW(LCID locale, DWORD flags, LPCWSTR a, int lengthA, LPCWSTR b, int lengthB);
+
+#include <string>
+#include <string_view>
+
+namespace tq3::fw {
+
+// Appends to `key` the collation sort key of `text` made by the collator that
+// CompareStringW uses for `locale` with `flags` (only NORM_IGNORECASE and
+// NORM_IGNORENONSPACE count here). Two keys compared byte by byte order their
+// texts as that collator does, so a long sorted list computes each key once and
+// then only compares bytes. The kana-type and width tie-breaks of CompareStringW
+// are not in the key. False, with `key` unchanged, for an unknown locale.
+// Throws std::bad_alloc when the key cannot be stored.
+bool AppendSortKey(LCID locale, DWORD flags, std::u16string_view text, std::string& key);
+
+}  // namespace tq3::fw

@@ -1,7 +1,8 @@
 // A headless desktop with a plain parent window for control tests: the parent
 // keeps a copy of every WM_DRAWITEM record it gets (the record lives only during
-// the call) and paints owner-drawn buttons; everything else goes to the default
-// procedure, so notifications are watched with the harness's message spy.
+// the call), paints owner-drawn buttons and makes owner-drawn items 21 pixels
+// tall; everything else goes to the default procedure, so notifications are
+// watched with the harness's message spy.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "framework/controls/button.h"
+#include "framework/controls/list_box.h"
 #include "framework/controls/static_control.h"
 #include "framework/gdi/dc.h"
 #include "framework/gdi/dc_text.h"
@@ -69,6 +71,8 @@ protected:
         return items;
     }
 
+    static constexpr UINT kOwnerItemHeight = 21;
+
     tq3::testing::Desktop desktop{640, 480};
     HWND parent = nullptr;
 
@@ -76,6 +80,11 @@ private:
     // An owner-drawn button as the parent paints it: a tinted face, sunken while
     // pressed, with its text.
     static LRESULT ParentProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message == WM_MEASUREITEM) {
+            // Owner-drawn lists get items of a height no font gives.
+            reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = kOwnerItemHeight;
+            return TRUE;
+        }
         if (message != WM_DRAWITEM) return DefWindowProcW(hwnd, message, wParam, lParam);
         const auto& item = *reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
         drawn().push_back(item);

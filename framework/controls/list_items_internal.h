@@ -1,0 +1,50 @@
+// The items of a list box, kept for lists of any length: a sequence of chunks, so
+// that inserting into a list of 100,000 items moves a few hundred of them, not
+// all, and a sorted insert is a binary search over the chunks and then within one.
+// Private to framework/controls/.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "framework/core/wintypes.h"
+
+namespace tq3::fw::controls {
+
+struct ListItem {
+    std::u16string text;    // what the item shows; empty for owner-drawn items without strings
+    std::string key;        // collation sort key of `text`, only in a sorted list
+    ULONG_PTR data = 0;     // LB_SETITEMDATA's value (the item itself for owner-drawn items without strings)
+    bool selected = false;  // part of the selection of an extended-selection list
+};
+
+class ListItems {
+public:
+    int Count() const { return count_; }
+    ListItem& At(int index);
+    const ListItem& At(int index) const;
+
+    // Inserts `item` before `index` (0 to Count()). When memory runs out the
+    // exception leaves the items as they were.
+    void Insert(int index, ListItem&& item);
+    void Erase(int index);
+    void Clear();
+
+    // The index after the last item whose key is not greater than `key`: where a
+    // new item with that key goes so that equal items keep their order of arrival.
+    int UpperBound(const std::string& key) const;
+
+private:
+    // Where an index lies: the chunk, and the index inside it.
+    struct Place {
+        std::size_t chunk;
+        std::size_t offset;
+    };
+    Place Locate(int index) const;
+    void SplitIfFull(std::size_t chunk);
+
+    std::vector<std::vector<ListItem>> chunks_;  // never holds an empty chunk
+    int count_ = 0;                              // items in all chunks
+};
+
+}  // namespace tq3::fw::controls
