@@ -1,9 +1,10 @@
-// CStatic, CButton and CListBox.
+// CStatic, CButton, CListBox and CComboBox.
 #include "framework/app/afx_controls.h"
 
 IMPLEMENT_DYNAMIC(CStatic, CWnd)
 IMPLEMENT_DYNAMIC(CButton, CWnd)
 IMPLEMENT_DYNAMIC(CListBox, CWnd)
+IMPLEMENT_DYNAMIC(CComboBox, CWnd)
 
 // ---- CStatic ----------------------------------------------------------------------
 
@@ -156,6 +157,89 @@ BOOL CListBox::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
     if (message == WM_DRAWITEM) {
         auto* item = reinterpret_cast<LPDRAWITEMSTRUCT>(lParam);
         if (item == nullptr || item->CtlType != ODT_LISTBOX) return FALSE;
+        DrawItem(item);
+        if (pResult != nullptr) *pResult = TRUE;
+        return TRUE;
+    }
+    return CWnd::OnChildNotify(message, wParam, lParam, pResult);
+}
+
+// ---- CComboBox --------------------------------------------------------------------
+
+BOOL CComboBox::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID) {
+    return CWnd::Create(WC_COMBOBOXW, nullptr, dwStyle, rect, pParentWnd, nID);
+}
+
+int CComboBox::GetCount() const { return static_cast<int>(SendMessage(CB_GETCOUNT, 0, 0)); }
+int CComboBox::AddString(LPCWSTR lpszString) { return static_cast<int>(SendMessage(CB_ADDSTRING, 0, Text(lpszString))); }
+int CComboBox::InsertString(int nIndex, LPCWSTR lpszString) {
+    return static_cast<int>(SendMessage(CB_INSERTSTRING, Index(nIndex), Text(lpszString)));
+}
+int CComboBox::DeleteString(UINT nIndex) { return static_cast<int>(SendMessage(CB_DELETESTRING, nIndex, 0)); }
+void CComboBox::ResetContent() { SendMessage(CB_RESETCONTENT, 0, 0); }
+int CComboBox::GetLBText(int nIndex, LPWSTR lpszText) const {
+    return static_cast<int>(SendMessage(CB_GETLBTEXT, Index(nIndex), reinterpret_cast<LPARAM>(lpszText)));
+}
+void CComboBox::GetLBText(int nIndex, CString& rString) const {
+    const int length = GetLBTextLen(nIndex);
+    if (length < 0) {
+        rString.Empty();
+        return;
+    }
+    LPWSTR buffer = rString.GetBuffer(length + 1);
+    const int got = GetLBText(nIndex, buffer);
+    rString.ReleaseBuffer(got < 0 ? 0 : got);
+}
+int CComboBox::GetLBTextLen(int nIndex) const {
+    return static_cast<int>(SendMessage(CB_GETLBTEXTLEN, Index(nIndex), 0));
+}
+DWORD_PTR CComboBox::GetItemData(int nIndex) const {
+    return static_cast<DWORD_PTR>(SendMessage(CB_GETITEMDATA, Index(nIndex), 0));
+}
+int CComboBox::SetItemData(int nIndex, DWORD_PTR dwItemData) {
+    return static_cast<int>(SendMessage(CB_SETITEMDATA, Index(nIndex), static_cast<LPARAM>(dwItemData)));
+}
+void* CComboBox::GetItemDataPtr(int nIndex) const { return reinterpret_cast<void*>(GetItemData(nIndex)); }
+int CComboBox::SetItemDataPtr(int nIndex, void* pData) { return SetItemData(nIndex, reinterpret_cast<DWORD_PTR>(pData)); }
+int CComboBox::FindString(int nStartAfter, LPCWSTR lpszString) const {
+    return static_cast<int>(SendMessage(CB_FINDSTRING, Index(nStartAfter), Text(lpszString)));
+}
+int CComboBox::FindStringExact(int nIndexStart, LPCWSTR lpszFind) const {
+    return static_cast<int>(SendMessage(CB_FINDSTRINGEXACT, Index(nIndexStart), Text(lpszFind)));
+}
+int CComboBox::SelectString(int nStartAfter, LPCWSTR lpszString) {
+    return static_cast<int>(SendMessage(CB_SELECTSTRING, Index(nStartAfter), Text(lpszString)));
+}
+int CComboBox::GetCurSel() const { return static_cast<int>(SendMessage(CB_GETCURSEL, 0, 0)); }
+int CComboBox::SetCurSel(int nSelect) { return static_cast<int>(SendMessage(CB_SETCURSEL, Index(nSelect), 0)); }
+int CComboBox::GetTopIndex() const { return static_cast<int>(SendMessage(CB_GETTOPINDEX, 0, 0)); }
+int CComboBox::SetTopIndex(int nIndex) { return static_cast<int>(SendMessage(CB_SETTOPINDEX, Index(nIndex), 0)); }
+void CComboBox::ShowDropDown(BOOL bShowIt) { SendMessage(CB_SHOWDROPDOWN, static_cast<WPARAM>(bShowIt), 0); }
+BOOL CComboBox::GetDroppedState() const { return static_cast<BOOL>(SendMessage(CB_GETDROPPEDSTATE, 0, 0)); }
+void CComboBox::GetDroppedControlRect(LPRECT lprect) const {
+    SendMessage(CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(lprect));
+}
+int CComboBox::SetDroppedWidth(UINT nWidth) { return static_cast<int>(SendMessage(CB_SETDROPPEDWIDTH, nWidth, 0)); }
+int CComboBox::GetDroppedWidth() const { return static_cast<int>(SendMessage(CB_GETDROPPEDWIDTH, 0, 0)); }
+int CComboBox::SetItemHeight(int nIndex, UINT cyItemHeight) {
+    return static_cast<int>(SendMessage(CB_SETITEMHEIGHT, Index(nIndex), static_cast<LPARAM>(cyItemHeight)));
+}
+int CComboBox::GetItemHeight(int nIndex) const {
+    return static_cast<int>(SendMessage(CB_GETITEMHEIGHT, Index(nIndex), 0));
+}
+BOOL CComboBox::LimitText(int nMaxChars) { return static_cast<BOOL>(SendMessage(CB_LIMITTEXT, Index(nMaxChars), 0)); }
+DWORD CComboBox::GetEditSel() const { return static_cast<DWORD>(SendMessage(CB_GETEDITSEL, 0, 0)); }
+BOOL CComboBox::SetEditSel(int nStartChar, int nEndChar) {
+    return static_cast<BOOL>(
+        SendMessage(CB_SETEDITSEL, 0, MAKELPARAM(static_cast<WORD>(nStartChar), static_cast<WORD>(nEndChar))));
+}
+
+void CComboBox::DrawItem(LPDRAWITEMSTRUCT) {}
+
+BOOL CComboBox::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
+    if (message == WM_DRAWITEM) {
+        auto* item = reinterpret_cast<LPDRAWITEMSTRUCT>(lParam);
+        if (item == nullptr || item->CtlType != ODT_COMBOBOX) return FALSE;
         DrawItem(item);
         if (pResult != nullptr) *pResult = TRUE;
         return TRUE;

@@ -9,6 +9,7 @@
 
 #include "framework/app/wnd.h"
 #include "framework/controls/button.h"
+#include "framework/controls/combo_box.h"
 #include "framework/controls/list_box.h"
 #include "framework/controls/static_control.h"
 
@@ -105,6 +106,58 @@ public:
     int SetItemHeight(int nIndex, UINT cyItemHeight);
 
     // Paints an owner-drawn item; the default draws nothing.
+    virtual void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct);
+
+    BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
+};
+
+// The "COMBOBOX" control. An owner-drawn box (CBS_OWNERDRAWFIXED) whose parent
+// leaves WM_DRAWITEM alone paints its items and its field through DrawItem.
+class TQ3FW_API CComboBox : public CWnd {
+    DECLARE_DYNAMIC(CComboBox)
+
+public:
+    using CWnd::Create;
+    BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
+
+    // Items, as CListBox; adding answers CB_ERRSPACE when memory runs out.
+    int GetCount() const;
+    int AddString(LPCWSTR lpszString);
+    int InsertString(int nIndex, LPCWSTR lpszString);
+    int DeleteString(UINT nIndex);
+    void ResetContent();
+    int GetLBText(int nIndex, LPWSTR lpszText) const;
+    void GetLBText(int nIndex, CString& rString) const;
+    int GetLBTextLen(int nIndex) const;
+    DWORD_PTR GetItemData(int nIndex) const;
+    int SetItemData(int nIndex, DWORD_PTR dwItemData);
+    void* GetItemDataPtr(int nIndex) const;
+    int SetItemDataPtr(int nIndex, void* pData);
+    int FindString(int nStartAfter, LPCWSTR lpszString) const;
+    int FindStringExact(int nIndexStart, LPCWSTR lpszFind) const;
+    int SelectString(int nStartAfter, LPCWSTR lpszString);
+    int GetCurSel() const;
+    int SetCurSel(int nSelect);
+    int GetTopIndex() const;
+    int SetTopIndex(int nIndex);
+
+    // The drop-down list.
+    void ShowDropDown(BOOL bShowIt = TRUE);
+    BOOL GetDroppedState() const;
+    void GetDroppedControlRect(LPRECT lprect) const;
+    int SetDroppedWidth(UINT nWidth);
+    int GetDroppedWidth() const;
+    // Item -1 is the selection field.
+    int SetItemHeight(int nIndex, UINT cyItemHeight);
+    int GetItemHeight(int nIndex) const;
+
+    // The edit box of a CBS_DROPDOWN box: its text limit and selection (start in
+    // the low word, end in the high word).
+    BOOL LimitText(int nMaxChars);
+    DWORD GetEditSel() const;
+    BOOL SetEditSel(int nStartChar, int nEndChar);
+
+    // Paints an owner-drawn item or the field; the default draws nothing.
     virtual void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct);
 
     BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;

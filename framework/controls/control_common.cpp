@@ -2,6 +2,7 @@
 #include "framework/controls/controls_internal.h"
 
 #include "framework/controls/button.h"
+#include "framework/controls/combo_box.h"
 #include "framework/controls/list_box.h"
 #include "framework/controls/static_control.h"
 #include "framework/gdi/dc.h"
@@ -92,6 +93,7 @@ struct Registration {
         RegisterControlClass(WC_STATICW, StaticProc);
         RegisterControlClass(WC_LISTBOXW, ListBoxProc);
         RegisterControlClass(kComboListClass, ComboListProc);
+        RegisterControlClass(WC_COMBOBOXW, ComboBoxProc);
     }
 };
 

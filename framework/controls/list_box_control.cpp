@@ -477,7 +477,8 @@ void DrawTextItem(HWND hwnd, const ListBoxState* st, HDC dc, int index, const RE
     const bool selected = IsSelected(hwnd, st, index);
     const bool enabled = IsWindowEnabled(hwnd) != FALSE;
     if (selected) FillRect(dc, &r, GetSysColorBrush(COLOR_HIGHLIGHT));
-    SetTextColor(dc, GetSysColor(!enabled ? COLOR_GRAYTEXT : selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+    // A disabled list greys its text, except on the highlight, where grey would not read.
+    SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : enabled ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT));
     SetBkMode(dc, TRANSPARENT);
     const std::u16string& text = st->items.At(index).text;
     RECT box = r;
@@ -531,9 +532,12 @@ int KeyTarget(HWND hwnd, const ListBoxState* st, WPARAM key) {
     const int last = st->items.Count() - 1;
     const int page = PageSize(hwnd, st);
     const int from = st->caret;
+    // In a single-selection list with nothing selected the first arrow selects
+    // the item with the focus rectangle.
+    const int step = !IsExtended(hwnd) && st->current < 0 ? 0 : 1;
     switch (key) {
-        case VK_UP: return std::max(0, from - 1);
-        case VK_DOWN: return std::min(last, from + 1);
+        case VK_UP: return std::max(0, from - step);
+        case VK_DOWN: return std::min(last, from + step);
         case VK_PRIOR: return std::max(0, from - (page - 1 > 0 ? page - 1 : 1));
         case VK_NEXT: return std::min(last, from + (page - 1 > 0 ? page - 1 : 1));
         case VK_HOME: return 0;

@@ -3,6 +3,7 @@
 // other test draws, is checked in it.
 #include <cstdio>
 
+#include "framework/controls/combo_box.h"
 #include "tests/framework/controls/controls_fixture.h"
 #include "tests/support/test_output.h"
 
@@ -33,6 +34,57 @@ TEST_F(ControlsTest, SimpleControlsTogether) {
 
     const std::string path = OutputPath("controls", "simple_controls.png");
     ASSERT_TRUE(tq3::testing::SaveScreenshot(parent, path));
+    std::printf("screenshot: %s\n", path.c_str());
+}
+
+}  // namespace
+}  // namespace tq3::test
+
+namespace tq3::test {
+namespace {
+
+// The list and combo boxes in their states, as a small dialog shows them: plain,
+// focused, disabled, with several items selected, owner-drawn, a combo box's
+// field focused and disabled, and one combo box dropped down over the others.
+// Saved as PNG of the desktop, since the dropped list is a window of its own.
+TEST_F(ControlsTest, ListsAndCombosInTheirStates) {
+    const auto fill = [](HWND hwnd, UINT add, int n) {
+        static const WCHAR* kWords[] = {u"Alpha", u"Bravo", u"Charlie", u"Delta", u"Echo", u"Foxtrot", u"Golf"};
+        for (int i = 0; i < n; ++i) SendMessageW(hwnd, add, 0, reinterpret_cast<LPARAM>(kWords[i % 7]));
+    };
+    Make(u"Static", u"Lists:", SS_LEFT, RECT{12, 8, 200, 24}, 1);
+    HWND plain = Make(WC_LISTBOXW, nullptr, WS_BORDER | WS_VSCROLL | LBS_NOTIFY, RECT{12, 26, 102, 110}, 2);
+    fill(plain, LB_ADDSTRING, 7);
+    SendMessageW(plain, LB_SETCURSEL, 1, 0);
+    HWND extended = Make(WC_LISTBOXW, nullptr, WS_BORDER | LBS_EXTENDEDSEL, RECT{108, 26, 198, 110}, 3);
+    fill(extended, LB_ADDSTRING, 5);
+    SendMessageW(extended, LB_SELITEMRANGE, TRUE, MAKELPARAM(1, 3));
+    HWND disabled = Make(WC_LISTBOXW, nullptr, WS_BORDER | WS_DISABLED, RECT{204, 26, 294, 110}, 4);
+    fill(disabled, LB_ADDSTRING, 4);
+    SendMessageW(disabled, LB_SETCURSEL, 0, 0);
+    HWND owner = Make(WC_LISTBOXW, nullptr, WS_BORDER | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS, RECT{300, 26, 390, 110}, 5);
+    fill(owner, LB_ADDSTRING, 3);
+    SendMessageW(owner, LB_SETCURSEL, 2, 0);
+
+    Make(u"Static", u"Combo boxes:", SS_LEFT, RECT{12, 120, 200, 136}, 6);
+    HWND focused = Make(WC_COMBOBOXW, nullptr, CBS_DROPDOWNLIST, RECT{12, 138, 140, 240}, 7);
+    fill(focused, CB_ADDSTRING, 5);
+    SendMessageW(focused, CB_SETCURSEL, 2, 0);
+    HWND off = Make(WC_COMBOBOXW, nullptr, CBS_DROPDOWNLIST | WS_DISABLED, RECT{150, 138, 278, 240}, 8);
+    fill(off, CB_ADDSTRING, 2);
+    SendMessageW(off, CB_SETCURSEL, 0, 0);
+    HWND dropped = Make(WC_COMBOBOXW, nullptr, CBS_DROPDOWNLIST | CBS_SORT, RECT{12, 180, 140, 280}, 9);
+    fill(dropped, CB_ADDSTRING, 7);
+    SendMessageW(dropped, CB_SETCURSEL, 3, 0);
+    SetFocus(plain);
+    SetFocus(focused);
+    desktop.RunUntilIdle();
+    SendMessageW(dropped, CB_SHOWDROPDOWN, TRUE, 0);
+    desktop.RunUntilIdle();
+    EXPECT_NE(SendMessageW(dropped, CB_GETDROPPEDSTATE, 0, 0), 0);
+
+    const std::string path = OutputPath("controls", "lists_and_combos.png");
+    ASSERT_TRUE(tq3::testing::SaveScreenshot(path));
     std::printf("screenshot: %s\n", path.c_str());
 }
 

@@ -22,6 +22,8 @@
 
 #include "framework/backends/headless/headless_backend.h"
 #include "framework/backends/sdl/sdl_backend.h"
+#include "framework/controls/combo_box.h"
+#include "framework/controls/list_box.h"
 #include "framework/core/utf.h"
 #include "framework/gdi/draw.h"
 #include "framework/gdi/gdi_objects.h"
@@ -369,6 +371,71 @@ TEST(SdlBackendWithoutDisplay, InstallRefusesAndKeepsTheCurrentDesktop) {
     EXPECT_EQ(SdlBackend::Current(), nullptr);
     EXPECT_EQ(tq3::fw::HeadlessBackend::Current(), headless);
     EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 300);
+}
+
+// A combo box in the real window: a click on the box drops its list, a click on
+// an item chooses it and closes the list, a click elsewhere closes it unchosen.
+TEST_F(RealWindowTest, AComboBoxListOpensAndClosesByMouse) {
+    if (!OnPath("Xvfb")) GTEST_SKIP() << "Xvfb is not installed (scripts/setup.sh installs it)";
+    ASSERT_TRUE(OnPath("xdotool")) << "xdotool is missing; scripts/setup.sh installs it";
+    ASSERT_TRUE(screen.Start()) << "Xvfb did not start";
+    setenv("DISPLAY", screen.Display().c_str(), 1);
+    setenv("SDL_VIDEODRIVER", "x11", 1);
+    SdlBackend* backend = SdlBackend::Install(320, 240, u"combo box test");
+    ASSERT_NE(backend, nullptr);
+
+    WNDCLASSW wc{0, RecordingProc, 0, 0, nullptr, nullptr, nullptr, CreateSolidBrush(kBackground), nullptr,
+                 u"RealWindowComboHost"};
+    WNDCLASSW existing;
+    if (!GetClassInfoW(nullptr, wc.lpszClassName, &existing)) {
+        ASSERT_NE(RegisterClassW(&wc), 0);
+    }
+    HWND host = CreateWindowExW(0, wc.lpszClassName, u"ComboHost", WS_POPUP | WS_VISIBLE, 0, 0, 320, 240, nullptr,
+                                nullptr, nullptr, nullptr);
+    HWND combo = CreateWindowExW(0, WC_COMBOBOXW, nullptr, WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST, 150, 20, 140, 150,
+                                 host, reinterpret_cast<HMENU>(static_cast<INT_PTR>(5)), nullptr, nullptr);
+    ASSERT_NE(combo, nullptr);
+    for (const WCHAR* item : {u"north", u"east", u"south", u"west"}) {
+        SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+    }
+    SendMessageW(combo, CB_SETCURSEL, 0, 0);
+    ASSERT_TRUE(PumpUntil([&] { return !Find(WM_PAINT).empty(); }));
+    int status = -1;
+    const std::string xid = RunTool({"xdotool", "search", "--name", "^ComboHost$"}, &status);
+    ASSERT_EQ(status, 0);
+    ASSERT_EQ(RunTool({"xdotool", "windowfocus", "--sync", xid.substr(0, xid.find('\n'))}), 0);
+    int wx = 0, wy = 0;
+    SDL_GetWindowPosition(backend->NativeWindow(), &wx, &wy);
+    const auto clickAt = [&](POINT desktop) {
+        ASSERT_EQ(RunTool({"xdotool", "mousemove", "--sync", std::to_string(wx + desktop.x), std::to_string(wy + desktop.y)}), 0);
+        ASSERT_EQ(RunTool({"xdotool", "click", "1"}), 0);
+    };
+    const auto dropped = [&] { return SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0) != FALSE; };
+
+    RECT box;
+    GetWindowRect(combo, &box);
+    clickAt(POINT{box.left + 30, (box.top + box.bottom) / 2});
+    ASSERT_TRUE(PumpUntil(dropped)) << "a click on the box drops the list";
+    HWND list = FindWindowW(u"ComboLBox", nullptr);
+    ASSERT_NE(list, nullptr);
+    RECT item;
+    SendMessageW(list, LB_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&item));
+    MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&item), 2);
+    g_log.clear();
+    clickAt(POINT{(item.left + item.right) / 2, (item.top + item.bottom) / 2});
+    ASSERT_TRUE(PumpUntil([&] { return !dropped(); })) << "a click on an item closes the list";
+    EXPECT_EQ(SendMessageW(combo, CB_GETCURSEL, 0, 0), 2);
+    EXPECT_TRUE(Seen(WM_COMMAND, MAKEWPARAM(5, CBN_SELENDOK)));
+    EXPECT_TRUE(Seen(WM_COMMAND, MAKEWPARAM(5, CBN_CLOSEUP)));
+
+    clickAt(POINT{box.left + 30, (box.top + box.bottom) / 2});
+    ASSERT_TRUE(PumpUntil(dropped));
+    g_log.clear();
+    clickAt(POINT{20, 200});
+    ASSERT_TRUE(PumpUntil([&] { return !dropped(); })) << "a click elsewhere closes the list";
+    EXPECT_EQ(SendMessageW(combo, CB_GETCURSEL, 0, 0), 2);
+    EXPECT_TRUE(Seen(WM_COMMAND, MAKEWPARAM(5, CBN_SELENDCANCEL)));
+    DestroyWindow(host);
 }
 
 }  // namespace

@@ -1,0 +1,287 @@
+// The "COMBOBOX" class: its items, what the parent hears when the list drops down
+// and closes by mouse and keyboard, where the list drops, and how it looks.
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "framework/app/afxwin.h"
+#include "framework/controls/combo_box.h"
+#include "tests/framework/controls/controls_fixture.h"
+
+namespace tq3::test {
+namespace {
+
+using tq3::testing::Desktop;
+
+class ComboBoxTest : public ControlsTest {
+protected:
+    HWND MakeCombo(DWORD style, const std::vector<std::u16string>& items, RECT r = RECT{10, 10, 160, 130}) {
+        HWND combo = Make(WC_COMBOBOXW, nullptr, style, r);
+        for (const auto& item : items) SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+        desktop.RunUntilIdle();
+        return combo;
+    }
+    // The dropped list: the visible top-level "ComboLBox" window.
+    static HWND List() { return FindWindowW(u"ComboLBox", nullptr); }
+    static RECT WindowRect(HWND hwnd) {
+        RECT r{};
+        GetWindowRect(hwnd, &r);
+        return r;
+    }
+    // The centre of a list item, in screen coordinates.
+    static POINT ItemOnScreen(HWND list, int index) {
+        RECT r{};
+        SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&r));
+        POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+        ClientToScreen(list, &p);
+        return p;
+    }
+    static std::u16string Text(HWND combo) {
+        WCHAR buffer[64] = {};
+        GetWindowTextW(combo, buffer, 64);
+        return buffer;
+    }
+    std::vector<WORD> Heard(const tq3::testing::MessageSpy& spy) const {
+        std::vector<WORD> codes;
+        for (const auto& r : spy.Find(parent, WM_COMMAND)) codes.push_back(HIWORD(r.wParam));
+        return codes;
+    }
+};
+
+TEST_F(ComboBoxTest, ItemsLiveInTheListAndTheFieldShowsTheChoice) {
+    HWND combo = MakeCombo(CBS_DROPDOWNLIST | CBS_SORT, {u"pear", u"apple", u"fig"});
+    struct Case {
+        const char* what;
+        UINT message;
+        WPARAM w;
+        const WCHAR* text;
+        LRESULT result;
+        int selected;
+        std::u16string field;
+    } cases[] = {
+        {"nothing chosen at first", CB_GETCURSEL, 0, nullptr, CB_ERR, -1, u""},
+        {"sorted", CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), u"FIG", 1, -1, u""},
+        {"choose", CB_SETCURSEL, 2, nullptr, 2, 2, u"pear"},
+        {"an addition before the choice moves it along", CB_ADDSTRING, 0, u"banana", 1, 3, u"pear"},
+        {"select by prefix, wrapping", CB_SELECTSTRING, 3, u"AP", 0, 0, u"apple"},
+        {"no such prefix keeps the choice", CB_SELECTSTRING, static_cast<WPARAM>(-1), u"kiwi", CB_ERR, 0, u"apple"},
+        {"an index naming nothing clears it", CB_SETCURSEL, 9, nullptr, CB_ERR, -1, u""},
+        {"the text chooses an item", WM_SETTEXT, 0, u"Fig", TRUE, 2, u"fig"},
+        {"deleting the choice clears it", CB_DELETESTRING, 2, nullptr, 3, -1, u""},
+        {"delete past the end", CB_DELETESTRING, 3, nullptr, CB_ERR, -1, u""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(SendMessageW(combo, c.message, c.w, reinterpret_cast<LPARAM>(c.text)), c.result);
+        EXPECT_EQ(SendMessageW(combo, CB_GETCURSEL, 0, 0), c.selected);
+        EXPECT_EQ(Text(combo), c.field);
+    }
+    WCHAR buffer[16] = u"untouched";
+    EXPECT_EQ(SendMessageW(combo, CB_GETLBTEXT, 7, reinterpret_cast<LPARAM>(buffer)), CB_ERR);
+    EXPECT_EQ(SendMessageW(combo, CB_GETLBTEXTLEN, 7, 0), CB_ERR);
+    EXPECT_EQ(std::u16string(buffer), u"untouched");
+    EXPECT_EQ(SendMessageW(combo, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(buffer)), 5);
+    EXPECT_EQ(std::u16string(buffer), u"apple");
+    EXPECT_EQ(SendMessageW(combo, CB_SETEDITSEL, 0, MAKELPARAM(0, 2)), CB_ERR) << "no edit box";
+    SendMessageW(combo, CB_RESETCONTENT, 0, 0);
+    EXPECT_EQ(SendMessageW(combo, CB_GETCOUNT, 0, 0), 0);
+}
+
+// ---- What the parent hears --------------------------------------------------------
+
+struct DropCase {
+    const char* name;
+    std::function<void(Desktop&, HWND)> act;
+    std::vector<WORD> heard;
+    int selected;  // CB_GETCURSEL afterwards
+    bool dropped;  // CB_GETDROPPEDSTATE afterwards
+};
+
+TEST_F(ComboBoxTest, DroppingAndClosingNotifyInThePlatformsOrder) {
+    const POINT box{40, 10};
+    const auto clickBox = [box](Desktop& d, HWND c) { d.Click(c, box); };
+    const std::vector<DropCase> cases = {
+        {"a click drops the list", clickBox, {CBN_SETFOCUS, CBN_DROPDOWN}, 1, true},
+        {"a click on an item chooses it", [&](Desktop& d, HWND c) {
+             clickBox(d, c);
+             d.Click(ItemOnScreen(List(), 3));
+         },
+         {CBN_SETFOCUS, CBN_DROPDOWN, CBN_SELCHANGE, CBN_SELENDOK, CBN_CLOSEUP}, 3, false},
+        {"a click on the chosen item still reports it", [&](Desktop& d, HWND c) {
+             clickBox(d, c);
+             d.Click(ItemOnScreen(List(), 1));
+         },
+         {CBN_SETFOCUS, CBN_DROPDOWN, CBN_SELCHANGE, CBN_SELENDOK, CBN_CLOSEUP}, 1, false},
+        {"press on the box, release on an item", [&](Desktop& d, HWND c) {
+             d.MouseDown(c, box);
+             d.MouseMove(ItemOnScreen(List(), 2));
+             d.MouseUp(ItemOnScreen(List(), 2));
+         },
+         {CBN_SETFOCUS, CBN_DROPDOWN, CBN_SELCHANGE, CBN_SELENDOK, CBN_CLOSEUP}, 2, false},
+        {"a click outside leaves the list unchosen", [&](Desktop& d, HWND c) {
+             clickBox(d, c);
+             d.MouseMove(ItemOnScreen(List(), 3));
+             d.Click(POINT{500, 400});
+         },
+         {CBN_SETFOCUS, CBN_DROPDOWN, CBN_SELENDCANCEL, CBN_CLOSEUP}, 1, false},
+        {"a second click on the box closes it", [&](Desktop& d, HWND c) {
+             clickBox(d, c);
+             clickBox(d, c);
+         },
+         {CBN_SETFOCUS, CBN_DROPDOWN, CBN_SELENDCANCEL, CBN_CLOSEUP}, 1, false},
+        {"F4, Down, Escape", [](Desktop& d, HWND c) {
+             SetFocus(c);
+             d.KeyPress(VK_F4);
+             d.KeyPress(VK_DOWN);
+             d.KeyPress(VK_ESCAPE);
+         },
+         {CBN_SETFOCUS, CBN_DROPDOWN, CBN_SELCHANGE, CBN_SELENDCANCEL, CBN_CLOSEUP}, 2, false},
+        {"Alt+Down, Down, Enter", [](Desktop& d, HWND c) {
+             SetFocus(c);
+             d.KeyPress(VK_DOWN, tq3::testing::kAlt);
+             d.KeyPress(VK_DOWN);
+             d.KeyPress(VK_RETURN);
+         },
+         {CBN_SETFOCUS, CBN_DROPDOWN, CBN_SELCHANGE, CBN_SELENDOK, CBN_CLOSEUP}, 2, false},
+        {"Alt+Up closes what F4 opened", [](Desktop& d, HWND c) {
+             SetFocus(c);
+             d.KeyPress(VK_F4);
+             d.KeyPress(VK_UP, tq3::testing::kAlt);
+         },
+         {CBN_SETFOCUS, CBN_DROPDOWN, CBN_SELENDOK, CBN_CLOSEUP}, 1, false},
+        {"arrows and letters choose while closed", [](Desktop& d, HWND c) {
+             SetFocus(c);
+             d.KeyPress(VK_DOWN);
+             d.KeyPress(VK_END);
+             d.KeyPress(VK_END);
+             d.Type(u"a");
+         },
+         {CBN_SETFOCUS, CBN_SELCHANGE, CBN_SELCHANGE, CBN_SELCHANGE}, 0, false},
+        {"the focus leaving closes the list", [](Desktop&, HWND c) {
+             SetFocus(c);
+             SendMessageW(c, CB_SHOWDROPDOWN, TRUE, 0);
+             SetFocus(GetParent(c));
+         },
+         {CBN_SETFOCUS, CBN_DROPDOWN, CBN_SELENDCANCEL, CBN_CLOSEUP, CBN_KILLFOCUS}, 1, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        HWND combo = MakeCombo(CBS_DROPDOWNLIST, {u"alpha", u"beta", u"gamma", u"delta"});
+        SendMessageW(combo, CB_SETCURSEL, 1, 0);
+        tq3::testing::MessageSpy spy;
+        spy.Watch(parent, "parent");
+        spy.KeepOnly({WM_COMMAND});
+        c.act(desktop, combo);
+        EXPECT_EQ(Heard(spy), c.heard);
+        EXPECT_EQ(SendMessageW(combo, CB_GETCURSEL, 0, 0), c.selected);
+        EXPECT_EQ(SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0), c.dropped ? TRUE : FALSE);
+        EXPECT_EQ(IsWindowVisible(List()) != FALSE, c.dropped);
+        EXPECT_EQ(GetCapture() == List(), c.dropped) << "the open list holds the mouse, a closed one lets it go";
+        DestroyWindow(combo);
+        EXPECT_EQ(List(), nullptr) << "the list goes with its box";
+    }
+}
+
+// ---- Where the list drops, and its look ---------------------------------------------
+
+TEST_F(ComboBoxTest, TheListDropsBelowTheBoxOrAboveItNearTheDesktopsBottom) {
+    std::vector<std::u16string> items;
+    for (int i = 0; i < 20; ++i) items.push_back(u"item " + std::u16string(1, static_cast<char16_t>(u'A' + i)));
+    MoveWindow(parent, 20, 20, 400, 450, TRUE);
+    struct Case {
+        const char* where;
+        int y;
+        bool above;
+    } cases[] = {{"near the top", 10, false}, {"near the bottom", 400, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.where);
+        HWND combo = MakeCombo(CBS_DROPDOWNLIST, items, RECT{10, c.y, 160, c.y + 150});
+        SendMessageW(combo, CB_SETCURSEL, 2, 0);
+        const RECT box = WindowRect(combo);
+        EXPECT_LT(box.bottom - box.top, 40) << "the box is as tall as its field";
+        RECT expected{};
+        SendMessageW(combo, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&expected));
+        SendMessageW(combo, CB_SHOWDROPDOWN, TRUE, 0);
+        desktop.RunUntilIdle();
+        HWND list = List();
+        ASSERT_NE(list, nullptr);
+        EXPECT_EQ(GetWindow(list, GW_OWNER), parent) << "owned by the box's top-level window";
+        EXPECT_NE(GetWindowLongW(list, GWL_STYLE) & WS_POPUP, 0);
+        const RECT dropped = WindowRect(list);
+        EXPECT_EQ(dropped.left, box.left);
+        EXPECT_EQ(dropped.right, box.right);
+        EXPECT_EQ(c.above ? dropped.bottom : dropped.top, c.above ? box.top : box.bottom);
+        const int pitch = static_cast<int>(SendMessageW(combo, CB_GETITEMHEIGHT, 0, 0));
+        const int room = 150 - (box.bottom - box.top);
+        EXPECT_EQ(dropped.bottom - dropped.top, (room - 2) / pitch * pitch + 2) << "whole items in the room given";
+        EXPECT_TRUE(EqualRect(&expected, &dropped) != FALSE) << "CB_GETDROPPEDCONTROLRECT tells where it drops";
+
+        // On the desktop: the chosen item in the highlight colour right inside the
+        // list's frame, and the list's frame against the box's edge.
+        RECT item{};
+        SendMessageW(list, LB_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&item));
+        MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&item), 2);
+        const auto chosen = tq3::testing::CaptureDesktop(RECT{item.left, item.top, item.left + 3, item.bottom});
+        EXPECT_TRUE(chosen.FilledWith(GetSysColor(COLOR_HIGHLIGHT)).ok) << chosen.Picture(GetSysColor(COLOR_HIGHLIGHT));
+        const int seam = c.above ? dropped.bottom - 1 : dropped.top;
+        const auto frame = tq3::testing::CaptureDesktop(RECT{dropped.left + 20, seam, dropped.left + 40, seam + 1});
+        EXPECT_TRUE(frame.FilledWith(GetSysColor(COLOR_WINDOWFRAME)).ok) << "the list's border at the box's edge";
+        SendMessageW(combo, CB_SHOWDROPDOWN, FALSE, 0);
+        desktop.RunUntilIdle();
+        DestroyWindow(combo);
+    }
+}
+
+TEST_F(ComboBoxTest, TheFieldShowsTheChoiceHighlightedWhileFocused) {
+    HWND combo = MakeCombo(CBS_DROPDOWNLIST, {u"alpha", u"beta"});
+    SendMessageW(combo, CB_SETCURSEL, 0, 0);
+    desktop.RunUntilIdle();
+    RECT client{};
+    GetClientRect(combo, &client);
+    // The field lies inside the two-pixel frame, left of the square drop button.
+    const RECT field{4, 4, client.right - 2 - GetSystemMetrics(SM_CXVSCROLL) - 2, client.bottom - 4};
+    const COLORREF highlight = GetSysColor(COLOR_HIGHLIGHT);
+    EXPECT_EQ(CaptureWindow(combo, field).Count(highlight), 0);
+    EXPECT_GT(CaptureWindow(combo, field).CountOther(GetSysColor(COLOR_WINDOW)), 0) << "the text";
+    SetFocus(combo);
+    desktop.RunUntilIdle();
+    const auto focused = CaptureWindow(combo, field);
+    EXPECT_GT(focused.Count(highlight), (field.right - field.left) * (field.bottom - field.top) / 2)
+        << focused.Picture(highlight);
+    const RECT button{client.right - 2 - GetSystemMetrics(SM_CXVSCROLL), 2, client.right - 2, client.bottom - 2};
+    EXPECT_GT(CaptureWindow(combo, button).Count(GetSysColor(COLOR_BTNFACE)), 0) << "the drop button";
+    EXPECT_GT(CaptureWindow(combo, button).Count(RGB(0, 0, 0)), 0) << "its arrow";
+}
+
+TEST_F(ComboBoxTest, SizesAndTheWrapper) {
+    CComboBox box;
+    ASSERT_TRUE(box.Create(WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST | CBS_SORT, CRect(10, 10, 160, 200),
+                           CWnd::FromHandle(parent), 5));
+    EXPECT_EQ(box.AddString(u"b"), 0);
+    EXPECT_EQ(box.AddString(u"a"), 0);
+    EXPECT_EQ(box.SetItemDataPtr(1, &box), CB_OKAY);
+    EXPECT_EQ(box.GetItemDataPtr(1), &box);
+    CString text;
+    box.GetLBText(1, text);
+    EXPECT_EQ(text, CString(u"b"));
+    EXPECT_EQ(box.SetItemHeight(0, 30), CB_OKAY);
+    EXPECT_EQ(box.GetItemHeight(0), 30);
+    EXPECT_EQ(box.SetItemHeight(-1, 24), CB_OKAY);
+    EXPECT_EQ(box.GetItemHeight(-1), 24);
+    CRect r;
+    box.GetWindowRect(&r);
+    EXPECT_EQ(r.Height(), 30) << "the field and its frame";
+    EXPECT_EQ(box.SetDroppedWidth(300), 300);
+    box.ShowDropDown();
+    EXPECT_TRUE(box.GetDroppedState());
+    CRect dropped;
+    box.GetDroppedControlRect(&dropped);
+    EXPECT_EQ(dropped.Width(), 300);
+    EXPECT_EQ(dropped.Height(), 2 * 30 + 2) << "two items, no room wasted";
+    box.ShowDropDown(FALSE);
+    EXPECT_FALSE(box.GetDroppedState());
+    box.DestroyWindow();
+}
+
+}  // namespace
+}  // namespace tq3::test
