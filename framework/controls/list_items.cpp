@@ -27,19 +27,19 @@ ListItems::Place ListItems::Locate(int index) const {
 
 ListItem& ListItems::At(int index) {
     Place p = Locate(index);
-    return chunks_[p.chunk][p.offset];
+    return *chunks_[p.chunk][p.offset];
 }
 
 const ListItem& ListItems::At(int index) const {
     Place p = Locate(index);
-    return chunks_[p.chunk][p.offset];
+    return *chunks_[p.chunk][p.offset];
 }
 
 // Everything that can run out of memory happens before the first item moves.
 void ListItems::SplitIfFull(std::size_t chunk) {
     if (chunks_[chunk].size() < kChunkItems) return;
     chunks_.reserve(chunks_.size() + 1);
-    std::vector<ListItem> tail;
+    Chunk tail;
     tail.reserve(kChunkItems);
     auto& head = chunks_[chunk];
     const auto half = static_cast<std::ptrdiff_t>(head.size() / 2);
@@ -49,9 +49,10 @@ void ListItems::SplitIfFull(std::size_t chunk) {
 }
 
 void ListItems::Insert(int index, ListItem&& item) {
+    auto owned = std::make_unique<ListItem>(std::move(item));
     if (chunks_.empty()) {
-        std::vector<ListItem> first;
-        first.push_back(std::move(item));
+        Chunk first;
+        first.push_back(std::move(owned));
         chunks_.push_back(std::move(first));
         count_ = 1;
         return;
@@ -61,7 +62,7 @@ void ListItems::Insert(int index, ListItem&& item) {
     p = Locate(index);
     auto& chunk = chunks_[p.chunk];
     // A single insert whose items move without throwing is all or nothing.
-    chunk.insert(chunk.begin() + static_cast<std::ptrdiff_t>(p.offset), std::move(item));
+    chunk.insert(chunk.begin() + static_cast<std::ptrdiff_t>(p.offset), std::move(owned));
     ++count_;
 }
 
@@ -81,12 +82,12 @@ void ListItems::Clear() {
 int ListItems::UpperBound(const std::string& key) const {
     // The first chunk whose last key is greater; the answer lies inside it.
     auto chunk = std::upper_bound(chunks_.begin(), chunks_.end(), key,
-                                  [](const std::string& k, const std::vector<ListItem>& c) { return k < c.back().key; });
+                                  [](const std::string& k, const Chunk& c) { return k < c.back()->key; });
     int before = 0;
     for (auto c = chunks_.begin(); c != chunk; ++c) before += static_cast<int>(c->size());
     if (chunk == chunks_.end()) return before;
     auto inside = std::upper_bound(chunk->begin(), chunk->end(), key,
-                                   [](const std::string& k, const ListItem& item) { return k < item.key; });
+                                   [](const std::string& k, const std::unique_ptr<ListItem>& item) { return k < item->key; });
     return before + static_cast<int>(inside - chunk->begin());
 }
 

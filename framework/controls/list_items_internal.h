@@ -4,6 +4,7 @@
 // Private to framework/controls/.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -43,8 +44,10 @@ private:
     Place Locate(int index) const;
     void SplitIfFull(std::size_t chunk);
 
-    std::vector<std::vector<ListItem>> chunks_;  // never holds an empty chunk
-    int count_ = 0;                              // items in all chunks
+    // Items are held by pointer, so that an insert moves pointers, not strings.
+    using Chunk = std::vector<std::unique_ptr<ListItem>>;
+    std::vector<Chunk> chunks_;  // never holds an empty chunk
+    int count_ = 0;              // items in all chunks
 };
 
 }  // namespace tq3::fw::controls
