@@ -1,10 +1,13 @@
-// CStatic, CButton, CListBox and CComboBox.
+// CStatic, CButton, CListBox, CComboBox and CEdit.
 #include "framework/app/afx_controls.h"
+
+#include <algorithm>
 
 IMPLEMENT_DYNAMIC(CStatic, CWnd)
 IMPLEMENT_DYNAMIC(CButton, CWnd)
 IMPLEMENT_DYNAMIC(CListBox, CWnd)
 IMPLEMENT_DYNAMIC(CComboBox, CWnd)
+IMPLEMENT_DYNAMIC(CEdit, CWnd)
 
 // ---- CStatic ----------------------------------------------------------------------
 
@@ -245,4 +248,88 @@ BOOL CComboBox::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
         return TRUE;
     }
     return CWnd::OnChildNotify(message, wParam, lParam, pResult);
+}
+
+// ---- CEdit ------------------------------------------------------------------------
+
+BOOL CEdit::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID) {
+    return CWnd::Create(WC_EDITW, nullptr, dwStyle, rect, pParentWnd, nID);
+}
+
+void CEdit::SetSel(int nStartChar, int nEndChar, BOOL bNoScroll) {
+    SendMessage(EM_SETSEL, static_cast<WPARAM>(nStartChar), nEndChar);
+    if (!bNoScroll) SendMessage(EM_SCROLLCARET, 0, 0);
+}
+
+void CEdit::SetSel(DWORD dwSelection, BOOL bNoScroll) {
+    SetSel(static_cast<int>(static_cast<SHORT>(LOWORD(dwSelection))), static_cast<int>(static_cast<SHORT>(HIWORD(dwSelection))),
+           bNoScroll);
+}
+
+void CEdit::GetSel(int& nStartChar, int& nEndChar) const {
+    DWORD start = 0;
+    DWORD end = 0;
+    SendMessage(EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    nStartChar = static_cast<int>(start);
+    nEndChar = static_cast<int>(end);
+}
+
+DWORD CEdit::GetSel() const { return static_cast<DWORD>(SendMessage(EM_GETSEL, 0, 0)); }
+
+void CEdit::ReplaceSel(LPCWSTR lpszNewText, BOOL bCanUndo) {
+    SendMessage(EM_REPLACESEL, static_cast<WPARAM>(bCanUndo), reinterpret_cast<LPARAM>(lpszNewText));
+}
+
+void CEdit::Clear() { SendMessage(WM_CLEAR, 0, 0); }
+void CEdit::Copy() { SendMessage(WM_COPY, 0, 0); }
+void CEdit::Cut() { SendMessage(WM_CUT, 0, 0); }
+void CEdit::Paste() { SendMessage(WM_PASTE, 0, 0); }
+BOOL CEdit::Undo() { return static_cast<BOOL>(SendMessage(EM_UNDO, 0, 0)); }
+BOOL CEdit::CanUndo() const { return static_cast<BOOL>(SendMessage(EM_CANUNDO, 0, 0)); }
+void CEdit::EmptyUndoBuffer() { SendMessage(EM_EMPTYUNDOBUFFER, 0, 0); }
+BOOL CEdit::GetModify() const { return static_cast<BOOL>(SendMessage(EM_GETMODIFY, 0, 0)); }
+void CEdit::SetModify(BOOL bModified) { SendMessage(EM_SETMODIFY, static_cast<WPARAM>(bModified), 0); }
+
+void CEdit::LimitText(int nChars) { SendMessage(EM_LIMITTEXT, static_cast<WPARAM>(nChars), 0); }
+void CEdit::SetLimitText(UINT nMax) { SendMessage(EM_SETLIMITTEXT, nMax, 0); }
+UINT CEdit::GetLimitText() const { return static_cast<UINT>(SendMessage(EM_GETLIMITTEXT, 0, 0)); }
+BOOL CEdit::SetReadOnly(BOOL bReadOnly) {
+    return static_cast<BOOL>(SendMessage(EM_SETREADONLY, static_cast<WPARAM>(bReadOnly), 0));
+}
+void CEdit::SetPasswordChar(WCHAR ch) { SendMessage(EM_SETPASSWORDCHAR, ch, 0); }
+WCHAR CEdit::GetPasswordChar() const { return static_cast<WCHAR>(SendMessage(EM_GETPASSWORDCHAR, 0, 0)); }
+void CEdit::SetMargins(UINT nLeft, UINT nRight) {
+    SendMessage(EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELONG(nLeft, nRight));
+}
+DWORD CEdit::GetMargins() const { return static_cast<DWORD>(SendMessage(EM_GETMARGINS, 0, 0)); }
+void CEdit::GetRect(LPRECT lpRect) const { SendMessage(EM_GETRECT, 0, reinterpret_cast<LPARAM>(lpRect)); }
+
+int CEdit::GetLineCount() const { return static_cast<int>(SendMessage(EM_GETLINECOUNT, 0, 0)); }
+int CEdit::LineIndex(int nLine) const { return static_cast<int>(SendMessage(EM_LINEINDEX, static_cast<WPARAM>(nLine), 0)); }
+int CEdit::LineLength(int nLine) const {
+    return static_cast<int>(SendMessage(EM_LINELENGTH, static_cast<WPARAM>(nLine), 0));
+}
+int CEdit::LineFromChar(int nIndex) const {
+    return static_cast<int>(SendMessage(EM_LINEFROMCHAR, static_cast<WPARAM>(nIndex), 0));
+}
+int CEdit::GetFirstVisibleLine() const { return static_cast<int>(SendMessage(EM_GETFIRSTVISIBLELINE, 0, 0)); }
+
+int CEdit::GetLine(int nIndex, LPWSTR lpszBuffer, int nMaxLength) const {
+    if (lpszBuffer == nullptr || nMaxLength <= 0) return 0;
+    *reinterpret_cast<WORD*>(lpszBuffer) = static_cast<WORD>(std::min(nMaxLength, 0xFFFF));
+    return static_cast<int>(SendMessage(EM_GETLINE, static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(lpszBuffer)));
+}
+
+int CEdit::GetLine(int nIndex, LPWSTR lpszBuffer) const {
+    if (lpszBuffer == nullptr) return 0;
+    return static_cast<int>(SendMessage(EM_GETLINE, static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(lpszBuffer)));
+}
+
+CPoint CEdit::PosFromChar(UINT nChar) const {
+    auto packed = static_cast<DWORD>(SendMessage(EM_POSFROMCHAR, nChar, 0));
+    return CPoint(static_cast<SHORT>(LOWORD(packed)), static_cast<SHORT>(HIWORD(packed)));
+}
+
+int CEdit::CharFromPos(CPoint pt) const {
+    return static_cast<int>(SendMessage(EM_CHARFROMPOS, 0, MAKELPARAM(static_cast<WORD>(pt.x), static_cast<WORD>(pt.y))));
 }

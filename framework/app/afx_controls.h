@@ -10,6 +10,7 @@
 #include "framework/app/wnd.h"
 #include "framework/controls/button.h"
 #include "framework/controls/combo_box.h"
+#include "framework/controls/edit.h"
 #include "framework/controls/list_box.h"
 #include "framework/controls/static_control.h"
 
@@ -161,4 +162,52 @@ public:
     virtual void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct);
 
     BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
+};
+
+class TQ3FW_API CEdit : public CWnd {
+    DECLARE_DYNAMIC(CEdit)
+
+public:
+    using CWnd::Create;
+    BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
+
+    // ---- Selection and changes ------------------------------------------------------
+    void SetSel(int nStartChar, int nEndChar, BOOL bNoScroll = FALSE);
+    void SetSel(DWORD dwSelection, BOOL bNoScroll = FALSE);
+    void GetSel(int& nStartChar, int& nEndChar) const;
+    DWORD GetSel() const;
+    void ReplaceSel(LPCWSTR lpszNewText, BOOL bCanUndo = FALSE);
+    void Clear();
+    void Copy();
+    void Cut();
+    void Paste();
+    BOOL Undo();
+    BOOL CanUndo() const;
+    void EmptyUndoBuffer();
+    BOOL GetModify() const;
+    void SetModify(BOOL bModified = TRUE);
+
+    // ---- Limits and looks -----------------------------------------------------------
+    void LimitText(int nChars = 0);
+    void SetLimitText(UINT nMax);
+    UINT GetLimitText() const;
+    BOOL SetReadOnly(BOOL bReadOnly = TRUE);
+    void SetPasswordChar(WCHAR ch);
+    WCHAR GetPasswordChar() const;
+    void SetMargins(UINT nLeft, UINT nRight);
+    DWORD GetMargins() const;
+    void GetRect(LPRECT lpRect) const;
+
+    // ---- Lines ----------------------------------------------------------------------
+    int GetLineCount() const;
+    int LineIndex(int nLine = -1) const;
+    int LineLength(int nLine = -1) const;
+    int LineFromChar(int nIndex = -1) const;
+    int GetFirstVisibleLine() const;
+    // Copies line `nIndex` into `lpszBuffer` (at most nMaxLength characters, no
+    // terminating NUL); the number copied.
+    int GetLine(int nIndex, LPWSTR lpszBuffer, int nMaxLength) const;
+    int GetLine(int nIndex, LPWSTR lpszBuffer) const;
+    CPoint PosFromChar(UINT nChar) const;
+    int CharFromPos(CPoint pt) const;
 };

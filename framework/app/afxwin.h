@@ -1,6 +1,6 @@
 // The application layer in one include: message maps, command targets and
 // command-state items, windows, views, frames, the application object, the wait
-// cursor, the simple controls (CStatic, CButton) and the message box. The window
+// cursor, the simple controls (CStatic, CButton, CEdit) and the message box. The window
 // device contexts (CPaintDC...) are in window_dc.h: they bring the drawing layer's
 // headers, and with them pixman's.
 #pragma once

@@ -4,6 +4,7 @@
 #include "framework/controls/button.h"
 #include "framework/controls/combo_box.h"
 #include "framework/controls/list_box.h"
+#include "framework/controls/edit.h"
 #include "framework/controls/static_control.h"
 #include "framework/gdi/dc.h"
 #include "framework/gdi/gdi_objects.h"
@@ -73,14 +74,14 @@ SIZE IconSize(HICON icon) {
 
 namespace {
 
-void RegisterControlClass(LPCWSTR name, WNDPROC proc) {
+void RegisterControlClass(LPCWSTR name, WNDPROC proc, LPCWSTR cursor = IDC_ARROW) {
     WNDCLASSW wc{};
     // Double clicks arrive as such, so that BS_NOTIFY and SS_NOTIFY can report them;
     // the controls turn them back into presses where nobody asked.
     wc.style = CS_DBLCLKS | CS_GLOBALCLASS;
     wc.lpfnWndProc = proc;
     wc.cbWndExtra = kStateBytes;
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hCursor = LoadCursorW(nullptr, cursor);
     wc.lpszClassName = name;
     RegisterClassW(&wc);
 }
@@ -94,6 +95,7 @@ struct Registration {
         RegisterControlClass(WC_LISTBOXW, ListBoxProc);
         RegisterControlClass(kComboListClass, ComboListProc);
         RegisterControlClass(WC_COMBOBOXW, ComboBoxProc);
+        RegisterControlClass(WC_EDITW, EditProc, IDC_IBEAM);
     }
 };
 

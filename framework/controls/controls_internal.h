@@ -86,6 +86,7 @@ SIZE IconSize(HICON icon);
 // list box whose notifications and mouse belong to the combo box.
 LRESULT ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT StaticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT EditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT ListBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT ComboListProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT ComboBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
