@@ -54,10 +54,11 @@ TEST(CString, CharacterAccessIgnoresOutOfRange) {
     EXPECT_EQ(s[2], u'c');
     EXPECT_EQ(s.GetAt(3), 0);
     EXPECT_EQ(s.GetAt(-1), 0);
+    s.SetAt(0, u'Z');
     s.SetAt(1, u'X');
     s.SetAt(3, u'!');
     s.SetAt(-1, u'!');
-    EXPECT_EQ(s, u"aXc");
+    EXPECT_EQ(s, u"ZXc");
     CString empty;
     empty.SetAt(0, u'x');
     EXPECT_TRUE(empty.IsEmpty());
