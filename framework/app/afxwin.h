@@ -1,12 +1,14 @@
 // The application layer in one include: message maps, command targets and
 // command-state items, windows, views, frames, the application object, the wait
-// cursor, the simple controls (CStatic, CButton, CEdit) and the message box. The window
-// device contexts (CPaintDC...) are in window_dc.h: they bring the drawing layer's
-// headers, and with them pixman's.
+// cursor, the simple controls (CStatic, CButton, CEdit), dialogs with data exchange
+// and the message box. The window device contexts (CPaintDC...) are in window_dc.h:
+// they bring the drawing layer's headers, and with them pixman's.
 #pragma once
 
 #include "framework/app/cmd_target.h"
 #include "framework/app/cmd_ui.h"
+#include "framework/app/data_exchange.h"
+#include "framework/app/dialog.h"
 #include "framework/app/frame_wnd.h"
 #include "framework/app/message_map.h"
 #include "framework/app/scroll_bar.h"

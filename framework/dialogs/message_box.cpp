@@ -1,11 +1,12 @@
-// MessageBoxW: the box's buttons and layout, its window class "#32770", the
-// keyboard of a dialog (Enter, Escape, Tab and arrows, mnemonics with or without
-// Alt) and the modal loop.
+// MessageBoxW: the box's buttons and layout. The box is a dialog laid out in
+// pixels rather than from a template: it has the dialog class, the dialog
+// keyboard (Enter, Escape, Tab and arrows, mnemonics with or without Alt) and
+// the modal loop of every dialog.
 //
-// Call flow: MessageBoxW -> SafeOwner -> ButtonsOf -> Measure (text wrapped by
-// DrawText, buttons, caption) -> CreateBox (window, icon, text, buttons) -> owner
-// disabled -> RunModal (GetMessage -> DialogKey or Translate/Dispatch ->
-// BoxProc -> Choose) -> owner enabled -> box destroyed -> owner activated.
+// Call flow: MessageBoxW -> ModalOwner -> ButtonsOf -> Measure (text wrapped by
+// DrawText, buttons, caption) -> CreateBox (dialog window, icon, text, buttons)
+// -> owner disabled -> RunModalLoop (-> BoxProc -> Choose -> EndDialog) -> owner
+// enabled -> box destroyed -> owner activated.
 #include "framework/dialogs/message_box.h"
 
 #include <algorithm>
@@ -16,6 +17,7 @@
 #include "framework/controls/button.h"
 #include "framework/controls/static_control.h"
 #include "framework/core/geometry.h"
+#include "framework/dialogs/dialogs_internal.h"
 #include "framework/dialogs/system_icons.h"
 #include "framework/gdi/dc.h"
 #include "framework/gdi/dc_text.h"
@@ -29,7 +31,6 @@ namespace {
 // Buttons and layout
 // ============================================================================
 
-constexpr WCHAR kClassName[] = u"#32770";
 // Control ids the box gives its icon and its text.
 constexpr int kIconId = 20;
 constexpr int kTextId = 0xFFFF;
@@ -154,51 +155,28 @@ Layout Measure(HFONT font, const std::u16string& text, const std::u16string& cap
 // The window
 // ============================================================================
 
-Box* BoxOf(HWND hwnd) { return reinterpret_cast<Box*>(GetWindowLongPtrW(hwnd, 0)); }
+Box* BoxOf(HWND hwnd) { return reinterpret_cast<Box*>(GetWindowLongPtrW(hwnd, DWLP_USER)); }
 
-void Choose(Box* box, int id) {
+void Choose(HWND hwnd, int id) {
+    Box* box = BoxOf(hwnd);
     if (box == nullptr || box->done) return;
     if (id == IDCANCEL) id = CancelAnswer(*box);
     for (const ButtonDef& b : box->buttons) {
         if (b.id == id) {
             box->result = id;
             box->done = true;
+            EndDialog(hwnd, id);
             return;
         }
     }
 }
 
-LRESULT BoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-        case WM_NCCREATE: {
-            auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-            SetWindowLongPtrW(hwnd, 0, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-            return DefWindowProcW(hwnd, message, wParam, lParam);
-        }
-        case WM_COMMAND:
-            // Presses of its buttons (or a menu-less command such as IDCANCEL).
-            if (HIWORD(static_cast<DWORD_PTR>(wParam)) == BN_CLICKED) {
-                Choose(BoxOf(hwnd), LOWORD(static_cast<DWORD_PTR>(wParam)));
-            }
-            return 0;
-        case WM_CLOSE: Choose(BoxOf(hwnd), IDCANCEL); return 0;
-        case WM_NCDESTROY: SetWindowLongPtrW(hwnd, 0, 0); return DefWindowProcW(hwnd, message, wParam, lParam);
-        default: return DefWindowProcW(hwnd, message, wParam, lParam);
-    }
-}
-
-bool RegisterBoxClass() {
-    static bool registered = false;
-    if (registered) return true;
-    WNDCLASSW wc{};
-    wc.style = CS_DBLCLKS | CS_SAVEBITS;
-    wc.lpfnWndProc = BoxProc;
-    wc.cbWndExtra = static_cast<int>(sizeof(LONG_PTR));
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<ULONG_PTR>(COLOR_3DFACE + 1));
-    wc.lpszClassName = kClassName;
-    registered = RegisterClassW(&wc) != 0;
-    return registered;
+// The box's dialog procedure: presses of its buttons, and IDCANCEL from Escape
+// or the close box, which the dialog class turns into commands.
+INT_PTR BoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM) {
+    if (message != WM_COMMAND || HIWORD(static_cast<DWORD_PTR>(wParam)) != BN_CLICKED) return FALSE;
+    Choose(hwnd, LOWORD(static_cast<DWORD_PTR>(wParam)));
+    return TRUE;
 }
 
 HWND Child(HWND box, LPCWSTR cls, LPCWSTR text, DWORD style, const RECT& r, int id, HFONT font) {
@@ -234,8 +212,9 @@ HWND CreateBox(HWND owner, Box* box, const std::u16string& text, const std::u16s
     AdjustWindowRectEx(&frame, style, FALSE, exStyle);
     SIZE size{frame.right - frame.left, frame.bottom - frame.top};
     POINT at = Placement(owner, size);
-    HWND hwnd = CreateWindowExW(exStyle, kClassName, caption.c_str(), style, at.x, at.y, size.cx, size.cy, owner,
-                                nullptr, nullptr, box);
+    RECT placed{at.x, at.y, at.x + size.cx, at.y + size.cy};
+    HWND hwnd = tq3::fw::dialogs::CreateDialogWindow(exStyle, caption.c_str(), style, placed, owner, BoxProc,
+                                                     reinterpret_cast<LPARAM>(box));
     if (hwnd == nullptr) return nullptr;
     try {
         if (AddChildren(hwnd, box, layout, icon, text, font)) return hwnd;
@@ -260,131 +239,11 @@ bool AddChildren(HWND hwnd, const Box* box, const Layout& layout, HICON icon, co
         ok = Child(hwnd, WC_BUTTONW, box->buttons[i].text, kind | WS_TABSTOP | (i == 0 ? WS_GROUP : 0),
                    layout.buttons[i], box->buttons[i].id, font) != nullptr;
     }
+    if (ok) {
+        SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        SendMessageW(hwnd, DM_SETDEFID, static_cast<WPARAM>(box->buttons[preferred].id), 0);
+    }
     return ok;
-}
-
-// ============================================================================
-// The keyboard of a dialog
-// ============================================================================
-
-bool IsPushButton(HWND hwnd) {
-    LRESULT code = SendMessageW(hwnd, WM_GETDLGCODE, 0, 0);
-    return (code & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) != 0;
-}
-
-std::vector<HWND> ButtonWindows(HWND box, const Box& state) {
-    std::vector<HWND> out;
-    for (const ButtonDef& b : state.buttons) {
-        if (HWND h = GetDlgItem(box, b.id)) out.push_back(h);
-    }
-    return out;
-}
-
-// The button Enter presses: the focused push button, else the default one.
-HWND DefaultButton(HWND box, const Box& state) {
-    HWND focus = GetFocus();
-    if (focus != nullptr && GetParent(focus) == box && IsPushButton(focus)) return focus;
-    for (HWND h : ButtonWindows(box, state)) {
-        if (SendMessageW(h, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON) return h;
-    }
-    return nullptr;
-}
-
-// Tab and the arrows move the focus along the buttons, and the default ring
-// goes with the focus.
-void MoveFocus(HWND box, const Box& state, int step) {
-    std::vector<HWND> buttons = ButtonWindows(box, state);
-    if (buttons.empty()) return;
-    auto n = static_cast<int>(buttons.size());
-    auto it = std::find(buttons.begin(), buttons.end(), GetFocus());
-    int from = it == buttons.end() ? 0 : static_cast<int>(it - buttons.begin());
-    int to = it == buttons.end() ? 0 : ((from + step) % n + n) % n;
-    for (HWND h : buttons) {
-        if (h != buttons[static_cast<size_t>(to)] && (SendMessageW(h, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON))
-            SendMessageW(h, BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
-    }
-    SendMessageW(buttons[static_cast<size_t>(to)], BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
-    SetFocus(buttons[static_cast<size_t>(to)]);
-}
-
-WCHAR Upper(WCHAR c) { return c >= u'a' && c <= u'z' ? static_cast<WCHAR>(c - u'a' + u'A') : c; }
-
-// The button whose mnemonic ("&Yes": Y) is `ch`, or null.
-HWND ButtonForMnemonic(HWND box, const Box& state, WCHAR ch) {
-    for (const ButtonDef& b : state.buttons) {
-        for (const WCHAR* p = b.text; *p != 0; ++p) {
-            if (*p != u'&') continue;
-            if (p[1] == u'&') {
-                ++p;
-                continue;
-            }
-            if (p[1] != 0 && Upper(p[1]) == Upper(ch)) return GetDlgItem(box, b.id);
-            break;
-        }
-    }
-    return nullptr;
-}
-
-// Handles the keys a dialog keeps for itself; false lets the message go on to
-// its window.
-bool DialogKey(HWND box, const Box& state, const MSG& msg) {
-    if (msg.hwnd != box && !IsChild(box, msg.hwnd)) return false;
-    if (msg.message == WM_KEYDOWN) {
-        switch (msg.wParam) {
-            case VK_RETURN: {
-                HWND button = DefaultButton(box, state);
-                if (button != nullptr) {
-                    SendMessageW(box, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(GetDlgCtrlID(button)), BN_CLICKED),
-                                 reinterpret_cast<LPARAM>(button));
-                }
-                return true;
-            }
-            case VK_ESCAPE: SendMessageW(box, WM_COMMAND, IDCANCEL, 0); return true;
-            case VK_TAB: MoveFocus(box, state, (GetKeyState(VK_SHIFT) & 0x8000) ? -1 : 1); return true;
-            case VK_LEFT:
-            case VK_UP: MoveFocus(box, state, -1); return true;
-            case VK_RIGHT:
-            case VK_DOWN: MoveFocus(box, state, 1); return true;
-            default: return false;
-        }
-    }
-    if (msg.message == WM_CHAR || msg.message == WM_SYSCHAR) {
-        HWND button = ButtonForMnemonic(box, state, static_cast<WCHAR>(msg.wParam));
-        if (button == nullptr) return msg.message == WM_SYSCHAR;  // no menu to open: Alt+key is spent
-        SendMessageW(button, BM_CLICK, 0, 0);
-        return true;
-    }
-    return false;
-}
-
-// ============================================================================
-// The modal loop
-// ============================================================================
-
-void RunModal(HWND box, Box* state) {
-    while (!state->done && IsWindow(box)) {
-        MSG msg;
-        BOOL got = GetMessageW(&msg, nullptr, 0, 0);
-        if (got == 0) {
-            // The application is quitting: the box ends unanswered and the quit
-            // goes on to the loop that owns it.
-            PostQuitMessage(static_cast<int>(msg.wParam));
-            return;
-        }
-        if (got < 0) return;
-        if (DialogKey(box, *state, msg)) continue;
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-}
-
-// The window the box belongs to: the top-level window of the one named, or of
-// the active window when none is.
-HWND SafeOwner(HWND named) {
-    HWND from = named != nullptr ? named : GetActiveWindow();
-    if (from == nullptr) return nullptr;
-    HWND root = GetAncestor(from, GA_ROOT);
-    return root != nullptr ? root : from;
 }
 
 HFONT MessageFont() {
@@ -429,11 +288,11 @@ int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type) {
         Box box;
         box.type = type;
         box.buttons = ButtonsOf(type);
-        if (box.buttons.empty() || !RegisterBoxClass()) return 0;
+        if (box.buttons.empty()) return 0;
         std::u16string message = text != nullptr ? std::u16string(text) : std::u16string();
         std::u16string title = caption != nullptr ? std::u16string(caption) : std::u16string(u"Error");
         Session session;
-        HWND safeOwner = SafeOwner(owner);
+        HWND safeOwner = tq3::fw::dialogs::ModalOwner(owner);
         session.font = MessageFont();
         HFONT shown = session.font != nullptr ? session.font : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
         session.box = CreateBox(safeOwner, &box, message, title, shown);
@@ -448,7 +307,7 @@ int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type) {
             if (preferred >= box.buttons.size()) preferred = 0;
             SetFocus(GetDlgItem(session.box, box.buttons[preferred].id));
         }
-        RunModal(session.box, &box);
+        tq3::fw::dialogs::RunModalLoop(session.box);
         return box.done ? box.result : 0;
     } catch (const std::bad_alloc&) {
         return 0;

@@ -66,6 +66,22 @@ ModalAnswer AnswerCommand(int id, std::u16string className = {}, std::u16string 
 // The user presses the key `vk` (VK_RETURN, VK_ESCAPE...) in the window.
 ModalAnswer AnswerKey(int vk, std::u16string className = {}, std::u16string title = {});
 
+// Answers that work a dialog's controls, found by id in the window answered. A
+// control that is not there, hidden or disabled, or a list entry that does not
+// exist, is reported to the failure handler: the script no longer matches the
+// dialog. Each is one step; queue one after another, and an answer that ends
+// the dialog last.
+//
+// The user clicks the control `id` with the mouse (a push button, a check box).
+ModalAnswer AnswerClick(int id, std::u16string className = {}, std::u16string title = {});
+// The user ticks (true) or clears the check box `id`, clicking it if it shows otherwise.
+ModalAnswer AnswerCheck(int id, bool checked, std::u16string className = {}, std::u16string title = {});
+// The user moves to the control `id`, selects all its text and types `text` over it.
+ModalAnswer AnswerType(int id, std::u16string text, std::u16string className = {}, std::u16string title = {});
+// The user picks entry `index` of the list box or combo box `id` (the control
+// selects it and its parent hears of the change, as after a pick with the mouse).
+ModalAnswer AnswerChoose(int id, int index, std::u16string className = {}, std::u16string title = {});
+
 // Called with a description when a modal loop finds no answer.
 using FailureHandler = std::function<void(const std::string& description)>;
 
@@ -149,6 +165,10 @@ struct PointerLook {
     Capture image;
 };
 
+namespace detail {
+void Fail(const std::string& description);
+}
+
 class Desktop {
 public:
     // Installs a fresh headless desktop (all windows and window-manager state of
@@ -230,6 +250,7 @@ private:
     bool AnswerModalLoop();
     static POINT ToScreen(HWND window, POINT client);
 
+    friend void detail::Fail(const std::string& description);
     static Desktop* live_;  // the desktop alive now
     bool inert_ = false;    // a second desktop refused while another lived
     tq3::fw::HeadlessBackend* backend_ = nullptr;

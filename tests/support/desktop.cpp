@@ -35,30 +35,6 @@ std::u16string WindowString(HWND hwnd, bool className) {
     return std::u16string(buffer, length > 0 ? static_cast<size_t>(length) : 0);
 }
 
-// Characters of the US layout reachable with one key, shifted or not.
-bool KeyForChar(WCHAR ch, int* vk, bool* shift) {
-    *shift = false;
-    if (ch >= u'a' && ch <= u'z') {
-        *vk = 'A' + (ch - u'a');
-    } else if (ch >= u'A' && ch <= u'Z') {
-        *vk = ch;
-        *shift = true;
-    } else if (ch >= u'0' && ch <= u'9') {
-        *vk = ch;
-    } else {
-        switch (ch) {
-            case u' ': *vk = VK_SPACE; break;
-            case u'\t': *vk = VK_TAB; break;
-            case u'\r': *vk = VK_RETURN; break;
-            case u'.': *vk = VK_OEM_PERIOD; break;
-            case u',': *vk = VK_OEM_COMMA; break;
-            case u'-': *vk = VK_OEM_MINUS; break;
-            default: return false;
-        }
-    }
-    return true;
-}
-
 tq3::fw::InputEvent::Button ToBackend(Button button) {
     switch (button) {
         case Button::Right: return tq3::fw::InputEvent::Button::Right;
@@ -129,6 +105,38 @@ bool Desktop::TakeDispatchingMessage(HWND hwnd, UINT message, WPARAM wParam, LPA
     }
     dispatchingValid = false;
     return true;
+}
+
+bool detail::KeyForChar(WCHAR ch, int* vk, bool* shift) {
+    *shift = false;
+    if (ch >= u'a' && ch <= u'z') {
+        *vk = 'A' + (ch - u'a');
+    } else if (ch >= u'A' && ch <= u'Z') {
+        *vk = ch;
+        *shift = true;
+    } else if (ch >= u'0' && ch <= u'9') {
+        *vk = ch;
+    } else {
+        switch (ch) {
+            case u' ': *vk = VK_SPACE; break;
+            case u'\t': *vk = VK_TAB; break;
+            case u'\r': *vk = VK_RETURN; break;
+            case u'.': *vk = VK_OEM_PERIOD; break;
+            case u',': *vk = VK_OEM_COMMA; break;
+            case u'-': *vk = VK_OEM_MINUS; break;
+            default: return false;
+        }
+    }
+    return true;
+}
+
+void detail::Fail(const std::string& description) {
+    if (Desktop::live_ != nullptr) {
+        Desktop::live_->failure_(description);
+    } else {
+        std::fprintf(stderr, "tq3 testing: %s\n", description.c_str());
+        std::abort();
+    }
 }
 
 int detail::RunUntilIdle(tq3::fw::HeadlessBackend& backend) {
@@ -207,7 +215,7 @@ void Desktop::Type(std::u16string_view text) {
     for (WCHAR ch : text) {
         int vk = 0;
         bool shift = false;
-        if (KeyForChar(ch, &vk, &shift)) {
+        if (detail::KeyForChar(ch, &vk, &shift)) {
             KeyPress(vk, shift ? kShift : kNoModifiers);
         } else {
             TypeChar(ch);

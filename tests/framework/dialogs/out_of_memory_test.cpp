@@ -5,6 +5,7 @@
 
 #include "framework/controls/button.h"
 #include "framework/controls/static_control.h"
+#include "framework/dialogs/dialog.h"
 #include "framework/dialogs/message_box.h"
 #include "tests/support/failing_allocator.h"
 #include "tq3view/testing.h"
@@ -77,6 +78,43 @@ TEST_F(ControlsOutOfMemory, MessageBoxAnswersZeroAndLeavesTheOwnerUsable) {
                 EXPECT_TRUE(result == 0 || result == IDYES) << result;
                 EXPECT_TRUE(result == IDYES || run.refused > 0) << "after " << run.allowed << " allocations";
                 refusals += result == 0;
+                EXPECT_TRUE(IsWindowEnabled(owner)) << "after " << run.allowed << " allocations";
+                EXPECT_EQ(FindWindowW(u"#32770", nullptr), nullptr) << "after " << run.allowed << " allocations";
+                desktop.RunUntilIdle();
+            },
+    });
+    EXPECT_TRUE(sweep.completed);
+    EXPECT_GT(refusals, 0);
+}
+
+TEST_F(ControlsOutOfMemory, DialogFromATemplateAnswersMinusOneAndLeavesNothing) {
+    static constexpr DLGITEMTEMPLATEW items[] = {
+        {WS_VISIBLE, 0, 7, 7, 80, 8, 0xFFFF, u"Static", u"&Label"},
+        {WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, 0, 7, 20, 80, 10, 100, u"Button", u"&Check"},
+        {WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 100, 7, 50, 14, IDOK, u"Button", u"OK"},
+    };
+    static constexpr DLGTEMPLATEW dialog = {WS_POPUP | WS_CAPTION | DS_MODALFRAME | DS_SETFONT, 0, 0, 0, 160, 40, u"Dialog",
+                                     8, u"MS Shell Dlg", 3, items};
+    auto proc = [](HWND hwnd, UINT message, WPARAM wParam, LPARAM) -> INT_PTR {
+        if (message == WM_COMMAND && LOWORD(static_cast<DWORD>(wParam)) == IDOK) EndDialog(hwnd, IDOK);
+        return message == WM_INITDIALOG;
+    };
+    INT_PTR result = 0;
+    int refusals = 0;
+    const SweepResult sweep = SweepAllocations({
+        .prepare =
+            [&] {
+                if (desktop.PendingModalAnswers() == 0) {
+                    desktop.QueueModalAnswer(tq3::testing::AnswerKey(VK_RETURN, u"#32770"));
+                }
+            },
+        .operation = [&] { result = DialogBoxIndirectParamW(nullptr, &dialog, owner, proc, 0); },
+        .check =
+            [&](const SweepRun& run) {
+                ASSERT_FALSE(run.threw);
+                EXPECT_TRUE(result == -1 || result == IDOK) << result;
+                EXPECT_TRUE(result == IDOK || run.refused > 0) << "after " << run.allowed << " allocations";
+                refusals += result == -1;
                 EXPECT_TRUE(IsWindowEnabled(owner)) << "after " << run.allowed << " allocations";
                 EXPECT_EQ(FindWindowW(u"#32770", nullptr), nullptr) << "after " << run.allowed << " allocations";
                 desktop.RunUntilIdle();

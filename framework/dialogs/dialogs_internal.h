@@ -1,0 +1,45 @@
+// What the dialog files share: the state behind a dialog window, the class's
+// registration and the modal loop the message box runs too. Private to
+// framework/dialogs/.
+#pragma once
+
+#include "framework/dialogs/dialog.h"
+
+namespace tq3::fw::dialogs {
+
+// One dialog window's own state, behind the last slot of its extra bytes.
+struct DialogState {
+    HFONT font = nullptr;     // the font the dialog and its controls draw with
+    bool ownsFont = false;    // made from the template, so deleted with the dialog
+    SIZE baseUnits{0, 0};     // average letter width and height of `font`
+    int defId = 0;            // the id DM_GETDEFID answers; 0 for none
+    HWND focus = nullptr;     // the control that gets the focus back on activation
+    bool ended = false;       // EndDialog was called
+    INT_PTR result = 0;       // what EndDialog was given first
+};
+
+// The state of a window of the dialog class; null for any other window.
+DialogState* StateOf(HWND dialog);
+
+// Registers "#32770" (done once when the framework loads); false on failure.
+bool RegisterDialogClass();
+
+// Creates a window of the dialog class whose procedure `proc` sees every message
+// from WM_NCCREATE on. Null on failure.
+HWND CreateDialogWindow(DWORD exStyle, LPCWSTR title, DWORD style, const RECT& frame, HWND owner, DLGPROC proc,
+                        LPARAM userData);
+
+// Runs the dialog's modal loop until EndDialog or the window goes. True when it
+// ended through EndDialog; false when it was destroyed or the application quit
+// (the quit is posted again for the loop that owns it).
+bool RunModalLoop(HWND dialog);
+
+// The top-level window a modal window belongs to: that of `named`, else that of
+// the active window; null when there is none.
+HWND ModalOwner(HWND named);
+
+// Moves the default ring to the push button `to` (or back to the dialog's
+// default when `to` is not a push button).
+void FollowFocusWithDefault(HWND dialog, HWND to);
+
+}  // namespace tq3::fw::dialogs

@@ -1,0 +1,276 @@
+// CDialog as a host uses it: the values of its members shown in the controls and
+// read back through data exchange, the user's answers played by the harness, a
+// view running a dialog from a command handler, a modeless dialog's keyboard,
+// and what happens with values that are not valid or controls that are missing.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "framework/app/afxwin.h"
+#include "framework/gdi/sysmetrics.h"
+#include "tq3view/testing.h"
+
+namespace tq3::test {
+namespace {
+
+using tq3::testing::AnswerCheck;
+using tq3::testing::AnswerChoose;
+using tq3::testing::AnswerClick;
+using tq3::testing::AnswerKey;
+using tq3::testing::AnswerType;
+using tq3::testing::ModalAnswer;
+
+constexpr int kName = 201, kCount = 202, kMatch = 203, kPick = 204, kMissing = 299;
+constexpr UINT kOptionsCommand = 40001;
+constexpr UINT kEditSetSel = 0x00B1;     // EM_SETSEL
+constexpr UINT kListSetCurSel = 0x0186;  // LB_SETCURSEL
+constexpr UINT kListGetCurSel = 0x0188;  // LB_GETCURSEL
+constexpr WCHAR kTypeTarget[] = u"TypeTarget";
+constexpr WCHAR kPickList[] = u"PickList";
+
+// A control that takes what is typed as its text, standing in for an edit box:
+// EM_SETSEL(0, -1) makes the next character replace the whole text.
+LRESULT TypeTargetProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_GETDLGCODE: return DLGC_WANTCHARS | DLGC_HASSETSEL;
+        case kEditSetSel: SetWindowLongPtrW(hwnd, 0, wParam == 0 && lParam == -1); return 0;
+        case WM_CHAR: {
+            std::u16string text(64, u'\0');
+            text.resize(GetWindowLongPtrW(hwnd, 0) != 0 ? 0 : static_cast<size_t>(GetWindowTextW(hwnd, text.data(), 64)));
+            SetWindowLongPtrW(hwnd, 0, 0);
+            text += static_cast<WCHAR>(wParam);
+            SetWindowTextW(hwnd, text.c_str());
+            return 0;
+        }
+        default: return DefWindowProcW(hwnd, message, wParam, lParam);
+    }
+}
+
+// A list of three entries that answers the list box's selection messages.
+LRESULT PickListProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case kListSetCurSel:
+            if (wParam >= 3) return -1;
+            SetWindowLongPtrW(hwnd, 0, static_cast<LONG_PTR>(wParam));
+            return static_cast<LRESULT>(wParam);
+        case kListGetCurSel: return GetWindowLongPtrW(hwnd, 0);
+        default: return DefWindowProcW(hwnd, message, wParam, lParam);
+    }
+}
+
+constexpr DWORD kVisible = WS_CHILD | WS_VISIBLE;
+constexpr DLGITEMTEMPLATEW kItems[] = {
+    {kVisible, 0, 7, 7, 40, 8, 0xFFFF, u"Static", u"&Name:"},
+    {kVisible | WS_TABSTOP | WS_BORDER, 0, 50, 6, 100, 12, kName, kTypeTarget, u""},
+    {kVisible, 0, 7, 23, 40, 8, 0xFFFF, u"Static", u"&Count:"},
+    {kVisible | WS_TABSTOP | WS_BORDER, 0, 50, 22, 40, 12, kCount, kTypeTarget, u""},
+    {kVisible | WS_TABSTOP | BS_AUTOCHECKBOX, 0, 7, 40, 100, 10, kMatch, u"Button", u"&Match case"},
+    {kVisible | WS_TABSTOP | WS_BORDER, 0, 7, 54, 100, 30, kPick, kPickList, u""},
+    {kVisible | WS_TABSTOP | WS_GROUP | BS_DEFPUSHBUTTON, 0, 160, 6, 50, 14, IDOK, u"Button", u"OK"},
+    {kVisible | WS_TABSTOP, 0, 160, 24, 50, 14, IDCANCEL, u"Button", u"Cancel"},
+};
+constexpr DLGTEMPLATEW kTemplate = {WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT,
+                                    0, 20, 20, 220, 90, u"Options", 8, u"MS Shell Dlg", 8, kItems};
+
+class COptionsDlg : public CDialog {
+public:
+    explicit COptionsDlg(CWnd* parent = nullptr) { InitModalIndirect(&kTemplate, parent); }
+
+    CString name;
+    int count = 0;
+    int match = 0;
+    int picked = -1;
+    bool exchangeMissing = false;
+    CButton matchButton;
+    HWND boundDuringRun = nullptr;
+
+protected:
+    BOOL OnInitDialog() override {
+        CDialog::OnInitDialog();
+        boundDuringRun = matchButton.m_hWnd;
+        return TRUE;
+    }
+    void DoDataExchange(CDataExchange* pDX) override {
+        DDX_Control(pDX, kMatch, matchButton);
+        DDX_Text(pDX, kName, name);
+        DDX_Text(pDX, kCount, count);
+        DDX_Check(pDX, kMatch, match);
+        if (exchangeMissing) DDX_Check(pDX, kMissing, match);
+    }
+    afx_msg void OnPick() { picked = static_cast<int>(SendDlgItemMessageW(m_hWnd, kPick, kListGetCurSel, 0, 0)); }
+
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(COptionsDlg, CDialog)
+ON_CONTROL(1, kPick, &COptionsDlg::OnPick)
+END_MESSAGE_MAP()
+
+ModalAnswer Inspect(std::function<void(HWND)> look) {
+    return ModalAnswer{u"#32770", {}, [look](HWND dialog) {
+                           look(dialog);
+                           PostMessageW(dialog, WM_NULL, 0, 0);
+                       }};
+}
+
+std::u16string TextOf(HWND dialog, int id) {
+    WCHAR text[64];
+    GetDlgItemTextW(dialog, id, text, 64);
+    return text;
+}
+
+class CDialogTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        for (auto [name, proc] : {std::pair{kTypeTarget, &TypeTargetProc}, std::pair{kPickList, &PickListProc}}) {
+            WNDCLASSW wc{};
+            wc.style = CS_GLOBALCLASS;
+            wc.lpfnWndProc = proc;
+            wc.cbWndExtra = static_cast<int>(sizeof(LONG_PTR));
+            wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<ULONG_PTR>(COLOR_WINDOW + 1));
+            wc.lpszClassName = name;
+            RegisterClassW(&wc);
+        }
+    }
+
+    void Queue(std::vector<ModalAnswer> answers) {
+        for (auto& a : answers) desktop.QueueModalAnswer(std::move(a));
+    }
+
+    tq3::testing::Desktop desktop{800, 600};
+};
+
+TEST_F(CDialogTest, MembersGoToTheControlsAndComeBackOnOkButNotOnCancel) {
+    COptionsDlg dlg;
+    dlg.name = u"old";
+    dlg.count = 3;
+    std::u16string shownName, shownCount;
+    HWND focusAfterRefusal = nullptr, countControl = nullptr;
+    Queue({Inspect([&](HWND dialog) {
+               shownName = TextOf(dialog, kName);
+               shownCount = TextOf(dialog, kCount);
+           }),
+           AnswerType(kName, u"New name"), AnswerType(kCount, u"12x"), AnswerKey(VK_RETURN),
+           // The count is no number: a message box says so, and the dialog stays
+           // with the focus on the count.
+           AnswerKey(VK_RETURN, u"#32770", u"Error"), Inspect([&](HWND dialog) {
+               focusAfterRefusal = GetFocus();
+               countControl = GetDlgItem(dialog, kCount);
+           }),
+           AnswerType(kCount, u"42"), AnswerCheck(kMatch, true), AnswerCheck(kMatch, true), AnswerChoose(kPick, 2),
+           AnswerClick(IDOK)});
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_EQ(desktop.PendingModalAnswers(), 0u);
+    EXPECT_EQ(shownName, u"old");
+    EXPECT_EQ(shownCount, u"3");
+    EXPECT_EQ(focusAfterRefusal, countControl);
+    EXPECT_EQ(std::u16string(static_cast<LPCWSTR>(dlg.name)), u"New name");
+    EXPECT_EQ(dlg.count, 42);
+    EXPECT_EQ(dlg.match, BST_CHECKED) << "ticked once: the second answer found it ticked";
+    EXPECT_EQ(dlg.picked, 2);
+    EXPECT_NE(dlg.boundDuringRun, nullptr) << "DDX_Control bound the button";
+    EXPECT_EQ(dlg.matchButton.m_hWnd, nullptr) << "and let go of it with the window";
+    EXPECT_EQ(dlg.GetSafeHwnd(), nullptr);
+
+    // Escape leaves the members as they were, whatever was typed.
+    Queue({AnswerType(kName, u"changed"), AnswerKey(VK_ESCAPE)});
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    EXPECT_EQ(std::u16string(static_cast<LPCWSTR>(dlg.name)), u"New name");
+}
+
+class CDialogView : public CView {
+public:
+    INT_PTR result = 0;
+    HWND dialogOwner = nullptr;
+    bool frameEnabledDuring = true;
+
+protected:
+    void OnDraw(CDC*) override {}
+    afx_msg void OnOptions() {
+        COptionsDlg dlg(this);
+        desktop_->QueueModalAnswer(Inspect([this](HWND dialog) {
+            dialogOwner = ::GetWindow(dialog, GW_OWNER);
+            frameEnabledDuring = GetParentFrame()->IsWindowEnabled() != FALSE;
+        }));
+        desktop_->QueueModalAnswer(AnswerKey(VK_ESCAPE));
+        result = dlg.DoModal();
+    }
+    DECLARE_MESSAGE_MAP()
+
+public:
+    tq3::testing::Desktop* desktop_ = nullptr;
+};
+
+BEGIN_MESSAGE_MAP(CDialogView, CView)
+ON_COMMAND(kOptionsCommand, &CDialogView::OnOptions)
+END_MESSAGE_MAP()
+
+TEST_F(CDialogTest, AViewRunsADialogFromACommandHandler) {
+    tq3::testing::TestApp app;
+    auto* view = new CDialogView;
+    view->desktop_ = &desktop;
+    CFrameWnd* frame = tq3::testing::CreateFrameWithView(view, RECT{0, 0, 500, 400});
+    ASSERT_NE(frame, nullptr);
+    frame->SendMessage(WM_COMMAND, kOptionsCommand, 0);
+    EXPECT_EQ(view->result, IDCANCEL);
+    EXPECT_EQ(view->dialogOwner, frame->m_hWnd) << "a dialog belongs to the top-level window";
+    EXPECT_FALSE(view->frameEnabledDuring);
+    EXPECT_TRUE(frame->IsWindowEnabled());
+    EXPECT_EQ(::GetActiveWindow(), frame->m_hWnd);
+    frame->DestroyWindow();
+}
+
+TEST_F(CDialogTest, ModelessDialogGetsItsKeysThroughPreTranslateMessage) {
+    COptionsDlg dlg;
+    ASSERT_TRUE(dlg.CreateIndirect(&kTemplate));
+    dlg.ShowWindow(SW_SHOW);
+    desktop.RunUntilIdle();
+    dlg.GotoDlgCtrl(dlg.GetDlgItem(kMatch));
+    desktop.KeyPress(VK_TAB);
+    EXPECT_EQ(::GetFocus(), ::GetDlgItem(dlg.m_hWnd, kPick));
+    desktop.KeyPress('N', tq3::testing::kAlt);
+    EXPECT_EQ(::GetFocus(), ::GetDlgItem(dlg.m_hWnd, kName));
+    // OK hides a modeless dialog; the window stays for the host to destroy.
+    desktop.KeyPress(VK_RETURN);
+    EXPECT_FALSE(dlg.IsWindowVisible());
+    EXPECT_TRUE(::IsWindow(dlg.m_hWnd));
+    EXPECT_EQ(dlg.GetDefID(), static_cast<DWORD>(MAKELONG(IDOK, DC_HASDEFID)));
+}
+
+TEST_F(CDialogTest, MissingTemplatesControlsAndAnswersFailClearly) {
+    CDialog noTemplate(4321);
+    EXPECT_EQ(noTemplate.DoModal(), -1);
+    EXPECT_FALSE(noTemplate.Create(4321));
+
+    // A control the exchange names but the dialog lacks: OK refuses to close.
+    COptionsDlg dlg;
+    dlg.exchangeMissing = true;
+    bool stillThere = false;
+    Queue({AnswerKey(VK_RETURN), Inspect([&](HWND dialog) { stillThere = ::IsWindowVisible(dialog) != FALSE; }),
+           AnswerKey(VK_ESCAPE)});
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    EXPECT_TRUE(stillThere);
+
+    // A dialog nobody answers, and answers that do not fit the dialog, reach the
+    // failure handler; here it closes the dialog instead of aborting.
+    std::vector<std::string> failures;
+    desktop.SetFailureHandler([&](const std::string& description) {
+        failures.push_back(description);
+        if (HWND open = ::FindWindowW(u"#32770", nullptr)) ::PostMessageW(open, WM_COMMAND, IDCANCEL, 0);
+    });
+    COptionsDlg plain;
+    EXPECT_EQ(plain.DoModal(), IDCANCEL);
+    Queue({AnswerClick(kMissing)});
+    EXPECT_EQ(plain.DoModal(), IDCANCEL);
+    Queue({AnswerChoose(kPick, 7)});
+    EXPECT_EQ(plain.DoModal(), IDCANCEL);
+    ASSERT_EQ(failures.size(), 3u);
+    EXPECT_NE(failures[0].find("no scripted answer"), std::string::npos) << failures[0];
+    EXPECT_NE(failures[0].find("\"Options\""), std::string::npos) << failures[0];
+    EXPECT_NE(failures[1].find("does not have"), std::string::npos) << failures[1];
+    EXPECT_NE(failures[2].find("does not exist"), std::string::npos) << failures[2];
+}
+
+}  // namespace
+}  // namespace tq3::test

@@ -1,0 +1,398 @@
+// Dialogs made from templates, driven through their modal loop as a user drives
+// them: how one starts (messages, focus, default button), how the keyboard moves
+// through it, how its controls are laid out in dialog units, and what it does
+// with bad templates, bad ids and a vanishing owner.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "framework/backends/headless/headless_backend.h"
+#include "framework/controls/button.h"
+#include "framework/dialogs/dialog.h"
+#include "framework/dialogs/message_box.h"
+#include "framework/gdi/dc.h"
+#include "framework/gdi/dc_text.h"
+#include "framework/gdi/gdi_defs.h"
+#include "framework/gdi/gdi_objects.h"
+#include "framework/gdi/sysmetrics.h"
+#include "tests/support/spy_expect.h"
+#include "tq3view/testing.h"
+
+namespace tq3::test {
+namespace {
+
+using tq3::testing::Expect;
+using tq3::testing::ModalAnswer;
+using tq3::testing::Msg;
+
+constexpr WCHAR kDialogClass[] = u"#32770";
+constexpr int kMatch = 101, kUp = 102, kDown = 103, kApply = 104, kSide = 105;
+
+constexpr DWORD kChildVisible = WS_CHILD | WS_VISIBLE;
+constexpr DLGITEMTEMPLATEW kItems[] = {
+    {kChildVisible, 0, 7, 7, 60, 8, 0xFFFF, u"Static", u"&Name:"},
+    {kChildVisible | WS_TABSTOP | WS_GROUP | BS_AUTOCHECKBOX, 0, 7, 20, 80, 10, kMatch, u"Button", u"&Match"},
+    {kChildVisible | WS_TABSTOP | WS_GROUP | BS_AUTORADIOBUTTON, 0, 7, 34, 60, 10, kUp, u"Button", u"&Up"},
+    {kChildVisible | BS_AUTORADIOBUTTON, 0, 7, 46, 60, 10, kDown, u"Button", u"Do&wn"},
+    {kChildVisible | BS_AUTORADIOBUTTON, 0, 70, 34, 40, 10, kSide, u"Button", u"Si&de"},
+    {kChildVisible | WS_TABSTOP | WS_GROUP | BS_DEFPUSHBUTTON, 0, 120, 7, 50, 14, IDOK, u"Button", u"OK"},
+    {kChildVisible | WS_TABSTOP, 0, 120, 25, 50, 14, IDCANCEL, u"Button", u"Cancel"},
+    {kChildVisible | WS_TABSTOP, 0, 120, 43, 50, 14, kApply, u"Button", u"&Apply"},
+};
+constexpr DLGTEMPLATEW kTemplate = {WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT,
+                                    0, 10, 10, 180, 70, u"Options", 8, u"MS Shell Dlg", 8, kItems};
+
+// Ends the dialog with the id of any button pressed; TRUE from WM_INITDIALOG
+// gives the focus to the first tab stop.
+INT_PTR EndOnButton(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+    if (message == WM_INITDIALOG) return TRUE;
+    if (message == WM_COMMAND && HIWORD(static_cast<DWORD>(wParam)) == BN_CLICKED) {
+        int id = LOWORD(static_cast<DWORD>(wParam));
+        if (id == IDOK || id == IDCANCEL || id == kApply) EndDialog(dialog, id);
+        return TRUE;
+    }
+    return FALSE;
+}
+
+tq3::fw::HeadlessBackend& Backend() { return *tq3::fw::HeadlessBackend::Current(); }
+
+// A key as the user presses it, with Shift or Alt held when asked.
+struct Key {
+    int vk;
+    int held = 0;  // VK_SHIFT, VK_MENU or 0
+};
+
+ModalAnswer Press(std::vector<Key> keys) {
+    return ModalAnswer{kDialogClass, {}, [keys](HWND) {
+                           for (const Key& k : keys) {
+                               if (k.held != 0) Backend().KeyDown(k.held);
+                               Backend().KeyPress(k.vk);
+                               if (k.held != 0) Backend().KeyUp(k.held);
+                           }
+                       }};
+}
+
+ModalAnswer Inspect(std::function<void(HWND)> look) {
+    return ModalAnswer{kDialogClass, {}, [look](HWND dialog) {
+                           look(dialog);
+                           PostMessageW(dialog, WM_NULL, 0, 0);
+                       }};
+}
+
+// The id of the button showing the default ring, 0 when none does.
+int RingOf(HWND dialog) {
+    for (HWND c = GetWindow(dialog, GW_CHILD); c != nullptr; c = GetWindow(c, GW_HWNDNEXT)) {
+        if (SendMessageW(c, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON) return GetDlgCtrlID(c);
+    }
+    return 0;
+}
+
+class DialogTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        static bool registered = false;
+        if (!registered) {
+            WNDCLASSW wc{};
+            wc.lpfnWndProc = DefWindowProcW;
+            wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<ULONG_PTR>(COLOR_WINDOW + 1));
+            wc.lpszClassName = u"DialogTestOwner";
+            registered = RegisterClassW(&wc) != 0;
+        }
+        owner = CreateWindowExW(0, u"DialogTestOwner", u"Owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 60, 40, 560, 400,
+                                nullptr, nullptr, nullptr, nullptr);
+        ASSERT_NE(owner, nullptr);
+        desktop.RunUntilIdle();
+    }
+
+    INT_PTR Run(const DLGTEMPLATEW* t, std::vector<ModalAnswer> answers, DLGPROC proc = EndOnButton) {
+        for (auto& a : answers) desktop.QueueModalAnswer(std::move(a));
+        INT_PTR result = DialogBoxIndirectParamW(nullptr, t, owner, proc, 0);
+        EXPECT_EQ(desktop.PendingModalAnswers(), 0u) << "every scripted answer was needed";
+        return result;
+    }
+
+    tq3::testing::Desktop desktop{800, 600};
+    HWND owner = nullptr;
+};
+
+TEST_F(DialogTest, StartsWithInitDialogThenFocusOnTheFirstTabStopAndTheDefaultButton) {
+    tq3::testing::MessageSpy spy;
+    ASSERT_TRUE(spy.WatchClass(kDialogClass));
+    ASSERT_TRUE(spy.WatchClass(u"Button"));
+    spy.KeepOnly({WM_SETFONT, WM_INITDIALOG, WM_SHOWWINDOW, WM_ACTIVATE, WM_SETFOCUS, WM_KILLFOCUS});
+    HWND match = nullptr;
+    int defId = 0, ring = 0;
+    bool ownerEnabled = true;
+    INT_PTR result = Run(&kTemplate, {Inspect([&](HWND dialog) {
+                                          match = GetDlgItem(dialog, kMatch);
+                                          spy.Name(dialog, "dialog");
+                                          spy.Name(match, "match");
+                                          defId = static_cast<int>(SendMessageW(dialog, DM_GETDEFID, 0, 0));
+                                          ring = RingOf(dialog);
+                                          ownerEnabled = IsWindowEnabled(owner) != FALSE;
+                                          EXPECT_EQ(GetFocus(), match);
+                                      }),
+                                      Press({{VK_RETURN}})});
+    EXPECT_EQ(result, IDOK) << "Enter on a check box presses the default button";
+    EXPECT_EQ(defId, MAKELONG(IDOK, DC_HASDEFID));
+    EXPECT_EQ(ring, IDOK);
+    EXPECT_FALSE(ownerEnabled);
+    EXPECT_TRUE(IsWindowEnabled(owner));
+    EXPECT_EQ(GetActiveWindow(), owner);
+    EXPECT_EQ(FindWindowW(kDialogClass, nullptr), nullptr);
+
+    // The dialog learns its font before its controls exist, WM_INITDIALOG names
+    // the first tab stop, and only the shown, active dialog hands it the focus.
+    HWND dialog = spy.Log().front().hwnd;
+    EXPECT_TRUE(Same(spy.Compare(dialog, {Msg(WM_SETFONT), Msg(WM_INITDIALOG).WParam(reinterpret_cast<WPARAM>(match)),
+                                          Msg(WM_SHOWWINDOW).WParam(TRUE), Msg(WM_ACTIVATE).WParam(WA_ACTIVE),
+                                          Msg(WM_ACTIVATE).WParam(WA_INACTIVE)})));
+    spy.KeepOnly({WM_INITDIALOG, WM_ACTIVATE, WM_SETFOCUS});
+    std::vector<std::string> order;
+    for (const auto& r : spy.Log()) {
+        if (r.message == WM_INITDIALOG || r.message == WM_SETFOCUS || (r.message == WM_ACTIVATE && r.wParam != 0))
+            order.push_back(tq3::testing::MessageName(r.message) + (r.hwnd == match ? " match" : ""));
+    }
+    EXPECT_EQ(order, (std::vector<std::string>{"WM_INITDIALOG", "WM_ACTIVATE", "WM_SETFOCUS match"}));
+}
+
+TEST_F(DialogTest, KeyboardMovesTheFocusAndTheDefaultRingAndAnswers) {
+    struct Case {
+        const char* name;
+        std::vector<Key> keys;
+        int focus;        // the control with the focus after the keys
+        int ring;         // the button showing the default ring then
+        bool matched;     // the check box ticked
+        bool down;        // the second radio button chosen
+        Key end;          // the key that ends the dialog
+        INT_PTR result;
+    };
+    const std::vector<Case> cases = {
+        {"nothing pressed", {}, kMatch, IDOK, false, false, {VK_RETURN}, IDOK},
+        {"Tab to the radio group", {{VK_TAB}}, kUp, IDOK, false, false, {VK_ESCAPE}, IDCANCEL},
+        {"arrow within the group chooses", {{VK_TAB}, {VK_DOWN}}, kDown, IDOK, false, true, {VK_RETURN}, IDOK},
+        {"arrow wraps within the group", {{VK_TAB}, {VK_UP}}, kSide, IDOK, false, false, {VK_RETURN}, IDOK},
+        {"Tab onto a button takes the ring", {{VK_TAB}, {VK_TAB}, {VK_TAB}}, IDCANCEL, IDCANCEL, false, false,
+         {VK_RETURN}, IDCANCEL},
+        {"Shift+Tab wraps back", {{VK_TAB, VK_SHIFT}}, kApply, kApply, false, false, {VK_RETURN}, kApply},
+        {"the ring returns to the default", {{VK_TAB, VK_SHIFT}, {VK_TAB}}, kMatch, IDOK, false, false,
+         {VK_RETURN}, IDOK},
+        {"space ticks the check box", {{VK_SPACE}}, kMatch, IDOK, true, false, {VK_RETURN}, IDOK},
+        {"a label's mnemonic goes to the next control", {{VK_TAB}, {'N'}}, kMatch, IDOK, false, false,
+         {VK_ESCAPE}, IDCANCEL},
+        {"Alt+mnemonic of a radio button chooses it", {{'W', VK_MENU}}, kDown, IDOK, false, true, {VK_ESCAPE},
+         IDCANCEL},
+        {"plain mnemonic of a check box ticks it", {{'M'}}, kMatch, IDOK, true, false, {VK_ESCAPE}, IDCANCEL},
+        {"a key that is no mnemonic does nothing", {{'Q'}}, kMatch, IDOK, false, false, {'A'}, kApply},
+        {"Alt+key that is no mnemonic does nothing", {{'Q', VK_MENU}}, kMatch, IDOK, false, false, {'A', VK_MENU},
+         kApply},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        int focus = 0, ring = 0;
+        bool matched = false, down = false;
+        INT_PTR result = Run(&kTemplate, {Press(c.keys), Inspect([&](HWND dialog) {
+                                              focus = GetDlgCtrlID(GetFocus());
+                                              ring = RingOf(dialog);
+                                              matched = IsDlgButtonChecked(dialog, kMatch) == BST_CHECKED;
+                                              down = IsDlgButtonChecked(dialog, kDown) == BST_CHECKED;
+                                          }),
+                                          Press({c.end})});
+        EXPECT_EQ(focus, c.focus);
+        EXPECT_EQ(ring, c.ring);
+        EXPECT_EQ(matched, c.matched);
+        EXPECT_EQ(down, c.down);
+        EXPECT_EQ(result, c.result);
+    }
+}
+
+// Dialog units measured here letter by letter from the template's font, apart
+// from how the dialog measures them (one run of all 52 letters).
+SIZE MeasuredUnits(HFONT font) {
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, font);
+    int sum = 0;
+    for (WCHAR ch : std::u16string(u"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) {
+        SIZE one{0, 0};
+        GetTextExtentPoint32W(dc, &ch, 1, &one);
+        sum += one.cx;
+    }
+    TEXTMETRICW tm{};
+    GetTextMetricsW(dc, &tm);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    return SIZE{(sum * 2 + 52) / 104, tm.tmHeight};  // the average, rounded to the nearest pixel
+}
+
+TEST_F(DialogTest, ControlsAreLaidOutInDialogUnitsOfTheTemplateFont) {
+    HWND dialog = CreateDialogIndirectParamW(nullptr, &kTemplate, owner, EndOnButton, 0);
+    ASSERT_NE(dialog, nullptr);
+    auto font = reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0));
+    LOGFONTW lf{};
+    ASSERT_EQ(GetObjectW(font, sizeof(lf), &lf), static_cast<int>(sizeof(lf)));
+    EXPECT_EQ(lf.lfHeight, -11) << "8 points at 96 dots per inch";
+    EXPECT_EQ(std::u16string(lf.lfFaceName), u"MS Shell Dlg");
+    const SIZE units = MeasuredUnits(font);
+    ASSERT_GT(units.cx, 3);
+    ASSERT_GT(units.cy, 9);
+    // Units to pixels, rounded to the nearest.
+    auto x = [&](int du) { return (2 * du * units.cx + 4) / 8; };
+    auto y = [&](int du) { return (2 * du * units.cy + 8) / 16; };
+
+    RECT client{};
+    GetClientRect(dialog, &client);
+    EXPECT_EQ(client.right, x(180));
+    EXPECT_EQ(client.bottom, y(70));
+    for (const DLGITEMTEMPLATEW& item : kItems) {
+        HWND c = item.id == 0xFFFF ? GetWindow(dialog, GW_CHILD) : GetDlgItem(dialog, item.id);
+        ASSERT_NE(c, nullptr) << item.id;
+        RECT r{};
+        GetWindowRect(c, &r);
+        MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+        EXPECT_EQ(r.left, x(item.x)) << item.id;
+        EXPECT_EQ(r.top, y(item.y)) << item.id;
+        EXPECT_EQ(r.right, x(item.x + item.cx)) << item.id;
+        EXPECT_EQ(r.bottom, y(item.y + item.cy)) << item.id;
+        EXPECT_EQ(SendMessageW(c, WM_GETFONT, 0, 0), reinterpret_cast<LRESULT>(font)) << item.id;
+    }
+    RECT mapped{4, 8, 8, 16};
+    ASSERT_TRUE(MapDialogRect(dialog, &mapped));
+    EXPECT_EQ(mapped.left, units.cx);
+    EXPECT_EQ(mapped.bottom, 2 * units.cy);
+    // The template's position counts from the owner's client area.
+    POINT origin{0, 0};
+    ClientToScreen(dialog, &origin);
+    POINT ownerOrigin{0, 0};
+    ClientToScreen(owner, &ownerOrigin);
+    RECT frame{};
+    GetWindowRect(dialog, &frame);
+    EXPECT_EQ(frame.left, ownerOrigin.x + x(10));
+    EXPECT_EQ(frame.top, ownerOrigin.y + y(10));
+    EXPECT_FALSE(IsWindowVisible(dialog)) << "the template has no WS_VISIBLE";
+    DestroyWindow(dialog);
+}
+
+TEST_F(DialogTest, BadTemplatesAndIdsFailCleanly) {
+    DLGITEMTEMPLATEW unknown[] = {kItems[1], {kChildVisible, 0, 7, 60, 50, 14, 300, u"NoSuchClass", u"?"}};
+    DLGTEMPLATEW unknownClass = kTemplate;
+    unknownClass.items = unknown;
+    unknownClass.itemCount = 2;
+    DLGTEMPLATEW tolerant = unknownClass;
+    tolerant.style |= DS_NOFAILCREATE;
+    DLGTEMPLATEW noItems = kTemplate;
+    noItems.items = nullptr;
+    HWND gone = CreateWindowExW(0, u"DialogTestOwner", u"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    DestroyWindow(gone);
+    struct Case {
+        const char* name;
+        std::function<INT_PTR()> call;
+        INT_PTR result;
+    };
+    const std::vector<Case> cases = {
+        {"null template", [] { return DialogBoxIndirectParamW(nullptr, nullptr, nullptr, EndOnButton, 0); }, -1},
+        {"items missing", [&] { return DialogBoxIndirectParamW(nullptr, &noItems, owner, EndOnButton, 0); }, -1},
+        {"unknown class", [&] { return DialogBoxIndirectParamW(nullptr, &unknownClass, owner, EndOnButton, 0); },
+         -1},
+        {"unknown class, modeless",
+         [&] { return reinterpret_cast<INT_PTR>(CreateDialogIndirectParamW(nullptr, &unknownClass, owner, nullptr, 0)); },
+         0},
+        {"no such template id",
+         [&] { return DialogBoxParamW(nullptr, MAKEINTRESOURCEW(4321), owner, EndOnButton, 0); }, -1},
+        {"owner that is gone", [&] { return DialogBoxIndirectParamW(nullptr, &kTemplate, gone, EndOnButton, 0); }, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(c.call(), c.result);
+        EXPECT_EQ(FindWindowW(kDialogClass, nullptr), nullptr) << "nothing left behind";
+        EXPECT_TRUE(IsWindowEnabled(owner));
+    }
+
+    // DS_NOFAILCREATE makes the dialog without the control it cannot make.
+    HWND dialog = CreateDialogIndirectParamW(nullptr, &tolerant, owner, EndOnButton, 0);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_NE(GetDlgItem(dialog, kMatch), nullptr);
+
+    // Ids that name no control.
+    WCHAR text[8] = u"x";
+    BOOL translated = TRUE;
+    EXPECT_FALSE(SetDlgItemTextW(dialog, 300, u"text"));
+    EXPECT_EQ(GetDlgItemTextW(dialog, 300, text, 8), 0u);
+    EXPECT_EQ(text[0], 0);
+    EXPECT_EQ(GetDlgItemInt(dialog, 300, &translated, TRUE), 0u);
+    EXPECT_FALSE(translated);
+    EXPECT_FALSE(CheckDlgButton(dialog, 300, BST_CHECKED));
+    EXPECT_EQ(IsDlgButtonChecked(dialog, 300), 0u);
+    EXPECT_EQ(SendDlgItemMessageW(dialog, 300, BM_GETCHECK, 0, 0), 0);
+    EXPECT_FALSE(EndDialog(owner, 1)) << "not a dialog";
+    RECT r{};
+    EXPECT_FALSE(MapDialogRect(owner, &r));
+    DestroyWindow(dialog);
+}
+
+TEST_F(DialogTest, ControlsByIdReadAndWriteTextsNumbersAndChecks) {
+    HWND dialog = CreateDialogIndirectParamW(nullptr, &kTemplate, owner, EndOnButton, 0);
+    ASSERT_NE(dialog, nullptr);
+    struct Case {
+        const char16_t* text;
+        BOOL isSigned;
+        UINT value;
+        BOOL translated;
+    };
+    for (const Case& c : {Case{u"42", FALSE, 42, TRUE}, Case{u" -17 ", TRUE, static_cast<UINT>(-17), TRUE},
+                          Case{u"-17", FALSE, 0, FALSE}, Case{u"4294967295", FALSE, 4294967295u, TRUE},
+                          Case{u"4294967296", FALSE, 0, FALSE}, Case{u"2147483648", TRUE, 0, FALSE},
+                          Case{u"12a", FALSE, 0, FALSE}, Case{u"", FALSE, 0, FALSE}}) {
+        ASSERT_TRUE(SetDlgItemTextW(dialog, kApply, c.text));
+        BOOL translated = !c.translated;
+        EXPECT_EQ(GetDlgItemInt(dialog, kApply, &translated, c.isSigned), c.value) << c.value;
+        EXPECT_EQ(translated, c.translated);
+    }
+    ASSERT_TRUE(SetDlgItemInt(dialog, kApply, static_cast<UINT>(-5), TRUE));
+    WCHAR text[16];
+    EXPECT_EQ(GetDlgItemTextW(dialog, kApply, text, 16), 2u);
+    EXPECT_EQ(std::u16string(text), u"-5");
+    EXPECT_EQ(GetDlgItemTextW(dialog, kApply, text, 2), 1u) << "cut to the buffer";
+    ASSERT_TRUE(CheckRadioButton(dialog, kUp, kSide, kSide));
+    EXPECT_EQ(IsDlgButtonChecked(dialog, kSide), BST_CHECKED);
+    EXPECT_EQ(IsDlgButtonChecked(dialog, kUp), BST_UNCHECKED);
+    ASSERT_TRUE(CheckDlgButton(dialog, kMatch, BST_CHECKED));
+    EXPECT_EQ(SendDlgItemMessageW(dialog, kMatch, BM_GETCHECK, 0, 0), static_cast<LRESULT>(BST_CHECKED));
+    DestroyWindow(dialog);
+}
+
+TEST_F(DialogTest, EndingTwiceDuringInitOrWithTheOwnerGone) {
+    // The first EndDialog decides; a later one changes nothing.
+    auto endTwice = [](HWND dialog, UINT message, WPARAM wParam, LPARAM) -> INT_PTR {
+        if (message == WM_COMMAND && LOWORD(static_cast<DWORD>(wParam)) == IDOK) {
+            EndDialog(dialog, 7);
+            EndDialog(dialog, 8);
+            return TRUE;
+        }
+        return message == WM_INITDIALOG;
+    };
+    EXPECT_EQ(Run(&kTemplate, {Press({{VK_RETURN}})}, endTwice), 7);
+
+    // Ended while it starts: it never shows, so no answer is needed.
+    auto endAtInit = [](HWND dialog, UINT message, WPARAM, LPARAM param) -> INT_PTR {
+        if (message == WM_INITDIALOG) EndDialog(dialog, param + 1);
+        return FALSE;
+    };
+    EXPECT_EQ(DialogBoxIndirectParamW(nullptr, &kTemplate, owner, endAtInit, 41), 42);
+    EXPECT_TRUE(IsWindowEnabled(owner));
+
+    // The owner destroyed under the running dialog takes the dialog with it.
+    EXPECT_EQ(Run(&kTemplate, {Inspect([&](HWND) { DestroyWindow(owner); })}), -1);
+    EXPECT_FALSE(IsWindow(owner));
+    EXPECT_EQ(FindWindowW(kDialogClass, nullptr), nullptr);
+    owner = nullptr;
+
+    // Quitting ends it unanswered and passes the quit on.
+    EXPECT_EQ(Run(&kTemplate, {Inspect([](HWND) { PostQuitMessage(5); })}), -1);
+    desktop.RunUntilIdle();
+    EXPECT_TRUE(desktop.QuitReceived());
+}
+
+}  // namespace
+}  // namespace tq3::test
