@@ -1,8 +1,9 @@
 // The interactive backend in a real window on a virtual X server: synthetic pointer
 // and keyboard input from xdotool arrive as the platform's messages, the clipboard
 // crosses to and from xclip, the screen shows what the desktop surface holds, the
-// desktop follows the window's size and closing the window asks the windows to
-// close. Skipped only when no virtual X server is installed.
+// desktop follows the window's size, closing the window asks the windows to
+// close and a modal dialog keeps the input from its owner until Escape ends it.
+// Skipped only when no virtual X server is installed.
 #include <SDL.h>
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -22,9 +23,12 @@
 
 #include "framework/backends/headless/headless_backend.h"
 #include "framework/backends/sdl/sdl_backend.h"
+#include "framework/controls/button.h"
 #include "framework/controls/combo_box.h"
 #include "framework/controls/list_box.h"
 #include "framework/core/utf.h"
+#include "framework/dialogs/dialog.h"
+#include "framework/dialogs/message_box.h"
 #include "framework/gdi/draw.h"
 #include "framework/gdi/gdi_objects.h"
 #include "framework/gdi/sysmetrics.h"
@@ -352,6 +356,69 @@ TEST_F(RealWindowTest, InputClipboardScreenAndSizeOnAVirtualXServer) {
     EXPECT_TRUE(PumpUntil([] { return !Find(WM_CLOSE).empty(); }));
     EXPECT_FALSE(IsWindow(hwnd));  // DefWindowProc destroys it
     DeleteObject(wc.hbrBackground);
+}
+
+// Ends on Cancel (Escape), or with 99 when nothing came in time: a lost key
+// fails the test instead of hanging it.
+INT_PTR EndOnCancelOrTimeout(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+    if (message == WM_INITDIALOG) SetTimer(dialog, 1, 15000, nullptr);
+    if (message == WM_TIMER) EndDialog(dialog, 99);
+    if (message == WM_COMMAND && LOWORD(static_cast<DWORD>(wParam)) == IDCANCEL) EndDialog(dialog, IDCANCEL);
+    return message == WM_INITDIALOG;
+}
+
+TEST_F(RealWindowTest, AModalDialogBlocksItsOwnerAndEndsOnEscape) {
+    if (!OnPath("Xvfb")) GTEST_SKIP() << "Xvfb is not installed (scripts/setup.sh installs it)";
+    ASSERT_TRUE(OnPath("xdotool")) << "xdotool is missing; scripts/setup.sh installs it";
+    ASSERT_TRUE(screen.Start()) << "Xvfb did not start";
+    setenv("DISPLAY", screen.Display().c_str(), 1);
+    setenv("SDL_VIDEODRIVER", "x11", 1);
+    SdlBackend* backend = SdlBackend::Install(320, 240, u"dialog test");
+    ASSERT_NE(backend, nullptr);
+    WNDCLASSW wc{0, RecordingProc, 0, 0, nullptr, nullptr, LoadCursorW(nullptr, IDC_ARROW),
+                 static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)), nullptr, u"RealWindowDialogOwner"};
+    ASSERT_NE(RegisterClassW(&wc), 0);
+    HWND owner = CreateWindowExW(0, wc.lpszClassName, u"Owner", WS_POPUP | WS_VISIBLE, 0, 0, 320, 240, nullptr,
+                                 nullptr, nullptr, nullptr);
+    ASSERT_NE(owner, nullptr);
+    SetFocus(owner);
+    ASSERT_TRUE(PumpUntil([&] { return !Find(WM_PAINT).empty(); }));
+    int status = -1;
+    const std::string xid = RunTool({"xdotool", "search", "--name", "^Owner$"}, &status);
+    ASSERT_EQ(status, 0);
+    ASSERT_EQ(RunTool({"xdotool", "windowfocus", "--sync", xid.substr(0, xid.find('\n'))}), 0);
+    int wx = 0, wy = 0;
+    SDL_GetWindowPosition(backend->NativeWindow(), &wx, &wy);
+
+    // The dialog sits at the right; the user clicks the owner's left part, then
+    // presses Escape. A child process plays the user while this thread runs the
+    // dialog's loop.
+    static constexpr DLGITEMTEMPLATEW items[] = {
+        {WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 10, 10, 50, 14, IDOK, u"Button", u"OK"},
+        {WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, 10, 30, 50, 14, IDCANCEL, u"Button", u"Cancel"},
+    };
+    static constexpr DLGTEMPLATEW dialog = {WS_POPUP | WS_CAPTION | DS_MODALFRAME | DS_SETFONT | DS_ABSALIGN,
+                                            0, 150, 40, 70, 50, u"Modal", 8, u"MS Shell Dlg", 2, items};
+    const std::string user = "sleep 0.6; xdotool mousemove --sync " + std::to_string(wx + 30) + " " +
+                             std::to_string(wy + 200) + " click 1; sleep 0.3; xdotool key Escape";
+    g_log.clear();
+    pid_t child = fork();
+    if (child == 0) {
+        execlp("sh", "sh", "-c", user.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    ASSERT_GT(child, 0);
+    const INT_PTR result = DialogBoxIndirectParamW(nullptr, &dialog, owner, EndOnCancelOrTimeout, 0);
+    waitpid(child, &status, 0);
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(result, IDCANCEL);
+    EXPECT_TRUE(Find(WM_LBUTTONDOWN).empty()) << "the owner took a click while the dialog ran";
+    EXPECT_TRUE(IsWindowEnabled(owner));
+    EXPECT_EQ(GetActiveWindow(), owner);
+    // With the dialog gone, the owner takes clicks again.
+    ASSERT_EQ(RunTool({"xdotool", "click", "1"}), 0);
+    EXPECT_TRUE(PumpUntil([] { return !Find(WM_LBUTTONDOWN).empty(); }));
+    DestroyWindow(owner);
 }
 
 TEST(SdlBackendWithoutDisplay, InstallRefusesAndKeepsTheCurrentDesktop) {
