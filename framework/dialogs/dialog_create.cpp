@@ -218,6 +218,7 @@ HWND ModalOwner(HWND named) {
 }
 
 bool RunModalLoop(HWND dialog) {
+    if (DialogState* st = StateOf(dialog)) st->modal = true;
     for (;;) {
         const DialogState* st = StateOf(dialog);
         if (st == nullptr) return false;

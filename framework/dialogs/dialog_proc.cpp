@@ -131,6 +131,9 @@ LRESULT Create(HWND dialog, WPARAM wParam, LPARAM lParam) {
 
 void Destroy(HWND dialog, DialogState* st) {
     SetWindowLongPtrW(dialog, kStateSlot, 0);
+    // Destroyed under its modal loop (its owner went, say): the loop may be
+    // waiting for input and must see that the dialog is gone.
+    if (st->modal) PostMessageW(nullptr, WM_NULL, 0, 0);
     if (st->ownsFont && st->font != nullptr) DeleteObject(st->font);
     delete st;
 }

@@ -15,6 +15,7 @@ struct DialogState {
     int defId = 0;            // the id DM_GETDEFID answers; 0 for none
     HWND focus = nullptr;     // the control that gets the focus back on activation
     bool ended = false;       // EndDialog was called
+    bool modal = false;       // a modal loop runs for it and must wake if it goes
     INT_PTR result = 0;       // what EndDialog was given first
 };
 
