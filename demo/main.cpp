@@ -191,10 +191,11 @@ int RunHeadless(const Options& options, int language, Clock::time_point started)
 
 int RunInteractive(CDemoApp& app, const Options& options, int language) {
 #if TQ3DEMO_HAS_WINDOW
-    if (tq3::fw::SdlBackend::Install(options.width, options.height, tq3::demo::TextsFor(language).appTitle) ==
-        nullptr) {
-        return kNoWindow;  // the backend said why
-    }
+    const bool virtualDesktop = options.virtualDesktop || tq3::fw::SdlBackend::VirtualDesktopAsked();
+    tq3::fw::SdlBackend* backend =
+        virtualDesktop ? tq3::fw::SdlBackend::Install(options.width, options.height, tq3::demo::TextsFor(language).appTitle)
+                       : tq3::fw::SdlBackend::InstallWindows();
+    if (backend == nullptr) return kNoWindow;  // the backend said why
     if (!MakeOutFolder(options)) return kFailed;
     std::vector<std::string> problems;
     CDemoFrame* frame =
@@ -204,7 +205,9 @@ int RunInteractive(CDemoApp& app, const Options& options, int language) {
         std::cerr << "tq3demo: the main window could not be made\n";
         return kFailed;
     }
-    frame->ShowWindow(SW_SHOWMAXIMIZED);
+    // On a virtual desktop the frame fills the one window; as a system window of
+    // its own it keeps the size asked for, placed by the system's window manager.
+    frame->ShowWindow(virtualDesktop ? SW_SHOWMAXIMIZED : SW_SHOW);
     std::ofstream reportFile;
     std::optional<tq3::demo::LiveReport> live;
     if (!options.outDir.empty()) {

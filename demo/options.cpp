@@ -19,6 +19,8 @@ const char* UsageText() {
     return "usage: tq3demo [options]\n"
            "\n"
            "  --headless            run without a window on screen (the headless desktop)\n"
+           "  --virtual-desktop     show the whole desktop in one window instead of a system\n"
+           "                        window per window (also TQ3_VIRTUAL_DESKTOP=1)\n"
            "  --script FILE         play FILE (see demo/README.md); implies --headless\n"
            "  --out DIR             write reports (report.txt) and screenshots into DIR\n"
            "  --language LANG       enu, jpn, chs, cht or kor; stored for the next start\n"
@@ -46,6 +48,8 @@ bool ParseOptions(const std::vector<std::string>& args, Options* options, std::s
         std::string text;
         if (arg == "--headless") {
             options->headless = true;
+        } else if (arg == "--virtual-desktop") {
+            options->virtualDesktop = true;
         } else if (arg == "--measure") {
             options->measure = true;
         } else if (arg == "-h" || arg == "--help") {

@@ -10,6 +10,7 @@ namespace tq3::demo {
 
 struct Options {
     bool headless = false;     // run on the headless backend (no window on screen)
+    bool virtualDesktop = false;  // the whole desktop in one window, not a window per window
     std::string script;        // a script to play (headless)
     std::string outDir;        // where reports and screenshots go
     int language = -1;         // 0-4 from --language; -1 keeps the registry language

@@ -18,8 +18,9 @@ packages=(
   fonts-dejavu-core fonts-ipafont-gothic fonts-wqy-microhei
   # the time zone and country tables the demo shows
   tzdata
-  # the tests of the real window: a virtual X server, synthetic input, a clipboard client, screenshots
-  xvfb xdotool xclip x11-apps x11-utils imagemagick
+  # the tests of the real window: a virtual X server, synthetic input, a clipboard client, screenshots,
+  # and a small window manager that reparents and decorates, for the native windows' tests
+  xvfb xdotool xclip x11-apps x11-utils imagemagick openbox
 )
 
 missing=()

@@ -99,6 +99,24 @@ public:
     virtual bool ReadSystemClipboardText(std::u16string* text) = 0;
     // A counter that changes whenever another program changes the system clipboard.
     virtual ULONGLONG SystemClipboardSequence() const { return 0; }
+
+    // ---- Native windows ---------------------------------------------------------
+    // A backend that shows each top-level window in a system window of its own
+    // answers true (asked once, when it is installed). The window manager then
+    // leaves the caption and frame of captioned top-level windows to the system's
+    // decoration and hands each surface's damage to PresentWindow instead of
+    // calling PresentDesktop.
+    virtual bool ShowsNativeWindows() const { return false; }
+    // The top-level window `top` was shown, hidden, moved, sized, restacked,
+    // retitled, enabled or disabled: the backend reads its state (GetWindowRect,
+    // styles, owner, text) and makes its system window agree, making it on the
+    // first showing. Called when the queue runs dry, before the damage is shown.
+    virtual void NativeWindowChanged(HWND /*top*/) {}
+    // `top` is being destroyed: its system window goes.
+    virtual void NativeWindowDestroyed(HWND /*top*/) {}
+    // The part `damage` (surface coordinates) of `top`'s surface changed. The
+    // backend fills its own pixels of it with ComposeWindow.
+    virtual void PresentWindow(HWND /*top*/, const Region& /*damage*/) {}
 };
 
 // Installs `backend` as the one the window manager talks to, after destroying all
@@ -120,6 +138,10 @@ TQ3FW_API void DeliverInput(const InputEvent& event);
 // applied, written to `out` (the pixel of area's top-left corner) with rows
 // `stride` pixels apart. Touches nothing else.
 TQ3FW_API void ComposeDesktop(const RECT& area, Pixel* out, std::ptrdiff_t stride);
+// What the top-level window `top` shows in `area` (its surface coordinates,
+// within its window): its surface with the screen DC's drawing over it, written
+// to `out` as ComposeDesktop does. Pixels it never drew are black.
+TQ3FW_API void ComposeWindow(HWND top, const RECT& area, Pixel* out, std::ptrdiff_t stride);
 
 // Destroys every window and clears all window-manager state (the backend stays).
 TQ3FW_API void ResetWindowManager();

@@ -62,6 +62,7 @@ void Release(Window* w) {
     for (auto& slot : s.slots) {
         if (slot && slot->owner == w) slot->owner = nullptr;
     }
+    if (s.native && w->parent == s.desktopWindow && s.backend) s.backend->NativeWindowDestroyed(w->handle);
     Unlink(w);
     --w->cls->windows;
 }

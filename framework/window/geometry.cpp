@@ -53,6 +53,12 @@ bool HasMenuBar(const Window* w) { return !IsChildStyle(w) && w->id != 0 && w->p
 // ============================================================================
 
 RECT NonClientInsets(DWORD style, DWORD exStyle, bool menu) {
+    // The system's decoration lies outside the window: only the menu bar and the
+    // edges are ours.
+    if (NativelyDecorated(style)) {
+        style &= ~(WS_CAPTION | WS_THICKFRAME | WS_DLGFRAME | WS_BORDER);
+        exStyle &= ~WS_EX_DLGMODALFRAME;
+    }
     int frame = 0;
     if (style & WS_THICKFRAME)
         frame = GetSystemMetrics(SM_CXFRAME);
@@ -207,6 +213,8 @@ LRESULT DefaultHitTest(const Window* w, POINT screen) {
     if (l.v && Inside(l.vbar, p)) return HTVSCROLL;
     if (l.h && Inside(l.hbar, p)) return HTHSCROLL;
     if (l.v && l.h && Inside(l.corner, p)) return (w->style & WS_THICKFRAME) ? HTGROWBOX : HTNOWHERE;
+    // Caption, borders and their buttons belong to the system's decoration.
+    if (NativelyDecorated(w->style)) return HasMenuBar(w) && p.y < InnerRect(w).top ? HTMENU : HTBORDER;
     int width = wr.right - wr.left;
     int height = wr.bottom - wr.top;
     RECT frameless = NonClientInsets(w->style & ~(WS_CAPTION | WS_VSCROLL | WS_HSCROLL) & (WS_THICKFRAME | WS_DLGFRAME | WS_BORDER),
@@ -396,6 +404,13 @@ BOOL EnableWindow(HWND hwnd, BOOL enable) {
         Send(w, WM_ENABLE, FALSE, 0);
     }
     if (!w->dead && w->style & WS_VSCROLL) w->ncPaint = true;
+    if (!w->dead && w->parent == s.desktopWindow && s.native) {
+        // A disabled owner makes the windows it owns modal for it.
+        MarkNative(w);
+        for (Window* top : s.desktopWindow->children) {
+            if (top->owner == w) MarkNative(top);
+        }
+    }
     return wasDisabled ? TRUE : FALSE;
 }
 

@@ -56,6 +56,7 @@ void ResetWindowManager() {
     s.input.clear();
     s.timers.clear();
     s.windowDcs.clear();
+    s.nativeDirty.clear();
     ScreenResized();
     static_cast<Session&>(s) = Session{};
     for (size_t i = 0; i < s.watchers.size(); ++i) s.watchers[i]->WindowManagerReset();
@@ -70,6 +71,7 @@ Backend* InstallBackend(std::unique_ptr<Backend> backend) {
     s.backend = std::move(backend);
     SIZE size = s.backend->DesktopSize();
     s.screen = SIZE{std::clamp<LONG>(size.cx, 1, 16384), std::clamp<LONG>(size.cy, 1, 16384)};
+    s.native = s.backend->ShowsNativeWindows();
     ScreenResized();
     SetScreenSize(s.screen.cx, s.screen.cy);
     EnsureDesktop();

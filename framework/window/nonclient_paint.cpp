@@ -53,6 +53,11 @@ void DrawNonClient(HWND hwnd, HDC dc) {
     look.window = SIZE{window.right - window.left, window.bottom - window.top};
     look.style = static_cast<DWORD>(GetWindowLongW(hwnd, GWL_STYLE));
     look.exStyle = static_cast<DWORD>(GetWindowLongW(hwnd, GWL_EXSTYLE));
+    // The system draws this window's caption and frame around it.
+    if (NativelyDecorated(look.style)) {
+        look.style &= ~(WS_CAPTION | WS_THICKFRAME | WS_DLGFRAME | WS_BORDER);
+        look.exStyle &= ~WS_EX_DLGMODALFRAME;
+    }
     look.active = GetActiveWindow() == hwnd;
     // A top-level window's id is its menu.
     look.hasMenu = !(look.style & WS_CHILD) && GetWindowLongPtrW(hwnd, GWLP_ID) != 0;

@@ -133,7 +133,23 @@ void TopLevelChanged(Window* top, const RECT& oldScreen) {
     FollowWindowSize(top);
     ScreenChanged(oldScreen);
     ScreenChanged(WindowRectOnScreen(top));
+    MarkNative(top);
 }
+
+void MarkNative(Window* w) {
+    State& s = S();
+    if (!s.native || w == nullptr || w == s.desktopWindow) return;
+    Window* top = TopLevelOf(w);
+    if (top == nullptr || top->parent != s.desktopWindow) return;
+    if (std::find(s.nativeDirty.begin(), s.nativeDirty.end(), top->handle) != s.nativeDirty.end()) return;
+    try {
+        s.nativeDirty.push_back(top->handle);
+    } catch (const std::bad_alloc&) {
+        // It catches up with its next change.
+    }
+}
+
+bool NativelyDecorated(DWORD style) { return S().native && !(style & WS_CHILD) && (style & WS_CAPTION) == WS_CAPTION; }
 
 // ============================================================================
 // The screen overlay
@@ -198,9 +214,45 @@ void ScreenChanged(const Region& screenArea) {
 
 void ScreenChanged(const RECT& screenRect) { ScreenChanged(Region(screenRect)); }
 
+namespace {
+
+// The native path: each system window catches up with its top-level window,
+// then gets its own damage, and the screen DC's drawing shows in the windows it
+// crosses (on the bare screen between them it does not show: see
+// ComposeWindow).
+void FlushNative() {
+    State& s = S();
+    Backend& backend = *s.backend;
+    std::vector<HWND> dirty = std::move(s.nativeDirty);
+    s.nativeDirty.clear();
+    for (HWND h : dirty) {
+        if (FromHandle(h) != nullptr) backend.NativeWindowChanged(h);
+    }
+    Region overlay = std::move(s.overlayDamage);
+    s.overlayDamage = Region();
+    s.screenDamage.Clear();
+    for (Window* top : s.desktopWindow->children) {
+        Region d = std::move(top->damage);
+        top->damage = Region();
+        if (!IsVisibleOnScreen(top) || !top->surface) continue;
+        if (!overlay.IsEmpty()) {
+            Region crossed = ScreenToSurface(top, overlay);
+            d.Union(crossed);
+        }
+        d.Intersect(RECT{0, 0, top->surface->Width(), top->surface->Height()});
+        if (!d.IsEmpty()) backend.PresentWindow(top->handle, d);
+    }
+}
+
+}  // namespace
+
 void FlushPresent() {
     State& s = S();
     if (!s.backend || s.desktopWindow == nullptr) return;
+    if (s.native) {
+        FlushNative();
+        return;
+    }
     Region shown = std::move(s.screenDamage);
     s.screenDamage = Region();
     Region overlay = std::move(s.overlayDamage);
@@ -233,7 +285,7 @@ using namespace wm;
 namespace {
 
 // Copies what `top` shows of `area` (screen coordinates) into `out`.
-void ComposeWindow(const Window* top, const RECT& area, Pixel* out, std::ptrdiff_t stride) {
+void CopyWindow(const Window* top, const RECT& area, Pixel* out, std::ptrdiff_t stride) {
     const Surface& surface = *top->surface;
     POINT o = SurfaceOrigin(top);
     RECT part{std::max<LONG>(area.left, o.x), std::max<LONG>(area.top, o.y),
@@ -258,6 +310,32 @@ void ApplyOverlay(const Surface& overlay, const RECT& area, Pixel* out, std::ptr
 
 }  // namespace
 
+void ComposeWindow(HWND hwnd, const RECT& area, Pixel* out, std::ptrdiff_t stride) {
+    State& s = S();
+    Window* top = FromHandle(hwnd);
+    if (top == nullptr || out == nullptr || area.right <= area.left || area.bottom <= area.top) return;
+    const std::size_t width = static_cast<std::size_t>(area.right - area.left);
+    const Surface* surface = top->parent == s.desktopWindow ? top->surface.get() : nullptr;
+    for (LONG y = area.top; y < area.bottom; ++y) {
+        Pixel* to = out + (y - area.top) * stride;
+        std::fill_n(to, width, Pixel{0});
+        if (surface == nullptr || y < 0 || y >= surface->Height()) continue;
+        LONG from = std::max<LONG>(area.left, 0);
+        LONG until = std::min<LONG>(area.right, surface->Width());
+        if (until > from)
+            std::memcpy(to + (from - area.left), surface->Row(static_cast<int>(y)) + from,
+                        static_cast<std::size_t>(until - from) * sizeof(Pixel));
+    }
+    // The screen DC's drawing shows over the window where it crosses it.
+    if (!s.overlay) return;
+    POINT o = SurfaceOrigin(top);
+    RECT onScreen{area.left + o.x, area.top + o.y, area.right + o.x, area.bottom + o.y};
+    RECT part{std::max<LONG>(onScreen.left, 0), std::max<LONG>(onScreen.top, 0),
+              std::min<LONG>(onScreen.right, s.overlay->Width()), std::min<LONG>(onScreen.bottom, s.overlay->Height())};
+    if (part.right <= part.left || part.bottom <= part.top) return;
+    ApplyOverlay(*s.overlay, part, out + (part.top - onScreen.top) * stride + (part.left - onScreen.left), stride);
+}
+
 void ComposeDesktop(const RECT& area, Pixel* out, std::ptrdiff_t stride) {
     State& s = S();
     CurrentBackend();
@@ -270,7 +348,7 @@ void ComposeDesktop(const RECT& area, Pixel* out, std::ptrdiff_t stride) {
     for (auto it = tops.rbegin(); it != tops.rend(); ++it) {
         const Window* top = *it;
         if (!(top->style & WS_VISIBLE) || !top->surface) continue;
-        ComposeWindow(top, area, out, stride);
+        CopyWindow(top, area, out, stride);
     }
     if (s.overlay) ApplyOverlay(*s.overlay, area, out, stride);
 }

@@ -57,6 +57,8 @@ LRESULT DefaultText(Window* w, UINT msg, WPARAM wp, LPARAM lp) {
             if ((w->style & WS_CAPTION) == WS_CAPTION) {
                 w->ncPaint = true;
             }
+            // A top-level window's text is its system window's title.
+            if (w->parent == S().desktopWindow) MarkNative(w);
             return TRUE;
         case WM_GETTEXT: {
             auto* buffer = reinterpret_cast<LPWSTR>(lp);

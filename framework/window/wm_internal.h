@@ -210,6 +210,10 @@ struct State : Session {
     // and the screen area where it is behind the surfaces.
     std::unique_ptr<Surface> composed;
     Region stale;
+    // The backend shows each top-level window natively (asked when installed),
+    // and the top-level windows whose system windows must catch up.
+    bool native = false;
+    std::vector<HWND> nativeDirty;
 };
 
 // ---- The window table (window_table.cpp) ------------------------------------
@@ -308,6 +312,13 @@ void ScreenResized();
 // A top-level window moved, was sized, restacked, shown or hidden: the composed
 // screen changes where it was and where it is.
 void TopLevelChanged(Window* top, const RECT& oldScreen);
+// The system window of top-level `w` (any window: its top-level is taken) must
+// catch up with it when the queue next runs dry (native backends only).
+void MarkNative(Window* w);
+// Whether the system draws `style`'s caption and frame: a captioned top-level
+// window on a backend that shows native windows. Its window rectangle is then
+// what the system window holds inside its decoration.
+bool NativelyDecorated(DWORD style);
 
 // ---- Painting (paint.cpp) ------------------------------------------------------
 // Invalidates (RDW_INVALIDATE) or validates (RDW_VALIDATE) `area` of `w`, in its

@@ -12,6 +12,8 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <set>
 #include <sstream>
@@ -133,8 +135,10 @@ TEST(RealWindowTest, PointerWheelAndClipboardFromOutsideReachTheDemo) {
 
     const std::string out = folder.File("out");
     const std::string report = out + "/report.txt";
-    Child demo({TQ3DEMO_PROGRAM, "--size", "1024x700", "--out", out, "--settings-dir", folder.File("settings")}, env,
-               {}, folder.File("demo.log"));
+    // The whole desktop in one window: the window's coordinates are the desktop's.
+    Child demo({TQ3DEMO_PROGRAM, "--virtual-desktop", "--size", "1024x700", "--out", out, "--settings-dir",
+                folder.File("settings")},
+               env, {}, folder.File("demo.log"));
     ASSERT_TRUE(WaitFor([&] { return ReadFile(report).find("hook sheet 0\n") != std::string::npos; }, 20))
         << "the demo did not start: " << ReadFile(folder.File("demo.log"));
 
@@ -211,6 +215,81 @@ TEST(RealWindowTest, PointerWheelAndClipboardFromOutsideReachTheDemo) {
     EXPECT_GT(colours.size(), 16u) << "the screen looks blank";
 
     // Closing from outside saves and ends as the user's close would.
+    kill(demo.Pid(), SIGTERM);
+    EXPECT_EQ(demo.Wait(15), 0) << ReadFile(folder.File("demo.log"));
+}
+
+// The number after `field` in `text` (xwininfo's "Absolute upper-left X:" and the like).
+long NumberAfter(const std::string& text, const std::string& field) {
+    size_t at = text.find(field);
+    return at == std::string::npos ? -1 : std::strtol(text.c_str() + at + field.size(), nullptr, 10);
+}
+
+TEST(RealWindowTest, TheDemosFrameUnderAWindowManagerHasOneTitleBar) {
+    TempFolder folder;
+    const int displayNumber = 40 + (getpid() + 25) % 50;
+    const std::string display = std::string(1, ':').append(std::to_string(displayNumber));
+    Child xvfb({"Xvfb", display, "-screen", "0", "1280x800x24", "-nolisten", "tcp"}, {}, {}, folder.File("xvfb.log"));
+    ASSERT_GT(xvfb.Pid(), 0) << "Xvfb could not be started";
+    ASSERT_TRUE(WaitFor([&] { return access(("/tmp/.X11-unix/X" + std::to_string(displayNumber)).c_str(), F_OK) == 0; }, 10))
+        << ReadFile(folder.File("xvfb.log"));
+    const std::vector<std::string> env = {"DISPLAY=" + display, "SDL_VIDEODRIVER=x11"};
+    Child wm({"openbox"}, env, {}, folder.File("openbox.log"));
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            std::string root;
+            RunProgram({"xprop", "-root", "_NET_SUPPORTING_WM_CHECK"}, env, folder, &root);
+            return root.find("window id") != std::string::npos;
+        },
+        10))
+        << "openbox did not start: " << ReadFile(folder.File("openbox.log"));
+
+    const std::string out = folder.File("out");
+    Child demo({TQ3DEMO_PROGRAM, "--size", "900x600", "--out", out, "--settings-dir", folder.File("settings")}, env, {},
+               folder.File("demo.log"));
+    ASSERT_TRUE(WaitFor([&] { return ReadFile(out + "/report.txt").find("hook sheet 0\n") != std::string::npos; }, 20))
+        << "the demo did not start: " << ReadFile(folder.File("demo.log"));
+    std::string ids;
+    ASSERT_EQ(RunProgram({"xdotool", "search", "--sync", "--onlyvisible", "--pid", std::to_string(demo.Pid())}, env,
+                         folder, &ids),
+              0)
+        << ids;
+    EXPECT_EQ(Count(ids, "\n"), 1u) << "one system window for the one top-level window: " << ids;
+    const std::string frameId = ids.substr(0, ids.find('\n'));
+
+    // The window manager decorates it: a title bar above the demo's window...
+    std::string extents;
+    RunProgram({"xprop", "-id", frameId, "_NET_FRAME_EXTENTS"}, env, folder, &extents);
+    const size_t equals = extents.find('=');
+    ASSERT_NE(equals, std::string::npos) << extents;
+    int left = 0, right = 0, top = 0, bottom = 0;
+    ASSERT_EQ(std::sscanf(extents.c_str() + equals + 1, " %d, %d, %d, %d", &left, &right, &top, &bottom), 4) << extents;
+    EXPECT_GT(top, 10) << "no title bar from the window manager: " << extents;
+    std::string info;
+    ASSERT_EQ(RunProgram({"xwininfo", "-id", frameId}, env, folder, &info), 0);
+    const long x = NumberAfter(info, "Absolute upper-left X:");
+    const long y = NumberAfter(info, "Absolute upper-left Y:");
+    EXPECT_EQ(NumberAfter(info, "Width:"), 900);
+    EXPECT_EQ(NumberAfter(info, "Height:"), 600);
+
+    // ...and inside it no caption of the demo's own: the top rows of the window
+    // hold none of the colours of the framework's caption.
+    const std::string shot = folder.File("screen.png");
+    ASSERT_EQ(RunProgram({"import", "-window", "root", shot}, env, folder, nullptr), 0);
+    tq3::fw::Surface image;
+    ASSERT_TRUE(tq3::fw::LoadPng(shot, &image));
+    ASSERT_GE(image.Width(), x + 900);
+    const tq3::fw::Pixel captionStart = 0x99B4D1;  // the active caption's colours, 0x00RRGGBB
+    const tq3::fw::Pixel captionEnd = 0xB9D1EA;
+    int captionPixels = 0;
+    for (long row = y; row < y + 18; ++row) {
+        for (long col = x; col < x + 900; ++col) {
+            const tq3::fw::Pixel p = image.At(static_cast<int>(col), static_cast<int>(row)) & 0xFFFFFF;
+            captionPixels += p == captionStart || p == captionEnd;
+        }
+    }
+    EXPECT_EQ(captionPixels, 0);
+
     kill(demo.Pid(), SIGTERM);
     EXPECT_EQ(demo.Wait(15), 0) << ReadFile(folder.File("demo.log"));
 }

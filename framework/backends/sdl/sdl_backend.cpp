@@ -60,7 +60,21 @@ sdl::LockToggles TogglesFromModsNow() { return sdl::TogglesFromMods(static_cast<
 }  // namespace
 
 struct SdlBackend::State {
-    SDL_Window* window = nullptr;
+    // A top-level window's system window (native windows only).
+    struct Native {
+        HWND hwnd = nullptr;
+        SDL_Window* window = nullptr;
+        Uint32 id = 0;
+        RECT placed{};               // where the system window was last put or reported
+        bool shown = false;
+        bool modal = false;          // made modal for its owner's system window
+        bool popup = false;          // a pop-up kind: never activated by the system
+        std::u16string title;
+    };
+
+    bool native = false;
+    std::vector<Native> natives;
+    SDL_Window* window = nullptr;  // the virtual desktop's one OS window
     SIZE size{0, 0};                               // the desktop's size: the window's client area
     SDL_Cursor* systemCursors[SDL_NUM_SYSTEM_CURSORS] = {};  // made on first use
     SDL_Cursor* customCursor = nullptr;            // the image cursor shown last
@@ -79,6 +93,10 @@ struct SdlBackend::State {
     void OnQuit();
     void FollowActiveCaption();
     void CheckClipboard();
+    Native* ByHandle(HWND h);
+    Native* ById(Uint32 id);
+    POINT ToScreen(Uint32 windowId, int x, int y);
+    void OnNativeWindowEvent(const SDL_WindowEvent& e);
     SDL_Cursor* CustomCursor(const CursorImage& image);
 };
 
@@ -91,11 +109,24 @@ SdlBackend::~SdlBackend() {
     }
     if (state_->customCursor != nullptr) SDL_FreeCursor(state_->customCursor);
     if (state_->buttonsDown != 0) SDL_CaptureMouse(SDL_FALSE);
-    SDL_DestroyWindow(state_->window);
+    for (State::Native& n : state_->natives) SDL_DestroyWindow(n.window);
+    if (state_->window != nullptr) SDL_DestroyWindow(state_->window);
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
 
-SdlBackend* SdlBackend::Install(int width, int height, LPCWSTR title) {
+SdlBackend* SdlBackend::Install(int width, int height, LPCWSTR title) { return Open(width, height, title, false); }
+
+SdlBackend* SdlBackend::InstallWindows() { return Open(0, 0, nullptr, true); }
+
+bool SdlBackend::VirtualDesktopAsked() {
+    const char* asked = std::getenv("TQ3_VIRTUAL_DESKTOP");
+    return asked != nullptr && std::strcmp(asked, "1") == 0;
+}
+
+SdlBackend* SdlBackend::Open(int width, int height, LPCWSTR title, bool native) {
+    // Closing the last system window is the program's business (WM_SYSCOMMAND),
+    // not a reason to quit.
+    if (native) SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
     // A click that activates the window is also a click in it, as on the platform.
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     // The window surface is the plain framebuffer the display server offers (on X
@@ -126,6 +157,17 @@ SdlBackend* SdlBackend::Install(int width, int height, LPCWSTR title) {
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         return nullptr;
     }
+    if (native) {
+        state->native = true;
+        SDL_Rect bounds{0, 0, 0, 0};
+        if (SDL_GetDisplayBounds(0, &bounds) != 0 || bounds.w <= 0 || bounds.h <= 0) {
+            std::fprintf(stderr, "interactive desktop: the screen's size cannot be read: %s\n", SDL_GetError());
+            SDL_QuitSubSystem(SDL_INIT_VIDEO);
+            return nullptr;
+        }
+        state->size = SIZE{std::clamp(bounds.w, 1, kMaxSide), std::clamp(bounds.h, 1, kMaxSide)};
+        return Adopt(std::move(state));
+    }
     width = std::clamp(width, 1, kMaxSide);
     height = std::clamp(height, 1, kMaxSide);
     state->window = SDL_CreateWindow(caption.c_str(), SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width, height,
@@ -139,6 +181,10 @@ SdlBackend* SdlBackend::Install(int width, int height, LPCWSTR title) {
     int h = height;
     SDL_GetWindowSize(state->window, &w, &h);
     state->size = SIZE{std::clamp(w, 1, kMaxSide), std::clamp(h, 1, kMaxSide)};
+    return Adopt(std::move(state));
+}
+
+SdlBackend* SdlBackend::Adopt(std::unique_ptr<State> state) {
     SDL_StartTextInput();
     // From here the window belongs to the backend object, which closes it.
     std::unique_ptr<SdlBackend> backend(new (std::nothrow) SdlBackend(std::move(state)));
@@ -263,8 +309,279 @@ InputEvent::Button ButtonOf(Uint8 sdlButton, bool* known) {
 
 }  // namespace
 
+// ============================================================================
+// Native windows
+// ============================================================================
+
+bool SdlBackend::ShowsNativeWindows() const { return state_->native; }
+
+SdlBackend::State::Native* SdlBackend::State::ByHandle(HWND h) {
+    for (Native& n : natives) {
+        if (n.hwnd == h) return &n;
+    }
+    return nullptr;
+}
+
+SdlBackend::State::Native* SdlBackend::State::ById(Uint32 id) {
+    for (Native& n : natives) {
+        if (n.id == id) return &n;
+    }
+    return nullptr;
+}
+
+SDL_Window* SdlBackend::NativeWindowOf(HWND top) const {
+    State::Native* n = state_->ByHandle(top);
+    return n != nullptr ? n->window : nullptr;
+}
+
+namespace {
+
+bool SameRect(const RECT& a, const RECT& b) {
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+// The window's own text, read without sending it a message.
+std::u16string TitleOf(HWND h) {
+    std::u16string text(256, u'\0');
+    int length;
+    while ((length = InternalGetWindowText(h, text.data(), static_cast<int>(text.size()))) >=
+           static_cast<int>(text.size()) - 1)
+        text.resize(text.size() * 2);
+    text.resize(static_cast<size_t>(length));
+    return text;
+}
+
+// The system window's kind for a top-level window's styles: decorated when it
+// has a caption; a captionless window that never activates and stays on top is
+// a tooltip, one with an owner or on top a pop-up menu (both placed by us and
+// left undecorated by the system's window manager); any other is a plain
+// borderless window.
+Uint32 KindFlags(DWORD style, DWORD exStyle, bool owned, bool* popup) {
+    *popup = false;
+    if ((style & WS_CAPTION) == WS_CAPTION) return (style & WS_THICKFRAME) ? SDL_WINDOW_RESIZABLE : 0;
+    if ((exStyle & WS_EX_TOPMOST) && (exStyle & (WS_EX_NOACTIVATE | WS_EX_TRANSPARENT))) {
+        *popup = true;
+        return SDL_WINDOW_TOOLTIP | SDL_WINDOW_SKIP_TASKBAR;
+    }
+    if (owned || (exStyle & WS_EX_TOPMOST)) {
+        *popup = true;
+        return SDL_WINDOW_POPUP_MENU | SDL_WINDOW_SKIP_TASKBAR;
+    }
+    return SDL_WINDOW_BORDERLESS | ((exStyle & WS_EX_TOOLWINDOW) ? SDL_WINDOW_SKIP_TASKBAR : 0);
+}
+
+}  // namespace
+
+void SdlBackend::NativeWindowChanged(HWND top) {
+    State& st = *state_;
+    RECT r{};
+    if (!GetWindowRect(top, &r)) return;
+    auto style = static_cast<DWORD>(GetWindowLongW(top, GWL_STYLE));
+    auto exStyle = static_cast<DWORD>(GetWindowLongW(top, GWL_EXSTYLE));
+    HWND owner = GetWindow(top, GW_OWNER);
+    State::Native* n = st.ByHandle(top);
+    if (!IsWindowVisible(top)) {
+        if (n != nullptr && n->shown) {
+            SDL_HideWindow(n->window);
+            n->shown = false;
+        }
+        return;
+    }
+    try {
+        const int width = std::clamp<int>(r.right - r.left, 1, kMaxSide);
+        const int height = std::clamp<int>(r.bottom - r.top, 1, kMaxSide);
+        if (n == nullptr) {
+            State::Native made;
+            made.hwnd = top;
+            made.title = TitleOf(top);
+            Uint32 flags = SDL_WINDOW_HIDDEN | KindFlags(style, exStyle, owner != nullptr, &made.popup);
+            made.window = SDL_CreateWindow(ToUtf8(made.title).c_str(), r.left, r.top, width, height, flags);
+            if (made.window == nullptr) {
+                std::fprintf(stderr, "interactive desktop: a window cannot be opened: %s\n", SDL_GetError());
+                return;
+            }
+            made.id = SDL_GetWindowID(made.window);
+            made.placed = r;
+            st.natives.push_back(std::move(made));
+            n = &st.natives.back();
+        } else {
+            std::u16string title = TitleOf(top);
+            if (title != n->title) {
+                SDL_SetWindowTitle(n->window, ToUtf8(title).c_str());
+                n->title = std::move(title);
+            }
+        }
+    } catch (const std::bad_alloc&) {
+        return;  // it catches up with its next change
+    }
+    const Uint32 flags = SDL_GetWindowFlags(n->window);
+    if (style & WS_MINIMIZE) {
+        if (!(flags & SDL_WINDOW_MINIMIZED)) SDL_MinimizeWindow(n->window);
+    } else if (style & WS_MAXIMIZE) {
+        if (!(flags & SDL_WINDOW_MAXIMIZED)) SDL_MaximizeWindow(n->window);
+    } else {
+        if (flags & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_MAXIMIZED)) SDL_RestoreWindow(n->window);
+        if (!SameRect(n->placed, r)) {
+            if (n->placed.left != r.left || n->placed.top != r.top) SDL_SetWindowPosition(n->window, r.left, r.top);
+            if (n->placed.right - n->placed.left != r.right - r.left || n->placed.bottom - n->placed.top != r.bottom - r.top)
+                SDL_SetWindowSize(n->window, std::clamp<int>(r.right - r.left, 1, kMaxSide),
+                                  std::clamp<int>(r.bottom - r.top, 1, kMaxSide));
+            n->placed = r;
+        }
+    }
+    // A window owned by a disabled window is modal for it: the system keeps it
+    // above its owner, and the owner's system window refuses input meanwhile.
+    if (!n->modal && owner != nullptr && !IsWindowEnabled(owner)) {
+        if (State::Native* o = st.ByHandle(owner)) {
+            n->modal = SDL_SetWindowModalFor(n->window, o->window) == 0;
+        }
+    }
+    if (!n->shown) {
+        SDL_ShowWindow(n->window);
+        n->shown = true;
+    }
+    if (!n->popup && GetActiveWindow() == top && SDL_GetKeyboardFocus() != n->window) SDL_RaiseWindow(n->window);
+}
+
+void SdlBackend::NativeWindowDestroyed(HWND top) {
+    auto& natives = state_->natives;
+    for (auto it = natives.begin(); it != natives.end(); ++it) {
+        if (it->hwnd != top) continue;
+        SDL_DestroyWindow(it->window);
+        natives.erase(it);
+        return;
+    }
+}
+
+void SdlBackend::PresentWindow(HWND top, const Region& damage) {
+    State::Native* n = state_->ByHandle(top);
+    if (n == nullptr) return;
+    SDL_Surface* target = SDL_GetWindowSurface(n->window);
+    if (target == nullptr || target->format->BytesPerPixel != 4) return;
+    Region shown(damage);
+    shown.Intersect(RECT{0, 0, target->w, target->h});
+    if (shown.IsEmpty()) return;
+    std::vector<SDL_Rect> rects;
+    std::vector<Pixel> scratch;
+    try {
+        std::vector<RECT> parts = shown.Rects();
+        if (parts.size() > kMaxPresentRects) parts.assign(1, shown.Bounds());
+        for (const RECT& p : parts) rects.push_back(SDL_Rect{p.left, p.top, p.right - p.left, p.bottom - p.top});
+        if (SDL_MUSTLOCK(target) && SDL_LockSurface(target) != 0) return;
+        for (const SDL_Rect& r : rects) {
+            auto* dst = static_cast<Uint8*>(target->pixels) + static_cast<size_t>(r.y) * static_cast<size_t>(target->pitch) +
+                        static_cast<size_t>(r.x) * 4u;
+            const RECT area{r.x, r.y, r.x + r.w, r.y + r.h};
+            if (target->format->format == SDL_PIXELFORMAT_RGB888) {
+                ComposeWindow(top, area, reinterpret_cast<Pixel*>(dst), target->pitch / static_cast<int>(sizeof(Pixel)));
+                continue;
+            }
+            scratch.resize(static_cast<size_t>(r.w) * static_cast<size_t>(r.h));
+            ComposeWindow(top, area, scratch.data(), r.w);
+            SDL_ConvertPixels(r.w, r.h, SDL_PIXELFORMAT_RGB888, scratch.data(), r.w * static_cast<int>(sizeof(Pixel)),
+                              target->format->format, dst, target->pitch);
+        }
+        if (SDL_MUSTLOCK(target)) SDL_UnlockSurface(target);
+    } catch (const std::bad_alloc&) {
+        if (SDL_MUSTLOCK(target)) SDL_UnlockSurface(target);
+        return;  // the next damage shows it
+    }
+    SDL_UpdateWindowSurfaceRects(n->window, rects.data(), static_cast<int>(rects.size()));
+}
+
+POINT SdlBackend::State::ToScreen(Uint32 windowId, int x, int y) {
+    if (!native) return POINT{x, y};
+    Native* n = ById(windowId);
+    if (n == nullptr) {
+        int gx = x, gy = y;
+        SDL_GetGlobalMouseState(&gx, &gy);
+        return POINT{gx, gy};
+    }
+    int wx = 0, wy = 0;
+    SDL_GetWindowPosition(n->window, &wx, &wy);
+    return POINT{wx + x, wy + y};
+}
+
+void SdlBackend::State::OnNativeWindowEvent(const SDL_WindowEvent& e) {
+    Native* n = ById(e.windowID);
+    if (n == nullptr) return;
+    HWND h = n->hwnd;
+    auto style = static_cast<DWORD>(GetWindowLongW(h, GWL_STYLE));
+    switch (e.event) {
+        case SDL_WINDOWEVENT_MOVED: {
+            // The window manager moved it (or confirmed our move): the framework follows.
+            const LONG w = n->placed.right - n->placed.left, hgt = n->placed.bottom - n->placed.top;
+            n->placed = RECT{e.data1, e.data2, e.data1 + w, e.data2 + hgt};
+            RECT r{};
+            GetWindowRect(h, &r);
+            if (r.left != e.data1 || r.top != e.data2)
+                SetWindowPos(h, nullptr, e.data1, e.data2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            break;
+        }
+        case SDL_WINDOWEVENT_SIZE_CHANGED: {
+            n->placed.right = n->placed.left + e.data1;
+            n->placed.bottom = n->placed.top + e.data2;
+            RECT r{};
+            GetWindowRect(h, &r);
+            if (r.right - r.left != e.data1 || r.bottom - r.top != e.data2)
+                SetWindowPos(h, nullptr, 0, 0, e.data1, e.data2, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+            break;
+        }
+        case SDL_WINDOWEVENT_EXPOSED: SDL_UpdateWindowSurface(n->window); break;
+        case SDL_WINDOWEVENT_CLOSE:
+            // The close box of a window that a modal window disables does nothing.
+            if (!(style & WS_DISABLED)) PostMessageW(h, WM_SYSCOMMAND, SC_CLOSE, 0);
+            break;
+        case SDL_WINDOWEVENT_MINIMIZED:
+            if (!(style & WS_MINIMIZE)) PostMessageW(h, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+            break;
+        case SDL_WINDOWEVENT_MAXIMIZED:
+            if (!(style & WS_MAXIMIZE)) PostMessageW(h, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+            break;
+        case SDL_WINDOWEVENT_RESTORED:
+            if (style & (WS_MINIMIZE | WS_MAXIMIZE)) PostMessageW(h, WM_SYSCOMMAND, SC_RESTORE, 0);
+            break;
+        case SDL_WINDOWEVENT_FOCUS_GAINED: {
+            sdl::LockToggles t = TogglesFromModsNow();
+            PrepareToggles(t, 0);
+            CheckClipboard();
+            if (!(style & WS_DISABLED)) {
+                if (!n->popup) SetActiveWindow(h);
+                break;
+            }
+            // The owner of a modal window: the modal window comes forward instead.
+            for (Native& other : natives) {
+                if (other.shown && GetWindow(other.hwnd, GW_OWNER) == h && IsWindowEnabled(other.hwnd)) {
+                    SDL_RaiseWindow(other.window);
+                    break;
+                }
+            }
+            break;
+        }
+        case SDL_WINDOWEVENT_FOCUS_LOST:
+            for (int vk : kModifierKeys) {
+                if (GetAsyncKeyState(vk) & 0x8000) DeliverKey(false, vk, vk == VK_RCONTROL || vk == VK_RMENU);
+            }
+            // When no window of ours has the keyboard any more, another program
+            // took it: menus and dropped lists close as on a switch of program.
+            if (SDL_GetKeyboardFocus() == nullptr) {
+                if (HWND active = GetActiveWindow()) SendMessageW(active, WM_CANCELMODE, 0, 0);
+                if (GetCapture() != nullptr) ReleaseCapture();
+            }
+            break;
+        case SDL_WINDOWEVENT_LEAVE:
+            if (buttonsDown == 0) Deliver(InputEvent::Kind::MouseMove, POINT{-32768, -32768});
+            break;
+        default: break;
+    }
+}
+
+// ============================================================================
+// Waiting for events
+// ============================================================================
+
 bool SdlBackend::WaitForInput(DWORD timeoutMs) {
-    state_->FollowActiveCaption();
+    if (!state_->native) state_->FollowActiveCaption();
     SDL_Event event;
     int got;
     if (timeoutMs == 0)
@@ -282,7 +599,12 @@ bool SdlBackend::WaitForInput(DWORD timeoutMs) {
 void SdlBackend::State::Dispatch(const SDL_Event& event) {
     switch (event.type) {
         case SDL_QUIT: OnQuit(); break;
-        case SDL_WINDOWEVENT: OnWindowEvent(event.window); break;
+        case SDL_WINDOWEVENT:
+            if (native)
+                OnNativeWindowEvent(event.window);
+            else
+                OnWindowEvent(event.window);
+            break;
         case SDL_KEYDOWN: OnKeyDown(event.key); break;
         case SDL_KEYUP: OnKeyUp(event.key); break;
         case SDL_TEXTINPUT: {
@@ -293,7 +615,9 @@ void SdlBackend::State::Dispatch(const SDL_Event& event) {
             }
             break;
         }
-        case SDL_MOUSEMOTION: Deliver(InputEvent::Kind::MouseMove, POINT{event.motion.x, event.motion.y}); break;
+        case SDL_MOUSEMOTION:
+            Deliver(InputEvent::Kind::MouseMove, ToScreen(event.motion.windowID, event.motion.x, event.motion.y));
+            break;
         case SDL_MOUSEBUTTONDOWN:
         case SDL_MOUSEBUTTONUP: OnButton(event.button); break;
         case SDL_MOUSEWHEEL: OnWheel(event.wheel); break;
@@ -378,13 +702,13 @@ void SdlBackend::State::OnButton(const SDL_MouseButtonEvent& e) {
     InputEvent in;
     in.kind = down ? InputEvent::Kind::ButtonDown : InputEvent::Kind::ButtonUp;
     in.button = button;
-    in.pt = POINT{e.x, e.y};
+    in.pt = ToScreen(e.windowID, e.x, e.y);
     DeliverInput(in);
 }
 
 void SdlBackend::State::OnWheel(const SDL_MouseWheelEvent& e) {
     bool flipped = e.direction == SDL_MOUSEWHEEL_FLIPPED;
-    POINT pt{e.mouseX, e.mouseY};
+    POINT pt = ToScreen(e.windowID, e.mouseX, e.mouseY);
     InputEvent in;
     in.kind = InputEvent::Kind::Wheel;
     in.pt = pt;

@@ -1,12 +1,28 @@
-// The interactive backend: the desktop surface shown in one resizable OS window
-// through SDL2, with the system's keyboard, text input (input methods included),
-// mouse, cursors, clipboard and clock.
+// The interactive backend through SDL2, with the system's keyboard, text input
+// (input methods included), mouse, cursors, clipboard and clock. It runs in one of
+// two ways:
 //
-//   auto* backend = tq3::fw::SdlBackend::Install(1280, 800, u"My program");
+// - Native windows (InstallWindows): every top-level window the program shows is
+//   a system window of its own. Windows with a caption get the system's
+//   decoration (their own caption and frame are not drawn); what the decoration
+//   does comes back as WM_MOVE, WM_SIZE, WM_WINDOWPOSCHANGED, WM_SYSCOMMAND
+//   (SC_CLOSE, SC_MINIMIZE, SC_MAXIMIZE, SC_RESTORE), WM_ACTIVATE and the focus
+//   messages. Captionless pop-ups are the system's pop-up menu kind (a tooltip
+//   kind for tool windows that never activate), placed in screen coordinates
+//   without decoration. A window owned by a disabled window (a modal dialog, a
+//   message box) is modal for its owner. The desktop is the display's bounds.
+//   When another program takes the keyboard, the active window is told to cancel
+//   its modes (WM_CANCELMODE) and loses the capture, which closes open menus and
+//   dropped lists.
+// - A virtual desktop (Install): the whole desktop in one resizable OS window.
+//
+//   auto* backend = tq3::fw::SdlBackend::VirtualDesktopAsked()
+//                       ? tq3::fw::SdlBackend::Install(1280, 800, u"My program")
+//                       : tq3::fw::SdlBackend::InstallWindows();
 //   if (backend == nullptr) tq3::fw::HeadlessBackend::Install(1280, 800);
 //   ... create the main window, run the message loop ...
 //
-// The OS window's size is the desktop's: when the user resizes it the desktop
+// On a virtual desktop, the OS window's size is the desktop's: when the user resizes it the desktop
 // follows (ResizeDesktop), maximised top-level windows with it, so a host whose
 // main frame is shown maximised fills the window at any size. The OS window's
 // title follows the caption of the active top-level window. Closing the OS window
@@ -36,6 +52,15 @@ public:
     // reason on standard error, when no display can be opened; the current backend
     // is then left as it was.
     static SdlBackend* Install(int width, int height, LPCWSTR title);
+    // Installs the backend with a system window per top-level window. Returns
+    // null, with the reason on standard error, when no display can be opened.
+    static SdlBackend* InstallWindows();
+    // Whether the user asked for the virtual desktop: TQ3_VIRTUAL_DESKTOP=1 in
+    // the environment (for window managers that get in the way).
+    static bool VirtualDesktopAsked();
+    // The system window showing top-level window `top` (native windows only;
+    // null when it has none yet).
+    SDL_Window* NativeWindowOf(HWND top) const;
     // The installed backend when it is an SdlBackend, otherwise null.
     static SdlBackend* Current();
 
@@ -52,10 +77,16 @@ public:
     bool WriteSystemClipboardText(const std::u16string& text) override;
     bool ReadSystemClipboardText(std::u16string* text) override;
     ULONGLONG SystemClipboardSequence() const override;
+    bool ShowsNativeWindows() const override;
+    void NativeWindowChanged(HWND top) override;
+    void NativeWindowDestroyed(HWND top) override;
+    void PresentWindow(HWND top, const Region& damage) override;
 
 private:
     struct State;
     explicit SdlBackend(std::unique_ptr<State> state);
+    static SdlBackend* Open(int width, int height, LPCWSTR title, bool native);
+    static SdlBackend* Adopt(std::unique_ptr<State> state);
     std::unique_ptr<State> state_;
 };
 

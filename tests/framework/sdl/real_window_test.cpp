@@ -17,6 +17,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <utility>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -438,6 +439,193 @@ TEST(SdlBackendWithoutDisplay, InstallRefusesAndKeepsTheCurrentDesktop) {
     EXPECT_EQ(SdlBackend::Current(), nullptr);
     EXPECT_EQ(tq3::fw::HeadlessBackend::Current(), headless);
     EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 300);
+    // Native windows need a display just the same.
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER"}) unsetenv(name);
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(SdlBackend::InstallWindows(), nullptr);
+    EXPECT_NE(::testing::internal::GetCapturedStderr().find("no display"), std::string::npos);
+    for (const auto& [name, value] : saved) setenv(name, value.c_str(), 1);
+    EXPECT_EQ(tq3::fw::HeadlessBackend::Current(), headless);
+}
+
+// ---- Native windows under a window manager -------------------------------------
+
+// A program started on the virtual screen, ended with the test.
+class Program {
+public:
+    explicit Program(std::vector<std::string> args) {
+        pid_ = fork();
+        if (pid_ == 0) {
+            const int devNull = open("/dev/null", O_WRONLY);
+            dup2(devNull, 1);
+            dup2(devNull, 2);
+            std::vector<char*> argv;
+            for (std::string& a : args) argv.push_back(a.data());
+            argv.push_back(nullptr);
+            execvp(argv[0], argv.data());
+            _exit(127);
+        }
+    }
+    ~Program() {
+        if (pid_ > 0) {
+            kill(pid_, SIGTERM);
+            waitpid(pid_, nullptr, 0);
+        }
+    }
+
+private:
+    pid_t pid_ = -1;
+};
+
+// The first X window id (decimal) whose name is exactly `name`, or "".
+std::string XWindowNamed(const std::string& name) {
+    int status = -1;
+    std::string ids = RunTool({"xdotool", "search", "--name", "^" + name + "$"}, &status);
+    return status == 0 ? ids.substr(0, ids.find('\n')) : std::string();
+}
+
+// A value of xwininfo's report for window `id`, e.g. "Absolute upper-left X".
+long XWindowInfo(const std::string& id, const std::string& field) {
+    int status = -1;
+    std::string info = RunTool({"xwininfo", "-id", id}, &status);
+    size_t at = info.find(field + ":");
+    return at == std::string::npos ? -99999 : std::strtol(info.c_str() + at + field.size() + 1, nullptr, 10);
+}
+
+bool OverrideRedirect(const std::string& id) {
+    int status = -1;
+    return RunTool({"xwininfo", "-id", id}, &status).find("Override Redirect State: yes") != std::string::npos;
+}
+
+RECT WindowRectOf(HWND h) {
+    RECT r{};
+    GetWindowRect(h, &r);
+    return r;
+}
+
+bool NativePlaceAgrees(HWND h, const std::string& id) {
+    RECT r = WindowRectOf(h);
+    return XWindowInfo(id, "Absolute upper-left X") == r.left && XWindowInfo(id, "Absolute upper-left Y") == r.top &&
+           XWindowInfo(id, "Width") == r.right - r.left && XWindowInfo(id, "Height") == r.bottom - r.top;
+}
+
+// A pop-up as a menu runs it: it holds the capture and goes when it loses it.
+LRESULT PopupProc(HWND h, UINT m, WPARAM w, LPARAM l) {
+    if (m == WM_CAPTURECHANGED || m == WM_CANCELMODE) DestroyWindow(h);
+    return RecordingProc(h, m, w, l);
+}
+
+TEST_F(RealWindowTest, EveryTopLevelWindowIsANativeWindowUnderAWindowManager) {
+    if (!OnPath("Xvfb")) GTEST_SKIP() << "Xvfb is not installed (scripts/setup.sh installs it)";
+    for (const char* tool : {"openbox", "xdotool", "xwininfo", "xprop", "xlogo", "import"})
+        ASSERT_TRUE(OnPath(tool)) << tool << " is missing; scripts/setup.sh installs it";
+    ASSERT_TRUE(screen.Start()) << "Xvfb did not start";
+    setenv("DISPLAY", screen.Display().c_str(), 1);
+    setenv("SDL_VIDEODRIVER", "x11", 1);
+    Program wm({"openbox"});
+    ASSERT_TRUE(PumpUntil(
+        [] {
+            int status = -1;
+            return RunTool({"xprop", "-root", "_NET_SUPPORTING_WM_CHECK"}, &status).find("window id") != std::string::npos;
+        },
+        10))
+        << "openbox did not start";
+    SdlBackend* backend = SdlBackend::InstallWindows();
+    ASSERT_NE(backend, nullptr);
+    EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 800) << "the desktop is the display";
+    WNDCLASSW wc{0, RecordingProc, 0, 0, nullptr, nullptr, LoadCursorW(nullptr, IDC_ARROW),
+                 CreateSolidBrush(kBackground), nullptr, u"NativeRecorder"};
+    ASSERT_NE(RegisterClassW(&wc), 0);
+
+    // ---- One system window per top-level window, placed and titled as ours; the
+    // frame's caption is the system's, so its client area is its whole window.
+    HWND frame = CreateWindowExW(0, wc.lpszClassName, u"Native frame", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 80,
+                                 360, 240, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(frame, nullptr);
+    RECT client{};
+    GetClientRect(frame, &client);
+    EXPECT_EQ(client.right, 360);
+    EXPECT_EQ(client.bottom, 240);
+    std::string frameId;
+    ASSERT_TRUE(PumpUntil([&] { return !(frameId = XWindowNamed("Native frame")).empty(); }));
+    ASSERT_TRUE(PumpUntil([&] { return NativePlaceAgrees(frame, frameId); }))
+        << "at " << XWindowInfo(frameId, "Absolute upper-left X") << "," << XWindowInfo(frameId, "Absolute upper-left Y");
+    EXPECT_FALSE(OverrideRedirect(frameId));
+    SetWindowTextW(frame, u"Renamed frame");
+    EXPECT_TRUE(PumpUntil([&] { return XWindowNamed("Renamed frame") == frameId; }));
+
+    // ---- The window manager moves and sizes it: the framework hears of it and
+    // the window is repainted at its new size.
+    g_log.clear();
+    ASSERT_EQ(RunTool({"xdotool", "windowmove", "--sync", frameId, "220", "150"}), 0);
+    ASSERT_TRUE(PumpUntil([&] { return !Find(WM_MOVE).empty() && NativePlaceAgrees(frame, frameId); }));
+    EXPECT_FALSE(Find(WM_WINDOWPOSCHANGED).empty());
+    g_log.clear();
+    ASSERT_EQ(RunTool({"xdotool", "windowsize", "--sync", frameId, "420", "300"}), 0);
+    ASSERT_TRUE(PumpUntil([&] { return !Find(WM_SIZE).empty() && !Find(WM_PAINT).empty(); }));
+    EXPECT_EQ(Find(WM_SIZE).back().lParam, MAKELPARAM(420, 300));
+    RECT r = WindowRectOf(frame);
+    PumpFor(0.3);
+    EXPECT_EQ(ScreenPixel(r.left + 60, r.top + 60), "#E03040") << "the marker painted at its place";
+    EXPECT_EQ(ScreenPixel(r.left + 400, r.top + 280), "#2080C0") << "the area the resize added is painted";
+
+    // ---- A pop-up opened at the pointer is a pop-up kind of system window and
+    // closes when another program is clicked.
+    Program other({"xlogo", "-geometry", "120x120+600+400"});
+    ASSERT_TRUE(PumpUntil([] { return !XWindowNamed("xlogo").empty(); }));
+    ASSERT_EQ(RunTool({"xdotool", "windowactivate", "--sync", frameId}), 0);
+    ASSERT_TRUE(PumpUntil([&] { return GetActiveWindow() == frame; }));
+    WNDCLASSW pc = wc;
+    pc.lpfnWndProc = PopupProc;
+    pc.lpszClassName = u"NativePopup";
+    ASSERT_NE(RegisterClassW(&pc), 0);
+    ASSERT_EQ(RunTool({"xdotool", "mousemove", "--sync", "300", "250"}), 0);
+    PumpFor(0.2);
+    POINT at{};
+    GetCursorPos(&at);
+    EXPECT_EQ(at.x, 300);
+    HWND popup = CreateWindowExW(WS_EX_TOPMOST, pc.lpszClassName, u"Native popup", WS_POPUP | WS_VISIBLE, at.x, at.y,
+                                 100, 80, frame, nullptr, nullptr, nullptr);
+    ASSERT_NE(popup, nullptr);
+    SetCapture(popup);
+    std::string popupId;
+    ASSERT_TRUE(PumpUntil([&] { return !(popupId = XWindowNamed("Native popup")).empty() && NativePlaceAgrees(popup, popupId); }));
+    EXPECT_TRUE(OverrideRedirect(popupId));
+    ASSERT_EQ(RunTool({"xdotool", "mousemove", "--sync", "660", "460", "click", "1"}), 0);
+    EXPECT_TRUE(PumpUntil([&] { return !IsWindow(popup); })) << "the pop-up stays after a click on another program";
+    EXPECT_TRUE(PumpUntil([&] { return XWindowNamed("Native popup").empty(); }));
+
+    // ---- A message box is transient for its owner and modal; the window manager
+    // closes it while its modal loop runs.
+    ASSERT_EQ(RunTool({"xdotool", "windowactivate", "--sync", frameId}), 0);
+    std::string transientFor;
+    std::string boxId;
+    static std::function<void()> inLoop;
+    inLoop = [&] {
+        if (!(boxId = XWindowNamed("Native question")).empty()) {
+            int status = -1;
+            transientFor = RunTool({"xprop", "-id", boxId, "WM_TRANSIENT_FOR"}, &status);
+            inLoop = nullptr;
+            RunTool({"xdotool", "windowactivate", "--sync", boxId});
+            RunTool({"xdotool", "key", "alt+F4"});
+        }
+    };
+    SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR, DWORD) {
+        if (inLoop) inLoop();
+    });
+    const int answer = MessageBoxW(frame, u"Close me", u"Native question", MB_OKCANCEL);
+    EXPECT_EQ(answer, IDCANCEL) << "the system's close box answers as Cancel";
+    ASSERT_FALSE(boxId.empty()) << "the message box never showed natively";
+    char hex[32];
+    std::snprintf(hex, sizeof hex, "0x%lx", std::strtoul(frameId.c_str(), nullptr, 10));
+    EXPECT_NE(transientFor.find(hex), std::string::npos) << transientFor << " (frame " << hex << ")";
+    EXPECT_TRUE(IsWindowEnabled(frame));
+
+    // ---- The demo's screenshot helper sees one title bar: the system's.
+    DestroyWindow(frame);
+    PumpFor(0.2);
+    EXPECT_TRUE(XWindowNamed("Renamed frame").empty());
+    DeleteObject(wc.hbrBackground);
 }
 
 // A combo box in the real window: a click on the box drops its list, a click on
