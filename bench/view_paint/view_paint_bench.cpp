@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/ratio_report.h"
 #include "tq3view/testing.h"
 #include "view/table_view.h"
 
@@ -115,36 +116,12 @@ void BM_PageDownAndRepaint(benchmark::State& state) {
 }
 BENCHMARK(BM_PageDownAndRepaint)->Arg(100)->Arg(1000000)->Unit(benchmark::kMicrosecond);
 
-// Keeps every run's processor time per iteration so that the ratios can be printed
-// at the end. Processor time rather than wall time: on a machine shared with other
-// work the wall time of each run includes waiting for a processor, which says
-// nothing about the view.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs) {
-            if (run.run_type == Run::RT_Iteration && run.iterations > 0) {
-                times[run.benchmark_name()] = run.GetAdjustedCPUTime();
-            }
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> times;  // in each run's own time unit (all microseconds)
-};
-
-void PrintRatio(const RatioReporter& r, const char* what, const std::string& a, const std::string& b, double aim) {
-    auto ia = r.times.find(a);
-    auto ib = r.times.find(b);
-    if (ia == r.times.end() || ib == r.times.end() || ib->second <= 0) return;
-    const double ratio = ia->second / ib->second;
-    std::printf("%-48s %8.3f  (aim <= %.2f: %s)\n", what, ratio, aim, ratio <= aim ? "met" : "MISSED");
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
+    using tq3::bench::PrintRatio;
     benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
+    tq3::bench::RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     std::printf("\nRatios of processor time per iteration:\n");
     PrintRatio(reporter, "full repaint, 100 lines / memset", "BM_FullRepaint/100", "BM_Memset1080p", 25.0);

@@ -15,6 +15,7 @@
 
 #include "framework/controls/list_box.h"
 #include "framework/core/locale.h"
+#include "bench/ratio_report.h"
 #include "tq3view/testing.h"
 
 namespace {
@@ -110,33 +111,12 @@ void BM_PageDownAndRepaint(benchmark::State& state) {
 }
 BENCHMARK(BM_PageDownAndRepaint)->Unit(benchmark::kMicrosecond);
 
-// Keeps each run's processor time per iteration (in microseconds) for the ratios.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs) {
-            if (run.run_type != Run::RT_Iteration || run.iterations == 0) continue;
-            const double toMicro = run.time_unit == benchmark::kMillisecond ? 1000.0 : 1.0;
-            times[run.benchmark_name()] = run.GetAdjustedCPUTime() * toMicro;
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> times;
-};
-
-void PrintRatio(const RatioReporter& r, const char* what, const std::string& a, const std::string& b, double aim) {
-    auto ia = r.times.find(a);
-    auto ib = r.times.find(b);
-    if (ia == r.times.end() || ib == r.times.end() || ib->second <= 0) return;
-    const double ratio = ia->second / ib->second;
-    std::printf("%-48s %8.3f  (aim <= %.2f: %s)\n", what, ratio, aim, ratio <= aim ? "met" : "MISSED");
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
+    using tq3::bench::PrintRatio;
     benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
+    tq3::bench::RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     std::printf("\nRatios of processor time per iteration:\n");
     PrintRatio(reporter, "100,000 sorted additions / vector sort", "BM_AddToSortedList", "BM_SortInVector", 1.5);
