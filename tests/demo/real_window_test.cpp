@@ -21,6 +21,7 @@
 
 #include "framework/gdi/png_image.h"
 #include "tests/demo/temp_folder.h"
+#include "tests/support/virtual_screen.h"
 
 extern char** environ;
 
@@ -125,12 +126,9 @@ std::string LineAfter(const std::string& report, const std::string& prefix) {
 
 TEST(RealWindowTest, PointerWheelAndClipboardFromOutsideReachTheDemo) {
     TempFolder folder;
-    const int displayNumber = 40 + getpid() % 50;
-    const std::string display = std::string(1, ':').append(std::to_string(displayNumber));
-    Child xvfb({"Xvfb", display, "-screen", "0", "1280x800x24", "-nolisten", "tcp"}, {}, {}, folder.File("xvfb.log"));
-    ASSERT_GT(xvfb.Pid(), 0) << "Xvfb could not be started";
-    ASSERT_TRUE(WaitFor([&] { return access(("/tmp/.X11-unix/X" + std::to_string(displayNumber)).c_str(), F_OK) == 0; }, 10))
-        << ReadFile(folder.File("xvfb.log"));
+    tq3::test::VirtualScreen screen;
+    ASSERT_TRUE(screen.Start("1280x800x24")) << "Xvfb did not start";
+    const std::string display = screen.Display();
     const std::vector<std::string> env = {"DISPLAY=" + display, "SDL_VIDEODRIVER=x11"};
 
     const std::string out = folder.File("out");
@@ -227,12 +225,9 @@ long NumberAfter(const std::string& text, const std::string& field) {
 
 TEST(RealWindowTest, TheDemosFrameUnderAWindowManagerHasOneTitleBar) {
     TempFolder folder;
-    const int displayNumber = 40 + (getpid() + 25) % 50;
-    const std::string display = std::string(1, ':').append(std::to_string(displayNumber));
-    Child xvfb({"Xvfb", display, "-screen", "0", "1280x800x24", "-nolisten", "tcp"}, {}, {}, folder.File("xvfb.log"));
-    ASSERT_GT(xvfb.Pid(), 0) << "Xvfb could not be started";
-    ASSERT_TRUE(WaitFor([&] { return access(("/tmp/.X11-unix/X" + std::to_string(displayNumber)).c_str(), F_OK) == 0; }, 10))
-        << ReadFile(folder.File("xvfb.log"));
+    tq3::test::VirtualScreen screen;
+    ASSERT_TRUE(screen.Start("1280x800x24")) << "Xvfb did not start";
+    const std::string display = screen.Display();
     const std::vector<std::string> env = {"DISPLAY=" + display, "SDL_VIDEODRIVER=x11"};
     Child wm({"openbox"}, env, {}, folder.File("openbox.log"));
     ASSERT_TRUE(WaitFor(

@@ -36,6 +36,7 @@
 #include "framework/system/clipboard.h"
 #include "framework/system/global_memory.h"
 #include "framework/window/winuser.h"
+#include "tests/support/virtual_screen.h"
 
 namespace tq3::test {
 namespace {
@@ -119,45 +120,6 @@ int RunTool(std::vector<std::string> args) {
 
 // ---- The virtual X server ------------------------------------------------------
 
-// Starts the server on a display number it picks itself (-displayfd), so that
-// tests running side by side never collide.
-class VirtualScreen {
-public:
-    bool Start() {
-        int fds[2];
-        if (pipe(fds) != 0) return false;
-        pid_ = fork();
-        if (pid_ == 0) {
-            close(fds[0]);
-            const int devNull = open("/dev/null", O_WRONLY);
-            dup2(devNull, 1);
-            dup2(devNull, 2);
-            const std::string fd = std::to_string(fds[1]);
-            execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "800x600x24", "-nolisten", "tcp",
-                   static_cast<char*>(nullptr));
-            _exit(127);
-        }
-        close(fds[1]);
-        std::string number;
-        char c = 0;
-        for (pollfd p{fds[0], POLLIN, 0}; poll(&p, 1, 20000) == 1 && read(fds[0], &c, 1) == 1 && c != '\n';)
-            number.push_back(c);
-        close(fds[0]);
-        display_ = ":" + number;
-        return !number.empty();
-    }
-    ~VirtualScreen() {
-        if (pid_ > 0) {
-            kill(pid_, SIGTERM);
-            waitpid(pid_, nullptr, 0);
-        }
-    }
-    const std::string& Display() const { return display_; }
-
-private:
-    pid_t pid_ = -1;
-    std::string display_;
-};
 
 // ---- The window under test -------------------------------------------------------
 
