@@ -65,6 +65,10 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    // A dialog is made from its template, never from a window class; the
+    // window-class Create stays reachable only through CWnd.
+    using CWnd::Create;
+
     LPCDLGTEMPLATEW FindTemplate() const;
     HWND ParentHandle() const;
     bool m_bModal = false;

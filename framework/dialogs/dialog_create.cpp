@@ -49,9 +49,6 @@ SIZE DialogBaseUnitsOf(HFONT font) {
 namespace tq3::fw::dialogs {
 namespace {
 
-// EM_SETSEL: a first control that is an edit box shows its text selected.
-constexpr UINT kSelectText = 0x00B1;
-
 RECT MapUnits(SIZE units, int x, int y, int cx, int cy) {
     return RECT{MulDiv(x, static_cast<int>(units.cx), 4), MulDiv(y, static_cast<int>(units.cy), 8),
                 MulDiv(x + cx, static_cast<int>(units.cx), 4), MulDiv(y + cy, static_cast<int>(units.cy), 8)};
@@ -132,6 +129,7 @@ void Initialise(HWND dialog, LPARAM param) {
     HWND focus = GetFocus();
     if (takeFirst != 0) {
         st->focus = first;
+        SelectAllIfEdit(first);
     } else if (focus != nullptr && IsChild(dialog, focus)) {
         st->focus = focus;
     }

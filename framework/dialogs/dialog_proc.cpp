@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "framework/controls/button.h"
+#include "framework/controls/edit.h"
 #include "framework/dialogs/dialogs_internal.h"
 #include "framework/dialogs/message_box.h"
 #include "framework/gdi/gdi_objects.h"
@@ -92,6 +93,7 @@ LRESULT NextControl(HWND dialog, WPARAM wParam, LPARAM lParam) {
                           : GetNextDlgTabItem(dialog, GetFocus(), wParam != 0 ? TRUE : FALSE);
     if (to == nullptr || !IsChild(dialog, to)) return 0;
     SetFocus(to);
+    SelectAllIfEdit(to);
     FollowFocusWithDefault(dialog, to);
     return 0;
 }
@@ -184,6 +186,11 @@ void FollowFocusWithDefault(HWND dialog, HWND to) {
     }
     if (ring != nullptr && IsPushButton(ring) && (SendMessageW(ring, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON) == 0)
         SendMessageW(ring, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
+}
+
+void SelectAllIfEdit(HWND control) {
+    if (control != nullptr && (SendMessageW(control, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) != 0)
+        SendMessageW(control, EM_SETSEL, 0, -1);
 }
 
 }  // namespace tq3::fw::dialogs

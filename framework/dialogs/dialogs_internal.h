@@ -43,4 +43,8 @@ HWND ModalOwner(HWND named);
 // default when `to` is not a push button).
 void FollowFocusWithDefault(HWND dialog, HWND to);
 
+// A control that says it can select its text (an edit box) shows all of it
+// selected when the dialog moves the focus to it, so typing replaces it.
+void SelectAllIfEdit(HWND control);
+
 }  // namespace tq3::fw::dialogs

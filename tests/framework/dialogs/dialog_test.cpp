@@ -10,6 +10,7 @@
 
 #include "framework/backends/headless/headless_backend.h"
 #include "framework/controls/button.h"
+#include "framework/controls/edit.h"
 #include "framework/dialogs/dialog.h"
 #include "framework/dialogs/message_box.h"
 #include "framework/gdi/dc.h"
@@ -353,6 +354,39 @@ TEST_F(DialogTest, EndingTwiceDuringInitOrWithTheOwnerGone) {
     EXPECT_EQ(Run(&kTemplate, {Inspect([](HWND) { PostQuitMessage(5); })}), -1);
     desktop.RunUntilIdle();
     EXPECT_TRUE(desktop.QuitReceived());
+}
+
+TEST_F(DialogTest, AnEditBoxReachedByFocusShowsItsTextSelectedSoTypingReplacesIt) {
+    constexpr int kFirst = 201, kSecond = 202;
+    constexpr DLGITEMTEMPLATEW items[] = {
+        {kChildVisible | WS_TABSTOP | WS_BORDER, 0, 7, 7, 100, 12, kFirst, u"Edit", u"alpha"},
+        {kChildVisible | WS_TABSTOP | WS_BORDER, 0, 7, 25, 100, 12, kSecond, u"Edit", u"beta"},
+        {kChildVisible | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 120, 7, 50, 14, IDOK, u"Button", u"OK"},
+    };
+    const DLGTEMPLATEW form = {WS_POPUP | WS_CAPTION | DS_MODALFRAME | DS_SETFONT, 0, 10, 10, 180, 50, u"Names", 8,
+                               u"MS Shell Dlg", 3, items};
+    auto selection = [](HWND dialog, int id) {
+        return static_cast<DWORD>(SendDlgItemMessageW(dialog, id, EM_GETSEL, 0, 0));
+    };
+    auto text = [](HWND dialog, int id) {
+        WCHAR buffer[32] = {};
+        GetDlgItemTextW(dialog, id, buffer, 32);
+        return std::u16string(buffer);
+    };
+    EXPECT_EQ(Run(&form, {Inspect([&](HWND dialog) {
+                              EXPECT_EQ(GetFocus(), GetDlgItem(dialog, kFirst));
+                              EXPECT_EQ(selection(dialog, kFirst), MAKELONG(0, 5)) << "the first box, all of it";
+                          }),
+                          Press({{VK_TAB}}), Inspect([&](HWND dialog) {
+                              EXPECT_EQ(GetFocus(), GetDlgItem(dialog, kSecond));
+                              EXPECT_EQ(selection(dialog, kSecond), MAKELONG(0, 4)) << "Tab selects the next box";
+                          }),
+                          Press({{'X'}}), Inspect([&](HWND dialog) {
+                              EXPECT_EQ(text(dialog, kSecond), u"x");
+                              EXPECT_EQ(text(dialog, kFirst), u"alpha");
+                          }),
+                          Press({{VK_RETURN}})}),
+              IDOK);
 }
 
 }  // namespace
