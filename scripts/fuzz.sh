@@ -5,13 +5,20 @@
 #                                        corpus grows in build/fuzz/corpus/<target>,
 #                                        starting from the seeds in fuzz/corpus/<target>
 #   scripts/fuzz.sh --check [seconds]    every target for a few seconds (10 by default)
-#                                        on its seeds, as the test command does
+#                                        on its seeds; the test command runs it on the
+#                                        sanitizer build it has just made and tested
+#                                        (TQ3_FUZZ_PRESET=asan), so nothing is built twice
 #   scripts/fuzz.sh --merge target       the seeds and the grown corpus minimised
 #                                        together into fuzz/corpus/<target>
 # Targets: text compare cstring reg_text reg_roundtrip. A crash leaves its input in
-# build/fuzz/artifacts/ and the run fails.
+# build/<preset>/artifacts/ and the run fails.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+
+# The preset whose build holds the targets: "fuzz" (optimised, no tests) unless the
+# caller names another that builds them ("asan" does).
+preset=${TQ3_FUZZ_PRESET:-fuzz}
+out=build/$preset
 
 declare -A binary=(
   [text]=fuzz/text/text_fuzzer
@@ -24,18 +31,18 @@ declare -A max_len=([text]=4096 [compare]=4096 [cstring]=512 [reg_text]=4096 [re
 targets=(text compare cstring reg_text reg_roundtrip)
 
 build() {
-  cmake --preset fuzz >/dev/null
+  cmake --preset "$preset" >/dev/null
   local names=()
   for t in "$@"; do names+=("$(basename "${binary[$t]}")"); done
-  cmake --build --preset fuzz -j 2 --target "${names[@]}"
+  cmake --build --preset "$preset" -j 2 --target "${names[@]}"
 }
 
 # run TARGET SECONDS CORPUS: new inputs go into CORPUS, the seeds are read only.
 run() {
   local t=$1 seconds=$2 corpus=$3
-  mkdir -p "$corpus" build/fuzz/artifacts
-  "build/fuzz/${binary[$t]}" -max_total_time="$seconds" -max_len="${max_len[$t]}" -timeout=10 \
-    -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix=build/fuzz/artifacts/ \
+  mkdir -p "$corpus" "$out/artifacts"
+  "$out/${binary[$t]}" -max_total_time="$seconds" -max_len="${max_len[$t]}" -timeout=10 \
+    -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$out/artifacts/" \
     "$corpus" "fuzz/corpus/$t"
 }
 
@@ -64,8 +71,8 @@ case "${1:-}" in
     build "$t"
     merged=$(mktemp -d)
     trap 'rm -rf "$merged"' EXIT
-    "build/fuzz/${binary[$t]}" -merge=1 -max_len="${max_len[$t]}" -timeout=10 "$merged" "fuzz/corpus/$t" \
-      "build/fuzz/corpus/$t"
+    "$out/${binary[$t]}" -merge=1 -max_len="${max_len[$t]}" -timeout=10 "$merged" "fuzz/corpus/$t" \
+      "$out/corpus/$t"
     rm -f "fuzz/corpus/$t"/*
     cp "$merged"/* "fuzz/corpus/$t/"
     ;;
@@ -74,6 +81,6 @@ case "${1:-}" in
     t=${2:-text}
     known "$t"
     build "$t"
-    run "$t" "$seconds" "build/fuzz/corpus/$t"
+    run "$t" "$seconds" "$out/corpus/$t"
     ;;
 esac

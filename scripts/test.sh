@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is needed, builds everything and runs every test: the optimised
-# build (its tests include installing the package and building a host against it),
-# then the sanitizer build, then the fuzz targets (clang) for a few seconds each on
-# their seeds.
+# build (g++; its tests include installing the package and building a host against
+# it), then the sanitizer build (clang, so both compilers' warnings are held to),
+# then that build's fuzz targets for a few seconds each on their seeds.
 #   scripts/test.sh            all of it
 #   scripts/test.sh --quick    the optimised build's tests only
 set -euo pipefail
@@ -20,5 +20,5 @@ run_preset() {
 run_preset default
 if [ "${1:-}" != "--quick" ]; then
   run_preset asan
-  bash scripts/fuzz.sh --check
+  TQ3_FUZZ_PRESET=asan bash scripts/fuzz.sh --check
 fi

@@ -26,7 +26,8 @@ TEST(Records, DefaultsAndLineAssignment) {
     source.SetText(u"x");
     source.SetData(0xFFFFFFFFu);
     line = source;
-    line = line;  // self-assignment keeps the record
+    const CLineProp& itself = line;
+    line = itself;  // self-assignment keeps the record
     EXPECT_EQ(line.GetText(), u"x");
     EXPECT_EQ(line.GetData(), 0xFFFFFFFFu);
 }

@@ -37,7 +37,8 @@ TEST(CString, ConstructionAndAssignment) {
     CString moved(std::move(s));
     EXPECT_EQ(moved, u"hello");
     EXPECT_TRUE(s.IsEmpty());  // a moved-from string is empty
-    moved = moved;
+    const CString& itself = moved;
+    moved = itself;  // assigned to itself, through another name
     EXPECT_EQ(moved, u"hello");
     // Assigning a part of the string to itself.
     moved = moved.GetString() + 2;
