@@ -130,19 +130,28 @@ public:
     // which widens the strip when it needs more room.
     void SetWindowTextW(LPCWSTR text);
 
-    // ---- Painting and selection (view/table_view_paint.cpp) ---------------------------
+    // ---- Painting (view/table_view_paint.cpp) -----------------------------------------
     // Paints the cell area through one off-screen bitmap; draws nothing on a
     // printer, so printed pages stay blank.
     void OnDraw(CDC* pDC) override;
     BOOL OnPreparePrinting(CPrintInfo* pInfo) override;
     // The cell font's record (when `plf` is not null) and its size in tenths of a point.
     void GetLogFont(LOGFONTW* plf, int& nPointSize) const;
+
+    // ---- Cursor and selection (view/table_view_cursor.cpp) ----------------------------
     // The displayed sheet's selection and cursor as stored; an empty rectangle and
     // (0, 0) without a displayed sheet.
     void GetSel(CRect& rcSel, CPoint& ptCursor) const;
-    // Stores a selection and a cursor as given, shows the change, scrolls the cursor
-    // cell into view and, when the cursor moved, tells the host.
+    // Stores a selection and a cursor as given (a reversed rectangle, or cells the
+    // sheet lacks, included), shows the change, scrolls the cursor cell into view
+    // and, when the cursor moved, tells the host and repaints the view.
     void SetSel(CRect rcSel, CPoint ptCursor);
+
+    // ---- Keyboard (view/table_view_keys.cpp) ------------------------------------------
+    // Takes the navigation keys, F2 and the keys that start an edit out of the
+    // queue before they are dispatched; every other message goes on to the
+    // framework, and so to the host's accelerators.
+    BOOL PreTranslateMessage(MSG* pMsg) override;
 
     // ---- Persisted settings, per user below the host's settings base key
     // ---- (settings/table_view_settings.cpp) ------------------------------------------
@@ -196,6 +205,11 @@ protected:
     afx_msg BOOL OnMouseWheel(UINT nFlags, short zDelta, CPoint pt);
     // ---- view/table_view_paint.cpp
     afx_msg BOOL OnEraseBkgnd(CDC* pDC);
+    // ---- view/table_view_mouse.cpp
+    afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
+    afx_msg void OnMouseMove(UINT nFlags, CPoint point);
+    afx_msg void OnLButtonUp(UINT nFlags, CPoint point);
+    afx_msg void OnLButtonDblClk(UINT nFlags, CPoint point);
     DECLARE_MESSAGE_MAP()
 
 private:
@@ -231,6 +245,43 @@ private:
     // Shows a selection change between paints by inverting, straight in the window,
     // the region of the new pair combined by exclusive-or with the old pair's.
     void DrawCursor(CRect* pSel, CPoint* pCursor, CRect* pOldSel, CPoint* pOldCursor);
+
+    // ---- Moves of the cursor and the selection (view/table_view_cursor.cpp) ----------
+    // Each acts on the displayed sheet and does nothing without one. Without Shift
+    // the cursor moves and the selection collapses onto it; with Shift one edge of
+    // the selection moves and the cursor stays (Home excepted). Home and End read
+    // Ctrl themselves.
+    void OnKeyUpArrow(BOOL bShift);
+    void OnKeyDownArrow(BOOL bShift);
+    void OnKeyLeftArrow(BOOL bShift);
+    void OnKeyRightArrow(BOOL bShift);
+    void OnKeyHome(BOOL bShift);
+    void OnKeyEnd(BOOL bShift);
+    void OnKeyPageUp(BOOL bShift);
+    void OnKeyPageDown(BOOL bShift);
+    // Moves the cursor to the next cell of the selection (Shift: the previous
+    // one), column by column, leaving the selection as it is.
+    void OnKeyReturn(BOOL bShift);
+    // The cursor goes to `cursor` and the selection collapses onto it: drawn,
+    // scrolled into view, and the host told when the cursor changed, before the
+    // drawing when `hookFirst` is set and after the scrolling otherwise.
+    void MoveCursor(CPoint cursor, bool hookFirst);
+    // The selection becomes `selection` with the cursor staying: drawn and the
+    // cell (line, column) scrolled into view.
+    void ChangeSelection(const CRect& selection, int line, int column);
+    // Calls OnCursorMoved with the application's resources current.
+    void TellCursorMoved(int line, int column);
+    // The number of full rows a page holds, as the vertical scroll bar has it.
+    int VerticalPage() const;
+
+    // ---- Starting an edit (view/table_view_keys.cpp) ---------------------------------
+    // Whether the key `vk` starts editing the cursor cell of `sheet`.
+    bool IsTypingKey(const CSheetObj& sheet, UINT vk) const;
+    // The one door to in-cell editing: a typing key (with `arrowsMoveCaret`
+    // FALSE), F2 or a double click (TRUE) ask here for an editor on the cell. The
+    // view holds no editor window yet, so after checking that the sheet has the
+    // cell the request opens nothing, and the key that asked is spent.
+    void ShowCellEditCtrl(int line, int column, BOOL arrowsMoveCaret);
 
     // ---- The strips and the sheets (model/table_view_structure.cpp) -----------------
     // Gives the column header the displayed sheet's columns, laying out the ones

@@ -183,8 +183,13 @@ CRect CTableView::GetCellRect(int line, int column) const {
     // The row follows from the line alone: a cell is one line pitch high whatever
     // height the column's header box had when it was laid out.
     const int dx = GetLineHeaderWidth() - columnHeader.scrollX;
-    const int top = (line - lineHeader.topLine + 1) * lineHeight;
-    return CRect(prop->extent.left + dx, top, prop->extent.right + dx, top + lineHeight);
+    // A line a host named far above the sheet (a selection edge at INT_MIN, say),
+    // or one far down a sheet of hundreds of millions of lines, lies where no
+    // window reaches: no rectangle, rather than a wrapped one.
+    const long long top = (static_cast<long long>(line) - lineHeader.topLine + 1) * lineHeight;
+    if (top < -tq3::kFarthestColumnEdge || top > tq3::kFarthestColumnEdge) return CRect();
+    return CRect(prop->extent.left + dx, static_cast<int>(top), prop->extent.right + dx,
+                 static_cast<int>(top) + lineHeight);
 }
 
 BOOL CTableView::PointToCellPos(POINT pt, int& line, int& column) const {

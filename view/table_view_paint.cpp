@@ -11,9 +11,8 @@
 // a margin, and the cursor cell's interior stays normal so that it stands out; a
 // one-cell selection is an inverted frame around the cell.
 //
-// Call order: WM_PAINT (CView) -> OnDraw -> DrawRows, CalcInvertRgn;
-// SetSel -> DrawCursor -> CalcInvertRgn, then EnsureVisible
-// (view/table_view_geometry.cpp).
+// Call order: WM_PAINT (CView) -> OnDraw -> DrawRows, CalcInvertRgn; the moves of
+// view/table_view_cursor.cpp -> DrawCursor -> CalcInvertRgn.
 #include <new>
 
 #include "framework/app/window_dc.h"
@@ -197,35 +196,5 @@ void CTableView::DrawCursor(CRect* pSel, CPoint* pCursor, CRect* pOldSel, CPoint
     } catch (const std::bad_alloc&) {
         // Without memory to show the difference, the whole area is painted again.
         Invalidate(FALSE);
-    }
-}
-
-void CTableView::GetSel(CRect& rcSel, CPoint& ptCursor) const {
-    const CSheetObj* sheet = CurrentSheet();
-    if (sheet == nullptr) {
-        rcSel.SetRectEmpty();
-        ptCursor = CPoint(0, 0);
-        return;
-    }
-    rcSel = sheet->selection;
-    ptCursor = sheet->cursor;
-}
-
-void CTableView::SetSel(CRect rcSel, CPoint ptCursor) {
-    CSheetObj* sheet = CurrentSheet();
-    if (sheet == nullptr) return;
-    CRect oldSel = sheet->selection;
-    CPoint oldCursor = sheet->cursor;
-    sheet->selection = rcSel;
-    sheet->cursor = ptCursor;
-    DrawCursor(&rcSel, &ptCursor, &oldSel, &oldCursor);
-    EnsureVisible(ptCursor.y, ptCursor.x);
-    if (ptCursor != oldCursor) {
-        {
-            CSwitchAppRes scope;  // the host's code runs with the application's resources
-            OnCursorMoved(ptCursor.y, ptCursor.x);
-        }
-        // The hook may have closed the window.
-        if (m_hWnd != nullptr && ::IsWindow(m_hWnd)) Invalidate(TRUE);
     }
 }

@@ -21,6 +21,10 @@ ON_WM_HSCROLL()
 ON_WM_VSCROLL()
 ON_WM_MOUSEWHEEL()
 ON_WM_ERASEBKGND()
+ON_WM_LBUTTONDOWN()
+ON_WM_MOUSEMOVE()
+ON_WM_LBUTTONUP()
+ON_WM_LBUTTONDBLCLK()
 ON_NOTIFY(TCN_SELCHANGE, kSheetTabId, &CTableView::OnTabSheetSelchange)
 END_MESSAGE_MAP()
 
@@ -150,8 +154,7 @@ void CTableView::OnSheetChanged(int sheet) {
     // The hook is the host's: it may open windows of its own, so nothing below
     // relies on state read before it.
     if (s != nullptr) {
-        CSwitchAppRes scope;  // the host's code runs with the application's resources
-        OnCursorMoved(s->cursor.y, s->cursor.x);
+        TellCursorMoved(s->cursor.y, s->cursor.x);
     }
 }
 
