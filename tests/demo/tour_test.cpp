@@ -68,7 +68,8 @@ TEST(TourTest, TourReportsSheetSwitchesAndWritesScreenshots) {
 
     // Every switch reaches the host's hook, the cursor hook following it.
     EXPECT_EQ(LinesStarting(report, "hook sheet"),
-              (std::vector<std::string>{"hook sheet 0", "hook sheet 1", "hook sheet 2", "hook sheet 3", "hook sheet 0"}));
+              (std::vector<std::string>{"hook sheet 0", "hook sheet 1", "hook sheet 2", "hook sheet 1", "hook sheet 3",
+                                        "hook sheet 0"}));
     EXPECT_NE(report.find("hook sheet 2\nhook cursor 0 0\n"), std::string::npos) << report;
     // The title follows the hooks and the language.
     EXPECT_NE(report.find("title \"TQ3View デモ - シート: 設備一覧 | カーソル: 0, 0 | 変更: -\""), std::string::npos)
@@ -82,6 +83,15 @@ TEST(TourTest, TourReportsSheetSwitchesAndWritesScreenshots) {
     ASSERT_NE(scrolled, std::string::npos) << report;
     EXPECT_NE(report.find("-A00-0030\"\n", scrolled), std::string::npos) << report;
     EXPECT_NE(report.find("cell 0 1 \"原料供給ポンプ\""), std::string::npos) << report;
+    // The mouse selects and the keyboard walks, selects to the end and changes sheets.
+    EXPECT_NE(report.find("hook cursor 32 1\ncursor line 32 column 1\nselection lines 32-36 columns 1-4\n"),
+              std::string::npos)
+        << report;
+    EXPECT_NE(report.find("cursor line 33 column 1\nselection lines 34-99999 columns 1-8\n"
+                          "title \"TQ3View demo - Sheet: I/O points | Cursor: 34, 1 | Changed: -\"\n"
+                          "hook cursor 33 1\nhook cursor 34 1\nhook sheet 1\nhook cursor 0 0\n"),
+              std::string::npos)
+        << report;
 
     const char* shots[] = {"01-time-zones.png", "02-countries.png", "03-io-points.png", "04-equipment-jpn.png"};
     std::vector<tq3::fw::Surface> images;
