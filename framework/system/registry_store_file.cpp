@@ -107,17 +107,24 @@ bool MakeFolders(const std::string& dir, mode_t mode) {
 
 // Creates the file with `mode` when it does not exist; true when it can be opened
 // for writing afterwards and its folder takes the journal file.
+// Another process may set a damaged file aside between the two opens: the file
+// that was there a moment ago is gone, which says nothing about whether this one
+// may be written, so try again rather than open the store for reading only.
 bool PrepareWritableFile(const std::string& path, mode_t mode) {
-    int fd = open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, mode);
-    if (fd >= 0) {
-        fchmod(fd, mode);
-        close(fd);
-    } else if (errno == EEXIST) {
+    for (int attempt = 0;; ++attempt) {
+        int fd = open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        if (fd >= 0) {
+            fchmod(fd, mode);
+            close(fd);
+            break;
+        }
+        if (errno != EEXIST) return false;
         fd = open(path.c_str(), O_RDWR | O_CLOEXEC);
-        if (fd < 0) return false;
-        close(fd);
-    } else {
-        return false;
+        if (fd >= 0) {
+            close(fd);
+            break;
+        }
+        if (errno != ENOENT || attempt >= 100) return false;
     }
     return access(Parent(path).c_str(), W_OK) == 0;
 }
