@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "framework/app/afxwin.h"
+#include "framework/controls/edit.h"
+#include "framework/controls/list_box.h"
 #include "framework/gdi/sysmetrics.h"
 #include "tq3view/testing.h"
 
@@ -23,50 +25,14 @@ using tq3::testing::ModalAnswer;
 
 constexpr int kName = 201, kCount = 202, kMatch = 203, kPick = 204, kMissing = 299;
 constexpr UINT kOptionsCommand = 40001;
-constexpr UINT kEditSetSel = 0x00B1;     // EM_SETSEL
-constexpr UINT kListSetCurSel = 0x0186;  // LB_SETCURSEL
-constexpr UINT kListGetCurSel = 0x0188;  // LB_GETCURSEL
-constexpr WCHAR kTypeTarget[] = u"TypeTarget";
-constexpr WCHAR kPickList[] = u"PickList";
-
-// A control that takes what is typed as its text, standing in for an edit box:
-// EM_SETSEL(0, -1) makes the next character replace the whole text.
-LRESULT TypeTargetProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-        case WM_GETDLGCODE: return DLGC_WANTCHARS | DLGC_HASSETSEL;
-        case kEditSetSel: SetWindowLongPtrW(hwnd, 0, wParam == 0 && lParam == -1); return 0;
-        case WM_CHAR: {
-            std::u16string text(64, u'\0');
-            text.resize(GetWindowLongPtrW(hwnd, 0) != 0 ? 0 : static_cast<size_t>(GetWindowTextW(hwnd, text.data(), 64)));
-            SetWindowLongPtrW(hwnd, 0, 0);
-            text += static_cast<WCHAR>(wParam);
-            SetWindowTextW(hwnd, text.c_str());
-            return 0;
-        }
-        default: return DefWindowProcW(hwnd, message, wParam, lParam);
-    }
-}
-
-// A list of three entries that answers the list box's selection messages.
-LRESULT PickListProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-        case kListSetCurSel:
-            if (wParam >= 3) return -1;
-            SetWindowLongPtrW(hwnd, 0, static_cast<LONG_PTR>(wParam));
-            return static_cast<LRESULT>(wParam);
-        case kListGetCurSel: return GetWindowLongPtrW(hwnd, 0);
-        default: return DefWindowProcW(hwnd, message, wParam, lParam);
-    }
-}
-
 constexpr DWORD kVisible = WS_CHILD | WS_VISIBLE;
 constexpr DLGITEMTEMPLATEW kItems[] = {
     {kVisible, 0, 7, 7, 40, 8, 0xFFFF, u"Static", u"&Name:"},
-    {kVisible | WS_TABSTOP | WS_BORDER, 0, 50, 6, 100, 12, kName, kTypeTarget, u""},
+    {kVisible | WS_TABSTOP | WS_BORDER, 0, 50, 6, 100, 12, kName, WC_EDITW, u""},
     {kVisible, 0, 7, 23, 40, 8, 0xFFFF, u"Static", u"&Count:"},
-    {kVisible | WS_TABSTOP | WS_BORDER, 0, 50, 22, 40, 12, kCount, kTypeTarget, u""},
+    {kVisible | WS_TABSTOP | WS_BORDER, 0, 50, 22, 40, 12, kCount, WC_EDITW, u""},
     {kVisible | WS_TABSTOP | BS_AUTOCHECKBOX, 0, 7, 40, 100, 10, kMatch, u"Button", u"&Match case"},
-    {kVisible | WS_TABSTOP | WS_BORDER, 0, 7, 54, 100, 30, kPick, kPickList, u""},
+    {kVisible | WS_TABSTOP | WS_BORDER, 0, 7, 54, 100, 30, kPick, WC_LISTBOXW, u""},
     {kVisible | WS_TABSTOP | WS_GROUP | BS_DEFPUSHBUTTON, 0, 160, 6, 50, 14, IDOK, u"Button", u"OK"},
     {kVisible | WS_TABSTOP, 0, 160, 24, 50, 14, IDCANCEL, u"Button", u"Cancel"},
 };
@@ -89,6 +55,7 @@ protected:
     BOOL OnInitDialog() override {
         CDialog::OnInitDialog();
         boundDuringRun = matchButton.m_hWnd;
+        for (LPCWSTR entry : {u"one", u"two", u"three"}) SendDlgItemMessageW(m_hWnd, kPick, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
         return TRUE;
     }
     void DoDataExchange(CDataExchange* pDX) override {
@@ -98,13 +65,13 @@ protected:
         DDX_Check(pDX, kMatch, match);
         if (exchangeMissing) DDX_Check(pDX, kMissing, match);
     }
-    afx_msg void OnPick() { picked = static_cast<int>(SendDlgItemMessageW(m_hWnd, kPick, kListGetCurSel, 0, 0)); }
+    afx_msg void OnPick() { picked = static_cast<int>(SendDlgItemMessageW(m_hWnd, kPick, LB_GETCURSEL, 0, 0)); }
 
     DECLARE_MESSAGE_MAP()
 };
 
 BEGIN_MESSAGE_MAP(COptionsDlg, CDialog)
-ON_CONTROL(1, kPick, &COptionsDlg::OnPick)
+ON_CONTROL(LBN_SELCHANGE, kPick, &COptionsDlg::OnPick)
 END_MESSAGE_MAP()
 
 ModalAnswer Inspect(std::function<void(HWND)> look) {
@@ -122,18 +89,6 @@ std::u16string TextOf(HWND dialog, int id) {
 
 class CDialogTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        for (auto [name, proc] : {std::pair{kTypeTarget, &TypeTargetProc}, std::pair{kPickList, &PickListProc}}) {
-            WNDCLASSW wc{};
-            wc.style = CS_GLOBALCLASS;
-            wc.lpfnWndProc = proc;
-            wc.cbWndExtra = static_cast<int>(sizeof(LONG_PTR));
-            wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<ULONG_PTR>(COLOR_WINDOW + 1));
-            wc.lpszClassName = name;
-            RegisterClassW(&wc);
-        }
-    }
-
     void Queue(std::vector<ModalAnswer> answers) {
         for (auto& a : answers) desktop.QueueModalAnswer(std::move(a));
     }

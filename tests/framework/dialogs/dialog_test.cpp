@@ -18,6 +18,7 @@
 #include "framework/gdi/gdi_defs.h"
 #include "framework/gdi/gdi_objects.h"
 #include "framework/gdi/sysmetrics.h"
+#include "tests/framework/dialogs/owner_fixture.h"
 #include "tests/support/spy_expect.h"
 #include "tq3view/testing.h"
 
@@ -28,7 +29,6 @@ using tq3::testing::Expect;
 using tq3::testing::ModalAnswer;
 using tq3::testing::Msg;
 
-constexpr WCHAR kDialogClass[] = u"#32770";
 constexpr int kMatch = 101, kUp = 102, kDown = 103, kApply = 104, kSide = 105;
 
 constexpr DWORD kChildVisible = WS_CHILD | WS_VISIBLE;
@@ -57,8 +57,6 @@ INT_PTR EndOnButton(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     return FALSE;
 }
 
-tq3::fw::HeadlessBackend& Backend() { return *tq3::fw::HeadlessBackend::Current(); }
-
 // A key as the user presses it, with Shift or Alt held when asked.
 struct Key {
     int vk;
@@ -75,13 +73,6 @@ ModalAnswer Press(std::vector<Key> keys) {
                        }};
 }
 
-ModalAnswer Inspect(std::function<void(HWND)> look) {
-    return ModalAnswer{kDialogClass, {}, [look](HWND dialog) {
-                           look(dialog);
-                           PostMessageW(dialog, WM_NULL, 0, 0);
-                       }};
-}
-
 // The id of the button showing the default ring, 0 when none does.
 int RingOf(HWND dialog) {
     for (HWND c = GetWindow(dialog, GW_CHILD); c != nullptr; c = GetWindow(c, GW_HWNDNEXT)) {
@@ -90,32 +81,11 @@ int RingOf(HWND dialog) {
     return 0;
 }
 
-class DialogTest : public ::testing::Test {
+class DialogTest : public OwnerTest {
 protected:
-    void SetUp() override {
-        static bool registered = false;
-        if (!registered) {
-            WNDCLASSW wc{};
-            wc.lpfnWndProc = DefWindowProcW;
-            wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<ULONG_PTR>(COLOR_WINDOW + 1));
-            wc.lpszClassName = u"DialogTestOwner";
-            registered = RegisterClassW(&wc) != 0;
-        }
-        owner = CreateWindowExW(0, u"DialogTestOwner", u"Owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 60, 40, 560, 400,
-                                nullptr, nullptr, nullptr, nullptr);
-        ASSERT_NE(owner, nullptr);
-        desktop.RunUntilIdle();
-    }
-
     INT_PTR Run(const DLGTEMPLATEW* t, std::vector<ModalAnswer> answers, DLGPROC proc = EndOnButton) {
-        for (auto& a : answers) desktop.QueueModalAnswer(std::move(a));
-        INT_PTR result = DialogBoxIndirectParamW(nullptr, t, owner, proc, 0);
-        EXPECT_EQ(desktop.PendingModalAnswers(), 0u) << "every scripted answer was needed";
-        return result;
+        return Answered(std::move(answers), [&] { return DialogBoxIndirectParamW(nullptr, t, owner, proc, 0); });
     }
-
-    tq3::testing::Desktop desktop{800, 600};
-    HWND owner = nullptr;
 };
 
 TEST_F(DialogTest, StartsWithInitDialogThenFocusOnTheFirstTabStopAndTheDefaultButton) {
@@ -274,7 +244,7 @@ TEST_F(DialogTest, BadTemplatesAndIdsFailCleanly) {
     tolerant.style |= DS_NOFAILCREATE;
     DLGTEMPLATEW noItems = kTemplate;
     noItems.items = nullptr;
-    HWND gone = CreateWindowExW(0, u"DialogTestOwner", u"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    HWND gone = CreateWindowExW(0, kOwnerClass, u"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
     DestroyWindow(gone);
     struct Case {
         const char* name;

@@ -13,6 +13,7 @@
 #include "framework/dialogs/message_box.h"
 #include "framework/dialogs/system_icons.h"
 #include "framework/gdi/sysmetrics.h"
+#include "tests/framework/dialogs/owner_fixture.h"
 #include "tests/support/test_output.h"
 #include "tq3view/testing.h"
 
@@ -23,9 +24,7 @@ using tq3::testing::AnswerCommand;
 using tq3::testing::AnswerKey;
 using tq3::testing::ModalAnswer;
 
-constexpr WCHAR kBoxClass[] = u"#32770";
-
-tq3::fw::HeadlessBackend& Backend() { return *tq3::fw::HeadlessBackend::Current(); }
+constexpr const WCHAR* kBoxClass = kDialogClass;
 
 // The user clicks the button `id` of the box with the mouse.
 ModalAnswer ClickButton(int id) {
@@ -46,41 +45,11 @@ ModalAnswer AltKey(int vk) {
                        }};
 }
 
-// Looks at the box while it is up, then leaves the answer to the next one.
-ModalAnswer Inspect(std::function<void(HWND)> look) {
-    return ModalAnswer{kBoxClass, {}, [look](HWND box) {
-                           look(box);
-                           PostMessageW(box, WM_NULL, 0, 0);  // something for the loop to do
-                       }};
-}
-
-class MessageBoxTest : public ::testing::Test {
+class MessageBoxTest : public OwnerTest {
 protected:
-    void SetUp() override {
-        static bool registered = false;
-        if (!registered) {
-            WNDCLASSW wc{};
-            wc.lpfnWndProc = DefWindowProcW;
-            wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<ULONG_PTR>(COLOR_WINDOW + 1));
-            wc.lpszClassName = u"MessageBoxTestOwner";
-            registered = RegisterClassW(&wc) != 0;
-        }
-        owner = CreateWindowExW(0, u"MessageBoxTestOwner", u"Owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 80, 500,
-                                360, nullptr, nullptr, nullptr, nullptr);
-        ASSERT_NE(owner, nullptr);
-        desktop.RunUntilIdle();
-        ASSERT_EQ(GetActiveWindow(), owner);
-    }
-
     int Show(UINT type, std::vector<ModalAnswer> answers, LPCWSTR text = u"Proceed?") {
-        for (auto& a : answers) desktop.QueueModalAnswer(std::move(a));
-        int result = MessageBoxW(owner, text, u"Question", type);
-        EXPECT_EQ(desktop.PendingModalAnswers(), 0u) << "every scripted answer was needed";
-        return result;
+        return Answered(std::move(answers), [&] { return MessageBoxW(owner, text, u"Question", type); });
     }
-
-    tq3::testing::Desktop desktop{800, 600};
-    HWND owner = nullptr;
 };
 
 TEST_F(MessageBoxTest, EachButtonSetAnswersKeysMnemonicsAndClicks) {
@@ -124,7 +93,7 @@ TEST_F(MessageBoxTest, EachButtonSetAnswersKeysMnemonicsAndClicks) {
 }
 
 TEST_F(MessageBoxTest, OwnerIsDisabledWhileTheBoxIsUpAndActiveAfter) {
-    HWND child = CreateWindowExW(0, u"MessageBoxTestOwner", u"", WS_CHILD | WS_VISIBLE, 10, 10, 50, 50, owner,
+    HWND child = CreateWindowExW(0, kOwnerClass, u"", WS_CHILD | WS_VISIBLE, 10, 10, 50, 50, owner,
                                  nullptr, nullptr, nullptr);
     bool enabledDuring = true;
     HWND boxOwner = nullptr;
@@ -157,7 +126,7 @@ TEST_F(MessageBoxTest, OwnerIsDisabledWhileTheBoxIsUpAndActiveAfter) {
 }
 
 TEST_F(MessageBoxTest, RefusesWhatItCannotShowAndEndsOnQuit) {
-    HWND gone = CreateWindowExW(0, u"MessageBoxTestOwner", u"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr,
+    HWND gone = CreateWindowExW(0, kOwnerClass, u"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr,
                                 nullptr);
     DestroyWindow(gone);
     EXPECT_EQ(MessageBoxW(gone, u"Text", u"Caption", MB_OK), 0);

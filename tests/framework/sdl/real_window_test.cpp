@@ -17,8 +17,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <functional>
-#include <utility>
+#include <initializer_list>
 #include <iterator>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -200,40 +201,62 @@ protected:
         tq3::fw::HeadlessBackend::Install(640, 480);
         g_log.clear();
     }
+    // Starts the virtual X server for SDL's real X driver (a loud failure, never
+    // SDL's silent off-screen driver); false when the test cannot run here.
+    bool Start(std::initializer_list<const char*> tools) {
+        if (!OnPath("Xvfb")) return false;
+        for (const char* tool : tools) EXPECT_TRUE(OnPath(tool)) << tool << " is missing; scripts/setup.sh installs it";
+        EXPECT_TRUE(screen.Start()) << "Xvfb did not start";
+        setenv("DISPLAY", screen.Display().c_str(), 1);
+        setenv("SDL_VIDEODRIVER", "x11", 1);
+        return !::testing::Test::HasFailure();
+    }
+    // A recording window over the whole one-window desktop, painted and given
+    // the X input focus; `origin` is where the desktop lies on the X screen.
+    HWND MakeFocused(SdlBackend* backend, const WNDCLASSW& wc, const char16_t* title, POINT* origin) {
+        WNDCLASSW existing;
+        if (!GetClassInfoW(nullptr, wc.lpszClassName, &existing)) {
+            EXPECT_NE(RegisterClassW(&wc), 0);
+        }
+        HWND hwnd = CreateWindowExW(0, wc.lpszClassName, title, WS_POPUP | WS_VISIBLE, 0, 0, 320, 240, nullptr, nullptr,
+                                    nullptr, nullptr);
+        SetFocus(hwnd);
+        EXPECT_TRUE(PumpUntil([&] { return !Find(WM_PAINT).empty(); }));
+        int status = -1;
+        std::string name = "^";
+        name += tq3::fw::ToUtf8(title);
+        name += '$';
+        const std::string xid = RunTool({"xdotool", "search", "--name", name}, &status);
+        EXPECT_EQ(status, 0);
+        EXPECT_EQ(RunTool({"xdotool", "windowfocus", "--sync", xid.substr(0, xid.find('\n'))}), 0);
+        int x = 0, y = 0;
+        SDL_GetWindowPosition(backend->NativeWindow(), &x, &y);
+        *origin = POINT{x, y};
+        return hwnd;
+    }
     VirtualScreen screen;
 };
 
 TEST_F(RealWindowTest, InputClipboardScreenAndSizeOnAVirtualXServer) {
-    if (!OnPath("Xvfb")) GTEST_SKIP() << "Xvfb is not installed (scripts/setup.sh installs it)";
-    for (const char* tool : {"xdotool", "xclip", "import", "setxkbmap"})
-        ASSERT_TRUE(OnPath(tool)) << tool << " is missing; scripts/setup.sh installs it";
-    ASSERT_TRUE(screen.Start()) << "Xvfb did not start";
-    setenv("DISPLAY", screen.Display().c_str(), 1);
-    // The real X driver or a loud failure, never SDL's silent off-screen driver.
-    setenv("SDL_VIDEODRIVER", "x11", 1);
-
+    if (!Start({"xdotool", "xclip", "import", "setxkbmap"})) {
+        if (HasFailure()) return;
+        GTEST_SKIP() << "Xvfb is not installed (scripts/setup.sh installs it)";
+    }
     SdlBackend* backend = SdlBackend::Install(320, 240, u"real window test");
     ASSERT_NE(backend, nullptr);
     ASSERT_EQ(SdlBackend::Current(), backend);
     EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 320);
     EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), 240);
-    WNDCLASSW wc{CS_DBLCLKS, RecordingProc, 0, 0, nullptr, nullptr, LoadCursorW(nullptr, IDC_ARROW),
-                 CreateSolidBrush(kBackground), nullptr, u"RealWindowRecorder"};
-    ASSERT_NE(RegisterClassW(&wc), 0);
-    HWND hwnd = CreateWindowExW(0, wc.lpszClassName, u"Recorder", WS_POPUP | WS_VISIBLE, 0, 0, 320, 240, nullptr,
-                                nullptr, nullptr, nullptr);
-    ASSERT_NE(hwnd, nullptr);
-    SetFocus(hwnd);
+    const WNDCLASSW wc{CS_DBLCLKS, RecordingProc, 0, 0, nullptr, nullptr, LoadCursorW(nullptr, IDC_ARROW),
+                       CreateSolidBrush(kBackground), nullptr, u"RealWindowRecorder"};
+    // The OS window's caption follows the active window's; X finds it by it.
+    POINT origin{};
+    HWND hwnd = MakeFocused(backend, wc, u"Recorder", &origin);
+    ASSERT_FALSE(HasFailure());
     SDL_Window* window = backend->NativeWindow();
-    ASSERT_TRUE(PumpUntil([&] { return !Find(WM_PAINT).empty(); }));
-    // The OS window's caption follows the active window's; X knows it by it.
     EXPECT_STREQ(SDL_GetWindowTitle(window), "Recorder");
+    const int wx = origin.x, wy = origin.y;
     int status = -1;
-    const std::string xid = RunTool({"xdotool", "search", "--name", "^Recorder$"}, &status);
-    ASSERT_EQ(status, 0);
-    ASSERT_EQ(RunTool({"xdotool", "windowfocus", "--sync", xid.substr(0, xid.find('\n'))}), 0);
-    int wx = 0, wy = 0;
-    SDL_GetWindowPosition(window, &wx, &wy);
 
     // ---- A click lands at its client point; two quick ones are a press and a
     // double click, found by the window manager.
@@ -331,27 +354,19 @@ INT_PTR EndOnCancelOrTimeout(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
 }
 
 TEST_F(RealWindowTest, AModalDialogBlocksItsOwnerAndEndsOnEscape) {
-    if (!OnPath("Xvfb")) GTEST_SKIP() << "Xvfb is not installed (scripts/setup.sh installs it)";
-    ASSERT_TRUE(OnPath("xdotool")) << "xdotool is missing; scripts/setup.sh installs it";
-    ASSERT_TRUE(screen.Start()) << "Xvfb did not start";
-    setenv("DISPLAY", screen.Display().c_str(), 1);
-    setenv("SDL_VIDEODRIVER", "x11", 1);
+    if (!Start({"xdotool"})) {
+        if (HasFailure()) return;
+        GTEST_SKIP() << "Xvfb is not installed (scripts/setup.sh installs it)";
+    }
     SdlBackend* backend = SdlBackend::Install(320, 240, u"dialog test");
     ASSERT_NE(backend, nullptr);
-    WNDCLASSW wc{0, RecordingProc, 0, 0, nullptr, nullptr, LoadCursorW(nullptr, IDC_ARROW),
-                 static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)), nullptr, u"RealWindowDialogOwner"};
-    ASSERT_NE(RegisterClassW(&wc), 0);
-    HWND owner = CreateWindowExW(0, wc.lpszClassName, u"Owner", WS_POPUP | WS_VISIBLE, 0, 0, 320, 240, nullptr,
-                                 nullptr, nullptr, nullptr);
-    ASSERT_NE(owner, nullptr);
-    SetFocus(owner);
-    ASSERT_TRUE(PumpUntil([&] { return !Find(WM_PAINT).empty(); }));
+    const WNDCLASSW wc{0, RecordingProc, 0, 0, nullptr, nullptr, LoadCursorW(nullptr, IDC_ARROW),
+                       static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)), nullptr, u"RealWindowDialogOwner"};
+    POINT origin{};
+    HWND owner = MakeFocused(backend, wc, u"Owner", &origin);
+    ASSERT_FALSE(HasFailure());
+    const int wx = origin.x, wy = origin.y;
     int status = -1;
-    const std::string xid = RunTool({"xdotool", "search", "--name", "^Owner$"}, &status);
-    ASSERT_EQ(status, 0);
-    ASSERT_EQ(RunTool({"xdotool", "windowfocus", "--sync", xid.substr(0, xid.find('\n'))}), 0);
-    int wx = 0, wy = 0;
-    SDL_GetWindowPosition(backend->NativeWindow(), &wx, &wy);
 
     // The dialog sits at the right; the user clicks the owner's left part, then
     // presses Escape. A child process plays the user while this thread runs the
@@ -478,12 +493,10 @@ LRESULT PopupProc(HWND h, UINT m, WPARAM w, LPARAM l) {
 }
 
 TEST_F(RealWindowTest, EveryTopLevelWindowIsANativeWindowUnderAWindowManager) {
-    if (!OnPath("Xvfb")) GTEST_SKIP() << "Xvfb is not installed (scripts/setup.sh installs it)";
-    for (const char* tool : {"openbox", "xdotool", "xwininfo", "xprop", "xlogo", "import"})
-        ASSERT_TRUE(OnPath(tool)) << tool << " is missing; scripts/setup.sh installs it";
-    ASSERT_TRUE(screen.Start()) << "Xvfb did not start";
-    setenv("DISPLAY", screen.Display().c_str(), 1);
-    setenv("SDL_VIDEODRIVER", "x11", 1);
+    if (!Start({"openbox", "xdotool", "xwininfo", "xprop", "xlogo", "import"})) {
+        if (HasFailure()) return;
+        GTEST_SKIP() << "Xvfb is not installed (scripts/setup.sh installs it)";
+    }
     Program wm({"openbox"});
     ASSERT_TRUE(PumpUntil(
         [] {
@@ -606,22 +619,18 @@ TEST_F(RealWindowTest, EveryTopLevelWindowIsANativeWindowUnderAWindowManager) {
 // A combo box in the real window: a click on the box drops its list, a click on
 // an item chooses it and closes the list, a click elsewhere closes it unchosen.
 TEST_F(RealWindowTest, AComboBoxListOpensAndClosesByMouse) {
-    if (!OnPath("Xvfb")) GTEST_SKIP() << "Xvfb is not installed (scripts/setup.sh installs it)";
-    ASSERT_TRUE(OnPath("xdotool")) << "xdotool is missing; scripts/setup.sh installs it";
-    ASSERT_TRUE(screen.Start()) << "Xvfb did not start";
-    setenv("DISPLAY", screen.Display().c_str(), 1);
-    setenv("SDL_VIDEODRIVER", "x11", 1);
+    if (!Start({"xdotool"})) {
+        if (HasFailure()) return;
+        GTEST_SKIP() << "Xvfb is not installed (scripts/setup.sh installs it)";
+    }
     SdlBackend* backend = SdlBackend::Install(320, 240, u"combo box test");
     ASSERT_NE(backend, nullptr);
-
-    WNDCLASSW wc{0, RecordingProc, 0, 0, nullptr, nullptr, nullptr, CreateSolidBrush(kBackground), nullptr,
-                 u"RealWindowComboHost"};
-    WNDCLASSW existing;
-    if (!GetClassInfoW(nullptr, wc.lpszClassName, &existing)) {
-        ASSERT_NE(RegisterClassW(&wc), 0);
-    }
-    HWND host = CreateWindowExW(0, wc.lpszClassName, u"ComboHost", WS_POPUP | WS_VISIBLE, 0, 0, 320, 240, nullptr,
-                                nullptr, nullptr, nullptr);
+    const WNDCLASSW wc{0, RecordingProc, 0, 0, nullptr, nullptr, nullptr, CreateSolidBrush(kBackground), nullptr,
+                       u"RealWindowComboHost"};
+    POINT origin{};
+    HWND host = MakeFocused(backend, wc, u"ComboHost", &origin);
+    ASSERT_FALSE(HasFailure());
+    const int wx = origin.x, wy = origin.y;
     HWND combo = CreateWindowExW(0, WC_COMBOBOXW, nullptr, WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST, 150, 20, 140, 150,
                                  host, reinterpret_cast<HMENU>(static_cast<INT_PTR>(5)), nullptr, nullptr);
     ASSERT_NE(combo, nullptr);
@@ -629,13 +638,7 @@ TEST_F(RealWindowTest, AComboBoxListOpensAndClosesByMouse) {
         SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
     }
     SendMessageW(combo, CB_SETCURSEL, 0, 0);
-    ASSERT_TRUE(PumpUntil([&] { return !Find(WM_PAINT).empty(); }));
-    int status = -1;
-    const std::string xid = RunTool({"xdotool", "search", "--name", "^ComboHost$"}, &status);
-    ASSERT_EQ(status, 0);
-    ASSERT_EQ(RunTool({"xdotool", "windowfocus", "--sync", xid.substr(0, xid.find('\n'))}), 0);
-    int wx = 0, wy = 0;
-    SDL_GetWindowPosition(backend->NativeWindow(), &wx, &wy);
+    PumpFor(0.1);
     const auto clickAt = [&](POINT desktop) {
         ASSERT_EQ(RunTool({"xdotool", "mousemove", "--sync", std::to_string(wx + desktop.x), std::to_string(wy + desktop.y)}), 0);
         ASSERT_EQ(RunTool({"xdotool", "click", "1"}), 0);
