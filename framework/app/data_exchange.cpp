@@ -7,17 +7,15 @@
 
 #include "framework/app/wnd.h"
 #include "framework/controls/button.h"
+#include "framework/controls/combo_box.h"
 #include "framework/dialogs/dialog.h"
 #include "framework/dialogs/message_box.h"
 
 namespace {
 
-// The combo box messages the exchange uses.
-constexpr UINT kComboGetCurSel = 0x0147;     // CB_GETCURSEL
-constexpr UINT kComboSelectString = 0x014D;  // CB_SELECTSTRING
-constexpr UINT kComboSetCurSel = 0x014E;     // CB_SETCURSEL
-constexpr DWORD kComboKindMask = 0x0003;     // CBS_SIMPLE / CBS_DROPDOWN / CBS_DROPDOWNLIST
-constexpr DWORD kComboDropDownList = 0x0003;
+// The low two style bits say which kind of combo box it is (simple, drop-down
+// with an edit box, drop-down list).
+constexpr DWORD kComboKindMask = 0x0003;
 
 CString TextOf(HWND control) {
     int length = ::GetWindowTextLengthW(control);
@@ -87,9 +85,9 @@ void DDX_Check(CDataExchange* pDX, int nIDC, int& value) {
 void DDX_CBIndex(CDataExchange* pDX, int nIDC, int& index) {
     HWND control = pDX->PrepareCtrl(nIDC);
     if (pDX->m_bSaveAndValidate) {
-        index = static_cast<int>(::SendMessageW(control, kComboGetCurSel, 0, 0));
+        index = static_cast<int>(::SendMessageW(control, CB_GETCURSEL, 0, 0));
     } else {
-        ::SendMessageW(control, kComboSetCurSel, static_cast<WPARAM>(index), 0);
+        ::SendMessageW(control, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
     }
 }
 
@@ -100,9 +98,9 @@ void DDX_CBString(CDataExchange* pDX, int nIDC, CString& value) {
         return;
     }
     auto style = static_cast<DWORD>(::GetWindowLongW(control, GWL_STYLE));
-    LRESULT found = ::SendMessageW(control, kComboSelectString, static_cast<WPARAM>(-1),
+    LRESULT found = ::SendMessageW(control, CB_SELECTSTRING, static_cast<WPARAM>(-1),
                                    reinterpret_cast<LPARAM>(static_cast<LPCWSTR>(value)));
-    if (found < 0 && (style & kComboKindMask) != kComboDropDownList) ::SetWindowTextW(control, value);
+    if (found < 0 && (style & kComboKindMask) != CBS_DROPDOWNLIST) ::SetWindowTextW(control, value);
 }
 
 void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& control) {
