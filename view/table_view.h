@@ -274,7 +274,10 @@ private:
     // The number of full rows a page holds, as the vertical scroll bar has it.
     int VerticalPage() const;
 
-    // ---- Starting an edit (view/table_view_keys.cpp) ---------------------------------
+    // ---- The keys and starting an edit (view/table_view_keys.cpp) --------------------
+    // Handles one key-down message addressed to the view, as PreTranslateMessage
+    // answers.
+    BOOL TakeKey(MSG* pMsg);
     // Whether the key `vk` starts editing the cursor cell of `sheet`.
     bool IsTypingKey(const CSheetObj& sheet, UINT vk) const;
     // The one door to in-cell editing: a typing key (with `arrowsMoveCaret`

@@ -7,9 +7,11 @@
 // take goes on to the framework, and so to the accelerators of the host's frame:
 // Ctrl+C stays a command while Ctrl with a punctuation key is typed into a cell.
 //
-// Call order: PreTranslateMessage -> OnKey... (view/table_view_cursor.cpp);
+// Call order: PreTranslateMessage -> TakeKey -> OnKey... (view/table_view_cursor.cpp);
 // F2 -> OnLButtonDblClk (view/table_view_mouse.cpp) -> ShowCellEditCtrl; a
 // typing key -> EnsureVisible, ShowCellEditCtrl.
+#include <new>
+
 #include "view/table_view.h"
 
 namespace {
@@ -23,6 +25,18 @@ BOOL CTableView::PreTranslateMessage(MSG* pMsg) {
     if (pMsg == nullptr || m_hWnd == nullptr || pMsg->message != WM_KEYDOWN || pMsg->hwnd != m_hWnd) {
         return CView::PreTranslateMessage(pMsg);
     }
+    // The keys are handled here, outside any window procedure, so this is where
+    // running out of memory stops: what was stored stays, and the view is painted
+    // again from it.
+    try {
+        return TakeKey(pMsg);
+    } catch (const std::bad_alloc&) {
+        if (::IsWindow(m_hWnd)) Invalidate(FALSE);
+        return TRUE;
+    }
+}
+
+BOOL CTableView::TakeKey(MSG* pMsg) {
     const BOOL shift = Down(VK_SHIFT) ? TRUE : FALSE;
     const bool ctrl = Down(VK_CONTROL);
     const UINT vk = static_cast<UINT>(pMsg->wParam);

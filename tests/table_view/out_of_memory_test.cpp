@@ -97,5 +97,47 @@ TEST_F(OutOfMemoryTest, PaintingAndScrollingSurviveFailedAllocations) {
     EXPECT_TRUE(sweep.completed) << "the steps kept allocating";
 }
 
+// Keys meet a failed allocation, the host's hook's own included (the spy's
+// record grows), as the message loop hands them over: nothing escapes, and the
+// selection stays one the view can paint.
+TEST_F(OutOfMemoryTest, KeysSurviveFailedAllocations) {
+    AddSheets(1, 4, 100);
+    view->SetSelSheet(0);
+    desktop.RunUntilIdle();
+    const SweepResult sweep = SweepAllocations({
+        .prepare =
+            [&] {
+                view->calls = {};
+                view->SetSel(CRect(1, 3, 2, 6), CPoint(1, 3));
+            },
+        .operation =
+            [&] {
+                for (int vk : {VK_RETURN, VK_DOWN, VK_NEXT, VK_RIGHT, VK_END, VK_PRIOR, VK_HOME, int{'A'}}) {
+                    MSG msg{view->m_hWnd, WM_KEYDOWN, static_cast<WPARAM>(vk), 1, 0, {0, 0}};
+                    EXPECT_TRUE(AfxPreTranslateMessage(&msg));
+                }
+            },
+        .check =
+            [&](const SweepRun& run) {
+                EXPECT_FALSE(run.threw);
+                CRect sel;
+                CPoint cursor;
+                view->GetSel(sel, cursor);
+                EXPECT_TRUE(cursor.x >= 0 && cursor.x < 4 && cursor.y >= 0 && cursor.y < 100)
+                    << "after failing at allocation " << run.allowed;
+                view->SetSel(CRect(1, 5, 1, 5), CPoint(1, 5));
+                view->Invalidate(TRUE);
+                desktop.RunUntilIdle();
+                const CRect cell = view->GetCellRect(5, 1);
+                EXPECT_EQ(tq3::testing::WindowPixel(view->m_hWnd, CPoint(cell.left - 1, cell.top + 3)),
+                          tq3::testing::Inverted(GetSysColor(COLOR_WINDOW)));
+            },
+        .limit = 100000,
+        .sparse = true,
+    });
+    EXPECT_TRUE(sweep.completed) << "the keys kept allocating";
+    EXPECT_GT(sweep.refusedRuns, 0);
+}
+
 }  // namespace
 }  // namespace tq3::test
