@@ -236,7 +236,7 @@ TEST(RealWindowTest, TheDemosFrameUnderAWindowManagerHasOneTitleBar) {
             RunProgram({"xprop", "-root", "_NET_SUPPORTING_WM_CHECK"}, env, folder, &root);
             return root.find("window id") != std::string::npos;
         },
-        10))
+        30))  // the wait ends as soon as it is up; a loaded machine may take long to start it
         << "openbox did not start: " << ReadFile(folder.File("openbox.log"));
 
     const std::string out = folder.File("out");

@@ -503,7 +503,7 @@ TEST_F(RealWindowTest, EveryTopLevelWindowIsANativeWindowUnderAWindowManager) {
             int status = -1;
             return RunTool({"xprop", "-root", "_NET_SUPPORTING_WM_CHECK"}, &status).find("window id") != std::string::npos;
         },
-        10))
+        30))  // the wait ends as soon as it is up; a loaded machine may take long to start it
         << "openbox did not start";
     SdlBackend* backend = SdlBackend::InstallWindows();
     ASSERT_NE(backend, nullptr);
