@@ -243,6 +243,16 @@ TEST_F(ButtonTest, PushButtonLooksRaisedAndPressedFlatWithTheCaptionMoved) {
     }
 }
 
+// The group box's etched frame: a shadow line with a highlight beside it on the
+// left, the highlight alone along the bottom; its title is drawn.
+TEST_F(ButtonTest, GroupBoxIsEtchedAndTitled) {
+    HWND group = Make(u"Button", u"&Options", BS_GROUPBOX, RECT{12, 40, 250, 140});
+    EXPECT_EQ(WindowPixel(group, {0, 60}), GetSysColor(COLOR_BTNSHADOW));
+    EXPECT_EQ(WindowPixel(group, {1, 60}), GetSysColor(COLOR_BTNHIGHLIGHT));
+    EXPECT_EQ(WindowPixel(group, {120, 99}), GetSysColor(COLOR_BTNHIGHLIGHT));
+    EXPECT_GT(CountDark(group, RECT{8, 0, 80, 14}), 10) << "the title";
+}
+
 TEST_F(ButtonTest, CheckMarkShowsOnlyWhenChecked) {
     HWND b = Make(u"Button", u"Check me", BS_AUTOCHECKBOX, RECT{10, 10, 150, 30});
     // The 13-pixel box sits at the left, centred vertically; its well is inside a 2-pixel edge.

@@ -219,6 +219,8 @@ TEST_F(ListBoxTest, ExtendedSelectionFollowsShiftAndControl) {
     EXPECT_EQ(SendMessageW(list, LB_SETSEL, TRUE, -1), LB_OKAY);
     EXPECT_EQ(Send(list, LB_GETSELCOUNT), 6);
     EXPECT_EQ(Send(list, LB_SETCURSEL, 1), LB_ERR) << "a single-selection message";
+    EXPECT_EQ(SendMessageW(list, LB_SELITEMRANGE, FALSE, MAKELPARAM(1, 4)), LB_OKAY);
+    EXPECT_EQ(selection(), (std::vector<int>{0, 5}));
     desktop.MouseDown(list, ItemCentre(list, 0));
     desktop.MouseMove(list, ItemCentre(list, 2));
     desktop.MouseUp(list, ItemCentre(list, 2));
