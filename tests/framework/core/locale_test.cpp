@@ -7,28 +7,26 @@
 namespace tq3::test {
 namespace {
 
-TEST(CaseMapping, ConvertsInPlaceKeepingLength) {
-    std::u16string text = u"Ab\u00C4\u0130\u03A3z";
-    CharLowerW(text.data());
-    // U+0130 (dotted capital I) lower-cases to one code unit under simple mapping.
-    EXPECT_EQ(text, u"ab\u00E4i\u03C3z");
-    CharUpperW(text.data());
-    EXPECT_EQ(text, u"AB\u00C4I\u03A3Z");
-}
-
-TEST(CaseMapping, SingleCharacterFormReturnsTheCharacter) {
-    LPWSTR upper = CharUpperW(MAKEINTRESOURCEW(u'b'));
-    EXPECT_EQ(reinterpret_cast<ULONG_PTR>(upper), static_cast<ULONG_PTR>(u'B'));
-}
-
-TEST(CaseMapping, SharpSAndSurrogatesStayOneToOne) {
-    // German sharp s upper-cases to "SS" under full mapping; simple mapping keeps it.
-    std::u16string text = u"\u00DF\U0001D400x";
-    CharUpperW(text.data());
-    EXPECT_EQ(text.size(), 4u);
-    EXPECT_EQ(text[0], u'\u00DF');
-    EXPECT_EQ(text.substr(1, 2), std::u16string(u"\U0001D400"));
-    EXPECT_EQ(text[3], u'X');
+// Simple case mapping, in place: every character keeps its length, so the dotted
+// capital I lowers to a plain i, the sharp s stays as it is (it would be "SS"
+// under full mapping) and a surrogate pair passes untouched.
+TEST(CaseMapping, ConvertsInPlaceOneToOne) {
+    const struct {
+        std::u16string text;
+        bool upper;
+        std::u16string expected;
+    } cases[] = {
+        {u"Ab\u00C4\u0130\u03A3z", false, u"ab\u00E4i\u03C3z"},
+        {u"ab\u00E4i\u03C3z", true, u"AB\u00C4I\u03A3Z"},
+        {u"\u00DF\U0001D400x", true, u"\u00DF\U0001D400X"},
+    };
+    for (const auto& c : cases) {
+        std::u16string text = c.text;
+        c.upper ? CharUpperW(text.data()) : CharLowerW(text.data());
+        EXPECT_EQ(text, c.expected);
+    }
+    // A character passed as the pointer's value comes back as its value.
+    EXPECT_EQ(reinterpret_cast<ULONG_PTR>(CharUpperW(MAKEINTRESOURCEW(u'b'))), static_cast<ULONG_PTR>(u'B'));
 }
 
 }  // namespace
