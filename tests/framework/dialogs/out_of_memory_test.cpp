@@ -7,14 +7,26 @@
 #include "framework/controls/static_control.h"
 #include "framework/dialogs/dialog.h"
 #include "framework/dialogs/message_box.h"
-#include "tests/framework/dialogs/owner_fixture.h"
 #include "tests/support/failing_allocator.h"
 #include "tq3view/testing.h"
 
 namespace tq3::test {
 namespace {
 
-class ControlsOutOfMemory : public OwnerTest {};
+// A plain pop-up owner without a caption: the caption's font is first made
+// inside the sweeps, so that refusing it is swept too.
+class ControlsOutOfMemory : public ::testing::Test {
+protected:
+    void SetUp() override {
+        owner = CreateWindowExW(0, u"Static", u"Owner", WS_POPUP | WS_VISIBLE, 50, 50, 400, 300, nullptr, nullptr,
+                                nullptr, nullptr);
+        ASSERT_NE(owner, nullptr);
+        desktop.RunUntilIdle();
+    }
+
+    tq3::testing::Desktop desktop{640, 480};
+    HWND owner = nullptr;
+};
 
 TEST_F(ControlsOutOfMemory, ControlCreationFailsCleanly) {
     struct Case {
