@@ -84,6 +84,7 @@ BOOL CreateCaret(HWND hwnd, HBITMAP, int width, int height) {
     s.caret.hwnd = hwnd;
     s.caret.width = width > 0 ? width : GetSystemMetrics(SM_CXBORDER);
     s.caret.height = height > 0 ? height : GetSystemMetrics(SM_CYBORDER);
+    SyncTextInput();
     return TRUE;
 }
 
@@ -93,6 +94,7 @@ BOOL DestroyCaret() {
     Erase();
     KillSystemTimer(s.caret.hwnd, kCaretTimerId);
     s.caret = Caret{};
+    SyncTextInput();
     return TRUE;
 }
 
@@ -121,6 +123,7 @@ BOOL SetCaretPos(int x, int y) {
     Erase();
     s.caret.pos = POINT{x, y};
     if (s.caret.hideCount == 0) Restart();
+    SyncTextInput();
     return TRUE;
 }
 

@@ -53,7 +53,10 @@ void Release(Window* w) {
     DestroyCaretOf(w->handle);
     for (size_t i = 0; i < s.watchers.size(); ++i) s.watchers[i]->WindowDestroyed(w->handle);
     if (s.capture == w->handle) s.capture = nullptr;
-    if (s.focus == w->handle) s.focus = nullptr;
+    if (s.focus == w->handle) {
+        s.focus = nullptr;
+        SyncTextInput();
+    }
     if (s.active == w->handle) s.active = nullptr;
     if (s.trackWindow == w->handle) s.trackWindow = nullptr;
     if (s.scrollTrack.hwnd == w->handle) s.scrollTrack = ScrollTrack{};

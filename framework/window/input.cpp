@@ -327,6 +327,8 @@ bool ConvertInput(QueuedInput& q) {
             bool sys;
             HWND target = KeyboardTarget(&sys);
             if (target == nullptr) return false;
+            // Composed text is for windows with an input context only.
+            if (q.event.kind == InputEvent::Kind::Char && !AcceptsComposedText(target)) return false;
             q.msg.hwnd = target;
             if (sys) {
                 if (q.msg.message == WM_KEYDOWN) q.msg.message = WM_SYSKEYDOWN;
@@ -417,6 +419,7 @@ HWND SetFocus(HWND hwnd) {
     HWND old = FromHandle(s.focus) ? s.focus : nullptr;
     if (hwnd == nullptr) {
         s.focus = nullptr;
+        SyncTextInput();
         if (old != nullptr) Send(FromHandle(old), WM_KILLFOCUS, 0, 0);
         return old;
     }
@@ -430,6 +433,7 @@ HWND SetFocus(HWND hwnd) {
     }
     if (old == hwnd) return old;
     s.focus = hwnd;
+    SyncTextInput();
     if (old != nullptr) Send(FromHandle(old), WM_KILLFOCUS, reinterpret_cast<WPARAM>(hwnd), 0);
     if (s.focus != hwnd || FromHandle(hwnd) == nullptr) return old;
     Send(FromHandle(hwnd), WM_SETFOCUS, reinterpret_cast<WPARAM>(old), 0);

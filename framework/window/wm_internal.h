@@ -18,11 +18,15 @@
 #include "framework/gdi/surface.h"
 #include "framework/window/backend.h"
 #include "framework/window/gdi_seam.h"
+#include "framework/window/imm.h"
 #include "framework/window/scroll_bar_parts.h"
 #include "framework/window/window_watch.h"
 #include "framework/window/winuser.h"
 
 namespace tq3::fw::wm {
+
+// The input context every window starts with (imm.cpp).
+HIMC DefaultInputContext();
 
 struct WindowClass {
     std::u16string name;
@@ -87,6 +91,7 @@ struct Window {
     // last shown it.
     std::unique_ptr<Surface> surface;
     Region damage;
+    HIMC ime = DefaultInputContext();       // its input context; null: no composed text reaches it
     // Lifetime.
     bool created = false;                   // WM_NCCREATE accepted
     bool destroying = false;                // DestroyWindow under way
@@ -169,6 +174,10 @@ struct Session {
     int caretPaintDepth = 0;  // DCs open: the caret stays off the surface meanwhile
     ScrollTrack scrollTrack;
     int cascade = 0;          // top-level windows placed by CW_USEDEFAULT so far
+    // What the backend was last told of its text input (imm.cpp).
+    bool textInputKnown = false;
+    bool textInputOn = true;
+    RECT textInputArea{0, 0, 0, 0};
 };
 
 struct State : Session {
@@ -368,6 +377,13 @@ void CaretBeforePaint(HWND hwnd);   // hide the caret's pixels while a window dr
 void CaretAfterPaint(HWND hwnd);
 void CaretBlink();
 void DestroyCaretOf(HWND hwnd);
+
+// ---- The input-method seam (imm.cpp) -------------------------------------------
+// Tells the backend whether text input is wanted and where the focused caret is,
+// when that changed since it was last told.
+void SyncTextInput();
+// Whether characters an input method composed may reach the window.
+bool AcceptsComposedText(HWND hwnd);
 constexpr UINT_PTR kCaretTimerId = 0xFFFF0001;
 constexpr UINT_PTR kScrollTimerId = 0xFFFF0002;
 constexpr UINT_PTR kHoverTimerId = 0xFFFF0003;

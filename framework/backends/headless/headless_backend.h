@@ -34,6 +34,10 @@ public:
     void SetCursorShape(CursorShape shape, const CursorImage* image) override;
     bool WriteSystemClipboardText(const std::u16string& text) override;
     bool ReadSystemClipboardText(std::u16string* text) override;
+    void SetTextInput(bool on, const RECT& caret) override {
+        textInputOn_ = on;
+        textInputArea_ = caret;
+    }
 
     // ---- Input injection (screen points) ----------------------------------
     // A key press or release by virtual-key code. A scan code of 0 takes the US
@@ -87,6 +91,10 @@ public:
     const CursorImage* CursorImageShown() const { return cursor_ == CursorShape::Custom ? &cursorImage_ : nullptr; }
     // Union of everything presented since the last ClearPresented.
     const Region& Presented() const { return presented_; }
+    // Whether text input is switched on, as the window manager last said, and the
+    // caret (screen coordinates) where a candidate window would open.
+    bool TextInputOn() const { return textInputOn_; }
+    const RECT& TextInputArea() const { return textInputArea_; }
     void ClearPresented() { presented_.Clear(); }
 
 private:
@@ -102,6 +110,8 @@ private:
     IdleHook idleHook_;
     bool quitReceived_ = false;
     int quitCode_ = 0;
+    bool textInputOn_ = true;
+    RECT textInputArea_{0, 0, 0, 0};
 };
 
 }  // namespace tq3::fw

@@ -670,7 +670,8 @@ void SdlBackend::State::OnKeyDown(const SDL_KeyboardEvent& e) {
         text = next.text.text;
     try {
         WCHAR translated = key.vk != 0 ? CharOfKeyPressedNow(key.vk) : 0;
-        sdl::KeyTextPlan plan = sdl::PlanKeyText(key.vk, translated, (mods & (KMOD_CTRL | KMOD_ALT)) != 0, text);
+        sdl::KeyTextPlan plan = sdl::PlanKeyText(key.vk, translated, (mods & (KMOD_CTRL | KMOD_ALT)) != 0, text,
+                                                 SDL_IsTextInputActive() == SDL_TRUE);
         if (plan.textUsed) SDL_PeepEvents(&next, 1, SDL_GETEVENT, SDL_TEXTINPUT, SDL_TEXTINPUT);
         if (plan.vk != 0) DeliverKey(true, plan.vk, key.extended);
         DeliverChars(plan.chars);
@@ -817,6 +818,31 @@ SDL_Cursor* SdlBackend::State::CustomCursor(const CursorImage& image) {
     SDL_SetCursor(made);
     if (old != nullptr) SDL_FreeCursor(old);
     return made;
+}
+
+// ============================================================================
+// Text input
+// ============================================================================
+
+// A focused window without an input context stops the system's text input (no
+// composition window opens over it); otherwise the input method's candidate
+// window is placed at the caret.
+void SdlBackend::SetTextInput(bool on, const RECT& caret) {
+    if (!on) {
+        SDL_StopTextInput();
+        return;
+    }
+    // SDL places the candidate window relative to its focused window: in native
+    // mode that is the focused window's top-level window, else the desktop.
+    POINT origin{0, 0};
+    if (state_->native) {
+        HWND top = GetAncestor(GetFocus(), GA_ROOT);
+        RECT r;
+        if (top != nullptr && GetWindowRect(top, &r)) origin = POINT{r.left, r.top};
+    }
+    SDL_Rect area{caret.left - origin.x, caret.top - origin.y, caret.right - caret.left, caret.bottom - caret.top};
+    SDL_SetTextInputRect(&area);
+    if (!SDL_IsTextInputActive()) SDL_StartTextInput();
 }
 
 // ============================================================================

@@ -81,6 +81,7 @@ public:
     void NativeWindowChanged(HWND top) override;
     void NativeWindowDestroyed(HWND top) override;
     void PresentWindow(HWND top, const Region& damage) override;
+    void SetTextInput(bool on, const RECT& caret) override;
 
 private:
     struct State;

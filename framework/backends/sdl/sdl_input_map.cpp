@@ -174,11 +174,11 @@ bool Printable(WCHAR c) { return c >= 0x20 && c != 0x7F; }
 
 }  // namespace
 
-KeyTextPlan PlanKeyText(int vk, WCHAR translated, bool ctrlOrAlt, const char* text) {
+KeyTextPlan PlanKeyText(int vk, WCHAR translated, bool ctrlOrAlt, const char* text, bool textInputOn) {
     KeyTextPlan plan;
     plan.vk = vk;
     if (text == nullptr || text[0] == '\0') {
-        if (vk != 0 && Printable(translated) && !ctrlOrAlt) plan.vk = VK_PROCESSKEY;
+        if (vk != 0 && Printable(translated) && !ctrlOrAlt && textInputOn) plan.vk = VK_PROCESSKEY;
         return plan;
     }
     plan.textUsed = true;

@@ -52,13 +52,15 @@ LockToggles TogglesFromMods(Uint16 mods);
 // or Alt is held: those combinations are shortcuts, and SDL never reports text
 // for control characters (Ctrl+C arrives as the key alone and TranslateMessage
 // makes the 0x03). Text that arrives with no key press (an input method's
-// result) is all characters.
+// result) is all characters. While text input is off (the focused window has no
+// input context) SDL reports no text at all and every key brings its own
+// character through TranslateMessage.
 struct KeyTextPlan {
     int vk = 0;             // the key to deliver (the key's own or VK_PROCESSKEY)
     std::u16string chars;   // characters to deliver after it, no key behind them
     bool textUsed = false;  // SDL's text event is accounted for (consumed)
 };
-KeyTextPlan PlanKeyText(int vk, WCHAR translated, bool ctrlOrAlt, const char* text);
+KeyTextPlan PlanKeyText(int vk, WCHAR translated, bool ctrlOrAlt, const char* text, bool textInputOn = true);
 
 // Wheel units (WHEEL_DELTA per notch, positive away from the user or to the
 // right) for one SDL wheel event. `precise` is SDL's fractional step count, used

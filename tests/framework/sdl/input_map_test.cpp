@@ -121,6 +121,9 @@ TEST(SdlInputMap, EachTypedCharacterArrivesOnce) {
         EXPECT_EQ(p.chars, r.chars) << r.what;
         EXPECT_EQ(p.textUsed, r.textUsed) << r.what;
     }
+    // With text input off no text ever comes: a printable key types itself.
+    EXPECT_EQ(PlanKeyText('5', u'5', false, nullptr, false).vk, '5');
+    EXPECT_EQ(PlanKeyText(VK_OEM_3, u'`', false, nullptr, false).vk, VK_OEM_3);
 }
 
 TEST(SdlInputMap, WheelStepsBecomeWheelDeltas) {

@@ -1,6 +1,7 @@
 // Input through the headless backend: focus, capture, clicks and double clicks,
 // key state, the wheel, context menus, cursors, disabled and inactive windows.
 #include "framework/window/cursor.h"
+#include "framework/window/imm.h"
 #include "tests/framework/window/window_fixture.h"
 
 namespace tq3::test {
@@ -170,6 +171,62 @@ TEST_F(WindowTest, KeyStateIsSynchronousForGetKeyStateAndImmediateForAsync) {
     spy.Clear();
     desktop.KeyPress('F', tq3::testing::kAlt);
     EXPECT_TRUE(Same(spy.Compare(w, Msgs({WM_SYSKEYDOWN, WM_SYSKEYDOWN, WM_SYSCHAR, WM_SYSKEYUP, WM_SYSKEYUP}))));
+}
+
+TEST_F(WindowTest, WindowsWithoutInputContextGetNoComposedTextAndSwitchTextInputOff) {
+    HWND top = Top();
+    HWND a = Child(top, {10, 10, 110, 40}, WS_CHILD | WS_VISIBLE, 1);
+    HWND b = Child(top, {10, 50, 110, 80}, WS_CHILD | WS_VISIBLE, 2);
+    HIMC initial = ImmGetContext(a);
+    ASSERT_NE(initial, nullptr);
+    EXPECT_EQ(ImmGetContext(nullptr), nullptr);
+    EXPECT_EQ(ImmAssociateContext(b, nullptr), initial);
+    EXPECT_EQ(ImmGetContext(b), nullptr);
+
+    auto chars = [&](HWND h) { return spy.Find(h, WM_CHAR).size(); };
+    SetFocus(a);
+    desktop.RunUntilIdle();
+    EXPECT_TRUE(backend.TextInputOn());
+    RECT client{};
+    GetClientRect(a, &client);
+    MapWindowPoints(a, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    EXPECT_TRUE(EqualRect(&backend.TextInputArea(), &client));
+    desktop.TypeChar(u'\u00E9');
+    EXPECT_EQ(chars(a), 1u);
+    // The caret is where a candidate window opens.
+    CreateCaret(a, nullptr, 1, 10);
+    SetCaretPos(5, 3);
+    EXPECT_EQ(backend.TextInputArea().left, client.left + 5);
+    EXPECT_EQ(backend.TextInputArea().top, client.top + 3);
+    DestroyCaret();
+
+    SetFocus(b);
+    desktop.RunUntilIdle();
+    EXPECT_FALSE(backend.TextInputOn());
+    desktop.TypeChar(u'\u00E9');
+    EXPECT_EQ(chars(b), 0u);  // composed text is dropped
+    desktop.KeyPress('5');
+    ASSERT_EQ(chars(b), 1u);  // keys still type
+    EXPECT_EQ(spy.Find(b, WM_CHAR)[0].wParam, static_cast<WPARAM>('5'));
+
+    // Giving the context back while the window holds the focus turns input on.
+    EXPECT_EQ(ImmAssociateContext(b, initial), nullptr);
+    EXPECT_TRUE(backend.TextInputOn());
+    EXPECT_TRUE(ImmReleaseContext(b, initial));
+    EXPECT_FALSE(ImmReleaseContext(nullptr, initial));
+
+    // A whole tree at once, and back to the contexts the windows started with.
+    EXPECT_TRUE(ImmAssociateContextEx(top, nullptr, IACE_CHILDREN));
+    EXPECT_EQ(ImmGetContext(a), nullptr);
+    EXPECT_FALSE(backend.TextInputOn());
+    EXPECT_TRUE(ImmAssociateContextEx(top, nullptr, IACE_CHILDREN | IACE_DEFAULT));
+    EXPECT_EQ(ImmGetContext(a), initial);
+    EXPECT_TRUE(backend.TextInputOn());
+    // Destroying the focused window without a context leaves input on for the next.
+    ImmAssociateContext(b, nullptr);
+    EXPECT_FALSE(backend.TextInputOn());
+    DestroyWindow(b);
+    EXPECT_TRUE(backend.TextInputOn());
 }
 
 TEST_F(WindowTest, WheelAndContextMenusGoToTheFocusAndClimbToParents) {
