@@ -32,6 +32,15 @@ struct NMHDR;
 constexpr int CN_COMMAND = 0;
 constexpr int CN_UPDATE_COMMAND_UI = -1;
 
+// The command ids of the standard Edit menu items.
+constexpr UINT ID_EDIT_CLEAR = 0xE120;
+constexpr UINT ID_EDIT_COPY = 0xE122;
+constexpr UINT ID_EDIT_CUT = 0xE123;
+constexpr UINT ID_EDIT_FIND = 0xE124;
+constexpr UINT ID_EDIT_PASTE = 0xE125;
+constexpr UINT ID_EDIT_REPLACE = 0xE129;
+constexpr UINT ID_EDIT_UNDO = 0xE12B;
+
 namespace tq3::fw {
 
 // One call through a table: what the thunk reads and where it leaves its result.

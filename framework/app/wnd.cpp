@@ -197,10 +197,13 @@ HWND CWnd::Detach() {
 
 BOOL CWnd::SubclassWindow(HWND hwnd) {
     if (!::IsWindow(hwnd) || !Attach(hwnd)) return FALSE;
+    PreSubclassWindow();
     auto old = reinterpret_cast<WNDPROC>(::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AfxWndProc)));
     m_pfnSuper = old == &AfxWndProc ? nullptr : old;
     return TRUE;
 }
+
+void CWnd::PreSubclassWindow() {}
 
 BOOL CWnd::SubclassDlgItem(UINT nID, CWnd* pParent) {
     if (pParent == nullptr) return FALSE;

@@ -66,6 +66,11 @@ public:
     BOOL SubclassWindow(HWND hwnd);
     BOOL SubclassDlgItem(UINT nID, CWnd* pParent);
     HWND UnsubclassWindow();
+    // Called when the object is bound to an existing window by SubclassWindow
+    // (which is how a window of a class with a procedure of its own, such as a
+    // standard control, is bound once Create made it), before its messages come
+    // here: the place to adjust the window or take what the object needs of it.
+    virtual void PreSubclassWindow();
 
     // ---- Creation and destruction -------------------------------------------------
     virtual BOOL Create(LPCWSTR lpszClassName, LPCWSTR lpszWindowName, DWORD dwStyle, const RECT& rect,

@@ -105,13 +105,14 @@ BOOL CWnd::ReflectLastMsg(HWND hWndChild, LRESULT* pResult) {
 
 BOOL CWnd::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
     // The control's own table gets the notification under the reflected message
-    // id, where its parent's entries can never match.
+    // id, where its parent's entries can never match. A command notification
+    // goes through the virtual OnCmdMsg, so a control class can answer it in code.
     LRESULT ignored = 0;
     if (pResult == nullptr) pResult = &ignored;
     if (message == WM_COMMAND) {
         WORD code = HIWORD(static_cast<DWORD_PTR>(wParam));
-        if (!CCmdTarget::OnCmdMsg(0, static_cast<int>(MAKELONG(code, static_cast<WORD>(TQ3_WM_REFLECT_BASE + WM_COMMAND))),
-                                  nullptr, nullptr)) {
+        if (!OnCmdMsg(0, static_cast<int>(MAKELONG(code, static_cast<WORD>(TQ3_WM_REFLECT_BASE + WM_COMMAND))), nullptr,
+                      nullptr)) {
             return FALSE;
         }
         *pResult = 1;

@@ -117,6 +117,8 @@ public:
     // The part `damage` (surface coordinates) of `top`'s surface changed. The
     // backend fills its own pixels of it with ComposeWindow.
     virtual void PresentWindow(HWND /*top*/, const Region& /*damage*/) {}
+    // The sound of a refused input (MessageBeep); a desktop without sound ignores it.
+    virtual void Beep(UINT /*type*/) {}
     // Text input (input methods) is wanted (`on`) or not for the window with the
     // focus; `caret` is its caret, or its client area when it has none (screen
     // coordinates), where a candidate window should open. Called on changes only.

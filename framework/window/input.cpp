@@ -500,6 +500,11 @@ SHORT GetAsyncKeyState(int virtualKey) {
     return static_cast<SHORT>((k & 0x80) ? 0x8000 : 0);
 }
 
+BOOL MessageBeep(UINT type) {
+    CurrentBackend().Beep(type);
+    return TRUE;
+}
+
 BOOL GetKeyboardState(BYTE* keyState256) {
     if (keyState256 == nullptr) return FALSE;
     std::memcpy(keyState256, S().syncKeys, 256);

@@ -527,6 +527,9 @@ TQ3FW_EXPORT_C BOOL ReleaseCapture();
 TQ3FW_EXPORT_C HWND GetCapture();
 TQ3FW_EXPORT_C SHORT GetKeyState(int virtualKey);
 TQ3FW_EXPORT_C SHORT GetAsyncKeyState(int virtualKey);
+// The sound that goes with a refused input (0xFFFFFFFF: the simple beep, or an
+// MB_ICON* type); the backend plays it, or counts it.
+TQ3FW_EXPORT_C BOOL MessageBeep(UINT type);
 TQ3FW_EXPORT_C BOOL GetKeyboardState(BYTE* keyState256);
 TQ3FW_EXPORT_C UINT MapVirtualKeyW(UINT code, UINT mapType);
 TQ3FW_EXPORT_C BOOL GetCursorPos(LPPOINT point);

@@ -34,6 +34,7 @@ public:
     void SetCursorShape(CursorShape shape, const CursorImage* image) override;
     bool WriteSystemClipboardText(const std::u16string& text) override;
     bool ReadSystemClipboardText(std::u16string* text) override;
+    void Beep(UINT /*type*/) override { ++beeps_; }
     void SetTextInput(bool on, const RECT& caret) override {
         textInputOn_ = on;
         textInputArea_ = caret;
@@ -91,6 +92,8 @@ public:
     const CursorImage* CursorImageShown() const { return cursor_ == CursorShape::Custom ? &cursorImage_ : nullptr; }
     // Union of everything presented since the last ClearPresented.
     const Region& Presented() const { return presented_; }
+    // How many times MessageBeep sounded.
+    int Beeps() const { return beeps_; }
     // Whether text input is switched on, as the window manager last said, and the
     // caret (screen coordinates) where a candidate window would open.
     bool TextInputOn() const { return textInputOn_; }
@@ -110,6 +113,7 @@ private:
     IdleHook idleHook_;
     bool quitReceived_ = false;
     int quitCode_ = 0;
+    int beeps_ = 0;
     bool textInputOn_ = true;
     RECT textInputArea_{0, 0, 0, 0};
 };
