@@ -1,12 +1,13 @@
 // The application layer in one include: message maps, command targets and
 // command-state items, windows, views, frames, the application object, the wait
-// cursor, the simple controls (CStatic, CButton, CEdit), dialogs with data exchange
-// and the message box. The window device contexts (CPaintDC...) are in window_dc.h:
+// cursor, the simple controls (CStatic, CButton, CEdit), dialogs with data exchange,
+// menus and the message box. The window device contexts (CPaintDC...) are in window_dc.h:
 // they bring the drawing layer's headers, and with them pixman's.
 #pragma once
 
 #include "framework/app/cmd_target.h"
 #include "framework/app/cmd_ui.h"
+#include "framework/app/command_ids.h"
 #include "framework/app/data_exchange.h"
 #include "framework/app/dialog.h"
 #include "framework/app/frame_wnd.h"
@@ -17,5 +18,6 @@
 #include "framework/app/win_app.h"
 #include "framework/app/wnd.h"
 #include "framework/app/afx_controls.h"
+#include "framework/app/afx_menu.h"
 #include "framework/dialogs/message_box.h"
 #include "framework/dialogs/system_icons.h"

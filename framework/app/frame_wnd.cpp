@@ -7,6 +7,9 @@
 #include "framework/app/view.h"
 #include "framework/app/win_app.h"
 #include "framework/gdi/sysmetrics.h"
+#include "framework/menus/accelerator.h"
+#include "framework/menus/menu.h"
+#include "framework/system/resources.h"
 
 IMPLEMENT_DYNCREATE(CFrameWnd, CWnd)
 
@@ -18,13 +21,18 @@ ON_WM_SIZE()
 ON_WM_SETFOCUS()
 ON_WM_CLOSE()
 ON_MESSAGE(WM_IDLEUPDATECMDUI, &CFrameWnd::OnIdleUpdateCmdUI)
+ON_MESSAGE(WM_INITMENUPOPUP, &CFrameWnd::OnInitMenuPopup)
 END_MESSAGE_MAP()
 
 CFrameWnd::CFrameWnd() = default;
-CFrameWnd::~CFrameWnd() = default;
+
+CFrameWnd::~CFrameWnd() {
+    if (m_hAccelTable != nullptr) DestroyAcceleratorTable(m_hAccelTable);
+    if (m_hMenuDefault != nullptr) DestroyMenu(m_hMenuDefault);
+}
 
 BOOL CFrameWnd::Create(LPCWSTR lpszClassName, LPCWSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
-                       CWnd* pParentWnd, LPCWSTR, DWORD dwExStyle, CCreateContext* pContext) {
+                       CWnd* pParentWnd, LPCWSTR lpszMenuName, DWORD dwExStyle, CCreateContext* pContext) {
     int x = rect.left;
     int y = rect.top;
     int cx = rect.right - rect.left;
@@ -32,8 +40,74 @@ BOOL CFrameWnd::Create(LPCWSTR lpszClassName, LPCWSTR lpszWindowName, DWORD dwSt
     if (rect.left == CW_USEDEFAULT) {
         x = y = cx = cy = CW_USEDEFAULT;
     }
-    return CreateEx(dwExStyle, lpszClassName, lpszWindowName, dwStyle, x, y, cx, cy,
-                    pParentWnd != nullptr ? pParentWnd->m_hWnd : nullptr, nullptr, pContext);
+    HMENU menu = nullptr;
+    if (lpszMenuName != nullptr) {
+        menu = ::LoadMenuW(AfxFindResourceHandle(lpszMenuName, RT_MENU), lpszMenuName);
+        if (menu == nullptr) return FALSE;  // a frame named a menu that does not exist
+    }
+    if (!CreateEx(dwExStyle, lpszClassName, lpszWindowName, dwStyle, x, y, cx, cy,
+                  pParentWnd != nullptr ? pParentWnd->m_hWnd : nullptr, menu, pContext)) {
+        if (menu != nullptr) DestroyMenu(menu);
+        return FALSE;
+    }
+    m_hMenuDefault = menu;
+    return TRUE;
+}
+
+BOOL CFrameWnd::LoadAccelTable(LPCWSTR lpszResourceName) {
+    HACCEL table = LoadAcceleratorsW(AfxFindResourceHandle(lpszResourceName, RT_ACCELERATOR), lpszResourceName);
+    if (table == nullptr) return FALSE;
+    if (m_hAccelTable != nullptr) DestroyAcceleratorTable(m_hAccelTable);
+    m_hAccelTable = table;
+    return TRUE;
+}
+
+BOOL CFrameWnd::PreTranslateMessage(MSG* pMsg) {
+    if (pMsg->message >= WM_KEYFIRST && pMsg->message <= WM_KEYLAST && m_hAccelTable != nullptr &&
+        ::TranslateAcceleratorW(m_hWnd, m_hAccelTable, pMsg)) {
+        return TRUE;
+    }
+    return CWnd::PreTranslateMessage(pMsg);
+}
+
+namespace {
+
+// A menu item asking the command targets for its state.
+class MenuItemUI : public CCmdUI {
+public:
+    explicit MenuItemUI(HMENU menu) : menu_(menu) {}
+    void Enable(BOOL bOn) override {
+        m_bEnableChanged = TRUE;
+        ::EnableMenuItem(menu_, m_nIndex, MF_BYPOSITION | (bOn ? MF_ENABLED : (MF_GRAYED | MF_DISABLED)));
+    }
+    void SetCheck(int nCheck) override {
+        ::CheckMenuItem(menu_, m_nIndex, MF_BYPOSITION | (nCheck != 0 ? MF_CHECKED : MF_UNCHECKED));
+    }
+    void SetRadio(BOOL bOn) override { SetCheck(bOn ? 1 : 0); }
+    void SetText(LPCWSTR lpszText) override {
+        UINT state = ::GetMenuState(menu_, m_nIndex, MF_BYPOSITION) & (MF_GRAYED | MF_DISABLED | MF_CHECKED);
+        ::ModifyMenuW(menu_, m_nIndex, MF_BYPOSITION | MF_STRING | state, m_nID, lpszText);
+    }
+
+private:
+    HMENU menu_;
+};
+
+}  // namespace
+
+LRESULT CFrameWnd::OnInitMenuPopup(WPARAM wParam, LPARAM) {
+    auto menu = reinterpret_cast<HMENU>(wParam);
+    const int count = ::GetMenuItemCount(menu);
+    for (int i = 0; i < count; ++i) {
+        UINT id = ::GetMenuItemID(menu, i);
+        if (id == 0 || id == 0xFFFFFFFFu) continue;  // separators and submenus
+        MenuItemUI state(menu);
+        state.m_nID = id;
+        state.m_nIndex = static_cast<UINT>(i);
+        state.DoUpdate(this, TRUE);
+        if (!::IsMenu(menu)) break;  // a handler destroyed it
+    }
+    return 0;
 }
 
 BOOL CFrameWnd::PreCreateWindow(CREATESTRUCTW& cs) {

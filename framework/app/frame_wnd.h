@@ -3,6 +3,12 @@
 // Commands reaching the frame go to the active view first, then to the frame,
 // then to the application. At idle time the frame refreshes the command-state
 // items registered with it.
+//
+// A frame may carry a menu bar (the menu named at Create) and an accelerator
+// table (LoadAccelTable), which it translates in PreTranslateMessage, so its keys
+// work wherever the focus is inside the frame. Before one of its pop-ups shows,
+// the frame asks the command targets for each item's state (ON_UPDATE_COMMAND_UI):
+// an item nobody handles is greyed.
 #pragma once
 
 #include <vector>
@@ -55,8 +61,16 @@ public:
     void AddCommandUI(CCmdUI* pCmdUI);
     void RemoveCommandUI(CCmdUI* pCmdUI);
 
+    // Loads the accelerator table `lpszResourceName` (through the resource search)
+    // in place of the one the frame had. FALSE when there is none of that name.
+    BOOL LoadAccelTable(LPCWSTR lpszResourceName);
+
     BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
     BOOL PreCreateWindow(CREATESTRUCTW& cs) override;
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+
+    HACCEL m_hAccelTable = nullptr;  // translated in PreTranslateMessage; destroyed with the frame
+    HMENU m_hMenuDefault = nullptr;  // the menu bar loaded at Create; destroyed with the frame
 
 protected:
     void PostNcDestroy() override;  // frames own themselves
@@ -66,6 +80,7 @@ protected:
     afx_msg void OnSetFocus(CWnd* pOldWnd);
     afx_msg void OnClose();
     afx_msg LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnInitMenuPopup(WPARAM wParam, LPARAM lParam);
 
     CView* m_pViewActive = nullptr;  // the view commands go to first
 

@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <new>
 
+#include "framework/app/afx_menu.h"
 #include "framework/app/wnd.h"
 #include "framework/core/utf.h"
 #include "framework/gdi/gdi_classes.h"
@@ -116,6 +117,7 @@ BOOL CWinApp::OnIdle(LONG lCount) {
         CWnd::DeleteTempMap();
         CDC::DeleteTempMap();
         CGdiObject::DeleteTempMap();
+        CMenu::DeleteTempMap();
     }
     return FALSE;
 }

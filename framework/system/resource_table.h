@@ -24,6 +24,7 @@ enum : uint16_t {
     TQ3_RES_MENU = 4,
     TQ3_RES_DIALOG = 5,
     TQ3_RES_STRING = 6,
+    TQ3_RES_ACCELERATOR = 9,
     TQ3_RES_GROUP_CURSOR = 12,
 };
 
@@ -48,6 +49,18 @@ struct TQ3MenuItemData {
 struct TQ3MenuData {
     uint16_t count;
     const TQ3MenuItemData* items;
+};
+
+// An accelerator table: keys (with the platform's FVIRTKEY, FSHIFT, FCONTROL and
+// FALT flags) and the commands they issue.
+struct TQ3AcceleratorEntryData {
+    uint16_t flags;
+    uint16_t key;      // a virtual-key code with FVIRTKEY, else a character
+    uint16_t command;
+};
+struct TQ3AcceleratorData {
+    uint16_t count;
+    const TQ3AcceleratorEntryData* entries;
 };
 
 // A dialog template in dialog units, with the platform's style bits.
@@ -85,7 +98,7 @@ struct TQ3ResourceEntry {
     uint16_t type;
     uint16_t id;
     uint32_t size;     // strings: length in code units; others: size of the record
-    const void* data;  // char16_t text, TQ3MenuData, TQ3DialogData or TQ3ImageData
+    const void* data;  // char16_t text, TQ3MenuData, TQ3AcceleratorData, TQ3DialogData or TQ3ImageData
 };
 
 struct TQ3ResourceTable {

@@ -5,12 +5,18 @@
 // first or only, as on the platform; the non-client messages lay out, hit test
 // and draw the frame and the window's scroll bars.
 #include "framework/gdi/sysmetrics.h"
+#include "framework/window/menu_bar_hooks.h"
+#include "framework/window/virtual_keys.h"
 #include "framework/window/wm_internal.h"
 
 using namespace tq3::fw;
 using namespace tq3::fw::wm;
 
 namespace {
+
+MenuBarHooks menuBarHooks;
+// Alt went down and no other key since: its release opens the menu bar.
+bool altAlone = false;
 
 Window* ParentOfChild(Window* w) {
     return (IsChildStyle(w) && w->parent != nullptr && w->parent != S().desktopWindow) ? w->parent : nullptr;
@@ -73,6 +79,8 @@ LRESULT OnNcPaint(Window* w) {
     HDC dc = GetWindowDC(w->handle);
     if (dc == nullptr) return 0;
     DrawNonClient(w->handle, dc);
+    RECT bar{};
+    if (menuBarHooks.paint != nullptr && GetMenuBarRect(w->handle, &bar)) menuBarHooks.paint(w->handle, dc, bar);
     ReleaseDC(w->handle, dc);
     return 0;
 }
@@ -88,12 +96,46 @@ void ContextMenuFromKeyboard(Window* w) {
     Send(w, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(w->handle), static_cast<LPARAM>(-1));
 }
 
-LRESULT OnSysCommand(Window* w, WPARAM wp) {
+// The bar of the window's top-level window runs (a child's Alt key reaches its
+// frame's bar); SC_MOUSEMENU carries the clicked point, SC_KEYMENU the letter.
+void StartMenuBar(Window* w, WPARAM wp, LPARAM lp) {
+    HWND top = GetAncestor(w->handle, GA_ROOT);
+    RECT bar{};
+    if (menuBarHooks.track == nullptr || !GetMenuBarRect(top, &bar)) return;
+    if ((wp & 0xFFF0) == SC_MOUSEMENU) {
+        menuBarHooks.track(top, PointOf(lp), false, 0);
+    } else {
+        menuBarHooks.track(top, POINT{0, 0}, true, static_cast<WCHAR>(lp));
+    }
+}
+
+// The system keys that reach the menu bar: F10 and Alt released alone open it,
+// Alt with a letter opens the item of that mnemonic.
+void OnSystemKey(Window* w, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_SYSKEYDOWN) {
+        bool alt = wp == static_cast<WPARAM>(VK_MENU);
+        if (alt && !(lp & (1 << 30))) altAlone = true;
+        if (!alt) altAlone = false;
+        bool shift = (GetKeyState(VK_SHIFT) & 0x8000) != 0;
+        if (wp == static_cast<WPARAM>(VK_F10) && shift) ContextMenuFromKeyboard(w);
+        if (wp == static_cast<WPARAM>(VK_F10) && !shift) Send(w, WM_SYSCOMMAND, SC_KEYMENU, 0);
+    } else if (msg == WM_SYSKEYUP && wp == static_cast<WPARAM>(VK_MENU) && altAlone) {
+        altAlone = false;
+        Send(w, WM_SYSCOMMAND, SC_KEYMENU, 0);
+    } else if (msg == WM_SYSCHAR && wp >= 0x20) {
+        altAlone = false;
+        Send(w, WM_SYSCOMMAND, SC_KEYMENU, static_cast<LPARAM>(wp));
+    }
+}
+
+LRESULT OnSysCommand(Window* w, WPARAM wp, LPARAM lp) {
     switch (wp & 0xFFF0) {
         case SC_CLOSE: Send(w, WM_CLOSE, 0, 0); break;
         case SC_MINIMIZE: ShowWindow(w->handle, SW_MINIMIZE); break;
         case SC_MAXIMIZE: ShowWindow(w->handle, SW_SHOWMAXIMIZED); break;
         case SC_RESTORE: ShowWindow(w->handle, SW_RESTORE); break;
+        case SC_KEYMENU:
+        case SC_MOUSEMENU: StartMenuBar(w, wp, lp); break;
         default: break;
     }
     return 0;
@@ -106,6 +148,7 @@ LRESULT OnNonClientButton(Window* w, UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     }
     if (msg == WM_NCLBUTTONUP && hit == HTCLOSE) return Send(w, WM_SYSCOMMAND, SC_CLOSE, lp);
+    if (msg == WM_NCLBUTTONDOWN && hit == HTMENU) return Send(w, WM_SYSCOMMAND, SC_MOUSEMENU, lp);
     if (msg == WM_NCRBUTTONUP) {
         Send(w, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(w->handle), lp);
     }
@@ -120,6 +163,8 @@ LRESULT OnCtlColor(UINT msg) {
 }
 
 }  // namespace
+
+void tq3::fw::SetMenuBarHooks(const MenuBarHooks& hooks) { menuBarHooks = hooks; }
 
 LRESULT DefWindowProcW(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     Window* w = FromHandle(hwnd);
@@ -145,7 +190,7 @@ LRESULT DefWindowProcW(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         case WM_ERASEBKGND: return OnEraseBackground(w, reinterpret_cast<HDC>(wp));
         case WM_WINDOWPOSCHANGED: return OnWindowPosChanged(w, reinterpret_cast<const WINDOWPOS*>(lp));
         case WM_CLOSE: DestroyWindow(hwnd); return 0;
-        case WM_SYSCOMMAND: return OnSysCommand(w, wp);
+        case WM_SYSCOMMAND: return OnSysCommand(w, wp, lp);
         case WM_SETCURSOR: return OnSetCursor(w, wp, lp);
         case WM_MOUSEACTIVATE:
             if (Window* p = ParentOfChild(w)) {
@@ -167,9 +212,11 @@ LRESULT DefWindowProcW(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         case WM_KEYUP:
         case WM_SYSKEYUP:
             if (wp == static_cast<WPARAM>(VK_APPS)) ContextMenuFromKeyboard(w);
+            if (msg == WM_SYSKEYUP) OnSystemKey(w, msg, wp, lp);
             return 0;
         case WM_SYSKEYDOWN:
-            if (wp == static_cast<WPARAM>(VK_F10) && (GetKeyState(VK_SHIFT) & 0x8000)) ContextMenuFromKeyboard(w);
+        case WM_SYSCHAR:
+            OnSystemKey(w, msg, wp, lp);
             return 0;
         case WM_ACTIVATE:
             if (LOWORD(wp) != WA_INACTIVE && HIWORD(wp) == 0) SetFocus(hwnd);

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "framework/gdi/sysmetrics.h"
+#include "framework/window/menu_bar_hooks.h"
 #include "framework/window/wm_internal.h"
 
 namespace tq3::fw::wm {
@@ -319,6 +320,17 @@ BOOL AdjustWindowRectEx(LPRECT rect, DWORD style, BOOL menu, DWORD exStyle) {
 }
 
 BOOL AdjustWindowRect(LPRECT rect, DWORD style, BOOL menu) { return AdjustWindowRectEx(rect, style, menu, 0); }
+
+BOOL tq3::fw::GetMenuBarRect(HWND hwnd, RECT* bar) {
+    Window* w = FromHandle(hwnd);
+    if (w == nullptr || bar == nullptr || !HasMenuBar(w)) return FALSE;
+    // The row lies just above the client edges (or the client area).
+    RECT without = NonClientInsets(w->style, w->exStyle & ~(WS_EX_CLIENTEDGE | WS_EX_STATICEDGE), true);
+    int width = w->window.right - w->window.left;
+    int bottom = without.top;
+    *bar = RECT{without.left, bottom - GetSystemMetrics(SM_CYMENU), width - without.right, bottom};
+    return TRUE;
+}
 
 BOOL ClientToScreen(HWND hwnd, LPPOINT point) {
     Window* w = FromHandle(hwnd);

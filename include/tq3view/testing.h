@@ -82,6 +82,16 @@ ModalAnswer AnswerType(int id, std::u16string text, std::u16string className = {
 // selects it and its parent hears of the change, as after a pick with the mouse).
 ModalAnswer AnswerChoose(int id, int index, std::u16string className = {}, std::u16string title = {});
 
+// Answers for a pop-up menu (the "#32768" window on top): the user clicks the
+// item with the command `id`, or the item showing `text` (its label without the
+// mnemonic's '&' and the accelerator, or its whole text). An item the menu does
+// not have is reported to the failure handler. Clicking an item that opens a
+// submenu opens it: queue the next answer for the item inside. Clicking a
+// disabled item does nothing, as for the user: the menu stays open and waits
+// for the next answer (AnswerKey(VK_ESCAPE) leaves it).
+ModalAnswer AnswerMenuItem(UINT id);
+ModalAnswer AnswerMenuItem(std::u16string text);
+
 // Called with a description when a modal loop finds no answer.
 using FailureHandler = std::function<void(const std::string& description)>;
 
