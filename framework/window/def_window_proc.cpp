@@ -112,19 +112,22 @@ void StartMenuBar(Window* w, WPARAM wp, LPARAM lp) {
 // The system keys that reach the menu bar: F10 and Alt released alone open it,
 // Alt with a letter opens the item of that mnemonic.
 void OnSystemKey(Window* w, UINT msg, WPARAM wp, LPARAM lp) {
+    // Only a window whose top-level window has a bar hears SC_KEYMENU.
+    RECT bar{};
+    const bool hasBar = GetMenuBarRect(GetAncestor(w->handle, GA_ROOT), &bar) != FALSE;
     if (msg == WM_SYSKEYDOWN) {
         bool alt = wp == static_cast<WPARAM>(VK_MENU);
         if (alt && !(lp & (1 << 30))) altAlone = true;
         if (!alt) altAlone = false;
         bool shift = (GetKeyState(VK_SHIFT) & 0x8000) != 0;
         if (wp == static_cast<WPARAM>(VK_F10) && shift) ContextMenuFromKeyboard(w);
-        if (wp == static_cast<WPARAM>(VK_F10) && !shift) Send(w, WM_SYSCOMMAND, SC_KEYMENU, 0);
+        if (wp == static_cast<WPARAM>(VK_F10) && !shift && hasBar) Send(w, WM_SYSCOMMAND, SC_KEYMENU, 0);
     } else if (msg == WM_SYSKEYUP && wp == static_cast<WPARAM>(VK_MENU) && altAlone) {
         altAlone = false;
-        Send(w, WM_SYSCOMMAND, SC_KEYMENU, 0);
+        if (hasBar) Send(w, WM_SYSCOMMAND, SC_KEYMENU, 0);
     } else if (msg == WM_SYSCHAR && wp >= 0x20) {
         altAlone = false;
-        Send(w, WM_SYSCOMMAND, SC_KEYMENU, static_cast<LPARAM>(wp));
+        if (hasBar) Send(w, WM_SYSCOMMAND, SC_KEYMENU, static_cast<LPARAM>(wp));
     }
 }
 

@@ -10,6 +10,7 @@
 
 #include "framework/backends/headless/headless_backend.h"
 #include "framework/backends/sdl/sdl_backend.h"
+#include "framework/gdi/sysmetrics.h"
 #include "framework/menus/menu.h"
 #include "tests/support/virtual_screen.h"
 
