@@ -7,7 +7,6 @@
 
 #include "framework/app/cmd_target.h"
 #include "framework/app/cmd_ui.h"
-#include "framework/app/command_ids.h"
 #include "framework/app/data_exchange.h"
 #include "framework/app/dialog.h"
 #include "framework/app/frame_wnd.h"
