@@ -171,11 +171,19 @@ bool AddFromTable(HMENU menu, const TQ3MenuData& data, size_t* next) {
         UINT flags = d.flags & (TQ3_MENU_GRAYED | MF_DISABLED | MF_CHECKED | TQ3_MENU_SEPARATOR | MF_MENUBARBREAK |
                                 MF_MENUBREAK | MF_HELP);
         if (d.flags & TQ3_MENU_POPUP) {
-            HMENU sub = NewMenu(false);
-            if (!AddFromTable(sub, data, next) || !Insert(menu, -1, flags | MF_POPUP, reinterpret_cast<UINT_PTR>(sub), d.text)) {
-                Destroy(MenuOf(sub));
+            // The submenu goes again however its filling fails, thrown out of
+            // memory included, until its pop-up item holds it.
+            struct Pending {
+                HMENU menu;
+                ~Pending() {
+                    if (menu != nullptr) Destroy(MenuOf(menu));
+                }
+            } sub{NewMenu(false)};
+            if (!AddFromTable(sub.menu, data, next) ||
+                !Insert(menu, -1, flags | MF_POPUP, reinterpret_cast<UINT_PTR>(sub.menu), d.text)) {
                 return false;
             }
+            sub.menu = nullptr;
         } else if (!Insert(menu, -1, flags, d.id, d.text)) {
             return false;
         }
