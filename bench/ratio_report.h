@@ -46,4 +46,17 @@ inline void PrintRatio(const RatioReporter& r, const char* what, const std::stri
     std::printf("%-48s %8.3f  (aim <= %.2f: %s)\n", what, ratio, aim, ratio <= aim ? "met" : "MISSED");
 }
 
+// The program's main: runs the benchmarks, then prints `title` and the ratios
+// `print` asks for of the run's times.
+template <typename PrintRatios>
+int RunAndPrintRatios(int argc, char** argv, const char* title, PrintRatios print) {
+    benchmark::Initialize(&argc, argv);
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    std::printf("\n%s\n", title);
+    print(reporter);
+    benchmark::Shutdown();
+    return 0;
+}
+
 }  // namespace tq3::bench

@@ -10,67 +10,21 @@
 // repaints.
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
-#include <string>
-
 #include "bench/ratio_report.h"
-#include "tq3view/testing.h"
-#include "view/table_view.h"
+#include "bench/view_scene.h"
 
 namespace {
 
-constexpr int kWidth = 1920;
-constexpr int kHeight = 1080;
-constexpr int kColumns = 10;
-constexpr int kColumnWidth = 185;
 constexpr int kLines = 1000000;
 
-class BenchView : public CTableView {
-public:
-    BenchView() = default;
-};
-
-std::u16string LineText(int line) {
-    std::string text;
-    for (int c = 0; c < kColumns; ++c) {
-        if (c > 0) text += '\t';
-        text += 'r' + std::to_string(line) + 'c' + std::to_string(c);
-    }
-    return std::u16string(text.begin(), text.end());
-}
-
-// One frame whose view has a client area of exactly 1920x1080 and the focus.
-struct Scene {
-    tq3::testing::Desktop desktop{kWidth + 200, kHeight + 200};
-    tq3::testing::TestApp app;
-    BenchView* view = new BenchView;
-    CFrameWnd* frame = nullptr;
-
-    Scene() {
-        frame = tq3::testing::CreateFrameWithView(view, RECT{0, 0, kWidth, kHeight});
-        view->InsertSheet(0, u"Points");
-        for (int c = 0; c < kColumns; ++c) {
-            view->InsertColumn(0, c, u"Column", 0);
-            view->GetColumnProp(0, c)->extent = CRect(c * kColumnWidth, 0, (c + 1) * kColumnWidth, view->GetLineHeight());
-        }
-        for (int l = 0; l < kLines; ++l) view->InsertLine(0, l, LineText(l).c_str());
-        view->SetSelSheet(0);
-        CRect client;
-        view->GetClientRect(&client);
-        CRect outer;
-        frame->GetWindowRect(&outer);
-        frame->MoveWindow(0, 0, outer.Width() + kWidth - client.Width(), outer.Height() + kHeight - client.Height());
+// The benchmarks' million-line view with the focus.
+struct Scene : tq3::bench::ViewScene {
+    Scene() : ViewScene(kLines) {
         view->SetFocus();
         desktop.RunUntilIdle();
     }
 
-    int Page() {
-        SCROLLINFO info{};
-        info.cbSize = sizeof(info);
-        info.fMask = SIF_ALL;
-        view->GetScrollInfo(SB_VERT, &info, SIF_ALL);
-        return static_cast<int>(info.nPage);
-    }
+    int Page() { return static_cast<int>(VerticalScroll().nPage); }
     void Put(int line, int column) {
         view->SetSel(CRect(column, line, column, line), CPoint(column, line));
         desktop.RunUntilIdle();
@@ -81,7 +35,7 @@ void BM_FullRepaint(benchmark::State& state) {
     Scene scene;
     scene.Put(5, 2);
     for (auto _ : state) {
-        ::RedrawWindow(scene.view->m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        scene.RepaintAll();
     }
 }
 BENCHMARK(BM_FullRepaint)->Unit(benchmark::kMicrosecond);
@@ -121,14 +75,11 @@ BENCHMARK(BM_SelectAllLines)->Unit(benchmark::kMicrosecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-    using tq3::bench::PrintRatio;
-    benchmark::Initialize(&argc, argv);
-    tq3::bench::RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    std::printf("\nRatios of processor time per iteration, 1,000,000 lines at 1920x1080:\n");
-    PrintRatio(reporter, "arrow within the page / full repaint", "BM_ArrowWithinThePage", "BM_FullRepaint", 0.1);
-    PrintRatio(reporter, "arrow scrolling one line / full repaint", "BM_ArrowScrollingOneLine", "BM_FullRepaint", 1.2);
-    PrintRatio(reporter, "shift+ctrl+end, all lines / full repaint", "BM_SelectAllLines", "BM_FullRepaint", 1.2);
-    benchmark::Shutdown();
-    return 0;
+    const char* title = "Ratios of processor time per iteration, 1,000,000 lines at 1920x1080:";
+    return tq3::bench::RunAndPrintRatios(argc, argv, title, [](const auto& r) {
+        using tq3::bench::PrintRatio;
+        PrintRatio(r, "arrow within the page / full repaint", "BM_ArrowWithinThePage", "BM_FullRepaint", 0.1);
+        PrintRatio(r, "arrow scrolling one line / full repaint", "BM_ArrowScrollingOneLine", "BM_FullRepaint", 1.2);
+        PrintRatio(r, "shift+ctrl+end, all lines / full repaint", "BM_SelectAllLines", "BM_FullRepaint", 1.2);
+    });
 }

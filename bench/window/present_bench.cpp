@@ -6,7 +6,6 @@
 // then every visible top-level in z-order).
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
 #include <cstring>
 #include <vector>
 
@@ -76,15 +75,12 @@ BENCHMARK(BM_PresentComposedDesktop)->Unit(benchmark::kMicrosecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-    using tq3::bench::PrintRatio;
-    benchmark::Initialize(&argc, argv);
-    tq3::bench::RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    std::printf("\nRatios of processor time per presented 1920x1080 frame:\n");
-    PrintRatio(reporter, "native window / one-window desktop", "BM_PresentNativeWindow", "BM_PresentOneWindowDesktop",
-               1.2);
-    PrintRatio(reporter, "composed virtual desktop / one-window desktop", "BM_PresentComposedDesktop",
-               "BM_PresentOneWindowDesktop", 1.2);
-    benchmark::Shutdown();
-    return 0;
+    const char* title = "Ratios of processor time per presented 1920x1080 frame:";
+    return tq3::bench::RunAndPrintRatios(argc, argv, title, [](const auto& r) {
+        using tq3::bench::PrintRatio;
+        PrintRatio(r, "native window / one-window desktop",
+                   "BM_PresentNativeWindow", "BM_PresentOneWindowDesktop", 1.2);
+        PrintRatio(r, "composed virtual desktop / one-window desktop",
+                   "BM_PresentComposedDesktop", "BM_PresentOneWindowDesktop", 1.2);
+    });
 }

@@ -8,7 +8,6 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <map>
 #include <string>
 #include <vector>
@@ -114,13 +113,9 @@ BENCHMARK(BM_PageDownAndRepaint)->Unit(benchmark::kMicrosecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-    using tq3::bench::PrintRatio;
-    benchmark::Initialize(&argc, argv);
-    tq3::bench::RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    std::printf("\nRatios of processor time per iteration:\n");
-    PrintRatio(reporter, "100,000 sorted additions / vector sort", "BM_AddToSortedList", "BM_SortInVector", 1.5);
-    PrintRatio(reporter, "page down + repaint / paint", "BM_PageDownAndRepaint", "BM_PaintList", 1.2);
-    benchmark::Shutdown();
-    return 0;
+    return tq3::bench::RunAndPrintRatios(argc, argv, "Ratios of processor time per iteration:", [](const auto& r) {
+        using tq3::bench::PrintRatio;
+        PrintRatio(r, "100,000 sorted additions / vector sort", "BM_AddToSortedList", "BM_SortInVector", 1.5);
+        PrintRatio(r, "page down + repaint / paint", "BM_PageDownAndRepaint", "BM_PaintList", 1.2);
+    });
 }

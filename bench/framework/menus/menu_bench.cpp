@@ -61,12 +61,8 @@ BENCHMARK(BM_PaintOpenMenu)->Unit(benchmark::kMicrosecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    tq3::bench::RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    std::printf("\nRatios of processor time per iteration:\n");
-    tq3::bench::PrintRatio(reporter, "open 20-item menu until painted / paint it", "BM_OpenMenuUntilPainted",
-                           "BM_PaintOpenMenu", 3.0);
-    benchmark::Shutdown();
-    return 0;
+    return tq3::bench::RunAndPrintRatios(argc, argv, "Ratios of processor time per iteration:", [](const auto& r) {
+        using tq3::bench::PrintRatio;
+        PrintRatio(r, "open 20-item menu until painted / paint it", "BM_OpenMenuUntilPainted", "BM_PaintOpenMenu", 3.0);
+    });
 }
