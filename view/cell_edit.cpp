@@ -43,8 +43,8 @@ bool IsArrow(int key) { return key == VK_LEFT || key == VK_UP || key == VK_RIGHT
 CCellEdit::CCellEdit() = default;
 CCellEdit::~CCellEdit() = default;
 
-// The box is an "Edit" window, which the framework subclasses once it exists:
-// its creation messages go to the class alone, so the context is taken here.
+// The input context is taken when the object is bound to its box, whether
+// Create made the box or the object took over one made elsewhere.
 void CCellEdit::PreSubclassWindow() {
     CEdit::PreSubclassWindow();
     imeContext = ImmGetContext(m_hWnd);

@@ -15,6 +15,7 @@
 #include <unordered_map>
 
 #include "framework/app/win_app.h"
+#include "framework/window/hooks.h"
 
 namespace {
 
@@ -28,8 +29,20 @@ HandleMaps& Maps() {
     return maps;
 }
 
-// The object whose CreateEx is running, waiting for its window's first message.
+// The object whose CreateEx is running, waiting for its window to exist.
 CWnd* pendingCreate = nullptr;
+
+// Binds the object whose CreateEx runs to the window just made, before any
+// message reaches it: the object takes the window over as SubclassWindow does.
+// Refuses the window when the binding itself fails (no memory for the map).
+LRESULT CreationHook(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_CREATEWND && pendingCreate != nullptr) {
+        CWnd* wnd = pendingCreate;
+        if (!wnd->SubclassWindow(reinterpret_cast<HWND>(wParam))) return 1;
+        pendingCreate = nullptr;
+    }
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
 
 // The message each nested handler is working on, innermost last.
 const MSG* currentMessage = nullptr;
@@ -84,13 +97,6 @@ struct CWndAccess {
 
 LRESULT AfxWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     CWnd* wnd = CWnd::FromHandlePermanent(hwnd);
-    if (wnd == nullptr && pendingCreate != nullptr) {
-        // The first message of a window that CreateEx is making: bind it now, so
-        // that the object sees WM_NCCREATE and WM_CREATE.
-        wnd = pendingCreate;
-        pendingCreate = nullptr;
-        wnd->Attach(hwnd);
-    }
     if (wnd == nullptr) return ::DefWindowProcW(hwnd, message, wParam, lParam);
     return CWndAccess::CallWndProc(wnd, hwnd, message, wParam, lParam);
 }
@@ -241,26 +247,24 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCWSTR lpszClassName, LPCWSTR lpszWindowNa
         PostNcDestroy();
         return FALSE;
     }
-    // Only a class whose procedure is ours delivers the creation messages to us;
-    // any other is subclassed once it exists.
-    WNDCLASSW wc{};
-    bool ownClass = cs.lpszClass != nullptr && (::GetClassInfoW(cs.hInstance, cs.lpszClass, &wc) ||
-                                                ::GetClassInfoW(nullptr, cs.lpszClass, &wc)) &&
-                    wc.lpfnWndProc == &AfxWndProc;
+    // The creation hook binds the object to the window before its first message,
+    // whatever its class, so that the object sees WM_NCCREATE and WM_CREATE.
+    HHOOK hook = ::SetWindowsHookExW(WH_CBT, &CreationHook, nullptr, 0);
+    if (hook == nullptr) {
+        PostNcDestroy();
+        return FALSE;
+    }
     CWnd* savedPending = pendingCreate;
-    pendingCreate = ownClass ? this : nullptr;
+    pendingCreate = this;
     HWND hwnd = ::CreateWindowExW(cs.dwExStyle, cs.lpszClass, cs.lpszName, static_cast<DWORD>(cs.style), cs.x, cs.y,
                                   cs.cx, cs.cy, cs.hwndParent, cs.hMenu, cs.hInstance, cs.lpCreateParams);
     bool neverBound = pendingCreate == this;
     pendingCreate = savedPending;
+    ::UnhookWindowsHookEx(hook);
     if (hwnd == nullptr) {
-        // A window that got as far as its first message was destroyed again and has
-        // had its PostNcDestroy; one that never existed gets it now.
-        if (!ownClass || neverBound) PostNcDestroy();
-        return FALSE;
-    }
-    if (m_hWnd != hwnd && !SubclassWindow(hwnd)) {
-        ::DestroyWindow(hwnd);
+        // A bound window was destroyed again and has had its PostNcDestroy (which
+        // may have deleted the object); one that never was bound gets it now.
+        if (neverBound) PostNcDestroy();
         return FALSE;
     }
     return TRUE;

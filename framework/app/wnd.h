@@ -1,7 +1,7 @@
 // CWnd: a C++ object standing for one window handle.
 //
-// A permanent CWnd is bound to its HWND in the handle map from the first message
-// of the window it creates (or from Attach/SubclassWindow) until WM_NCDESTROY;
+// A permanent CWnd is bound to its HWND in the handle map from before the first
+// message of the window it creates (or from Attach/SubclassWindow) until WM_NCDESTROY;
 // FromHandle gives a short-lived temporary object for any other handle, deleted
 // when the application goes idle. Messages reach WindowProc, which dispatches
 // through the message map (OnWndMsg) and hands what no entry takes to
@@ -66,10 +66,10 @@ public:
     BOOL SubclassWindow(HWND hwnd);
     BOOL SubclassDlgItem(UINT nID, CWnd* pParent);
     HWND UnsubclassWindow();
-    // Called when the object is bound to an existing window by SubclassWindow
-    // (which is how a window of a class with a procedure of its own, such as a
-    // standard control, is bound once Create made it), before its messages come
-    // here: the place to adjust the window or take what the object needs of it.
+    // Called when the object is bound to its window, before the window's messages
+    // come here: by Create before the window's first message (WM_NCCREATE, so the
+    // window has no state of its class yet), by SubclassWindow for a window that
+    // exists. The place to adjust the window or take what the object needs of it.
     virtual void PreSubclassWindow();
 
     // ---- Creation and destruction -------------------------------------------------

@@ -5,7 +5,7 @@
 //
 // Call flow of CreateWindowExW: FindClass -> FindParentAndOwner -> AddImpliedStyles
 // -> DefaultPlacement -> NewWindow (NewHandle) -> LimitToTrackSize (WM_GETMINMAXINFO)
-// -> Link -> SendCreateMessages (WM_NCCREATE -> RecalcClient (WM_NCCALCSIZE) ->
+// -> Link -> RunCreationHooks -> SendCreateMessages (WM_NCCREATE -> RecalcClient (WM_NCCALCSIZE) ->
 // WM_CREATE -> WM_SIZE, WM_MOVE -> WM_PARENTNOTIFY) -> ShowWindow when WS_VISIBLE
 // was asked for. Any message may destroy the window: each step after one checks.
 #include <algorithm>
@@ -226,7 +226,13 @@ HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD
     cs.lpszName = windowName;
     cs.lpszClass = className;
     cs.dwExStyle = exStyle;
-    if (!SendCreateMessages(w, cs)) return nullptr;
+    // A refused window goes as one whose WM_NCCREATE refused: with its
+    // WM_NCDESTROY alone, so that whoever bound itself to it in a hook lets go.
+    if (!RunCreationHooks(w, &cs)) {
+        Abandon(w);
+        return nullptr;
+    }
+    if (w->dead || !SendCreateMessages(w, cs)) return nullptr;
     if (wantVisible) {
         int show = (style & WS_MAXIMIZE) ? SW_SHOWMAXIMIZED : (style & WS_MINIMIZE) ? SW_SHOWMINIMIZED : SW_SHOW;
         ShowWindow(hwnd, show);

@@ -57,6 +57,7 @@ void ResetWindowManager() {
     s.timers.clear();
     s.windowDcs.clear();
     s.nativeDirty.clear();
+    s.creationHooks.clear();
     ScreenResized();
     static_cast<Session&>(s) = Session{};
     for (size_t i = 0; i < s.watchers.size(); ++i) s.watchers[i]->WindowManagerReset();

@@ -18,6 +18,7 @@
 #include "framework/gdi/surface.h"
 #include "framework/window/backend.h"
 #include "framework/window/gdi_seam.h"
+#include "framework/window/hooks.h"
 #include "framework/window/imm.h"
 #include "framework/window/scroll_bar_parts.h"
 #include "framework/window/window_watch.h"
@@ -141,6 +142,12 @@ struct ScrollTrack {
 // The plain values of the window manager's state: a reset gives every one of
 // them its first value again at once (and cannot fail: nothing here allocates).
 // A new field that a fresh desktop must not inherit belongs here.
+// A hook of the creation chain; the procedure is null once taken out.
+struct CreationHook {
+    HHOOK hook;
+    HOOKPROC proc;
+};
+
 struct Session {
     bool quitPosted = false;
     int quitCode = 0;
@@ -223,6 +230,9 @@ struct State : Session {
     // and the top-level windows whose system windows must catch up.
     bool native = false;
     std::vector<HWND> nativeDirty;
+    // The creation hooks (hooks.cpp), oldest first. A reset empties the chain:
+    // a hook left in by a program that has gone must not see the next one's windows.
+    std::vector<CreationHook> creationHooks;
 };
 
 // ---- The window table (window_table.cpp) ------------------------------------
@@ -377,6 +387,11 @@ void CaretBeforePaint(HWND hwnd);   // hide the caret's pixels while a window dr
 void CaretAfterPaint(HWND hwnd);
 void CaretBlink();
 void DestroyCaretOf(HWND hwnd);
+
+// ---- Hooks (hooks.cpp) ----------------------------------------------------------
+// Runs the creation hooks for a window that exists and has had no message yet;
+// false when one of them refused it.
+bool RunCreationHooks(Window* w, CREATESTRUCTW* cs);
 
 // ---- The input-method seam (imm.cpp) -------------------------------------------
 // Tells the backend whether text input is wanted and where the focused caret is,

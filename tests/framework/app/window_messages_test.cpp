@@ -125,6 +125,31 @@ public:
     }
 };
 
+// An edit box taken over by an object that wants to see the box's creation.
+class CCreateLogEdit : public CEdit {
+public:
+    std::vector<std::string> log;
+    bool refuseCreate = false;
+    void PreSubclassWindow() override { log.push_back(m_hWnd != nullptr ? "bound" : "unbound"); }
+    void PostNcDestroy() override { log.push_back("postncdestroy"); }
+    afx_msg BOOL OnNcCreate(LPCREATESTRUCTW cs) {
+        log.push_back("nccreate");
+        return CEdit::OnNcCreate(cs);
+    }
+    afx_msg int OnCreate(LPCREATESTRUCTW cs) {
+        log.push_back("create");
+        return refuseCreate ? -1 : CEdit::OnCreate(cs);
+    }
+
+protected:
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CCreateLogEdit, CEdit)
+ON_WM_NCCREATE()
+ON_WM_CREATE()
+END_MESSAGE_MAP()
+
 class AppLayerTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -143,6 +168,27 @@ protected:
     CLogView* view = nullptr;
     CLogFrame* frame = nullptr;
 };
+
+// Create binds the object before the first message even for a class with a
+// procedure of its own, and that procedure still does its part of the creation.
+TEST_F(AppLayerTest, CreateBindsTheObjectBeforeAControlsFirstMessage) {
+    CCreateLogEdit edit;
+    ASSERT_TRUE(edit.Create(WS_CHILD | WS_VISIBLE, RECT{0, 0, 100, 20}, view, kChildId));
+    EXPECT_EQ(edit.log, (std::vector<std::string>{"bound", "nccreate", "create"}));
+    edit.SetWindowText(u"typed");
+    CString text;
+    edit.GetWindowText(text);
+    EXPECT_EQ(text, CString(u"typed"));
+    edit.DestroyWindow();
+    EXPECT_EQ(edit.log.back(), "postncdestroy");
+
+    // A refused creation ends the object's part exactly once, and leaves it unbound.
+    CCreateLogEdit refused;
+    refused.refuseCreate = true;
+    EXPECT_FALSE(refused.Create(WS_CHILD, RECT{0, 0, 100, 20}, view, kChildId));
+    EXPECT_EQ(std::count(refused.log.begin(), refused.log.end(), "postncdestroy"), 1);
+    EXPECT_EQ(refused.m_hWnd, nullptr);
+}
 
 TEST_F(AppLayerTest, ViewFillsTheFrameAndIsItsActiveView) {
     EXPECT_EQ(frame->GetActiveView(), view);

@@ -1,7 +1,10 @@
 // Windows as a tree: creation and destruction sequences, handles, classes, text,
 // styles and properties; the non-client layout, point mapping, hit testing,
 // SetWindowPos and ShowWindow sequences, and clipping of visible regions.
+#include <string>
+
 #include "framework/window/gdi_seam.h"
+#include "framework/window/hooks.h"
 #include "tests/framework/window/window_fixture.h"
 
 namespace tq3::test {
@@ -151,6 +154,67 @@ TEST_F(WindowTest, CreationFailuresLeaveNoWindow) {
         EXPECT_TRUE(Same(spy.Compare(Msgs(c.sequence))));
         Off(nullptr, c.refuses);
     }
+}
+
+std::function<void(char, HWND, const CBT_CREATEWNDW*)> g_hookSeen;
+LRESULT g_hookRefuses = 0;
+HHOOK g_hookTakesItselfOut = nullptr;
+
+LRESULT OlderHook(int code, WPARAM w, LPARAM l) {
+    g_hookSeen('A', reinterpret_cast<HWND>(w), reinterpret_cast<const CBT_CREATEWNDW*>(l));
+    return CallNextHookEx(nullptr, code, w, l);
+}
+LRESULT NewerHook(int code, WPARAM w, LPARAM l) {
+    g_hookSeen('B', reinterpret_cast<HWND>(w), reinterpret_cast<const CBT_CREATEWNDW*>(l));
+    if (g_hookTakesItselfOut != nullptr) UnhookWindowsHookEx(std::exchange(g_hookTakesItselfOut, nullptr));
+    return g_hookRefuses != 0 ? g_hookRefuses : CallNextHookEx(nullptr, code, w, l);
+}
+
+// Creation hooks run newest first, once the window exists and before its first
+// message; a refusal stops the chain and the window goes with WM_NCDESTROY alone.
+TEST_F(WindowTest, CreationHooksRunNewestFirstBeforeTheFirstMessage) {
+    HWND top = Top(WS_OVERLAPPEDWINDOW);
+    std::string order;
+    size_t messagesBefore = 99;
+    std::u16string name;
+    g_hookSeen = [&](char who, HWND h, const CBT_CREATEWNDW* info) {
+        order += who;
+        messagesBefore = spy.LogOf(h).size();
+        name = info->lpcs->lpszName;
+    };
+    EXPECT_EQ(SetWindowsHookExW(WH_CBT + 1, &OlderHook, nullptr, 0), nullptr);  // a kind not kept
+    HHOOK older = SetWindowsHookExW(WH_CBT, &OlderHook, nullptr, 0);
+    HHOOK newer = SetWindowsHookExW(WH_CBT, &NewerHook, nullptr, 0);
+    ASSERT_NE(older, nullptr);
+    ASSERT_NE(newer, nullptr);
+    EXPECT_NE(Child(top, {0, 0, 1, 1}), nullptr);
+    EXPECT_EQ(order, "BA");
+    EXPECT_EQ(messagesBefore, 0u);
+    EXPECT_EQ(name, u"child");
+
+    order.clear();
+    g_hookRefuses = 1;
+    spy.Clear();
+    spy.KeepOnly({WM_NCCREATE, WM_CREATE, WM_NCDESTROY});
+    EXPECT_EQ(Child(top, {0, 0, 1, 1}), nullptr);
+    EXPECT_EQ(order, "B");
+    EXPECT_TRUE(Same(spy.Compare(Msgs({WM_NCDESTROY}))));
+    g_hookRefuses = 0;
+
+    // A hook that takes itself out while it runs still passes the event on.
+    order.clear();
+    g_hookTakesItselfOut = newer;
+    EXPECT_NE(Child(top, {0, 0, 1, 1}), nullptr);
+    EXPECT_EQ(order, "BA");
+    order.clear();
+    EXPECT_NE(Child(top, {0, 0, 1, 1}), nullptr);
+    EXPECT_EQ(order, "A");
+    EXPECT_FALSE(UnhookWindowsHookEx(newer));
+    EXPECT_TRUE(UnhookWindowsHookEx(older));
+    order.clear();
+    EXPECT_NE(Child(top, {0, 0, 1, 1}), nullptr);
+    EXPECT_EQ(order, "");
+    g_hookSeen = nullptr;
 }
 
 TEST_F(WindowTest, ClassesTextStylesAndPropertiesFollowThePlatform) {
