@@ -65,6 +65,9 @@ int CTableView::InsertSheet(int sheet, LPCWSTR name) {
 
 int CTableView::DeleteSheet(int sheet) {
     if (!IsIndex(sheet, GetSheetCount())) return 0;
+    // An open editor may be on this sheet, or on one whose index this shifts: it
+    // closes without writing anything.
+    HideEditors();
     sheets.RemoveAt(sheet);
     columnHeader.ResetColumns();
     sheetTab.DeleteItem(sheet);
@@ -76,6 +79,7 @@ int CTableView::DeleteSheet(int sheet) {
 }
 
 void CTableView::DeleteAllSheets() {
+    HideEditors();
     sheets.RemoveAll();
     columnHeader.ResetColumns();
     lineHeader.topLine = 0;

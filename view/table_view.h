@@ -27,6 +27,8 @@
 #include "model/line_prop.h"
 #include "model/record_list.h"
 #include "model/sheet_obj.h"
+#include "view/cell_combo.h"
+#include "view/cell_edit.h"
 
 // Bits of the edit-function mask: a clear bit disables the command.
 constexpr DWORD kEditCopy = 0x01;
@@ -37,6 +39,10 @@ constexpr DWORD kEditFind = 0x10;
 constexpr DWORD kEditReplace = 0x20;
 constexpr DWORD kEditUndo = 0x40;
 constexpr DWORD kEditFunctionsDefault = 0x77;  // everything but clear
+
+// Control ids of the view's in-cell editors.
+constexpr UINT kCellComboId = 1002;
+constexpr UINT kCellEditId = 1003;
 
 class TQ3VIEW_API CTableView : public CView {
     DECLARE_DYNCREATE(CTableView)
@@ -174,6 +180,8 @@ public:
     CColumnHeaderWnd& GetColumnHeader() { return columnHeader; }
     CLineHeaderWnd& GetLineHeader() { return lineHeader; }
     CSheetTabWnd& GetSheetTab() { return sheetTab; }
+    CCellEdit& GetCellEdit() { return cellEdit; }
+    CCellCombo& GetCellCombo() { return cellCombo; }
 
 protected:
     // ---- model/table_view_structure.cpp
@@ -210,6 +218,15 @@ protected:
     afx_msg void OnMouseMove(UINT nFlags, CPoint point);
     afx_msg void OnLButtonUp(UINT nFlags, CPoint point);
     afx_msg void OnLButtonDblClk(UINT nFlags, CPoint point);
+    // ---- view/table_view_edit.cpp
+    // The edit box lost the focus: commits when Tab, Enter or an arrow ended it.
+    afx_msg void OnEditCellKillfocus();
+    // The drop-down list lost the focus: commits as the key that ended it asks.
+    afx_msg void OnComboCellKillfocus();
+    // An entry was picked in the open list: commits it.
+    afx_msg void OnComboCellSelendok();
+    // The list opens: its dropped part becomes as wide as its widest entry.
+    afx_msg void OnComboDropDown();
     DECLARE_MESSAGE_MAP()
 
 private:
@@ -280,11 +297,19 @@ private:
     BOOL TakeKey(MSG* pMsg);
     // Whether the key `vk` starts editing the cursor cell of `sheet`.
     bool IsTypingKey(const CSheetObj& sheet, UINT vk) const;
+
+    // ---- In-cell editing (view/table_view_edit.cpp) ---------------------------------
     // The one door to in-cell editing: a typing key (with `arrowsMoveCaret`
-    // FALSE), F2 or a double click (TRUE) ask here for an editor on the cell. The
-    // view holds no editor window yet, so after checking that the sheet has the
-    // cell the request opens nothing, and the key that asked is spent.
+    // FALSE), F2 or a double click (TRUE) open the editor the column's mode asks
+    // for on the cell, filled with its text, and give it the focus.
     void ShowCellEditCtrl(int line, int column, BOOL arrowsMoveCaret);
+    // Makes the two editors, hidden; FALSE when either cannot be made.
+    BOOL CreateEditors();
+    // Hides a shown editor, which ends its edit without a commit.
+    void HideEditors();
+    // Writes `text` into column `column` of every line from `from` to `to`
+    // (stepping down when `from` > `to`) through SetCellText.
+    void CommitLines(int from, int to, int column, LPCWSTR text);
 
     // ---- The strips and the sheets (model/table_view_structure.cpp) -----------------
     // Gives the column header the displayed sheet's columns, laying out the ones
@@ -310,6 +335,8 @@ private:
     CColumnHeaderWnd columnHeader;
     CLineHeaderWnd lineHeader;
     CSheetTabWnd sheetTab;
+    CCellEdit cellEdit;                    // the edit box of text and numeric cells
+    CCellCombo cellCombo;                  // the drop-down list of list cells
     // Working room for rebuilding and cutting line texts, kept between calls so
     // that setting every cell of a large table does not allocate per cell.
     mutable std::vector<WCHAR> scratch;

@@ -70,6 +70,8 @@ BOOL CTableView::RedrawWindow(const RECT* lpRectUpdate, CRgn* prgnUpdate, UINT f
 void CTableView::OnSize(UINT nType, int cx, int cy) {
     CView::OnSize(nType, cx, cy);
     if (cx <= 0 || cy <= 0) return;
+    // The cell under an open editor may move: the edit ends unwritten.
+    HideEditors();
     const int lhw = GetLineHeaderWidth();
     lineHeader.previousTopLine = lineHeader.topLine;
     const int area = CellAreaHeight(cy);

@@ -9,7 +9,8 @@
 //
 // Call order: PreTranslateMessage -> TakeKey -> OnKey... (view/table_view_cursor.cpp);
 // F2 -> OnLButtonDblClk (view/table_view_mouse.cpp) -> ShowCellEditCtrl; a
-// typing key -> EnsureVisible, ShowCellEditCtrl.
+// typing key -> EnsureVisible, ShowCellEditCtrl (view/table_view_edit.cpp), the
+// key posted to the editor.
 #include <new>
 
 #include "view/table_view.h"
@@ -98,6 +99,14 @@ BOOL CTableView::TakeKey(MSG* pMsg) {
         const CPoint cursor = sheet->cursor;
         EnsureVisible(cursor.y, cursor.x);
         ShowCellEditCtrl(cursor.y, cursor.x, FALSE);
+        // The key becomes the editor's first input: it replaces the edit box's
+        // selected text, or picks the list's first entry starting with it.
+        if (cellEdit.m_hWnd != nullptr && cellEdit.IsWindowVisible()) {
+            cellEdit.PostMessage(WM_KEYDOWN, pMsg->wParam, pMsg->lParam);
+        }
+        if (cellCombo.m_hWnd != nullptr && cellCombo.IsWindowVisible()) {
+            cellCombo.PostMessage(WM_KEYDOWN, pMsg->wParam, pMsg->lParam);
+        }
         return TRUE;
     }
     return CView::PreTranslateMessage(pMsg);
@@ -117,14 +126,4 @@ bool CTableView::IsTypingKey(const CSheetObj& sheet, UINT vk) const {
     // editor's own filter.
     return (vk >= '0' && vk <= '9') || (vk >= VK_NUMPAD0 && vk <= VK_NUMPAD9) || vk == VK_OEM_MINUS ||
            vk == VK_SUBTRACT || !numLock;
-}
-
-void CTableView::ShowCellEditCtrl(int line, int column, BOOL /*arrowsMoveCaret*/) {
-    const CSheetObj* sheet = CurrentSheet();
-    if (sheet == nullptr || column < 0 || sheet->GetColumn(column) == nullptr || line < 0 ||
-        line >= sheet->GetLineCount()) {
-        return;
-    }
-    // The cell exists, but the view has no editor window to open on it yet: the
-    // request ends here and the cell stays as it is.
 }

@@ -19,6 +19,17 @@ void CTableView::OnLButtonDown(UINT nFlags, CPoint point) {
     const HWND holder = ::GetCapture();
     if (holder != nullptr && (holder == lineHeader.m_hWnd || holder == columnHeader.m_hWnd)) return;
     if (CurrentSheet() == nullptr) return;
+    // A click in the view ends an open edit as Enter would, commit and cursor
+    // move included, before the click selects its cell.
+    const MSG enter{nullptr, WM_KEYDOWN, VK_RETURN, 1, 0, {0, 0}};
+    if (cellEdit.m_hWnd != nullptr && cellEdit.IsWindowVisible()) {
+        cellEdit.lastKey = enter;
+        cellEdit.lastKey.hwnd = cellEdit.m_hWnd;
+    }
+    if (cellCombo.m_hWnd != nullptr && cellCombo.IsWindowVisible()) {
+        cellCombo.lastKey = enter;
+        cellCombo.lastKey.hwnd = cellCombo.m_hWnd;
+    }
     SetFocus();
     int line = -1;
     int column = -1;

@@ -42,6 +42,8 @@ void CTableView::OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* /*pScrollBar*/) 
 }
 
 void CTableView::ScrollVertically(UINT code, int biasedThumb) {
+    // An open editor would no longer lie over its cell: the edit ends unwritten.
+    HideEditors();
     CRect client;
     GetClientRect(&client);
     const int f = PartialRowOf(client.Height());
@@ -122,6 +124,7 @@ void CTableView::OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* /*pScrollBar*/) 
 }
 
 void CTableView::ScrollHorizontally(UINT code, int thumb) {
+    HideEditors();
     const SCROLLINFO info = ReadBar(*this, SB_HORZ);
     const int page = static_cast<int>(info.nPage);
     const int p = info.nPos;

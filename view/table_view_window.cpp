@@ -26,6 +26,10 @@ ON_WM_MOUSEMOVE()
 ON_WM_LBUTTONUP()
 ON_WM_LBUTTONDBLCLK()
 ON_NOTIFY(TCN_SELCHANGE, kSheetTabId, &CTableView::OnTabSheetSelchange)
+ON_EN_KILLFOCUS(kCellEditId, &CTableView::OnEditCellKillfocus)
+ON_CBN_KILLFOCUS(kCellComboId, &CTableView::OnComboCellKillfocus)
+ON_CBN_SELENDOK(kCellComboId, &CTableView::OnComboCellSelendok)
+ON_CBN_DROPDOWN(kCellComboId, &CTableView::OnComboDropDown)
 END_MESSAGE_MAP()
 
 namespace {
@@ -100,7 +104,11 @@ int CTableView::OnCreate(LPCREATESTRUCTW lpCreateStruct) {
     columnHeader.Create(this);
     lineHeader.Create(this);
     sheetTab.Create(this);
-    return 0;
+    // The editors are made in the library's language, so that what they load
+    // comes from it; without them the view cannot edit and is not made.
+    CSwitchResource scope;
+    SwitchToLanguageResources(scope);
+    return CreateEditors() ? 0 : -1;
 }
 
 void CTableView::OnDestroy() {
@@ -111,6 +119,8 @@ void CTableView::OnDestroy() {
     GetLogFont(&font, points);
     WriteLogFont(font, points);
     DeleteAllSheets();
+    if (cellEdit.m_hWnd != nullptr) cellEdit.DestroyWindow();
+    if (cellCombo.m_hWnd != nullptr) cellCombo.DestroyWindow();
     paintBuffer.Release();
 }
 
@@ -131,6 +141,8 @@ void CTableView::OnTabSheetSelchange(NMHDR* /*pNMHDR*/, LRESULT* pResult) {
 }
 
 void CTableView::OnSheetChanged(int sheet) {
+    // An edit belongs to the sheet it was opened on.
+    HideEditors();
     selSheet = sheet;
     CSheetObj* s = GetSheetObj(sheet);
     if (s != nullptr) {

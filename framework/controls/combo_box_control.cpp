@@ -66,6 +66,7 @@ struct ComboState {
     bool focused = false;       // the box or its edit box holds the focus
     UINT textLimit = 0;         // CB_LIMITTEXT for a box without edit box (0: none)
     bool showing = false;       // putting the chosen item into the edit box: its changes are not the user's typing
+    bool fitting = false;       // the box is setting its own height to the field's
 };
 
 DWORD Kind(HWND hwnd) { return StyleOf(hwnd) & 0x3; }
@@ -144,10 +145,23 @@ int MeasureField(HWND hwnd, const ComboState* st) {
     return std::clamp<int>(static_cast<int>(measure.itemHeight), 1, 255) + 6;
 }
 
-void Resize(HWND hwnd, const ComboState* st) {
+void Resize(HWND hwnd, ComboState* st) {
     RECT wr;
     GetWindowRect(hwnd, &wr);
+    st->fitting = true;
     SetWindowPos(hwnd, nullptr, 0, 0, wr.right - wr.left, st->fieldHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    if ((st = Again(hwnd)) != nullptr) st->fitting = false;
+}
+
+// A height given to the box from outside is the room for the field and the
+// dropped list together, as at creation: the box keeps the field's height and
+// the rest becomes the list's.
+LRESULT OnPosChanging(ComboState* st, LPARAM lParam) {
+    auto* wp = reinterpret_cast<WINDOWPOS*>(lParam);
+    if (wp == nullptr || st->fitting || (wp->flags & SWP_NOSIZE) || st->fieldHeight <= 0) return 0;
+    st->listHeight = std::max(wp->cy - st->fieldHeight, ItemHeight(st) + 2);
+    wp->cy = st->fieldHeight;
+    return 0;
 }
 
 void PlaceEdit(HWND hwnd, const ComboState* st) {
@@ -720,6 +734,9 @@ LRESULT OnWindowMessage(HWND hwnd, ComboState* st, UINT message, WPARAM wParam, 
             InvalidateRect(hwnd, nullptr, TRUE);
             return 0;
         case WM_SIZE: PlaceEdit(hwnd, st); return 0;
+        case WM_WINDOWPOSCHANGING:
+            OnPosChanging(st, lParam);
+            return DefWindowProcW(hwnd, message, wParam, lParam);
         case WM_GETDLGCODE: {
             LRESULT code = DLGC_WANTARROWS | DLGC_WANTCHARS;
             // An open list takes Enter and Escape from the dialog.

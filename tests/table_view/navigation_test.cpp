@@ -211,6 +211,7 @@ TEST_F(NavigationTest, WhichKeysStartAnEdit) {
     spy.Watch(view->m_hWnd, "view");
     for (const Row& row : rows) {
         SCOPED_TRACE(::testing::Message() << "row " << &row - rows);
+        view->SetFocus();  // ends the edit the row before opened
         Put({row.column, 3, row.column, 3}, {row.column, 3});
         tq3::fw::SetKeyToggle(VK_NUMLOCK, row.numLock);
         spy.Clear();
@@ -222,6 +223,7 @@ TEST_F(NavigationTest, WhichKeysStartAnEdit) {
     VScroll(SB_PAGEDOWN);
     desktop.KeyPress('X');
     EXPECT_EQ(TopLine(), 3);
+    view->SetFocus();
     Put({0, 0, 1, 1}, {2, 4});
     desktop.KeyPress(VK_F2);
     EXPECT_EQ(Arrived(spy, view->m_hWnd, VK_F2), 0u);
