@@ -687,6 +687,13 @@ void MeasureItems(HWND hwnd, ComboState* st) {
 
 LRESULT OnCreate(HWND hwnd, ComboState* st, LPARAM lParam) {
     const auto* cs = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+    // Scroll bars asked of the box are the dropped list's, which always has its
+    // vertical one; the box itself is only its field.
+    if (StyleOf(hwnd) & (WS_VSCROLL | WS_HSCROLL)) {
+        SetWindowLongPtrW(hwnd, GWL_STYLE, static_cast<LONG_PTR>(StyleOf(hwnd) & ~(WS_VSCROLL | WS_HSCROLL)));
+        SetWindowPos(hwnd, nullptr, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    }
     st->list = MakeList(hwnd);
     if (st->list == nullptr) return -1;
     MeasureItems(hwnd, st);
