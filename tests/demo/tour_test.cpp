@@ -69,7 +69,7 @@ TEST(TourTest, TourReportsSheetSwitchesAndWritesScreenshots) {
     // Every switch reaches the host's hook, the cursor hook following it.
     EXPECT_EQ(LinesStarting(report, "hook sheet"),
               (std::vector<std::string>{"hook sheet 0", "hook sheet 1", "hook sheet 2", "hook sheet 1", "hook sheet 3",
-                                        "hook sheet 0"}));
+                                        "hook sheet 0", "hook sheet 2"}));
     EXPECT_NE(report.find("hook sheet 2\nhook cursor 0 0\n"), std::string::npos) << report;
     // The title follows the hooks and the language.
     EXPECT_NE(report.find("title \"TQ3View デモ - シート: 設備一覧 | カーソル: 0, 0 | 変更: -\""), std::string::npos)
@@ -93,7 +93,20 @@ TEST(TourTest, TourReportsSheetSwitchesAndWritesScreenshots) {
               std::string::npos)
         << report;
 
-    const char* shots[] = {"01-time-zones.png", "02-countries.png", "03-io-points.png", "04-equipment-jpn.png"};
+    // Edits of each kind: typed text, a number whose letter and third decimal are
+    // refused, a unit picked from the dropped list, and one number for four lines.
+    EXPECT_NE(report.find("cell 2 1 \"Feed pump 2\"\ncell 4 4 \"12.34\"\nscreenshot 06-drop-down.png\n"
+                          "cell 3 6 \"bar\"\n"),
+              std::string::npos)
+        << report;
+    EXPECT_NE(report.find("hook cursor 6 7\nhook changed 6 7\nhook changed 7 7\nhook changed 8 7\nhook changed 9 7\n"
+                          "hook cursor 7 7\ncell 9 7 \"250\"\n"
+                          "title \"TQ3View demo - Sheet: I/O points | Cursor: 7, 7 | Changed: 9, 7\"\n"),
+              std::string::npos)
+        << report;
+
+    const char* shots[] = {"01-time-zones.png", "02-countries.png", "03-io-points.png", "04-equipment-jpn.png",
+                           "05-edit-box.png",   "06-drop-down.png"};
     std::vector<tq3::fw::Surface> images;
     for (const char* shot : shots) {
         tq3::fw::Surface image;
