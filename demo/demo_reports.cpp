@@ -46,6 +46,16 @@ void WriteCursor(CDemoView& view, std::ostream& out) {
     out << "cursor line " << cursor.y << " column " << cursor.x << "\n";
 }
 
+void WriteChangedCell(CDemoView& view, std::ostream& out) {
+    const HookState& hooks = view.Hooks();
+    if (hooks.changedLine < 0) {
+        out << "changed cell (none)\n";
+        return;
+    }
+    const CString text = view.GetCellText(view.GetSelSheet(), hooks.changedLine, hooks.changedColumn);
+    out << "changed cell " << hooks.changedLine << " " << hooks.changedColumn << " " << Quoted(text) << "\n";
+}
+
 void WriteTitle(CDemoFrame& frame, std::ostream& out) {
     CString title;
     if (frame.m_hWnd != nullptr) {

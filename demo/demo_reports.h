@@ -15,6 +15,9 @@ namespace tq3::demo {
 void WriteHookReports(CDemoView& view, std::ostream& out, bool noneLine);
 void WriteSelection(CDemoView& view, std::ostream& out);
 void WriteCursor(CDemoView& view, std::ostream& out);
+// "changed cell 4 1 \"text\"": the cell the change hook named last and its text
+// now; "changed cell (none)" before any change.
+void WriteChangedCell(CDemoView& view, std::ostream& out);
 void WriteTitle(CDemoFrame& frame, std::ostream& out);
 void WriteSheet(CDemoView& view, std::ostream& out);
 // "scroll top line 30 x 0": the first line shown and the horizontal offset.

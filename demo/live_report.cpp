@@ -59,6 +59,7 @@ void LiveReport::Poll() {
         WriteSheet(view, out_);
         WriteTitle(frame_, out_);
         WriteCursor(view, out_);
+        WriteChangedCell(view, out_);
         CString text;
         std::optional<std::u16string> clipboard;
         if (GetClipboardText(frame_.m_hWnd, &text)) clipboard.emplace(text.GetString(), text.GetLength());

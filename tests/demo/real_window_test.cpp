@@ -124,6 +124,13 @@ std::string LineAfter(const std::string& report, const std::string& prefix) {
     return report.substr(at + 1 + prefix.size(), end - at - 1 - prefix.size());
 }
 
+// Asks the demo for a report (SIGUSR1) and waits until it is written.
+bool AskReport(pid_t pid, const std::string& report) {
+    const size_t before = Count(ReadFile(report), "end of report\n");
+    kill(pid, SIGUSR1);
+    return WaitFor([&] { return Count(ReadFile(report), "end of report\n") > before; }, 10);
+}
+
 TEST(RealWindowTest, PointerWheelAndClipboardFromOutsideReachTheDemo) {
     TempFolder folder;
     tq3::test::VirtualScreen screen;
@@ -140,11 +147,7 @@ TEST(RealWindowTest, PointerWheelAndClipboardFromOutsideReachTheDemo) {
     ASSERT_TRUE(WaitFor([&] { return ReadFile(report).find("hook sheet 0\n") != std::string::npos; }, 20))
         << "the demo did not start: " << ReadFile(folder.File("demo.log"));
 
-    auto askReport = [&] {
-        const size_t before = Count(ReadFile(report), "end of report\n");
-        kill(demo.Pid(), SIGUSR1);
-        return WaitFor([&] { return Count(ReadFile(report), "end of report\n") > before; }, 10);
-    };
+    auto askReport = [&] { return AskReport(demo.Pid(), report); };
     ASSERT_TRUE(askReport());
     std::string text = ReadFile(report);
     int tabX = 0;
@@ -213,6 +216,60 @@ TEST(RealWindowTest, PointerWheelAndClipboardFromOutsideReachTheDemo) {
     EXPECT_GT(colours.size(), 16u) << "the screen looks blank";
 
     // Closing from outside saves and ends as the user's close would.
+    kill(demo.Pid(), SIGTERM);
+    EXPECT_EQ(demo.Wait(15), 0) << ReadFile(folder.File("demo.log"));
+}
+
+// Text typed on the X server's keyboard, first with the US layout and then with
+// a Russian one (switched with setxkbmap, whose keysyms xdotool then types), starts
+// an edit on the cell under the pointer, and Enter writes it into that cell once.
+TEST(RealWindowTest, TextTypedInTwoLayoutsCommitsIntoACellOnce) {
+    TempFolder folder;
+    tq3::test::VirtualScreen screen;
+    ASSERT_TRUE(screen.Start("1280x800x24")) << "Xvfb did not start";
+    const std::vector<std::string> env = {"DISPLAY=" + screen.Display(), "SDL_VIDEODRIVER=x11"};
+    const std::string report = folder.File("out") + "/report.txt";
+    Child demo({TQ3DEMO_PROGRAM, "--virtual-desktop", "--size", "1024x700", "--io-lines", "200", "--out",
+                folder.File("out"), "--settings-dir", folder.File("settings")},
+               env, {}, folder.File("demo.log"));
+    ASSERT_TRUE(WaitFor([&] { return ReadFile(report).find("hook sheet 0\n") != std::string::npos; }, 20))
+        << "the demo did not start: " << ReadFile(folder.File("demo.log"));
+    ASSERT_TRUE(AskReport(demo.Pid(), report));
+    int tabX = 0, tabY = 0, viewX = 0, viewY = 0;
+    ASSERT_TRUE(PointAfter(ReadFile(report), "tab 2 at ", &tabX, &tabY));
+    ASSERT_TRUE(PointAfter(ReadFile(report), "view at ", &viewX, &viewY));
+    std::string windowId;
+    ASSERT_EQ(RunProgram({"xdotool", "search", "--sync", "--onlyvisible", "--pid", std::to_string(demo.Pid())}, env,
+                         folder, &windowId),
+              0);
+    windowId = windowId.substr(0, windowId.find('\n'));
+    auto xdotool = [&](std::vector<std::string> args) {
+        args.insert(args.begin(), "xdotool");
+        return RunProgram(args, env, folder, nullptr);
+    };
+    // The I/O points, whose first column is free text.
+    ASSERT_EQ(xdotool({"mousemove", "--sync", "--window", windowId, std::to_string(tabX), std::to_string(tabY),
+                       "click", "1"}),
+              0);
+    ASSERT_TRUE(WaitFor([&] { return ReadFile(report).find("hook sheet 2\n") != std::string::npos; }, 10));
+
+    const std::pair<const char*, const char*> typings[] = {{"us", "Pump 7a"}, {"ru", "Насос 5"}};
+    for (int i = 0; i < 2; ++i) {
+        const auto& [layout, typed] = typings[i];
+        ASSERT_EQ(RunProgram({"setxkbmap", "-layout", layout}, env, folder, nullptr), 0) << layout;
+        // A line further down each time: two presses in one place would be a double click.
+        ASSERT_EQ(xdotool({"mousemove", "--sync", "--window", windowId, std::to_string(viewX),
+                           std::to_string(viewY + 40 * i), "click", "1", "key", "Home"}),
+                  0);
+        ASSERT_EQ(xdotool({"type", "--delay", "60", typed}), 0);
+        ASSERT_EQ(xdotool({"key", "Return"}), 0);
+        ASSERT_TRUE(WaitFor([&] { return Count(ReadFile(report), "hook changed ") == static_cast<size_t>(i + 1); }, 10))
+            << layout << ": " << ReadFile(report);
+        ASSERT_TRUE(AskReport(demo.Pid(), report));
+        const std::string changed = LineAfter(ReadFile(report), "changed cell ");
+        EXPECT_NE(changed.find(std::string(" 0 \"") + typed + "\""), std::string::npos) << layout << ": " << changed;
+    }
+    EXPECT_EQ(Count(ReadFile(report), "hook changed "), 2u) << ReadFile(report);
     kill(demo.Pid(), SIGTERM);
     EXPECT_EQ(demo.Wait(15), 0) << ReadFile(folder.File("demo.log"));
 }
