@@ -29,6 +29,7 @@
 #include "model/sheet_obj.h"
 #include "view/cell_combo.h"
 #include "view/cell_edit.h"
+#include "view/undo_list.h"
 
 // Bits of the edit-function mask: a clear bit disables the command.
 constexpr DWORD kEditCopy = 0x01;
@@ -159,6 +160,25 @@ public:
     // framework, and so to the host's accelerators.
     BOOL PreTranslateMessage(MSG* pMsg) override;
 
+    // ---- Copy, cut and paste (view/table_view_clipboard.cpp) -------------------------
+    // Checks clipboard text against the selection and the columns it would land in.
+    // Fills the block's size (lines, widest line in fields) and how often it repeats
+    // down and across the selection, and answers 1 (it fits), 0 (the selection lies
+    // outside the sheet), -1 (the selection is no whole multiple of the block), -2 (a
+    // field does not suit its column) or -3 (a field matches none of its list
+    // column's strings).
+    int IsEnableToPaste(const CString& text, int& blockLines, int& blockColumns, int& timesDown, int& timesAcross);
+    // Writes the records of `text` (ended by CR LF) once, cell by cell through
+    // SetCellText, from the top left corner of `area`, clipped at the sheet's edges.
+    // 0 when there is no sheet or text, or when a field holding a point meets a
+    // whole-number column (after a beep; cells written before it keep their texts).
+    int PasteString(CString text, CRect area);
+
+    // ---- Undo buffer (view/table_view_commands.cpp) -----------------------------------
+    // Deletes the host's undo entries, newest first: 1, or 0 when it met a null entry
+    // (taken off; the entries before it stay).
+    int RemoveUndoBuffer();
+
     // ---- Persisted settings, per user below the host's settings base key
     // ---- (settings/table_view_settings.cpp) ------------------------------------------
     // Sets every column's width from the section of its sheet's data word, as
@@ -227,7 +247,27 @@ protected:
     afx_msg void OnComboCellSelendok();
     // The list opens: its dropped part becomes as wide as its widest entry.
     afx_msg void OnComboDropDown();
+    // ---- view/table_view_clipboard.cpp: the selection to and from the clipboard as
+    // tab-separated text, each gated by its bit of the edit-function mask.
+    afx_msg void OnEditCopy();
+    afx_msg void OnEditCut();
+    afx_msg void OnEditPaste();
+    // ---- view/table_view_commands.cpp: the context menu and the commands' state
+    afx_msg void OnContextMenu(CWnd* pWnd, CPoint point);
+    afx_msg void OnEditUndo();  // the host carries out undo; the view does nothing
+    afx_msg void OnUpdateEditCopy(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateEditCut(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateEditPaste(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateEditFind(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateEditReplace(CCmdUI* pCmdUI) { OnUpdateEditFind(pCmdUI); }
+    afx_msg void OnUpdateEditUndo(CCmdUI* pCmdUI);
     DECLARE_MESSAGE_MAP()
+
+protected:
+    // ---- view/table_view_commands.cpp
+    // The host's undo entries, oldest first; the host adds them, the view only
+    // counts them (the Undo command's state) and deletes them (RemoveUndoBuffer).
+    CUndoList undoBuffer;
 
 private:
     // ---- Geometry (view/table_view_geometry.cpp) ------------------------------------
@@ -310,6 +350,16 @@ private:
     // Writes `text` into column `column` of every line from `from` to `to`
     // (stepping down when `from` > `to`) through SetCellText.
     void CommitLines(int from, int to, int column, LPCWSTR text);
+
+    // ---- Copy (view/table_view_clipboard.cpp) -----------------------------------------
+    // The selection of the displayed sheet as clipboard text into `text`; false when
+    // memory ran out (`text` then holds nothing useful).
+    bool CopySelectionText(CString& text) const;
+    // Puts the selection on the clipboard unless an in-cell editor is shown; false
+    // only when memory ran out building the text.
+    bool CopySelection();
+    // Whether the edit box or the drop-down list is shown over a cell.
+    bool InCellEditorShown() const;
 
     // ---- The strips and the sheets (model/table_view_structure.cpp) -----------------
     // Gives the column header the displayed sheet's columns, laying out the ones

@@ -30,6 +30,18 @@ ON_EN_KILLFOCUS(kCellEditId, &CTableView::OnEditCellKillfocus)
 ON_CBN_KILLFOCUS(kCellComboId, &CTableView::OnComboCellKillfocus)
 ON_CBN_SELENDOK(kCellComboId, &CTableView::OnComboCellSelendok)
 ON_CBN_DROPDOWN(kCellComboId, &CTableView::OnComboDropDown)
+// The edit commands: view/table_view_clipboard.cpp and view/table_view_commands.cpp.
+ON_WM_CONTEXTMENU()
+ON_COMMAND(ID_EDIT_COPY, &CTableView::OnEditCopy)
+ON_COMMAND(ID_EDIT_CUT, &CTableView::OnEditCut)
+ON_COMMAND(ID_EDIT_PASTE, &CTableView::OnEditPaste)
+ON_COMMAND(ID_EDIT_UNDO, &CTableView::OnEditUndo)
+ON_UPDATE_COMMAND_UI(ID_EDIT_COPY, &CTableView::OnUpdateEditCopy)
+ON_UPDATE_COMMAND_UI(ID_EDIT_CUT, &CTableView::OnUpdateEditCut)
+ON_UPDATE_COMMAND_UI(ID_EDIT_PASTE, &CTableView::OnUpdateEditPaste)
+ON_UPDATE_COMMAND_UI(ID_EDIT_FIND, &CTableView::OnUpdateEditFind)
+ON_UPDATE_COMMAND_UI(ID_EDIT_REPLACE, &CTableView::OnUpdateEditReplace)
+ON_UPDATE_COMMAND_UI(ID_EDIT_UNDO, &CTableView::OnUpdateEditUndo)
 END_MESSAGE_MAP()
 
 namespace {

@@ -26,9 +26,9 @@ BOOL CCmdUI::DoUpdate(CCmdTarget* pTarget, BOOL bDisableIfNoHndler) {
     if (pTarget == nullptr) return FALSE;
     m_bEnableChanged = FALSE;
     BOOL answered = pTarget->OnCmdMsg(m_nID, CN_UPDATE_COMMAND_UI, this, nullptr);
-    if (!answered && bDisableIfNoHndler && !m_bEnableChanged) {
-        // Nobody states the item's state: it is usable exactly when some target
-        // would carry out the command.
+    if (bDisableIfNoHndler && !m_bEnableChanged) {
+        // Nobody stated the item's state (no state handler, or one that left it
+        // alone): it is usable exactly when some target would carry out the command.
         AFX_CMDHANDLERINFO info{nullptr, nullptr};
         Enable(pTarget->OnCmdMsg(m_nID, CN_COMMAND, this, &info));
     }

@@ -19,6 +19,8 @@ class SpyTableView : public CTableView {
 public:
     SpyTableView() = default;
     using CTableView::GetSheetObj;
+    // The undo buffer, which a host fills through its derived view.
+    CUndoList& UndoBuffer() { return undoBuffer; }
 
     void OnSheetChanged(int sheet) override {
         calls.push_back("sheet " + std::to_string(sheet));
