@@ -35,10 +35,11 @@ public:
 struct ViewScene {
     tq3::testing::Desktop desktop{kViewWidth + 200, kViewHeight + 200};
     tq3::testing::TestApp app;
-    BenchView* view = new BenchView;
+    BenchView* view;
     CFrameWnd* frame = nullptr;
 
-    explicit ViewScene(int lines) {
+    // The frame owns `own`, which a benchmark may give to count the host's hooks.
+    explicit ViewScene(int lines, BenchView* own = new BenchView) : view(own) {
         frame = tq3::testing::CreateFrameWithView(view, RECT{0, 0, kViewWidth, kViewHeight});
         view->InsertSheet(0, u"Points");
         view->InsertSheet(1, u"Devices");

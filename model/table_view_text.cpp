@@ -2,14 +2,22 @@
 //
 // A cell is field c of its line's tab-separated text; SetCellText is the one setter
 // that applies the column's edit mode (list, numeric, text; the rules are in
-// model/cell_rules.cpp) and tells the host of a change. SetLineText converts a whole line at once; SetTabbedString stores a text
-// as given.
+// model/cell_rules.cpp) and tells the host of a change. SetLineText converts a whole
+// line at once; SetTabbedString stores a text as given.
+//
+// SetCellText -> CellTextForColumn -> ReplaceSettledField (the usual case, in place)
+//             or RebuildLine (any other line, through SetPartsOfTabSeparatedString)
+//             -> OnCellChanged inside the language resources.
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <new>
 #include <vector>
 
+#include "framework/system/resources.h"
 #include "model/cell_rules.h"
 #include "settings/language.h"
+#include "text/field_scan.h"
 #include "text/tab_text.h"
 #include "view/table_view.h"
 
@@ -20,6 +28,96 @@ int Length(LPCWSTR text) {
     while (text[n] != 0) ++n;
     return n;
 }
+
+// Cell texts are short: a loop the compiler keeps inline beats a call of memcmp.
+bool SameUnits(LPCWSTR a, LPCWSTR b, int count) {
+    for (int i = 0; i < count; ++i) {
+        if (a[i] != b[i]) return false;
+    }
+    return true;
+}
+
+enum class FieldChange { Unchanged, Changed, NotSettled };
+
+bool Inside(LPCWSTR p, const CString& text) {
+    const auto at = reinterpret_cast<std::uintptr_t>(p);
+    const auto base = reinterpret_cast<std::uintptr_t>(text.GetString());
+    return at >= base && at <= base + static_cast<std::uintptr_t>(text.GetAllocLength()) * sizeof(WCHAR);
+}
+
+// A line is settled once a cell of it has been set: no CR or LF inside its fields
+// and one CR LF at its end. Storing a one-field cell text in such a line changes
+// that field alone, so the field is replaced where it stands: one scan up to the
+// field's end, a check of the rest for line breaks, and one move of the rest when
+// the length changes. Any other line or cell text (a line given without CR LF, a
+// text holding TAB, CR or LF, a field the line does not have, a text that lies in
+// the line itself) is NotSettled and goes the general way.
+FieldChange ReplaceSettledField(CString& line, int column, LPCWSTR cell) {
+    const long cellLength = tq3::SingleFieldLength(cell);
+    if (cellLength < 0 || Inside(cell, line)) return FieldChange::NotSettled;
+    const LPCWSTR base = line.GetString();
+    const int length = line.GetLength();
+    if (length < 2 || base[length - 2] != u'\r' || base[length - 1] != u'\n') return FieldChange::NotSettled;
+    const tq3::FieldStart found = tq3::LocateField(base, static_cast<std::size_t>(column));
+    if (found.start == nullptr || found.breakBefore) return FieldChange::NotSettled;
+    const LPCWSTR fieldEnd = tq3::FieldTextEnd(found.start);
+    const LPCWSTR lineEnd = base + length - 2;
+    if (fieldEnd > lineEnd || tq3::HasLineBreak(fieldEnd, lineEnd)) return FieldChange::NotSettled;
+
+    const int start = static_cast<int>(found.start - base);
+    const int oldLength = static_cast<int>(fieldEnd - found.start);
+    const int newLength = static_cast<int>(cellLength);
+    if (oldLength == newLength && SameUnits(cell, found.start, newLength)) return FieldChange::Unchanged;
+    if (length - oldLength > CString::kMaxLength - newLength) throw std::bad_alloc();
+
+    // Growing may move the text to a larger block, and throws before anything is
+    // written when it cannot: the line then keeps its text.
+    const int lineLength = length - oldLength + newLength;
+    LPWSTR text = line.GetBuffer(lineLength);
+    if (newLength != oldLength) {
+        const int rest = length - start - oldLength;
+        std::memmove(text + start + newLength, text + start + oldLength, static_cast<std::size_t>(rest) * sizeof(WCHAR));
+    }
+    std::memcpy(text + start, cell, static_cast<std::size_t>(newLength) * sizeof(WCHAR));
+    line.ReleaseBuffer(lineLength);
+    return FieldChange::Changed;
+}
+
+// Any line: rebuilt in the view's scratch buffer, at most the old line, the new
+// field and CR LF long. Out of memory inside the field functions leaves the copy as
+// it was, so the line keeps its text and nothing changed.
+FieldChange RebuildLine(CString& line, int column, LPCWSTR cell, std::vector<WCHAR>& scratch) {
+    const int oldLength = line.GetLength();
+    const size_t room = static_cast<size_t>(oldLength) + static_cast<size_t>(Length(cell)) + 10;
+    if (scratch.size() < room) scratch.resize(room);
+    const LPCWSTR old = line.GetString();
+    std::copy(old, old + oldLength + 1, scratch.data());
+    SetPartsOfTabSeparatedString(scratch.data(), cell, column);
+
+    const int newLength = Length(scratch.data());
+    if (newLength == oldLength && std::equal(old, old + oldLength, scratch.data())) return FieldChange::Unchanged;
+    // Assigned in one step: the line's text changes only once the new one is whole.
+    line.SetString(scratch.data(), newLength);
+    return FieldChange::Changed;
+}
+
+// Makes a resource module the view holds current for its own lifetime, and puts
+// the previous one back; nothing to do when the module is current already.
+class LanguageResourcesAround {
+public:
+    explicit LanguageResourcesAround(HMODULE held) : previous(AfxGetResourceHandle()), switched(previous != held) {
+        if (switched) AfxSetResourceHandle(held);
+    }
+    ~LanguageResourcesAround() {
+        if (switched) AfxSetResourceHandle(previous);
+    }
+    LanguageResourcesAround(const LanguageResourcesAround&) = delete;
+    LanguageResourcesAround& operator=(const LanguageResourcesAround&) = delete;
+
+private:
+    HINSTANCE previous;
+    bool switched;
+};
 
 }  // namespace
 
@@ -56,25 +154,23 @@ int CTableView::SetCellText(int sheet, int line, int column, LPCWSTR text) {
         LPCWSTR cell = nullptr;
         if (!tq3::CellTextForColumn(GetColumnProp(sheet, column), text, storage, cell)) return 0;
 
-        // The line is rebuilt in the view's scratch buffer: at most the old line, the
-        // new field and CR LF long. Out of memory inside the field functions leaves
-        // the copy as it was, so the line keeps its text and nothing changed.
-        const int oldLength = l->text.GetLength();
-        const size_t room = static_cast<size_t>(oldLength) + static_cast<size_t>(Length(cell)) + 10;
-        if (scratch.size() < room) scratch.resize(room);
-        const LPCWSTR old = l->text;
-        std::copy(old, old + oldLength + 1, scratch.data());
-        SetPartsOfTabSeparatedString(scratch.data(), cell, column);
-
-        const int newLength = Length(scratch.data());
-        if (newLength == oldLength && std::equal(old, old + oldLength, scratch.data())) return 1;
-        // Assigned in one step: the line's text changes only once the new one is whole.
-        l->text.SetString(scratch.data(), newLength);
+        // A negative column names no field: the line stays exactly as it is.
+        if (column < 0) return 1;
+        FieldChange change = ReplaceSettledField(l->text, column, cell);
+        if (change == FieldChange::NotSettled) change = RebuildLine(l->text, column, cell, scratch);
+        if (change == FieldChange::Unchanged) return 1;
     } catch (const std::bad_alloc&) {
         return 0;
     }
     // The host's code runs with the view's language resources current, so that what
-    // it loads by id comes from the language the view speaks.
+    // it loads by id comes from the language the view speaks. The hook may run once
+    // per cell of a large table, so the library the view holds is made current by
+    // hand, as a CSwitchResource lending it would, without the scope object's calls.
+    if (HMODULE held = HeldLanguageResources()) {
+        LanguageResourcesAround hook(held);
+        OnCellChanged(line, column);
+        return 1;
+    }
     CSwitchResource scope;
     SwitchToLanguageResources(scope);
     OnCellChanged(line, column);

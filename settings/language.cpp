@@ -218,7 +218,8 @@ BOOL CSwitchResource::Switch(int newLanguage) {
         return FALSE;
     }
     // A second switch gives back the library of the first.
-    HMODULE earlier = (switched && IsLanguage(language)) ? library : nullptr;
+    HMODULE earlier = (switched && !borrowed && IsLanguage(language)) ? library : nullptr;
+    borrowed = FALSE;
     library = loaded;
     AfxSetResourceHandle(library);
     language = newLanguage;
@@ -228,10 +229,24 @@ BOOL CSwitchResource::Switch(int newLanguage) {
     return TRUE;
 }
 
+BOOL CSwitchResource::SwitchHeld(int newLanguage, HMODULE held) {
+    // A library this object loaded itself must go back through Restore first.
+    if (held == nullptr || (switched && !borrowed)) return Switch(newLanguage);
+    library = held;
+    language = newLanguage;
+    borrowed = TRUE;
+    ok = TRUE;
+    if (AfxGetResourceHandle() == held) return TRUE;
+    AfxSetResourceHandle(held);
+    switched = TRUE;
+    return TRUE;
+}
+
 BOOL CSwitchResource::Restore() {
     AfxSetResourceHandle(previous);
     previous = nullptr;
-    bool loadedOne = switched && IsLanguage(language) && library != nullptr;
+    bool loadedOne = switched && !borrowed && IsLanguage(language) && library != nullptr;
+    borrowed = FALSE;
     switched = FALSE;
     ok = TRUE;
     if (loadedOne) FreeLibrary(library);

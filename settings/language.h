@@ -46,6 +46,11 @@ public:
 
     // FALSE (and nothing changed) when the language's library cannot be loaded.
     BOOL Switch(int language);
+    // Makes `held`, the view resource library of `language` that the caller keeps
+    // loaded for longer than this object, current without a reference of its own:
+    // nothing is loaded or given back, and nothing at all is done when `held` is
+    // current already. Without a library it is Switch(language).
+    BOOL SwitchHeld(int language, HMODULE held);
     BOOL Restore();
 
     BOOL ok = TRUE;               // FALSE after a failed switch
@@ -53,6 +58,9 @@ public:
     HMODULE previous = nullptr;   // the current resource handle when the object was made
     BOOL switched = FALSE;        // a switch is in force
     int language = 0;             // the language of the last switch
+
+private:
+    BOOL borrowed = FALSE;        // `library` belongs to the caller of SwitchHeld
 };
 
 namespace tq3 {

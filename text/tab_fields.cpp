@@ -10,14 +10,14 @@
 #include <memory>
 #include <new>
 
-#include "text/field_scan_internal.h"
+#include "text/field_scan.h"
 #include "text/tab_text.h"
 
 namespace {
 
-using tq3::detail::FieldEnd;
-using tq3::detail::FieldTextEnd;
-using tq3::detail::MeasureRecord;
+using tq3::FieldEnd;
+using tq3::FieldTextEnd;
+using tq3::MeasureRecord;
 
 std::unique_ptr<WCHAR[]> CopyOf(const WCHAR* from, std::size_t length) {
     std::unique_ptr<WCHAR[]> copy(new (std::nothrow) WCHAR[length + 1]);
@@ -96,18 +96,19 @@ int SetPartsOfTabSeparatedString(WCHAR* line, const WCHAR* parts, int at) {
     // Where field `at` starts, how many fields the line has, and whether a CR or
     // LF stands before or after that point (without one, the text on that side is
     // already in its final form).
-    std::size_t tabs = 0;
     const std::size_t wantAt = static_cast<std::size_t>(at);
-    WCHAR* atStart = at == 0 ? line : nullptr;
-    bool breakBeforeAt = false;
+    const tq3::FieldStart found = tq3::LocateField(line, wantAt);
+    WCHAR* atStart = found.start != nullptr ? line + (found.start - line) : nullptr;
+    const bool breakBeforeAt = found.breakBefore;
     bool breakFromAt = false;
-    WCHAR* p = line;
+    std::size_t tabs = found.tabs;
+    WCHAR* p = line + (found.stop - line);
     for (; *p != 0; ++p) {
+        if (*p > u'\r') continue;
         if (*p == u'\t') {
             ++tabs;
-            if (tabs == wantAt) atStart = p + 1;
-        } else if (*p == u'\r' || *p == u'\n') {
-            (atStart != nullptr ? breakFromAt : breakBeforeAt) = true;
+        } else if (tq3::IsLineBreak(*p)) {
+            breakFromAt = true;
         }
     }
     const std::size_t lineFields = tabs + 1;

@@ -373,6 +373,10 @@ private:
     // that language library loaded for the view's life so that a switch around
     // every hook call does not map and unmap it each time.
     void SwitchToLanguageResources(class CSwitchResource& scope);
+    // The resource module of the library language that the view holds (its own
+    // module outside the five languages); null when the language's library cannot
+    // be loaded.
+    HMODULE HeldLanguageResources();
 
     tq3::RecordList<CSheetObj> sheets;    // the sheets, in tab order
     int selSheet = 0;                      // the displayed sheet

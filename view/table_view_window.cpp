@@ -88,12 +88,20 @@ CTableView::~CTableView() {
     }
 }
 
-void CTableView::SwitchToLanguageResources(CSwitchResource& scope) {
+HMODULE CTableView::HeldLanguageResources() {
     const int language = tq3::LibraryLanguage();
-    if (language >= 0 && language < 5 && keptLanguageLibraries[language] == nullptr) {
+    if (language < 0 || language >= 5) return tq3::OwnModule();
+    if (keptLanguageLibraries[language] == nullptr) {
         keptLanguageLibraries[language] = tq3::LoadViewResourceLibrary(language);
     }
-    scope.Switch(language);
+    return keptLanguageLibraries[language];
+}
+
+void CTableView::SwitchToLanguageResources(CSwitchResource& scope) {
+    // The view holds its language libraries for its whole life, so the scope
+    // borrows the one it needs instead of loading it again for every call.
+    const int language = tq3::LibraryLanguage();
+    scope.SwitchHeld(language, HeldLanguageResources());
 }
 
 BOOL CTableView::PreCreateWindow(CREATESTRUCTW& cs) {

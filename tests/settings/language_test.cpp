@@ -219,6 +219,24 @@ TEST(LanguageResources, SwitchAndRestore) {
     EXPECT_EQ(scope.previous, nullptr);
     EXPECT_EQ(AfxGetResourceHandle(), start);
     EXPECT_EQ(GetModuleHandleW(u"TQ3VwChs.dll"), nullptr);
+
+    // A library the caller holds is lent, not loaded again or given back.
+    CSwitchResource holder;
+    ASSERT_TRUE(holder.Switch(3));
+    const int loaded = tq3::fw::LoadedLibraryCount();
+    {
+        CSwitchResource lent;
+        ASSERT_TRUE(lent.SwitchHeld(3, holder.library));
+        EXPECT_FALSE(lent.switched) << "already current: nothing to do";
+        AfxSetResourceHandle(start);
+        CSwitchResource again;
+        ASSERT_TRUE(again.SwitchHeld(3, holder.library));
+        EXPECT_TRUE(again.switched);
+        EXPECT_EQ(AfxGetResourceHandle(), holder.library);
+    }
+    EXPECT_EQ(AfxGetResourceHandle(), start);
+    EXPECT_EQ(tq3::fw::LoadedLibraryCount(), loaded);
+    EXPECT_NE(GetModuleHandleW(u"TQ3VwCht.dll"), nullptr) << "still the holder's";
 }
 
 }  // namespace

@@ -72,6 +72,63 @@ TEST_F(CellTextTest, TheCellHookRunsWithTheLanguageResources) {
     EXPECT_NE(during, nullptr);
     EXPECT_EQ(during, GetModuleHandleW(tq3::ViewResourceLibraryName(tq3::LibraryLanguage())));
     EXPECT_EQ(AfxGetResourceHandle(), before) << "restored after the hook";
+
+    // The view lends the scope the library it holds: calls neither load nor give
+    // back a library, and a hook that finds the resources current already keeps them.
+    const int loaded = tq3::fw::LoadedLibraryCount();
+    during = nullptr;
+    ASSERT_EQ(view->SetCellText(0, 0, 0, u"again"), 1);
+    EXPECT_EQ(tq3::fw::LoadedLibraryCount(), loaded);
+    {
+        CSwitchResource current;
+        ASSERT_TRUE(current.Switch(tq3::LibraryLanguage()));
+        ASSERT_EQ(view->SetCellText(0, 0, 0, u"third"), 1);
+        EXPECT_EQ(AfxGetResourceHandle(), current.library);
+    }
+    EXPECT_EQ(during, GetModuleHandleW(tq3::ViewResourceLibraryName(tq3::LibraryLanguage())));
+    EXPECT_EQ(tq3::fw::LoadedLibraryCount(), loaded);
+    EXPECT_EQ(AfxGetResourceHandle(), before);
+}
+
+// A set line (fields free of CR and LF, one CR LF at the end) has its field
+// replaced where it stands; anything else is rebuilt. Both give the same line.
+TEST_F(CellTextTest, ReplacingOneFieldOfALine) {
+    struct Case {
+        const char16_t* line;
+        int column;
+        const char16_t* text;
+        const char16_t* stored;
+        bool changed;
+    } cases[] = {
+        {u"a\tb\r\n", 1, u"xyz", u"a\txyz\r\n", true},  // the last field grows
+        {u"abc\tb\r\n", 0, u"x", u"x\tb\r\n", true},     // the first shrinks
+        {u"a\t\tc\r\n", 1, u"m", u"a\tm\tc\r\n", true},
+        {u"a\tb\tc\r\n", 1, u"", u"a\t\tc\r\n", true},
+        {u"a\tb\tc\r\n", 2, u"c", u"a\tb\tc\r\n", false},
+        {u"\r\n", 0, u"x", u"x\r\n", true},                 // a line of one empty field
+        {u"a\tb\r\n", 2, u"x", u"a\tb\r\n", false},       // one field short
+        {u"a\tb\U0001F600\tc\r\n", 1, u"\U0001F601", u"a\t\U0001F601\tc\r\n", true},
+        {u"\U0001F600\t\U0001F600\r\n", 1, u"\U0001F600\U0001F600", u"\U0001F600\t\U0001F600\U0001F600\r\n", true},
+        {u"a\rjunk\tb\r\n", 1, u"b", u"a\tb\r\n", true},   // a break before the field
+        {u"a\tb\rjunk\tc\r\n", 0, u"a", u"a\tb\tc\r\n", true},  // and after it
+        {u"a\tb\tc", 2, u"c", u"a\tb\tc\r\n", true},      // no CR LF yet
+        {u"a\tb\tc\r\n", 1, u"x\ty", u"a\tx\ty\r\n", true},  // a TAB sets two fields
+        {u"a\tb\tc\r\n", 1, u"x\r\n", u"a\tx\tc\r\n", true},
+    };
+    for (const Case& c : cases) {
+        view->SetTabbedString(0, 0, c.line);
+        view->calls.clear();
+        EXPECT_EQ(view->SetCellText(0, 0, c.column, c.text), 1) << c.column;
+        EXPECT_EQ(view->GetTabbedString(0, 0), CString(c.stored)) << c.column;
+        EXPECT_EQ(view->calls.size(), c.changed ? 1u : 0u) << c.column;
+    }
+
+    // A text that lies in the line itself: the fields it replaces are read before
+    // they are overwritten.
+    view->SetTabbedString(0, 0, u"a\tb\tc\r\n");
+    const CString& line = view->GetLineProp(0, 0)->text;
+    EXPECT_EQ(view->SetCellText(0, 0, 0, line.GetString() + 2), 1);
+    EXPECT_EQ(view->GetTabbedString(0, 0), CString(u"b\tc\tc\r\n"));
 }
 
 TEST_F(CellTextTest, FieldsTheLineDoesNotHave) {
