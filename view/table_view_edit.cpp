@@ -238,6 +238,9 @@ void CTableView::OnComboCellKillfocus() {
 void CTableView::OnComboCellSelendok() {
     CSheetObj* sheet = CurrentSheet();
     if (sheet == nullptr) return;
+    // A list dropped by a key (F4, Alt+Down) or stepped through with Up and Down
+    // keeps that key: a pick with the mouse then only closes the list, and Enter
+    // or a click in the view writes the entry picked.
     const MSG& key = cellCombo.lastKey;
     if (key.message == WM_KEYDOWN && key.wParam != VK_RETURN && key.wParam != VK_LEFT && key.wParam != VK_RIGHT) {
         return;

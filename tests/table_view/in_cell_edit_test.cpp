@@ -44,12 +44,6 @@ protected:
         desktop.RunUntilIdle();
         view->calls.clear();
     }
-    CPoint Cursor() {
-        CRect sel;
-        CPoint cursor;
-        view->GetSel(sel, cursor);
-        return cursor;
-    }
     CRect Placed(CWnd& editor) {
         CRect r;
         editor.GetWindowRect(&r);
@@ -77,16 +71,16 @@ TEST_F(InCellEditTest, TheColumnChoosesFillsAndPlacesTheEditor) {
         CWnd& editor = row.textMode >= 0 ? static_cast<CWnd&>(Edit()) : Combo();
         EXPECT_EQ(::GetFocus(), editor.m_hWnd);
         EXPECT_EQ(Edit().IsWindowVisible(), row.textMode >= 0);
-        const CRect cell = view->GetCellRect(row.cell.y, row.cell.x);
-        EXPECT_EQ(Placed(editor).TopLeft(), cell.TopLeft());
-        EXPECT_EQ(Placed(editor).Width(), cell.Width());
+        CRect cell = view->GetCellRect(row.cell.y, row.cell.x);
+        if (row.textMode < 0) cell.bottom = cell.top + Placed(editor).Height();  // the list's field is its own height
+        EXPECT_EQ(Placed(editor), cell);
         if (row.textMode >= 0) {
-            EXPECT_EQ(Placed(editor), cell);
             EXPECT_EQ(Edit().textMode, row.textMode);
             EXPECT_EQ(Edit().GetLimitText(), 20u) << "a column without a limit keeps the last one";
-            EXPECT_EQ(CString(row.text.c_str()), [&] { CString t; Edit().GetWindowText(t); return t; }());
+            CString text;
+            Edit().GetWindowText(text);
+            EXPECT_EQ(text, CString(row.text.c_str()));
         } else {
-            EXPECT_EQ(Combo().GetCurSel(), row.current);
             EXPECT_EQ(Combo().startIndex, row.current);
         }
     }
@@ -166,8 +160,9 @@ TEST_F(InCellEditTest, TheDroppedListFitsItsEntries) {
     view->AddColumnString(0, 2, wide);
     Put({2, 2, 2, 2}, {2, 2});
     desktop.KeyPress(VK_F2);
-    Combo().ShowDropDown(TRUE);
-    desktop.RunUntilIdle();
+    CRect field;
+    Combo().GetWindowRect(&field);
+    desktop.Click(CPoint(field.right - 4, field.CenterPoint().y));  // the drop button
     CClientDC dc(&Combo());
     CFont* old = dc.SelectObject(view->GetFont());
     const int widest = dc.GetTextExtent(wide).cx;
