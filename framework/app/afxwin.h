@@ -1,7 +1,7 @@
 // The application layer in one include: message maps, command targets and
 // command-state items, windows, views, frames, the application object, the wait
 // cursor, the simple controls (CStatic, CButton, CEdit), dialogs with data exchange,
-// menus and the message box. The window device contexts (CPaintDC...) are in window_dc.h:
+// the font dialog, menus and the message box. The window device contexts (CPaintDC...) are in window_dc.h:
 // they bring the drawing layer's headers, and with them pixman's.
 #pragma once
 
@@ -9,6 +9,7 @@
 #include "framework/app/cmd_ui.h"
 #include "framework/app/data_exchange.h"
 #include "framework/app/dialog.h"
+#include "framework/app/font_dialog.h"
 #include "framework/app/frame_wnd.h"
 #include "framework/app/message_map.h"
 #include "framework/app/scroll_bar.h"

@@ -693,6 +693,7 @@ LRESULT OnCreate(HWND hwnd, ComboState* st, LPARAM lParam) {
         SetWindowLongPtrW(hwnd, GWL_STYLE, static_cast<LONG_PTR>(StyleOf(hwnd) & ~(WS_VSCROLL | WS_HSCROLL)));
         SetWindowPos(hwnd, nullptr, 0, 0, 0, 0,
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+        if ((st = Again(hwnd)) == nullptr) return -1;
     }
     st->list = MakeList(hwnd);
     if (st->list == nullptr) return -1;

@@ -1,14 +1,18 @@
 // The engine singleton: fontconfig configuration with the platform face-name aliases,
-// face matching for a LOGFONTW, and the cache of realised fonts.
+// face matching for a LOGFONTW, the cache of realised fonts and the list of families.
 //
 // Sections: aliases -> Engine construction -> matching (MatchFaces) -> cache (Realize,
-// ClearCaches).
+// ClearCaches) -> families (ListFamilies).
+#include <algorithm>
 #include <climits>
 #include <cstdlib>
+#include <map>
 #include <memory>
 #include <new>
 #include <string>
+#include <utility>
 
+#include "framework/core/utf.h"
 #include "framework/gdi/text/font_internal.h"
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -299,5 +303,80 @@ void Engine::ClearCaches() {
         }
     }
 }
+
+// ---- families --------------------------------------------------------------------
+
+namespace {
+
+// The character sets a face covers, by the languages fontconfig says it supports.
+std::vector<BYTE> CharSetsOf(FcPattern* font) {
+    static const std::pair<const char*, BYTE> kLanguages[] = {
+        {"en", ANSI_CHARSET},  {"ja", SHIFTJIS_CHARSET},   {"ko", HANGUL_CHARSET},
+        {"zh-cn", GB2312_CHARSET}, {"zh-tw", CHINESEBIG5_CHARSET}};
+    std::vector<BYTE> sets;
+    FcLangSet* langs = nullptr;
+    if (FcPatternGetLangSet(font, FC_LANG, 0, &langs) != FcResultMatch) return sets;
+    for (const auto& [language, charSet] : kLanguages) {
+        if (FcLangSetHasLang(langs, reinterpret_cast<const FcChar8*>(language)) == FcLangEqual) sets.push_back(charSet);
+    }
+    return sets;
+}
+
+bool LessIgnoringCase(const std::u16string& a, const std::u16string& b) {
+    auto fold = [](char16_t c) { return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c; };
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                        [&](char16_t x, char16_t y) { return fold(x) < fold(y); });
+}
+
+}  // namespace
+
+std::vector<FamilyInfo> Engine::Families() {
+    std::vector<FamilyInfo> families;
+    if (status_ != TextStatus::kOk) return families;
+    FcPattern* pattern = FcPatternCreate();
+    FcObjectSet* objects = FcObjectSetBuild(FC_FAMILY, FC_SPACING, FC_LANG, nullptr);
+    FcFontSet* fonts = pattern != nullptr && objects != nullptr ? FcFontList(config_, pattern, objects) : nullptr;
+    try {
+        // One entry a family, with the character sets of all its faces.
+        std::map<std::u16string, FamilyInfo> byName;
+        for (int i = 0; fonts != nullptr && i < fonts->nfont; ++i) {
+            FcChar8* family = nullptr;
+            if (FcPatternGetString(fonts->fonts[i], FC_FAMILY, 0, &family) != FcResultMatch) continue;
+            std::u16string name = Utf8ToU16(reinterpret_cast<const char*>(family));
+            if (name.empty() || name.size() >= LF_FACESIZE) continue;
+            int spacing = FC_PROPORTIONAL;
+            FcPatternGetInteger(fonts->fonts[i], FC_SPACING, 0, &spacing);
+            FamilyInfo& info = byName.try_emplace(name, FamilyInfo{name, spacing >= FC_MONO, false, {}}).first->second;
+            for (BYTE set : CharSetsOf(fonts->fonts[i])) {
+                if (std::find(info.charSets.begin(), info.charSets.end(), set) == info.charSets.end()) {
+                    info.charSets.push_back(set);
+                }
+            }
+        }
+        // The platform's names stand for the first installed face of their group.
+        for (const AliasGroup& group : AliasGroups()) {
+            auto face = std::find_if(group.faces.begin(), group.faces.end(),
+                                     [&](const char* f) { return byName.count(Utf8ToU16(f)) != 0; });
+            if (face == group.faces.end()) continue;
+            FamilyInfo stand = byName.at(Utf8ToU16(*face));
+            for (const char* alias : group.names) {
+                std::u16string name = Utf8ToU16(alias);
+                if (byName.count(name) != 0) continue;
+                byName.emplace(name, FamilyInfo{name, stand.fixedPitch, true, stand.charSets});
+            }
+        }
+        for (auto& entry : byName) families.push_back(std::move(entry.second));
+        std::sort(families.begin(), families.end(),
+                  [](const FamilyInfo& a, const FamilyInfo& b) { return LessIgnoringCase(a.name, b.name); });
+    } catch (const std::bad_alloc&) {
+        families.clear();
+    }
+    if (fonts != nullptr) FcFontSetDestroy(fonts);
+    if (objects != nullptr) FcObjectSetDestroy(objects);
+    if (pattern != nullptr) FcPatternDestroy(pattern);
+    return families;
+}
+
+std::vector<FamilyInfo> ListFamilies() { return Engine::Get().Families(); }
 
 }  // namespace tq3::fw::text

@@ -50,6 +50,20 @@ using FontRef = std::shared_ptr<Font>;
 // cached font for an equal LOGFONTW. Null on failure, with the reason in *status.
 TQ3FW_API FontRef RealizeFont(const LOGFONTW& logFont, TextStatus* status = nullptr);
 
+// A family a program may ask for by name: one installed, or one of the platform's
+// names that stands for an installed face (an alias). charSets are the character
+// sets its faces cover, of ANSI, SHIFTJIS, HANGUL, GB2312 and CHINESEBIG5.
+struct FamilyInfo {
+    std::u16string name;
+    bool fixedPitch;
+    bool alias;
+    std::vector<BYTE> charSets;
+};
+
+// Every family, sorted by name without regard to ASCII case; empty when the engine
+// is down or memory ran out.
+TQ3FW_API std::vector<FamilyInfo> ListFamilies();
+
 // Whether the engine came up (fontconfig configuration with the face aliases, FreeType).
 TQ3FW_API TextStatus EngineStatus();
 

@@ -113,6 +113,7 @@ public:
     static Engine& Get();
     TextStatus Status() const { return status_; }
     FontRef Realize(const LOGFONTW& logFont, TextStatus* status);
+    std::vector<FamilyInfo> Families();
     void ClearCaches();
 
 private:

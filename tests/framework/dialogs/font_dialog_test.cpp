@@ -1,0 +1,209 @@
+// The common font dialog driven as a user drives it, and the family list under it.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "framework/app/font_dialog.h"
+#include "framework/controls/combo_box.h"
+#include "framework/dialogs/commdlg.h"
+#include "framework/dialogs/dialog.h"
+#include "framework/dialogs/message_box.h"
+#include "framework/gdi/font_families.h"
+#include "tests/framework/dialogs/owner_fixture.h"
+#include "tests/support/test_output.h"
+#include "tq3view/testing.h"
+
+namespace tq3::test {
+namespace {
+
+using tq3::testing::AnswerChoose;
+using tq3::testing::AnswerCommand;
+using tq3::testing::AnswerType;
+using tq3::testing::ModalAnswer;
+
+struct Listed {
+    std::u16string face;
+    BYTE charSet;
+    std::u16string script;
+};
+
+std::vector<Listed> Enumerate(const std::u16string& face, BYTE charSet, int stopAfter = -1) {
+    struct Into {
+        std::vector<Listed> listed;
+        int stopAfter;
+    } into{{}, stopAfter};
+    LOGFONTW filter{};
+    filter.lfCharSet = charSet;
+    std::copy(face.begin(), face.end(), filter.lfFaceName);
+    EnumFontFamiliesExW(nullptr, &filter,
+                        [](const LOGFONTW* lf, const TEXTMETRICW*, DWORD, LPARAM param) {
+                            auto* to = reinterpret_cast<Into*>(param);
+                            to->listed.push_back({lf->lfFaceName, lf->lfCharSet,
+                                                  reinterpret_cast<const ENUMLOGFONTEXW*>(lf)->elfScript});
+                            return static_cast<int>(to->listed.size()) == to->stopAfter ? 0 : 1;
+                        },
+                        reinterpret_cast<LPARAM>(&into), 0);
+    return into.listed;
+}
+
+bool Has(const std::vector<Listed>& listed, const std::u16string& face, BYTE charSet) {
+    for (const Listed& l : listed) {
+        if (l.face == face && l.charSet == charSet) return true;
+    }
+    return false;
+}
+
+TEST(FontFamilies, InstalledFamiliesAndPlatformNamesByCharacterSet) {
+    std::vector<Listed> all = Enumerate(u"", DEFAULT_CHARSET);
+    EXPECT_TRUE(Has(all, u"DejaVu Sans", ANSI_CHARSET));
+    EXPECT_TRUE(Has(all, u"MS Shell Dlg", ANSI_CHARSET));    // a platform name
+    EXPECT_TRUE(Has(all, u"IPAGothic", SHIFTJIS_CHARSET));
+    EXPECT_TRUE(Has(all, u"MS UI Gothic", SHIFTJIS_CHARSET));
+    EXPECT_FALSE(Has(all, u"DejaVu Sans", SHIFTJIS_CHARSET));
+
+    std::vector<Listed> japanese = Enumerate(u"", SHIFTJIS_CHARSET);
+    EXPECT_TRUE(Has(japanese, u"IPAGothic", SHIFTJIS_CHARSET));
+    EXPECT_FALSE(Has(japanese, u"DejaVu Sans", ANSI_CHARSET));
+    EXPECT_EQ(japanese.front().script, u"Japanese");
+
+    std::vector<Listed> one = Enumerate(u"ms shell dlg", DEFAULT_CHARSET);  // names compare without case
+    ASSERT_FALSE(one.empty());
+    for (const Listed& l : one) EXPECT_EQ(l.face, u"MS Shell Dlg");
+    EXPECT_EQ(Enumerate(u"", DEFAULT_CHARSET, 2).size(), 2u);  // the procedure stops it
+    EXPECT_TRUE(Enumerate(u"No Such Family", DEFAULT_CHARSET).empty());
+}
+
+class FontDialogTest : public OwnerTest {
+protected:
+    FontDialogTest() {
+        choice.lStructSize = sizeof choice;
+        choice.hwndOwner = owner;
+        choice.lpLogFont = &font;
+        // What a view asks for when the user chooses its font.
+        choice.Flags = CF_SCREENFONTS | CF_PRINTERFONTS | CF_INITTOLOGFONTSTRUCT | CF_ANSIONLY | CF_NOVECTORFONTS |
+                       CF_LIMITSIZE | CF_NOVERTFONTS;
+        choice.nFontType = SCREEN_FONTTYPE;
+        choice.nSizeMin = 8;
+        choice.nSizeMax = 14;
+        SetFace(u"Courier New");
+        font.lfWeight = FW_BOLD;
+        font.lfHeight = -13;
+        choice.iPointSize = 100;
+    }
+    void SetFace(const std::u16string& face) {
+        std::memset(font.lfFaceName, 0, sizeof font.lfFaceName);
+        std::copy(face.begin(), face.end(), font.lfFaceName);
+    }
+    BOOL Run(std::vector<ModalAnswer> answers) {
+        choice.hwndOwner = owner;
+        return Answered(std::move(answers), [&] { return ChooseFontW(&choice); });
+    }
+    static ModalAnswer Look(std::function<void(HWND)> look) { return Inspect(std::move(look)); }
+    static std::u16string Text(HWND dialog, int id) {
+        WCHAR text[64]{};
+        GetDlgItemTextW(dialog, id, text, 64);
+        return text;
+    }
+
+    LOGFONTW font{};
+    CHOOSEFONTW choice{};
+};
+
+TEST_F(FontDialogTest, StartsFromTheRecordAndReturnsTheChoice) {
+    ASSERT_TRUE(Run({Look([](HWND dialog) {
+                         EXPECT_EQ(Text(dialog, cmb1), u"Courier New");
+                         EXPECT_EQ(Text(dialog, cmb2), u"Bold");
+                         EXPECT_EQ(Text(dialog, cmb3), u"10");
+                         EXPECT_EQ(Text(dialog, cmb5), u"Western");
+                         // Sizes are limited to 8 ... 14 points.
+                         EXPECT_EQ(SendDlgItemMessageW(dialog, cmb3, CB_GETCOUNT, 0, 0), 6);
+                         EXPECT_FALSE(IsWindowEnabled(GetWindow(dialog, GW_OWNER)));
+                     }),
+                     AnswerChoose(cmb2, 1), AnswerType(cmb3, u"12"), AnswerCommand(IDOK)}));
+    EXPECT_EQ(std::u16string(font.lfFaceName), u"Courier New");
+    EXPECT_EQ(font.lfWeight, FW_NORMAL);
+    EXPECT_EQ(font.lfItalic, TRUE);
+    EXPECT_EQ(font.lfHeight, -MulDiv(120, 96, 720));
+    EXPECT_EQ(choice.iPointSize, 120);
+    EXPECT_EQ(choice.nFontType, SCREEN_FONTTYPE | REGULAR_FONTTYPE | ITALIC_FONTTYPE);
+    EXPECT_TRUE(IsWindowEnabled(owner));
+}
+
+TEST_F(FontDialogTest, CancelLeavesEverythingAsItWas) {
+    const LOGFONTW before = font;
+    const CHOOSEFONTW record = choice;
+    EXPECT_FALSE(Run({AnswerChoose(cmb1, 0), AnswerType(cmb3, u"9"), AnswerCommand(IDCANCEL)}));
+    EXPECT_EQ(std::memcmp(&font, &before, sizeof font), 0);
+    EXPECT_EQ(choice.iPointSize, record.iPointSize);
+    EXPECT_EQ(CommDlgExtendedError(), 0u);
+}
+
+// A size outside the limits or not a number is refused with a message, and the
+// dialog stays until the user gives one it can take.
+TEST_F(FontDialogTest, RefusesSizesItCannotGiveAndFallsBackFromUnknownFaces) {
+    SetFace(u"No Such Face Anywhere");
+    std::u16string startedWith;
+    std::vector<std::u16string> told;
+    auto remember = [&told](HWND box) {  // the message box's text is its one unnamed control
+        WCHAR t[128]{};
+        GetWindowTextW(GetDlgItem(box, 0xFFFF), t, 128);
+        told.push_back(t);
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+    };
+    ASSERT_TRUE(Run({Look([&](HWND dialog) { startedWith = Text(dialog, cmb1); }),
+                     AnswerType(cmb3, u"20"), AnswerCommand(IDOK), ModalAnswer{kDialogClass, u"Font", remember},
+                     AnswerType(cmb3, u"big"), AnswerCommand(IDOK), ModalAnswer{kDialogClass, u"Font", remember},
+                     AnswerType(cmb3, u"10.5"), AnswerCommand(IDOK)}));
+    EXPECT_EQ(startedWith, u"MS Shell Dlg");
+    EXPECT_EQ(told, (std::vector<std::u16string>{u"Size must be between 8 and 14 points.", u"Size must be a number."}));
+    EXPECT_EQ(choice.iPointSize, 105);
+    EXPECT_EQ(std::u16string(font.lfFaceName), u"MS Shell Dlg");
+}
+
+TEST_F(FontDialogTest, BadRecordsFailWithTheirReason) {
+    struct Case {
+        const char* what;
+        void (*spoil)(CHOOSEFONTW&);
+        DWORD error;
+    };
+    const Case cases[] = {
+        {"size of the record", [](CHOOSEFONTW& c) { c.lStructSize = 8; }, CDERR_STRUCTSIZE},
+        {"no font record", [](CHOOSEFONTW& c) { c.lpLogFont = nullptr; }, CDERR_INITIALIZATION},
+        {"limits crossed", [](CHOOSEFONTW& c) { c.nSizeMax = 4; }, CFERR_MAXLESSTHANMIN},
+        {"no kind of font", [](CHOOSEFONTW& c) { c.Flags &= ~CF_BOTH; }, CFERR_NOFONTS},
+    };
+    for (const Case& c : cases) {
+        CHOOSEFONTW spoilt = choice;
+        c.spoil(spoilt);
+        EXPECT_FALSE(ChooseFontW(&spoilt)) << c.what;
+        EXPECT_EQ(CommDlgExtendedError(), c.error) << c.what;
+    }
+    EXPECT_FALSE(ChooseFontW(nullptr));
+}
+
+TEST_F(FontDialogTest, TheObjectKeepsTheAnswerForTheCaller) {
+    CFontDialog cancelled(&font, CF_SCREENFONTS);
+    EXPECT_EQ(Answered({AnswerCommand(IDCANCEL)}, [&] { return cancelled.DoModal(); }), IDCANCEL);
+    CFontDialog chosen(&font, CF_SCREENFONTS);
+    EXPECT_EQ(Answered({AnswerCommand(IDOK)}, [&] { return chosen.DoModal(); }), IDOK);
+    EXPECT_EQ(chosen.GetFaceName(), CString(u"Courier New"));
+    EXPECT_EQ(chosen.GetStyleName(), CString(u"Bold"));
+    EXPECT_TRUE(chosen.IsBold());
+    EXPECT_EQ(chosen.GetSize(), 100);
+    CFontDialog broken(&font, 0);  // neither screen nor printer fonts
+    EXPECT_EQ(broken.DoModal(), -1);
+}
+
+// The dialog as the user sees it, for a look by eye.
+TEST_F(FontDialogTest, Screenshot) {
+    ASSERT_TRUE(Run({AnswerChoose(cmb2, 3), Look([&](HWND dialog) {
+                         EXPECT_TRUE(tq3::testing::SaveScreenshot(dialog, OutputPath("dialogs", "font_dialog.png")));
+                     }),
+                     AnswerCommand(IDOK)}));
+    EXPECT_EQ(choice.nFontType, SCREEN_FONTTYPE | BOLD_FONTTYPE | ITALIC_FONTTYPE);
+}
+
+}  // namespace
+}  // namespace tq3::test
