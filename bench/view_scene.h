@@ -47,6 +47,10 @@ struct ViewScene {
         for (int c = 0; c < kViewColumns; ++c) {
             const std::u16string title = u"Column " + std::u16string(1, static_cast<char16_t>(u'0' + c));
             view->InsertColumn(0, c, title.c_str(), 0);
+        }
+        // Widths are set once every column is in: each insertion lays the columns
+        // out again from their titles, over whatever widths were set before it.
+        for (int c = 0; c < kViewColumns; ++c) {
             view->GetColumnProp(0, c)->extent =
                 CRect(c * kViewColumnWidth, 0, (c + 1) * kViewColumnWidth, view->GetLineHeight());
         }

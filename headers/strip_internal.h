@@ -26,8 +26,8 @@ inline void NotifyStripParent(CWnd& strip, UINT id, UINT code, int item, int but
 // Paints `client` through the strip's off-screen buffer, copied to `target` in one
 // piece, so that a strip never shows half drawn (a column being resized, rows
 // moving). The buffer is filled with the button face colour, with the button text
-// and face colours and `font` (when it has been made) selected; `draw(CDC&)` draws
-// the content. Without memory for the buffer the screen keeps its pixels.
+// and face colours, transparent text and `font` (when it has been made) selected;
+// `draw(CDC&)` draws the content. Without memory for the buffer the screen keeps its pixels.
 template <typename Draw>
 void PaintStripOffScreen(CDC& target, const CRect& client, tq3::fw::OffscreenBuffer& buffer, CFont& font,
                          Draw&& draw) {
@@ -37,7 +37,11 @@ void PaintStripOffScreen(CDC& target, const CRect& client, tq3::fw::OffscreenBuf
     CFont* previousFont = font.GetSafeHandle() != nullptr ? memDC->SelectObject(&font) : nullptr;
     const COLORREF previousText = memDC->SetTextColor(GetSysColor(COLOR_BTNTEXT));
     const COLORREF previousBack = memDC->SetBkColor(GetSysColor(COLOR_BTNFACE));
+    // Titles and numbers go onto the face just filled: transparent, so that their
+    // boxes are not filled again with the same colour.
+    const int previousMode = memDC->SetBkMode(TRANSPARENT);
     draw(*memDC);
+    memDC->SetBkMode(previousMode);
     memDC->SetTextColor(previousText);
     memDC->SetBkColor(previousBack);
     if (previousFont != nullptr) memDC->SelectObject(previousFont);

@@ -85,11 +85,15 @@ void CTableView::OnDraw(CDC* pDC) {
 
     const bool unchanged = (clip.Width() == 0 || clip.Height() == 0) && lineHeader.topLine == lineHeader.previousTopLine;
     if (sheet != nullptr && !unchanged) {
+        // The texts go onto the buffer just filled with the window colour: drawn
+        // transparent, so that no cell's box is filled a second time.
         CFont* oldFont = memory.SelectObject(&cellFont);
         const COLORREF oldBk = memory.SetBkColor(window);
+        const int oldMode = memory.SetBkMode(TRANSPARENT);
         const COLORREF oldText = memory.SetTextColor(text);
         DrawRows(memory, sheet, rows);
         memory.SetTextColor(oldText);
+        memory.SetBkMode(oldMode);
         memory.SetBkColor(oldBk);
         if (oldFont != nullptr) memory.SelectObject(oldFont);
 
