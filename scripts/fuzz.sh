@@ -10,7 +10,7 @@
 #                                        (TQ3_FUZZ_PRESET=asan), so nothing is built twice
 #   scripts/fuzz.sh --merge target       the seeds and the grown corpus minimised
 #                                        together into fuzz/corpus/<target>
-# Targets: text compare cstring reg_text reg_roundtrip. A crash leaves its input in
+# Targets: text compare cstring reg_text reg_roundtrip paste. A crash leaves its input in
 # build/<preset>/artifacts/ and the run fails.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -26,9 +26,10 @@ declare -A binary=(
   [cstring]=fuzz/core/cstring_fuzzer
   [reg_text]=fuzz/tq3reg/reg_text_fuzzer
   [reg_roundtrip]=fuzz/tq3reg/reg_roundtrip_fuzzer
+  [paste]=fuzz/paste/paste_fuzzer
 )
-declare -A max_len=([text]=4096 [compare]=4096 [cstring]=512 [reg_text]=4096 [reg_roundtrip]=4096)
-targets=(text compare cstring reg_text reg_roundtrip)
+declare -A max_len=([text]=4096 [compare]=4096 [cstring]=512 [reg_text]=4096 [reg_roundtrip]=4096 [paste]=8192)
+targets=(text compare cstring reg_text reg_roundtrip paste)
 
 build() {
   cmake --preset "$preset" >/dev/null

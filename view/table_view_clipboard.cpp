@@ -400,7 +400,10 @@ void CTableView::OnEditPaste() {
         for (int a = 0; a < timesAcross; ++a) {
             const CRect area(sel.left + a * blockColumns, sel.top + d * blockLines, sel.left + a * blockColumns,
                              sel.top + d * blockLines);
-            if (PasteString(text, area) == 0) return;
+            // The last block takes the text itself: a copy of a large text costs
+            // as much as reading it from the clipboard.
+            const bool last = d == timesDown - 1 && a == timesAcross - 1;
+            if (PasteString(last ? std::move(text) : text, area) == 0) return;
         }
     }
     sheet = CurrentSheet();
