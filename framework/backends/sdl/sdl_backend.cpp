@@ -849,9 +849,38 @@ void SdlBackend::SetTextInput(bool on, const RECT& caret) {
 // Clipboard
 // ============================================================================
 
+// Line ends cross the boundary translated: the framework's clipboard keeps the
+// platform's CR LF, which the table view's paste splits records at, while the
+// programs of the desktop end lines with LF alone. A CR LF pair leaving becomes
+// LF; an LF arriving without a CR before it becomes CR LF. A CR alone is left as
+// it is both ways.
+namespace {
+
+std::u16string LineEndsToDesktop(const std::u16string& text) {
+    std::u16string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') continue;
+        out += text[i];
+    }
+    return out;
+}
+
+std::u16string LineEndsFromDesktop(const std::u16string& text) {
+    std::u16string out;
+    out.reserve(text.size() + text.size() / 16);
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == u'\n' && (i == 0 || text[i - 1] != u'\r')) out += u'\r';
+        out += text[i];
+    }
+    return out;
+}
+
+}  // namespace
+
 bool SdlBackend::WriteSystemClipboardText(const std::u16string& text) {
     try {
-        std::string utf8 = ToUtf8(text);
+        std::string utf8 = ToUtf8(LineEndsToDesktop(text));
         if (SDL_SetClipboardText(utf8.c_str()) != 0) return false;
         state_->clipboardKnown = std::move(utf8);
         return true;
@@ -867,7 +896,7 @@ bool SdlBackend::ReadSystemClipboardText(std::u16string* text) {
     bool ok = raw[0] != '\0';
     try {
         if (ok) {
-            *text = Utf8ToU16(raw);
+            *text = LineEndsFromDesktop(Utf8ToU16(raw));
             state_->clipboardKnown = raw;
         }
     } catch (const std::bad_alloc&) {

@@ -311,15 +311,18 @@ TEST_F(RealWindowTest, InputClipboardScreenAndSizeOnAVirtualXServer) {
     EXPECT_TRUE(Seen(WM_KEYDOWN, VK_PROCESSKEY) && Seen(WM_KEYDOWN, 'Z')) << KeyLog();
     ASSERT_EQ(RunTool({"setxkbmap", "us"}), 0);
 
-    // ---- The clipboard, both ways, CRLF and non-ASCII kept.
-    const std::u16string out = u"cell\tnext\r\n\u65E5\u672C \u00FC";
+    // ---- The clipboard, both ways, non-ASCII kept and line ends translated: CR LF
+    // inside, LF alone outside, a lone CR left alone.
+    const std::u16string out = u"cell\tnext\r\n\tempty\r\n\u65E5\u672C \u00FC\r";
     ASSERT_TRUE(SetClipboard(hwnd, out));
-    EXPECT_EQ(RunTool({"xclip", "-o", "-selection", "clipboard"}, &status), tq3::fw::ToUtf8(out));
+    EXPECT_EQ(RunTool({"xclip", "-o", "-selection", "clipboard"}, &status),
+              "cell\tnext\n\tempty\n\xE6\x97\xA5\xE6\x9C\xAC \xC3\xBC\r");
     EXPECT_EQ(status, 0);
-    const std::string in = "from another program\r\n\xC3\x84";
+    const std::string in = "from another\tprogram\nrow\r\n\xC3\x84\n";
     RunTool({"xclip", "-i", "-selection", "clipboard"}, &status, false, in);
     EXPECT_EQ(status, 0);
-    EXPECT_TRUE(PumpUntil([&] { return ClipboardText(hwnd) == tq3::fw::Utf8ToU16(in); }))
+    const std::u16string inside = u"from another\tprogram\r\nrow\r\n\u00C4\r\n";
+    EXPECT_TRUE(PumpUntil([&] { return ClipboardText(hwnd) == inside; }))
         << "the framework's clipboard still has " << tq3::fw::ToUtf8(ClipboardText(hwnd));
 
     // ---- The screen shows the surface: the marker and the class background.
