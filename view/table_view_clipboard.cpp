@@ -46,18 +46,19 @@ CRect Normalised(const CRect& r) {
 bool IsDigit(WCHAR c) { return c >= u'0' && c <= u'9'; }
 bool EndsField(WCHAR c) { return c == u'\t' || c == u'\r' || c == u'\n' || c == 0; }
 
-// Appends to `out` the cells `first` to `last` of the stored line text `line` as a
-// copy writes them. A field runs from its TAB to the next TAB, and a CR or LF
-// inside it ends its text. A line lacking a field of a range adds nothing; a line
-// lacking the one field of a single column adds its CR LF alone.
-void AppendCopiedLine(const WCHAR* line, int length, int first, int last, std::u16string& out) {
+// Writes at `out` + `at` the cells `first` to `last` of the stored line text
+// `line` as a copy gives them, moving `at` past them. A field runs from its TAB to
+// the next TAB, and a CR or LF inside it ends its text. A line lacking a field of a
+// range adds nothing; a line lacking the one field of a single column adds its
+// CR LF alone. Never more than the line's length and 2.
+void AppendCopiedLine(const WCHAR* line, int length, int first, int last, WCHAR* out, size_t& at) {
     const WCHAR* const end = line + length;
-    const size_t mark = out.size();
+    const size_t mark = at;
     const WCHAR* p = line;
     for (int field = 0; field < first; ++field) {
         p = std::find(p, end, u'\t');
         if (p == end) {
-            if (first == last) out += u"\r\n";
+            if (first == last) out[at++] = u'\r', out[at++] = u'\n';
             return;
         }
         ++p;
@@ -65,17 +66,18 @@ void AppendCopiedLine(const WCHAR* line, int length, int first, int last, std::u
     for (int field = first;; ++field) {
         const WCHAR* stop = p;
         while (stop != end && !EndsField(*stop)) ++stop;
-        out.append(p, stop);
+        at = static_cast<size_t>(std::copy(p, stop, out + at) - out);
         if (field == last) break;
         p = std::find(stop, end, u'\t');
         if (p == end) {
-            out.resize(mark);
+            at = mark;
             return;
         }
         ++p;
-        out += u'\t';
+        out[at++] = u'\t';
     }
-    out += u"\r\n";
+    out[at++] = u'\r';
+    out[at++] = u'\n';
 }
 
 // What a clipboard field looks like, from its first two characters: number-like
@@ -181,25 +183,34 @@ bool CTableView::CopySelectionText(CString& text) const {
     const CSheetObj* sheet = CurrentSheet();
     if (sheet == nullptr) return false;
     const CRect sel = Normalised(sheet->selection);
+    const bool oneColumn = sel.left == sel.right;
+    // A line the sheet lacks reads as an empty text: it adds its CR LF alone to a
+    // single column and nothing to a range, so a range skips such lines.
+    const int lineCount = sheet->GetLineCount();
+    const long long top = oneColumn ? sel.top : std::max(sel.top, 0);
+    const long long bottom = oneColumn ? sel.bottom : std::min(sel.bottom, lineCount - 1);
+    // The text is written straight into the string, sized once: no line gives more
+    // than its own text and a CR LF.
+    long long room = bottom >= top ? 2 * (bottom - top + 1) : 0;
+    if (room > CString::kMaxLength) return false;
+    for (long long line = std::max(top, 0LL); line <= bottom && line < lineCount; ++line) {
+        room += sheet->GetLine(static_cast<int>(line))->text.GetLength();
+        if (room > CString::kMaxLength) return false;
+    }
     try {
-        std::u16string out;
-        const bool oneColumn = sel.left == sel.right;
-        // A line the sheet lacks reads as an empty text: it adds its CR LF alone to
-        // a single column and nothing to a range, so a range skips such lines.
-        const int lineCount = sheet->GetLineCount();
-        const int top = oneColumn ? sel.top : std::max(sel.top, 0);
-        const int bottom = oneColumn ? sel.bottom : std::min(sel.bottom, lineCount - 1);
+        WCHAR* out = text.GetBuffer(static_cast<int>(room));
+        size_t at = 0;
         for (long long line = top; line <= bottom; ++line) {
             const bool stored = line >= 0 && line < lineCount;
             if (sel.left < 0 || !stored) {
                 // No line has a negative field; a missing line has an empty field 0.
-                if (oneColumn) out += u"\r\n";
+                if (oneColumn) out[at++] = u'\r', out[at++] = u'\n';
                 continue;
             }
             const CString& lineText = sheet->GetLine(static_cast<int>(line))->text;
-            AppendCopiedLine(lineText.GetString(), lineText.GetLength(), sel.left, sel.right, out);
+            AppendCopiedLine(lineText.GetString(), lineText.GetLength(), sel.left, sel.right, out, at);
         }
-        text.SetString(out.data(), static_cast<int>(out.size()));
+        text.ReleaseBuffer(static_cast<int>(at));
     } catch (const std::bad_alloc&) {
         return false;
     }

@@ -4,12 +4,14 @@
 // joining the same cell texts, already at hand, into one tab-separated string.
 // Paste of that block (the Paste command: clipboard, check, writing) against
 // splitting the same text into fields and storing each with SetCellText. Paste of
-// 1,000,000 x 10 against 100,000 x 10, for linear growth. Each paste writes texts
+// 1,000,000 x 10 against 100,000 x 10, for linear growth, and the same for the
+// writer alone and for the SetCellText loop. Each paste writes texts
 // that differ from the stored ones, alternating between two blocks, so that every
 // cell is rebuilt and the change hook runs for each.
 #include <benchmark/benchmark.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "bench/ratio_report.h"
@@ -123,6 +125,25 @@ void PasteBlock(benchmark::State& state, int lines) {
     }
 }
 
+// The writer alone, given the text as the command has it after reading the
+// clipboard: the part of a paste that grows with the block, without the one copy
+// of the clipboard's text.
+void PasteStringBlock(benchmark::State& state, int lines) {
+    Scene& scene = TheScene();
+    const CString blocks[2] = {CString(Block(lines, u'm').c_str()), CString(Block(lines, u'n').c_str())};
+    int turn = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        CString text = blocks[turn++ % 2];
+        state.ResumeTiming();
+        scene.view->PasteString(std::move(text), CRect(0, 0, 0, 0));
+    }
+}
+void BM_PasteString100k(benchmark::State& state) { PasteStringBlock(state, 100000); }
+BENCHMARK(BM_PasteString100k)->Unit(benchmark::kMillisecond)->Iterations(4);
+void BM_PasteString1M(benchmark::State& state) { PasteStringBlock(state, 1000000); }
+BENCHMARK(BM_PasteString1M)->Unit(benchmark::kMillisecond)->Iterations(2);
+
 void BM_Paste10k(benchmark::State& state) { PasteBlock(state, 10000); }
 BENCHMARK(BM_Paste10k)->Unit(benchmark::kMillisecond);
 void BM_Paste100k(benchmark::State& state) { PasteBlock(state, 100000); }
@@ -140,6 +161,8 @@ int main(int argc, char** argv) {
                                "BM_SplitAndSetCellText10k", 2.0);
         tq3::bench::PrintRatio(r, "paste 1,000,000 lines / 100,000 lines", "BM_Paste1M/iterations:2",
                                "BM_Paste100k/iterations:4", 11.0);
+        tq3::bench::PrintRatio(r, "(writer alone 1,000,000 lines / 100,000 lines)", "BM_PasteString1M/iterations:2",
+                               "BM_PasteString100k/iterations:4", 11.0);
         tq3::bench::PrintRatio(r, "(SetCellText 1,000,000 lines / 100,000 lines)", "BM_SplitAndSetCellText1M/iterations:2",
                                "BM_SplitAndSetCellText100k/iterations:4", 11.0);
     });

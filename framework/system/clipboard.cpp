@@ -81,8 +81,15 @@ std::u16string TextOf(HANDLE h) {
     SIZE_T bytes = GlobalSize(h);
     auto* p = static_cast<const WCHAR*>(GlobalLock(h));
     if (p == nullptr) return text;
-    SIZE_T n = bytes / sizeof(WCHAR);
-    for (SIZE_T i = 0; i < n && p[i] != 0; ++i) text.push_back(p[i]);
+    const SIZE_T n = bytes / sizeof(WCHAR);
+    SIZE_T length = 0;
+    while (length < n && p[length] != 0) ++length;
+    try {
+        text.assign(p, length);  // one allocation, whatever the text's size
+    } catch (...) {
+        GlobalUnlock(h);
+        throw;
+    }
     GlobalUnlock(h);
     return text;
 }
