@@ -145,6 +145,13 @@ public:
     // The cell font's record (when `plf` is not null) and its size in tenths of a point.
     void GetLogFont(LOGFONTW* plf, int& nPointSize) const;
 
+    // ---- The user's font choice (view/table_view_font.cpp) ---------------------------
+    // Opens the font dialog on the view's font (8 to 14 points); after OK the cells,
+    // both header strips, the tab strip and the editors take the chosen font, the
+    // line pitch follows its size and the choice is stored at once. Cancel, or a view
+    // without a window, changes nothing.
+    void ChangeDrawingElements();
+
     // ---- Cursor and selection (view/table_view_cursor.cpp) ----------------------------
     // The displayed sheet's selection and cursor as stored; an empty rectangle and
     // (0, 0) without a displayed sheet.
@@ -268,6 +275,11 @@ protected:
     // The host's undo entries, oldest first; the host adds them, the view only
     // counts them (the Undo command's state) and deletes them (RemoveUndoBuffer).
     CUndoList undoBuffer;
+
+    // ---- view/table_view_font.cpp
+    // Applies a font as the font dialog gives it (`font`'s height in pixels,
+    // `points` in tenths of a point) and stores it: what OK in the dialog does.
+    void ApplyChosenFont(LOGFONTW font, int points);
 
 private:
     // ---- Geometry (view/table_view_geometry.cpp) ------------------------------------
