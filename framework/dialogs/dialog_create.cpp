@@ -59,9 +59,11 @@ HFONT TemplateFont(const DLGTEMPLATEW& t, bool* owned) {
     *owned = false;
     if ((t.style & DS_SETFONT) == 0 || t.faceName == nullptr || t.pointSize == 0)
         return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-    HDC screen = GetDC(nullptr);
-    int dpi = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
-    if (screen != nullptr) ReleaseDC(nullptr, screen);
+    // A memory DC knows the screen's resolution too, and unlike the screen DC
+    // it brings no screen-sized surface into being.
+    HDC measuring = CreateCompatibleDC(nullptr);
+    int dpi = measuring != nullptr ? GetDeviceCaps(measuring, LOGPIXELSY) : 96;
+    if (measuring != nullptr) DeleteDC(measuring);
     HFONT font = CreateFontW(-MulDiv(t.pointSize, dpi, 72), 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0,
                              t.faceName);
     if (font == nullptr) return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));

@@ -420,9 +420,9 @@ BOOL ChooseFontW(LPCHOOSEFONTW choice) {
             g_lastError = CFERR_NOFONTS;
             return FALSE;
         }
-        HDC dc = choice->hDC != nullptr ? choice->hDC : GetDC(nullptr);
+        HDC dc = choice->hDC != nullptr ? choice->hDC : CreateCompatibleDC(nullptr);
         if (dc != nullptr) s.logPixelsY = std::max(GetDeviceCaps(dc, LOGPIXELSY), 1);
-        if (choice->hDC == nullptr && dc != nullptr) ReleaseDC(nullptr, dc);
+        if (choice->hDC == nullptr && dc != nullptr) DeleteDC(dc);
         INT_PTR result = RunDialog(*choice, s);
         if (result == -1) g_lastError = CDERR_DIALOGFAILURE;
         return result == IDOK;
