@@ -58,6 +58,7 @@ void ResetWindowManager() {
     s.windowDcs.clear();
     s.nativeDirty.clear();
     s.creationHooks.clear();
+    s.spareSurface.reset();
     ScreenResized();
     static_cast<Session&>(s) = Session{};
     for (size_t i = 0; i < s.watchers.size(); ++i) s.watchers[i]->WindowManagerReset();

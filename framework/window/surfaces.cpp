@@ -69,6 +69,11 @@ Surface* SurfaceOf(Window* root) {
     std::unique_ptr<Surface>& slot = root == s.desktopWindow ? s.overlay : root->surface;
     if (slot) return slot.get();
     SIZE size = root == s.desktopWindow ? s.screen : SurfaceSizeFor(root);
+    if (root != s.desktopWindow && s.spareSurface && s.spareSurface->Width() == size.cx &&
+        s.spareSurface->Height() == size.cy) {
+        slot = std::move(s.spareSurface);
+        return slot.get();
+    }
     try {
         slot = std::make_unique<Surface>(size.cx, size.cy);
     } catch (const std::bad_alloc&) {
@@ -117,6 +122,24 @@ void FollowWindowSize(Window* top) {
 void DropSurface(Window* w) {
     w->surface.reset();
     w->damage.Clear();
+}
+
+// Menus, drop-down lists and dialogs open again and again at one size: the
+// next one takes over the last one's surface instead of mapping fresh pages and
+// touching each of them again. Its old pixels do not show: a new window is
+// painted whole before it is shown on the screen. Only a modest surface is
+// kept, and only one.
+void KeepSpareSurface(Window* gone) {
+    constexpr std::size_t kMaxSpareBytes = 4u << 20;
+    State& s = S();
+    if (!gone->surface) return;
+    const auto bytes = static_cast<std::size_t>(gone->surface->Width()) *
+                       static_cast<std::size_t>(gone->surface->Height()) * sizeof(Pixel);
+    if (bytes > kMaxSpareBytes) return;
+    for (const State::WindowDc& d : s.windowDcs) {
+        if (d.root == gone->handle) return;  // a DC left open still draws on it
+    }
+    s.spareSurface = std::move(gone->surface);
 }
 
 void ScreenResized() {

@@ -88,7 +88,13 @@ void Bury(Window* w) {
     if (s.callDepth == 0) CollectGraveyard();
 }
 
-void CollectGraveyard() { S().graveyard.clear(); }
+void CollectGraveyard() {
+    State& s = S();
+    for (auto& w : s.graveyard) {
+        if (w && w->surface) KeepSpareSurface(w.get());
+    }
+    s.graveyard.clear();
+}
 
 LRESULT Send(Window* w, UINT msg, WPARAM wp, LPARAM lp) {
     if (w == nullptr || w->dead) return 0;

@@ -226,6 +226,9 @@ struct State : Session {
     // and the screen area where it is behind the surfaces.
     std::unique_ptr<Surface> composed;
     Region stale;
+    // The surface of the last top-level window to go, for the next one of its
+    // size (see KeepSpareSurface).
+    std::unique_ptr<Surface> spareSurface;
     // The backend shows each top-level window natively (asked when installed),
     // and the top-level windows whose system windows must catch up.
     bool native = false;
@@ -315,6 +318,9 @@ Region ScreenToSurface(const Window* root, const Region& screenArea);
 void FollowWindowSize(Window* top);
 // A top-level window became a child: it draws on its new top-level from now on.
 void DropSurface(Window* w);
+// Keeps the surface of a top-level window that has gone for the next one of
+// the same size, unless a DC still draws on it.
+void KeepSpareSurface(Window* gone);
 // `area` (surface coordinates of `root`) was drawn and waits to be shown.
 void PresentDamage(Window* root, const Region& area);
 // The composed screen changed in `screenArea` without any drawing.
