@@ -10,7 +10,7 @@ packages=(
   # installed with it here)
   libclang-rt-14-dev
   # libraries the framework is built on
-  libicu-dev libpixman-1-dev libfreetype-dev libfontconfig-dev libsqlite3-dev libpng-dev libsdl2-dev
+  libicu-dev libpixman-1-dev libfreetype-dev libfontconfig-dev libsqlite3-dev libpng-dev libsdl2-dev libx11-dev
   # tests and benchmarks (python3 runs the include checker and picks the sites of
   # scripts/mutants.sh)
   libgtest-dev libgmock-dev libbenchmark-dev python3

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "framework/backends/sdl/sdl_input_map.h"
+#include "framework/backends/sdl/x11_errors.h"
 #include "framework/core/utf.h"
 #include "framework/window/virtual_keys.h"
 #include "framework/window/winuser.h"
@@ -144,6 +145,9 @@ SdlBackend* SdlBackend::Open(int width, int height, LPCWSTR title, bool native) 
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         return nullptr;
     }
+#if defined(TQ3_WITH_XLIB)
+    if (std::strcmp(SDL_GetCurrentVideoDriver(), "x11") == 0) sdl::TolerateGoneWindows();
+#endif
     std::unique_ptr<State> state;
     std::string caption;
     try {

@@ -40,6 +40,9 @@
 #include "tests/support/virtual_screen.h"
 
 namespace tq3::test {
+
+bool SendToAGoneWindow();  // x_requests.cpp: Xlib's names stay out of this file
+
 namespace {
 
 using tq3::fw::SdlBackend;
@@ -401,6 +404,23 @@ TEST_F(RealWindowTest, AModalDialogBlocksItsOwnerAndEndsOnEscape) {
     EXPECT_TRUE(PumpUntil([] { return !Find(WM_LBUTTONDOWN).empty(); }));
     DestroyWindow(owner);
 }
+
+#if defined(TQ3_WITH_XLIB)
+// An X request naming a window that has gone (another client's, or one of ours
+// raced by a second connection) ends nothing: Xlib's default would end the program.
+TEST_F(RealWindowTest, AnXErrorForAWindowThatWentEndsNothing) {
+    if (!Start({})) {
+        if (HasFailure()) return;
+        GTEST_SKIP() << "Xvfb is not installed (scripts/setup.sh installs it)";
+    }
+    ASSERT_NE(SdlBackend::Install(320, 240, u"gone windows"), nullptr);
+    EXPECT_TRUE(SendToAGoneWindow());
+    HWND after = CreateWindowExW(0, u"Static", u"after", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr,
+                                 nullptr, nullptr);
+    EXPECT_TRUE(IsWindow(after));
+    DestroyWindow(after);
+}
+#endif
 
 TEST(SdlBackendWithoutDisplay, InstallRefusesAndKeepsTheCurrentDesktop) {
     tq3::fw::HeadlessBackend* headless = tq3::fw::HeadlessBackend::Install(300, 200);
