@@ -63,6 +63,12 @@ public:
     CFont font;                         // the title font, made by the view
     int titleMargin = 0;                // pixels added to a title's width when laying out
 
+    // Whether the pointer shows the divider cursor: a drag along the strip with it
+    // resizes a column, with the arrow it selects columns.
+    bool ShowsDivider() const;
+    // Puts the arrow back, as when a divider drag ends.
+    void ShowArrow();
+
 protected:
     afx_msg void OnPaint();
     afx_msg BOOL OnEraseBkgnd(CDC* pDC);
@@ -88,8 +94,6 @@ private:
     void Notify(UINT code, int item, int button = 0);
     bool HoldsCapture() const { return ::GetCapture() == m_hWnd; }
     bool ShowsArrow() const;
-    bool ShowsDivider() const;
-    void ShowArrow();
     void ShowDivider();
 
     HCURSOR arrowCursor = nullptr;    // the standard arrow

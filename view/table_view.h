@@ -281,6 +281,22 @@ protected:
     // `points` in tenths of a point) and stores it: what OK in the dialog does.
     void ApplyChosenFont(LOGFONTW font, int points);
 
+    // ---- Column resizing from the column header (view/table_view_header_notify.cpp)
+    // A divider drag: the column under way is remembered at its start, a tracking
+    // line follows the pointer while the width stays within 25 ... 500 pixels, and
+    // at the end the column takes the width (clamped to those limits) and the
+    // columns behind it move.
+    afx_msg void OnHeaderColumnBeginTrack(NMHDR* pNMHDR, LRESULT* pResult);
+    afx_msg void OnHeaderColumnTrack(NMHDR* pNMHDR, LRESULT* pResult);
+    afx_msg void OnHeaderColumnEndTrack(NMHDR* pNMHDR, LRESULT* pResult);
+    // A double-click on a divider gives the column back its natural width.
+    afx_msg void OnHeaderColumnDividerDblClick(NMHDR* pNMHDR, LRESULT* pResult);
+    // Inverts the two-pixel tracking band left of client x `x`, from under the
+    // column header to above the tab strip: drawn once, erased by drawing again.
+    void InvertTracker(int x);
+    int trackColumn = -1;  // the column whose divider is dragged, or -1
+    int trackerX = -1;     // client x of the tracking line on screen, or -1
+
 private:
     // ---- Geometry (view/table_view_geometry.cpp) ------------------------------------
     // The displayed sheet, or null.
