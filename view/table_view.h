@@ -261,6 +261,8 @@ protected:
     afx_msg void OnEditPaste();
     // ---- view/table_view_commands.cpp: the context menu and the commands' state
     afx_msg void OnContextMenu(CWnd* pWnd, CPoint point);
+    // Shows the context menu at screen point `point`, its commands for the view.
+    void TrackContextMenu(CPoint point);
     afx_msg void OnEditUndo();  // the host carries out undo; the view does nothing
     afx_msg void OnUpdateEditCopy(CCmdUI* pCmdUI);
     afx_msg void OnUpdateEditCut(CCmdUI* pCmdUI);
@@ -294,6 +296,24 @@ protected:
     // Inverts the two-pixel tracking band left of client x `x`, from under the
     // column header to above the tab strip: drawn once, erased by drawing again.
     void InvertTracker(int x);
+    // Whole columns and whole lines from the header strips: a press selects the
+    // item's column or line of the sheet, a drag extends the block from the cursor's
+    // one, the corner box selects every cell, and a right click selects the item
+    // and opens the context menu. Items the sheet lacks are ignored.
+    afx_msg void OnHeaderColumnItemClick(NMHDR* pNMHDR, LRESULT* pResult);
+    afx_msg void OnHeaderColumnBeginDrag(NMHDR* pNMHDR, LRESULT* pResult);
+    afx_msg void OnHeaderColumnEndDrag(NMHDR* pNMHDR, LRESULT* pResult);
+    afx_msg void OnHeaderLineBeginDrag(NMHDR* pNMHDR, LRESULT* pResult);
+    afx_msg void OnHeaderLineTrack(NMHDR* pNMHDR, LRESULT* pResult);
+    afx_msg void OnHeaderLineEndDrag(NMHDR* pNMHDR, LRESULT* pResult);
+    afx_msg void OnHeaderLineItemClick(NMHDR* pNMHDR, LRESULT* pResult);
+    // Stores a block and cursor on the displayed sheet and shows the change; with
+    // `onlyChanged` nothing happens when the block stays as it was. Then scrolls
+    // the cell (`line`, `column`) into view.
+    void SelectFromHeader(CRect block, CPoint cursor, int line, int column, bool onlyChanged);
+    // The right-click of a header item: FALSE when the pointer moved on before the
+    // view took the focus (the click is then ignored), else the pointer's place.
+    bool PointerStayed(CPoint& screen);
     int trackColumn = -1;  // the column whose divider is dragged, or -1
     int trackerX = -1;     // client x of the tracking line on screen, or -1
 

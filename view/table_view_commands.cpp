@@ -88,7 +88,10 @@ void CTableView::OnContextMenu(CWnd* /*pWnd*/, CPoint point) {
     const bool inside = column >= std::min(s.left, s.right) && column <= std::max(s.left, s.right) &&
                         line >= std::min(s.top, s.bottom) && line <= std::max(s.top, s.bottom);
     if (!inside) SetSel(CRect(column, line, column, line), CPoint(column, line));
+    TrackContextMenu(point);
+}
 
+void CTableView::TrackContextMenu(CPoint point) {
     HMENU menu = nullptr;
     {
         CSwitchResource scope;

@@ -1,0 +1,142 @@
+// Whole columns and whole lines selected from the header strips with the mouse,
+// the corner box, and the right click that selects and opens the context menu.
+#include <optional>
+#include <vector>
+
+#include "framework/controls/commctrl.h"
+#include "framework/menus/menu.h"
+#include "tests/table_view/table_view_fixture.h"
+
+namespace tq3::test {
+namespace {
+
+using tq3::testing::AnswerKey;
+using tq3::testing::Button;
+using tq3::testing::ModalAnswer;
+
+class HeaderSelectionTest : public TableViewTest {
+protected:
+    void SetUp() override {
+        TableViewTest::SetUp();
+        AddSheets(1, 4, 10);
+        SetWidths(0, {80, 80, 80, 80});
+        SetClientSize(600, 400);
+    }
+    HWND Columns() { return view->GetColumnHeader().m_hWnd; }
+    HWND Lines() { return view->GetLineHeader().m_hWnd; }
+    CPoint Title(int column) { return CPoint(column * 80 + 40, 5); }
+    CPoint Label(int line) {
+        const int lh = view->GetLineHeight();
+        return CPoint(10, (line + 1) * lh + lh / 2);
+    }
+    void Drag(HWND strip, CPoint from, CPoint to) {
+        desktop.AdvanceClock(1000);
+        desktop.MouseMove(strip, from);
+        desktop.MouseDown(strip, from);
+        desktop.MouseMove(strip, to);
+        desktop.MouseUp(strip, to);
+    }
+    CRect Sel() {
+        CRect sel;
+        CPoint cursor;
+        view->GetSel(sel, cursor);
+        return sel;
+    }
+    CPoint Cursor() {
+        CRect sel;
+        CPoint cursor;
+        view->GetSel(sel, cursor);
+        return cursor;
+    }
+    // Right-clicks at `at` in `strip`; whether the context menu opened (it is
+    // closed with Escape).
+    bool RightClick(HWND strip, CPoint at) {
+        bool opened = false;
+        desktop.QueueModalAnswer(ModalAnswer{kPopupMenuClass, {}, [&](HWND window) {
+                                                 opened = true;
+                                                 PostMessageW(window, WM_NULL, 0, 0);
+                                             }});
+        desktop.QueueModalAnswer(AnswerKey(VK_ESCAPE, kPopupMenuClass));
+        desktop.AdvanceClock(1000);
+        desktop.Click(strip, at, Button::Right);
+        EXPECT_EQ(desktop.PendingModalAnswers(), 0u);
+        return opened;
+    }
+};
+
+TEST_F(HeaderSelectionTest, PressAndDragAlongTheStripsSelectWholeColumnsAndLines) {
+    struct Case {
+        const char* what;
+        bool columns;
+        int from, to;
+        CRect sel;
+        CPoint cursor;
+    } const cases[] = {
+        {"title 3 to 1", true, 3, 1, CRect(1, 0, 3, 9), CPoint(3, 0)},
+        {"title 1 to 3", true, 1, 3, CRect(1, 0, 3, 9), CPoint(1, 0)},
+        {"title 2 alone", true, 2, 2, CRect(2, 0, 2, 9), CPoint(2, 0)},
+        {"label 6 to 2", false, 6, 2, CRect(0, 2, 3, 6), CPoint(0, 6)},
+        {"label 2 to 6", false, 2, 6, CRect(0, 2, 3, 6), CPoint(0, 2)},
+        {"label 4 alone", false, 4, 4, CRect(0, 4, 3, 4), CPoint(0, 4)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        view->SetSel(CRect(0, 0, 0, 0), CPoint(0, 0));
+        if (c.columns) {
+            Drag(Columns(), Title(c.from), Title(c.to));
+        } else {
+            Drag(Lines(), Label(c.from), Label(c.to));
+        }
+        EXPECT_EQ(Sel(), c.sel);
+        EXPECT_EQ(Cursor(), c.cursor);
+        EXPECT_EQ(::GetFocus(), view->m_hWnd);
+    }
+}
+
+TEST_F(HeaderSelectionTest, TheCornerBoxSelectsEveryCell) {
+    view->SetSel(CRect(2, 3, 2, 5), CPoint(2, 3));
+    desktop.AdvanceClock(1000);
+    desktop.Click(Lines(), CPoint(10, 2));
+    EXPECT_EQ(Sel(), CRect(0, 0, 3, 9));
+    EXPECT_EQ(Cursor(), CPoint(0, 0));
+}
+
+TEST_F(HeaderSelectionTest, ARightClickSelectsTheItemAndOpensTheMenu) {
+    EXPECT_TRUE(RightClick(Lines(), Label(4)));
+    EXPECT_EQ(Sel(), CRect(0, 4, 3, 4));
+    EXPECT_EQ(Cursor(), CPoint(0, 4));
+    EXPECT_TRUE(RightClick(Columns(), Title(2)));
+    EXPECT_EQ(Sel(), CRect(2, 0, 2, 9));
+    EXPECT_EQ(Cursor(), CPoint(2, 0));
+}
+
+// Notifications naming items the sheet lacks, and any on a view without sheets,
+// leave the selection alone.
+TEST_F(HeaderSelectionTest, ItemsOutOfRangeAreIgnored) {
+    view->SetSel(CRect(1, 1, 2, 2), CPoint(1, 1));
+    auto notify = [&](UINT id, HWND from, UINT code, int item) {
+        NMHEADERW header{};
+        header.hdr.hwndFrom = from;
+        header.hdr.idFrom = id;
+        header.hdr.code = code;
+        header.iItem = item;
+        view->SendMessage(WM_NOTIFY, id, reinterpret_cast<LPARAM>(&header));
+    };
+    for (int item : {-1, 4, 99}) {
+        notify(kColumnHeaderId, Columns(), HDN_BEGINDRAG, item);
+        notify(kColumnHeaderId, Columns(), HDN_ENDDRAG, item);
+    }
+    for (int item : {10, 99}) {
+        notify(kLineHeaderId, Lines(), HDN_BEGINDRAG, item);
+        notify(kLineHeaderId, Lines(), HDN_TRACKW, item);
+        notify(kLineHeaderId, Lines(), HDN_ENDDRAG, item);
+    }
+    EXPECT_EQ(Sel(), CRect(1, 1, 2, 2));
+    view->DeleteAllSheets();
+    notify(kLineHeaderId, Lines(), HDN_ITEMCLICKW, -1);
+    notify(kColumnHeaderId, Columns(), HDN_BEGINDRAG, 0);
+    EXPECT_EQ(view->GetSheetCount(), 0);
+}
+
+}  // namespace
+}  // namespace tq3::test
