@@ -25,19 +25,6 @@ constexpr UINT kInvalidCharacters = 30011;
 constexpr UINT kErrorOk = MB_ICONHAND | MB_OK;
 constexpr UINT kQuestion = MB_ICONEXCLAMATION | MB_YESNO;
 
-// The application's busy cursor for the life of the object, however the
-// operation ends.
-class WaitCursor {
-public:
-    explicit WaitCursor(CCmdTarget& target) : target_(target) { target_.BeginWaitCursor(); }
-    ~WaitCursor() { target_.EndWaitCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-
-private:
-    CCmdTarget& target_;
-};
-
 CRect Normalised(const CRect& r) {
     return CRect(std::min(r.left, r.right), std::min(r.top, r.bottom), std::max(r.left, r.right),
                  std::max(r.top, r.bottom));
@@ -229,7 +216,7 @@ void CTableView::OnEditCopy() { CopySelection(); }
 
 void CTableView::OnEditCut() {
     if ((editFunctions & kEditCut) == 0 || CurrentSheet() == nullptr) return;
-    WaitCursor wait(*this);
+    CWaitCursor wait;
     // A copy that ran out of memory puts nothing on the clipboard, and emptying the
     // cells then would lose their texts: the cut stops.
     if (!CopySelection()) return;
@@ -381,7 +368,7 @@ void CTableView::OnEditPaste() {
     if ((editFunctions & kEditPaste) == 0 || CurrentSheet() == nullptr) return;
     const CRect oldSel = CurrentSheet()->selection;
     const CPoint oldCursor = CurrentSheet()->cursor;
-    WaitCursor wait(*this);
+    CWaitCursor wait;
 
     CString text;
     if (!GetClipboardText(m_hWnd, text)) return;

@@ -25,18 +25,6 @@ namespace {
 bool Down(int vk) { return GetKeyState(vk) < 0; }
 bool DownNow(int vk) { return GetAsyncKeyState(vk) < 0; }
 
-// The wait cursor for the span of a commit.
-class WaitCursor {
-public:
-    explicit WaitCursor(CCmdTarget& target) : target_(target) { target_.BeginWaitCursor(); }
-    ~WaitCursor() { target_.EndWaitCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-
-private:
-    CCmdTarget& target_;
-};
-
 // The text of the list's current entry; empty without one.
 CString CurrentChoice(const CCellCombo& combo) {
     CString text;
@@ -155,7 +143,7 @@ void CTableView::OnEditCellKillfocus() {
     // top-level window (another application's, or a dialog's).
     const HWND focus = ::GetFocus();
     if (focus == nullptr || ::GetAncestor(focus, GA_ROOT) == ::GetAncestor(m_hWnd, GA_ROOT)) SetFocus();
-    WaitCursor wait(*this);
+    CWaitCursor wait;
     const MSG key = TakeEndingKey(cellEdit.lastKey);
     CSheetObj* sheet = CurrentSheet();
     if (sheet == nullptr || key.message != WM_KEYDOWN) return;
@@ -231,7 +219,7 @@ void CTableView::OnComboCellKillfocus() {
     }
     SetFocus();
     if (CurrentSheet() != sheet || sheet->selection.top > sheet->selection.bottom) return;
-    WaitCursor wait(*this);
+    CWaitCursor wait;
     CommitLines(first, last, column, text);
 }
 
@@ -250,7 +238,7 @@ void CTableView::OnComboCellSelendok() {
     if (current == CB_ERR || CurrentSheet() != sheet) return;
     CString text;
     cellCombo.GetLBText(current, text);
-    WaitCursor wait(*this);
+    CWaitCursor wait;
     CommitLines(sheet->selection.top, sheet->selection.bottom, sheet->cursor.x, text);
 }
 
