@@ -40,12 +40,16 @@ public:
     static CDemoFrame* Open(int language, const SheetSources& sources, const RECT& rect,
                             std::vector<std::string>* problems);
 
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+
 protected:
     afx_msg void OnDestroy();
     afx_msg void OnTimer(UINT_PTR nIDEvent);
     DECLARE_MESSAGE_MAP()
 
 private:
+    // Gives the frame its menu bar with the Edit menu, and the Edit menu's keys.
+    void AddEditMenu();
     // Stores the width of every column of every sheet for the next start.
     void SaveColumnWidths();
 

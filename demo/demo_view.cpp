@@ -13,6 +13,7 @@ void CDemoView::OnSheetChanged(int sheet) {
 void CDemoView::OnCellChanged(int line, int column) {
     state_.changedLine = line;
     state_.changedColumn = column;
+    RecordChange(line, column);
     Report("changed " + std::to_string(line) + " " + std::to_string(column));
 }
 

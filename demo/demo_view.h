@@ -5,6 +5,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -21,9 +22,21 @@ struct HookState {
     int changedColumn = -1;
 };
 
+class DemoUndoEntry;
+
 class CDemoView : public CTableView {
 public:
-    CDemoView() = default;
+    CDemoView();
+    // The view leaves the host's undo entries alone; the demo deletes its own.
+    ~CDemoView() override;
+
+    // Cut, paste and the commits of the cell editors are each recorded as one undo
+    // entry (the old texts of the cells they changed); Undo is carried out here.
+    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
+    // Restores the old texts of the newest entry and selects what it changed:
+    // false when there is nothing to undo.
+    bool UndoLast();
+    int UndoCount() const { return static_cast<int>(undoBuffer.GetCount()); }
 
     void OnSheetChanged(int sheet) override;
     void OnCellChanged(int line, int column) override;
@@ -40,8 +53,22 @@ public:
     // cursor cell as the sheet stores them; false without a displayed sheet.
     bool Selection(CRect* selection, CPoint* cursor) const;
 
+protected:
+    // The view's context menu asks the frame's command-state routing, as the menu
+    // bar does, so its items are greyed alike.
+    afx_msg LRESULT OnInitMenuPopup(WPARAM wParam, LPARAM lParam);
+    DECLARE_MESSAGE_MAP()
+
 private:
     void Report(std::string entry);
+    // The cells a command may change, on the displayed sheet (columns left..right,
+    // lines top..bottom, clipped to it); empty when it changes none.
+    CRect AreaChangedBy(UINT nID, int nCode);
+    // Keeps the old text of a cell a recorded command changed.
+    void RecordChange(int line, int column);
+
+    // The entry being filled while a recorded command runs, or null.
+    std::unique_ptr<DemoUndoEntry> recording_;
 
     HookState state_;
     std::vector<std::string> log_;

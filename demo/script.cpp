@@ -306,6 +306,17 @@ bool ParseClipboard(const CommandLine& in, Command* command, std::string* error)
     return false;
 }
 
+// A screenshot's file name, with ".png" added when it lacks it, in `command->text`.
+bool ScreenshotName(const std::string& file, Command* command, std::string* error) {
+    if (file.find('/') != std::string::npos || file == "." || file == "..") {
+        *error = "a screenshot name is a file name in the output folder, without '/'";
+        return false;
+    }
+    command->text =
+        tq3::fw::Utf8ToU16(file.size() > 4 && file.substr(file.size() - 4) == ".png" ? file : file + ".png");
+    return true;
+}
+
 constexpr const char* kAnswerWords[] = {"ok", "cancel", "yes", "no", "abort", "retry", "ignore", "enter", "escape"};
 
 bool ParseAnswer(const CommandLine& in, Command* command, std::string* error) {
@@ -315,10 +326,18 @@ bool ParseAnswer(const CommandLine& in, Command* command, std::string* error) {
         return false;
     }
     command->word = Lower(words[1]);
+    if (command->word == "screenshot") {
+        // answer screenshot NAME: the screen with the modal window on it, then Escape.
+        if (words.size() != 3) {
+            *error = "expected answer screenshot NAME";
+            return false;
+        }
+        return ScreenshotName(words[2], command, error);
+    }
     bool known = false;
     for (const char* word : kAnswerWords) known = known || command->word == word;
     if (!known) {
-        *error = "unknown answer '" + words[1] + "' (ok cancel yes no abort retry ignore enter escape)";
+        *error = "unknown answer '" + words[1] + "' (ok cancel yes no abort retry ignore enter escape screenshot)";
         return false;
     }
     if (words.size() == 3) command->text = tq3::fw::Utf8ToU16(words[2]);
@@ -370,14 +389,7 @@ bool ParseReport(const CommandLine& in, Command* command, std::string* error) {
 
 bool ParseScreenshot(const CommandLine& in, Command* command, std::string* error) {
     if (!ExpectCount(in, 2, "screenshot NAME", error)) return false;
-    const std::string& file = in.words[1];
-    if (file.find('/') != std::string::npos || file == "." || file == "..") {
-        *error = "a screenshot name is a file name in the output folder, without '/'";
-        return false;
-    }
-    command->text =
-        tq3::fw::Utf8ToU16(file.size() > 4 && file.substr(file.size() - 4) == ".png" ? file : file + ".png");
-    return true;
+    return ScreenshotName(in.words[1], command, error);
 }
 
 // Every command: its name as scripts write it (any case), what it does, and the

@@ -110,6 +110,24 @@ bool ScriptPlayer::Play(const Command& command, std::string* error) {
             static const std::pair<const char*, int> kButtons[] = {
                 {"ok", IDOK},       {"cancel", IDCANCEL}, {"abort", IDABORT}, {"retry", IDRETRY},
                 {"ignore", IDIGNORE}, {"yes", IDYES},     {"no", IDNO}};
+            if (command.word == "screenshot") {
+                if (outDir_.empty()) {
+                    *error = "screenshot needs an output folder (--out DIR)";
+                    return false;
+                }
+                const std::string name = tq3::fw::ToUtf8(command.text);
+                const std::string path = (std::filesystem::path(outDir_) / name).string();
+                const tq3::testing::ModalAnswer escape = tq3::testing::AnswerKey(VK_ESCAPE);
+                // The whole screen, so that a pop-up menu or a message box beside the
+                // main window is in the picture; a file that cannot be written is
+                // reported in its place.
+                desktop_.QueueModalAnswer(tq3::testing::ModalAnswer{{}, {}, [this, name, path, escape](HWND window) {
+                    report_ << (tq3::testing::SaveScreenshot(path) ? "screenshot " : "screenshot not written: ")
+                            << name << "\n";
+                    escape.action(window);
+                }});
+                return true;
+            }
             if (command.word == "enter" || command.word == "escape") {
                 desktop_.QueueModalAnswer(
                     tq3::testing::AnswerKey(command.word == "enter" ? VK_RETURN : VK_ESCAPE, {}, command.text));

@@ -105,8 +105,20 @@ TEST(TourTest, TourReportsSheetSwitchesAndWritesScreenshots) {
               std::string::npos)
         << report;
 
+    // A block copied with Ctrl+C pastes three times over six lines; over five lines
+    // the view asks first. Ctrl+Z undoes the demo's own undo entries newest first:
+    // the second paste, the first, then the edit written to four lines.
+    EXPECT_NE(report.find("clipboard \"Reactor R101 speed\\tAI\\r\\nHeat exchanger E152 hand switch\\tDI\\r\\n\"\n"
+                          "selection lines 10-15 columns 1-2\ncell 14 1 \"Reactor R101 speed\"\ncell 15 2 \"DI\"\n"
+                          "cell 22 1 \"Reactor R101 speed\"\n"
+                          "cell 22 1 \"Tank T145 closed limit switch\"\nselection lines 20-24 columns 1-1\n"
+                          "cell 14 1 \"Boiler B104 closed limit switch\"\ncell 9 7 \"500\"\n"
+                          "screenshot 07-context-menu.png\n"),
+              std::string::npos)
+        << report;
+
     const char* shots[] = {"01-time-zones.png", "02-countries.png", "03-io-points.png", "04-equipment-jpn.png",
-                           "05-edit-box.png",   "06-drop-down.png"};
+                           "05-edit-box.png",   "06-drop-down.png",  "07-context-menu.png"};
     std::vector<tq3::fw::Surface> images;
     for (const char* shot : shots) {
         tq3::fw::Surface image;

@@ -1,0 +1,76 @@
+// The demo frame's Edit menu and its keys. The items carry the standard command
+// ids, so the frame's command routing takes them to the view: the view's state
+// handlers grey what cannot be done now (Paste with an empty clipboard, Undo with
+// an empty undo buffer, Find and Replace, which the view does not carry out yet,
+// on an empty sheet), and the commands themselves run in the view, Undo in the
+// demo's own view class.
+#include "demo/demo_frame.h"
+
+#include "framework/menus/accelerator.h"
+#include "framework/menus/menu.h"
+#include "framework/window/virtual_keys.h"
+
+namespace tq3::demo {
+
+namespace {
+
+struct EditItem {
+    UINT command;
+    const char16_t* text;  // the label, then a tab and the key that issues it
+    WORD key;
+};
+
+constexpr EditItem kEditItems[] = {
+    {ID_EDIT_UNDO, u"&Undo\tCtrl+Z", 'Z'},   {0, nullptr, 0},
+    {ID_EDIT_CUT, u"Cu&t\tCtrl+X", 'X'},     {ID_EDIT_COPY, u"&Copy\tCtrl+C", 'C'},
+    {ID_EDIT_PASTE, u"&Paste\tCtrl+V", 'V'}, {0, nullptr, 0},
+    {ID_EDIT_FIND, u"&Find...\tCtrl+F", 'F'}, {ID_EDIT_REPLACE, u"&Replace...\tCtrl+H", 'H'},
+};
+
+}  // namespace
+
+void CDemoFrame::AddEditMenu() {
+    HMENU bar = ::CreateMenu();
+    HMENU edit = ::CreatePopupMenu();
+    if (bar == nullptr || edit == nullptr) {
+        // Without memory for a menu the demo runs on without one.
+        if (bar != nullptr) ::DestroyMenu(bar);
+        if (edit != nullptr) ::DestroyMenu(edit);
+        return;
+    }
+    std::vector<ACCEL> keys;
+    for (const EditItem& item : kEditItems) {
+        if (item.command == 0) {
+            ::AppendMenuW(edit, MF_SEPARATOR, 0, nullptr);
+            continue;
+        }
+        ::AppendMenuW(edit, MF_STRING, item.command, item.text);
+        keys.push_back(ACCEL{static_cast<BYTE>(FVIRTKEY | FCONTROL), item.key, static_cast<WORD>(item.command)});
+    }
+    ::AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(edit), u"&Edit");
+    if (!::SetMenu(m_hWnd, bar)) {
+        ::DestroyMenu(bar);
+        return;
+    }
+    // The frame destroys its menu bar and its key table with itself.
+    m_hMenuDefault = bar;
+    if (m_hAccelTable != nullptr) DestroyAcceleratorTable(m_hAccelTable);
+    m_hAccelTable = CreateAcceleratorTableW(keys.data(), static_cast<int>(keys.size()));
+}
+
+BOOL CDemoFrame::PreTranslateMessage(MSG* pMsg) {
+    // While a cell's editor has the focus, Ctrl+C, Ctrl+V and the rest belong to its
+    // text, not to the cells: the menu's keys are left out then.
+    if (view_ != nullptr && pMsg->message >= WM_KEYFIRST && pMsg->message <= WM_KEYLAST) {
+        const HWND focus = ::GetFocus();
+        const HWND editors[] = {view_->GetCellEdit().m_hWnd, view_->GetCellCombo().m_hWnd};
+        for (HWND editor : editors) {
+            if (editor != nullptr && focus != nullptr && (focus == editor || ::IsChild(editor, focus))) {
+                return CWnd::PreTranslateMessage(pMsg);
+            }
+        }
+    }
+    return CFrameWnd::PreTranslateMessage(pMsg);
+}
+
+}  // namespace tq3::demo
