@@ -3,8 +3,9 @@
 // the host makes them and carries them out.
 //
 // Before a command that may change cells runs, the texts of every cell it could
-// touch are read; the cell-changed hook then names the cells it really changed,
-// and only those keep their old texts in the entry. Undo writes them back.
+// touch are read; the cell-changed hook then names the cells it really changed
+// (and a comparison afterwards those written without the hook), and only those
+// keep their old texts in the entry. Undo writes them back.
 #include <algorithm>
 
 #include "demo/demo_view.h"
@@ -41,13 +42,22 @@ public:
     CPoint cursor;
     std::vector<Cell> cells;
 
-    // While recording: the texts of the area the command may change.
+    // While recording: the texts of the area the command may change, and which of
+    // its cells are recorded already.
     CRect area;
     std::vector<CString> before;
-    const CString* Before(int line, int column) const {
-        if (line < area.top || line > area.bottom || column < area.left || column > area.right) return nullptr;
-        return &before[static_cast<size_t>(line - area.top) * static_cast<size_t>(area.Width() + 1) +
-                       static_cast<size_t>(column - area.left)];
+    std::vector<bool> recorded;
+    // The index of a cell in `before`, or -1 outside the area.
+    long Index(int line, int column) const {
+        if (line < area.top || line > area.bottom || column < area.left || column > area.right) return -1;
+        return (line - area.top) * (area.Width() + 1) + (column - area.left);
+    }
+    void Record(int line, int column) {
+        const long index = Index(line, column);
+        // A cell outside the area read beforehand has no known old text: it is left out.
+        if (index < 0 || recorded[static_cast<size_t>(index)]) return;
+        recorded[static_cast<size_t>(index)] = true;
+        cells.push_back({line, column, before[static_cast<size_t>(index)]});
     }
 };
 
@@ -127,9 +137,24 @@ BOOL CDemoView::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* 
             entry->before.push_back(GetCellText(sheet, line, column));
         }
     }
+    entry->recorded.assign(entry->before.size(), false);
     recording_ = std::move(entry);
     const BOOL handled = CTableView::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
     entry = std::move(recording_);
+    // A cut empties whole lines' fields in one step, which the cell-changed hook
+    // does not hear of: the area is compared with what it held, so that every
+    // changed cell is in the entry however it was written.
+    if (GetSelSheet() == entry->sheet) {
+        size_t index = 0;
+        for (int line = area.top; line <= area.bottom; ++line) {
+            for (int column = area.left; column <= area.right; ++column, ++index) {
+                if (!entry->recorded[index] && GetCellText(sheet, line, column) != entry->before[index]) {
+                    entry->Record(line, column);
+                }
+            }
+        }
+    }
+    entry->recorded.clear();
     entry->before.clear();
     entry->before.shrink_to_fit();
     if (!entry->cells.empty()) {
@@ -140,11 +165,7 @@ BOOL CDemoView::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* 
 }
 
 void CDemoView::RecordChange(int line, int column) {
-    if (recording_ == nullptr || recording_->sheet != GetSelSheet()) return;
-    // A cell outside the area read beforehand has no known old text: it is left out.
-    if (const CString* old = recording_->Before(line, column)) {
-        recording_->cells.push_back({line, column, *old});
-    }
+    if (recording_ != nullptr && recording_->sheet == GetSelSheet()) recording_->Record(line, column);
 }
 
 bool CDemoView::UndoLast() {
