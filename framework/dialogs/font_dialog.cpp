@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "framework/controls/button.h"
+#include "framework/core/ascii_case.h"
 #include "framework/controls/combo_box.h"
 #include "framework/controls/static_control.h"
 #include "framework/dialogs/commdlg.h"
@@ -121,12 +122,7 @@ LPARAM SelectedData(HWND dialog, int id, LPARAM otherwise) {
 
 const Family* FamilyNamed(const Session& s, const std::u16string& name) {
     for (const Family& f : s.families) {
-        if (f.name.size() != name.size()) continue;
-        bool same = std::equal(f.name.begin(), f.name.end(), name.begin(), [](char16_t a, char16_t b) {
-            auto fold = [](char16_t c) { return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c; };
-            return fold(a) == fold(b);
-        });
-        if (same) return &f;
+        if (tq3::fw::EqualIgnoringAsciiCase(f.name, name)) return &f;
     }
     return nullptr;
 }

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <string>
 
+#include "framework/core/ascii_case.h"
 #include "framework/gdi/text/font_engine.h"
 
 namespace {
@@ -25,15 +26,6 @@ void CopyName(WCHAR* to, int capacity, std::u16string_view name) {
     to[n] = 0;
 }
 
-bool SameFace(const std::u16string& a, const WCHAR* b) {
-    auto fold = [](char16_t c) { return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c; };
-    size_t i = 0;
-    for (; i < a.size() && b[i] != 0; ++i) {
-        if (fold(a[i]) != fold(b[i])) return false;
-    }
-    return i == a.size() && b[i] == 0;
-}
-
 }  // namespace
 
 int EnumFontFamiliesExW(HDC, LOGFONTW* filter, FONTENUMPROCW proc, LPARAM param, DWORD) {
@@ -42,7 +34,7 @@ int EnumFontFamiliesExW(HDC, LOGFONTW* filter, FONTENUMPROCW proc, LPARAM param,
     std::copy_n(filter->lfFaceName, LF_FACESIZE, face);
     int last = 1;
     for (const tq3::fw::text::FamilyInfo& family : tq3::fw::text::ListFamilies()) {
-        if (face[0] != 0 && !SameFace(family.name, face)) continue;
+        if (face[0] != 0 && !tq3::fw::EqualIgnoringAsciiCase(family.name, face)) continue;
         for (BYTE charSet : family.charSets) {
             if (filter->lfCharSet != DEFAULT_CHARSET && filter->lfCharSet != charSet) continue;
             ENUMLOGFONTEXW font{};

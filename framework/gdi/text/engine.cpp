@@ -12,6 +12,7 @@
 #include <string>
 #include <utility>
 
+#include "framework/core/ascii_case.h"
 #include "framework/core/utf.h"
 #include "framework/gdi/text/font_internal.h"
 
@@ -151,7 +152,7 @@ std::u16string CacheKey(const LOGFONTW& lf) {
     }
     for (int i = 0; i < LF_FACESIZE && lf.lfFaceName[i] != 0; ++i) {
         char16_t c = lf.lfFaceName[i];
-        key += (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c;
+        key += AsciiLower(c);
     }
     return key;
 }
@@ -322,12 +323,6 @@ std::vector<BYTE> CharSetsOf(FcPattern* font) {
     return sets;
 }
 
-bool LessIgnoringCase(const std::u16string& a, const std::u16string& b) {
-    auto fold = [](char16_t c) { return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c; };
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
-                                        [&](char16_t x, char16_t y) { return fold(x) < fold(y); });
-}
-
 }  // namespace
 
 std::vector<FamilyInfo> Engine::Families() {
@@ -367,7 +362,7 @@ std::vector<FamilyInfo> Engine::Families() {
         }
         for (auto& entry : byName) families.push_back(std::move(entry.second));
         std::sort(families.begin(), families.end(),
-                  [](const FamilyInfo& a, const FamilyInfo& b) { return LessIgnoringCase(a.name, b.name); });
+                  [](const FamilyInfo& a, const FamilyInfo& b) { return LessIgnoringAsciiCase(a.name, b.name); });
     } catch (const std::bad_alloc&) {
         families.clear();
     }
