@@ -25,9 +25,9 @@ constexpr UINT kInvalidCharacters = 30011;
 constexpr UINT kErrorOk = MB_ICONHAND | MB_OK;
 constexpr UINT kQuestion = MB_ICONEXCLAMATION | MB_YESNO;
 
-CRect Normalised(const CRect& r) {
-    return CRect(std::min(r.left, r.right), std::min(r.top, r.bottom), std::max(r.left, r.right),
-                 std::max(r.top, r.bottom));
+CRect Normalised(CRect r) {
+    r.NormalizeRect();
+    return r;
 }
 
 bool IsDigit(WCHAR c) { return c >= u'0' && c <= u'9'; }
