@@ -21,6 +21,7 @@
 
 #include "framework/backends/sdl/sdl_input_map.h"
 #include "framework/backends/sdl/x11_errors.h"
+#include "framework/backends/sdl/x11_windows.h"
 #include "framework/core/utf.h"
 #include "framework/window/virtual_keys.h"
 #include "framework/window/winuser.h"
@@ -135,6 +136,11 @@ SdlBackend* SdlBackend::Open(int width, int height, LPCWSTR title, bool native) 
     // in memory and only damaged rectangles travel, which a GL upload of the whole
     // surface per frame would undo, and a software GL costs threads and memory.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+#if defined(TQ3_WITH_XLIB)
+    // Before the display layer starts: it keeps the handler it finds as the one
+    // to go back to when it stops, and stopping reads the errors still in transit.
+    sdl::TolerateGoneWindows();
+#endif
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         std::fprintf(stderr, "interactive desktop: no display can be opened: %s\n", SDL_GetError());
         return nullptr;
@@ -145,9 +151,6 @@ SdlBackend* SdlBackend::Open(int width, int height, LPCWSTR title, bool native) 
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         return nullptr;
     }
-#if defined(TQ3_WITH_XLIB)
-    if (std::strcmp(SDL_GetCurrentVideoDriver(), "x11") == 0) sdl::TolerateGoneWindows();
-#endif
     std::unique_ptr<State> state;
     std::string caption;
     try {
@@ -374,6 +377,22 @@ Uint32 KindFlags(DWORD style, DWORD exStyle, bool owned, bool* popup) {
     return SDL_WINDOW_BORDERLESS | ((exStyle & WS_EX_TOOLWINDOW) ? SDL_WINDOW_SKIP_TASKBAR : 0);
 }
 
+void ShowNative(SDL_Window* window) {
+#if defined(TQ3_WITH_XLIB)
+    if (!(SDL_GetWindowFlags(window) & SDL_WINDOW_SHOWN) && sdl::MapWithoutWaiting(window)) return;
+#endif
+    SDL_ShowWindow(window);
+}
+
+void HideNative(SDL_Window* window) {
+#if defined(TQ3_WITH_XLIB)
+    // Shown by ShowNative, the window may still be waiting for its map notice;
+    // the display layer would then take the hide for nothing to do.
+    if (!(SDL_GetWindowFlags(window) & SDL_WINDOW_SHOWN) && sdl::WithdrawWithoutWaiting(window)) return;
+#endif
+    SDL_HideWindow(window);
+}
+
 }  // namespace
 
 void SdlBackend::NativeWindowChanged(HWND top) {
@@ -386,7 +405,7 @@ void SdlBackend::NativeWindowChanged(HWND top) {
     State::Native* n = st.ByHandle(top);
     if (!IsWindowVisible(top)) {
         if (n != nullptr && n->shown) {
-            SDL_HideWindow(n->window);
+            HideNative(n->window);
             n->shown = false;
         }
         return;
@@ -441,7 +460,7 @@ void SdlBackend::NativeWindowChanged(HWND top) {
         }
     }
     if (!n->shown) {
-        SDL_ShowWindow(n->window);
+        ShowNative(n->window);
         n->shown = true;
     }
     if (!n->popup && GetActiveWindow() == top && SDL_GetKeyboardFocus() != n->window) SDL_RaiseWindow(n->window);
