@@ -1,4 +1,5 @@
-// The demo frame's Edit menu and its keys. The items carry the standard command
+// The demo frame's menu bar: the Edit menu and its keys, and the View menu with
+// the font dialog. The items carry the standard command
 // ids, so the frame's command routing takes them to the view: the view's state
 // handlers grey what cannot be done now (Paste with an empty clipboard, Undo with
 // an empty undo buffer, Find and Replace, which the view does not carry out yet,
@@ -29,13 +30,15 @@ constexpr EditItem kEditItems[] = {
 
 }  // namespace
 
-void CDemoFrame::AddEditMenu() {
+void CDemoFrame::AddMenus() {
     HMENU bar = ::CreateMenu();
     HMENU edit = ::CreatePopupMenu();
-    if (bar == nullptr || edit == nullptr) {
+    HMENU view = ::CreatePopupMenu();
+    if (bar == nullptr || edit == nullptr || view == nullptr) {
         // Without memory for a menu the demo runs on without one.
-        if (bar != nullptr) ::DestroyMenu(bar);
-        if (edit != nullptr) ::DestroyMenu(edit);
+        for (HMENU made : {bar, edit, view}) {
+            if (made != nullptr) ::DestroyMenu(made);
+        }
         return;
     }
     std::vector<ACCEL> keys;
@@ -48,6 +51,8 @@ void CDemoFrame::AddEditMenu() {
         keys.push_back(ACCEL{static_cast<BYTE>(FVIRTKEY | FCONTROL), item.key, static_cast<WORD>(item.command)});
     }
     ::AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(edit), u"&Edit");
+    ::AppendMenuW(view, MF_STRING, kFontCommand, u"&Font...");
+    ::AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(view), u"&View");
     if (!::SetMenu(m_hWnd, bar)) {
         ::DestroyMenu(bar);
         return;

@@ -78,7 +78,7 @@ CDemoFrame* CDemoFrame::Open(int language, const SheetSources& sources, const RE
         return nullptr;
     }
     if (CWinApp* app = AfxGetApp(); app != nullptr && app->m_pMainWnd == nullptr) app->m_pMainWnd = frame;
-    frame->AddEditMenu();
+    frame->AddMenus();
     frame->InitialUpdateFrame(TRUE);
     frame->SetActiveView(view);
     frame->UpdateStatus();

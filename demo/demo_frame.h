@@ -48,8 +48,8 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
-    // Gives the frame its menu bar with the Edit menu, and the Edit menu's keys.
-    void AddEditMenu();
+    // Gives the frame its menu bar (Edit and View) and the Edit menu's keys.
+    void AddMenus();
     // Stores the width of every column of every sheet for the next start.
     void SaveColumnWidths();
 

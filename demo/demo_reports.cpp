@@ -85,6 +85,16 @@ void WriteColumnWidths(CDemoView& view, std::ostream& out) {
     out << "\n";
 }
 
+void WriteFont(CDemoView& view, std::ostream& out) {
+    LOGFONTW font{};
+    if (view.GetFont()->GetSafeHandle() == nullptr || view.GetFont()->GetLogFont(&font) == 0) {
+        out << "font (none) line " << view.GetLineHeight() << "\n";
+        return;
+    }
+    out << "font " << Quoted(std::u16string_view(font.lfFaceName)) << " height " << font.lfHeight << " line "
+        << view.GetLineHeight() << "\n";
+}
+
 void WriteClipboard(const std::optional<std::u16string>& text, std::ostream& out) {
     out << "clipboard " << (text ? Quoted(*text) : std::string("(no text)")) << "\n";
 }

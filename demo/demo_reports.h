@@ -24,6 +24,9 @@ void WriteSheet(CDemoView& view, std::ostream& out);
 void WriteScroll(CDemoView& view, std::ostream& out);
 // "columns 120 80 64": the pixel width of every column of the current sheet.
 void WriteColumnWidths(CDemoView& view, std::ostream& out);
+// "font \"DejaVu Sans\" height -19 line 22": the cells' font, its height as the
+// font gives it, and the view's line height in pixels.
+void WriteFont(CDemoView& view, std::ostream& out);
 void WriteClipboard(const std::optional<std::u16string>& text, std::ostream& out);
 
 }  // namespace tq3::demo

@@ -124,6 +124,16 @@ bool TargetPoint(CDemoView& view, const Target& target, POINT* screen, std::stri
             *error = "the header of line " + Number(target.a) + " is not shown";
             return false;
         }
+        case Target::Kind::Corner: {
+            // The line header's caption box, above its first row.
+            CLineHeaderWnd& header = view.GetLineHeader();
+            CRect area;
+            header.GetClientRect(&area);
+            client = POINT{area.Width() / 2, view.GetLineHeight() / 2};
+            if (VisiblePoint(header, client, screen)) return true;
+            *error = "the corner box is not shown";
+            return false;
+        }
     }
     *error = "unknown target";
     return false;

@@ -63,6 +63,7 @@ public:
 
 BEGIN_MESSAGE_MAP(CDemoView, CTableView)
 ON_MESSAGE(WM_INITMENUPOPUP, &CDemoView::OnInitMenuPopup)
+ON_COMMAND(kFontCommand, &CDemoView::OnViewFont)
 END_MESSAGE_MAP()
 
 CDemoView::CDemoView() = default;

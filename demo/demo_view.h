@@ -24,6 +24,9 @@ struct HookState {
 
 class DemoUndoEntry;
 
+// The View menu's Font... item: the font dialog for the cells and headers.
+constexpr UINT kFontCommand = 0x8100;
+
 class CDemoView : public CTableView {
 public:
     CDemoView();
@@ -57,6 +60,8 @@ protected:
     // The view's context menu asks the frame's command-state routing, as the menu
     // bar does, so its items are greyed alike.
     afx_msg LRESULT OnInitMenuPopup(WPARAM wParam, LPARAM lParam);
+    // The user's choice of font, stored for the next start by the view itself.
+    afx_msg void OnViewFont() { ChangeDrawingElements(); }
     DECLARE_MESSAGE_MAP()
 
 private:

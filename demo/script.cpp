@@ -156,7 +156,7 @@ bool ParseTarget(const std::vector<std::string>& words, size_t* at, Target* targ
         *error = std::string("expected ") + what;
         return false;
     };
-    if (!need(1, "a target (X Y, cell L C, tab NAME, column C, divider C or line L)")) return false;
+    if (!need(1, "a target (X Y, view, cell L C, tab NAME, column C, divider C, line L or corner)")) return false;
     const std::string kind = Lower(words[*at]);
     int x = 0;
     if (ToInt(words[*at], &x)) {
@@ -172,8 +172,8 @@ bool ParseTarget(const std::vector<std::string>& words, size_t* at, Target* targ
         *at += 2;
         return true;
     }
-    if (kind == "view") {
-        target->kind = Target::Kind::View;
+    if (kind == "view" || kind == "corner") {
+        target->kind = kind == "view" ? Target::Kind::View : Target::Kind::Corner;
         *at += 1;
         return true;
     }
@@ -319,13 +319,73 @@ bool ScreenshotName(const std::string& file, Command* command, std::string* erro
 
 constexpr const char* kAnswerWords[] = {"ok", "cancel", "yes", "no", "abort", "retry", "ignore", "enter", "escape"};
 
+// The answers that work one control of a dialog, and the words each takes after
+// the control's id (before the optional window title).
+struct ControlAnswer {
+    const char* word;
+    size_t operands;
+    const char* usage;
+};
+constexpr ControlAnswer kControlAnswers[] = {
+    {"click", 0, "answer click ID [\"WINDOW TITLE\"]"},
+    {"check", 1, "answer check ID on|off [\"WINDOW TITLE\"]"},
+    {"type", 1, "answer type ID TEXT [\"WINDOW TITLE\"]"},
+    {"choose", 1, "answer choose ID INDEX [\"WINDOW TITLE\"]"},
+};
+
+// answer click|check|type|choose ID ...: the control's id in `number`; the check
+// box's state (1 or 0) or the list entry's index in `target.a`, the typed text in
+// `text`.
+bool ParseControlAnswer(const ControlAnswer& kind, const std::vector<std::string>& words, Command* command,
+                        std::string* error) {
+    const size_t fixed = 3 + kind.operands;
+    if (words.size() < fixed || words.size() > fixed + 1 || !ToInt(words[2], &command->number) ||
+        command->number < 0) {
+        *error = std::string("expected ") + kind.usage;
+        return false;
+    }
+    if (command->word == "check") {
+        const std::string state = Lower(words[3]);
+        if (state != "on" && state != "off") {
+            *error = std::string("expected ") + kind.usage;
+            return false;
+        }
+        command->target.a = state == "on" ? 1 : 0;
+    } else if (command->word == "choose") {
+        if (!ToInt(words[3], &command->target.a) || command->target.a < 0) {
+            *error = "'" + words[3] + "' is not an index";
+            return false;
+        }
+    } else if (command->word == "type") {
+        command->text = tq3::fw::Utf8ToU16(words[3]);
+    }
+    if (words.size() == fixed + 1) command->title = tq3::fw::Utf8ToU16(words[fixed]);
+    return true;
+}
+
 bool ParseAnswer(const CommandLine& in, Command* command, std::string* error) {
     const std::vector<std::string>& words = in.words;
-    if (words.size() < 2 || words.size() > 3) {
+    if (words.size() < 2) {
         *error = "expected answer BUTTON [\"WINDOW TITLE\"]";
         return false;
     }
     command->word = Lower(words[1]);
+    for (const ControlAnswer& kind : kControlAnswers) {
+        if (command->word == kind.word) return ParseControlAnswer(kind, words, command, error);
+    }
+    if (command->word == "item") {
+        // answer item TEXT: the pop-up menu's item showing TEXT.
+        if (words.size() != 3) {
+            *error = "expected answer item \"MENU ITEM\"";
+            return false;
+        }
+        command->text = tq3::fw::Utf8ToU16(words[2]);
+        return true;
+    }
+    if (words.size() > 3) {
+        *error = "expected answer BUTTON [\"WINDOW TITLE\"]";
+        return false;
+    }
     if (command->word == "screenshot") {
         // answer screenshot NAME: the screen with the modal window on it, then Escape.
         if (words.size() != 3) {
@@ -337,10 +397,11 @@ bool ParseAnswer(const CommandLine& in, Command* command, std::string* error) {
     bool known = false;
     for (const char* word : kAnswerWords) known = known || command->word == word;
     if (!known) {
-        *error = "unknown answer '" + words[1] + "' (ok cancel yes no abort retry ignore enter escape screenshot)";
+        *error = "unknown answer '" + words[1] +
+                 "' (ok cancel yes no abort retry ignore enter escape screenshot click check type choose item)";
         return false;
     }
-    if (words.size() == 3) command->text = tq3::fw::Utf8ToU16(words[2]);
+    if (words.size() == 3) command->title = tq3::fw::Utf8ToU16(words[2]);
     return true;
 }
 
@@ -370,7 +431,7 @@ bool ParseLanguage(const CommandLine& in, Command* command, std::string* error) 
 bool ParseReport(const CommandLine& in, Command* command, std::string* error) {
     const std::vector<std::string>& words = in.words;
     if (words.size() < 2) {
-        *error = "expected report hooks|selection|cursor|cell L C|title|sheet|columns|scroll";
+        *error = "expected report hooks|selection|cursor|cell L C|title|sheet|columns|scroll|font";
         return false;
     }
     command->word = Lower(words[1]);
@@ -380,10 +441,11 @@ bool ParseReport(const CommandLine& in, Command* command, std::string* error) {
         if (at == words.size()) return true;
     } else if (words.size() == 2 && (command->word == "hooks" || command->word == "selection" ||
                                      command->word == "cursor" || command->word == "title" || command->word == "sheet" ||
-                                     command->word == "columns" || command->word == "scroll")) {
+                                     command->word == "columns" || command->word == "scroll" ||
+                                     command->word == "font")) {
         return true;
     }
-    *error = "unknown report '" + words[1] + "' (hooks, selection, cursor, cell L C, title, sheet, columns, scroll)";
+    *error = "unknown report '" + words[1] + "' (hooks, selection, cursor, cell L C, title, sheet, columns, scroll, font)";
     return false;
 }
 
@@ -411,6 +473,9 @@ constexpr CommandSyntax kCommands[] = {
     {"mclick", Op::Click, MouseButton::Middle, false, ParseMouse},
     {"dblclick", Op::DoubleClick, MouseButton::Left, false, ParseMouse},
     {"drag", Op::Drag, MouseButton::Left, false, ParseMouse},
+    {"press", Op::Press, MouseButton::Left, false, ParseMouse},
+    {"move", Op::Move, MouseButton::Left, false, ParseMouse},
+    {"release", Op::Release, MouseButton::Left, false, ParseMouse},
     {"wheel", Op::Wheel, MouseButton::Left, false, ParseWheel},
     {"clipboard", Op::ClipboardSet, MouseButton::Left, true, ParseClipboard},
     {"answer", Op::Answer, MouseButton::Left, false, ParseAnswer},

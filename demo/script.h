@@ -24,6 +24,7 @@ struct Target {
         Column,  // the column header item of column a
         Divider, // the right edge of column a's header item
         Line,    // the line header row of line a
+        Corner,  // the corner box, where the two headers meet
     };
     Kind kind = Kind::View;
     int a = 0;
@@ -37,14 +38,18 @@ enum class Op {
     Click,         // target with modifiers and button
     DoubleClick,
     Drag,          // target to target2, left button
+    Press,         // the left button goes down at target (a drag in steps: press, move..., release)
+    Move,          // the mouse moves to target, buttons as they are
+    Release,       // the left button comes up at target
     Wheel,         // number of notches (positive away from the user) at target
     ClipboardSet,  // text
     ClipboardGet,
-    Answer,        // a queued reply for the next modal window: word (ok, cancel...) and title
+    Answer,        // a queued reply for the next modal window: word (ok, cancel, click, type...),
+                   // the control's id in number, the typed text or menu item in text, and title
     Wait,          // number of milliseconds on the clock
     Sheet,         // select the sheet of target (a Tab target) as the host would
     Language,      // number: 0-4
-    Report,        // word: hooks, selection, cursor, cell (target), title, sheet, columns, scroll
+    Report,        // word: hooks, selection, cursor, cell (target), title, sheet, columns, scroll, font
     Screenshot,    // text: the file name
 };
 
@@ -62,6 +67,7 @@ struct Command {
     int number = 0;
     std::u16string text;
     std::string word;
+    std::u16string title;  // Answer: the title of the window it is for; empty for any
 };
 
 struct ParsedScript {

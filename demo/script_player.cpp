@@ -64,6 +64,29 @@ bool ScriptPlayer::Run(const ParsedScript& script, std::string* error) {
 
 // ---- commands --------------------------------------------------------------------
 
+namespace {
+
+// The reply an answer command queues, other than a screenshot or a key.
+tq3::testing::ModalAnswer ControlAnswer(const Command& command) {
+    using namespace tq3::testing;
+    const int id = command.number;
+    if (command.word == "click") return AnswerClick(id, {}, command.title);
+    if (command.word == "check") return AnswerCheck(id, command.target.a != 0, {}, command.title);
+    if (command.word == "type") return AnswerType(id, command.text, {}, command.title);
+    if (command.word == "choose") return AnswerChoose(id, command.target.a, {}, command.title);
+    if (command.word == "item") return AnswerMenuItem(command.text);
+    static const std::pair<const char*, int> kButtons[] = {
+        {"ok", IDOK},         {"cancel", IDCANCEL}, {"abort", IDABORT}, {"retry", IDRETRY},
+        {"ignore", IDIGNORE}, {"yes", IDYES},       {"no", IDNO}};
+    int button = IDCANCEL;  // the parser lets no other word through
+    for (const auto& [word, value] : kButtons) {
+        if (command.word == word) button = value;
+    }
+    return AnswerCommand(button, {}, command.title);
+}
+
+}  // namespace
+
 bool ScriptPlayer::Play(const Command& command, std::string* error) {
     const UINT modifiers = ToModifiers(command.modifiers);
     POINT at{0, 0};
@@ -92,6 +115,18 @@ bool ScriptPlayer::Play(const Command& command, std::string* error) {
             desktop_.MouseUp(to, tq3::testing::Button::Left, modifiers);
             return true;
         }
+        case Op::Press:
+        case Op::Move:
+        case Op::Release:
+            if (!TargetPoint(*frame_.View(), command.target, &at, error)) return false;
+            if (command.op == Op::Press) {
+                desktop_.MouseDown(at, tq3::testing::Button::Left, modifiers);
+            } else if (command.op == Op::Move) {
+                desktop_.MouseMove(at);
+            } else {
+                desktop_.MouseUp(at, tq3::testing::Button::Left, modifiers);
+            }
+            return true;
         case Op::Wheel:
             if (!TargetPoint(*frame_.View(), command.target, &at, error)) return false;
             // One message per notch, as a wheel sends them.
@@ -107,9 +142,6 @@ bool ScriptPlayer::Play(const Command& command, std::string* error) {
             WriteClipboard(desktop_.ClipboardText(), report_);
             return true;
         case Op::Answer: {
-            static const std::pair<const char*, int> kButtons[] = {
-                {"ok", IDOK},       {"cancel", IDCANCEL}, {"abort", IDABORT}, {"retry", IDRETRY},
-                {"ignore", IDIGNORE}, {"yes", IDYES},     {"no", IDNO}};
             if (command.word == "screenshot") {
                 if (outDir_.empty()) {
                     *error = "screenshot needs an output folder (--out DIR)";
@@ -130,12 +162,10 @@ bool ScriptPlayer::Play(const Command& command, std::string* error) {
             }
             if (command.word == "enter" || command.word == "escape") {
                 desktop_.QueueModalAnswer(
-                    tq3::testing::AnswerKey(command.word == "enter" ? VK_RETURN : VK_ESCAPE, {}, command.text));
+                    tq3::testing::AnswerKey(command.word == "enter" ? VK_RETURN : VK_ESCAPE, {}, command.title));
                 return true;
             }
-            for (const auto& [word, id] : kButtons) {
-                if (command.word == word) desktop_.QueueModalAnswer(tq3::testing::AnswerCommand(id, {}, command.text));
-            }
+            desktop_.QueueModalAnswer(ControlAnswer(command));
             return true;
         }
         case Op::Wait:
@@ -189,6 +219,8 @@ bool ScriptPlayer::Report(const Command& command, std::string* error) {
         WriteScroll(view, report_);
     } else if (what == "columns") {
         WriteColumnWidths(view, report_);
+    } else if (what == "font") {
+        WriteFont(view, report_);
     }
     report_.flush();
     return true;

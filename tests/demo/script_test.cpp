@@ -16,7 +16,7 @@ using demo::Target;
 
 // One line's command, described in a way a failing expectation can print.
 std::string Describe(const Command& c) {
-    std::string kinds[] = {"view", "point", "cell", "tab", "column", "divider", "line"};
+    std::string kinds[] = {"view", "point", "cell", "tab", "column", "divider", "line", "corner"};
     auto target = [&](const Target& t) {
         std::string text = kinds[static_cast<int>(t.kind)];
         text.append(1, '(').append(std::to_string(t.a)).append(1, ',').append(std::to_string(t.b));
@@ -26,7 +26,7 @@ std::string Describe(const Command& c) {
     return "op" + std::to_string(static_cast<int>(c.op)) + " vk" + std::to_string(c.vk) + " mod" +
            std::to_string(c.modifiers) + " btn" + std::to_string(static_cast<int>(c.button)) + " " + target(c.target) +
            " " + target(c.target2) + " n" + std::to_string(c.number) + " text[" + tq3::fw::ToUtf8(c.text) +
-           "] word[" + c.word + "]";
+           "] word[" + c.word + "] title[" + tq3::fw::ToUtf8(c.title) + "]";
 }
 
 Command Make(Op op) {
@@ -66,6 +66,17 @@ TEST(ScriptTest, GoodLinesBecomeCommands) {
         c.text = txt;
         return c;
     };
+    // An answer: its word, the control's id, its operand (a check box's state or an
+    // entry's index), the typed text or menu item, and the window's title.
+    auto answer = [](const char* w, int id, int operand, const char16_t* txt, const char16_t* title) {
+        Command c = Make(Op::Answer);
+        c.word = w;
+        c.number = id;
+        c.target.a = operand;
+        c.text = txt;
+        c.title = title;
+        return c;
+    };
     auto number = [](Op op, int n, Target t = {}) {
         Command c = Make(op);
         c.number = n;
@@ -93,10 +104,19 @@ TEST(ScriptTest, GoodLinesBecomeCommands) {
         {"wheel +2 cell 10 0", number(Op::Wheel, 2, Target{K::Cell, 10, 0, u""})},
         {"clipboard set a\\tb\\r\\nc", text(Op::ClipboardSet, u"a\tb\r\nc")},
         {"clipboard get", Make(Op::ClipboardGet)},
-        {"answer yes \"Find and Replace\"", word(Op::Answer, "yes", {}, u"Find and Replace")},
+        {"answer yes \"Find and Replace\"", answer("yes", 0, 0, u"", u"Find and Replace")},
+        {"answer click 1004", answer("click", 1004, 0, u"", u"")},
+        {"answer CHECK 1011 on Find", answer("check", 1011, 1, u"", u"Find")},
+        {"answer check 1012 off", answer("check", 1012, 0, u"", u"")},
+        {"answer type 1005 \"a b\" \"Replace\"", answer("type", 1005, 0, u"a b", u"Replace")},
+        {"answer choose 1010 3", answer("choose", 1010, 3, u"", u"")},
+        {"answer item \"Font...\"", answer("item", 0, 0, u"Font...", u"")},
+        {"press divider 1", mouse(Op::Press, B::Left, 0, Target{K::Divider, 1, 0, u""})},
+        {"move 470 8", mouse(Op::Move, B::Left, 0, Target{K::Point, 470, 8, u""})},
+        {"release shift corner", mouse(Op::Release, B::Left, demo::kShiftKey, Target{K::Corner, 0, 0, u""})},
         {"answer screenshot menu", word(Op::Answer, "screenshot", {}, u"menu.png")},
         {"wait 1500", number(Op::Wait, 1500)},
-        {"sheet \"設備一覧\"", Command{0, Op::Sheet, 0, 0, B::Left, Target{K::Tab, 0, 0, u"設備一覧"}, {}, 0, u"", ""}},
+        {"sheet \"設備一覧\"", Command{0, Op::Sheet, 0, 0, B::Left, Target{K::Tab, 0, 0, u"設備一覧"}, {}, 0, u"", "", u""}},
         {"language JPN", number(Op::Language, 1)},
         {"report hooks", word(Op::Report, "hooks")},
         {"report cell 3 4", word(Op::Report, "cell", Target{K::Cell, 3, 4, u""})},
@@ -128,12 +148,21 @@ TEST(ScriptTest, BadLinesStopTheScriptNamingLineAndReason) {
         {"click cell 1", "expected cell LINE COLUMN"},
         {"click cell -1 2", "'-1' is not an index"},
         {"click tab #x", "'#x' is not a tab index"},
-        {"click corner", "unknown target 'corner'"},
+        {"click nowhere", "unknown target 'nowhere'"},
         {"click cell 1 2 3", "unexpected '3'"},
         {"drag cell 1 1 cell 2 2", "expected 'to'"},
         {"wheel 0", "expected wheel NOTCHES"},
         {"clipboard", "expected clipboard set TEXT or clipboard get"},
         {"answer maybe", "unknown answer 'maybe'"},
+        {"answer click", "expected answer click ID"},
+        {"answer click x", "expected answer click ID"},
+        {"answer check 1011 maybe", "expected answer check ID on|off"},
+        {"answer type 1005", "expected answer type ID TEXT"},
+        {"answer choose 1010 -1", "'-1' is not an index"},
+        {"answer item", "expected answer item"},
+        {"answer yes a b", "expected answer BUTTON"},
+        {"press", "expected a target"},
+        {"move corner 3", "unexpected '3'"},
         {"answer screenshot", "expected answer screenshot NAME"},
         {"answer screenshot a/b", "without '/'"},
         {"wait soon", "'soon' is not a number"},

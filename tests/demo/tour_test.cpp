@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <set>
 #include <sstream>
@@ -117,8 +118,33 @@ TEST(TourTest, TourReportsSheetSwitchesAndWritesScreenshots) {
               std::string::npos)
         << report;
 
-    const char* shots[] = {"01-time-zones.png", "02-countries.png", "03-io-points.png", "04-equipment-jpn.png",
-                           "05-edit-box.png",   "06-drop-down.png",  "07-context-menu.png"};
+    // The headers: a divider dragged wider and fitted back by a double click;
+    // whole columns, lines and all cells selected; a right click selecting the
+    // column under it. Then a larger font makes taller lines.
+    const size_t headers = report.find("screenshot 07-context-menu.png\n");
+    std::vector<std::string> widths = LinesStarting(report.substr(headers), "columns");
+    ASSERT_EQ(widths.size(), 3u) << report;
+    auto description = [](const std::string& line) {
+        std::istringstream in(line.substr(std::string("columns").size()));
+        int tag = 0, width = 0;
+        in >> tag >> width;
+        return width;
+    };
+    EXPECT_GT(description(widths[1]), description(widths[0])) << "the drag widens the column";
+    EXPECT_EQ(widths[2], widths[0]) << "the double click fits it to its texts again";
+    EXPECT_NE(report.find("selection lines 0-99999 columns 3-3\nselection lines 0-99999 columns 4-6\n"
+                          "selection lines 3-8 columns 0-8\nselection lines 0-99999 columns 0-8\n"
+                          "screenshot 09-header-menu.png\nselection lines 0-99999 columns 5-5\n"),
+              std::string::npos)
+        << report;
+    std::vector<std::string> fonts = LinesStarting(report, "font");
+    ASSERT_EQ(fonts.size(), 2u) << report;
+    auto lineHeight = [](const std::string& line) { return std::atoi(line.c_str() + line.rfind(' ') + 1); };
+    EXPECT_GT(lineHeight(fonts[1]), lineHeight(fonts[0])) << fonts[0] << " / " << fonts[1];
+
+    const char* shots[] = {"01-time-zones.png",  "02-countries.png",   "03-io-points.png",   "04-equipment-jpn.png",
+                           "05-edit-box.png",    "06-drop-down.png",   "07-context-menu.png", "08-tracking-line.png",
+                           "09-header-menu.png", "10-larger-font.png"};
     std::vector<tq3::fw::Surface> images;
     for (const char* shot : shots) {
         tq3::fw::Surface image;
@@ -188,19 +214,34 @@ TEST(TourTest, LanguageChosenOnTheCommandLineIsKeptForTheNextStart) {
 TEST(TourTest, ColumnWidthsAndFontOutliveTheRun) {
     // A start with fewer I/O points fits narrower columns...
     TempFolder fresh;
-    const std::string script = fresh.Write("s.script", "click tab #2\nreport columns\n");
+    const std::string script = fresh.Write("s.script", "click tab #2\nreport columns\nreport font\n");
     const DemoRun narrow = RunDemo(fresh, "--io-lines 3 --script '" + script + "'");
     ASSERT_EQ(narrow.exitCode, 0) << narrow.err;
 
-    // ...but a start after one that saved its widths shows those widths.
+    // ...but a start after one that saved its widths and chose a 14-point font
+    // through the View menu shows those widths in that font.
     TempFolder folder;
-    const DemoRun first = RunDemo(folder, "--io-lines 400 --script '" + script + "'");
+    const std::string choose = folder.Write("choose.script",
+                                            "click tab #2\n"
+                                            "answer item \"Font...\"\n"
+                                            "answer type 1138 14\n"
+                                            "answer ok\n"
+                                            "key alt+v\n"
+                                            "report columns\n"
+                                            "report font\n");
+    const DemoRun first = RunDemo(folder, "--io-lines 400 --script '" + choose + "'");
     ASSERT_EQ(first.exitCode, 0) << first.err;
     const DemoRun second = RunDemo(folder, "--io-lines 3 --script '" + script + "'");
     ASSERT_EQ(second.exitCode, 0) << second.err;
     ASSERT_NE(first.out.find("columns "), std::string::npos) << first.out;
     EXPECT_NE(narrow.out, first.out) << "the sample is too small to tell the runs apart";
     EXPECT_EQ(second.out, first.out);
+    // The larger font makes taller lines than the first start's default font.
+    auto lineHeight = [](const std::string& out) {
+        const size_t at = out.find(" line ");
+        return at == std::string::npos ? -1 : std::atoi(out.c_str() + at + 6);
+    };
+    EXPECT_GT(lineHeight(first.out), lineHeight(narrow.out)) << first.out << narrow.out;
 
     // The view's font was stored when its window closed.
     const std::string previous = tq3::fw::GetRegistryStorePath(HKEY_CURRENT_USER);
@@ -212,7 +253,7 @@ TEST(TourTest, ColumnWidthsAndFontOutliveTheRun) {
     EXPECT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, u"Software\\TQ3View\\LogFont", 0, KEY_READ, &key), ERROR_SUCCESS);
     EXPECT_EQ(RegQueryValueExW(key, u"iPointSize", nullptr, nullptr, reinterpret_cast<BYTE*>(&pointSize), &size),
               ERROR_SUCCESS);
-    EXPECT_GT(pointSize, 0u);
+    EXPECT_EQ(pointSize, 140u) << "tenths of a point, as the font dialog gives them";
     RegCloseKey(key);
     tq3::fw::SetRegistryStorePath(HKEY_CURRENT_USER, previous);
 }
