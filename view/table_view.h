@@ -45,6 +45,35 @@ constexpr DWORD kEditFunctionsDefault = 0x77;  // everything but clear
 constexpr UINT kCellComboId = 1002;
 constexpr UINT kCellEditId = 1003;
 
+// Search flags of CTableView::Find and of a find/replace request.
+constexpr DWORD kFindEntireCells = 0x1;  // the whole cell text must equal the search text
+constexpr DWORD kFindMatchCase = 0x2;    // case counts
+// The high half of a request's flags says what the dialog asks for; any other
+// value there is Find Next.
+constexpr DWORD kFindReplace = 0x10000;
+constexpr DWORD kFindReplaceAll = 0x20000;
+
+// Notification codes the find/replace dialog sends the view with WM_NOTIFY: a
+// request (a FindReplaceNotify record), and the choice of one column to search
+// (a bare header whose idFrom is the column).
+constexpr UINT kFindReplaceRequest = static_cast<UINT>(-100);
+constexpr UINT kFindColumnChosen = 1;
+
+// A request of the find/replace dialog, the lParam of its WM_NOTIFY. The view
+// carries it out and answers in `line`, `column` and `match`.
+struct FindReplaceNotify {
+    NMHDR hdr;               // hwndFrom: the dialog; idFrom: 0; code: kFindReplaceRequest
+    int line;                // in: the current cell's line; out: the line found, -1 for none
+    int column;              // in: the current cell's column; out: the column found, -1 for none
+    LPCWSTR replaceText;     // Replace with (Replace and Replace All)
+    LPCWSTR findText;        // Find what
+    DWORD flags;             // kFindEntireCells, kFindMatchCase, and kFindReplace or kFindReplaceAll
+    POINT match;             // where in the cell found the text matched (see CTableView::Find)
+    RECT* area;              // the search area: first column, first line, last column, last line
+};
+
+class CFindReplaceDlg;
+
 class TQ3VIEW_API CTableView : public CView {
     DECLARE_DYNCREATE(CTableView)
 
@@ -181,6 +210,22 @@ public:
     // whole-number column (after a beep; cells written before it keep their texts).
     int PasteString(CString text, CRect area);
 
+    // ---- Search (find/table_view_find.cpp) --------------------------------------------
+    // Looks in sheet `sheet` for `text`, forward from the cell (`line`, `column`),
+    // which is itself examined, down the lines and left to right, without wrapping.
+    // `flags`: kFindEntireCells, kFindMatchCase; other bits are ignored. Cells are
+    // compared in the user's locale ignoring symbols and non-spacing marks, and case
+    // unless kFindMatchCase is set; part of a cell matches its characters as they
+    // stand, case folded unless kFindMatchCase is set. `area` (optional: first
+    // column, first line, last column, last line; negative values count as 0)
+    // bounds the search; without it the search runs from the start line to the last
+    // line over the fields of the start line. On return `line` and `column` name the
+    // cell found, or are -1 and -1; `match` (optional) is where the text matched:
+    // (0, length of `text`) for a whole cell, or the first and last position in the
+    // cell, and (-1, -1) without a match. A null `text` finds nothing; an empty one
+    // searches nothing, keeps `line` and `column` and sets `match` to (0, 0).
+    void Find(int& sheet, int& line, int& column, LPCWSTR text, DWORD flags, RECT* area, POINT* match);
+
     // ---- Undo buffer (view/table_view_commands.cpp) -----------------------------------
     // Deletes the host's undo entries, newest first: 1, or 0 when it met a null entry
     // (taken off; the entries before it stay).
@@ -227,6 +272,39 @@ protected:
     // 0 too when memory runs out, the stored histories then left as they were.
     int ReadFindReplaceHistory(CStringList& findList, CStringList& replaceList);
     int WriteFindReplaceHistory(CStringList& findList, CStringList& replaceList);
+
+    // ---- find/table_view_find_requests.cpp: the find/replace dialog's requests
+    // Sets *pResult to 0, carries out a request (code kFindReplaceRequest, by the
+    // high half of its flags) or the choice of a column (kFindColumnChosen, from the
+    // open dialog only: the selection and the cursor move to the column), then lets
+    // the window's own handling see the notification.
+    BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
+    // Find Next: searches from the cell after the request's one and selects what it
+    // finds (the search area with the cursor on the cell, or the cell alone).
+    void OnButtonFindNext(NMHDR* pNMHDR);
+    // Replace: replaces in the first matching cell from the request's one, then
+    // moves the cursor to the next match.
+    void OnButtonFindReplace(NMHDR* pNMHDR);
+    // Replace All: replaces in every matching cell of the area (of the whole column
+    // when the selection is one cell), under the wait cursor, and repaints once.
+    void OnButtonFindReplaceAll(NMHDR* pNMHDR);
+    // The open find/replace dialog, null when none is open; set by the Find and
+    // Replace commands, read only to recognise the dialog's notifications.
+    CFindReplaceDlg* findReplaceDlg = nullptr;
+
+private:
+    // ---- find/table_view_find_requests.cpp
+    // Whether `window` is the open find/replace dialog's.
+    bool IsFindReplaceDlg(HWND window) const;
+    // The dialog narrowed the search to `column`: it becomes the selected column
+    // of the selection's lines, with the cursor on its line in it, shown at once.
+    void ChooseSearchColumn(int column);
+    // Find on the displayed sheet from the request's cell, answering in the record.
+    void SearchFrom(FindReplaceNotify& request);
+    // Stores the replacement for the request's found cell through SetCellText.
+    void ReplaceInCell(const FindReplaceNotify& request);
+
+protected:
 
     // ---- Message handlers: view/table_view_window.cpp
     afx_msg int OnCreate(LPCREATESTRUCTW lpCreateStruct);

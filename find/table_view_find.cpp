@@ -1,0 +1,106 @@
+// CTableView::Find: the search over the cells of one sheet.
+//
+// Find -> RangeFor (the lines and columns to walk) -> SearchLines, which hands
+// each line's text as it is stored to the CellMatcher
+// (find/table_view_find_matcher.h): no line is copied.
+#include <algorithm>
+#include <climits>
+#include <new>
+#include <string_view>
+
+#include "find/table_view_find_matcher.h"
+#include "text/field_scan.h"
+#include "view/table_view.h"
+
+namespace {
+
+// The cells a search walks: lines firstLine..lastLine, columns firstColumn..
+// lastColumn, starting at (startLine, startColumn).
+struct SearchRange {
+    int startLine = 0;
+    int startColumn = 0;
+    int firstLine = 0;
+    int lastLine = -1;
+    int firstColumn = 0;
+    int lastColumn = -1;
+};
+
+int FieldCount(const CString& text) {
+    return static_cast<int>(std::min<std::size_t>(tq3::MeasureRecord(text.GetString()).fields, INT_MAX));
+}
+
+// The range from the request's area, or without one from the start line to the
+// sheet's end over the fields of the start line. Lines the sheet does not have
+// hold no cells: the last line is never past the sheet's last one.
+SearchRange RangeFor(const CSheetObj& sheet, int line, int column, const RECT* area) {
+    SearchRange range;
+    range.startLine = line;
+    range.startColumn = column;
+    const int lastSheetLine = sheet.GetLineCount() - 1;
+    if (area != nullptr) {
+        range.firstColumn = std::max(0, static_cast<int>(area->left));
+        range.firstLine = std::max(0, static_cast<int>(area->top));
+        range.lastColumn = std::max(0, static_cast<int>(area->right));
+        range.lastLine = std::min(std::max(0, static_cast<int>(area->bottom)), lastSheetLine);
+        return range;
+    }
+    // A start line the sheet does not have leaves nothing to search.
+    const CLineProp* first = line >= 0 ? sheet.GetLine(line) : nullptr;
+    if (first == nullptr) return range;
+    range.firstLine = line;
+    range.lastLine = lastSheetLine;
+    range.lastColumn = FieldCount(first->text) - 1;
+    return range;
+}
+
+// Walks the range; true with (`line`, `column`) on the first cell that matches.
+bool SearchLines(const CSheetObj& sheet, const SearchRange& range, tq3::CellMatcher& matcher, int& line,
+                 int& column, tq3::CellMatch& match) {
+    if (range.startLine < range.firstLine) return false;
+    for (int l = range.startLine; l <= range.lastLine; ++l) {
+        const CLineProp* record = sheet.GetLine(l);
+        if (record == nullptr) continue;
+        const int from = l == range.startLine ? range.startColumn : range.firstColumn;
+        // A line without text is one empty field.
+        const int found = matcher.FindInLine(record->text.GetString(), std::max(from, 0), range.lastColumn, match);
+        if (found >= 0) {
+            line = l;
+            column = found;
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+void CTableView::Find(int& sheet, int& line, int& column, LPCWSTR text, DWORD flags, RECT* area, POINT* match) {
+    if (text == nullptr) {
+        line = column = -1;
+        return;
+    }
+    if (text[0] == 0) {
+        if (match != nullptr) *match = POINT{0, 0};
+        return;
+    }
+    const int startLine = line;
+    const int startColumn = column;
+    line = column = -1;
+    if (match != nullptr) *match = POINT{-1, -1};
+    const CSheetObj* sheetObj = GetSheetObj(sheet);
+    if (sheetObj == nullptr) return;
+
+    const SearchRange range = RangeFor(*sheetObj, startLine, startColumn, area);
+    try {
+        tq3::CellMatcher matcher(text, flags);
+        tq3::CellMatch found;
+        int foundLine = -1;
+        int foundColumn = -1;
+        if (!SearchLines(*sheetObj, range, matcher, foundLine, foundColumn, found)) return;
+        line = foundLine;
+        column = foundColumn;
+        if (match != nullptr) *match = POINT{found.x, found.y};
+    } catch (const std::bad_alloc&) {
+        // Without memory to compare with, nothing is found.
+    }
+}

@@ -1,0 +1,193 @@
+// Matching the cells of a line against the search text.
+//
+// Part of a cell: one pass over the line that counts the fields as it goes and
+// compares case-folded code units through a table (PartFoldTable), so neither the
+// line nor its fields are copied. Whole cells: each field of the range is
+// compared through the collation table (CollationTable) when both texts are
+// covered by it, through the locale functions otherwise.
+//
+// FindInLine -> ScanParts (part of a cell) | FindWholeInLine -> MatchesWhole
+//            -> CompareByTables, or MatchCellByLocale
+#include "find/table_view_find_matcher.h"
+
+#include <climits>
+#include <new>
+
+#include "find/table_view_find_tables.h"
+#include "framework/core/locale.h"
+#include "text/field_scan.h"
+#include "text/tab_text.h"
+#include "view/table_view.h"
+
+namespace tq3 {
+namespace {
+
+bool IgnoresCase(DWORD flags) { return (flags & kFindMatchCase) == 0; }
+
+// The locale comparison's style: symbols and non-spacing marks never count, case
+// counts only when it must match.
+DWORD CompareStyle(DWORD flags) {
+    return NORM_IGNORENONSPACE | NORM_IGNORESYMBOLS | (IgnoresCase(flags) ? NORM_IGNORECASE : 0);
+}
+
+bool FitsInt(std::size_t n) { return n <= static_cast<std::size_t>(INT_MAX); }
+
+// The text of a field never holds these.
+bool EndsField(char16_t c) { return c == 0 || c == u'\t' || c == u'\r' || c == u'\n'; }
+
+struct Identity {
+    char16_t operator[](char16_t c) const { return c; }
+};
+
+// The first match of `folded` (not empty, free of TAB, CR, LF and NUL) in the
+// fields `from`..`last` of `line`, each code unit of the line put through `fold`
+// first. A field's text ends at a CR or LF; what follows up to the next TAB is
+// not part of it. The comparison of the rest of the text stops at the field's end
+// by itself: no folded code unit equals a TAB, CR, LF or NUL.
+template <typename Fold>
+int ScanParts(const WCHAR* line, int from, int last, std::u16string_view folded, const Fold& fold, CellMatch& match) {
+    const char16_t first = folded[0];
+    const std::size_t length = folded.size();
+    int column = 0;
+    const WCHAR* fieldStart = line;
+    bool inText = column >= from;  // in the text of a field of the range
+    for (const WCHAR* p = line;; ++p) {
+        const WCHAR c = *p;
+        if (c <= u'\r' && EndsField(c)) {
+            if (c == 0) return -1;
+            if (c == u'\t') {
+                if (++column > last) return -1;
+                fieldStart = p + 1;
+                inText = column >= from;
+            } else {
+                inText = false;
+            }
+            continue;
+        }
+        if (!inText || fold[c] != first) continue;
+        std::size_t i = 1;
+        while (i < length && fold[p[i]] == folded[i]) ++i;
+        if (i == length) {
+            const int x = static_cast<int>(p - fieldStart);
+            match = {x, x + static_cast<int>(length) - 1};
+            return column;
+        }
+    }
+}
+
+}  // namespace
+
+bool MatchCellByLocale(std::u16string_view cell, std::u16string_view text, DWORD flags, CellMatch& match) {
+    if (text.empty() || !FitsInt(cell.size()) || !FitsInt(text.size())) return false;
+    std::u16string foldedCell(cell);
+    std::u16string foldedText(text);
+    if (IgnoresCase(flags)) {
+        CharLowerBuffW(foldedCell.data(), static_cast<DWORD>(foldedCell.size()));
+        CharLowerBuffW(foldedText.data(), static_cast<DWORD>(foldedText.size()));
+    }
+    const DWORD style = CompareStyle(flags);
+    if ((flags & kFindEntireCells) != 0) {
+        if (CompareStringW(LOCALE_USER_DEFAULT, style, foldedCell.c_str(), static_cast<int>(foldedCell.size()),
+                           foldedText.c_str(), static_cast<int>(foldedText.size())) != CSTR_EQUAL) {
+            return false;
+        }
+        match = {0, static_cast<int>(text.size())};
+        return true;
+    }
+    int start = -1;
+    int end = -1;
+    SearchPartialString(foldedCell.c_str(), foldedText.c_str(), style, &start, &end);
+    if (start < 0 || end < 0) return false;
+    match = {start, end};
+    return true;
+}
+
+CellMatcher::CellMatcher(std::u16string_view searchText, DWORD searchFlags)
+    : text(searchText), flags(searchFlags & (kFindEntireCells | kFindMatchCase)), ignoreCase(IgnoresCase(searchFlags)) {
+    if ((flags & kFindEntireCells) == 0) {
+        folded = text;
+        if (ignoreCase) {
+            fold = PartFoldTable();
+            for (char16_t& c : folded) c = fold[c];
+        }
+        for (char16_t c : folded) partImpossible = partImpossible || EndsField(c);
+        partImpossible = partImpossible || folded.empty() || !FitsInt(folded.size());
+        return;
+    }
+    table = CollationTable::For(ignoreCase);
+    tableCovered = table != nullptr && !text.empty();
+    for (std::size_t i = 0; tableCovered && i < text.size(); ++i) {
+        const UnitInfo& info = table->Info(text[i]);
+        if (info.state != UnitInfo::kCovered) {
+            tableCovered = false;
+            break;
+        }
+        for (int k = 0; k < info.count; ++k) units.push_back(info.Unit(k));
+        if (info.mark != UnitInfo::kNoMark) marks.push_back(info.mark);
+    }
+}
+
+bool CellMatcher::Matches(std::u16string_view cell, CellMatch& match) {
+    if ((flags & kFindEntireCells) != 0) return MatchesWhole(cell, match);
+    if (partImpossible || cell.size() < folded.size()) return false;
+    // A field holds no TAB, CR or LF; the scan reads it as a line of one field.
+    std::u16string line(cell);
+    return FindPartInLine(line.c_str(), 0, 0, match) == 0;
+}
+
+int CellMatcher::FindInLine(const WCHAR* line, int from, int last, CellMatch& match) {
+    if (from > last || last < 0) return -1;
+    return (flags & kFindEntireCells) != 0 ? FindWholeInLine(line, from, last, match)
+                                           : FindPartInLine(line, from, last, match);
+}
+
+int CellMatcher::FindPartInLine(const WCHAR* line, int from, int last, CellMatch& match) const {
+    if (partImpossible) return -1;
+    if (fold != nullptr) return ScanParts(line, from, last, folded, fold, match);
+    return ScanParts(line, from, last, folded, Identity{}, match);
+}
+
+int CellMatcher::FindWholeInLine(const WCHAR* line, int from, int last, CellMatch& match) {
+    const WCHAR* field = line;
+    for (int column = 0; column <= last; ++column) {
+        const WCHAR* textEnd = FieldTextEnd(field);
+        if (column >= from &&
+            MatchesWhole(std::u16string_view(field, static_cast<std::size_t>(textEnd - field)), match)) {
+            return column;
+        }
+        const WCHAR* end = *textEnd == u'\t' ? textEnd : FieldEnd(textEnd);
+        if (*end == 0) break;
+        field = end + 1;
+    }
+    return -1;
+}
+
+std::optional<bool> CellMatcher::EqualByTables(std::u16string_view cell) {
+    if (!tableCovered) return std::nullopt;
+    std::size_t unit = 0;
+    std::size_t mark = 0;
+    for (const char16_t c : cell) {
+        const UnitInfo& info = table->Info(c);
+        if (info.state != UnitInfo::kCovered) return std::nullopt;
+        // The units of the characters read so far begin the cell's sequence
+        // whatever follows, so a difference here settles it.
+        for (int k = 0; k < info.count; ++k, ++unit) {
+            if (unit == units.size() || units[unit] != info.Unit(k)) return false;
+        }
+        if (info.mark != UnitInfo::kNoMark) {
+            if (mark == marks.size() || marks[mark] != info.mark) return false;
+            ++mark;
+        }
+    }
+    return unit == units.size() && mark == marks.size();
+}
+
+bool CellMatcher::MatchesWhole(std::u16string_view cell, CellMatch& match) {
+    if (text.empty()) return false;
+    const std::optional<bool> equal = EqualByTables(cell);
+    if (!equal) return MatchCellByLocale(cell, text, flags, match);
+    if (*equal) match = {0, static_cast<int>(text.size())};
+    return *equal;
+}
+
+}  // namespace tq3

@@ -1,0 +1,196 @@
+// The find/replace dialog's requests to the view.
+//
+// The dialog keeps the search state (the current cell and the search area) and
+// sends each request as a FindReplaceNotify record with WM_NOTIFY; the view
+// searches with Find, replaces through SetCellText, moves the selection and the
+// cursor, and answers in the record's line and column (-1 and -1: nothing more).
+//
+// OnNotify -> OnButtonFindNext | OnButtonFindReplace | OnButtonFindReplaceAll
+//          -> ChooseSearchColumn (the dialog narrowed the search to one column)
+// Each request: SearchFrom (Find from the record's cell) and StepPast (to the
+// next cell of the area); the replacing ones ReplaceInCell.
+#include <algorithm>
+#include <string_view>
+
+#include "framework/app/wait_cursor.h"
+#include "text/field_scan.h"
+#include "view/table_view.h"
+
+namespace {
+
+FindReplaceNotify& RequestOf(NMHDR* header) { return *reinterpret_cast<FindReplaceNotify*>(header); }
+
+bool IsSingleCell(const CRect& r) { return r.left == r.right && r.top == r.bottom; }
+
+// A request names cells only with its area and a text to look for; an empty
+// text would find the cell it starts from again and again.
+bool CanSearch(const FindReplaceNotify& request) {
+    return request.area != nullptr && request.findText != nullptr && request.findText[0] != 0;
+}
+
+void FoundNothing(FindReplaceNotify& request) {
+    request.line = request.column = -1;
+    request.match = POINT{-1, -1};
+}
+
+// The next cell of the area after the request's one: the next column, or the
+// area's first column on the next line.
+void StepPast(FindReplaceNotify& request) {
+    if (request.column >= request.area->right) {
+        request.column = request.area->left;
+        ++request.line;
+    } else {
+        ++request.column;
+    }
+}
+
+// The text of field `column` of a line as GetCellText reads it, without its
+// fallback of an empty text when memory runs out: a replacement must never take
+// a failed read for an empty cell. Throws std::bad_alloc.
+CString StoredCellText(const CLineProp* line, int column) {
+    if (line == nullptr || column < 0) return CString();
+    const tq3::FieldStart found = tq3::LocateField(line->text.GetString(), static_cast<std::size_t>(column));
+    if (found.start == nullptr) return CString();
+    const WCHAR* end = tq3::FieldTextEnd(found.start);
+    return CString(found.start, static_cast<int>(end - found.start));
+}
+
+}  // namespace
+
+BOOL CTableView::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
+    if (pResult != nullptr) *pResult = 0;
+    auto* header = reinterpret_cast<NMHDR*>(lParam);
+    if (header->code == kFindReplaceRequest) {
+        switch (HIWORD(RequestOf(header).flags)) {
+            case HIWORD(kFindReplace):
+                OnButtonFindReplace(header);
+                break;
+            case HIWORD(kFindReplaceAll):
+                OnButtonFindReplaceAll(header);
+                break;
+            default:
+                OnButtonFindNext(header);
+                break;
+        }
+    }
+    if (header->code == kFindColumnChosen && IsFindReplaceDlg(header->hwndFrom)) {
+        ChooseSearchColumn(static_cast<int>(header->idFrom));
+    }
+    return CView::OnNotify(wParam, lParam, pResult);
+}
+
+bool CTableView::IsFindReplaceDlg(HWND window) const {
+    if (findReplaceDlg == nullptr || window == nullptr) return false;
+    // The dialog derives from CWnd alone, so its window object starts where the
+    // dialog does.
+    return static_cast<const void*>(CWnd::FromHandlePermanent(window)) == static_cast<const void*>(findReplaceDlg);
+}
+
+void CTableView::ChooseSearchColumn(int column) {
+    CSheetObj* sheet = CurrentSheet();
+    if (sheet == nullptr) return;
+    CRect selection = sheet->selection;
+    selection.left = selection.right = column;
+    SetSel(selection, CPoint(column, sheet->cursor.y));
+    if (m_hWnd != nullptr && ::IsWindow(m_hWnd)) RedrawNow(*this);
+}
+
+void CTableView::SearchFrom(FindReplaceNotify& request) {
+    int sheet = selSheet;
+    Find(sheet, request.line, request.column, request.findText, request.flags, request.area, &request.match);
+}
+
+void CTableView::OnButtonFindNext(NMHDR* pNMHDR) {
+    FindReplaceNotify& request = RequestOf(pNMHDR);
+    const CSheetObj* sheet = CurrentSheet();
+    if (sheet == nullptr) return;
+    if (!CanSearch(request)) return FoundNothing(request);
+    const bool singleCell = IsSingleCell(sheet->selection);
+    StepPast(request);
+    SearchFrom(request);
+    if (request.line < 0) return;
+
+    // The whole area stays selected with the cursor walking through it, unless the
+    // area is the whole sheet or the user had one cell selected.
+    const RECT& area = *request.area;
+    const bool wholeSheet = area.left == 0 && area.right == sheet->GetColumnCount() - 1 &&
+                            area.bottom == sheet->GetLineCount() - 1;
+    const CPoint cursor(request.column, request.line);
+    const CRect selection = singleCell || wholeSheet ? CRect(cursor, cursor) : CRect(area);
+    SetSel(selection, cursor);
+}
+
+void CTableView::OnButtonFindReplace(NMHDR* pNMHDR) {
+    FindReplaceNotify& request = RequestOf(pNMHDR);
+    if (CurrentSheet() == nullptr) return;
+    if (!CanSearch(request)) return FoundNothing(request);
+    SearchFrom(request);
+    if (request.line < 0) return;
+    ReplaceInCell(request);
+    Invalidate(TRUE);
+
+    StepPast(request);
+    SearchFrom(request);
+    // The cell's hook may have taken the sheet away.
+    const CSheetObj* sheet = CurrentSheet();
+    if (request.line < 0 || sheet == nullptr) return;
+    const CPoint cursor(request.column, request.line);
+    SetSel(IsSingleCell(sheet->selection) ? CRect(cursor, cursor) : sheet->selection, cursor);
+}
+
+void CTableView::OnButtonFindReplaceAll(NMHDR* pNMHDR) {
+    FindReplaceNotify& request = RequestOf(pNMHDR);
+    const CSheetObj* sheet = CurrentSheet();
+    if (sheet == nullptr) return;
+    if (!CanSearch(request)) return FoundNothing(request);
+    CWaitCursor wait;
+    RECT& area = *request.area;
+    const CRect selection = sheet->selection;
+    if (IsSingleCell(selection)) {
+        request.line = 0;
+        area.top = 0;
+        area.bottom = sheet->GetLineCount() - 1;
+    } else {
+        request.line = std::min(selection.top, selection.bottom);
+    }
+    // The cells are painted once, at the end; the repaint runs however the loop
+    // ends, so that cells replaced before a failure show their new texts.
+    struct RepaintAtEnd {
+        CWnd& view;
+        ~RepaintAtEnd() {
+            if (view.m_hWnd != nullptr && ::IsWindow(view.m_hWnd)) view.Invalidate(TRUE);
+        }
+    } repaint{*this};
+
+    SearchFrom(request);
+    while (request.line >= 0 && request.line <= area.bottom) {
+        ReplaceInCell(request);
+        // The dialog searches one column; were the area wider, the next cell of
+        // the line comes first, so that every round moves on.
+        if (request.column >= area.right) {
+            ++request.line;
+        } else {
+            ++request.column;
+        }
+        SearchFrom(request);
+    }
+}
+
+void CTableView::ReplaceInCell(const FindReplaceNotify& request) {
+    const LPCWSTR replacement = request.replaceText != nullptr ? request.replaceText : u"";
+    CString text;
+    if ((request.flags & kFindEntireCells) != 0) {
+        text = replacement;
+    } else {
+        // Every occurrence, compared exactly: a cell found by a search that ignored
+        // case may keep its text.
+        text = StoredCellText(GetLineProp(selSheet, request.line), request.column);
+        if (text.IsEmpty()) {
+            text = replacement;
+        } else {
+            text.Replace(request.findText, replacement);
+        }
+    }
+    // A text the column's edit mode refuses leaves the cell as it was.
+    SetCellText(selSheet, request.line, request.column, text);
+}
