@@ -1,9 +1,15 @@
-# Installation: the two shared objects, the headers under include/tq3view/, a CMake
+# Installation: the shared objects (and the interactive backend's module), the headers under include/tq3view/, a CMake
 # package (find_package(TQ3View) -> TQ3View::tq3view, TQ3View::tq3testing) and
 # pkg-config files (tq3view, and tq3testing for the test harness).
 include(CMakePackageConfigHelpers)
 
-install(TARGETS tq3framework tq3view EXPORT TQ3ViewTargets
+# The interactive backend's module (libtq3sdl.so) goes beside the framework,
+# where the framework looks for it when a host asks for a real window.
+set(TQ3_INSTALLED_LIBRARIES tq3framework tq3view)
+if(TARGET tq3sdl)
+  list(APPEND TQ3_INSTALLED_LIBRARIES tq3sdl)
+endif()
+install(TARGETS ${TQ3_INSTALLED_LIBRARIES} EXPORT TQ3ViewTargets
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
   ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
   RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}

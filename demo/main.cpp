@@ -23,16 +23,10 @@
 #include "demo/options.h"
 #include "demo/script_player.h"
 #include "framework/system/registry.h"
+#include "framework/window/interactive.h"
 #include "settings/language.h"
 #include "settings/registry_location.h"
 
-// The interactive backend is part of the framework on builds that have SDL2.
-#if __has_include("framework/backends/sdl/sdl_backend.h")
-#include "framework/backends/sdl/sdl_backend.h"
-#define TQ3DEMO_HAS_WINDOW 1
-#else
-#define TQ3DEMO_HAS_WINDOW 0
-#endif
 
 namespace {
 
@@ -190,12 +184,11 @@ int RunHeadless(const Options& options, int language, Clock::time_point started)
 }
 
 int RunInteractive(CDemoApp& app, const Options& options, int language) {
-#if TQ3DEMO_HAS_WINDOW
-    const bool virtualDesktop = options.virtualDesktop || tq3::fw::SdlBackend::VirtualDesktopAsked();
-    tq3::fw::SdlBackend* backend =
-        virtualDesktop ? tq3::fw::SdlBackend::Install(options.width, options.height, tq3::demo::TextsFor(language).appTitle)
-                       : tq3::fw::SdlBackend::InstallWindows();
-    if (backend == nullptr) return kNoWindow;  // the backend said why
+    const bool virtualDesktop = options.virtualDesktop || tq3::fw::VirtualDesktopAsked();
+    if (!tq3::fw::InstallInteractiveBackend(virtualDesktop, options.width, options.height,
+                                            tq3::demo::TextsFor(language).appTitle)) {
+        return kNoWindow;  // the framework said why
+    }
     if (!MakeOutFolder(options)) return kFailed;
     std::vector<std::string> problems;
     CDemoFrame* frame =
@@ -219,11 +212,6 @@ int RunInteractive(CDemoApp& app, const Options& options, int language) {
         live.emplace(*frame, reportFile);
     }
     return app.Run();
-#else
-    (void)app, (void)options, (void)language;
-    std::cerr << "tq3demo: this build has no interactive backend; run it with --headless\n";
-    return kNoWindow;
-#endif
 }
 
 }  // namespace

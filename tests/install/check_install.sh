@@ -31,13 +31,21 @@ done
 for fn in LoadLibraryW FreeLibrary GetModuleHandleW FindResourceW LoadStringW LoadBitmapW MessageBoxW LoadIconW; do
   grep -qw "$fn" <<<"$framework_exports" || { echo "missing export: $fn"; exit 1; }
 done
-# A framework built with the interactive backend installs its header, so that a
-# host can open a real window.
-if grep -qw _ZN3tq32fw10SdlBackend7InstallEiiPKDs <<<"$framework_exports"; then
+# A build with the interactive backend installs its module beside the framework,
+# where the framework opens it at run time, and its header, for hosts that want
+# the class itself. The framework does not link the display libraries: a headless
+# host never loads them.
+if [ -e "$libdir/libtq3sdl.so.0" ]; then
+  grep -qw tq3_sdl_install <<<"$(nm -D --defined-only "$libdir/libtq3sdl.so.0")" \
+    || { echo "the interactive backend's module has no entry"; exit 1; }
   [ -f "$prefix/include/tq3view/framework/backends/sdl/sdl_backend.h" ] \
     || { echo "interactive backend built but its header is not installed"; exit 1; }
   [ ! -e "$prefix/include/tq3view/framework/backends/sdl/sdl_input_map.h" ] \
     || { echo "the backend's private key tables were installed"; exit 1; }
+fi
+if grep -q 'NEEDED.*libSDL2' <<<"$(readelf -d "$libdir/libtq3framework.so")"; then
+  echo "libtq3framework links the display libraries; they belong to the interactive backend's module"
+  exit 1
 fi
 # The language libraries sit in a tq3view/ folder beside the view library.
 for lang in Enu Jpn Chs Cht Kor; do

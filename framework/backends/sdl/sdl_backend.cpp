@@ -120,11 +120,6 @@ SdlBackend* SdlBackend::Install(int width, int height, LPCWSTR title) { return O
 
 SdlBackend* SdlBackend::InstallWindows() { return Open(0, 0, nullptr, true); }
 
-bool SdlBackend::VirtualDesktopAsked() {
-    const char* asked = std::getenv("TQ3_VIRTUAL_DESKTOP");
-    return asked != nullptr && std::strcmp(asked, "1") == 0;
-}
-
 SdlBackend* SdlBackend::Open(int width, int height, LPCWSTR title, bool native) {
     // Closing the last system window is the program's business (WM_SYSCOMMAND),
     // not a reason to quit.

@@ -16,11 +16,16 @@
 //   dropped lists.
 // - A virtual desktop (Install): the whole desktop in one resizable OS window.
 //
-//   auto* backend = tq3::fw::SdlBackend::VirtualDesktopAsked()
-//                       ? tq3::fw::SdlBackend::Install(1280, 800, u"My program")
-//                       : tq3::fw::SdlBackend::InstallWindows();
-//   if (backend == nullptr) tq3::fw::HeadlessBackend::Install(1280, 800);
+// The backend is built as a module of its own (libtq3sdl.so). A host does not
+// link it: it asks the framework for it at run time (framework/window/
+// interactive.h), which loads the module only then:
+//
+//   if (!tq3::fw::InstallInteractiveBackend(tq3::fw::VirtualDesktopAsked(), 1280, 800, u"My program"))
+//       tq3::fw::HeadlessBackend::Install(1280, 800);
 //   ... create the main window, run the message loop ...
+//
+// Programs that need the class itself (its tests, a host that wants SDL's own
+// window) link the module and call Install or InstallWindows directly.
 //
 // On a virtual desktop, the OS window's size is the desktop's: when the user resizes it the desktop
 // follows (ResizeDesktop), maximised top-level windows with it, so a host whose
@@ -55,9 +60,6 @@ public:
     // Installs the backend with a system window per top-level window. Returns
     // null, with the reason on standard error, when no display can be opened.
     static SdlBackend* InstallWindows();
-    // Whether the user asked for the virtual desktop: TQ3_VIRTUAL_DESKTOP=1 in
-    // the environment (for window managers that get in the way).
-    static bool VirtualDesktopAsked();
     // The system window showing top-level window `top` (native windows only;
     // null when it has none yet).
     SDL_Window* NativeWindowOf(HWND top) const;
