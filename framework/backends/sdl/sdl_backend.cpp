@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "framework/backends/sdl/sdl_input_map.h"
+#include "framework/backends/sdl/x11_clipboard.h"
 #include "framework/backends/sdl/x11_errors.h"
 #include "framework/backends/sdl/x11_windows.h"
 #include "framework/core/utf.h"
@@ -37,6 +38,10 @@ namespace {
 // Above this many damage rectangles their bounding box is sent instead: one large
 // copy costs less than hundreds of small ones.
 constexpr size_t kMaxPresentRects = 64;
+// The largest clipboard text taken from another program, in UTF-8 bytes: a
+// larger one is refused (the clipboard keeps what it held) rather than letting
+// one paste take the memory of the machine.
+constexpr size_t kMaxClipboardBytes = size_t{256} << 20;
 // Side of the largest desktop the backend makes.
 constexpr int kMaxSide = 16384;
 
@@ -84,6 +89,8 @@ struct SdlBackend::State {
     Uint32 buttonsDown = 0;                        // SDL_BUTTON masks held: the mouse is captured meanwhile
     ULONGLONG clipboardSequence = 1;               // bumped when another program changed the clipboard
     std::string clipboardKnown;                    // the clipboard text last written or seen, as UTF-8
+    bool onX = false;                              // SDL drives an X display
+    unsigned long ownClipboardWindow = 0;          // on X, the window owning the clipboard after our last copy
     std::u16string title;                          // the OS window's caption now
 
     void Dispatch(const SDL_Event& event);
@@ -150,6 +157,7 @@ SdlBackend* SdlBackend::Open(int width, int height, LPCWSTR title, bool native) 
     std::string caption;
     try {
         state = std::make_unique<State>();
+        state->onX = std::strcmp(SDL_GetCurrentVideoDriver(), "x11") == 0;
         if (title != nullptr) {
             state->title = title;
             caption = ToUtf8(title);
@@ -901,6 +909,11 @@ bool SdlBackend::WriteSystemClipboardText(const std::u16string& text) {
         std::string utf8 = ToUtf8(LineEndsToDesktop(text));
         if (SDL_SetClipboardText(utf8.c_str()) != 0) return false;
         state_->clipboardKnown = std::move(utf8);
+#if defined(TQ3_WITH_XLIB)
+        // The window that now owns the selection is the display layer's: a
+        // later owner that differs is another program.
+        if (state_->onX) state_->ownClipboardWindow = sdl::ClipboardOwnerOverX();
+#endif
         return true;
     } catch (const std::bad_alloc&) {
         return false;
@@ -909,24 +922,49 @@ bool SdlBackend::WriteSystemClipboardText(const std::u16string& text) {
 
 bool SdlBackend::ReadSystemClipboardText(std::u16string* text) {
     if (text == nullptr) return false;
-    char* raw = SDL_GetClipboardText();
-    if (raw == nullptr) return false;
-    bool ok = raw[0] != '\0';
     try {
-        if (ok) {
-            *text = LineEndsFromDesktop(Utf8ToU16(raw));
-            state_->clipboardKnown = raw;
+#if defined(TQ3_WITH_XLIB)
+        // On X the display layer reads another program's text only when it comes
+        // whole, and leaves a program that sends a large text in pieces waiting on
+        // it: such texts are read here, and the display layer reads only our own.
+        if (state_->onX) {
+            const unsigned long owner = sdl::ClipboardOwnerOverX();
+            if (owner == 0) return false;
+            if (owner != state_->ownClipboardWindow) {
+                std::string utf8;
+                if (!sdl::ReadClipboardOverX(&utf8, kMaxClipboardBytes) || utf8.empty()) return false;
+                *text = LineEndsFromDesktop(Utf8ToU16(utf8));
+                return true;
+            }
         }
+#endif
+        char* raw = SDL_GetClipboardText();
+        if (raw == nullptr) return false;
+        std::unique_ptr<char, void (*)(void*)> owned(raw, SDL_free);
+        if (raw[0] == '\0') return false;
+        *text = LineEndsFromDesktop(Utf8ToU16(raw));
+        state_->clipboardKnown = raw;
+        return true;
     } catch (const std::bad_alloc&) {
-        ok = false;
+        return false;  // too large to hold: the clipboard keeps what it had
     }
-    SDL_free(raw);
-    return ok;
 }
 
 ULONGLONG SdlBackend::SystemClipboardSequence() const { return state_->clipboardSequence; }
 
 void SdlBackend::State::CheckClipboard() {
+#if defined(TQ3_WITH_XLIB)
+    // Another program's text is not read to see whether it changed (it may be
+    // large, and read in pieces): another owner counts as a change, and the text
+    // is read when it is wanted.
+    if (onX) {
+        const unsigned long owner = sdl::ClipboardOwnerOverX();
+        if (owner != ownClipboardWindow) {
+            ++clipboardSequence;
+            return;
+        }
+    }
+#endif
     // SDL reports changes of ours as well as other programs'; only a text that
     // differs from the one last written or read counts, so the framework keeps
     // the formats it holds beside the text when it only sees its own copy.

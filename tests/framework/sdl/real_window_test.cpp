@@ -330,6 +330,20 @@ TEST_F(RealWindowTest, InputClipboardScreenAndSizeOnAVirtualXServer) {
     const std::u16string inside = u"from another\tprogram\r\nrow\r\n\u00C4\r\n";
     EXPECT_TRUE(PumpUntil([&] { return ClipboardText(hwnd) == inside; }))
         << "the framework's clipboard still has " << tq3::fw::ToUtf8(ClipboardText(hwnd));
+    // A text so large that its owner sends it in pieces (xclip does above 4 MiB
+    // on this server) arrives whole, line ends translated. (The window hears of
+    // another program's copy when it loses the clipboard or gets the focus: it
+    // takes the clipboard first, as after a copy of its own.)
+    ASSERT_TRUE(SetClipboard(hwnd, out));
+    std::string large;
+    for (int row = 0; large.size() < (size_t{5} << 20); ++row) large += "row " + std::to_string(row) + "\tvalue\n";
+    RunTool({"xclip", "-i", "-selection", "clipboard"}, &status, false, large);
+    EXPECT_EQ(status, 0);
+    std::u16string largeInside;
+    EXPECT_TRUE(PumpUntil([&] { return (largeInside = ClipboardText(hwnd)).size() > inside.size(); }))
+        << "the framework's clipboard still has " << largeInside.size() << " characters";
+    EXPECT_EQ(largeInside.size(), large.size() + std::count(large.begin(), large.end(), '\n'));
+    EXPECT_EQ(largeInside.substr(0, 22), u"row 0\tvalue\r\nrow 1\tval");
 
     // ---- The screen shows the surface: the marker and the class background.
     PumpOnce();
