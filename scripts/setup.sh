@@ -21,6 +21,10 @@ packages=(
   # the tests of the real window: a virtual X server, synthetic input, a clipboard client, screenshots,
   # and a small window manager that reparents and decorates, for the native windows' tests
   xvfb xdotool xclip x11-apps x11-utils imagemagick openbox
+  # the API reference (scripts/docs.sh) and its class diagrams
+  doxygen graphviz
+  # the Debian package (scripts/package.sh): dpkg-shlibdeps finds its dependencies
+  dpkg-dev
 )
 
 missing=()
