@@ -2,9 +2,8 @@
 // the font dialog. The items carry the standard command
 // ids, so the frame's command routing takes them to the view: the view's state
 // handlers grey what cannot be done now (Paste with an empty clipboard, Undo with
-// an empty undo buffer, Find and Replace, which the view does not carry out yet,
-// on an empty sheet), and the commands themselves run in the view, Undo in the
-// demo's own view class.
+// an empty undo buffer, Find and Replace on an empty sheet), and the commands
+// themselves run in the view, Undo in the demo's own view class.
 #include "demo/demo_frame.h"
 
 #include "framework/menus/accelerator.h"

@@ -386,10 +386,11 @@ bool ParseAnswer(const CommandLine& in, Command* command, std::string* error) {
         *error = "expected answer BUTTON [\"WINDOW TITLE\"]";
         return false;
     }
-    if (command->word == "screenshot") {
-        // answer screenshot NAME: the screen with the modal window on it, then Escape.
+    if (command->word == "screenshot" || command->word == "picture") {
+        // answer screenshot NAME: the screen with the modal window on it, then
+        // Escape; answer picture NAME leaves the window waiting for the next reply.
         if (words.size() != 3) {
-            *error = "expected answer screenshot NAME";
+            *error = "expected answer " + command->word + " NAME";
             return false;
         }
         return ScreenshotName(words[2], command, error);
@@ -398,7 +399,7 @@ bool ParseAnswer(const CommandLine& in, Command* command, std::string* error) {
     for (const char* word : kAnswerWords) known = known || command->word == word;
     if (!known) {
         *error = "unknown answer '" + words[1] +
-                 "' (ok cancel yes no abort retry ignore enter escape screenshot click check type choose item)";
+                 "' (ok cancel yes no abort retry ignore enter escape screenshot picture click check type choose item)";
         return false;
     }
     if (words.size() == 3) command->title = tq3::fw::Utf8ToU16(words[2]);

@@ -142,22 +142,29 @@ bool ScriptPlayer::Play(const Command& command, std::string* error) {
             WriteClipboard(desktop_.ClipboardText(), report_);
             return true;
         case Op::Answer: {
-            if (command.word == "screenshot") {
+            if (command.word == "screenshot" || command.word == "picture") {
                 if (outDir_.empty()) {
                     *error = "screenshot needs an output folder (--out DIR)";
                     return false;
                 }
                 const std::string name = tq3::fw::ToUtf8(command.text);
                 const std::string path = (std::filesystem::path(outDir_) / name).string();
+                const bool close = command.word == "screenshot";
                 const tq3::testing::ModalAnswer escape = tq3::testing::AnswerKey(VK_ESCAPE);
                 // The whole screen, so that a pop-up menu or a message box beside the
                 // main window is in the picture; a file that cannot be written is
-                // reported in its place.
-                desktop_.QueueModalAnswer(tq3::testing::ModalAnswer{{}, {}, [this, name, path, escape](HWND window) {
-                    report_ << (tq3::testing::SaveScreenshot(path) ? "screenshot " : "screenshot not written: ")
-                            << name << "\n";
-                    escape.action(window);
-                }});
+                // reported in its place. A picture leaves the window as it is, for
+                // the replies after it.
+                desktop_.QueueModalAnswer(
+                    tq3::testing::ModalAnswer{{}, {}, [this, name, path, escape, close](HWND window) {
+                        report_ << (tq3::testing::SaveScreenshot(path) ? "screenshot " : "screenshot not written: ")
+                                << name << "\n";
+                        if (close) {
+                            escape.action(window);
+                        } else {
+                            PostMessageW(window, WM_NULL, 0, 0);
+                        }
+                    }});
                 return true;
             }
             if (command.word == "enter" || command.word == "escape") {

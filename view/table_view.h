@@ -348,6 +348,10 @@ protected:
     afx_msg void OnUpdateEditFind(CCmdUI* pCmdUI);
     afx_msg void OnUpdateEditReplace(CCmdUI* pCmdUI) { OnUpdateEditFind(pCmdUI); }
     afx_msg void OnUpdateEditUndo(CCmdUI* pCmdUI);
+    // ---- find/table_view_find_commands.cpp: the find/replace dialog on the
+    // displayed sheet, each gated by its bit of the edit-function mask.
+    afx_msg void OnEditFind();
+    afx_msg void OnEditReplace();
     DECLARE_MESSAGE_MAP()
 
 protected:
@@ -493,6 +497,14 @@ private:
     void FillColumnHeader(CSheetObj* sheet);
     // After lines were removed from the displayed sheet.
     void SyncLineHeader(CSheetObj* sheet);
+
+    // ---- The find/replace dialog (find/table_view_find_commands.cpp) ---------------
+    // Runs the dialog in Find mode (`findOnly`) or Replace mode, with the texts
+    // remembered in the settings.
+    void RunFindReplaceDialog(bool findOnly);
+    // Gives the dialog the search area, the cursor cell and its text, the sheet's
+    // size and the column choices; std::bad_alloc when memory runs out.
+    void FillFindDialog(class CFindReplaceDlg& dialog, bool findOnly);
 
     // ---- Language resources around the host's hooks (view/table_view_window.cpp) ----
     // Makes the library language's resources current for the host's code, keeping

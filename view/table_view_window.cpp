@@ -53,6 +53,8 @@ ON_UPDATE_COMMAND_UI(ID_EDIT_PASTE, &CTableView::OnUpdateEditPaste)
 ON_UPDATE_COMMAND_UI(ID_EDIT_FIND, &CTableView::OnUpdateEditFind)
 ON_UPDATE_COMMAND_UI(ID_EDIT_REPLACE, &CTableView::OnUpdateEditReplace)
 ON_UPDATE_COMMAND_UI(ID_EDIT_UNDO, &CTableView::OnUpdateEditUndo)
+ON_COMMAND(ID_EDIT_FIND, &CTableView::OnEditFind)
+ON_COMMAND(ID_EDIT_REPLACE, &CTableView::OnEditReplace)
 END_MESSAGE_MAP()
 
 namespace {

@@ -274,6 +274,55 @@ TEST(RealWindowTest, TextTypedInTwoLayoutsCommitsIntoACellOnce) {
     EXPECT_EQ(demo.Wait(15), 0) << ReadFile(folder.File("demo.log"));
 }
 
+// Ctrl+F from the real keyboard opens the find dialog over the I/O points; the
+// text typed goes into its Find what box, Enter (its default button, Find Next)
+// moves the cursor to the tag that holds it, and Escape closes it, so that the
+// next key reaches the cells again.
+TEST(RealWindowTest, CtrlFFindsTheTypedTextAndEscapeClosesTheDialog) {
+    TempFolder folder;
+    tq3::test::VirtualScreen screen;
+    ASSERT_TRUE(screen.Start("1280x800x24")) << "Xvfb did not start";
+    const std::vector<std::string> env = {"DISPLAY=" + screen.Display(), "SDL_VIDEODRIVER=x11"};
+    const std::string report = folder.File("out") + "/report.txt";
+    Child demo({TQ3DEMO_PROGRAM, "--virtual-desktop", "--size", "1024x700", "--io-lines", "200", "--out",
+                folder.File("out"), "--settings-dir", folder.File("settings")},
+               env, {}, folder.File("demo.log"));
+    ASSERT_TRUE(WaitFor([&] { return ReadFile(report).find("hook sheet 0\n") != std::string::npos; }, 20))
+        << "the demo did not start: " << ReadFile(folder.File("demo.log"));
+    ASSERT_TRUE(AskReport(demo.Pid(), report));
+    int tabX = 0, tabY = 0, viewX = 0, viewY = 0;
+    ASSERT_TRUE(PointAfter(ReadFile(report), "tab 2 at ", &tabX, &tabY));
+    ASSERT_TRUE(PointAfter(ReadFile(report), "view at ", &viewX, &viewY));
+    std::string windowId;
+    ASSERT_EQ(RunProgram({"xdotool", "search", "--sync", "--onlyvisible", "--pid", std::to_string(demo.Pid())}, env,
+                         folder, &windowId),
+              0);
+    windowId = windowId.substr(0, windowId.find('\n'));
+    auto xdotool = [&](std::vector<std::string> args) {
+        args.insert(args.begin(), "xdotool");
+        return RunProgram(args, env, folder, nullptr);
+    };
+    ASSERT_EQ(xdotool({"mousemove", "--sync", "--window", windowId, std::to_string(tabX), std::to_string(tabY),
+                       "click", "1"}),
+              0);
+    ASSERT_TRUE(WaitFor([&] { return ReadFile(report).find("hook sheet 2\n") != std::string::npos; }, 10));
+    // The tag column of a line near the top, then the dialog.
+    ASSERT_EQ(xdotool({"mousemove", "--sync", "--window", windowId, std::to_string(viewX), std::to_string(viewY),
+                       "click", "1", "key", "Home", "key", "ctrl+f"}),
+              0);
+    ASSERT_EQ(xdotool({"type", "--delay", "40", "A00-0150"}), 0);
+    ASSERT_EQ(xdotool({"key", "Return"}), 0);
+    ASSERT_TRUE(WaitFor([&] { return ReadFile(report).find("hook cursor 150 0\n") != std::string::npos; }, 10))
+        << ReadFile(report);
+    // While the dialog is open the cells take no keys; once Escape has closed it,
+    // Down moves the cursor on.
+    ASSERT_EQ(xdotool({"key", "Escape", "key", "Down"}), 0);
+    EXPECT_TRUE(WaitFor([&] { return ReadFile(report).find("hook cursor 151 0\n") != std::string::npos; }, 10))
+        << ReadFile(report);
+    kill(demo.Pid(), SIGTERM);
+    EXPECT_EQ(demo.Wait(15), 0) << ReadFile(folder.File("demo.log"));
+}
+
 // The number after `field` in `text` (xwininfo's "Absolute upper-left X:" and the like).
 long NumberAfter(const std::string& text, const std::string& field) {
     size_t at = text.find(field);

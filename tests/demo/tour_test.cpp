@@ -142,9 +142,28 @@ TEST(TourTest, TourReportsSheetSwitchesAndWritesScreenshots) {
     auto lineHeight = [](const std::string& line) { return std::atoi(line.c_str() + line.rfind(' ') + 1); };
     EXPECT_GT(lineHeight(fonts[1]), lineHeight(fonts[0])) << fonts[0] << " / " << fonts[1];
 
+    // Find: the typed name found down the TZ column and copied; All columns
+    // finding a comment, then the message; a number found in the latitude column;
+    // Yes to the one-column question narrowing the selection. Replace All changes
+    // every description that names a compressor.
+    const std::string findShot = "screenshot 11-find-dialog.png\ncursor line ";
+    const size_t found = report.find(findShot);
+    ASSERT_NE(found, std::string::npos) << report;
+    const size_t lineAt = found + findShot.size();
+    const std::string parisLine = report.substr(lineAt, report.find(' ', lineAt) - lineAt);
+    EXPECT_NE(report.find("cursor line " + parisLine + " column 2\nclipboard \"Europe/Paris\\r\\n\"\n"
+                          "screenshot 12-find-no-more.png\ncursor line 1 column 3\nscreenshot 13-find-number.png\n"
+                          "cursor line " + parisLine + " column 4\nselection lines 0-5 columns 2-2\n"
+                          "cursor line 1 column 2\nscreenshot 14-replace-dialog.png\n"
+                          "cell 23 1 \"Blower K122 pressure valve position\"\ncell 28 1 \"Blower K155 flow\"\n"
+                          "screenshot 15-replace-jpn.png\n"),
+              std::string::npos)
+        << report;
+
     const char* shots[] = {"01-time-zones.png",  "02-countries.png",   "03-io-points.png",   "04-equipment-jpn.png",
                            "05-edit-box.png",    "06-drop-down.png",   "07-context-menu.png", "08-tracking-line.png",
-                           "09-header-menu.png", "10-larger-font.png"};
+                           "09-header-menu.png", "10-larger-font.png", "11-find-dialog.png", "12-find-no-more.png",
+                           "13-find-number.png", "14-replace-dialog.png", "15-replace-jpn.png"};
     std::vector<tq3::fw::Surface> images;
     for (const char* shot : shots) {
         tq3::fw::Surface image;

@@ -1,0 +1,455 @@
+// The Find and Replace commands as the user works them: the dialog's two modes,
+// its column list, its number boxes and remembered texts, the requests it sends
+// the view and what the view's selection, cursor and cells show afterwards, and
+// the messages that end a search.
+#include <string>
+#include <vector>
+
+#include "find/find_replace_dialog.h"
+#include "framework/system/registry.h"
+#include "settings/language.h"
+#include "tests/table_view/table_view_fixture.h"
+
+namespace tq3::test {
+namespace {
+
+using tq3::testing::AnswerCheck;
+using tq3::testing::AnswerChoose;
+using tq3::testing::AnswerClick;
+using tq3::testing::AnswerCommand;
+using tq3::testing::AnswerType;
+using tq3::testing::ModalAnswer;
+using tq3::testing::Notify;
+
+constexpr char16_t kDialogClass[] = u"#32770";
+constexpr char16_t kFind[] = u"Find";
+constexpr char16_t kReplace[] = u"Replace";
+constexpr char16_t kBoxTitle[] = u"TQ3ViewTest";  // message boxes carry the application's name
+constexpr UINT kRequest = static_cast<UINT>(-100);
+
+// Column 0 and 1 are text, column 2 a number with two decimals.
+const std::vector<std::u16string> kLines = {
+    u"apple\tAB\t1",   u"Apple pie\tab\t2", u"banana\txab\t3",
+    u"cherry\tab\t12.5", u"apple\tAb\t4",    u"grape\tz\t5",
+};
+
+class FindView : public SpyTableView {
+public:
+    using CTableView::ReadFindReplaceHistory;
+};
+
+std::u16string ItemText(HWND dialog, UINT id) {
+    WCHAR text[256]{};
+    GetDlgItemTextW(dialog, static_cast<int>(id), text, 256);
+    return text;
+}
+
+std::vector<std::u16string> ListOf(HWND dialog, UINT id) {
+    std::vector<std::u16string> entries;
+    const auto count = SendDlgItemMessageW(dialog, static_cast<int>(id), CB_GETCOUNT, 0, 0);
+    for (int i = 0; i < count; ++i) {
+        WCHAR text[256]{};
+        SendDlgItemMessageW(dialog, static_cast<int>(id), CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+        entries.emplace_back(text);
+    }
+    return entries;
+}
+
+bool Shown(HWND dialog, UINT id) { return IsWindowVisible(GetDlgItem(dialog, static_cast<int>(id))) != FALSE; }
+
+class FindReplaceDialogTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        // The remembered texts live below the application's settings key.
+        HKEY base = nullptr;
+        ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, u"Software\\TQ3ViewTestVendor", 0, nullptr, 0, KEY_ALL_ACCESS,
+                                  nullptr, &base, nullptr),
+                  ERROR_SUCCESS);
+        RegCloseKey(base);
+        VALMExSetLanguage(0);
+        view = new FindView;
+        frame = tq3::testing::CreateFrameWithView(view, RECT{0, 0, 700, 500});
+        ASSERT_NE(frame, nullptr);
+        ASSERT_EQ(view->InsertSheet(0, u"fruit"), 0);
+        ASSERT_EQ(view->InsertColumn(0, 0, u"Name", 0), 0);
+        ASSERT_EQ(view->InsertColumn(0, 1, u"Code", 0), 1);
+        ASSERT_EQ(view->InsertColumn(0, 2, u"Value", 1), 2);
+        view->SetColumnEditMode(0, 2, 1, -1, 5, 2);
+        for (size_t l = 0; l < kLines.size(); ++l) ASSERT_GE(view->InsertLine(0, static_cast<int>(l), kLines[l].c_str()), 0);
+        view->SetSelSheet(0);
+        desktop.RunUntilIdle();
+        spy.Watch(view->m_hWnd, "view");
+        spy.KeepOnly({WM_NOTIFY});
+        // A request is known by its flags; a column choice by its column.
+        spy.SetNotifyItemReader([](const NMHDR* header) {
+            if (header->code != kRequest) return -1;
+            return static_cast<int>(reinterpret_cast<const FindReplaceNotify*>(header)->flags);
+        });
+        view->calls.clear();
+    }
+
+    void Select(CRect selection, CPoint cursor) {
+        view->SetSel(selection, cursor);
+        desktop.RunUntilIdle();
+        view->calls.clear();
+        spy.Clear();
+    }
+
+    // Runs a command from the frame, as the Edit menu does, with the answers given.
+    void Run(UINT command, std::vector<ModalAnswer> answers) {
+        for (auto& a : answers) desktop.QueueModalAnswer(std::move(a));
+        frame->SendMessage(WM_COMMAND, command, 0);
+        desktop.RunUntilIdle();
+        EXPECT_EQ(desktop.PendingModalAnswers(), 0u) << "every scripted answer was needed";
+    }
+
+    // Looks at the open dialog without ending it.
+    static ModalAnswer Look(const char16_t* title, std::function<void(HWND)> look) {
+        return ModalAnswer{kDialogClass, title, [look](HWND dialog) {
+                               look(dialog);
+                               PostMessageW(dialog, WM_NULL, 0, 0);
+                           }};
+    }
+    // Records the cursor and selection each time the dialog waits.
+    ModalAnswer Where(const char16_t* title) {
+        return Look(title, [this](HWND) {
+            CRect sel;
+            CPoint cursor;
+            view->GetSel(sel, cursor);
+            where.push_back({sel, cursor});
+        });
+    }
+    static ModalAnswer Box(int button) { return AnswerCommand(button, kDialogClass, kBoxTitle); }
+    static ModalAnswer In(const char16_t* title, ModalAnswer answer) {
+        answer.className = kDialogClass;
+        answer.title = title;
+        return answer;
+    }
+
+    std::u16string Cell(int line, int column) { return view->GetCellText(0, line, column).GetString(); }
+
+    tq3::testing::Desktop desktop{1024, 768};
+    tq3::testing::TestApp app;
+    FindView* view = nullptr;
+    CFrameWnd* frame = nullptr;
+    tq3::testing::MessageSpy spy;
+    std::vector<std::pair<CRect, CPoint>> where;
+};
+
+TEST_F(FindReplaceDialogTest, ACommandWhoseBitIsClearOrWithoutASheetOpensNothing) {
+    // Any dialog opened here would find no answer and fail the test.
+    view->SetEditFunctions(kEditFunctionsDefault & ~kEditFind);
+    Run(ID_EDIT_FIND, {});
+    view->SetEditFunctions(kEditFunctionsDefault & ~kEditReplace);
+    Run(ID_EDIT_REPLACE, {});
+    // Each bit gates its own command only.
+    Run(ID_EDIT_FIND, {In(kFind, AnswerCommand(IDCANCEL))});
+    view->SetEditFunctions(kEditFunctionsDefault);
+    view->DeleteAllSheets();
+    Run(ID_EDIT_FIND, {});
+    Run(ID_EDIT_REPLACE, {});
+}
+
+TEST_F(FindReplaceDialogTest, FindOnOneCellWalksItsColumnDownAndEndsWithTheMessage) {
+    Select(CRect(1, 0, 1, 0), CPoint(1, 0));
+    Run(ID_EDIT_FIND,
+        {Look(kFind,
+              [](HWND dialog) {
+                  WCHAR title[32]{};
+                  GetWindowTextW(dialog, title, 32);
+                  EXPECT_EQ(std::u16string(title), u"Find");
+                  EXPECT_EQ(ItemText(dialog, kFindWhatBoxId), u"AB") << "the cursor cell's text";
+                  EXPECT_EQ(SendDlgItemMessageW(dialog, kFindWhatBoxId, CB_GETEDITSEL, 0, 0), MAKELONG(0, 2))
+                      << "selected, so that typing replaces it";
+                  EXPECT_FALSE(Shown(dialog, kReplaceWithBoxId));
+                  EXPECT_FALSE(Shown(dialog, kReplaceLabelId));
+                  EXPECT_FALSE(Shown(dialog, kReplaceAllButtonId));
+                  EXPECT_TRUE(Shown(dialog, kReplaceButtonId));
+                  EXPECT_EQ(ListOf(dialog, kColumnListId),
+                            (std::vector<std::u16string>{u"All columns", u"Name", u"Code", u"Value"}));
+                  EXPECT_EQ(SendDlgItemMessageW(dialog, kColumnListId, CB_GETCURSEL, 0, 0), 2) << "the cursor's column";
+                  EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, kMatchCaseCheckId)));
+              }),
+         In(kFind, AnswerType(kFindWhatBoxId, u"ab")), In(kFind, AnswerClick(kFindNextButtonId)), Where(kFind),
+         In(kFind, AnswerClick(kFindNextButtonId)), Where(kFind), In(kFind, AnswerClick(kFindNextButtonId)), Where(kFind),
+         In(kFind, AnswerClick(kFindNextButtonId)), Where(kFind), In(kFind, AnswerClick(kFindNextButtonId)), Box(IDOK)});
+
+    // From the line below the cursor: lines 1 to 4 of the Code column hold ab in
+    // some case, xab included; each match is selected alone.
+    const std::vector<std::pair<CRect, CPoint>> expected = {{CRect(1, 1, 1, 1), CPoint(1, 1)},
+                                                            {CRect(1, 2, 1, 2), CPoint(1, 2)},
+                                                            {CRect(1, 3, 1, 3), CPoint(1, 3)},
+                                                            {CRect(1, 4, 1, 4), CPoint(1, 4)}};
+    EXPECT_EQ(where, expected);
+    auto result = spy.Compare({Notify(kRequest, 0, 0), Notify(kRequest, 0, 0), Notify(kRequest, 0, 0),
+                               Notify(kRequest, 0, 0), Notify(kRequest, 0, 0)});
+    EXPECT_TRUE(result) << result.report;
+}
+
+TEST_F(FindReplaceDialogTest, FindNextWalksASelectionWithoutWrappingAndKeepsItSelected) {
+    // Lines 0 to 4 of the Code column; with Match Case, Ab on line 4 is passed
+    // over and the search ends at the selection's end instead of wrapping round.
+    Select(CRect(1, 0, 1, 4), CPoint(1, 0));
+    Run(ID_EDIT_FIND, {In(kFind, AnswerType(kFindWhatBoxId, u"ab")), In(kFind, AnswerCheck(kMatchCaseCheckId, true)),
+                       In(kFind, AnswerClick(kFindNextButtonId)), Where(kFind), In(kFind, AnswerClick(kFindNextButtonId)),
+                       Where(kFind), In(kFind, AnswerClick(kFindNextButtonId)), Where(kFind),
+                       In(kFind, AnswerClick(kFindNextButtonId)), Box(IDOK)});
+    const CRect block(1, 0, 1, 4);
+    const std::vector<std::pair<CRect, CPoint>> expected = {
+        {block, CPoint(1, 1)}, {block, CPoint(1, 2)}, {block, CPoint(1, 3)}};
+    EXPECT_EQ(where, expected);
+    auto result = spy.Compare({Notify(kRequest, 0, 2), Notify(kRequest, 0, 2), Notify(kRequest, 0, 2),
+                               Notify(kRequest, 0, 2)});
+    EXPECT_TRUE(result) << result.report;
+}
+
+TEST_F(FindReplaceDialogTest, AllColumnsSearchesTheWholeWidthToTheLastLine) {
+    // From a block of two columns, All columns widens the search to every column
+    // and every line below; each match is then selected alone.
+    Select(CRect(0, 0, 1, 2), CPoint(0, 0));
+    Run(ID_EDIT_FIND, {In(kFind, AnswerType(kFindWhatBoxId, u"12")), In(kFind, AnswerChoose(kColumnListId, 0)),
+                       In(kFind, AnswerClick(kFindNextButtonId)), Where(kFind), In(kFind, AnswerClick(kFindNextButtonId)),
+                       Box(IDOK)});
+    ASSERT_EQ(where.size(), 1u);
+    EXPECT_EQ(where[0], std::make_pair(CRect(2, 3, 2, 3), CPoint(2, 3))) << "12.5 in the Value column";
+    auto result = spy.Compare({Notify(kRequest, 0, 0), Notify(kRequest, 0, 0)});
+    EXPECT_TRUE(result) << "no column choice is sent for All columns\n" << result.report;
+}
+
+TEST_F(FindReplaceDialogTest, OneColumnChosenOnSeveralColumnsAsksFirst) {
+    // Yes narrows to the cursor's column, which the view selects, and searches;
+    // No closes the dialog without a search.
+    for (int answer : {IDYES, IDNO}) {
+        SCOPED_TRACE(answer == IDYES ? "yes" : "no");
+        Select(CRect(0, 0, 2, 5), CPoint(1, 0));
+        std::vector<ModalAnswer> answers = {In(kFind, AnswerType(kFindWhatBoxId, u"z")),
+                                            In(kFind, AnswerClick(kFindNextButtonId)), Box(answer)};
+        if (answer == IDYES) {
+            answers.push_back(Where(kFind));
+            answers.push_back(In(kFind, AnswerCommand(IDCANCEL)));
+        }
+        Run(ID_EDIT_FIND, std::move(answers));
+        if (answer == IDYES) {
+            auto result = spy.Compare({Notify(kFindColumnChosen, 1, -1), Notify(kRequest, 0, 0)});
+            EXPECT_TRUE(result) << result.report;
+            ASSERT_EQ(where.size(), 1u);
+            EXPECT_EQ(where[0], std::make_pair(CRect(1, 0, 1, 5), CPoint(1, 5)));
+        } else {
+            EXPECT_TRUE(spy.Log().empty()) << spy.Describe(spy.Log().front());
+        }
+        where.clear();
+    }
+}
+
+TEST_F(FindReplaceDialogTest, ChoosingAColumnSelectsItAndLoadsItsText) {
+    Select(CRect(0, 2, 0, 2), CPoint(0, 2));
+    Run(ID_EDIT_FIND, {In(kFind, AnswerChoose(kColumnListId, 2)), Where(kFind),
+                       Look(kFind, [](HWND dialog) { EXPECT_EQ(ItemText(dialog, kFindWhatBoxId), u"xab"); }),
+                       In(kFind, AnswerCommand(IDCANCEL))});
+    ASSERT_EQ(where.size(), 1u);
+    EXPECT_EQ(where[0], std::make_pair(CRect(1, 2, 1, 2), CPoint(1, 2)));
+    auto result = spy.Compare({Notify(kFindColumnChosen, 1, -1)});
+    EXPECT_TRUE(result) << result.report;
+    EXPECT_EQ(view->calls, (std::vector<std::string>{"cursor 2,1", "cursor 2,1"}))
+        << "the choice moves the cursor, and the command tells the host where it ended";
+}
+
+TEST_F(FindReplaceDialogTest, ReplaceIsCaseExactInsideCellsAndWholeOnWholeCells) {
+    struct Row {
+        const char* what;
+        bool wholeCells;
+        std::u16string find;
+        std::u16string line1;
+    };
+    // Line 1 holds ab in the Code column; the search text differs in case.
+    const Row rows[] = {
+        {"part of a cell: found, but nothing is replaced", false, u"AB", u"ab"},
+        {"part of a cell, same case: replaced", false, u"a", u"Xb"},
+        {"whole cells: the cell becomes the replacement", true, u"AB", u"X"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        view->SetCellText(0, 1, 1, u"ab");
+        Select(CRect(1, 1, 1, 1), CPoint(1, 1));
+        Run(ID_EDIT_REPLACE, {In(kReplace, AnswerType(kFindWhatBoxId, r.find)),
+                              In(kReplace, AnswerType(kReplaceWithBoxId, u"X")),
+                              In(kReplace, AnswerCheck(kEntireCellsCheckId, r.wholeCells)),
+                              In(kReplace, AnswerClick(kReplaceButtonId)), In(kReplace, AnswerCommand(IDCANCEL))});
+        EXPECT_EQ(Cell(1, 1), r.line1);
+        auto result = spy.Compare({Notify(kRequest, 0, 0x10000 | (r.wholeCells ? 1 : 0))});
+        EXPECT_TRUE(result) << result.report;
+    }
+}
+
+TEST_F(FindReplaceDialogTest, ReplaceAllFromOneCellCoversTheWholeColumnAndAlwaysEndsWithTheMessage) {
+    Select(CRect(1, 3, 1, 3), CPoint(1, 3));
+    Run(ID_EDIT_REPLACE,
+        {Look(kReplace,
+              [](HWND dialog) {
+                  EXPECT_TRUE(Shown(dialog, kReplaceWithBoxId));
+                  EXPECT_TRUE(Shown(dialog, kReplaceAllButtonId));
+                  EXPECT_EQ(ListOf(dialog, kColumnListId), (std::vector<std::u16string>{u"Name", u"Code", u"Value"}))
+                      << "no All columns in Replace mode";
+              }),
+         In(kReplace, AnswerType(kFindWhatBoxId, u"ab")), In(kReplace, AnswerType(kReplaceWithBoxId, u"cd")),
+         In(kReplace, AnswerCheck(kEntireCellsCheckId, true)), In(kReplace, AnswerClick(kReplaceAllButtonId)),
+         Box(IDOK)});
+    // Lines above the cursor too; xab is no whole-cell match.
+    EXPECT_EQ(Cell(0, 1), u"cd");
+    EXPECT_EQ(Cell(1, 1), u"cd");
+    EXPECT_EQ(Cell(2, 1), u"xab");
+    EXPECT_EQ(Cell(3, 1), u"cd");
+    EXPECT_EQ(Cell(4, 1), u"cd");
+    EXPECT_EQ(Cell(1, 0), u"Apple pie") << "other columns stay";
+    auto result = spy.Compare({Notify(kRequest, 0, 0x20001)});
+    EXPECT_TRUE(result) << result.report;
+
+    // Nothing to replace: the message still ends the dialog.
+    Run(ID_EDIT_REPLACE, {In(kReplace, AnswerType(kFindWhatBoxId, u"nowhere")), In(kReplace, AnswerClick(kReplaceAllButtonId)),
+                          Box(IDOK)});
+}
+
+TEST_F(FindReplaceDialogTest, ReplaceOnSeveralColumnsAsksAndTheSelectionFollows) {
+    for (int answer : {IDNO, IDYES}) {
+        SCOPED_TRACE(answer == IDYES ? "yes" : "no");
+        view->SetCellText(0, 0, 1, u"AB");
+        Select(CRect(0, 0, 1, 2), CPoint(1, 0));
+        std::vector<ModalAnswer> answers = {In(kReplace, AnswerType(kFindWhatBoxId, u"AB")),
+                                            In(kReplace, AnswerType(kReplaceWithBoxId, u"ba")),
+                                            In(kReplace, AnswerClick(kReplaceButtonId)), Box(answer)};
+        if (answer == IDYES) answers.push_back(In(kReplace, AnswerCommand(IDCANCEL)));
+        Run(ID_EDIT_REPLACE, std::move(answers));
+        EXPECT_EQ(Cell(0, 1), answer == IDYES ? u"ba" : u"AB");
+        CRect sel;
+        CPoint cursor;
+        view->GetSel(sel, cursor);
+        if (answer == IDYES) {
+            EXPECT_EQ(sel.left, 1);
+            EXPECT_EQ(sel.right, 1);
+        } else {
+            EXPECT_EQ(sel, CRect(0, 0, 1, 2));
+        }
+    }
+}
+
+TEST_F(FindReplaceDialogTest, ReplaceInFindModeTurnsTheDialogIntoReplaceWithoutSearching) {
+    Select(CRect(1, 0, 1, 0), CPoint(1, 0));
+    Run(ID_EDIT_FIND, {In(kFind, AnswerClick(kReplaceButtonId)),
+                       Look(kReplace,
+                            [](HWND dialog) {
+                                EXPECT_TRUE(Shown(dialog, kReplaceWithBoxId));
+                                EXPECT_TRUE(Shown(dialog, kReplaceLabelId));
+                                EXPECT_TRUE(Shown(dialog, kReplaceAllButtonId));
+                                EXPECT_EQ(ListOf(dialog, kColumnListId),
+                                          (std::vector<std::u16string>{u"Name", u"Code", u"Value"}));
+                                EXPECT_EQ(SendDlgItemMessageW(dialog, kColumnListId, CB_GETCURSEL, 0, 0), 1);
+                            }),
+                       In(kReplace, AnswerType(kReplaceWithBoxId, u"BA")), In(kReplace, AnswerClick(kReplaceButtonId)),
+                       In(kReplace, AnswerCommand(IDCANCEL))});
+    EXPECT_EQ(Cell(0, 1), u"BA") << "the second press replaced in the cursor cell";
+    auto result = spy.Compare({Notify(kRequest, 0, 0x10000)});
+    EXPECT_TRUE(result) << result.report;
+}
+
+TEST_F(FindReplaceDialogTest, ANumericColumnTakesNumbersOnlyAndHasNoMatchCase) {
+    Select(CRect(2, 0, 2, 0), CPoint(2, 0));
+    Run(ID_EDIT_FIND, {Look(kFind,
+                            [](HWND dialog) {
+                                EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, kMatchCaseCheckId)));
+                            }),
+                       In(kFind, AnswerType(kFindWhatBoxId, u"12a.5")),
+                       Look(kFind, [](HWND dialog) { EXPECT_EQ(ItemText(dialog, kFindWhatBoxId), u"12.5"); }),
+                       In(kFind, AnswerChoose(kColumnListId, 2)),
+                       Look(kFind,
+                            [](HWND dialog) {
+                                EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, kMatchCaseCheckId)));
+                                EXPECT_EQ(ItemText(dialog, kFindWhatBoxId), u"AB") << "the Code cell of line 0";
+                            }),
+                       In(kFind, AnswerType(kFindWhatBoxId, u"a1")),
+                       Look(kFind, [](HWND dialog) { EXPECT_EQ(ItemText(dialog, kFindWhatBoxId), u"a1"); }),
+                       In(kFind, AnswerCommand(IDCANCEL))});
+}
+
+TEST_F(FindReplaceDialogTest, TextsAreRememberedOnceNewestFirstAndReadBackAfterwards) {
+    Select(CRect(0, 0, 0, 0), CPoint(0, 0));
+    Run(ID_EDIT_FIND, {In(kFind, AnswerType(kFindWhatBoxId, u"apple")), In(kFind, AnswerClick(kFindNextButtonId)),
+                       In(kFind, AnswerClick(kFindNextButtonId)), In(kFind, AnswerType(kFindWhatBoxId, u"grape")),
+                       In(kFind, AnswerClick(kFindNextButtonId)),
+                       Look(kFind,
+                            [](HWND dialog) {
+                                EXPECT_EQ(ListOf(dialog, kFindWhatBoxId), (std::vector<std::u16string>{u"grape", u"apple"}));
+                            }),
+                       In(kFind, AnswerCommand(IDCANCEL))});
+    CStringList find;
+    CStringList replace;
+    ASSERT_EQ(view->ReadFindReplaceHistory(find, replace), 1);
+    ASSERT_EQ(find.GetCount(), 2);
+    EXPECT_EQ(find.GetHead(), CString(u"grape"));
+    EXPECT_EQ(find.GetTail(), CString(u"apple"));
+    EXPECT_TRUE(replace.IsEmpty());
+
+    // The next time, the list starts from them, and a text searched for again
+    // keeps its place; a search that ends with the message stores them too.
+    Run(ID_EDIT_FIND, {Look(kFind,
+                            [](HWND dialog) {
+                                EXPECT_EQ(ListOf(dialog, kFindWhatBoxId), (std::vector<std::u16string>{u"grape", u"apple"}));
+                            }),
+                       In(kFind, AnswerType(kFindWhatBoxId, u"apple")), In(kFind, AnswerClick(kFindNextButtonId)),
+                       Box(IDOK)});
+    ASSERT_EQ(view->ReadFindReplaceHistory(find, replace), 1);
+    EXPECT_EQ(find.GetHead(), CString(u"grape"));
+}
+
+TEST_F(FindReplaceDialogTest, EmptyAndVeryLongTextsEndTheSearchCalmly) {
+    // An empty text matches nowhere: the search ends at once, without a request,
+    // in both modes.
+    Select(CRect(1, 4, 1, 4), CPoint(1, 4));
+    const auto emptyBox = [](HWND dialog) { SetDlgItemTextW(dialog, static_cast<int>(kFindWhatBoxId), u""); };
+    Run(ID_EDIT_FIND, {Look(kFind, emptyBox), In(kFind, AnswerClick(kFindNextButtonId)), Box(IDOK)});
+    Run(ID_EDIT_REPLACE, {Look(kReplace, emptyBox), In(kReplace, AnswerClick(kReplaceAllButtonId)), Box(IDOK)});
+    EXPECT_TRUE(spy.Log().empty());
+    EXPECT_EQ(Cell(4, 1), u"Ab");
+    const std::u16string longText(5000, u'q');
+    Select(CRect(0, 0, 0, 0), CPoint(0, 0));
+    Run(ID_EDIT_FIND, {In(kFind, AnswerType(kFindWhatBoxId, longText)), In(kFind, AnswerClick(kFindNextButtonId)),
+                       Box(IDOK)});
+    CStringList find;
+    CStringList replace;
+    ASSERT_EQ(view->ReadFindReplaceHistory(find, replace), 1);
+    ASSERT_FALSE(find.IsEmpty());
+    EXPECT_EQ(find.GetHead().GetLength(), 5000) << "remembered whole";
+}
+
+TEST_F(FindReplaceDialogTest, TheHostChangingTheTableMidSearchLeavesTheDialogWorking) {
+    // The host removes the sheet when the cursor first moves.
+    Select(CRect(1, 0, 1, 0), CPoint(1, 0));
+    view->onCursorMoved = [this] {
+        view->onCursorMoved = nullptr;
+        view->DeleteSheet(0);
+    };
+    Run(ID_EDIT_FIND, {In(kFind, AnswerType(kFindWhatBoxId, u"ab")), In(kFind, AnswerClick(kFindNextButtonId)),
+                       In(kFind, AnswerClick(kFindNextButtonId)), Box(IDOK)});
+    EXPECT_EQ(view->GetSheetCount(), 0);
+
+    // The host makes the number column a list column while the dialog still
+    // takes numbers: the list refuses the replacement in the lines after it, which
+    // keep their text, and the search goes on to the end.
+    ASSERT_EQ(view->InsertSheet(0, u"again"), 0);
+    ASSERT_EQ(view->InsertColumn(0, 0, u"Value", 1), 0);
+    ASSERT_GE(view->InsertLine(0, 0, u"1"), 0);
+    ASSERT_GE(view->InsertLine(0, 1, u"1"), 0);
+    view->SetSelSheet(0);
+    Select(CRect(0, 0, 0, 0), CPoint(0, 0));
+    view->onCellChanged = [this] {
+        view->onCellChanged = nullptr;
+        view->AddColumnString(0, 0, u"1");
+        view->AddColumnString(0, 0, u"2");
+    };
+    Run(ID_EDIT_REPLACE, {In(kReplace, AnswerType(kReplaceWithBoxId, u"7")), In(kReplace, AnswerClick(kReplaceAllButtonId)),
+                          Box(IDOK)});
+    EXPECT_EQ(Cell(0, 0), u"7");
+    EXPECT_EQ(Cell(1, 0), u"1");
+}
+
+}  // namespace
+}  // namespace tq3::test
