@@ -12,6 +12,7 @@
 #include <unicode/unorm2.h>
 #include <unicode/utf16.h>
 
+#include <cstdlib>
 #include <map>
 #include <memory>
 #include <new>
@@ -297,3 +298,77 @@ bool AppendSortKey(LCID locale, DWORD flags, std::u16string_view text, std::stri
 }
 
 }  // namespace tq3::fw
+
+// ============================================================================
+// The user-interface language
+// ============================================================================
+
+namespace {
+
+constexpr LANGID kEnglish = 0x0409;
+constexpr LANGID kJapanese = 0x0411;
+constexpr LANGID kSimplifiedChinese = 0x0804;
+constexpr LANGID kTraditionalChinese = 0x0404;
+constexpr LANGID kKorean = 0x0412;
+
+thread_local LANGID t_threadLanguage = 0;
+
+// The language of a locale name such as "ja_JP.UTF-8", "zh_TW", "zh_Hant" or
+// "ko"; 0 for one the framework has no texts in.
+LANGID LanguageOfLocaleName(std::string_view name) {
+    auto startsWith = [&](std::string_view prefix) { return name.substr(0, prefix.size()) == prefix; };
+    if (startsWith("ja")) return kJapanese;
+    if (startsWith("ko")) return kKorean;
+    if (startsWith("zh")) {
+        const bool traditional = name.find("TW") != std::string_view::npos ||
+                                 name.find("HK") != std::string_view::npos ||
+                                 name.find("MO") != std::string_view::npos ||
+                                 name.find("Hant") != std::string_view::npos;
+        return traditional ? kTraditionalChinese : kSimplifiedChinese;
+    }
+    if (startsWith("en")) return kEnglish;
+    return 0;
+}
+
+}  // namespace
+
+LANGID GetUserDefaultUILanguage() {
+    // LANGUAGE is a list ("ja:en") and counts only beside a real locale, as for
+    // the system's own programs; the first of the others that is set decides.
+    const char* all = std::getenv("LC_ALL");
+    const char* messages = std::getenv("LC_MESSAGES");
+    const char* lang = std::getenv("LANG");
+    const char* decides = all != nullptr && *all != '\0'               ? all
+                          : messages != nullptr && *messages != '\0' ? messages
+                                                                       : lang;
+    if (decides == nullptr || *decides == '\0' || std::string_view(decides) == "C" ||
+        std::string_view(decides) == "POSIX") {
+        return kEnglish;
+    }
+    if (const char* list = std::getenv("LANGUAGE")) {
+        std::string_view rest(list);
+        while (!rest.empty()) {
+            const size_t colon = rest.find(':');
+            const LANGID language = LanguageOfLocaleName(rest.substr(0, colon));
+            if (language != 0) return language;
+            rest = colon == std::string_view::npos ? std::string_view() : rest.substr(colon + 1);
+        }
+    }
+    const LANGID language = LanguageOfLocaleName(decides);
+    return language != 0 ? language : kEnglish;
+}
+
+LANGID GetThreadUILanguage() { return t_threadLanguage != 0 ? t_threadLanguage : GetUserDefaultUILanguage(); }
+
+LANGID SetThreadUILanguage(LANGID language) {
+    if (language == 0) {
+        t_threadLanguage = 0;
+        return GetUserDefaultUILanguage();
+    }
+    if (language != kEnglish && language != kJapanese && language != kSimplifiedChinese &&
+        language != kTraditionalChinese && language != kKorean) {
+        return 0;
+    }
+    t_threadLanguage = language;
+    return language;
+}

@@ -33,6 +33,21 @@ TQ3FW_EXPORT_C DWORD CharUpperBuffW(LPWSTR text, DWORD length);
 // Compares two strings (lengths in code units, -1 for zero-terminated).
 TQ3FW_EXPORT_C int CompareStringW(LCID locale, DWORD flags, LPCWSTR a, int lengthA, LPCWSTR b, int lengthB);
 
+// The user-interface language of the framework's own texts (the buttons of the
+// message box, the common font dialog): English (0x0409), Japanese (0x0411),
+// Simplified Chinese (0x0804), Traditional Chinese (0x0404) or Korean (0x0412).
+// The user's default comes from the environment as the system's programs read
+// it (LANGUAGE, then LC_ALL, LC_MESSAGES, LANG: "ja_JP.UTF-8" is Japanese,
+// "zh_TW" and "zh_HK" Traditional Chinese); any other language is English.
+TQ3FW_EXPORT_C LANGID GetUserDefaultUILanguage();
+// The calling thread's language: the one set with SetThreadUILanguage, else the
+// user's default.
+TQ3FW_EXPORT_C LANGID GetThreadUILanguage();
+// Makes `language` the calling thread's (0: the user's default again) and
+// returns it; 0, with nothing changed, for a language the framework has no
+// texts in.
+TQ3FW_EXPORT_C LANGID SetThreadUILanguage(LANGID language);
+
 #include <string>
 #include <string_view>
 

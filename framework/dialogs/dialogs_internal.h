@@ -47,4 +47,34 @@ void FollowFocusWithDefault(HWND dialog, HWND to);
 // selected when the dialog moves the focus to it, so typing replaces it.
 void SelectAllIfEdit(HWND control);
 
+// The framework's own texts: the message box's buttons and caption, the font
+// dialog's labels, style names and messages. %1 and %2 in sizeRange stand for the
+// smallest and the largest size.
+struct SystemTexts {
+    const char16_t* ok;
+    const char16_t* cancel;
+    const char16_t* yes;
+    const char16_t* no;
+    const char16_t* retry;
+    const char16_t* abort;
+    const char16_t* ignore;
+    const char16_t* tryAgain;
+    const char16_t* continueLabel;
+    const char16_t* error;
+    const char16_t* fontTitle;
+    const char16_t* fontLabel;
+    const char16_t* styleLabel;
+    const char16_t* sizeLabel;
+    const char16_t* sampleGroup;
+    const char16_t* sampleText;
+    const char16_t* scriptLabel;
+    const char16_t* styles[4];  // regular, italic, bold, bold italic
+    const char16_t* noSuchFont;
+    const char16_t* sizeNotNumber;
+    const char16_t* sizeRange;
+};
+
+// The texts in the calling thread's user-interface language (GetThreadUILanguage).
+const SystemTexts& TextsForThread();
+
 }  // namespace tq3::fw::dialogs

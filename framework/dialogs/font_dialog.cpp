@@ -22,6 +22,7 @@
 #include "framework/controls/static_control.h"
 #include "framework/dialogs/commdlg.h"
 #include "framework/dialogs/dialog.h"
+#include "framework/dialogs/dialogs_internal.h"
 #include "framework/dialogs/message_box.h"
 #include "framework/gdi/dc.h"
 #include "framework/gdi/font_families.h"
@@ -38,25 +39,56 @@ DWORD g_lastError = 0;
 constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
 constexpr DWORD kList = kChild | WS_TABSTOP | WS_GROUP | WS_VSCROLL | CBS_HASSTRINGS;
 constexpr DLGITEMTEMPLATEW kItems[] = {
-    {kChild, 0, 7, 7, 98, 9, stc1, u"Static", u"&Font:"},
+    {kChild, 0, 7, 7, 98, 9, stc1, u"Static", u""},
     {kList | CBS_DROPDOWN | CBS_AUTOHSCROLL, 0, 7, 17, 98, 120, cmb1, u"ComboBox", u""},
-    {kChild, 0, 112, 7, 74, 9, stc2, u"Static", u"Font st&yle:"},
+    {kChild, 0, 112, 7, 74, 9, stc2, u"Static", u""},
     {kList | CBS_DROPDOWNLIST, 0, 112, 17, 74, 80, cmb2, u"ComboBox", u""},
-    {kChild, 0, 193, 7, 40, 9, stc3, u"Static", u"&Size:"},
+    {kChild, 0, 193, 7, 40, 9, stc3, u"Static", u""},
     {kList | CBS_DROPDOWN, 0, 193, 17, 40, 100, cmb3, u"ComboBox", u""},
-    {kChild | WS_GROUP | BS_GROUPBOX, 0, 7, 36, 179, 52, grp2, u"Button", u"Sample"},
-    {kChild | SS_CENTER | SS_CENTERIMAGE | SS_NOPREFIX, 0, 13, 46, 167, 38, stc5, u"Static", u"AaBbYyZz"},
-    {kChild, 0, 7, 93, 179, 9, stc7, u"Static", u"Sc&ript:"},
+    {kChild | WS_GROUP | BS_GROUPBOX, 0, 7, 36, 179, 52, grp2, u"Button", u""},
+    {kChild | SS_CENTER | SS_CENTERIMAGE | SS_NOPREFIX, 0, 13, 46, 167, 38, stc5, u"Static", u""},
+    {kChild, 0, 7, 93, 179, 9, stc7, u"Static", u""},
     {kList | CBS_DROPDOWNLIST, 0, 7, 103, 179, 60, cmb5, u"ComboBox", u""},
-    {kChild | WS_TABSTOP | WS_GROUP | BS_DEFPUSHBUTTON, 0, 193, 40, 40, 14, IDOK, u"Button", u"OK"},
-    {kChild | WS_TABSTOP, 0, 193, 57, 40, 14, IDCANCEL, u"Button", u"Cancel"},
+    {kChild | WS_TABSTOP | WS_GROUP | BS_DEFPUSHBUTTON, 0, 193, 40, 40, 14, IDOK, u"Button", u""},
+    {kChild | WS_TABSTOP, 0, 193, 57, 40, 14, IDCANCEL, u"Button", u""},
 };
 constexpr DLGTEMPLATEW kTemplate = {WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT,
-                                    0, 13, 54, 240, 124, u"Font", 8, u"MS Shell Dlg",
+                                    0, 13, 54, 240, 124, u"", 8, u"MS Shell Dlg",
                                     static_cast<uint16_t>(std::size(kItems)), kItems};
 
-// The style list, in the order the index encodes: bit 0 italic, bit 1 bold.
-constexpr const char16_t* kStyles[] = {u"Regular", u"Italic", u"Bold", u"Bold Italic"};
+// The built-in template with its texts in the user-interface language: the
+// layout above, the labels from the language's table.
+struct LocalTemplate {
+    DLGITEMTEMPLATEW items[std::size(kItems)];
+    DLGTEMPLATEW dialog;
+};
+
+void Localise(LocalTemplate& t) {
+    const tq3::fw::dialogs::SystemTexts& texts = tq3::fw::dialogs::TextsForThread();
+    std::copy(std::begin(kItems), std::end(kItems), t.items);
+    for (DLGITEMTEMPLATEW& item : t.items) {
+        switch (item.id) {
+            case stc1: item.text = texts.fontLabel; break;
+            case stc2: item.text = texts.styleLabel; break;
+            case stc3: item.text = texts.sizeLabel; break;
+            case grp2: item.text = texts.sampleGroup; break;
+            case stc5: item.text = texts.sampleText; break;
+            case stc7: item.text = texts.scriptLabel; break;
+            case IDOK: item.text = texts.ok; break;
+            case IDCANCEL: item.text = texts.cancel; break;
+            default: break;
+        }
+    }
+    t.dialog = kTemplate;
+    t.dialog.title = texts.fontTitle;
+    t.dialog.items = t.items;
+}
+
+// The style list, in the order the index encodes: bit 0 italic, bit 1 bold. The
+// names shown and returned are the user-interface language's; a style a host
+// gives (CF_USESTYLE) may also be named in English.
+constexpr const char16_t* kEnglishStyles[] = {u"Regular", u"Italic", u"Bold", u"Bold Italic"};
+const char16_t* StyleName(int index) { return tq3::fw::dialogs::TextsForThread().styles[index & 3]; }
 constexpr int kSizes[] = {8, 9, 10, 11, 12, 14, 16, 18, 20, 22, 24, 26, 28, 36, 48, 72};
 
 // ============================================================================
@@ -167,7 +199,7 @@ void FillScripts(HWND dialog, const Session& s, BYTE wanted) {
 
 void FillLists(HWND dialog, const Session& s) {
     for (const Family& f : s.families) AddString(dialog, cmb1, f.name, 0);
-    for (int i = 0; i < 4; ++i) AddString(dialog, cmb2, kStyles[i], i);
+    for (int i = 0; i < 4; ++i) AddString(dialog, cmb2, StyleName(i), i);
     const CHOOSEFONTW& r = *s.record;
     for (int points : kSizes) {
         if ((r.Flags & CF_LIMITSIZE) && (points < r.nSizeMin || points > r.nSizeMax)) continue;
@@ -191,7 +223,8 @@ void Preselect(HWND dialog, const Session& s) {
     int style = lf != nullptr ? ((lf->lfWeight >= FW_SEMIBOLD ? 2 : 0) | (lf->lfItalic ? 1 : 0)) : 0;
     if ((r.Flags & CF_USESTYLE) && r.lpszStyle != nullptr) {
         for (int i = 0; i < 4; ++i) {
-            if (std::u16string(r.lpszStyle) == kStyles[i]) style = i;
+            const std::u16string given(r.lpszStyle);
+            if (given == StyleName(i) || given == kEnglishStyles[i]) style = i;
         }
     }
     SendDlgItemMessageW(dialog, cmb2, CB_SETCURSEL, static_cast<WPARAM>(style), 0);
@@ -254,7 +287,7 @@ void ShowSample(HWND dialog, Session& s) {
 
 // Tells the user what is wrong with the choice and puts the focus where it is.
 void Refuse(HWND dialog, int id, const std::u16string& text) {
-    MessageBoxW(dialog, text.c_str(), u"Font", MB_OK | MB_ICONEXCLAMATION);
+    MessageBoxW(dialog, text.c_str(), tq3::fw::dialogs::TextsForThread().fontTitle, MB_OK | MB_ICONEXCLAMATION);
     SetFocus(GetDlgItem(dialog, id));
     SendDlgItemMessageW(dialog, id, CB_SETEDITSEL, 0, MAKELPARAM(0, 0xFFFF));
 }
@@ -263,20 +296,22 @@ void Refuse(HWND dialog, int id, const std::u16string& text) {
 // CF_FORCEFONTEXIST) the family is not one the dialog can give.
 void ReadChoice(HWND dialog, Session& s) {
     CHOOSEFONTW& r = *s.record;
+    const tq3::fw::dialogs::SystemTexts& texts = tq3::fw::dialogs::TextsForThread();
     int tenths = 0;
     LOGFONTW lf = CurrentFont(dialog, s, &tenths);
     if (lf.lfFaceName[0] == 0 || ((r.Flags & CF_FORCEFONTEXIST) && FamilyNamed(s, lf.lfFaceName) == nullptr)) {
-        Refuse(dialog, cmb1, u"There is no font with that name.\nChoose a font from the list of fonts.");
+        Refuse(dialog, cmb1, texts.noSuchFont);
         return;
     }
     if (tenths <= 0) {
-        Refuse(dialog, cmb3, u"Size must be a number.");
+        Refuse(dialog, cmb3, texts.sizeNotNumber);
         return;
     }
     if ((r.Flags & CF_LIMITSIZE) && (tenths < r.nSizeMin * 10 || tenths > r.nSizeMax * 10)) {
-        Refuse(dialog, cmb3,
-               u"Size must be between " + TenthsText(r.nSizeMin * 10) + u" and " + TenthsText(r.nSizeMax * 10) +
-                   u" points.");
+        std::u16string message = texts.sizeRange;
+        message.replace(message.find(u"%1"), 2, TenthsText(r.nSizeMin * 10));
+        message.replace(message.find(u"%2"), 2, TenthsText(r.nSizeMax * 10));
+        Refuse(dialog, cmb3, message);
         return;
     }
     *r.lpLogFont = lf;
@@ -284,7 +319,7 @@ void ReadChoice(HWND dialog, Session& s) {
     r.nFontType = static_cast<WORD>(SCREEN_FONTTYPE | (lf.lfWeight >= FW_BOLD ? BOLD_FONTTYPE : REGULAR_FONTTYPE) |
                                     (lf.lfItalic ? ITALIC_FONTTYPE : 0));
     if (r.lpszStyle != nullptr) {
-        const std::u16string style = kStyles[SelectedData(dialog, cmb2, 0) & 3];
+        const std::u16string style = StyleName(static_cast<int>(SelectedData(dialog, cmb2, 0)));
         std::copy(style.begin(), style.end(), r.lpszStyle);
         r.lpszStyle[style.size()] = 0;
     }
@@ -398,7 +433,9 @@ INT_PTR RunDialog(const CHOOSEFONTW& r, Session& s) {
     if (r.Flags & CF_ENABLETEMPLATE) {
         return DialogBoxParamW(r.hInstance, r.lpTemplateName, r.hwndOwner, &FontDialogProc, param);
     }
-    return DialogBoxIndirectParamW(nullptr, &kTemplate, r.hwndOwner, &FontDialogProc, param);
+    LocalTemplate local;
+    Localise(local);
+    return DialogBoxIndirectParamW(nullptr, &local.dialog, r.hwndOwner, &FontDialogProc, param);
 }
 
 }  // namespace

@@ -56,9 +56,11 @@ struct Box {
 
 // The buttons of a button set, in order; empty for an unknown set.
 std::vector<ButtonDef> ButtonsOf(UINT type) {
-    const ButtonDef ok{IDOK, u"OK"}, cancel{IDCANCEL, u"Cancel"}, yes{IDYES, u"&Yes"}, no{IDNO, u"&No"},
-        retry{IDRETRY, u"&Retry"}, abort{IDABORT, u"&Abort"}, ignore{IDIGNORE, u"&Ignore"},
-        tryAgain{IDTRYAGAIN, u"&Try Again"}, next{IDCONTINUE, u"&Continue"};
+    // In the user-interface language, as the system's own buttons are.
+    const tq3::fw::dialogs::SystemTexts& t = tq3::fw::dialogs::TextsForThread();
+    const ButtonDef ok{IDOK, t.ok}, cancel{IDCANCEL, t.cancel}, yes{IDYES, t.yes}, no{IDNO, t.no},
+        retry{IDRETRY, t.retry}, abort{IDABORT, t.abort}, ignore{IDIGNORE, t.ignore}, tryAgain{IDTRYAGAIN, t.tryAgain},
+        next{IDCONTINUE, t.continueLabel};
     switch (type & MB_TYPEMASK) {
         case MB_OK: return {ok};
         case MB_OKCANCEL: return {ok, cancel};
@@ -290,7 +292,7 @@ int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type) {
         box.buttons = ButtonsOf(type);
         if (box.buttons.empty()) return 0;
         std::u16string message = text != nullptr ? std::u16string(text) : std::u16string();
-        std::u16string title = caption != nullptr ? std::u16string(caption) : std::u16string(u"Error");
+        std::u16string title = caption != nullptr ? std::u16string(caption) : std::u16string(tq3::fw::dialogs::TextsForThread().error);
         Session session;
         HWND safeOwner = tq3::fw::dialogs::ModalOwner(owner);
         session.font = MessageFont();

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace tq3::test {
 namespace {
@@ -27,6 +30,60 @@ TEST(CaseMapping, ConvertsInPlaceOneToOne) {
     }
     // A character passed as the pointer's value comes back as its value.
     EXPECT_EQ(reinterpret_cast<ULONG_PTR>(CharUpperW(MAKEINTRESOURCEW(u'b'))), static_cast<ULONG_PTR>(u'B'));
+}
+
+// The user-interface language comes from the environment as the system's
+// programs read it; a thread may set its own.
+TEST(UiLanguageTest, EnvironmentDecidesAndAThreadMayChoose) {
+    struct Case {
+        const char* languageList;  // LANGUAGE
+        const char* all;           // LC_ALL
+        const char* messages;      // LC_MESSAGES
+        const char* lang;          // LANG
+        LANGID expected;
+    };
+    const Case cases[] = {
+        {nullptr, nullptr, nullptr, nullptr, 0x0409},
+        {nullptr, nullptr, nullptr, "C", 0x0409},
+        {nullptr, nullptr, nullptr, "ja_JP.UTF-8", 0x0411},
+        {nullptr, nullptr, nullptr, "zh_CN.UTF-8", 0x0804},
+        {nullptr, nullptr, nullptr, "zh_TW.UTF-8", 0x0404},
+        {nullptr, nullptr, nullptr, "zh_HK", 0x0404},
+        {nullptr, nullptr, nullptr, "ko_KR.UTF-8", 0x0412},
+        {nullptr, nullptr, nullptr, "de_DE.UTF-8", 0x0409},
+        {nullptr, "ko_KR.UTF-8", nullptr, "ja_JP.UTF-8", 0x0412},
+        {nullptr, nullptr, "ja_JP.UTF-8", "en_US.UTF-8", 0x0411},
+        {"fr:ko:en", nullptr, nullptr, "en_US.UTF-8", 0x0412},
+        {"ja", nullptr, nullptr, "C", 0x0409},  // the list counts only beside a real locale
+    };
+    const char* names[] = {"LANGUAGE", "LC_ALL", "LC_MESSAGES", "LANG"};
+    std::vector<std::pair<std::string, std::string>> saved;
+    for (const char* name : names) {
+        if (const char* value = std::getenv(name)) saved.emplace_back(name, value);
+    }
+    for (const Case& c : cases) {
+        const char* values[] = {c.languageList, c.all, c.messages, c.lang};
+        for (int i = 0; i < 4; ++i) {
+            if (values[i] != nullptr) {
+                setenv(names[i], values[i], 1);
+            } else {
+                unsetenv(names[i]);
+            }
+        }
+        EXPECT_EQ(GetUserDefaultUILanguage(), c.expected) << (c.lang ? c.lang : "-") << " / " << (c.all ? c.all : "-");
+    }
+    setenv("LANG", "ja_JP.UTF-8", 1);
+    unsetenv("LC_ALL");
+    unsetenv("LC_MESSAGES");
+    unsetenv("LANGUAGE");
+    EXPECT_EQ(GetThreadUILanguage(), 0x0411);
+    EXPECT_EQ(SetThreadUILanguage(0x0804), 0x0804);
+    EXPECT_EQ(GetThreadUILanguage(), 0x0804);
+    EXPECT_EQ(SetThreadUILanguage(0x040C), 0) << "no texts in French";
+    EXPECT_EQ(GetThreadUILanguage(), 0x0804);
+    EXPECT_EQ(SetThreadUILanguage(0), 0x0411) << "back to the user's default";
+    for (const char* name : names) unsetenv(name);
+    for (const auto& [name, value] : saved) setenv(name.c_str(), value.c_str(), 1);
 }
 
 }  // namespace

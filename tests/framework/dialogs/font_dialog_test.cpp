@@ -196,6 +196,79 @@ TEST_F(FontDialogTest, TheObjectKeepsTheAnswerForTheCaller) {
     EXPECT_EQ(broken.DoModal(), -1);
 }
 
+// The dialog and the message box speak the user-interface language: the labels,
+// the style names the list shows and returns, the buttons and the messages.
+TEST_F(FontDialogTest, TextsComeInTheUserInterfaceLanguage) {
+    struct Case {
+        LANGID language;
+        const char16_t* title;
+        const char16_t* fontLabel;
+        const char16_t* bold;
+        const char16_t* cancel;
+        const char16_t* sizeRange;
+        const char16_t* no;
+        const char16_t* error;
+        const char* screenshot;
+    };
+    const Case cases[] = {
+        {0x0409, u"Font", u"&Font:", u"Bold", u"Cancel", u"Size must be between 8 and 14 points.", u"&No", u"Error", nullptr},
+        {0x0411, u"フォント", u"フォント名(&F):", u"太字", u"キャンセル",
+         u"サイズは 8 から 14 ポイントの間で指定してください。", u"いいえ(&N)", u"エラー", "font_dialog_jpn.png"},
+        {0x0804, u"字体", u"字体(&F):", u"粗体", u"取消", u"大小必须介于 8 和 14 磅之间。", u"否(&N)", u"错误", nullptr},
+        {0x0404, u"字型", u"字型(&F):", u"粗體", u"取消", u"大小必須介於 8 到 14 點之間。", u"否(&N)", u"錯誤", nullptr},
+        {0x0412, u"글꼴", u"글꼴(&F):", u"굵게", u"취소", u"크기는 8에서 14 포인트 사이여야 합니다.",
+         u"아니요(&N)", u"오류", "font_dialog_kor.png"},
+    };
+    for (const Case& c : cases) {
+        ASSERT_EQ(SetThreadUILanguage(c.language), c.language);
+        std::u16string title, label, style, cancel, told, no, caption;
+        WCHAR styleName[LF_FACESIZE]{};
+        choice.lpszStyle = styleName;
+        auto remember = [&](HWND box) {
+            WCHAR t[128]{};
+            GetWindowTextW(GetDlgItem(box, 0xFFFF), t, 128);
+            told = t;
+            PostMessageW(box, WM_COMMAND, IDOK, 0);
+        };
+        ASSERT_TRUE(Run({Look([&](HWND dialog) {
+                             WCHAR t[64]{};
+                             GetWindowTextW(dialog, t, 64);
+                             title = t;
+                             label = Text(dialog, stc1);
+                             style = Text(dialog, cmb2);
+                             cancel = Text(dialog, IDCANCEL);
+                             if (c.screenshot != nullptr) {
+                                 EXPECT_TRUE(
+                                     tq3::testing::SaveScreenshot(dialog, OutputPath("dialogs", c.screenshot)));
+                             }
+                         }),
+                         AnswerType(cmb3, u"20"), AnswerCommand(IDOK), ModalAnswer{kDialogClass, c.title, remember},
+                         AnswerType(cmb3, u"10"), AnswerCommand(IDOK)}))
+            << c.language;
+        EXPECT_EQ(title, c.title);
+        EXPECT_EQ(label, c.fontLabel);
+        EXPECT_EQ(style, c.bold) << "the record's bold font starts on the bold entry";
+        EXPECT_EQ(cancel, c.cancel);
+        EXPECT_EQ(told, c.sizeRange);
+        EXPECT_EQ(std::u16string(styleName), c.bold);
+        choice.lpszStyle = nullptr;
+        // The message box's buttons and its caption when it is given none.
+        desktop.QueueModalAnswer(ModalAnswer{kDialogClass, {}, [&](HWND box) {
+                                                 WCHAR t[64]{};
+                                                 GetWindowTextW(GetDlgItem(box, IDNO), t, 64);
+                                                 no = t;
+                                                 GetWindowTextW(box, t, 64);
+                                                 caption = t;
+                                                 PostMessageW(box, WM_COMMAND, IDNO, 0);
+                                             }});
+        EXPECT_EQ(MessageBoxW(owner, u"?", nullptr, MB_YESNO), IDNO);
+        EXPECT_EQ(no, c.no);
+        EXPECT_EQ(caption, c.error);
+    }
+    EXPECT_EQ(SetThreadUILanguage(0x0407), 0) << "no texts in German: refused";
+    EXPECT_EQ(GetThreadUILanguage(), 0x0412) << "and the language stays";
+}
+
 // The dialog as the user sees it, for a look by eye.
 TEST_F(FontDialogTest, Screenshot) {
     ASSERT_TRUE(Run({AnswerChoose(cmb2, 3), Look([&](HWND dialog) {

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "framework/core/locale.h"
+
 #include <functional>
 #include <utility>
 #include <vector>
@@ -29,6 +31,9 @@ inline tq3::testing::ModalAnswer Inspect(std::function<void(HWND)> look) {
 class OwnerTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        // The expectations are written against the English texts, whatever the
+        // locale of the machine running them.
+        SetThreadUILanguage(0x0409);
         static const bool registered = [] {
             WNDCLASSW wc{};
             wc.lpfnWndProc = DefWindowProcW;
@@ -43,6 +48,8 @@ protected:
         desktop.RunUntilIdle();
         ASSERT_EQ(GetActiveWindow(), owner);
     }
+
+    void TearDown() override { SetThreadUILanguage(0); }
 
     // Queues `answers`, runs `modal` and checks that every answer was needed.
     template <class Modal>
