@@ -130,7 +130,8 @@ BOOL CFindReplaceDlg::OnInitDialog() {
         CColumnProp* entry = columnChoices.GetNext(pos);
         const auto at = SendItem(m_hWnd, kColumnListId, CB_ADDSTRING, 0,
                                  reinterpret_cast<LPARAM>(static_cast<LPCWSTR>(entry->title)));
-        if (at >= 0) SendItem(m_hWnd, kColumnListId, CB_SETITEMDATA, static_cast<WPARAM>(at), reinterpret_cast<LPARAM>(entry));
+        if (at >= 0)
+            SendItem(m_hWnd, kColumnListId, CB_SETITEMDATA, static_cast<WPARAM>(at), reinterpret_cast<LPARAM>(entry));
     }
     if (!SelectColumnEntry(column)) {
         SendItem(m_hWnd, kColumnListId, CB_SETCURSEL, 0);
@@ -155,7 +156,8 @@ BOOL CFindReplaceDlg::OnInitDialog() {
 bool CFindReplaceDlg::SelectColumnEntry(int index) {
     const int count = static_cast<int>(SendItem(m_hWnd, kColumnListId, CB_GETCOUNT));
     for (int i = 0; i < count; ++i) {
-        auto* entry = reinterpret_cast<CColumnProp*>(SendItem(m_hWnd, kColumnListId, CB_GETITEMDATA, static_cast<WPARAM>(i)));
+        auto* entry =
+            reinterpret_cast<CColumnProp*>(SendItem(m_hWnd, kColumnListId, CB_GETITEMDATA, static_cast<WPARAM>(i)));
         if (entry != nullptr && entry->index == index) {
             SendItem(m_hWnd, kColumnListId, CB_SETCURSEL, static_cast<WPARAM>(i));
             columnChoice = i;
@@ -291,7 +293,8 @@ void CFindReplaceDlg::TurnIntoReplace() {
     // "All columns" has no place in Replace mode, which works on one column.
     const int count = static_cast<int>(SendItem(m_hWnd, kColumnListId, CB_GETCOUNT));
     for (int i = count - 1; i >= 0; --i) {
-        auto* entry = reinterpret_cast<CColumnProp*>(SendItem(m_hWnd, kColumnListId, CB_GETITEMDATA, static_cast<WPARAM>(i)));
+        auto* entry =
+            reinterpret_cast<CColumnProp*>(SendItem(m_hWnd, kColumnListId, CB_GETITEMDATA, static_cast<WPARAM>(i)));
         if (entry == nullptr || entry->index != kAllColumnsIndex) continue;
         SendItem(m_hWnd, kColumnListId, CB_DELETESTRING, static_cast<WPARAM>(i));
         if (POSITION pos = columnChoices.Find(entry)) columnChoices.RemoveAt(pos);
@@ -328,7 +331,8 @@ void CFindReplaceDlg::OnColumnChange() {
 
 void CFindReplaceDlg::SetUpNumeric(const CColumnProp& entry, bool tellView) {
     if (entry.IsNumericColumn()) {
-        for (auto [wrapper, id] : {std::pair{&findCombo, kFindWhatBoxId}, std::pair{&replaceCombo, kReplaceWithBoxId}}) {
+        for (auto [wrapper, id] :
+             {std::pair{&findCombo, kFindWhatBoxId}, std::pair{&replaceCombo, kReplaceWithBoxId}}) {
             if (wrapper->m_hWnd != nullptr) continue;
             if (!wrapper->SubclassDlgItem(id, this)) continue;
             wrapper->SetDecimals(entry.decimals);

@@ -49,26 +49,26 @@ public:
     BOOL OnInitDialog() override;
 
     // ---- What the dialog shows and keeps (order as the controls read) ----------------
-    int matchCase = 0;                // Match Case (1011)
-    int entireCells = 0;              // Find entire cells only (1012)
-    int columnChoice = -1;            // selected entry of the Column list (1010)
-    CString findText;                 // Find what (1005)
-    CString replaceText;              // Replace with (1007)
-    int findOnly = 1;                 // 1 Find mode, 0 Replace mode; set before the dialog runs
-    CStringList findHistory{10};      // Find what texts, newest first
-    CStringList replaceHistory{10};   // Replace with texts, newest first
+    int matchCase = 0;               // Match Case (1011)
+    int entireCells = 0;             // Find entire cells only (1012)
+    int columnChoice = -1;           // selected entry of the Column list (1010)
+    CString findText;                // Find what (1005)
+    CString replaceText;             // Replace with (1007)
+    int findOnly = 1;                // 1 Find mode, 0 Replace mode; set before the dialog runs
+    CStringList findHistory{10};     // Find what texts, newest first
+    CStringList replaceHistory{10};  // Replace with texts, newest first
     // The Column list's entries, owned: copies of the columns' records, in Find mode
     // after the "All columns" entry (index kAllColumnsIndex).
     CTypedPtrList<CPtrList, CColumnProp*> columnChoices{10};
-    CTableView* view = nullptr;       // the view that carries out the requests
-    CRect area{0, 0, 0, 0};           // first column, first line, last column, last line
-    int column = 0;                   // the current cell: where the next request starts
+    CTableView* view = nullptr;  // the view that carries out the requests
+    CRect area{0, 0, 0, 0};      // first column, first line, last column, last line
+    int column = 0;              // the current cell: where the next request starts
     int line = 0;
-    int lineCount = 0;                // the sheet's size, set by the command
+    int lineCount = 0;  // the sheet's size, set by the command
     int columnCount = 0;
-    CNumCombo findCombo;              // number input on 1005 while a numeric column is chosen
-    CNumCombo replaceCombo;           // and on 1007
-    CString lastFind;                 // the text last put at the head of each history
+    CNumCombo findCombo;     // number input on 1005 while a numeric column is chosen
+    CNumCombo replaceCombo;  // and on 1007
+    CString lastFind;        // the text last put at the head of each history
     CString lastReplace;
 
     // Appends a copy of `prop` (with `index` as given) to the column choices; false

@@ -8,6 +8,7 @@
 #include "find/find_replace_dialog.h"
 #include "framework/system/registry.h"
 #include "settings/language.h"
+#include "tests/support/failing_allocator.h"
 #include "tests/table_view/table_view_fixture.h"
 
 namespace tq3::test {
@@ -29,13 +30,13 @@ constexpr UINT kRequest = static_cast<UINT>(-100);
 
 // Column 0 and 1 are text, column 2 a number with two decimals.
 const std::vector<std::u16string> kLines = {
-    u"apple\tAB\t1",   u"Apple pie\tab\t2", u"banana\txab\t3",
-    u"cherry\tab\t12.5", u"apple\tAb\t4",    u"grape\tz\t5",
+    u"apple\tAB\t1", u"Apple pie\tab\t2", u"banana\txab\t3", u"cherry\tab\t12.5", u"apple\tAb\t4", u"grape\tz\t5",
 };
 
 class FindView : public SpyTableView {
 public:
     using CTableView::ReadFindReplaceHistory;
+    using CTableView::WriteFindReplaceHistory;
 };
 
 std::u16string ItemText(HWND dialog, UINT id) {
@@ -49,7 +50,8 @@ std::vector<std::u16string> ListOf(HWND dialog, UINT id) {
     const auto count = SendDlgItemMessageW(dialog, static_cast<int>(id), CB_GETCOUNT, 0, 0);
     for (int i = 0; i < count; ++i) {
         WCHAR text[256]{};
-        SendDlgItemMessageW(dialog, static_cast<int>(id), CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+        SendDlgItemMessageW(dialog, static_cast<int>(id), CB_GETLBTEXT, static_cast<WPARAM>(i),
+                            reinterpret_cast<LPARAM>(text));
         entries.emplace_back(text);
     }
     return entries;
@@ -75,7 +77,8 @@ protected:
         ASSERT_EQ(view->InsertColumn(0, 1, u"Code", 0), 1);
         ASSERT_EQ(view->InsertColumn(0, 2, u"Value", 1), 2);
         view->SetColumnEditMode(0, 2, 1, -1, 5, 2);
-        for (size_t l = 0; l < kLines.size(); ++l) ASSERT_GE(view->InsertLine(0, static_cast<int>(l), kLines[l].c_str()), 0);
+        for (size_t l = 0; l < kLines.size(); ++l)
+            ASSERT_GE(view->InsertLine(0, static_cast<int>(l), kLines[l].c_str()), 0);
         view->SetSelSheet(0);
         desktop.RunUntilIdle();
         spy.Watch(view->m_hWnd, "view");
@@ -171,8 +174,9 @@ TEST_F(FindReplaceDialogTest, FindOnOneCellWalksItsColumnDownAndEndsWithTheMessa
                   EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, kMatchCaseCheckId)));
               }),
          In(kFind, AnswerType(kFindWhatBoxId, u"ab")), In(kFind, AnswerClick(kFindNextButtonId)), Where(kFind),
-         In(kFind, AnswerClick(kFindNextButtonId)), Where(kFind), In(kFind, AnswerClick(kFindNextButtonId)), Where(kFind),
-         In(kFind, AnswerClick(kFindNextButtonId)), Where(kFind), In(kFind, AnswerClick(kFindNextButtonId)), Box(IDOK)});
+         In(kFind, AnswerClick(kFindNextButtonId)), Where(kFind), In(kFind, AnswerClick(kFindNextButtonId)),
+         Where(kFind), In(kFind, AnswerClick(kFindNextButtonId)), Where(kFind),
+         In(kFind, AnswerClick(kFindNextButtonId)), Box(IDOK)});
 
     // From the line below the cursor: lines 1 to 4 of the Code column hold ab in
     // some case, xab included; each match is selected alone.
@@ -190,16 +194,17 @@ TEST_F(FindReplaceDialogTest, FindNextWalksASelectionWithoutWrappingAndKeepsItSe
     // Lines 0 to 4 of the Code column; with Match Case, Ab on line 4 is passed
     // over and the search ends at the selection's end instead of wrapping round.
     Select(CRect(1, 0, 1, 4), CPoint(1, 0));
-    Run(ID_EDIT_FIND, {In(kFind, AnswerType(kFindWhatBoxId, u"ab")), In(kFind, AnswerCheck(kMatchCaseCheckId, true)),
-                       In(kFind, AnswerClick(kFindNextButtonId)), Where(kFind), In(kFind, AnswerClick(kFindNextButtonId)),
-                       Where(kFind), In(kFind, AnswerClick(kFindNextButtonId)), Where(kFind),
-                       In(kFind, AnswerClick(kFindNextButtonId)), Box(IDOK)});
+    Run(ID_EDIT_FIND,
+        {In(kFind, AnswerType(kFindWhatBoxId, u"ab")), In(kFind, AnswerCheck(kMatchCaseCheckId, true)),
+         In(kFind, AnswerClick(kFindNextButtonId)), Where(kFind), In(kFind, AnswerClick(kFindNextButtonId)),
+         Where(kFind), In(kFind, AnswerClick(kFindNextButtonId)), Where(kFind),
+         In(kFind, AnswerClick(kFindNextButtonId)), Box(IDOK)});
     const CRect block(1, 0, 1, 4);
     const std::vector<std::pair<CRect, CPoint>> expected = {
         {block, CPoint(1, 1)}, {block, CPoint(1, 2)}, {block, CPoint(1, 3)}};
     EXPECT_EQ(where, expected);
-    auto result = spy.Compare({Notify(kRequest, 0, 2), Notify(kRequest, 0, 2), Notify(kRequest, 0, 2),
-                               Notify(kRequest, 0, 2)});
+    auto result =
+        spy.Compare({Notify(kRequest, 0, 2), Notify(kRequest, 0, 2), Notify(kRequest, 0, 2), Notify(kRequest, 0, 2)});
     EXPECT_TRUE(result) << result.report;
 }
 
@@ -208,8 +213,8 @@ TEST_F(FindReplaceDialogTest, AllColumnsSearchesTheWholeWidthToTheLastLine) {
     // and every line below; each match is then selected alone.
     Select(CRect(0, 0, 1, 2), CPoint(0, 0));
     Run(ID_EDIT_FIND, {In(kFind, AnswerType(kFindWhatBoxId, u"12")), In(kFind, AnswerChoose(kColumnListId, 0)),
-                       In(kFind, AnswerClick(kFindNextButtonId)), Where(kFind), In(kFind, AnswerClick(kFindNextButtonId)),
-                       Box(IDOK)});
+                       In(kFind, AnswerClick(kFindNextButtonId)), Where(kFind),
+                       In(kFind, AnswerClick(kFindNextButtonId)), Box(IDOK)});
     ASSERT_EQ(where.size(), 1u);
     EXPECT_EQ(where[0], std::make_pair(CRect(2, 3, 2, 3), CPoint(2, 3))) << "12.5 in the Value column";
     auto result = spy.Compare({Notify(kRequest, 0, 0), Notify(kRequest, 0, 0)});
@@ -217,23 +222,41 @@ TEST_F(FindReplaceDialogTest, AllColumnsSearchesTheWholeWidthToTheLastLine) {
 }
 
 TEST_F(FindReplaceDialogTest, OneColumnChosenOnSeveralColumnsAsksFirst) {
-    // Yes narrows to the cursor's column, which the view selects, and searches;
-    // No closes the dialog without a search.
-    for (int answer : {IDYES, IDNO}) {
-        SCOPED_TRACE(answer == IDYES ? "yes" : "no");
-        Select(CRect(0, 0, 2, 5), CPoint(1, 0));
-        std::vector<ModalAnswer> answers = {In(kFind, AnswerType(kFindWhatBoxId, u"z")),
-                                            In(kFind, AnswerClick(kFindNextButtonId)), Box(answer)};
-        if (answer == IDYES) {
-            answers.push_back(Where(kFind));
-            answers.push_back(In(kFind, AnswerCommand(IDCANCEL)));
-        }
-        Run(ID_EDIT_FIND, std::move(answers));
-        if (answer == IDYES) {
-            auto result = spy.Compare({Notify(kFindColumnChosen, 1, -1), Notify(kRequest, 0, 0)});
+    // A block of two columns with the cursor's column chosen: Find Next asks
+    // 30013, Replace 30012. Yes narrows the search and the view's selection to
+    // that column and goes on; No closes the dialog without a request.
+    struct Row {
+        UINT command;
+        const char16_t* title;
+        UINT button;
+        int answer;
+        std::u16string line0;  // the Code cell of line 0 afterwards
+    };
+    const Row rows[] = {
+        {ID_EDIT_FIND, kFind, kFindNextButtonId, IDYES, u"AB"},
+        {ID_EDIT_FIND, kFind, kFindNextButtonId, IDNO, u"AB"},
+        {ID_EDIT_REPLACE, kReplace, kReplaceButtonId, IDYES, u"ba"},
+        {ID_EDIT_REPLACE, kReplace, kReplaceButtonId, IDNO, u"AB"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(std::to_string(r.command) + (r.answer == IDYES ? " yes" : " no"));
+        view->SetCellText(0, 0, 1, u"AB");
+        Select(CRect(0, 0, 1, 5), CPoint(1, 0));
+        std::vector<ModalAnswer> answers = {In(r.title, AnswerType(kFindWhatBoxId, u"AB")),
+                                            In(r.title, AnswerType(kReplaceWithBoxId, u"ba")),
+                                            In(r.title, AnswerClick(r.button)), Box(r.answer)};
+        if (r.command == ID_EDIT_FIND) answers.erase(answers.begin() + 1);  // no Replace with box
+        if (r.answer == IDYES) answers.push_back(Where(r.title));
+        if (r.answer == IDYES) answers.push_back(In(r.title, AnswerCommand(IDCANCEL)));
+        Run(r.command, std::move(answers));
+        EXPECT_EQ(Cell(0, 1), r.line0);
+        if (r.answer == IDYES) {
+            const UINT flags = r.command == ID_EDIT_FIND ? 0 : 0x10000;
+            auto result = spy.Compare({Notify(kFindColumnChosen, 1, -1), Notify(kRequest, 0, static_cast<int>(flags))});
             EXPECT_TRUE(result) << result.report;
             ASSERT_EQ(where.size(), 1u);
-            EXPECT_EQ(where[0], std::make_pair(CRect(1, 0, 1, 5), CPoint(1, 5)));
+            EXPECT_EQ(where[0].first, CRect(1, 0, 1, 5)) << "the selection follows the choice";
+            EXPECT_EQ(where[0].second, CPoint(1, 1)) << "on to the next ab";
         } else {
             EXPECT_TRUE(spy.Log().empty()) << spy.Describe(spy.Log().front());
         }
@@ -271,10 +294,10 @@ TEST_F(FindReplaceDialogTest, ReplaceIsCaseExactInsideCellsAndWholeOnWholeCells)
         SCOPED_TRACE(r.what);
         view->SetCellText(0, 1, 1, u"ab");
         Select(CRect(1, 1, 1, 1), CPoint(1, 1));
-        Run(ID_EDIT_REPLACE, {In(kReplace, AnswerType(kFindWhatBoxId, r.find)),
-                              In(kReplace, AnswerType(kReplaceWithBoxId, u"X")),
-                              In(kReplace, AnswerCheck(kEntireCellsCheckId, r.wholeCells)),
-                              In(kReplace, AnswerClick(kReplaceButtonId)), In(kReplace, AnswerCommand(IDCANCEL))});
+        Run(ID_EDIT_REPLACE,
+            {In(kReplace, AnswerType(kFindWhatBoxId, r.find)), In(kReplace, AnswerType(kReplaceWithBoxId, u"X")),
+             In(kReplace, AnswerCheck(kEntireCellsCheckId, r.wholeCells)), In(kReplace, AnswerClick(kReplaceButtonId)),
+             In(kReplace, AnswerCommand(IDCANCEL))});
         EXPECT_EQ(Cell(1, 1), r.line1);
         auto result = spy.Compare({Notify(kRequest, 0, 0x10000 | (r.wholeCells ? 1 : 0))});
         EXPECT_TRUE(result) << result.report;
@@ -305,81 +328,65 @@ TEST_F(FindReplaceDialogTest, ReplaceAllFromOneCellCoversTheWholeColumnAndAlways
     EXPECT_TRUE(result) << result.report;
 
     // Nothing to replace: the message still ends the dialog.
-    Run(ID_EDIT_REPLACE, {In(kReplace, AnswerType(kFindWhatBoxId, u"nowhere")), In(kReplace, AnswerClick(kReplaceAllButtonId)),
-                          Box(IDOK)});
-}
-
-TEST_F(FindReplaceDialogTest, ReplaceOnSeveralColumnsAsksAndTheSelectionFollows) {
-    for (int answer : {IDNO, IDYES}) {
-        SCOPED_TRACE(answer == IDYES ? "yes" : "no");
-        view->SetCellText(0, 0, 1, u"AB");
-        Select(CRect(0, 0, 1, 2), CPoint(1, 0));
-        std::vector<ModalAnswer> answers = {In(kReplace, AnswerType(kFindWhatBoxId, u"AB")),
-                                            In(kReplace, AnswerType(kReplaceWithBoxId, u"ba")),
-                                            In(kReplace, AnswerClick(kReplaceButtonId)), Box(answer)};
-        if (answer == IDYES) answers.push_back(In(kReplace, AnswerCommand(IDCANCEL)));
-        Run(ID_EDIT_REPLACE, std::move(answers));
-        EXPECT_EQ(Cell(0, 1), answer == IDYES ? u"ba" : u"AB");
-        CRect sel;
-        CPoint cursor;
-        view->GetSel(sel, cursor);
-        if (answer == IDYES) {
-            EXPECT_EQ(sel.left, 1);
-            EXPECT_EQ(sel.right, 1);
-        } else {
-            EXPECT_EQ(sel, CRect(0, 0, 1, 2));
-        }
-    }
+    Run(ID_EDIT_REPLACE, {In(kReplace, AnswerType(kFindWhatBoxId, u"nowhere")),
+                          In(kReplace, AnswerClick(kReplaceAllButtonId)), Box(IDOK)});
 }
 
 TEST_F(FindReplaceDialogTest, ReplaceInFindModeTurnsTheDialogIntoReplaceWithoutSearching) {
     Select(CRect(1, 0, 1, 0), CPoint(1, 0));
-    Run(ID_EDIT_FIND, {In(kFind, AnswerClick(kReplaceButtonId)),
-                       Look(kReplace,
-                            [](HWND dialog) {
-                                EXPECT_TRUE(Shown(dialog, kReplaceWithBoxId));
-                                EXPECT_TRUE(Shown(dialog, kReplaceLabelId));
-                                EXPECT_TRUE(Shown(dialog, kReplaceAllButtonId));
-                                EXPECT_EQ(ListOf(dialog, kColumnListId),
-                                          (std::vector<std::u16string>{u"Name", u"Code", u"Value"}));
-                                EXPECT_EQ(SendDlgItemMessageW(dialog, kColumnListId, CB_GETCURSEL, 0, 0), 1);
-                            }),
-                       In(kReplace, AnswerType(kReplaceWithBoxId, u"BA")), In(kReplace, AnswerClick(kReplaceButtonId)),
-                       In(kReplace, AnswerCommand(IDCANCEL))});
+    Run(ID_EDIT_FIND,
+        {In(kFind, AnswerClick(kReplaceButtonId)),
+         Look(kReplace,
+              [](HWND dialog) {
+                  EXPECT_TRUE(Shown(dialog, kReplaceWithBoxId));
+                  EXPECT_TRUE(Shown(dialog, kReplaceLabelId));
+                  EXPECT_TRUE(Shown(dialog, kReplaceAllButtonId));
+                  EXPECT_EQ(ListOf(dialog, kColumnListId), (std::vector<std::u16string>{u"Name", u"Code", u"Value"}));
+                  EXPECT_EQ(SendDlgItemMessageW(dialog, kColumnListId, CB_GETCURSEL, 0, 0), 1);
+              }),
+         In(kReplace, AnswerType(kReplaceWithBoxId, u"BA")), In(kReplace, AnswerClick(kReplaceButtonId)),
+         In(kReplace, AnswerCommand(IDCANCEL))});
     EXPECT_EQ(Cell(0, 1), u"BA") << "the second press replaced in the cursor cell";
     auto result = spy.Compare({Notify(kRequest, 0, 0x10000)});
     EXPECT_TRUE(result) << result.report;
 }
 
 TEST_F(FindReplaceDialogTest, ANumericColumnTakesNumbersOnlyAndHasNoMatchCase) {
+    // Remembered texts picked from the list are typed through the number rules:
+    // the leading number only, two decimals at most, the sign last.
+    CStringList remembered;
+    CStringList none;
+    remembered.AddTail(u"-12.345abc");
+    remembered.AddTail(u"x9");
+    ASSERT_EQ(view->WriteFindReplaceHistory(remembered, none), 1);
     Select(CRect(2, 0, 2, 0), CPoint(2, 0));
-    Run(ID_EDIT_FIND, {Look(kFind,
-                            [](HWND dialog) {
-                                EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, kMatchCaseCheckId)));
-                            }),
-                       In(kFind, AnswerType(kFindWhatBoxId, u"12a.5")),
-                       Look(kFind, [](HWND dialog) { EXPECT_EQ(ItemText(dialog, kFindWhatBoxId), u"12.5"); }),
-                       In(kFind, AnswerChoose(kColumnListId, 2)),
-                       Look(kFind,
-                            [](HWND dialog) {
-                                EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, kMatchCaseCheckId)));
-                                EXPECT_EQ(ItemText(dialog, kFindWhatBoxId), u"AB") << "the Code cell of line 0";
-                            }),
-                       In(kFind, AnswerType(kFindWhatBoxId, u"a1")),
-                       Look(kFind, [](HWND dialog) { EXPECT_EQ(ItemText(dialog, kFindWhatBoxId), u"a1"); }),
-                       In(kFind, AnswerCommand(IDCANCEL))});
+    const auto shows = [](const char16_t* text) {
+        return Look(kFind, [text](HWND dialog) { EXPECT_EQ(ItemText(dialog, kFindWhatBoxId), text); });
+    };
+    Run(ID_EDIT_FIND,
+        {Look(kFind, [](HWND dialog) { EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, kMatchCaseCheckId))); }),
+         In(kFind, AnswerChoose(kFindWhatBoxId, 0)), shows(u"-12.34"), In(kFind, AnswerChoose(kFindWhatBoxId, 1)),
+         shows(u"0"), In(kFind, AnswerType(kFindWhatBoxId, u"12a.5")), shows(u"12.5"),
+         In(kFind, AnswerChoose(kColumnListId, 2)),
+         Look(kFind,
+              [](HWND dialog) {
+                  EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, kMatchCaseCheckId)));
+                  EXPECT_EQ(ItemText(dialog, kFindWhatBoxId), u"AB") << "the Code cell of line 0";
+              }),
+         In(kFind, AnswerType(kFindWhatBoxId, u"a1")), shows(u"a1"), In(kFind, AnswerCommand(IDCANCEL))});
 }
 
 TEST_F(FindReplaceDialogTest, TextsAreRememberedOnceNewestFirstAndReadBackAfterwards) {
     Select(CRect(0, 0, 0, 0), CPoint(0, 0));
-    Run(ID_EDIT_FIND, {In(kFind, AnswerType(kFindWhatBoxId, u"apple")), In(kFind, AnswerClick(kFindNextButtonId)),
-                       In(kFind, AnswerClick(kFindNextButtonId)), In(kFind, AnswerType(kFindWhatBoxId, u"grape")),
-                       In(kFind, AnswerClick(kFindNextButtonId)),
-                       Look(kFind,
-                            [](HWND dialog) {
-                                EXPECT_EQ(ListOf(dialog, kFindWhatBoxId), (std::vector<std::u16string>{u"grape", u"apple"}));
-                            }),
-                       In(kFind, AnswerCommand(IDCANCEL))});
+    Run(ID_EDIT_FIND,
+        {In(kFind, AnswerType(kFindWhatBoxId, u"apple")), In(kFind, AnswerClick(kFindNextButtonId)),
+         In(kFind, AnswerClick(kFindNextButtonId)), In(kFind, AnswerType(kFindWhatBoxId, u"grape")),
+         In(kFind, AnswerClick(kFindNextButtonId)),
+         Look(kFind,
+              [](HWND dialog) {
+                  EXPECT_EQ(ListOf(dialog, kFindWhatBoxId), (std::vector<std::u16string>{u"grape", u"apple"}));
+              }),
+         In(kFind, AnswerCommand(IDCANCEL))});
     CStringList find;
     CStringList replace;
     ASSERT_EQ(view->ReadFindReplaceHistory(find, replace), 1);
@@ -390,12 +397,12 @@ TEST_F(FindReplaceDialogTest, TextsAreRememberedOnceNewestFirstAndReadBackAfterw
 
     // The next time, the list starts from them, and a text searched for again
     // keeps its place; a search that ends with the message stores them too.
-    Run(ID_EDIT_FIND, {Look(kFind,
-                            [](HWND dialog) {
-                                EXPECT_EQ(ListOf(dialog, kFindWhatBoxId), (std::vector<std::u16string>{u"grape", u"apple"}));
-                            }),
-                       In(kFind, AnswerType(kFindWhatBoxId, u"apple")), In(kFind, AnswerClick(kFindNextButtonId)),
-                       Box(IDOK)});
+    Run(ID_EDIT_FIND,
+        {Look(kFind,
+              [](HWND dialog) {
+                  EXPECT_EQ(ListOf(dialog, kFindWhatBoxId), (std::vector<std::u16string>{u"grape", u"apple"}));
+              }),
+         In(kFind, AnswerType(kFindWhatBoxId, u"apple")), In(kFind, AnswerClick(kFindNextButtonId)), Box(IDOK)});
     ASSERT_EQ(view->ReadFindReplaceHistory(find, replace), 1);
     EXPECT_EQ(find.GetHead(), CString(u"grape"));
 }
@@ -411,8 +418,8 @@ TEST_F(FindReplaceDialogTest, EmptyAndVeryLongTextsEndTheSearchCalmly) {
     EXPECT_EQ(Cell(4, 1), u"Ab");
     const std::u16string longText(5000, u'q');
     Select(CRect(0, 0, 0, 0), CPoint(0, 0));
-    Run(ID_EDIT_FIND, {In(kFind, AnswerType(kFindWhatBoxId, longText)), In(kFind, AnswerClick(kFindNextButtonId)),
-                       Box(IDOK)});
+    Run(ID_EDIT_FIND,
+        {In(kFind, AnswerType(kFindWhatBoxId, longText)), In(kFind, AnswerClick(kFindNextButtonId)), Box(IDOK)});
     CStringList find;
     CStringList replace;
     ASSERT_EQ(view->ReadFindReplaceHistory(find, replace), 1);
@@ -445,10 +452,35 @@ TEST_F(FindReplaceDialogTest, TheHostChangingTheTableMidSearchLeavesTheDialogWor
         view->AddColumnString(0, 0, u"1");
         view->AddColumnString(0, 0, u"2");
     };
-    Run(ID_EDIT_REPLACE, {In(kReplace, AnswerType(kReplaceWithBoxId, u"7")), In(kReplace, AnswerClick(kReplaceAllButtonId)),
-                          Box(IDOK)});
+    Run(ID_EDIT_REPLACE,
+        {In(kReplace, AnswerType(kReplaceWithBoxId, u"7")), In(kReplace, AnswerClick(kReplaceAllButtonId)), Box(IDOK)});
     EXPECT_EQ(Cell(0, 0), u"7");
     EXPECT_EQ(Cell(1, 0), u"1");
+}
+
+TEST_F(FindReplaceDialogTest, OutOfMemoryOpeningTheDialogLeavesTheViewAndTheCommandWorking) {
+    // Memory runs out at a later point each time: while the dialog is filled, made
+    // or run. Whatever got open is closed by the waiting Close; nothing is left
+    // half open, so the command works as before once memory is back.
+    Select(CRect(1, 0, 1, 0), CPoint(1, 0));
+    for (long allowed : {0L, 3L, 10L, 30L, 100L, 300L, 1000L}) {
+        if (desktop.PendingModalAnswers() == 0) desktop.QueueModalAnswer(In(kFind, AnswerCommand(IDCANCEL)));
+        {
+            FailingAllocations failing(allowed);
+            frame->SendMessage(WM_COMMAND, ID_EDIT_FIND, 0);
+        }
+        desktop.RunUntilIdle();
+    }
+    if (desktop.PendingModalAnswers() > 0) {
+        frame->SendMessage(WM_COMMAND, ID_EDIT_FIND, 0);
+        desktop.RunUntilIdle();
+        EXPECT_EQ(desktop.PendingModalAnswers(), 0u) << "the dialog opens again";
+    }
+    Run(ID_EDIT_FIND, {In(kFind, AnswerType(kFindWhatBoxId, u"ab")), In(kFind, AnswerClick(kFindNextButtonId)),
+                       Where(kFind), In(kFind, AnswerCommand(IDCANCEL))});
+    ASSERT_EQ(where.size(), 1u);
+    EXPECT_EQ(where[0].second, CPoint(1, 1));
+    EXPECT_EQ(Cell(0, 1), u"AB");
 }
 
 }  // namespace
