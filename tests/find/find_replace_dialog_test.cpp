@@ -153,6 +153,42 @@ TEST_F(FindReplaceDialogTest, ACommandWhoseBitIsClearOrWithoutASheetOpensNothing
     Run(ID_EDIT_REPLACE, {});
 }
 
+TEST_F(FindReplaceDialogTest, TheDialogAndItsMessageSpeakTheLibraryLanguage) {
+    struct Row {
+        int language;
+        std::u16string title;
+        std::u16string allColumns;
+    };
+    const Row rows[] = {{0, u"Find", u"All columns"},
+                        {1, u"検索", u"すべての列"},
+                        {2, u"查找", u"所有列"},
+                        {3, u"尋找", u"所有欄"},
+                        {4, u"찾기", u"모든 열"}};
+    Select(CRect(1, 5, 1, 5), CPoint(1, 5));
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.language);
+        VALMExSetLanguage(r.language);
+        CString noMore;
+        GetVALMExDLLString(30007, noMore);
+        ASSERT_FALSE(noMore.IsEmpty());
+        const std::u16string message = noMore.GetString();
+        Run(ID_EDIT_FIND, {Look(r.title.c_str(),
+                                [&r](HWND dialog) { EXPECT_EQ(ListOf(dialog, kColumnListId).front(), r.allColumns); }),
+                           In(r.title.c_str(), AnswerType(kFindWhatBoxId, u"zz")),
+                           In(r.title.c_str(), AnswerClick(kFindNextButtonId)),
+                           ModalAnswer{kDialogClass, kBoxTitle, [message](HWND box) {
+                                           bool shown = false;
+                                           for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+                                               WCHAR text[300]{};
+                                               GetWindowTextW(c, text, 300);
+                                               shown = shown || message == text;
+                                           }
+                                           EXPECT_TRUE(shown);
+                                           PostMessageW(box, WM_COMMAND, IDOK, 0);
+                                       }}});
+    }
+}
+
 TEST_F(FindReplaceDialogTest, FindOnOneCellWalksItsColumnDownAndEndsWithTheMessage) {
     Select(CRect(1, 0, 1, 0), CPoint(1, 0));
     Run(ID_EDIT_FIND,
