@@ -1,5 +1,5 @@
-// The demo frame's menu bar: the Edit menu and its keys, and the View menu with
-// the font dialog. The items carry the standard command
+// The demo frame's menu bar in the demo's language: the Edit menu and its keys,
+// and the View menu with the font dialog. The items carry the standard command
 // ids, so the frame's command routing takes them to the view: the view's state
 // handlers grey what cannot be done now (Paste with an empty clipboard, Undo with
 // an empty undo buffer, Find and Replace on an empty sheet), and the commands
@@ -16,15 +16,16 @@ namespace {
 
 struct EditItem {
     UINT command;
-    const char16_t* text;  // the label, then a tab and the key that issues it
+    LPCWSTR DemoTexts::*label;  // the label in the demo's language
+    const char16_t* keyName;    // shown after a tab
     WORD key;
 };
 
 constexpr EditItem kEditItems[] = {
-    {ID_EDIT_UNDO, u"&Undo\tCtrl+Z", 'Z'},   {0, nullptr, 0},
-    {ID_EDIT_CUT, u"Cu&t\tCtrl+X", 'X'},     {ID_EDIT_COPY, u"&Copy\tCtrl+C", 'C'},
-    {ID_EDIT_PASTE, u"&Paste\tCtrl+V", 'V'}, {0, nullptr, 0},
-    {ID_EDIT_FIND, u"&Find...\tCtrl+F", 'F'}, {ID_EDIT_REPLACE, u"&Replace...\tCtrl+H", 'H'},
+    {ID_EDIT_UNDO, &DemoTexts::undo, u"Ctrl+Z", 'Z'},   {0, nullptr, nullptr, 0},
+    {ID_EDIT_CUT, &DemoTexts::cut, u"Ctrl+X", 'X'},     {ID_EDIT_COPY, &DemoTexts::copy, u"Ctrl+C", 'C'},
+    {ID_EDIT_PASTE, &DemoTexts::paste, u"Ctrl+V", 'V'}, {0, nullptr, nullptr, 0},
+    {ID_EDIT_FIND, &DemoTexts::find, u"Ctrl+F", 'F'},   {ID_EDIT_REPLACE, &DemoTexts::replace, u"Ctrl+H", 'H'},
 };
 
 }  // namespace
@@ -40,23 +41,27 @@ void CDemoFrame::AddMenus() {
         }
         return;
     }
+    const DemoTexts& texts = TextsFor(language_);
     std::vector<ACCEL> keys;
     for (const EditItem& item : kEditItems) {
         if (item.command == 0) {
             ::AppendMenuW(edit, MF_SEPARATOR, 0, nullptr);
             continue;
         }
-        ::AppendMenuW(edit, MF_STRING, item.command, item.text);
+        const std::u16string label = std::u16string(texts.*item.label) + u"\t" + item.keyName;
+        ::AppendMenuW(edit, MF_STRING, item.command, label.c_str());
         keys.push_back(ACCEL{static_cast<BYTE>(FVIRTKEY | FCONTROL), item.key, static_cast<WORD>(item.command)});
     }
-    ::AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(edit), u"&Edit");
-    ::AppendMenuW(view, MF_STRING, kFontCommand, u"&Font...");
-    ::AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(view), u"&View");
+    ::AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(edit), texts.editMenu);
+    ::AppendMenuW(view, MF_STRING, kFontCommand, texts.font);
+    ::AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(view), texts.viewMenu);
     if (!::SetMenu(m_hWnd, bar)) {
         ::DestroyMenu(bar);
         return;
     }
-    // The frame destroys its menu bar and its key table with itself.
+    // The frame destroys its menu bar and its key table with itself; a bar in the
+    // previous language goes now.
+    if (m_hMenuDefault != nullptr && m_hMenuDefault != bar) ::DestroyMenu(m_hMenuDefault);
     m_hMenuDefault = bar;
     if (m_hAccelTable != nullptr) DestroyAcceleratorTable(m_hAccelTable);
     m_hAccelTable = CreateAcceleratorTableW(keys.data(), static_cast<int>(keys.size()));

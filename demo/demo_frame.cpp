@@ -44,6 +44,7 @@ void CDemoFrame::SetLanguage(int language) {
     language_ = language;
     VALMExSetLanguage(language);
     SetLanguageRegistry(language);
+    if (m_hWnd != nullptr) AddMenus();
     UpdateStatus();
 }
 

@@ -48,7 +48,8 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
-    // Gives the frame its menu bar (Edit and View) and the Edit menu's keys.
+    // Gives the frame its menu bar (Edit and View, in the demo's language) and
+    // the Edit menu's keys; again after a change of language.
     void AddMenus();
     // Stores the width of every column of every sheet for the next start.
     void SaveColumnWidths();

@@ -1,5 +1,5 @@
 // The demo's own words in the five user-interface languages: the window title,
-// the status labels and the names of the sheets it builds. The table view's own
+// the status labels, the names of the sheets it builds and its menu bar. The table view's own
 // menus, dialogs and messages come from the library's language resources.
 #pragma once
 
@@ -22,6 +22,16 @@ struct DemoTexts {
     LPCWSTR longitude;
     LPCWSTR zoneCount;
     LPCWSTR problemTitle;   // the column of a sheet whose file could not be read
+    // The menu bar: the Edit menu and its items, the View menu and its item.
+    LPCWSTR editMenu;
+    LPCWSTR undo;
+    LPCWSTR cut;
+    LPCWSTR copy;
+    LPCWSTR paste;
+    LPCWSTR find;
+    LPCWSTR replace;
+    LPCWSTR viewMenu;
+    LPCWSTR font;
 };
 
 // Language numbers: 0 English, 1 Japanese, 2 simplified Chinese, 3 traditional

@@ -116,5 +116,34 @@ TEST_F(DemoEditTest, MenuKeysPasteCutAndUndoTheirOwnSteps) {
     EXPECT_EQ(Cell(12, 1), before12);
 }
 
+// The menu bar speaks the demo's language, and changing the language rebuilds it
+// with the same commands and keys.
+TEST_F(DemoEditTest, MenuBarFollowsTheLanguage) {
+    auto labels = [this] {
+        HMENU bar = ::GetMenu(frame->m_hWnd);
+        HMENU edit = ::GetSubMenu(bar, 0);
+        WCHAR text[64]{};
+        std::u16string all;
+        for (HMENU menu : {bar, edit, ::GetSubMenu(bar, 1)}) {
+            ::GetMenuStringW(menu, 0, text, 64, MF_BYPOSITION);
+            all += text;
+            all += u"|";
+        }
+        ::GetMenuStringW(edit, ID_EDIT_PASTE, text, 64, MF_BYCOMMAND);
+        return all + text;
+    };
+    EXPECT_EQ(labels(), u"&Edit|&Undo\tCtrl+Z|&Font...|&Paste\tCtrl+V");
+    frame->SetLanguage(1);
+    EXPECT_EQ(labels(), u"編集(&E)|元に戻す(&U)\tCtrl+Z|フォント(&F)...|貼り付け(&P)\tCtrl+V");
+    EXPECT_EQ(MenuState(), "Undo- Cut+ Copy+ Paste- Find+ Replace+");
+    // The keys still reach the view.
+    Select(0, 1, 0, 1);
+    desktop.KeyPress('C', tq3::testing::kControl);
+    EXPECT_EQ(desktop.ClipboardText().value_or(u""), tq3::fw::Utf8ToU16(Cell(0, 1) + "\r\n"));
+    frame->SetLanguage(4);
+    EXPECT_EQ(labels(), u"편집(&E)|실행 취소(&U)\tCtrl+Z|글꼴(&F)...|붙여넣기(&P)\tCtrl+V");
+    frame->SetLanguage(0);
+}
+
 }  // namespace
 }  // namespace tq3::test
