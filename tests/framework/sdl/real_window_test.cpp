@@ -678,6 +678,24 @@ TEST_F(RealWindowTest, EveryTopLevelWindowIsANativeWindowUnderAWindowManager) {
     EXPECT_NE(transientFor.find(hex), std::string::npos) << transientFor << " (frame " << hex << ")";
     EXPECT_TRUE(IsWindowEnabled(frame));
 
+    // ---- A window larger than any screen, placed off it: the system window is
+    // made (no larger than a system window can be), the window manager fits it
+    // to the screen as it does any window, and the framework follows it there.
+    HWND huge = CreateWindowExW(0, wc.lpszClassName, u"Huge window", WS_OVERLAPPEDWINDOW | WS_VISIBLE, -3000, 5000,
+                                40000, 30000, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(huge, nullptr);
+    std::string hugeId;
+    EXPECT_TRUE(PumpUntil([&] { return !(hugeId = XWindowNamed("Huge window")).empty(); }));
+    if (!hugeId.empty()) {
+        EXPECT_TRUE(PumpUntil([&] { return NativePlaceAgrees(huge, hugeId); }));
+        const long width = XWindowInfo(hugeId, "Width");
+        EXPECT_GT(width, 0);
+        EXPECT_LE(width, 16384);
+    }
+    DestroyWindow(huge);
+    EXPECT_TRUE(PumpUntil([] { return XWindowNamed("Huge window").empty(); }));
+    EXPECT_TRUE(IsWindow(frame));
+
     // ---- The demo's screenshot helper sees one title bar: the system's.
     DestroyWindow(frame);
     PumpFor(0.2);
