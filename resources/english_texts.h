@@ -42,3 +42,6 @@ constexpr char16_t kFindNextButton[] = u"&Find Next";
 constexpr char16_t kCloseButton[] = u"Close";
 constexpr char16_t kReplaceButton[] = u"&Replace";
 constexpr char16_t kReplaceAllButton[] = u"Replace &All";
+
+// The tips of a control bar's system buttons: close, and float (undock).
+constexpr char16_t kBarFloatTip[] = u"Float";

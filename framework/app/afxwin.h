@@ -1,6 +1,6 @@
 // The application layer in one include: message maps, command targets and
 // command-state items, windows, views, frames, the application object, the wait
-// cursor, the simple controls (CStatic, CButton, CEdit), dialogs with data exchange,
+// cursor, the simple controls (CStatic, CButton, CEdit), the tooltip control, dialogs with data exchange,
 // the font dialog, menus and the message box. The window device contexts (CPaintDC...) are in window_dc.h:
 // they bring the drawing layer's headers, and with them pixman's.
 #pragma once
@@ -19,5 +19,6 @@
 #include "framework/app/wnd.h"
 #include "framework/app/afx_controls.h"
 #include "framework/app/afx_menu.h"
+#include "framework/app/tooltip_ctrl.h"
 #include "framework/dialogs/message_box.h"
 #include "framework/dialogs/system_icons.h"

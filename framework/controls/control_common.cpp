@@ -6,6 +6,7 @@
 #include "framework/controls/list_box.h"
 #include "framework/controls/edit.h"
 #include "framework/controls/static_control.h"
+#include "framework/controls/tooltip.h"
 #include "framework/gdi/dc.h"
 #include "framework/gdi/gdi_objects.h"
 #include "framework/gdi/icons.h"
@@ -96,6 +97,7 @@ struct Registration {
         RegisterControlClass(kComboListClass, ComboListProc);
         RegisterControlClass(WC_COMBOBOXW, ComboBoxProc);
         RegisterControlClass(WC_EDITW, EditProc, IDC_IBEAM);
+        RegisterControlClass(TOOLTIPS_CLASSW, ToolTipProc);
     }
 };
 

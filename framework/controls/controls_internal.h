@@ -90,6 +90,7 @@ LRESULT EditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT ListBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT ComboListProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT ComboBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT ToolTipProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
 // The class of a combo box's dropped list; it is made with the combo box's handle
 // as its creation parameter.

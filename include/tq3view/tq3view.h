@@ -25,3 +25,4 @@
 #include "framework/system/resources.h"
 #include "settings/registry_location.h"
 #include "settings/language.h"
+#include "controlbar/sys_button.h"

@@ -40,6 +40,9 @@ constexpr char16_t kCloseButton[] = u"閉じる";
 constexpr char16_t kReplaceButton[] = u"置換(&R)";
 constexpr char16_t kReplaceAllButton[] = u"すべて置換(&A)";
 
+// The tips of a control bar's system buttons: close, and float (undock).
+constexpr char16_t kBarFloatTip[] = u"フローティング";
+
 #include "resources/resource_set.inc"
 
 extern "C" __attribute__((visibility("default"))) const TQ3ResourceTable tq3_resource_table = kResourceTable;

@@ -40,6 +40,9 @@ constexpr char16_t kCloseButton[] = u"닫기";
 constexpr char16_t kReplaceButton[] = u"바꾸기(&R)";
 constexpr char16_t kReplaceAllButton[] = u"모두 바꾸기(&A)";
 
+// The tips of a control bar's system buttons: close, and float (undock).
+constexpr char16_t kBarFloatTip[] = u"플로팅";
+
 #include "resources/resource_set.inc"
 
 extern "C" __attribute__((visibility("default"))) const TQ3ResourceTable tq3_resource_table = kResourceTable;
