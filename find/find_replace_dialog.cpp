@@ -11,8 +11,8 @@
 // Re-entrancy: the view calls the host's hooks while it carries out a request, and
 // a hook may change the table (remove the sheet, change a column's mode). The
 // dialog keeps its own copies of the columns and reads nothing of the view after a
-// request but the record it sent; the view answers a request for a sheet it no
-// longer has with nothing found.
+// request but the record it sent, and a search whose sheet has gone ends as one
+// that finds nothing more.
 #include "find/find_replace_dialog.h"
 
 #include <new>

@@ -504,7 +504,7 @@ private:
     void RunFindReplaceDialog(bool findOnly);
     // Gives the dialog the search area, the cursor cell and its text, the sheet's
     // size and the column choices; std::bad_alloc when memory runs out.
-    void FillFindDialog(class CFindReplaceDlg& dialog, bool findOnly);
+    void FillFindDialog(CFindReplaceDlg& dialog, bool findOnly);
 
     // ---- Language resources around the host's hooks (view/table_view_window.cpp) ----
     // Makes the library language's resources current for the host's code, keeping
