@@ -267,7 +267,10 @@ INT_PTR DialogBoxIndirectParamW(HINSTANCE, LPCDLGTEMPLATEW dialogTemplate, HWND 
         if (st->ended) return st->result;  // ended from WM_INITDIALOG: never shown
         // The owner takes no input while the dialog runs.
         run.ownerDisabled = run.owner != nullptr && IsWindowEnabled(run.owner);
-        if (run.ownerDisabled) EnableWindow(run.owner, FALSE);
+        if (run.ownerDisabled) {
+            EnableWindow(run.owner, FALSE);
+            st->disabledOwner = run.owner;
+        }
         ShowWindow(run.dialog, SW_SHOWNORMAL);
         if (StateOf(run.dialog) != nullptr) {
             SendMessageW(run.dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(StateOf(run.dialog)->focus), TRUE);

@@ -8,6 +8,7 @@
 // WM_NCDESTROY, with the font when the dialog made it.
 #include <new>
 #include <string_view>
+#include <utility>
 
 #include "framework/controls/button.h"
 #include "framework/controls/edit.h"
@@ -227,6 +228,15 @@ BOOL EndDialog(HWND dialog, INT_PTR result) {
     if (!st->ended) {
         st->ended = true;
         st->result = result;
+    }
+    // A modal dialog leaves the screen at once and its owner takes input again,
+    // before the loop winds down: a message the procedure shows next stands on
+    // its own, not over the finished dialog.
+    if (st->disabledOwner != nullptr) {
+        const HWND owner = std::exchange(st->disabledOwner, nullptr);
+        if (IsWindow(owner)) EnableWindow(owner, TRUE);
+        SetWindowPos(dialog, nullptr, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_HIDEWINDOW);
     }
     // The loop may be waiting: give it something to wake up for.
     PostMessageW(dialog, WM_NULL, 0, 0);

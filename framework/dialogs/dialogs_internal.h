@@ -16,6 +16,7 @@ struct DialogState {
     HWND focus = nullptr;     // the control that gets the focus back on activation
     bool ended = false;       // EndDialog was called
     bool modal = false;       // a modal loop runs for it and must wake if it goes
+    HWND disabledOwner = nullptr;  // the owner its modal run disabled, enabled again by EndDialog
     INT_PTR result = 0;       // what EndDialog was given first
 };
 

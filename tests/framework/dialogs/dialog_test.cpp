@@ -306,6 +306,24 @@ TEST_F(DialogTest, EndingTwiceDuringInitOrWithTheOwnerGone) {
     };
     EXPECT_EQ(Run(&kTemplate, {Press({{VK_RETURN}})}, endTwice), 7);
 
+    // Ended, a modal dialog leaves the screen at once and its owner takes input
+    // again, before its loop winds down: a message shown next stands alone.
+    static bool shownAfterEnd = true;
+    static bool ownerEnabledAfterEnd = false;
+    auto endThenLook = [](HWND dialog, UINT message, WPARAM wParam, LPARAM) -> INT_PTR {
+        if (message == WM_COMMAND && LOWORD(static_cast<DWORD>(wParam)) == IDOK) {
+            EndDialog(dialog, 3);
+            shownAfterEnd = IsWindowVisible(dialog) != FALSE;
+            ownerEnabledAfterEnd = IsWindowEnabled(GetWindow(dialog, GW_OWNER)) != FALSE;
+            return TRUE;
+        }
+        return message == WM_INITDIALOG;
+    };
+    EXPECT_EQ(Run(&kTemplate, {Press({{VK_RETURN}})}, endThenLook), 3);
+    EXPECT_FALSE(shownAfterEnd);
+    EXPECT_TRUE(ownerEnabledAfterEnd);
+    EXPECT_EQ(GetActiveWindow(), owner);
+
     // Ended while it starts: it never shows, so no answer is needed.
     auto endAtInit = [](HWND dialog, UINT message, WPARAM, LPARAM param) -> INT_PTR {
         if (message == WM_INITDIALOG) EndDialog(dialog, param + 1);
