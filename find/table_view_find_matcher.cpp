@@ -6,8 +6,10 @@
 // compared through the collation table (CollationTable) when both texts are
 // covered by it, through the locale functions otherwise.
 //
-// FindInLine -> ScanParts (part of a cell) | FindWholeInLine -> MatchesWhole
-//            -> CompareByTables, or MatchCellByLocale
+// FindInLine -> ScanParts (part of a cell)
+//            | FindWholeInLine -> CompareByTables, or MatchCellByLocale for a
+//              field the tables do not cover
+// Matches and EqualByTables answer for one cell through the same functions.
 #include "find/table_view_find_matcher.h"
 
 #include <climits>
@@ -149,10 +151,21 @@ int CellMatcher::FindPartInLine(const WCHAR* line, int from, int last, CellMatch
 
 int CellMatcher::FindWholeInLine(const WCHAR* line, int from, int last, CellMatch& match) {
     const WCHAR* field = line;
-    for (int column = 0; column <= last; ++column) {
-        const WCHAR* textEnd = FieldTextEnd(field);
-        if (column >= from &&
-            MatchesWhole(std::u16string_view(field, static_cast<std::size_t>(textEnd - field)), match)) {
+    for (int column = 0; column < from; ++column) {
+        field = FieldEnd(field);
+        if (*field == 0) return -1;
+        ++field;
+    }
+    for (int column = from; column <= last; ++column) {
+        const WCHAR* textEnd = field;
+        const Verdict verdict = tableCovered ? CompareByTables(field, textEnd) : Verdict::kUncovered;
+        if (verdict == Verdict::kUncovered) textEnd = FieldTextEnd(field);
+        const bool equal = verdict == Verdict::kUncovered
+                               ? MatchCellByLocale(std::u16string_view(field, static_cast<std::size_t>(textEnd - field)),
+                                                   text, flags, match)
+                               : verdict == Verdict::kEqual;
+        if (equal) {
+            match = {0, static_cast<int>(text.size())};
             return column;
         }
         const WCHAR* end = *textEnd == u'\t' ? textEnd : FieldEnd(textEnd);
@@ -162,24 +175,47 @@ int CellMatcher::FindWholeInLine(const WCHAR* line, int from, int last, CellMatc
     return -1;
 }
 
-std::optional<bool> CellMatcher::EqualByTables(std::u16string_view cell) {
-    if (!tableCovered) return std::nullopt;
-    std::size_t unit = 0;
-    std::size_t mark = 0;
-    for (const char16_t c : cell) {
+CellMatcher::Verdict CellMatcher::CompareByTables(const WCHAR* p, const WCHAR*& textEnd) {
+    const std::uint64_t* const unitsBegin = units.data();
+    const std::uint64_t* const unitsEnd = unitsBegin + units.size();
+    const std::uint8_t* const marksBegin = marks.data();
+    const std::uint8_t* const marksEnd = marksBegin + marks.size();
+    const std::uint64_t* unit = unitsBegin;
+    const std::uint8_t* mark = marksBegin;
+    for (;; ++p) {
+        const WCHAR c = *p;
+        if (c <= u'\r' && EndsField(c)) {
+            textEnd = p;
+            return unit == unitsEnd && mark == marksEnd ? Verdict::kEqual : Verdict::kNotEqual;
+        }
         const UnitInfo& info = table->Info(c);
-        if (info.state != UnitInfo::kCovered) return std::nullopt;
-        // The units of the characters read so far begin the cell's sequence
+        if (info.state != UnitInfo::kCovered) return Verdict::kUncovered;
+        // The units of the characters read so far begin the field's sequence
         // whatever follows, so a difference here settles it.
         for (int k = 0; k < info.count; ++k, ++unit) {
-            if (unit == units.size() || units[unit] != info.Unit(k)) return false;
+            if (unit == unitsEnd || *unit != info.Unit(k)) {
+                textEnd = FieldTextEnd(p);
+                return Verdict::kNotEqual;
+            }
         }
         if (info.mark != UnitInfo::kNoMark) {
-            if (mark == marks.size() || marks[mark] != info.mark) return false;
+            if (mark == marksEnd || *mark != info.mark) {
+                textEnd = FieldTextEnd(p);
+                return Verdict::kNotEqual;
+            }
             ++mark;
         }
     }
-    return unit == units.size() && mark == marks.size();
+}
+
+std::optional<bool> CellMatcher::EqualByTables(std::u16string_view cell) {
+    if (!tableCovered) return std::nullopt;
+    // The comparison reads up to the end of a field's text.
+    const std::u16string field(cell);
+    const WCHAR* textEnd = nullptr;
+    const Verdict verdict = CompareByTables(field.c_str(), textEnd);
+    if (verdict == Verdict::kUncovered || textEnd != field.c_str() + field.size()) return std::nullopt;
+    return verdict == Verdict::kEqual;
 }
 
 bool CellMatcher::MatchesWhole(std::u16string_view cell, CellMatch& match) {

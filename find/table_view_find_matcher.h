@@ -24,7 +24,7 @@
 
 namespace tq3 {
 
-struct CollationTable;
+class CollationTable;
 
 // Where a cell matched: (0, length of the search text) for a whole cell, or the
 // first and last position of the text in the cell.
@@ -58,6 +58,10 @@ public:
     std::optional<bool> EqualByTables(std::u16string_view cell);
 
 private:
+    enum class Verdict { kEqual, kNotEqual, kUncovered };
+    // Compares the field whose text starts at `p` through the tables; leaves
+    // `textEnd` at the end of the field's text unless the verdict is kUncovered.
+    Verdict CompareByTables(const WCHAR* p, const WCHAR*& textEnd);
     int FindPartInLine(const WCHAR* line, int from, int last, CellMatch& match) const;
     int FindWholeInLine(const WCHAR* line, int from, int last, CellMatch& match);
     bool MatchesWhole(std::u16string_view cell, CellMatch& match);

@@ -7,11 +7,13 @@
 //
 // OnNotify -> OnButtonFindNext | OnButtonFindReplace | OnButtonFindReplaceAll
 //          -> ChooseSearchColumn (the dialog narrowed the search to one column)
-// Each request: SearchFrom (Find from the record's cell) and StepPast (to the
-// next cell of the area); the replacing ones ReplaceInCell.
+// Each request makes one CellMatcher for its text and flags and searches with it
+// through SearchFrom (Find from the record's cell) and StepPast (to the next cell
+// of the area); the replacing ones build each new text with ReplaceInCell.
 #include <algorithm>
 #include <string_view>
 
+#include "find/table_view_find_matcher.h"
 #include "framework/app/wait_cursor.h"
 #include "text/field_scan.h"
 #include "view/table_view.h"
@@ -44,15 +46,14 @@ void StepPast(FindReplaceNotify& request) {
     }
 }
 
-// The text of field `column` of a line as GetCellText reads it, without its
-// fallback of an empty text when memory runs out: a replacement must never take
-// a failed read for an empty cell. Throws std::bad_alloc.
-CString StoredCellText(const CLineProp* line, int column) {
-    if (line == nullptr || column < 0) return CString();
+// The text of field `column` of a line as GetCellText reads it, where it stands
+// in the line: nothing is copied, so nothing can fail and be taken for an empty
+// cell.
+std::u16string_view StoredCellText(const CLineProp* line, int column) {
+    if (line == nullptr || column < 0) return {};
     const tq3::FieldStart found = tq3::LocateField(line->text.GetString(), static_cast<std::size_t>(column));
-    if (found.start == nullptr) return CString();
-    const WCHAR* end = tq3::FieldTextEnd(found.start);
-    return CString(found.start, static_cast<int>(end - found.start));
+    if (found.start == nullptr) return {};
+    return std::u16string_view(found.start, static_cast<std::size_t>(tq3::FieldTextEnd(found.start) - found.start));
 }
 
 }  // namespace
@@ -95,9 +96,8 @@ void CTableView::ChooseSearchColumn(int column) {
     if (m_hWnd != nullptr && ::IsWindow(m_hWnd)) RedrawNow(*this);
 }
 
-void CTableView::SearchFrom(FindReplaceNotify& request) {
-    int sheet = selSheet;
-    Find(sheet, request.line, request.column, request.findText, request.flags, request.area, &request.match);
+void CTableView::SearchFrom(FindReplaceNotify& request, tq3::CellMatcher& matcher) {
+    FindWith(matcher, selSheet, request.line, request.column, request.area, &request.match);
 }
 
 void CTableView::OnButtonFindNext(NMHDR* pNMHDR) {
@@ -106,8 +106,9 @@ void CTableView::OnButtonFindNext(NMHDR* pNMHDR) {
     if (sheet == nullptr) return;
     if (!CanSearch(request)) return FoundNothing(request);
     const bool singleCell = IsSingleCell(sheet->selection);
+    tq3::CellMatcher matcher(request.findText, request.flags);
     StepPast(request);
-    SearchFrom(request);
+    SearchFrom(request, matcher);
     if (request.line < 0) return;
 
     // The whole area stays selected with the cursor walking through it, unless the
@@ -124,13 +125,15 @@ void CTableView::OnButtonFindReplace(NMHDR* pNMHDR) {
     FindReplaceNotify& request = RequestOf(pNMHDR);
     if (CurrentSheet() == nullptr) return;
     if (!CanSearch(request)) return FoundNothing(request);
-    SearchFrom(request);
+    tq3::CellMatcher matcher(request.findText, request.flags);
+    SearchFrom(request, matcher);
     if (request.line < 0) return;
-    ReplaceInCell(request);
+    std::u16string text;
+    ReplaceInCell(request, text);
     Invalidate(TRUE);
 
     StepPast(request);
-    SearchFrom(request);
+    SearchFrom(request, matcher);
     // The cell's hook may have taken the sheet away.
     const CSheetObj* sheet = CurrentSheet();
     if (request.line < 0 || sheet == nullptr) return;
@@ -162,9 +165,11 @@ void CTableView::OnButtonFindReplaceAll(NMHDR* pNMHDR) {
         }
     } repaint{*this};
 
-    SearchFrom(request);
+    tq3::CellMatcher matcher(request.findText, request.flags);
+    std::u16string text;
+    SearchFrom(request, matcher);
     while (request.line >= 0 && request.line <= area.bottom) {
-        ReplaceInCell(request);
+        ReplaceInCell(request, text);
         // The dialog searches one column; were the area wider, the next cell of
         // the line comes first, so that every round moves on.
         if (request.column >= area.right) {
@@ -172,25 +177,29 @@ void CTableView::OnButtonFindReplaceAll(NMHDR* pNMHDR) {
         } else {
             ++request.column;
         }
-        SearchFrom(request);
+        SearchFrom(request, matcher);
     }
 }
 
-void CTableView::ReplaceInCell(const FindReplaceNotify& request) {
-    const LPCWSTR replacement = request.replaceText != nullptr ? request.replaceText : u"";
-    CString text;
-    if ((request.flags & kFindEntireCells) != 0) {
-        text = replacement;
+void CTableView::ReplaceInCell(const FindReplaceNotify& request, std::u16string& text) {
+    const std::u16string_view replacement = request.replaceText != nullptr ? request.replaceText : u"";
+    const std::u16string_view cell =
+        (request.flags & kFindEntireCells) != 0 ? std::u16string_view() : StoredCellText(GetLineProp(selSheet, request.line), request.column);
+    if (cell.empty()) {
+        text.assign(replacement);
     } else {
-        // Every occurrence, compared exactly: a cell found by a search that ignored
-        // case may keep its text.
-        text = StoredCellText(GetLineProp(selSheet, request.line), request.column);
-        if (text.IsEmpty()) {
-            text = replacement;
-        } else {
-            text.Replace(request.findText, replacement);
+        // Every occurrence, left to right, compared exactly: a cell found by a
+        // search that ignored case may keep its text.
+        const std::u16string_view find = request.findText;
+        text.clear();
+        std::size_t from = 0;
+        for (std::size_t at = cell.find(find); at != std::u16string_view::npos; at = cell.find(find, from)) {
+            text.append(cell.substr(from, at - from));
+            text.append(replacement);
+            from = at + find.size();
         }
+        text.append(cell.substr(from));
     }
     // A text the column's edit mode refuses leaves the cell as it was.
-    SetCellText(selSheet, request.line, request.column, text);
+    SetCellText(selSheet, request.line, request.column, text.c_str());
 }

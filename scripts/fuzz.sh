@@ -10,7 +10,7 @@
 #                                        (TQ3_FUZZ_PRESET=asan), so nothing is built twice
 #   scripts/fuzz.sh --merge target       the seeds and the grown corpus minimised
 #                                        together into fuzz/corpus/<target>
-# Targets: text compare cstring reg_text reg_roundtrip paste. A crash leaves its input in
+# Targets: text compare cstring reg_text reg_roundtrip paste find. A crash leaves its input in
 # build/<preset>/artifacts/ and the run fails.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -27,9 +27,10 @@ declare -A binary=(
   [reg_text]=fuzz/tq3reg/reg_text_fuzzer
   [reg_roundtrip]=fuzz/tq3reg/reg_roundtrip_fuzzer
   [paste]=fuzz/paste/paste_fuzzer
+  [find]=fuzz/find/find_fuzzer
 )
-declare -A max_len=([text]=4096 [compare]=4096 [cstring]=512 [reg_text]=4096 [reg_roundtrip]=4096 [paste]=8192)
-targets=(text compare cstring reg_text reg_roundtrip paste)
+declare -A max_len=([text]=4096 [compare]=4096 [cstring]=512 [reg_text]=4096 [reg_roundtrip]=4096 [paste]=8192 [find]=2048)
+targets=(text compare cstring reg_text reg_roundtrip paste find)
 
 build() {
   cmake --preset "$preset" >/dev/null

@@ -13,6 +13,7 @@
 // subject; every section below names the file that holds it.
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "framework/app/view.h"
@@ -73,6 +74,9 @@ struct FindReplaceNotify {
 };
 
 class CFindReplaceDlg;
+namespace tq3 {
+class CellMatcher;
+}
 
 class TQ3VIEW_API CTableView : public CView {
     DECLARE_DYNCREATE(CTableView)
@@ -299,10 +303,16 @@ private:
     // The dialog narrowed the search to `column`: it becomes the selected column
     // of the selection's lines, with the cursor on its line in it, shown at once.
     void ChooseSearchColumn(int column);
-    // Find on the displayed sheet from the request's cell, answering in the record.
-    void SearchFrom(FindReplaceNotify& request);
-    // Stores the replacement for the request's found cell through SetCellText.
-    void ReplaceInCell(const FindReplaceNotify& request);
+    // Find on the displayed sheet from the request's cell, answering in the record,
+    // with the matcher made for the request's text and flags.
+    void SearchFrom(FindReplaceNotify& request, tq3::CellMatcher& matcher);
+    // Stores the replacement for the request's found cell through SetCellText,
+    // building the cell's new text in `text`.
+    void ReplaceInCell(const FindReplaceNotify& request, std::u16string& text);
+    // ---- find/table_view_find.cpp
+    // Find with a matcher made for the search text and flags; one matcher serves
+    // many searches for the same text.
+    void FindWith(tq3::CellMatcher& matcher, int sheet, int& line, int& column, const RECT* area, POINT* match);
 
 protected:
 
