@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <string_view>
 
+#include "find/find_replace_dialog.h"
 #include "find/table_view_find_matcher.h"
 #include "framework/app/wait_cursor.h"
 #include "text/field_scan.h"
@@ -81,10 +82,7 @@ BOOL CTableView::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
 }
 
 bool CTableView::IsFindReplaceDlg(HWND window) const {
-    if (findReplaceDlg == nullptr || window == nullptr) return false;
-    // The dialog derives from CWnd alone, so its window object starts where the
-    // dialog does.
-    return static_cast<const void*>(CWnd::FromHandlePermanent(window)) == static_cast<const void*>(findReplaceDlg);
+    return findReplaceDlg != nullptr && window != nullptr && findReplaceDlg->m_hWnd == window;
 }
 
 void CTableView::ChooseSearchColumn(int column) {
