@@ -4,6 +4,8 @@
 #include <new>
 
 #include "framework/app/cmd_ui.h"
+#include "framework/app/dock_context.h"
+#include "framework/app/mini_frame.h"
 #include "framework/app/view.h"
 #include "framework/app/win_app.h"
 #include "framework/gdi/sysmetrics.h"
@@ -27,6 +29,10 @@ END_MESSAGE_MAP()
 CFrameWnd::CFrameWnd() = default;
 
 CFrameWnd::~CFrameWnd() {
+    // Bars that outlive the frame (host objects) must not point at it.
+    for (CControlBar* bar : m_listControlBars) {
+        if (bar->m_pDockSite == this) bar->m_pDockSite = nullptr;
+    }
     if (m_hAccelTable != nullptr) DestroyAcceleratorTable(m_hAccelTable);
     if (m_hMenuDefault != nullptr) DestroyMenu(m_hMenuDefault);
 }
@@ -63,6 +69,8 @@ BOOL CFrameWnd::LoadAccelTable(LPCWSTR lpszResourceName) {
 }
 
 BOOL CFrameWnd::PreTranslateMessage(MSG* pMsg) {
+    // While a bar is dragged its keys are the drag's, wherever the focus is.
+    if (CDockContext::PreTranslateDragMessage(pMsg)) return TRUE;
     if (pMsg->message >= WM_KEYFIRST && pMsg->message <= WM_KEYLAST && m_hAccelTable != nullptr &&
         ::TranslateAcceleratorW(m_hWnd, m_hAccelTable, pMsg)) {
         return TRUE;
@@ -172,19 +180,29 @@ void CFrameWnd::InitialUpdateFrame(BOOL bMakeVisible) {
 }
 
 void CFrameWnd::RecalcLayout(BOOL) {
-    if (m_hWnd == nullptr) return;
-    HWND pane = ::GetDlgItem(m_hWnd, static_cast<int>(AFX_IDW_PANE_FIRST));
-    if (pane == nullptr) return;
-    RECT client;
-    ::GetClientRect(m_hWnd, &client);
-    RECT current;
-    ::GetWindowRect(pane, &current);
-    ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<LPPOINT>(&current), 2);
-    if (current.left != client.left || current.top != client.top || current.right != client.right ||
-        current.bottom != client.bottom) {
-        ::SetWindowPos(pane, nullptr, client.left, client.top, client.right - client.left, client.bottom - client.top,
-                       SWP_NOZORDER | SWP_NOACTIVATE);
+    if (m_hWnd == nullptr || inRecalcLayout_) return;
+    inRecalcLayout_ = TRUE;
+    // Bars shown or hidden "at the next layout" change now, before they are measured.
+    for (size_t i = 0; i < m_listControlBars.size(); ++i) {
+        CControlBar* bar = m_listControlBars[i];
+        int pending = bar->m_nStateFlags & (CControlBar::delayHide | CControlBar::delayShow);
+        if (pending == 0 || bar->m_hWnd == nullptr) continue;
+        bar->m_nStateFlags &= ~(CControlBar::delayHide | CControlBar::delayShow);
+        bar->ShowWindow((pending & CControlBar::delayShow) ? SW_SHOWNOACTIVATE : SW_HIDE);
     }
+    try {
+        // The bars take their strips along the edges, the view gets the rest.
+        RepositionBars(0, 0xFFFF, AFX_IDW_PANE_FIRST, reposExtra, &m_rectBorder);
+    } catch (const std::bad_alloc&) {
+        // A bar could not say its size: the layout is done again at the next idle time.
+        inRecalcLayout_ = FALSE;
+        layoutPending_ = TRUE;
+        return;
+    }
+    inRecalcLayout_ = FALSE;
+    // What the bars asked for while being laid out is done.
+    layoutPending_ = FALSE;
+    layoutNotify_ = FALSE;
 }
 
 void CFrameWnd::OnSize(UINT nType, int cx, int cy) {
@@ -230,6 +248,26 @@ void CFrameWnd::RemoveCommandUI(CCmdUI* pCmdUI) {
 }
 
 LRESULT CFrameWnd::OnIdleUpdateCmdUI(WPARAM wParam, LPARAM) {
+    if (layoutPending_) RecalcLayout(layoutNotify_);
+    // Floating frames are top-level windows of their own: they hear of idle time
+    // from the frame that docks their bars.
+    if (!IsKindOf(RUNTIME_CLASS(CMiniDockFrameWnd))) {
+        std::vector<HWND> floating;
+        try {
+            for (CControlBar* bar : m_listControlBars) {
+                if (!bar->IsFloating()) continue;
+                if (CFrameWnd* holder = bar->GetParentFrame()) floating.push_back(holder->m_hWnd);
+            }
+        } catch (const std::bad_alloc&) {
+            floating.clear();
+        }
+        for (HWND holder : floating) {
+            CWnd* frame = CWnd::FromHandlePermanent(holder);
+            if (frame == nullptr) continue;
+            frame->SendMessage(WM_IDLEUPDATECMDUI, wParam, 0);
+            if (CWnd* again = CWnd::FromHandlePermanent(holder)) again->SendMessageToDescendants(WM_IDLEUPDATECMDUI, wParam, 0, TRUE);
+        }
+    }
     // A handler may add or remove items; walk a copy and skip removed ones.
     std::vector<CCmdUI*> items;
     try {

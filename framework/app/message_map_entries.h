@@ -172,6 +172,22 @@ void SysCommand(CCmdTarget* t, MsgCall& c) {
     (static_cast<T*>(t)->*fn)(static_cast<UINT>(c.wParam), c.lParam);
 }
 
+// WM_NCCALCSIZE: whether the client area's place must be worked out (wParam)
+// and the rectangles (lParam: NCCALCSIZE_PARAMS*, whose first rectangle is all a
+// FALSE call carries).
+template <class T, auto H>
+void NcCalcSize(CCmdTarget* t, MsgCall& c) {
+    constexpr void (T::*fn)(BOOL, NCCALCSIZE_PARAMS*) = H;
+    (static_cast<T*>(t)->*fn)(static_cast<BOOL>(c.wParam), reinterpret_cast<NCCALCSIZE_PARAMS*>(c.lParam));
+}
+
+// Non-client mouse messages: the hit-test code and the screen point.
+template <class T, auto H>
+void NcMouse(CCmdTarget* t, MsgCall& c) {
+    constexpr void (T::*fn)(UINT, CPoint) = H;
+    (static_cast<T*>(t)->*fn)(static_cast<UINT>(c.wParam), CPoint(c.lParam));
+}
+
 }  // namespace tq3::fw::msgmap
 
 #define TQ3_ON_WM(message, cracker, member) \
@@ -214,6 +230,11 @@ void SysCommand(CCmdTarget* t, MsgCall& c) {
 #define ON_WM_MOUSEACTIVATE() TQ3_ON_WM(WM_MOUSEACTIVATE, MouseActivate, OnMouseActivate)
 #define ON_WM_CONTEXTMENU() TQ3_ON_WM(WM_CONTEXTMENU, ContextMenu, OnContextMenu)
 #define ON_WM_GETDLGCODE() TQ3_ON_WM(WM_GETDLGCODE, GetDlgCode, OnGetDlgCode)
+#define ON_WM_NCCALCSIZE() TQ3_ON_WM(WM_NCCALCSIZE, NcCalcSize, OnNcCalcSize)
+#define ON_WM_NCLBUTTONDOWN() TQ3_ON_WM(WM_NCLBUTTONDOWN, NcMouse, OnNcLButtonDown)
+#define ON_WM_NCLBUTTONUP() TQ3_ON_WM(WM_NCLBUTTONUP, NcMouse, OnNcLButtonUp)
+#define ON_WM_NCLBUTTONDBLCLK() TQ3_ON_WM(WM_NCLBUTTONDBLCLK, NcMouse, OnNcLButtonDblClk)
+#define ON_WM_NCMOUSEMOVE() TQ3_ON_WM(WM_NCMOUSEMOVE, NcMouse, OnNcMouseMove)
 #define ON_WM_NCHITTEST() TQ3_ON_WM(WM_NCHITTEST, NcHitTest, OnNcHitTest)
 #define ON_WM_SHOWWINDOW() TQ3_ON_WM(WM_SHOWWINDOW, ShowWindow, OnShowWindow)
 #define ON_WM_WINDOWPOSCHANGING() TQ3_ON_WM(WM_WINDOWPOSCHANGING, WindowPos, OnWindowPosChanging)

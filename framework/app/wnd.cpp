@@ -108,8 +108,8 @@ LPCWSTR AfxRegisterWndClass(UINT nClassStyle, HCURSOR hCursor, HBRUSH hbrBackgro
                   static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(hCursor)),
                   static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(hbrBackground)),
                   static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(hIcon)));
-    std::u16string wide(name, name + std::char_traits<char>::length(name));
     try {
+        std::u16string wide(name, name + std::char_traits<char>::length(name));
         auto found = registered.find(wide);
         if (found != registered.end()) return found->c_str();
         WNDCLASSW wc{};

@@ -22,6 +22,7 @@
 class CFrameWnd;
 class CDC;
 class CScrollBar;
+class CRgn;
 
 // Child window id of a frame's main view.
 constexpr UINT AFX_IDW_PANE_FIRST = 0xE900;
@@ -114,12 +115,37 @@ public:
     int SetDlgCtrlID(int nID);
     BOOL IsChild(const CWnd* pWnd) const;
     void SendMessageToDescendants(UINT message, WPARAM wParam = 0, LPARAM lParam = 0, BOOL bDeep = TRUE);
+    CWnd* SetParent(CWnd* pWndNewParent);
+
+    // ---- Control bars ---------------------------------------------------------------
+    // Lays out the child bars with ids nIDFirst..nIDLast (WM_SIZEPARENT, in z-order)
+    // from the client area (or lpRectClient), then gives the child nIDLeftOver
+    // what is left. nFlag: reposDefault places them; reposQuery only measures into
+    // lpRectParam; reposExtra also keeps lpRectParam's borders around what is left.
+    enum RepositionFlags { reposDefault = 0, reposQuery = 1, reposExtra = 2, reposNoPosLeftOver = 0x8000 };
+    void RepositionBars(UINT nIDFirst, UINT nIDLast, UINT nIDLeftOver, UINT nFlag = reposDefault,
+                        LPRECT lpRectParam = nullptr, LPCRECT lpRectClient = nullptr, BOOL bStretch = TRUE);
+    // Enables or disables the child controls (and sets their check state) as the
+    // command handlers of pTarget say (ON_UPDATE_COMMAND_UI by control id); with
+    // bDisableIfNoHndler, a control nobody handles is disabled. Buttons that send
+    // no command (group boxes, check boxes and radio buttons with automatic state)
+    // are left alone.
+    void UpdateDialogControls(CCmdTarget* pTarget, BOOL bDisableIfNoHndler);
 
     // ---- Messages -----------------------------------------------------------------
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
     BOOL PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
 
     // ---- Painting -----------------------------------------------------------------
+    // Device contexts of the window, given back with ReleaseDC (temporary objects).
+    CDC* GetDC();
+    CDC* GetWindowDC();
+    CDC* GetDCEx(CRgn* prgnClip, DWORD flags);  // the DC takes a copy of the region
+    int ReleaseDC(CDC* pDC);
+    // Keeps the window and its children from drawing until UnlockWindowUpdate
+    // (DCs asked for with DCX_LOCKWINDOWUPDATE still draw); one window at a time.
+    BOOL LockWindowUpdate();
+    void UnlockWindowUpdate();
     void Invalidate(BOOL bErase = TRUE);
     void InvalidateRect(LPCRECT lpRect, BOOL bErase = TRUE);
     void ValidateRect(LPCRECT lpRect);
@@ -211,6 +237,11 @@ public:
     afx_msg void OnContextMenu(CWnd* pWnd, CPoint pos);
     afx_msg UINT OnGetDlgCode();
     afx_msg LRESULT OnNcHitTest(CPoint point);
+    afx_msg void OnNcCalcSize(BOOL bCalcValidRects, NCCALCSIZE_PARAMS* lpncsp);
+    afx_msg void OnNcLButtonDown(UINT nHitTest, CPoint point);
+    afx_msg void OnNcLButtonUp(UINT nHitTest, CPoint point);
+    afx_msg void OnNcLButtonDblClk(UINT nHitTest, CPoint point);
+    afx_msg void OnNcMouseMove(UINT nHitTest, CPoint point);
     afx_msg void OnShowWindow(BOOL bShow, UINT nStatus);
     afx_msg void OnWindowPosChanging(WINDOWPOS* lpwndpos);
     afx_msg void OnWindowPosChanged(WINDOWPOS* lpwndpos);

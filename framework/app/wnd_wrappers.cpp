@@ -5,6 +5,7 @@
 #include "framework/app/frame_wnd.h"
 #include "framework/app/wnd.h"
 #include "framework/gdi/gdi_classes.h"
+#include "framework/gdi/rgn.h"
 
 // ---- Relations --------------------------------------------------------------------
 
@@ -204,6 +205,11 @@ int CWnd::OnMouseActivate(CWnd*, UINT, UINT) { return static_cast<int>(Default()
 void CWnd::OnContextMenu(CWnd*, CPoint) { Default(); }
 UINT CWnd::OnGetDlgCode() { return static_cast<UINT>(Default()); }
 LRESULT CWnd::OnNcHitTest(CPoint) { return Default(); }
+void CWnd::OnNcCalcSize(BOOL, NCCALCSIZE_PARAMS*) { Default(); }
+void CWnd::OnNcLButtonDown(UINT, CPoint) { Default(); }
+void CWnd::OnNcLButtonUp(UINT, CPoint) { Default(); }
+void CWnd::OnNcLButtonDblClk(UINT, CPoint) { Default(); }
+void CWnd::OnNcMouseMove(UINT, CPoint) { Default(); }
 void CWnd::OnShowWindow(BOOL, UINT) { Default(); }
 void CWnd::OnWindowPosChanging(WINDOWPOS*) { Default(); }
 void CWnd::OnWindowPosChanged(WINDOWPOS*) { Default(); }
@@ -211,6 +217,30 @@ void CWnd::OnActivate(UINT, CWnd*, BOOL) { Default(); }
 void CWnd::OnEnable(BOOL) { Default(); }
 void CWnd::OnCancelMode() { Default(); }
 void CWnd::OnSysCommand(UINT, LPARAM) { Default(); }
+
+// ---- Device contexts ----------------------------------------------------------------
+
+CDC* CWnd::GetDC() { return CDC::FromHandle(::GetDC(m_hWnd)); }
+CDC* CWnd::GetWindowDC() { return CDC::FromHandle(::GetWindowDC(m_hWnd)); }
+
+CDC* CWnd::GetDCEx(CRgn* prgnClip, DWORD flags) {
+    HRGN copy = nullptr;
+    if (prgnClip != nullptr && prgnClip->m_hObject != nullptr) {
+        // The DC deletes the region it is given; the caller keeps its own.
+        copy = ::CreateRectRgn(0, 0, 0, 0);
+        if (copy == nullptr) return nullptr;
+        ::CombineRgn(copy, static_cast<HRGN>(prgnClip->m_hObject), nullptr, RGN_COPY);
+    }
+    return CDC::FromHandle(::GetDCEx(m_hWnd, copy, flags));
+}
+
+int CWnd::ReleaseDC(CDC* pDC) { return pDC != nullptr ? ::ReleaseDC(m_hWnd, pDC->m_hDC) : 0; }
+BOOL CWnd::LockWindowUpdate() { return ::LockWindowUpdate(m_hWnd); }
+void CWnd::UnlockWindowUpdate() { ::LockWindowUpdate(nullptr); }
+
+CWnd* CWnd::SetParent(CWnd* pWndNewParent) {
+    return FromHandle(::SetParent(m_hWnd, pWndNewParent != nullptr ? pWndNewParent->m_hWnd : nullptr));
+}
 
 // ---- Arguments of the ON_WM_* entries ------------------------------------------------
 

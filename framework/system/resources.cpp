@@ -233,6 +233,8 @@ HINSTANCE AfxFindResourceHandle(LPCWSTR name, LPCWSTR type) {
     for (CDynLinkLibrary* link : tq3::fw::Chain()) {
         if (FindResourceW(link->m_hResource, name, type) != nullptr) return link->m_hResource;
     }
+    HINSTANCE framework = tq3::fw::FrameworkResourceModule();
+    if (FindResourceW(framework, name, type) != nullptr) return framework;
     return current;
 }
 

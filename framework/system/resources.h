@@ -45,6 +45,12 @@ TQ3FW_API void AfxSetResourceHandle(HINSTANCE resource);
 // the current resource handle (so that a later load fails there, as it would).
 TQ3FW_API HINSTANCE AfxFindResourceHandle(LPCWSTR name, LPCWSTR type);
 
+// The framework's own cursors (group cursor resources of the framework, found by
+// AfxFindResourceHandle after every module of the host): the pointer over a
+// dividing line that moves sideways (HSPLITBAR) or up and down (VSPLITBAR).
+constexpr UINT AFX_IDC_HSPLITBAR = 30980;
+constexpr UINT AFX_IDC_VSPLITBAR = 30981;
+
 // The state of one extension module (a library that joins the resource search).
 struct AFX_EXTENSION_MODULE {
     BOOL bInitialized = FALSE;
@@ -81,6 +87,10 @@ TQ3FW_API void SetApplicationResourceModule(HINSTANCE module);
 // Gives `module` a table without it being exported (a host that keeps its
 // resources in the program, or a test); null takes it away again.
 TQ3FW_API void RegisterResourceTable(HMODULE module, const TQ3ResourceTable* table);
+
+// The handle of the framework's own resources (its split cursors...), searched
+// last by AfxFindResourceHandle.
+TQ3FW_API HINSTANCE FrameworkResourceModule();
 
 // The modules of the extension chain, in search order.
 TQ3FW_API std::vector<HMODULE> ExtensionResourceModules();

@@ -56,6 +56,8 @@ void ResetWindowManager() {
     s.input.clear();
     s.timers.clear();
     s.windowDcs.clear();
+    s.lockedWindow = nullptr;
+    s.lockedArea.Clear();
     s.nativeDirty.clear();
     s.creationHooks.clear();
     s.spareSurface.reset();

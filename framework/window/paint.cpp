@@ -8,7 +8,9 @@
 // invalid too. WM_PAINT is never queued: the queue makes it when nothing else is
 // waiting (FindWindowToPaint), and it keeps coming until the region is validated.
 #include <algorithm>
+#include <climits>
 #include <cstring>
+#include <optional>
 
 #include "framework/gdi/dc.h"
 #include "framework/gdi/draw.h"
@@ -62,6 +64,10 @@ void RedrawTopLevels(Window* desktop, const Region* area, UINT flags) {
 // ============================================================================
 
 Region VisibleRegion(const Window* w, bool client) {
+    return VisibleRegion(w, client, (w->style & WS_CLIPCHILDREN) != 0);
+}
+
+Region VisibleRegion(const Window* w, bool client, bool clipChildren) {
     State& s = S();
     if (!IsVisibleOnScreen(w)) return Region();
     Region r(client ? ClientRectOnScreen(w) : WindowRectOnScreen(w));
@@ -81,7 +87,7 @@ Region VisibleRegion(const Window* w, bool client) {
             }
         }
     }
-    if (w->style & WS_CLIPCHILDREN) {
+    if (clipChildren) {
         for (const Window* c : w->children) {
             if (c->style & WS_VISIBLE) r.Subtract(ShownPartOf(c));
         }
@@ -437,12 +443,43 @@ int GetUpdateRgn(HWND hwnd, HRGN region, BOOL erase) {
 
 namespace {
 
-HDC MakeDc(Window* w, bool client, const Region* limit) {
+// Whether `w` lies in the window LockWindowUpdate locked (itself included).
+bool InLockedTree(const Window* w) {
+    State& s = S();
+    Window* locked = FromHandle(s.lockedWindow);
+    if (locked == nullptr) return false;
+    for (const Window* a = w; a != nullptr; a = a->parent) {
+        if (a == locked) return true;
+    }
+    return false;
+}
+
+// How a DC is cut: `limit` (screen coordinates) narrows it, `clipChildren` says
+// whether the children are left out, `lockExempt` lets it draw in a locked window.
+struct DcRequest {
+    bool client = true;
+    const Region* limit = nullptr;
+    std::optional<bool> clipChildren;  // unset: as the window's style says
+    bool lockExempt = false;
+};
+
+HDC MakeDc(Window* w, const DcRequest& request) {
     State& s = S();
     WindowDrawTarget t;
-    if (!GetWindowDrawTarget(w->handle, client, &t)) return nullptr;
+    if (!GetWindowDrawTarget(w->handle, request.client, &t)) return nullptr;
     Window* root = DrawingRoot(w);
-    if (limit != nullptr) t.clip.Intersect(ScreenToSurface(root, *limit));
+    if (request.clipChildren.has_value()) {
+        t.clip = ScreenToSurface(root, VisibleRegion(w, request.client, *request.clipChildren));
+    }
+    if (request.limit != nullptr) t.clip.Intersect(ScreenToSurface(root, *request.limit));
+    if (!request.lockExempt && InLockedTree(w)) {
+        // Kept from drawing now; the area is painted again when the lock goes.
+        Region kept = t.clip;
+        POINT o = SurfaceOrigin(root);
+        kept.Offset(o.x, o.y);
+        s.lockedArea.Union(kept);
+        t.clip.Clear();
+    }
     HDC dc = CreateSurfaceDC(t.surface, t.origin, t.clip);
     if (dc != nullptr) {
         try {
@@ -454,6 +491,13 @@ HDC MakeDc(Window* w, bool client, const Region* limit) {
     }
     CaretBeforePaint(w->handle);
     return dc;
+}
+
+HDC MakeDc(Window* w, bool client, const Region* limit) {
+    DcRequest request;
+    request.client = client;
+    request.limit = limit;
+    return MakeDc(w, request);
 }
 
 bool DropDc(HDC dc) {
@@ -532,6 +576,61 @@ HDC GetWindowDC(HWND hwnd) {
     Window* w = TargetOf(hwnd);
     if (w == nullptr) return nullptr;
     return MakeDc(w, false, nullptr);
+}
+
+HDC GetDCEx(HWND hwnd, HRGN clip, DWORD flags) {
+    Window* w = TargetOf(hwnd);
+    Region* given = (flags & (DCX_INTERSECTRGN | DCX_EXCLUDERGN)) ? gdi::RegionOf(clip) : nullptr;
+    if (w == nullptr) {
+        if (clip != nullptr && given != nullptr) DeleteObject(clip);
+        return nullptr;
+    }
+    DcRequest request;
+    request.client = !(flags & DCX_WINDOW);
+    if (flags & DCX_USESTYLE) {
+        request.clipChildren = request.client && (w->style & WS_CLIPCHILDREN) != 0;
+    } else {
+        request.clipChildren = (flags & DCX_CLIPCHILDREN) != 0;
+    }
+    request.lockExempt = (flags & DCX_LOCKWINDOWUPDATE) != 0;
+    Region limit;
+    if (given != nullptr) {
+        RECT origin = request.client ? ClientRectOnScreen(w) : WindowRectOnScreen(w);
+        Region area = *given;
+        area.Offset(origin.left, origin.top);
+        if (flags & DCX_INTERSECTRGN) {
+            limit = area;
+        } else {
+            limit.SetRect(RECT{INT_MIN / 2, INT_MIN / 2, INT_MAX / 2, INT_MAX / 2});
+            limit.Subtract(area);
+        }
+        request.limit = &limit;
+        DeleteObject(clip);  // the DC owns the region it was given
+    }
+    return MakeDc(w, request);
+}
+
+BOOL LockWindowUpdate(HWND hwnd) {
+    State& s = S();
+    if (hwnd != nullptr) {
+        if (FromHandle(hwnd) == nullptr) return FALSE;
+        if (FromHandle(s.lockedWindow) != nullptr) return FALSE;  // one lock at a time
+        s.lockedWindow = hwnd;
+        s.lockedArea.Clear();
+        return TRUE;
+    }
+    Window* locked = FromHandle(s.lockedWindow);
+    Region kept = std::move(s.lockedArea);
+    s.lockedWindow = nullptr;
+    s.lockedArea.Clear();
+    if (locked != nullptr && !kept.IsEmpty()) {
+        // What the locked windows could not draw is drawn now.
+        RECT wr = WindowRectOnScreen(locked);
+        kept.Offset(-wr.left, -wr.top);
+        CallScope scope;
+        RedrawArea(locked, &kept, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+    }
+    return TRUE;
 }
 
 int ReleaseDC(HWND, HDC dc) {

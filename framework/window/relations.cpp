@@ -6,6 +6,8 @@
 // answers the owner for a popup, as on the platform.
 #include <algorithm>
 
+#include <new>
+
 #include "framework/window/wm_internal.h"
 
 using namespace tq3::fw;
@@ -51,6 +53,12 @@ HWND SetParent(HWND hwnd, HWND newParent) {
         if (a == w) return nullptr;  // would make a cycle
     }
     HWND old = w->parent ? w->parent->handle : nullptr;
+    // Room in the new parent's list first: once unlinked, the window must be linked again.
+    try {
+        p->children.reserve(p->children.size() + 1);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
     bool visible = (w->style & WS_VISIBLE) != 0;
     RECT before = WindowRectOnScreen(w);
     bool wasTop = w->parent == s.desktopWindow;

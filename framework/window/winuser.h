@@ -511,6 +511,28 @@ TQ3FW_EXPORT_C BOOL EndPaint(HWND hwnd, const PAINTSTRUCT* paint);
 TQ3FW_EXPORT_C HDC GetDC(HWND hwnd);
 TQ3FW_EXPORT_C HDC GetWindowDC(HWND hwnd);
 TQ3FW_EXPORT_C int ReleaseDC(HWND hwnd, HDC dc);
+// GetDCEx: DCX_WINDOW for the whole window; the clip flags (or DCX_USESTYLE, which
+// takes them from the window's styles) say whether children and siblings are cut
+// out; DCX_INTERSECTRGN/DCX_EXCLUDERGN narrow the DC by `clip` (window or client
+// coordinates as DCX_WINDOW says; the DC takes the region over and deletes it).
+// DCX_LOCKWINDOWUPDATE draws even inside a window locked by LockWindowUpdate.
+// DCX_CACHE is accepted: every window DC here is a cache DC.
+constexpr DWORD DCX_WINDOW = 0x00000001;
+constexpr DWORD DCX_CACHE = 0x00000002;
+constexpr DWORD DCX_NORESETATTRS = 0x00000004;
+constexpr DWORD DCX_CLIPCHILDREN = 0x00000008;
+constexpr DWORD DCX_CLIPSIBLINGS = 0x00000010;
+constexpr DWORD DCX_PARENTCLIP = 0x00000020;
+constexpr DWORD DCX_EXCLUDERGN = 0x00000040;
+constexpr DWORD DCX_INTERSECTRGN = 0x00000080;
+constexpr DWORD DCX_LOCKWINDOWUPDATE = 0x00000400;
+constexpr DWORD DCX_USESTYLE = 0x00010000;
+TQ3FW_EXPORT_C HDC GetDCEx(HWND hwnd, HRGN clip, DWORD flags);
+// Locks drawing in `hwnd` and its descendants (one window at a time): their DCs
+// draw nothing, except those asked for with DCX_LOCKWINDOWUPDATE, and what they
+// would have drawn is repainted when LockWindowUpdate(nullptr) unlocks. FALSE
+// when another window is locked or the handle is bad.
+TQ3FW_EXPORT_C BOOL LockWindowUpdate(HWND hwnd);
 TQ3FW_EXPORT_C HWND WindowFromDC(HDC dc);
 TQ3FW_EXPORT_C BOOL ScrollWindow(HWND hwnd, int dx, int dy, const RECT* scrollRect, const RECT* clipRect);
 TQ3FW_EXPORT_C int ScrollWindowEx(HWND hwnd, int dx, int dy, const RECT* scrollRect, const RECT* clipRect,

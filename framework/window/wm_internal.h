@@ -215,6 +215,10 @@ struct State : Session {
         Region clip;  // in that surface's coordinates
     };
     std::vector<WindowDc> windowDcs;
+    // LockWindowUpdate: the locked window, and the screen area its DCs were kept
+    // from drawing meanwhile (repainted when it is unlocked).
+    HWND lockedWindow = nullptr;
+    Region lockedArea;
     // What the screen DC draws (see surfaces.cpp), made on first use, and the
     // part of it drawn since the backend was last shown it.
     std::unique_ptr<Surface> overlay;
@@ -352,6 +356,8 @@ bool NativelyDecorated(DWORD style);
 void RedrawArea(Window* w, const Region* area, UINT flags);
 // The visible region of a window (screen coordinates), client only or whole.
 Region VisibleRegion(const Window* w, bool client);
+// The same with the children cut out or not whatever the window's style says.
+Region VisibleRegion(const Window* w, bool client, bool clipChildren);
 // Invalidates a screen region in every window it touches below `root` (inclusive),
 // as an uncovered area does: erase and frame included.
 void InvalidateScreenArea(Window* root, const Region& screenArea);

@@ -1,0 +1,206 @@
+// Dragging bars with the mouse: where a drop docks or floats a bar, the drag
+// rectangle inverted on the screen and gone afterwards, the ways a drag is given
+// up (Escape, another window taking the capture), a drop outside the desktop,
+// Ctrl keeping a bar from docking, and the double-click that toggles docking.
+#include "docking_fixture.h"
+
+namespace tq3::test {
+namespace {
+
+using tq3::testing::Capture;
+using tq3::testing::CaptureDesktop;
+
+class DockingDragTest : public DockingTest {
+protected:
+    void SetUp() override {
+        DockingTest::SetUp();
+        ASSERT_TRUE(frame->EnableDocking(CBRS_ALIGN_ANY));
+        MakeBar(bar, kBarA, AFX_IDW_DOCKBAR_TOP);
+    }
+
+    // A point of the frame's client area on the screen.
+    POINT InClient(int x, int y) const {
+        POINT p{x, y};
+        frame->ClientToScreen(&p);
+        return p;
+    }
+    POINT OnBar(int x = 10, int y = 10) const {
+        POINT p{x, y};
+        ::ClientToScreen(bar.m_hWnd, &p);
+        return p;
+    }
+    // Presses at `from`, moves in two steps to `to`, and releases there when asked.
+    void Drag(POINT from, POINT to, bool release = true) {
+        desktop.AdvanceClock(1000);  // no double-click with the press before
+        desktop.MouseDown(from);
+        desktop.MouseMove(POINT{(from.x + to.x) / 2, (from.y + to.y) / 2});
+        desktop.MouseMove(to);
+        if (release) desktop.MouseUp(to);
+    }
+    UINT DockId() const { return static_cast<UINT>(::GetDlgCtrlID(::GetParent(bar.m_hWnd))); }
+    // The desktop as a fresh paint of every window shows it.
+    Capture FreshPaint() {
+        ::RedrawWindow(nullptr, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+        desktop.RunUntilIdle();
+        return CaptureDesktop();
+    }
+
+    CTestBar bar;
+};
+
+TEST_F(DockingDragTest, WhereADropDocksOrFloatsTheBar) {
+    CSize c = Client();
+    struct Drop {
+        const char* what;
+        std::function<POINT()> from;
+        std::function<POINT()> to;
+        UINT dockId;  // AFX_IDW_DOCKBAR_FLOAT: floating
+    };
+    const Drop drops[] = {
+        {"to the left edge", [&] { return OnBar(); }, [&] { return InClient(5, c.cy / 2); }, AFX_IDW_DOCKBAR_LEFT},
+        {"to the bottom edge", [&] { return OnBar(); }, [&] { return InClient(c.cx / 2, c.cy - 5); },
+         AFX_IDW_DOCKBAR_BOTTOM},
+        {"to the right edge", [&] { return OnBar(); }, [&] { return InClient(c.cx - 5, c.cy / 2); },
+         AFX_IDW_DOCKBAR_RIGHT},
+        {"to the middle", [&] { return OnBar(); }, [&] { return InClient(c.cx / 2, c.cy / 2); }, AFX_IDW_DOCKBAR_FLOAT},
+        {"floating, to another place", [&] { return OnBar(); }, [&] { return InClient(c.cx / 3, c.cy / 3); },
+         AFX_IDW_DOCKBAR_FLOAT},
+        {"by the floating frame's caption, back to the top",
+         [&] {
+             CRect r;
+             bar.GetParentFrame()->GetWindowRect(&r);
+             return POINT{r.left + 30, r.top + ::GetSystemMetrics(SM_CYFRAME) + 4};
+         },
+         [&] { return InClient(c.cx / 2, 5); }, AFX_IDW_DOCKBAR_TOP},
+    };
+    for (const Drop& drop : drops) {
+        POINT from = drop.from();
+        CRect barBefore;
+        bar.GetWindowRect(&barBefore);
+        POINT to = drop.to();
+        Drag(from, to);
+        EXPECT_EQ(DockId(), drop.dockId) << drop.what;
+        EXPECT_EQ(::GetCapture(), nullptr) << drop.what;
+        EXPECT_EQ(CDockContext::GetActiveDrag(), nullptr) << drop.what;
+        if (drop.dockId != AFX_IDW_DOCKBAR_FLOAT || from.y < barBefore.top) continue;
+        // The floating frame's client area keeps the pointer where it held the bar.
+        CRect client;
+        CFrameWnd* floating = bar.GetParentFrame();
+        floating->GetClientRect(&client);
+        floating->ClientToScreen(&client);
+        EXPECT_EQ(Text(client), Text(RECT{to.x - (from.x - barBefore.left), to.y - (from.y - barBefore.top),
+                                          to.x - (from.x - barBefore.left) + 120,
+                                          to.y - (from.y - barBefore.top) + 80}))
+            << drop.what;
+    }
+    // The layout followed every drop.
+    EXPECT_EQ(PlaceOf(view->m_hWnd).top, CTestBar::kHorzThickness);
+}
+
+TEST_F(DockingDragTest, TheDragRectangleIsInvertedOnTheScreenAndGoneAfterwards) {
+    Capture before = CaptureDesktop();
+    CSize c = Client();
+    Drag(OnBar(), InClient(c.cx / 2, c.cy / 2), false);
+    CDockContext* drag = CDockContext::GetActiveDrag();
+    ASSERT_NE(drag, nullptr);
+    EXPECT_TRUE(drag->IsFloatingTarget());
+    CRect shown = drag->m_rectLast;
+    Capture during = CaptureDesktop();
+    // The halftone brush inverts every other pixel of a 4-pixel frame, and nothing
+    // else changes.
+    int changed = 0;
+    int outside = 0;
+    CRect inner = shown;
+    inner.DeflateRect(4, 4);
+    for (int y = 0; y < 768; ++y) {
+        for (int x = 0; x < 1024; ++x) {
+            if (during.At(x, y) == before.At(x, y)) continue;
+            ++changed;
+            bool inFrame = shown.PtInRect(CPoint(x, y)) && !inner.PtInRect(CPoint(x, y));
+            if (!inFrame || during.At(x, y) != tq3::testing::Inverted(before.At(x, y))) ++outside;
+        }
+    }
+    int band = shown.Width() * shown.Height() - inner.Width() * inner.Height();
+    EXPECT_EQ(outside, 0);
+    EXPECT_NEAR(changed, band / 2, 4);
+
+    // Over an edge the docked shape shows instead, thinner.
+    desktop.MouseMove(InClient(5, c.cy / 2));
+    EXPECT_FALSE(drag->IsFloatingTarget());
+    EXPECT_EQ(drag->m_rectLast.Width(), CTestBar::kVertThickness);
+
+    desktop.KeyPress(VK_ESCAPE);
+    EXPECT_EQ(CDockContext::GetActiveDrag(), nullptr);
+    EXPECT_EQ(DockId(), AFX_IDW_DOCKBAR_TOP);
+    Capture after = CaptureDesktop();
+    EXPECT_EQ(tq3::testing::CountDiffering(before, after), 0);
+    EXPECT_EQ(tq3::testing::CountDiffering(after, FreshPaint()), 0);
+}
+
+TEST_F(DockingDragTest, AnotherWindowTakingTheCaptureEndsTheDragAndNothingMoves) {
+    Capture before = CaptureDesktop();
+    CRect place;
+    bar.GetWindowRect(&place);
+    Drag(OnBar(), InClient(5, Client().cy / 2), false);
+    ASSERT_NE(CDockContext::GetActiveDrag(), nullptr);
+    ::SetCapture(view->m_hWnd);
+    EXPECT_EQ(CDockContext::GetActiveDrag(), nullptr);
+    desktop.MouseUp(InClient(5, Client().cy / 2));
+    ::ReleaseCapture();
+    desktop.RunUntilIdle();
+    EXPECT_EQ(DockId(), AFX_IDW_DOCKBAR_TOP);
+    CRect now;
+    bar.GetWindowRect(&now);
+    EXPECT_EQ(now, place);
+    EXPECT_EQ(tq3::testing::CountDiffering(before, CaptureDesktop()), 0);
+}
+
+TEST_F(DockingDragTest, ADropOutsideTheDesktopFloatsTheBarWhereItCanBeReached) {
+    const POINT outside[] = {{-300, -200}, {3000, 2000}};
+    for (POINT to : outside) {
+        if (bar.IsFloating()) frame->DockControlBar(&bar, AFX_IDW_DOCKBAR_TOP);
+        desktop.RunUntilIdle();
+        Drag(OnBar(), to);
+        ASSERT_TRUE(bar.IsFloating()) << to.x;
+        CRect r;
+        bar.GetParentFrame()->GetWindowRect(&r);
+        EXPECT_GE(r.left, 0) << to.x;
+        EXPECT_GE(r.top, 0) << to.x;
+        EXPECT_LE(r.right, 1024) << to.x;
+        EXPECT_LE(r.bottom, 768) << to.x;
+        Capture shown = CaptureDesktop();
+        EXPECT_EQ(tq3::testing::CountDiffering(shown, FreshPaint()), 0) << to.x;
+    }
+}
+
+TEST_F(DockingDragTest, CtrlKeepsTheBarFromDocking) {
+    POINT edge = InClient(5, Client().cy / 2);
+    desktop.MouseDown(OnBar());
+    desktop.KeyDown(VK_CONTROL);
+    desktop.MouseMove(edge);
+    ASSERT_NE(CDockContext::GetActiveDrag(), nullptr);
+    EXPECT_TRUE(CDockContext::GetActiveDrag()->IsFloatingTarget());
+    desktop.MouseUp(edge);
+    desktop.KeyUp(VK_CONTROL);
+    EXPECT_TRUE(bar.IsFloating());
+}
+
+TEST_F(DockingDragTest, ADoubleClickTogglesBetweenDockedAndFloating) {
+    ASSERT_TRUE(frame->DockControlBar(&bar, AFX_IDW_DOCKBAR_LEFT));
+    desktop.RunUntilIdle();
+    desktop.DoubleClick(OnBar());
+    ASSERT_TRUE(bar.IsFloating());
+    CRect floatingAt;
+    bar.GetParentFrame()->GetWindowRect(&floatingAt);
+    desktop.DoubleClick(OnBar());
+    EXPECT_EQ(DockId(), AFX_IDW_DOCKBAR_LEFT);  // back where it came from
+    EXPECT_EQ(PlaceOf(view->m_hWnd).left, CTestBar::kVertThickness);
+    desktop.DoubleClick(OnBar());
+    ASSERT_TRUE(bar.IsFloating());
+    CRect again;
+    bar.GetParentFrame()->GetWindowRect(&again);
+    EXPECT_EQ(again, floatingAt);  // where it floated last
+}
+
+}  // namespace
+}  // namespace tq3::test

@@ -1,0 +1,284 @@
+// The frame's docking: dock bars along the edges and the view between them, bars
+// shown, hidden and found, floating frames made, closed and destroyed, the idle
+// update of bars, and a frame that never enabled docking.
+#include "docking_fixture.h"
+
+#include "framework/window/cursor.h"
+
+namespace tq3::test {
+namespace {
+
+TEST_F(DockingTest, BarsTakeTheirEdgesAndTheViewGetsTheRestAlsoAfterAResize) {
+    ASSERT_TRUE(frame->EnableDocking(CBRS_ALIGN_ANY));
+    CTestBar top, left, bottom, right, second;
+    MakeBar(top, kBarA, AFX_IDW_DOCKBAR_TOP);
+    struct Step {
+        const char* what;
+        std::function<void()> act;
+        std::function<std::string(int w, int h)> expected;
+    };
+    const int t = CTestBar::kHorzThickness;
+    const int v = CTestBar::kVertThickness;
+    auto S = [](int a, int b, int c, int d) { return Text(RECT{a, b, c, d}); };
+    const Step steps[] = {
+        {"top only", [] {},
+         [&](int w, int h) {
+             return "top " + S(0, 0, w, t) + " | bottom " + S(0, h, w, h) + " | left " + S(0, t, 0, h) + " | right " +
+                    S(w, t, w, h) + " | view " + S(0, t, w, h);
+         }},
+        {"all four edges",
+         [&] {
+             MakeBar(left, kBarB, AFX_IDW_DOCKBAR_LEFT);
+             MakeBar(bottom, kBarB + 1, AFX_IDW_DOCKBAR_BOTTOM);
+             MakeBar(right, kBarB + 2, AFX_IDW_DOCKBAR_RIGHT);
+         },
+         [&](int w, int h) {
+             return "top " + S(0, 0, w, t) + " | bottom " + S(0, h - t, w, h) + " | left " + S(0, t, v, h - t) +
+                    " | right " + S(w - v, t, w, h - t) + " | view " + S(v, t, w - v, h - t);
+         }},
+        {"a second row at the top",
+         [&] { MakeBar(second, kBarB + 3, AFX_IDW_DOCKBAR_TOP); },
+         [&](int w, int h) {
+             return "top " + S(0, 0, w, 2 * t) + " | bottom " + S(0, h - t, w, h) + " | left " +
+                    S(0, 2 * t, v, h - t) + " | right " + S(w - v, 2 * t, w, h - t) + " | view " +
+                    S(v, 2 * t, w - v, h - t);
+         }},
+        {"the frame made smaller",
+         [&] { frame->SetWindowPos(nullptr, 0, 0, 500, 300, SWP_NOZORDER | SWP_NOMOVE); },
+         [&](int w, int h) {
+             return "top " + S(0, 0, w, 2 * t) + " | bottom " + S(0, h - t, w, h) + " | left " +
+                    S(0, 2 * t, v, h - t) + " | right " + S(w - v, 2 * t, w, h - t) + " | view " +
+                    S(v, 2 * t, w - v, h - t);
+         }},
+    };
+    for (const Step& step : steps) {
+        step.act();
+        desktop.RunUntilIdle();
+        CSize c = Client();
+        EXPECT_EQ(Layout(), step.expected(c.cx, c.cy)) << step.what;
+    }
+    // Rows go inwards from the edge, and a bar as long as the edge hangs over
+    // both its ends by 2 pixels (its borders are not seen there).
+    EXPECT_EQ(Text(PlaceOf(top.m_hWnd)), Text(RECT{-2, 0, 32765, t}));
+    EXPECT_EQ(Text(PlaceOf(second.m_hWnd)), Text(RECT{-2, t, 32765, 2 * t}));
+    EXPECT_EQ(Text(PlaceOf(bottom.m_hWnd)), Text(RECT{-2, 0, 32765, t}));
+    EXPECT_EQ(Text(PlaceOf(right.m_hWnd)), Text(RECT{0, -2, v, 32765}));
+    EXPECT_EQ(::GetParent(left.m_hWnd), frame->GetDockBar(AFX_IDW_DOCKBAR_LEFT)->m_hWnd);
+    // Each bar was asked in the mode of its edge.
+    EXPECT_EQ(left.lastMode, LM_VERTDOCK);
+    EXPECT_EQ(top.lastMode, LM_HORZ | LM_HORZDOCK);
+    EXPECT_EQ(top.GetBarStyle() & CBRS_ALIGN_ANY, CBRS_ALIGN_TOP);
+    EXPECT_EQ(right.GetBarStyle() & CBRS_ALIGN_ANY, CBRS_ALIGN_RIGHT);
+}
+
+TEST_F(DockingTest, ShowingHidingAndFindingBars) {
+    frame->EnableDocking(CBRS_ALIGN_ANY);
+    CTestBar left;
+    MakeBar(left, kBarA, AFX_IDW_DOCKBAR_LEFT);
+    const int v = CTestBar::kVertThickness;
+    EXPECT_EQ(frame->GetControlBar(kBarA), &left);
+    EXPECT_EQ(frame->GetControlBar(AFX_IDW_DOCKBAR_LEFT), frame->GetDockBar(AFX_IDW_DOCKBAR_LEFT));
+    EXPECT_EQ(frame->GetControlBar(kBarB), nullptr);
+    EXPECT_EQ(left.GetDockingFrame(), frame);
+    EXPECT_FALSE(left.IsFloating());
+
+    frame->ShowControlBar(&left, FALSE, FALSE);
+    EXPECT_FALSE(left.IsWindowVisible());
+    EXPECT_EQ(PlaceOf(view->m_hWnd).left, 0);  // at once
+    frame->ShowControlBar(&left, TRUE, TRUE);
+    EXPECT_EQ(PlaceOf(view->m_hWnd).left, 0);  // delayed: nothing yet
+    desktop.RunUntilIdle();
+    EXPECT_TRUE(left.IsWindowVisible());
+    EXPECT_EQ(PlaceOf(view->m_hWnd).left, v);
+
+    // The View menu's command and its check mark.
+    EXPECT_TRUE(frame->OnBarCheck(kBarA));
+    EXPECT_FALSE(left.IsVisible());
+    struct Check : CCmdUI {
+        int check = -1;
+        void SetCheck(int value) override { check = value; }
+    } menuItem;
+    menuItem.m_nID = kBarA;
+    frame->OnUpdateControlBarMenu(&menuItem);
+    EXPECT_EQ(menuItem.check, 0);
+    frame->OnBarCheck(kBarA);
+    frame->OnUpdateControlBarMenu(&menuItem);
+    EXPECT_EQ(menuItem.check, 1);
+    EXPECT_FALSE(frame->OnBarCheck(kBarB));  // no such bar
+
+    // A bar whose window goes leaves the frame's list and its dock bar.
+    left.DestroyWindow();
+    desktop.RunUntilIdle();
+    EXPECT_EQ(frame->GetControlBar(kBarA), nullptr);
+    EXPECT_EQ(frame->GetDockBar(AFX_IDW_DOCKBAR_LEFT)->GetDockedCount(), 0);
+    EXPECT_EQ(PlaceOf(view->m_hWnd).left, 0);
+}
+
+TEST_F(DockingTest, WithoutDockingEnabledABarStaysAPlainChildAndNothingDocksOrFloats) {
+    CTestBar bar;
+    ASSERT_TRUE(bar.Create(frame, kBarA, WS_VISIBLE | CBRS_LEFT));
+    bar.EnableDocking(CBRS_ALIGN_ANY);
+    EXPECT_EQ(frame->GetDockBar(AFX_IDW_DOCKBAR_LEFT), nullptr);
+    EXPECT_FALSE(frame->DockControlBar(&bar, AFX_IDW_DOCKBAR_LEFT));
+    EXPECT_FALSE(frame->DockControlBar(&bar));
+    EXPECT_FALSE(frame->FloatControlBar(&bar, CPoint(300, 300)));
+    EXPECT_EQ(::GetParent(bar.m_hWnd), frame->m_hWnd);
+    frame->RecalcLayout();
+    // It still takes its edge, as a bar that never docks does.
+    CSize c = Client();
+    EXPECT_EQ(Text(PlaceOf(bar.m_hWnd)), Text(RECT{0, 0, CTestBar::kVertThickness, c.cy}));
+    EXPECT_EQ(PlaceOf(view->m_hWnd).left, CTestBar::kVertThickness);
+    // A press on it starts no drag, and a double-click toggles nothing.
+    desktop.MouseDown(bar.m_hWnd, {10, 10});
+    EXPECT_EQ(::GetCapture(), nullptr);
+    desktop.MouseUp(bar.m_hWnd, {10, 10});
+    desktop.DoubleClick(bar.m_hWnd, {10, 10});
+    EXPECT_EQ(::GetParent(bar.m_hWnd), frame->m_hWnd);
+    EXPECT_EQ(frame->GetControlBar(kBarA), &bar);
+}
+
+TEST_F(DockingTest, BarsHearOfIdleTimeWithTheDockingFrameAsTargetDockedOrFloating) {
+    frame->EnableDocking(CBRS_ALIGN_ANY);
+    CTestBar bar;
+    MakeBar(bar, kBarA, AFX_IDW_DOCKBAR_TOP);
+    bar.updates = 0;
+    desktop.KeyPress(VK_SHIFT);  // any input makes an idle time
+    EXPECT_GT(bar.updates, 0);
+    EXPECT_EQ(bar.lastTarget, frame);
+    ASSERT_TRUE(frame->FloatControlBar(&bar, CPoint(600, 400)));
+    desktop.RunUntilIdle();
+    bar.updates = 0;
+    bar.lastTarget = nullptr;
+    desktop.KeyPress(VK_SHIFT);
+    EXPECT_GT(bar.updates, 0);
+    EXPECT_EQ(bar.lastTarget, frame);  // not the floating frame
+    frame->ShowControlBar(&bar, FALSE, FALSE);
+    bar.updates = 0;
+    desktop.KeyPress(VK_SHIFT);
+    EXPECT_EQ(bar.updates, 0);  // hidden bars are left alone
+}
+
+TEST_F(DockingTest, FloatingPutsTheBarInAMiniFrameAndDockingBringsItBack) {
+    frame->EnableDocking(CBRS_ALIGN_ANY);
+    CTestBar bar;
+    MakeBar(bar, kBarA, AFX_IDW_DOCKBAR_LEFT);
+    ASSERT_TRUE(frame->FloatControlBar(&bar, CPoint(600, 300)));
+    desktop.RunUntilIdle();
+    EXPECT_TRUE(bar.IsFloating());
+    EXPECT_TRUE(bar.GetBarStyle() & CBRS_FLOATING);
+    HWND dock = ::GetParent(bar.m_hWnd);
+    EXPECT_EQ(::GetDlgCtrlID(dock), static_cast<int>(AFX_IDW_DOCKBAR_FLOAT));
+    CFrameWnd* floating = bar.GetParentFrame();
+    ASSERT_NE(floating, nullptr);
+    HWND mini = floating->m_hWnd;
+    EXPECT_TRUE(floating->IsKindOf(RUNTIME_CLASS(CMiniDockFrameWnd)));
+    EXPECT_EQ(::GetWindow(mini, GW_OWNER), frame->m_hWnd);
+    EXPECT_TRUE(floating->GetExStyle() & WS_EX_TOOLWINDOW);
+    EXPECT_TRUE(floating->IsWindowVisible());
+    CString title;
+    floating->GetWindowText(title);
+    EXPECT_EQ(title, CString(u"Bar"));
+    // Its client area starts where asked and has the bar's floating size; the bar fills it.
+    CRect client;
+    floating->GetClientRect(&client);
+    floating->ClientToScreen(&client);
+    EXPECT_EQ(Text(client), Text(RECT{600, 300, 720, 380}));
+    EXPECT_EQ(Text(PlaceOf(bar.m_hWnd)), Text(RECT{0, 0, 120, 80}));
+    EXPECT_EQ(PlaceOf(view->m_hWnd).left, 0);  // the left edge is free again
+    EXPECT_EQ(frame->GetControlBar(kBarA), &bar);
+
+    // The user makes the floating frame larger: that is the bar's size from now on.
+    CRect outer;
+    floating->GetWindowRect(&outer);
+    floating->SetWindowPos(nullptr, 0, 0, outer.Width() + 30, outer.Height() + 10, SWP_NOZORDER | SWP_NOMOVE);
+    desktop.RunUntilIdle();
+    EXPECT_EQ(bar.floating, CSize(150, 90));
+    EXPECT_EQ(Text(PlaceOf(bar.m_hWnd)), Text(RECT{0, 0, 150, 90}));
+
+    ASSERT_TRUE(frame->DockControlBar(&bar, AFX_IDW_DOCKBAR_RIGHT));
+    desktop.RunUntilIdle();
+    EXPECT_FALSE(::IsWindow(mini));  // an empty floating frame goes
+    EXPECT_FALSE(bar.IsFloating());
+    EXPECT_EQ(::GetParent(bar.m_hWnd), frame->GetDockBar(AFX_IDW_DOCKBAR_RIGHT)->m_hWnd);
+    EXPECT_EQ(bar.GetBarStyle() & (CBRS_ALIGN_ANY | CBRS_FLOATING), CBRS_ALIGN_RIGHT);
+    CSize c = Client();
+    EXPECT_EQ(PlaceOf(view->m_hWnd).right, c.cx - CTestBar::kVertThickness);
+
+    // A bar that may not dock at an edge is refused there and stays.
+    bar.EnableDocking(CBRS_ALIGN_LEFT | CBRS_ALIGN_RIGHT);
+    EXPECT_FALSE(frame->DockControlBar(&bar, AFX_IDW_DOCKBAR_TOP));
+    EXPECT_EQ(::GetParent(bar.m_hWnd), frame->GetDockBar(AFX_IDW_DOCKBAR_RIGHT)->m_hWnd);
+}
+
+TEST_F(DockingTest, AFloatingFrameClosedOrDestroyedByTheHost) {
+    frame->EnableDocking(CBRS_ALIGN_ANY);
+    CTestBar bar;
+    MakeBar(bar, kBarA, AFX_IDW_DOCKBAR_TOP);
+    ASSERT_TRUE(frame->FloatControlBar(&bar, CPoint(500, 200)));
+    desktop.RunUntilIdle();
+    CFrameWnd* floating = bar.GetParentFrame();
+    HWND mini = floating->m_hWnd;
+
+    // Closing hides the bar with its frame; the docking frame shows both again.
+    ::SendMessageW(mini, WM_CLOSE, 0, 0);
+    desktop.RunUntilIdle();
+    EXPECT_TRUE(::IsWindow(mini));
+    EXPECT_FALSE(::IsWindowVisible(mini));
+    EXPECT_FALSE(bar.IsVisible());
+    frame->ShowControlBar(&bar, TRUE, FALSE);
+    desktop.RunUntilIdle();
+    EXPECT_TRUE(::IsWindowVisible(mini));
+    EXPECT_TRUE(bar.IsWindowVisible());
+
+    // Destroying it takes the bar's window along; the frame forgets the bar and
+    // goes on laying out and answering.
+    ::DestroyWindow(mini);
+    desktop.RunUntilIdle();
+    EXPECT_EQ(bar.m_hWnd, nullptr);
+    EXPECT_EQ(bar.m_pDockBar, nullptr);
+    EXPECT_EQ(frame->GetControlBar(kBarA), nullptr);
+    frame->ShowControlBar(&bar, TRUE, FALSE);
+    EXPECT_FALSE(frame->DockControlBar(&bar, AFX_IDW_DOCKBAR_TOP));
+    EXPECT_FALSE(frame->FloatControlBar(&bar, CPoint(10, 10)));
+    frame->SetWindowPos(nullptr, 0, 0, 600, 400, SWP_NOZORDER | SWP_NOMOVE);
+    desktop.RunUntilIdle();
+    CSize c = Client();
+    EXPECT_EQ(Text(PlaceOf(view->m_hWnd)), Text(RECT{0, 0, c.cx, c.cy}));
+}
+
+TEST_F(DockingTest, FloatingFramesGoBeforeTheFrameThatDocksThem) {
+    frame->EnableDocking(CBRS_ALIGN_ANY);
+    auto* bar = new CTestBar;
+    bar->m_bAutoDelete = TRUE;  // the bar goes with its window
+    MakeBar(*bar, kBarA, AFX_IDW_DOCKBAR_TOP);
+    ASSERT_TRUE(frame->FloatControlBar(bar, CPoint(500, 200)));
+    HWND mini = bar->GetParentFrame()->m_hWnd;
+    HWND barWindow = bar->m_hWnd;
+    frame->DestroyWindow();
+    desktop.RunUntilIdle();
+    EXPECT_FALSE(::IsWindow(mini));
+    EXPECT_FALSE(::IsWindow(barWindow));
+}
+
+TEST_F(DockingTest, TheSplitCursorsAreFrameworkResources) {
+    for (UINT id : {AFX_IDC_HSPLITBAR, AFX_IDC_VSPLITBAR}) {
+        HINSTANCE module = AfxFindResourceHandle(MAKEINTRESOURCEW(id), RT_GROUP_CURSOR);
+        HCURSOR cursor = ::LoadCursorW(module, MAKEINTRESOURCEW(id));
+        ASSERT_NE(cursor, nullptr) << id;
+        EXPECT_EQ(tq3::fw::GetCursorShape(cursor), tq3::fw::CursorShape::Custom) << id;
+        ::SetCursor(cursor);
+        tq3::testing::PointerLook look = desktop.Pointer();
+        EXPECT_EQ(look.hotSpot.x, 15);
+        EXPECT_EQ(look.hotSpot.y, 15);
+        // Arrows along one axis only: the ink reaches the sides of the picture for
+        // the sideways cursor, its top and bottom for the other.
+        RECT ink = look.image.InkBounds(CLR_INVALID);
+        bool sideways = id == AFX_IDC_HSPLITBAR;
+        EXPECT_EQ(ink.right - ink.left > 28, sideways) << id;
+        EXPECT_EQ(ink.bottom - ink.top > 28, !sideways) << id;
+        ::DestroyCursor(cursor);
+    }
+}
+
+}  // namespace
+}  // namespace tq3::test
