@@ -1,6 +1,8 @@
 // CWnd members that serve control bars: RepositionBars, which lays bars out along
 // a window's edges, and UpdateDialogControls, which brings a bar's (or a
 // dialog's) controls up to date with the command handlers.
+#include <string_view>
+
 #include "framework/app/cmd_ui.h"
 #include "framework/app/control_bar.h"
 
@@ -83,7 +85,13 @@ constexpr DWORD kAuto3State = 0x0006;
 // A button whose state the user sets (automatic check boxes and radio buttons)
 // or that sends nothing (a group box): no command handler decides for it.
 bool SelfStatedButton(HWND control) {
-    if (!(::SendMessageW(control, kGetDlgCode, 0, 0) & kDlgcButton)) return false;
+    // A group box answers as a static control does, so the class tells buttons apart.
+    WCHAR name[16] = {};
+    ::GetClassNameW(control, name, 16);
+    const std::u16string_view cls(name);
+    const bool button = cls.size() == 6 && (cls[0] == u'B' || cls[0] == u'b') &&
+                        (cls.substr(1) == u"UTTON" || cls.substr(1) == u"utton");
+    if (!button && !(::SendMessageW(control, kGetDlgCode, 0, 0) & kDlgcButton)) return false;
     DWORD type = static_cast<DWORD>(::GetWindowLongW(control, GWL_STYLE)) & kButtonTypeMask;
     return type == kGroupBox || type == kAutoCheckBox || type == kAutoRadio || type == kAuto3State;
 }

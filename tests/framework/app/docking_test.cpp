@@ -260,6 +260,48 @@ TEST_F(DockingTest, FloatingFramesGoBeforeTheFrameThatDocksThem) {
     EXPECT_FALSE(::IsWindow(barWindow));
 }
 
+// A bar whose handlers decide for one of its buttons and leave another alone.
+class CCommandBar : public CTestBar {
+public:
+    BOOL allowFirst = TRUE;
+    afx_msg void OnFirst() {}
+    afx_msg void OnUpdateFirst(CCmdUI* ui) { ui->Enable(allowFirst); }
+    void OnUpdateCmdUI(CFrameWnd*, BOOL disableIfNoHandler) override { UpdateDialogControls(this, disableIfNoHandler); }
+
+protected:
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CCommandBar, CTestBar)
+ON_COMMAND(1000, &CCommandBar::OnFirst)
+ON_UPDATE_COMMAND_UI(1000, &CCommandBar::OnUpdateFirst)
+END_MESSAGE_MAP()
+
+TEST_F(DockingTest, TheIdleUpdateSetsABarsControlsAsItsHandlersSay) {
+    frame->EnableDocking(CBRS_ALIGN_ANY);
+    CCommandBar bar;
+    MakeBar(bar, kBarA, AFX_IDW_DOCKBAR_TOP);
+    CButton first, unhandled, group;
+    ASSERT_TRUE(first.Create(u"1", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, CRect(0, 0, 20, 20), &bar, 1000));
+    ASSERT_TRUE(unhandled.Create(u"2", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, CRect(20, 0, 40, 20), &bar, 1001));
+    ASSERT_TRUE(group.Create(u"3", WS_CHILD | WS_VISIBLE | BS_GROUPBOX, CRect(40, 0, 60, 20), &bar, 1002));
+    struct Case {
+        BOOL allowFirst;
+        bool first, unhandled;
+    };
+    for (const Case& c : {Case{TRUE, true, false}, Case{FALSE, false, false}, Case{TRUE, true, false}}) {
+        bar.allowFirst = c.allowFirst;
+        desktop.KeyPress(VK_SHIFT);  // an idle time
+        EXPECT_EQ(first.IsWindowEnabled() != FALSE, c.first);
+        EXPECT_EQ(unhandled.IsWindowEnabled() != FALSE, c.unhandled);  // no handler: disabled
+        EXPECT_TRUE(group.IsWindowEnabled());                          // sends nothing: left alone
+    }
+    // Without disabling unhandled controls, nobody's opinion leaves them as they are.
+    unhandled.EnableWindow(TRUE);
+    bar.UpdateDialogControls(&bar, FALSE);
+    EXPECT_TRUE(unhandled.IsWindowEnabled());
+}
+
 TEST_F(DockingTest, TheSplitCursorsAreFrameworkResources) {
     for (UINT id : {AFX_IDC_HSPLITBAR, AFX_IDC_VSPLITBAR}) {
         HINSTANCE module = AfxFindResourceHandle(MAKEINTRESOURCEW(id), RT_GROUP_CURSOR);
