@@ -25,4 +25,5 @@
 #include "framework/system/resources.h"
 #include "settings/registry_location.h"
 #include "settings/language.h"
+#include "controlbar/control_bar_ex.h"
 #include "controlbar/sys_button.h"
