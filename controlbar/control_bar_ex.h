@@ -45,6 +45,7 @@ public:
     void OnUpdateCmdUI(CFrameWnd* pTarget, BOOL bDisableIfNoHndler) override;
     // Creates the bar's window in `parent` with the child id `id`. The bar style
     // is `style`'s CBRS_* part, the window style its WS_CHILD and WS_VISIBLE.
+    using CWnd::Create;
     virtual BOOL Create(CWnd* parent, UINT id, LPCWSTR title, CSize sizeDefault, DWORD style);
     virtual BOOL IsFloating() const;
 

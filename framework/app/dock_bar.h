@@ -24,6 +24,7 @@ public:
 
     // Makes the dock bar's window: a child of pParentWnd with the id that says its
     // edge (a CBRS_ALIGN_* bit in dwStyle, or none for a floating frame's).
+    using CWnd::Create;
     BOOL Create(CWnd* pParentWnd, DWORD dwStyle, UINT nID);
 
     // Takes pBar in: the bar becomes its child at the row nearest to lpRect

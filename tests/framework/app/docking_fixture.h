@@ -26,6 +26,7 @@ public:
     CFrameWnd* lastTarget = nullptr;     // the target of the last one
     DWORD lastMode = 0;                  // the last CalcDynamicLayout mode asked
 
+    using CWnd::Create;
     BOOL Create(CWnd* parent, UINT id, DWORD style, LPCWSTR title = u"Bar") {
         m_dwStyle = style & CBRS_ALL;
         LPCWSTR cls = AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursorW(nullptr, IDC_ARROW),
