@@ -135,27 +135,11 @@ std::vector<bool> ExcludedCharacters(const UCollator* collator) {
     return excluded;
 }
 
-bool IsKatakana(UChar32 c) { return (c >= 0x30A1 && c <= 0x30F6) || c == 0x30FD || c == 0x30FE; }
-bool IsHiragana(UChar32 c) { return (c >= 0x3041 && c <= 0x3096) || c == 0x309D || c == 0x309E; }
-
-int WidthOf(UChar32 c) {
-    switch (u_getIntPropertyValue(c, UCHAR_DECOMPOSITION_TYPE)) {
-        case U_DT_WIDE:
-            return 1;
-        case U_DT_NARROW:
-            return 2;
-        default:
-            return 0;
-    }
-}
-
 // The tie-break's mark of a letter or digit: its kana type, and its width when
 // case counts.
 std::uint8_t MarkOf(char16_t c, bool ignoreCase) {
     if (!u_isalnum(c)) return UnitInfo::kNoMark;
-    int mark = IsHiragana(c) ? 1 : IsKatakana(c) ? 2 : 0;
-    if (!ignoreCase) mark += 4 * WidthOf(c);
-    return static_cast<std::uint8_t>(mark);
+    return static_cast<std::uint8_t>(tq3::fw::KanaWidthMark(c, true, !ignoreCase));
 }
 
 // Whether the canonical decomposition of `c` is free of combining marks at its

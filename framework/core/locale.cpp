@@ -227,10 +227,7 @@ std::u16string KanaWidthMarks(std::u16string_view text, bool kana, bool width) {
         UChar32 c;
         U16_NEXT(text.data(), i, length, c);
         if (!u_isalnum(c)) continue;
-        int mark = 0;
-        if (kana) mark += IsHiragana(c) ? 1 : IsKatakana(c) ? 2 : 0;
-        if (width) mark += 4 * WidthOf(c);
-        marks.push_back(static_cast<char16_t>(mark));
+        marks.push_back(static_cast<char16_t>(tq3::fw::KanaWidthMark(static_cast<char32_t>(c), kana, width)));
     }
     return marks;
 }
@@ -295,6 +292,14 @@ bool AppendSortKey(LCID locale, DWORD flags, std::u16string_view text, std::stri
     ucol_getSortKey(collator, source, length, reinterpret_cast<uint8_t*>(key.data() + start), needed);
     key.resize(start + static_cast<std::size_t>(needed) - 1);
     return true;
+}
+
+int KanaWidthMark(char32_t c, bool kana, bool width) {
+    const auto unit = static_cast<UChar32>(c);
+    int mark = 0;
+    if (kana) mark += IsHiragana(unit) ? 1 : IsKatakana(unit) ? 2 : 0;
+    if (width) mark += 4 * WidthOf(unit);
+    return mark;
 }
 
 }  // namespace tq3::fw

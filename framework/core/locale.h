@@ -62,4 +62,11 @@ namespace tq3::fw {
 // Throws std::bad_alloc when the key cannot be stored.
 bool AppendSortKey(LCID locale, DWORD flags, std::u16string_view text, std::string& key);
 
+// The mark by which CompareStringW tells apart two strings its collator found
+// equal, for one letter or digit `c`: with `kana`, 1 for hiragana and 2 for
+// katakana; with `width`, 4 more for a wide form and 8 more for a narrow one.
+// A search that compares through tables of its own uses it to agree with
+// CompareStringW.
+TQ3FW_API int KanaWidthMark(char32_t c, bool kana, bool width);
+
 }  // namespace tq3::fw
