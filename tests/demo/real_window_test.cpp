@@ -15,6 +15,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <optional>
 #include <set>
 #include <sstream>
 #include <thread>
@@ -220,58 +221,79 @@ TEST(RealWindowTest, PointerWheelAndClipboardFromOutsideReachTheDemo) {
     EXPECT_EQ(demo.Wait(15), 0) << ReadFile(folder.File("demo.log"));
 }
 
+// The demo on its own virtual X server, started on a short I/O points sheet and
+// switched to it by a click on its tab, for the tests that type on the real
+// keyboard; `viewX`, `viewY` is a point of its cell area.
+struct IoPointsDemo {
+    TempFolder folder;
+    tq3::test::VirtualScreen screen;
+    std::vector<std::string> env;
+    std::string report;
+    std::optional<Child> demo;
+    std::string windowId;
+    int viewX = 0, viewY = 0;
+
+    // Fails the test (fatally) when the demo cannot be brought there.
+    void Start() {
+        ASSERT_TRUE(screen.Start("1280x800x24")) << "Xvfb did not start";
+        env = {"DISPLAY=" + screen.Display(), "SDL_VIDEODRIVER=x11"};
+        report = folder.File("out") + "/report.txt";
+        demo.emplace(std::vector<std::string>{TQ3DEMO_PROGRAM, "--virtual-desktop", "--size", "1024x700",
+                                              "--io-lines", "200", "--out", folder.File("out"), "--settings-dir",
+                                              folder.File("settings")},
+                     env, std::string{}, folder.File("demo.log"));
+        ASSERT_TRUE(WaitFor([&] { return Report().find("hook sheet 0\n") != std::string::npos; }, 20))
+            << "the demo did not start: " << ReadFile(folder.File("demo.log"));
+        ASSERT_TRUE(AskReport(demo->Pid(), report));
+        int tabX = 0, tabY = 0;
+        ASSERT_TRUE(PointAfter(Report(), "tab 2 at ", &tabX, &tabY));
+        ASSERT_TRUE(PointAfter(Report(), "view at ", &viewX, &viewY));
+        ASSERT_EQ(RunProgram({"xdotool", "search", "--sync", "--onlyvisible", "--pid", std::to_string(demo->Pid())},
+                             env, folder, &windowId),
+                  0);
+        windowId = windowId.substr(0, windowId.find('\n'));
+        ASSERT_EQ(Xdotool({"mousemove", "--sync", "--window", windowId, std::to_string(tabX), std::to_string(tabY),
+                           "click", "1"}),
+                  0);
+        ASSERT_TRUE(WaitFor([&] { return Report().find("hook sheet 2\n") != std::string::npos; }, 10));
+    }
+    std::string Report() const { return ReadFile(report); }
+    int Xdotool(std::vector<std::string> args) {
+        args.insert(args.begin(), "xdotool");
+        return RunProgram(args, env, folder, nullptr);
+    }
+    // Ends the demo as the system would and expects it to exit cleanly.
+    void Stop() {
+        kill(demo->Pid(), SIGTERM);
+        EXPECT_EQ(demo->Wait(15), 0) << ReadFile(folder.File("demo.log"));
+    }
+};
+
 // Text typed on the X server's keyboard, first with the US layout and then with
 // a Russian one (switched with setxkbmap, whose keysyms xdotool then types), starts
 // an edit on the cell under the pointer, and Enter writes it into that cell once.
 TEST(RealWindowTest, TextTypedInTwoLayoutsCommitsIntoACellOnce) {
-    TempFolder folder;
-    tq3::test::VirtualScreen screen;
-    ASSERT_TRUE(screen.Start("1280x800x24")) << "Xvfb did not start";
-    const std::vector<std::string> env = {"DISPLAY=" + screen.Display(), "SDL_VIDEODRIVER=x11"};
-    const std::string report = folder.File("out") + "/report.txt";
-    Child demo({TQ3DEMO_PROGRAM, "--virtual-desktop", "--size", "1024x700", "--io-lines", "200", "--out",
-                folder.File("out"), "--settings-dir", folder.File("settings")},
-               env, {}, folder.File("demo.log"));
-    ASSERT_TRUE(WaitFor([&] { return ReadFile(report).find("hook sheet 0\n") != std::string::npos; }, 20))
-        << "the demo did not start: " << ReadFile(folder.File("demo.log"));
-    ASSERT_TRUE(AskReport(demo.Pid(), report));
-    int tabX = 0, tabY = 0, viewX = 0, viewY = 0;
-    ASSERT_TRUE(PointAfter(ReadFile(report), "tab 2 at ", &tabX, &tabY));
-    ASSERT_TRUE(PointAfter(ReadFile(report), "view at ", &viewX, &viewY));
-    std::string windowId;
-    ASSERT_EQ(RunProgram({"xdotool", "search", "--sync", "--onlyvisible", "--pid", std::to_string(demo.Pid())}, env,
-                         folder, &windowId),
-              0);
-    windowId = windowId.substr(0, windowId.find('\n'));
-    auto xdotool = [&](std::vector<std::string> args) {
-        args.insert(args.begin(), "xdotool");
-        return RunProgram(args, env, folder, nullptr);
-    };
-    // The I/O points, whose first column is free text.
-    ASSERT_EQ(xdotool({"mousemove", "--sync", "--window", windowId, std::to_string(tabX), std::to_string(tabY),
-                       "click", "1"}),
-              0);
-    ASSERT_TRUE(WaitFor([&] { return ReadFile(report).find("hook sheet 2\n") != std::string::npos; }, 10));
-
+    IoPointsDemo d;
+    d.Start();
+    if (::testing::Test::HasFatalFailure()) return;
     const std::pair<const char*, const char*> typings[] = {{"us", "Pump 7a"}, {"ru", "Насос 5"}};
     for (int i = 0; i < 2; ++i) {
         const auto& [layout, typed] = typings[i];
-        ASSERT_EQ(RunProgram({"setxkbmap", "-layout", layout}, env, folder, nullptr), 0) << layout;
+        ASSERT_EQ(RunProgram({"setxkbmap", "-layout", layout}, d.env, d.folder, nullptr), 0) << layout;
         // A line further down each time: two presses in one place would be a double click.
-        ASSERT_EQ(xdotool({"mousemove", "--sync", "--window", windowId, std::to_string(viewX),
-                           std::to_string(viewY + 40 * i), "click", "1", "key", "Home"}),
+        ASSERT_EQ(d.Xdotool({"mousemove", "--sync", "--window", d.windowId, std::to_string(d.viewX),
+                             std::to_string(d.viewY + 40 * i), "click", "1", "key", "Home"}),
                   0);
-        ASSERT_EQ(xdotool({"type", "--delay", "60", typed}), 0);
-        ASSERT_EQ(xdotool({"key", "Return"}), 0);
-        ASSERT_TRUE(WaitFor([&] { return Count(ReadFile(report), "hook changed ") == static_cast<size_t>(i + 1); }, 10))
-            << layout << ": " << ReadFile(report);
-        ASSERT_TRUE(AskReport(demo.Pid(), report));
-        const std::string changed = LineAfter(ReadFile(report), "changed cell ");
+        ASSERT_EQ(d.Xdotool({"type", "--delay", "60", typed}), 0);
+        ASSERT_EQ(d.Xdotool({"key", "Return"}), 0);
+        ASSERT_TRUE(WaitFor([&] { return Count(d.Report(), "hook changed ") == static_cast<size_t>(i + 1); }, 10))
+            << layout << ": " << d.Report();
+        ASSERT_TRUE(AskReport(d.demo->Pid(), d.report));
+        const std::string changed = LineAfter(d.Report(), "changed cell ");
         EXPECT_NE(changed.find(std::string(" 0 \"") + typed + "\""), std::string::npos) << layout << ": " << changed;
     }
-    EXPECT_EQ(Count(ReadFile(report), "hook changed "), 2u) << ReadFile(report);
-    kill(demo.Pid(), SIGTERM);
-    EXPECT_EQ(demo.Wait(15), 0) << ReadFile(folder.File("demo.log"));
+    EXPECT_EQ(Count(d.Report(), "hook changed "), 2u) << d.Report();
+    d.Stop();
 }
 
 // Ctrl+F from the real keyboard opens the find dialog over the I/O points; the
@@ -279,48 +301,23 @@ TEST(RealWindowTest, TextTypedInTwoLayoutsCommitsIntoACellOnce) {
 // moves the cursor to the tag that holds it, and Escape closes it, so that the
 // next key reaches the cells again.
 TEST(RealWindowTest, CtrlFFindsTheTypedTextAndEscapeClosesTheDialog) {
-    TempFolder folder;
-    tq3::test::VirtualScreen screen;
-    ASSERT_TRUE(screen.Start("1280x800x24")) << "Xvfb did not start";
-    const std::vector<std::string> env = {"DISPLAY=" + screen.Display(), "SDL_VIDEODRIVER=x11"};
-    const std::string report = folder.File("out") + "/report.txt";
-    Child demo({TQ3DEMO_PROGRAM, "--virtual-desktop", "--size", "1024x700", "--io-lines", "200", "--out",
-                folder.File("out"), "--settings-dir", folder.File("settings")},
-               env, {}, folder.File("demo.log"));
-    ASSERT_TRUE(WaitFor([&] { return ReadFile(report).find("hook sheet 0\n") != std::string::npos; }, 20))
-        << "the demo did not start: " << ReadFile(folder.File("demo.log"));
-    ASSERT_TRUE(AskReport(demo.Pid(), report));
-    int tabX = 0, tabY = 0, viewX = 0, viewY = 0;
-    ASSERT_TRUE(PointAfter(ReadFile(report), "tab 2 at ", &tabX, &tabY));
-    ASSERT_TRUE(PointAfter(ReadFile(report), "view at ", &viewX, &viewY));
-    std::string windowId;
-    ASSERT_EQ(RunProgram({"xdotool", "search", "--sync", "--onlyvisible", "--pid", std::to_string(demo.Pid())}, env,
-                         folder, &windowId),
-              0);
-    windowId = windowId.substr(0, windowId.find('\n'));
-    auto xdotool = [&](std::vector<std::string> args) {
-        args.insert(args.begin(), "xdotool");
-        return RunProgram(args, env, folder, nullptr);
-    };
-    ASSERT_EQ(xdotool({"mousemove", "--sync", "--window", windowId, std::to_string(tabX), std::to_string(tabY),
-                       "click", "1"}),
-              0);
-    ASSERT_TRUE(WaitFor([&] { return ReadFile(report).find("hook sheet 2\n") != std::string::npos; }, 10));
+    IoPointsDemo d;
+    d.Start();
+    if (::testing::Test::HasFatalFailure()) return;
     // The tag column of a line near the top, then the dialog.
-    ASSERT_EQ(xdotool({"mousemove", "--sync", "--window", windowId, std::to_string(viewX), std::to_string(viewY),
-                       "click", "1", "key", "Home", "key", "ctrl+f"}),
+    ASSERT_EQ(d.Xdotool({"mousemove", "--sync", "--window", d.windowId, std::to_string(d.viewX),
+                         std::to_string(d.viewY), "click", "1", "key", "Home", "key", "ctrl+f"}),
               0);
-    ASSERT_EQ(xdotool({"type", "--delay", "40", "A00-0150"}), 0);
-    ASSERT_EQ(xdotool({"key", "Return"}), 0);
-    ASSERT_TRUE(WaitFor([&] { return ReadFile(report).find("hook cursor 150 0\n") != std::string::npos; }, 10))
-        << ReadFile(report);
+    ASSERT_EQ(d.Xdotool({"type", "--delay", "40", "A00-0150"}), 0);
+    ASSERT_EQ(d.Xdotool({"key", "Return"}), 0);
+    ASSERT_TRUE(WaitFor([&] { return d.Report().find("hook cursor 150 0\n") != std::string::npos; }, 10))
+        << d.Report();
     // While the dialog is open the cells take no keys; once Escape has closed it,
     // Down moves the cursor on.
-    ASSERT_EQ(xdotool({"key", "Escape", "key", "Down"}), 0);
-    EXPECT_TRUE(WaitFor([&] { return ReadFile(report).find("hook cursor 151 0\n") != std::string::npos; }, 10))
-        << ReadFile(report);
-    kill(demo.Pid(), SIGTERM);
-    EXPECT_EQ(demo.Wait(15), 0) << ReadFile(folder.File("demo.log"));
+    ASSERT_EQ(d.Xdotool({"key", "Escape", "key", "Down"}), 0);
+    EXPECT_TRUE(WaitFor([&] { return d.Report().find("hook cursor 151 0\n") != std::string::npos; }, 10))
+        << d.Report();
+    d.Stop();
 }
 
 // The number after `field` in `text` (xwininfo's "Absolute upper-left X:" and the like).
