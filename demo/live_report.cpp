@@ -71,6 +71,13 @@ void LiveReport::Poll() {
         POINT at{0, 0};
         std::string problem;
         if (TargetPoint(view, target, &at, &problem)) out_ << "view at " << at.x << " " << at.y << "\n";
+        WriteColumnWidths(view, out_);
+        target.kind = Target::Kind::Divider;
+        for (target.a = 0; target.a < view.GetColumnCount(view.GetSelSheet()); ++target.a) {
+            if (TargetPoint(view, target, &at, &problem)) {
+                out_ << "divider " << target.a << " at " << at.x << " " << at.y << "\n";
+            }
+        }
         target.kind = Target::Kind::Tab;
         for (target.a = 0; target.a < view.GetSheetCount(); ++target.a) {
             if (TargetPoint(view, target, &at, &problem)) {

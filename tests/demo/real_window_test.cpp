@@ -320,6 +320,56 @@ TEST(RealWindowTest, CtrlFFindsTheTypedTextAndEscapeClosesTheDialog) {
     d.Stop();
 }
 
+// The widths of the current sheet's columns, from the report's "columns" line.
+std::vector<int> ColumnWidths(const std::string& report) {
+    std::vector<int> widths;
+    std::istringstream in(LineAfter(report, "columns "));
+    for (int width = 0; in >> width;) widths.push_back(width);
+    return widths;
+}
+
+// A drag of a column divider with the real pointer: pressed on the right edge of
+// the first column's header item, moved 60 pixels right in steps as a hand moves,
+// released; the column now ends at the release point (its last pixel just left
+// of it) and the other columns keep their widths.
+TEST(RealWindowTest, DraggingADividerWithThePointerResizesItsColumn) {
+    IoPointsDemo d;
+    d.Start();
+    if (::testing::Test::HasFatalFailure()) return;
+    ASSERT_TRUE(AskReport(d.demo->Pid(), d.report));
+    const std::vector<int> before = ColumnWidths(d.Report());
+    ASSERT_GE(before.size(), 3u) << d.Report();
+    int x = 0, y = 0;
+    ASSERT_TRUE(PointAfter(d.Report(), "divider 0 at ", &x, &y)) << d.Report();
+    std::vector<std::string> drag = {"mousemove", "--sync", "--window", d.windowId, std::to_string(x),
+                                     std::to_string(y), "mousedown", "1"};
+    for (int step = 1; step <= 6; ++step) {
+        for (const std::string& arg : {std::string("mousemove"), std::string("--sync"), std::string("--window"),
+                                       d.windowId, std::to_string(x + 10 * step), std::to_string(y)}) {
+            drag.push_back(arg);
+        }
+    }
+    drag.push_back("mouseup");
+    drag.push_back("1");
+    ASSERT_EQ(d.Xdotool(drag), 0);
+    std::vector<int> after;
+    EXPECT_TRUE(WaitFor(
+        [&] {
+            if (!AskReport(d.demo->Pid(), d.report)) return false;
+            after = ColumnWidths(d.Report());
+            return !after.empty() && after[0] != before[0];
+        },
+        10))
+        << d.Report();
+    ASSERT_EQ(after.size(), before.size());
+    int newX = 0, newY = 0;
+    ASSERT_TRUE(PointAfter(d.Report(), "divider 0 at ", &newX, &newY)) << d.Report();
+    EXPECT_EQ(newX, x + 60 - 1) << "the column's last pixel is just left of the release point";
+    EXPECT_EQ(after[0], before[0] + 60 - 1) << "pressed one pixel inside the edge, dropped 60 pixels right of that";
+    for (size_t column = 1; column < before.size(); ++column) EXPECT_EQ(after[column], before[column]) << column;
+    d.Stop();
+}
+
 // The number after `field` in `text` (xwininfo's "Absolute upper-left X:" and the like).
 long NumberAfter(const std::string& text, const std::string& field) {
     size_t at = text.find(field);

@@ -8,7 +8,9 @@
 #include "find/find_replace_dialog.h"
 #include "framework/system/registry.h"
 #include "settings/language.h"
+#include "tests/support/dialog_texts.h"
 #include "tests/support/failing_allocator.h"
+#include "tests/support/test_output.h"
 #include "tests/table_view/table_view_fixture.h"
 
 namespace tq3::test {
@@ -187,6 +189,42 @@ TEST_F(FindReplaceDialogTest, TheDialogAndItsMessageSpeakTheLibraryLanguage) {
                                            PostMessageW(box, WM_COMMAND, IDOK, 0);
                                        }}});
     }
+}
+
+// The dialog as the user sees it in each library language, in both modes: every
+// label and button it shows holds its whole text with real glyphs, Find mode
+// hides the replace controls Replace mode shows, and a picture of each is kept
+// to look at.
+TEST_F(FindReplaceDialogTest, BothModesShowWholeTextsInEveryLanguage) {
+    const char* names[] = {"enu", "jpn", "chs", "cht", "kor"};
+    Select(CRect(0, 1, 0, 1), CPoint(0, 1));
+    for (int language = 0; language <= 4; ++language) {
+        VALMExSetLanguage(language);
+        for (UINT command : {UINT{ID_EDIT_FIND}, UINT{ID_EDIT_REPLACE}}) {
+            const bool replace = command == ID_EDIT_REPLACE;
+            const std::string where = std::string(names[language]) + (replace ? " replace" : " find");
+            std::u16string title;
+            Run(command, {ModalAnswer{kDialogClass, {}, [&](HWND dialog) {
+                                          WCHAR text[64]{};
+                                          GetWindowTextW(dialog, text, 64);
+                                          title = text;
+                                          EXPECT_EQ(Shown(dialog, kReplaceWithBoxId), replace) << where;
+                                          EXPECT_EQ(Shown(dialog, kReplaceAllButtonId), replace) << where;
+                                          ExpectWholeDialogTexts(dialog, where);
+                                          EXPECT_TRUE(tq3::testing::SaveScreenshot(
+                                              dialog, OutputPath("languages", std::string("find_dialog_") +
+                                                                                  names[language] +
+                                                                                  (replace ? "_replace" : "_find") +
+                                                                                  ".png")));
+                                          PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+                                      }}});
+            EXPECT_FALSE(title.empty()) << where;
+            if (language > 0) {
+                EXPECT_NE(title, replace ? kReplace : kFind) << where << ": translated";
+            }
+        }
+    }
+    VALMExSetLanguage(0);
 }
 
 TEST_F(FindReplaceDialogTest, FindOnOneCellWalksItsColumnDownAndEndsWithTheMessage) {

@@ -6,17 +6,13 @@
 #include <algorithm>
 #include <string>
 
-#include "framework/core/utf.h"
 #include "framework/dialogs/dialog.h"
-#include "framework/gdi/dc.h"
-#include "framework/gdi/dc_text.h"
-#include "framework/gdi/gdi_objects.h"
-#include "framework/gdi/text/font_engine.h"
 #include "framework/system/module.h"
 #include "framework/system/resources.h"
 #include "settings/language.h"
 #include "settings/registry_location.h"
 #include "tests/framework/registry/registry_test_support.h"
+#include "tests/support/dialog_texts.h"
 #include "tests/support/test_output.h"
 #include "tq3view/testing.h"
 
@@ -251,7 +247,6 @@ TEST(LanguageResources, SwitchAndRestore) {
 // a picture of each is kept to look at.
 TEST(LanguageResources, FindDialogTemplateShowsWholeTextsInEveryLanguage) {
     tq3::testing::Desktop desktop{800, 600};
-    constexpr int kCheckRoom = 13 + 4;  // the check box and the gap before its text
     const char* names[] = {"enu", "jpn", "chs", "cht", "kor"};
     for (int language = 0; language <= 4; ++language) {
         CSwitchResource scope;
@@ -262,38 +257,7 @@ TEST(LanguageResources, FindDialogTemplateShowsWholeTextsInEveryLanguage) {
         ASSERT_NE(dialog, nullptr) << language;
         ShowWindow(dialog, SW_SHOW);
         desktop.RunUntilIdle();
-        auto font = reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0));
-        LOGFONTW logFont{};
-        ASSERT_NE(GetObjectW(font, sizeof logFont, &logFont), 0);
-        tq3::fw::text::FontRef realised = tq3::fw::text::RealizeFont(logFont);
-        ASSERT_NE(realised, nullptr);
-        HDC dc = GetDC(dialog);
-        HGDIOBJ before = SelectObject(dc, font);
-        for (HWND c = GetWindow(dialog, GW_CHILD); c != nullptr; c = GetWindow(c, GW_HWNDNEXT)) {
-            WCHAR className[16]{}, raw[128]{};
-            GetClassNameW(c, className, 16);
-            GetWindowTextW(c, raw, 128);
-            std::u16string text;
-            for (const WCHAR* p = raw; *p != 0; ++p) {
-                if (*p != u'&' || p[1] == u'&') text += *p;
-            }
-            std::u16string kind(className);
-            if (text.empty() || (kind != u"Static" && kind != u"Button")) continue;
-            SIZE extent{};
-            GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
-            RECT box{};
-            GetClientRect(c, &box);
-            const bool checkBox = (GetWindowLongW(c, GWL_STYLE) & 0xF) == 0x3;
-            const bool pushButton = kind == u"Button" && !checkBox;
-            const int room = box.right - (checkBox ? kCheckRoom : pushButton ? 4 : 0);
-            EXPECT_LE(extent.cx, room) << names[language] << ": " << tq3::fw::ToUtf8(text.c_str());
-            for (char16_t ch : text) {
-                if (ch < 0x3000) continue;
-                EXPECT_FALSE(tq3::fw::text::FaceFileForChar(realised, ch).empty()) << names[language];
-            }
-        }
-        SelectObject(dc, before);
-        ReleaseDC(dialog, dc);
+        tq3::test::ExpectWholeDialogTexts(dialog, names[language]);
         EXPECT_TRUE(tq3::testing::SaveScreenshot(
             dialog, tq3::test::OutputPath("languages", std::string("find_dialog_") + names[language] + ".png")));
         DestroyWindow(dialog);
