@@ -82,16 +82,21 @@ constexpr DWORD kAutoCheckBox = 0x0003;
 constexpr DWORD kAutoRadio = 0x0009;
 constexpr DWORD kAuto3State = 0x0006;
 
-// A button whose state the user sets (automatic check boxes and radio buttons)
-// or that sends nothing (a group box): no command handler decides for it.
-bool SelfStatedButton(HWND control) {
-    // A group box answers as a static control does, so the class tells buttons apart.
+// Whether `control` is a button. A group box answers WM_GETDLGCODE as a static
+// control does, so the class tells buttons apart too.
+bool IsButton(HWND control) {
     WCHAR name[16] = {};
     ::GetClassNameW(control, name, 16);
     const std::u16string_view cls(name);
     const bool button = cls.size() == 6 && (cls[0] == u'B' || cls[0] == u'b') &&
                         (cls.substr(1) == u"UTTON" || cls.substr(1) == u"utton");
-    if (!button && !(::SendMessageW(control, kGetDlgCode, 0, 0) & kDlgcButton)) return false;
+    return button || (::SendMessageW(control, kGetDlgCode, 0, 0) & kDlgcButton) != 0;
+}
+
+// A button whose state the user sets (automatic check boxes and radio buttons)
+// or that sends nothing (a group box): no command handler decides for it.
+bool SelfStatedButton(HWND control) {
+    if (!IsButton(control)) return false;
     DWORD type = static_cast<DWORD>(::GetWindowLongW(control, GWL_STYLE)) & kButtonTypeMask;
     return type == kGroupBox || type == kAutoCheckBox || type == kAutoRadio || type == kAuto3State;
 }
@@ -109,7 +114,10 @@ void CWnd::UpdateDialogControls(CCmdTarget* pTarget, BOOL bDisableIfNoHndler) {
         // The control itself may handle its state, then this window, then the target.
         if (state.m_pOther != nullptr && state.m_pOther->OnCmdMsg(id, CN_UPDATE_COMMAND_UI, &state, nullptr)) continue;
         if (!::IsWindow(child)) break;
-        state.DoUpdate(pTarget, bDisableIfNoHndler);
+        // Only a button is greyed for want of a handler: it stands for a command.
+        // Another child (a list, an edit box, a view held in a bar) has none behind
+        // it, and nothing would ever enable it again.
+        state.DoUpdate(pTarget, bDisableIfNoHndler && IsButton(child));
         if (!::IsWindow(child)) break;
     }
 }

@@ -282,9 +282,11 @@ TEST_F(DockingTest, TheIdleUpdateSetsABarsControlsAsItsHandlersSay) {
     CCommandBar bar;
     MakeBar(bar, kBarA, AFX_IDW_DOCKBAR_TOP);
     CButton first, unhandled, group;
+    CStatic label;
     ASSERT_TRUE(first.Create(u"1", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, CRect(0, 0, 20, 20), &bar, 1000));
     ASSERT_TRUE(unhandled.Create(u"2", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, CRect(20, 0, 40, 20), &bar, 1001));
     ASSERT_TRUE(group.Create(u"3", WS_CHILD | WS_VISIBLE | BS_GROUPBOX, CRect(40, 0, 60, 20), &bar, 1002));
+    ASSERT_TRUE(label.Create(u"4", WS_CHILD | WS_VISIBLE, CRect(60, 0, 80, 20), &bar, 1003));
     struct Case {
         BOOL allowFirst;
         bool first, unhandled;
@@ -295,6 +297,7 @@ TEST_F(DockingTest, TheIdleUpdateSetsABarsControlsAsItsHandlersSay) {
         EXPECT_EQ(first.IsWindowEnabled() != FALSE, c.first);
         EXPECT_EQ(unhandled.IsWindowEnabled() != FALSE, c.unhandled);  // no handler: disabled
         EXPECT_TRUE(group.IsWindowEnabled());                          // sends nothing: left alone
+        EXPECT_TRUE(label.IsWindowEnabled());                          // no button: no command to want
     }
     // Without disabling unhandled controls, nobody's opinion leaves them as they are.
     unhandled.EnableWindow(TRUE);
