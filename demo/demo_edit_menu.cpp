@@ -1,5 +1,6 @@
 // The demo frame's menu bar in the demo's language: the Edit menu and its keys,
-// and the View menu with the font dialog. The items carry the standard command
+// and the View menu with the font dialog and the item that shows the table's bar
+// again after its close button hid it (checked while the bar shows). The items carry the standard command
 // ids, so the frame's command routing takes them to the view: the view's state
 // handlers grey what cannot be done now (Paste with an empty clipboard, Undo with
 // an empty undo buffer, Find and Replace on an empty sheet), and the commands
@@ -54,6 +55,8 @@ void CDemoFrame::AddMenus() {
     }
     ::AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(edit), texts.editMenu);
     ::AppendMenuW(view, MF_STRING, kFontCommand, texts.font);
+    ::AppendMenuW(view, MF_SEPARATOR, 0, nullptr);
+    ::AppendMenuW(view, MF_STRING, CDemoBar::kId, texts.tableMenu);
     ::AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(view), texts.viewMenu);
     if (!::SetMenu(m_hWnd, bar)) {
         ::DestroyMenu(bar);

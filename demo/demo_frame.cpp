@@ -9,6 +9,10 @@ namespace tq3::demo {
 BEGIN_MESSAGE_MAP(CDemoFrame, CFrameWnd)
 ON_WM_DESTROY()
 ON_WM_TIMER()
+// The View menu's item for the table's bar: the command shows or hides the bar,
+// and the item is checked while it shows (the frame's own handler).
+ON_COMMAND_EX(CDemoBar::kId, &CDemoFrame::OnBarCommand)
+ON_UPDATE_COMMAND_UI(CDemoBar::kId, &CFrameWnd::OnUpdateControlBarMenu)
 END_MESSAGE_MAP()
 
 namespace {
@@ -45,6 +49,15 @@ void CDemoFrame::SetLanguage(int language) {
     VALMExSetLanguage(language);
     SetLanguageRegistry(language);
     if (m_hWnd != nullptr) AddMenus();
+    if (bar_.m_hWnd != nullptr) {
+        bar_.SetWindowText(TextsFor(language).tableBar);
+        // A floating bar's title is its floating frame's caption.
+        if (bar_.IsFloating()) {
+            if (CFrameWnd* floating = bar_.GetParentFrame(); floating != nullptr && floating != this) {
+                floating->SetWindowText(TextsFor(language).tableBar);
+            }
+        }
+    }
     UpdateStatus();
 }
 
@@ -52,6 +65,18 @@ void CDemoFrame::UpdateStatus() {
     if (m_hWnd == nullptr || view_ == nullptr) return;
     const HookState& hooks = view_->Hooks();
     SetWindowText(FormatStatus(TextsFor(language_), hooks, view_->GetSheetName(hooks.sheet)).c_str());
+    UpdatePane();
+}
+
+void CDemoFrame::UpdatePane() {
+    if (pane_ == nullptr || view_ == nullptr) return;
+    // The line the cursor hook named last, on the sheet the sheet hook named:
+    // while a switch of sheets is under way the two may not match yet, and the
+    // pane shows no rows until the cursor of the new sheet is reported.
+    const HookState& hooks = view_->Hooks();
+    const CString name = view_->GetSheetName(hooks.sheet);
+    pane_->ShowLine(std::u16string(name.GetString(), name.GetLength()),
+                    LineDetails(*view_, hooks.sheet, hooks.cursorLine));
 }
 
 CDemoFrame* CDemoFrame::Open(int language, const SheetSources& sources, const RECT& rect,
@@ -70,20 +95,50 @@ CDemoFrame* CDemoFrame::Open(int language, const SheetSources& sources, const RE
         frame->UpdateStatus();
         if (frame->reportListener_) frame->reportListener_();
     });
+    view->SetClosingListener([frame] { frame->OnViewClosing(); });
+    // The pane is the frame's own view; the table comes into the bar after it.
+    auto* pane = new CDetailPane;
+    pane->SetFontSource([frame]() -> CFont* { return frame->view_ != nullptr ? frame->view_->GetFont() : nullptr; });
     CCreateContext context;
-    context.m_pNewView = view;
+    context.m_pNewView = pane;
     if (!frame->Create(nullptr, TextsFor(language).appTitle, WS_OVERLAPPEDWINDOW, rect, nullptr, nullptr, 0,
                        &context)) {
-        // The frame deleted itself; a view it never got to create is ours.
+        // The frame deleted itself; a pane it never got to create is ours, and
+        // so is the table view with its sheets.
         if (context.m_pNewView != nullptr) delete context.m_pNewView;
+        view->DeleteAllSheets();
+        delete view;
+        return nullptr;
+    }
+    frame->pane_ = pane;
+    if (!frame->MakeBar(view)) {
+        // A view that never got its window is ours still; one that has it goes
+        // with the frame, and one that failed to be made has deleted itself.
+        if (frame->view_ != nullptr && frame->view_->m_hWnd == nullptr) {
+            frame->view_ = nullptr;
+            view->DeleteAllSheets();
+            delete view;
+        }
+        frame->DestroyWindow();
         return nullptr;
     }
     if (CWinApp* app = AfxGetApp(); app != nullptr && app->m_pMainWnd == nullptr) app->m_pMainWnd = frame;
     frame->AddMenus();
     frame->InitialUpdateFrame(TRUE);
+    // Moved only now: a bar that floats holds a view outside the frame, which
+    // the frame's first update would not reach.
+    frame->RestoreBarPlace();
     frame->SetActiveView(view);
     frame->UpdateStatus();
     return frame;
+}
+
+BOOL CDemoFrame::OnBarCommand(UINT nID) {
+    if (!OnBarCheck(nID)) return FALSE;
+    // Hiding the bar left the focus with the dock bar that held it; shown
+    // again, the table takes the keys back.
+    if (bar_.IsVisible() && view_ != nullptr) view_->SetFocus();
+    return TRUE;
 }
 
 void CDemoFrame::SetTicker(std::function<void()> tick, UINT ms) {
@@ -120,13 +175,21 @@ void CDemoFrame::SaveColumnWidths() {
     view_->WriteWidthOfColumns();
 }
 
+void CDemoFrame::OnViewClosing() {
+    // The view is still whole here (its children go after it hears of the end),
+    // so the widths the user gave the columns can be saved, and the bar that
+    // holds it is still where the user left it.
+    SaveColumnWidths();
+    SaveBarPlace();
+    view_->SetReportListener(nullptr);
+    view_ = nullptr;
+}
+
 void CDemoFrame::OnDestroy() {
-    // The view is still whole here (children go after their parent hears of the
-    // end), so the widths the user gave the columns can be saved.
-    if (view_ != nullptr) {
-        view_->SetReportListener(nullptr);
-        SaveColumnWidths();
-    }
+    // A docked view goes after the frame: it reports to nobody meanwhile. The
+    // pane goes after the frame too and hears nothing more.
+    if (view_ != nullptr) view_->SetReportListener(nullptr);
+    pane_ = nullptr;
     ticker_ = nullptr;
     reportListener_ = nullptr;
     CFrameWnd::OnDestroy();

@@ -1,6 +1,7 @@
 #include "demo/demo_reports.h"
 
 #include "demo/script.h"
+#include "framework/menus/menu.h"
 
 namespace tq3::demo {
 
@@ -93,6 +94,35 @@ void WriteFont(CDemoView& view, std::ostream& out) {
     }
     out << "font " << Quoted(std::u16string_view(font.lfFaceName)) << " height " << font.lfHeight << " line "
         << view.GetLineHeight() << "\n";
+}
+
+void WriteBar(CDemoFrame& frame, std::ostream& out) {
+    CDemoBar& bar = frame.Bar();
+    const char* place = "floating";
+    switch (bar.IsFloating() ? 0 : bar.dockBarId) {
+        case AFX_IDW_DOCKBAR_TOP: place = "top"; break;
+        case AFX_IDW_DOCKBAR_BOTTOM: place = "bottom"; break;
+        case AFX_IDW_DOCKBAR_LEFT: place = "left"; break;
+        case AFX_IDW_DOCKBAR_RIGHT: place = "right"; break;
+        default: break;
+    }
+    CRect window;
+    bar.GetWindowRect(&window);
+    // The menu as it opens: the frame's command-state handlers check the item.
+    bool checked = false;
+    if (HMENU menuBar = ::GetMenu(frame.m_hWnd)) {
+        HMENU viewMenu = ::GetSubMenu(menuBar, 1);
+        frame.SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(viewMenu), 1);
+        checked = (::GetMenuState(viewMenu, CDemoBar::kId, MF_BYCOMMAND) & MF_CHECKED) != 0;
+    }
+    out << "bar " << place << " width " << window.Width() << " height " << window.Height() << " "
+        << (bar.IsVisible() ? "shown" : "hidden") << " menu " << (checked ? "checked" : "unchecked") << "\n";
+}
+
+void WritePane(const CDetailPane& pane, std::ostream& out) {
+    out << "pane " << Quoted(pane.Heading());
+    for (const DetailRow& row : pane.Rows()) out << " | " << Quoted(row.title) << " " << Quoted(row.text);
+    out << "\n";
 }
 
 void WriteClipboard(const std::optional<std::u16string>& text, std::ostream& out) {

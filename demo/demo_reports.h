@@ -27,6 +27,13 @@ void WriteColumnWidths(CDemoView& view, std::ostream& out);
 // "font \"DejaVu Sans\" height -19 line 22": the cells' font, its height as the
 // font gives it, and the view's line height in pixels.
 void WriteFont(CDemoView& view, std::ostream& out);
+// "bar left width 819 height 706 shown menu checked": where the table's bar
+// sits (top, bottom, left, right or floating), the size of its window, whether
+// it shows, and whether the View menu's item for it is checked when the menu opens.
+void WriteBar(CDemoFrame& frame, std::ostream& out);
+// "pane \"I/O points\" | \"tag\" \"AI-A00-0033\" | ...": the detail pane's heading
+// and its rows, each a column's title and the cell's text.
+void WritePane(const CDetailPane& pane, std::ostream& out);
 void WriteClipboard(const std::optional<std::u16string>& text, std::ostream& out);
 
 }  // namespace tq3::demo

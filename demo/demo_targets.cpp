@@ -1,5 +1,8 @@
 #include "demo/demo_targets.h"
 
+#include <algorithm>
+
+#include "demo/demo_frame.h"
 #include "framework/core/utf.h"
 
 namespace tq3::demo {
@@ -134,9 +137,124 @@ bool TargetPoint(CDemoView& view, const Target& target, POINT* screen, std::stri
             *error = "the corner box is not shown";
             return false;
         }
+        case Target::Kind::Gripper:
+        case Target::Kind::SizingEdge:
+        case Target::Kind::Caption:
+        case Target::Kind::CloseButton:
+        case Target::Kind::FramePoint:
+        case Target::Kind::FrameSide:
+            break;  // found through the frame (ScriptTargetPoint)
     }
     *error = "unknown target";
     return false;
+}
+
+namespace {
+
+// A point of `bar`'s window (window coordinates) that the bar itself shows.
+bool BarWindowPoint(CWnd& bar, POINT inWindow, POINT* screen) {
+    CRect window;
+    bar.GetWindowRect(&window);
+    *screen = POINT{window.left + inWindow.x, window.top + inWindow.y};
+    return IsWindowVisible(bar.m_hWnd) && WindowFromPoint(*screen) == bar.m_hWnd;
+}
+
+// A point on the caption of the bar's floating frame: along its top, below the
+// border, where the frame answers the hit test with HTCAPTION.
+bool CaptionPoint(CFrameWnd& floating, POINT* screen) {
+    CRect window;
+    floating.GetWindowRect(&window);
+    for (int y = window.top; y < window.bottom && y < window.top + 40; ++y) {
+        const POINT at{window.left + std::min<int>(30, window.Width() / 2), y};
+        if (floating.SendMessage(WM_NCHITTEST, 0, MAKELPARAM(at.x, at.y)) == HTCAPTION &&
+            WindowFromPoint(at) == floating.m_hWnd) {
+            *screen = at;
+            return true;
+        }
+    }
+    return false;
+}
+
+// Just inside one side of the frame's client area, where a drop docks a dragged
+// bar at that side. The top and bottom dock bars stretch over the whole width,
+// so the left and right sides are only theirs between those two: the point is
+// in the middle of that stretch (client coordinates).
+POINT SidePoint(CFrameWnd& frame, int side) {
+    constexpr int kInside = 4;
+    CRect client;
+    frame.GetClientRect(&client);
+    auto edgeOf = [&](UINT id, bool upper) {
+        CDockBar* dock = frame.GetDockBar(id);
+        if (dock == nullptr || dock->m_hWnd == nullptr) return static_cast<int>(upper ? client.top : client.bottom);
+        CRect r;
+        dock->GetWindowRect(&r);
+        frame.ScreenToClient(&r);
+        return static_cast<int>(upper ? r.bottom : r.top);
+    };
+    const int top = edgeOf(AFX_IDW_DOCKBAR_TOP, true);
+    const int bottom = edgeOf(AFX_IDW_DOCKBAR_BOTTOM, false);
+    switch (side) {
+        case Target::kTop: return POINT{client.CenterPoint().x, client.top + kInside};
+        case Target::kBottom: return POINT{client.CenterPoint().x, client.bottom - 1 - kInside};
+        case Target::kLeft: return POINT{client.left + kInside, (top + bottom) / 2};
+        default: return POINT{client.right - 1 - kInside, (top + bottom) / 2};
+    }
+}
+
+}  // namespace
+
+bool ScriptTargetPoint(CDemoFrame& frame, const Target& target, POINT* screen, std::string* error) {
+    CDemoBar& bar = frame.Bar();
+    const bool docked = bar.m_hWnd != nullptr && !bar.IsFloating();
+    switch (target.kind) {
+        case Target::Kind::Gripper:
+            if (docked && VisiblePoint(bar, bar.GetGripperRect().CenterPoint(), screen)) return true;
+            *error = "the bar's gripper is not shown (the bar floats or is hidden)";
+            return false;
+        case Target::Kind::SizingEdge:
+            if (docked && BarWindowPoint(bar, bar.rectEdge.CenterPoint(), screen)) return true;
+            *error = "the bar's sizing edge is not shown (the bar floats or is hidden)";
+            return false;
+        case Target::Kind::CloseButton: {
+            CRect button;
+            if (docked && bar.closeButton.m_hWnd != nullptr) {
+                bar.closeButton.GetClientRect(&button);
+                if (VisiblePoint(bar.closeButton, button.CenterPoint(), screen)) return true;
+            }
+            *error = "the bar's close button is not shown";
+            return false;
+        }
+        case Target::Kind::Caption: {
+            CFrameWnd* floating = bar.m_hWnd != nullptr && bar.IsFloating() ? bar.GetParentFrame() : nullptr;
+            if (floating != nullptr && floating != &frame && IsWindowVisible(floating->m_hWnd) &&
+                CaptionPoint(*floating, screen)) {
+                return true;
+            }
+            *error = "the bar does not float: there is no caption of its own";
+            return false;
+        }
+        case Target::Kind::FramePoint:
+        case Target::Kind::FrameSide: {
+            CRect client;
+            frame.GetClientRect(&client);
+            const POINT at = target.kind == Target::Kind::FrameSide ? SidePoint(frame, target.a)
+                                                                    : POINT{target.a, target.b};
+            if (!client.PtInRect(at)) {
+                *error = "point " + Number(at.x) + " " + Number(at.y) + " is not in the frame's client area";
+                return false;
+            }
+            *screen = at;
+            frame.ClientToScreen(screen);
+            return true;
+        }
+        default:
+            break;
+    }
+    if (frame.View() == nullptr) {
+        *error = "the view is gone";
+        return false;
+    }
+    return TargetPoint(*frame.View(), target, screen, error);
 }
 
 }  // namespace tq3::demo

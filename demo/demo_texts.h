@@ -1,5 +1,6 @@
 // The demo's own words in the five user-interface languages: the window title,
-// the status labels, the names of the sheets it builds and its menu bar. The table view's own
+// the status labels, the names of the sheets it builds, its menu bar and the
+// title of the table's bar. The table view's own
 // menus, dialogs and messages come from the library's language resources.
 #pragma once
 
@@ -22,7 +23,7 @@ struct DemoTexts {
     LPCWSTR longitude;
     LPCWSTR zoneCount;
     LPCWSTR problemTitle;   // the column of a sheet whose file could not be read
-    // The menu bar: the Edit menu and its items, the View menu and its item.
+    // The menu bar: the Edit menu and its items, the View menu and its items.
     LPCWSTR editMenu;
     LPCWSTR undo;
     LPCWSTR cut;
@@ -32,6 +33,8 @@ struct DemoTexts {
     LPCWSTR replace;
     LPCWSTR viewMenu;
     LPCWSTR font;
+    LPCWSTR tableMenu;  // the View menu's item that shows and hides the table's bar
+    LPCWSTR tableBar;   // the bar's title, the caption of its floating frame
 };
 
 // Language numbers: 0 English, 1 Japanese, 2 simplified Chinese, 3 traditional

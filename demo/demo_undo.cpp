@@ -64,6 +64,7 @@ public:
 BEGIN_MESSAGE_MAP(CDemoView, CTableView)
 ON_MESSAGE(WM_INITMENUPOPUP, &CDemoView::OnInitMenuPopup)
 ON_COMMAND(kFontCommand, &CDemoView::OnViewFont)
+ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
 CDemoView::CDemoView() = default;

@@ -31,6 +31,21 @@ bool CDemoView::Selection(CRect* selection, CPoint* cursor) const {
     return true;
 }
 
+void CDemoView::OnViewFont() {
+    ChangeDrawingElements();
+    if (listener_) listener_();
+}
+
+void CDemoView::OnDestroy() {
+    if (closing_) {
+        // Once: the listener may hold what goes with the window.
+        std::function<void()> closing = std::move(closing_);
+        closing_ = nullptr;
+        closing();
+    }
+    CTableView::OnDestroy();
+}
+
 void CDemoView::Report(std::string entry) {
     log_.push_back(std::move(entry));
     if (listener_) listener_();

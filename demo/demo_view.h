@@ -49,8 +49,12 @@ public:
     // Every report in order, as "sheet 2", "cursor 10 3", "changed 4 1"; taken by
     // the script's reports, which empty it.
     std::vector<std::string> TakeHookLog() { return std::move(log_); }
-    // Called after each report, to refresh the status the user sees.
+    // Called after each report, to refresh the status the user sees, and after
+    // a change of font.
     void SetReportListener(std::function<void()> listener) { listener_ = std::move(listener); }
+    // Called when the view's window is about to go, while its sheets are whole:
+    // the view may go before its frame does (with a floating bar) or after it.
+    void SetClosingListener(std::function<void()> listener) { closing_ = std::move(listener); }
 
     // The displayed sheet's selection (columns left..right, lines top..bottom) and
     // cursor cell as the sheet stores them; false without a displayed sheet.
@@ -61,7 +65,8 @@ protected:
     // bar does, so its items are greyed alike.
     afx_msg LRESULT OnInitMenuPopup(WPARAM wParam, LPARAM lParam);
     // The user's choice of font, stored for the next start by the view itself.
-    afx_msg void OnViewFont() { ChangeDrawingElements(); }
+    afx_msg void OnViewFont();
+    afx_msg void OnDestroy();
     DECLARE_MESSAGE_MAP()
 
 private:
@@ -78,6 +83,7 @@ private:
     HookState state_;
     std::vector<std::string> log_;
     std::function<void()> listener_;
+    std::function<void()> closing_;
 };
 
 }  // namespace tq3::demo

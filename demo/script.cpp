@@ -4,6 +4,7 @@
 
 #include <cctype>
 #include <charconv>
+#include <utility>
 #include <new>
 
 #include "demo/demo_texts.h"
@@ -149,6 +150,31 @@ bool ParseModifiers(const std::string& word, UINT* modifiers) {
 
 // ---- targets ---------------------------------------------------------------------
 
+// frame X Y (the frame's client coordinates) or frame top|bottom|left|right.
+bool ParseFrameTarget(const std::vector<std::string>& words, size_t* at, Target* target, std::string* error) {
+    static const char* const kSides[] = {"top", "bottom", "left", "right"};
+    const std::string usage = "expected frame X Y or frame top|bottom|left|right";
+    if (*at + 1 >= words.size()) {
+        *error = usage;
+        return false;
+    }
+    const std::string side = Lower(words[*at + 1]);
+    for (int i = 0; i < 4; ++i) {
+        if (side != kSides[i]) continue;
+        target->kind = Target::Kind::FrameSide;
+        target->a = i;
+        *at += 2;
+        return true;
+    }
+    if (*at + 2 >= words.size() || !ToInt(words[*at + 1], &target->a) || !ToInt(words[*at + 2], &target->b)) {
+        *error = usage;
+        return false;
+    }
+    target->kind = Target::Kind::FramePoint;
+    *at += 3;
+    return true;
+}
+
 // Reads a target from words[*at...]; advances *at past it.
 bool ParseTarget(const std::vector<std::string>& words, size_t* at, Target* target, std::string* error) {
     auto need = [&](size_t count, const char* what) {
@@ -156,7 +182,10 @@ bool ParseTarget(const std::vector<std::string>& words, size_t* at, Target* targ
         *error = std::string("expected ") + what;
         return false;
     };
-    if (!need(1, "a target (X Y, view, cell L C, tab NAME, column C, divider C, line L or corner)")) return false;
+    if (!need(1, "a target (X Y, view, cell L C, tab NAME, column C, divider C, line L, corner, gripper, edge, "
+                 "caption, close, frame X Y or frame top|bottom|left|right)")) {
+        return false;
+    }
     const std::string kind = Lower(words[*at]);
     int x = 0;
     if (ToInt(words[*at], &x)) {
@@ -172,11 +201,18 @@ bool ParseTarget(const std::vector<std::string>& words, size_t* at, Target* targ
         *at += 2;
         return true;
     }
-    if (kind == "view" || kind == "corner") {
-        target->kind = kind == "view" ? Target::Kind::View : Target::Kind::Corner;
+    static const std::pair<const char*, Target::Kind> kOneWord[] = {
+        {"view", Target::Kind::View},         {"corner", Target::Kind::Corner},
+        {"gripper", Target::Kind::Gripper},   {"edge", Target::Kind::SizingEdge},
+        {"caption", Target::Kind::Caption},   {"close", Target::Kind::CloseButton},
+    };
+    for (const auto& [word, oneWordKind] : kOneWord) {
+        if (kind != word) continue;
+        target->kind = oneWordKind;
         *at += 1;
         return true;
     }
+    if (kind == "frame") return ParseFrameTarget(words, at, target, error);
     if (kind == "tab") {
         if (!need(2, "tab NAME or tab #INDEX")) return false;
         target->kind = Target::Kind::Tab;
@@ -432,7 +468,7 @@ bool ParseLanguage(const CommandLine& in, Command* command, std::string* error) 
 bool ParseReport(const CommandLine& in, Command* command, std::string* error) {
     const std::vector<std::string>& words = in.words;
     if (words.size() < 2) {
-        *error = "expected report hooks|selection|cursor|cell L C|title|sheet|columns|scroll|font";
+        *error = "expected report hooks|selection|cursor|cell L C|title|sheet|columns|scroll|font|bar|pane";
         return false;
     }
     command->word = Lower(words[1]);
@@ -443,10 +479,12 @@ bool ParseReport(const CommandLine& in, Command* command, std::string* error) {
     } else if (words.size() == 2 && (command->word == "hooks" || command->word == "selection" ||
                                      command->word == "cursor" || command->word == "title" || command->word == "sheet" ||
                                      command->word == "columns" || command->word == "scroll" ||
-                                     command->word == "font")) {
+                                     command->word == "font" || command->word == "bar" ||
+                                     command->word == "pane")) {
         return true;
     }
-    *error = "unknown report '" + words[1] + "' (hooks, selection, cursor, cell L C, title, sheet, columns, scroll, font)";
+    *error = "unknown report '" + words[1] +
+             "' (hooks, selection, cursor, cell L C, title, sheet, columns, scroll, font, bar, pane)";
     return false;
 }
 

@@ -25,7 +25,15 @@ struct Target {
         Divider, // the right edge of column a's header item
         Line,    // the line header row of line a
         Corner,  // the corner box, where the two headers meet
+        // The table's bar and the frame around it:
+        Gripper,      // the bar's gripper, while it is docked
+        SizingEdge,   // the middle of the bar's sizing edge, while it is docked
+        Caption,      // the caption of the bar's floating frame, while it floats
+        CloseButton,  // the bar's close button, while it is docked
+        FramePoint,   // x a, y b in the frame's client area
+        FrameSide,    // just inside the middle of one side of the frame's client area (a: FrameSide below)
     };
+    enum Side { kTop, kBottom, kLeft, kRight };
     Kind kind = Kind::View;
     int a = 0;
     int b = 0;
@@ -49,7 +57,8 @@ enum class Op {
     Wait,          // number of milliseconds on the clock
     Sheet,         // select the sheet of target (a Tab target) as the host would
     Language,      // number: 0-4
-    Report,        // word: hooks, selection, cursor, cell (target), title, sheet, columns, scroll, font
+    Report,        // word: hooks, selection, cursor, cell (target), title, sheet, columns, scroll, font,
+                   // bar, pane
     Screenshot,    // text: the file name
 };
 

@@ -98,16 +98,19 @@ bool ScriptPlayer::Play(const Command& command, std::string* error) {
             desktop_.Type(command.text);
             return true;
         case Op::Click:
-            if (!TargetPoint(*frame_.View(), command.target, &at, error)) return false;
+            if (!ScriptTargetPoint(frame_, command.target, &at, error)) return false;
             desktop_.Click(at, ToButton(command.button), modifiers);
             return true;
         case Op::DoubleClick:
-            if (!TargetPoint(*frame_.View(), command.target, &at, error)) return false;
+            if (!ScriptTargetPoint(frame_, command.target, &at, error)) return false;
             desktop_.DoubleClick(at, ToButton(command.button), modifiers);
             return true;
         case Op::Drag: {
             POINT to{0, 0};
-            if (!TargetPoint(*frame_.View(), command.target, &at, error) || !TargetPoint(*frame_.View(), command.target2, &to, error)) return false;
+            if (!ScriptTargetPoint(frame_, command.target, &at, error) ||
+                !ScriptTargetPoint(frame_, command.target2, &to, error)) {
+                return false;
+            }
             desktop_.MouseDown(at, tq3::testing::Button::Left, modifiers);
             // Through the middle, so a drag reads as movement and not as a jump.
             desktop_.MouseMove(POINT{(at.x + to.x) / 2, (at.y + to.y) / 2});
@@ -118,7 +121,7 @@ bool ScriptPlayer::Play(const Command& command, std::string* error) {
         case Op::Press:
         case Op::Move:
         case Op::Release:
-            if (!TargetPoint(*frame_.View(), command.target, &at, error)) return false;
+            if (!ScriptTargetPoint(frame_, command.target, &at, error)) return false;
             if (command.op == Op::Press) {
                 desktop_.MouseDown(at, tq3::testing::Button::Left, modifiers);
             } else if (command.op == Op::Move) {
@@ -128,7 +131,7 @@ bool ScriptPlayer::Play(const Command& command, std::string* error) {
             }
             return true;
         case Op::Wheel:
-            if (!TargetPoint(*frame_.View(), command.target, &at, error)) return false;
+            if (!ScriptTargetPoint(frame_, command.target, &at, error)) return false;
             // One message per notch, as a wheel sends them.
             for (int notch = 0; notch < std::abs(command.number); ++notch) {
                 desktop_.Wheel(at, command.number > 0 ? WHEEL_DELTA : -WHEEL_DELTA, modifiers);
@@ -228,6 +231,10 @@ bool ScriptPlayer::Report(const Command& command, std::string* error) {
         WriteColumnWidths(view, report_);
     } else if (what == "font") {
         WriteFont(view, report_);
+    } else if (what == "bar") {
+        WriteBar(frame_, report_);
+    } else if (what == "pane") {
+        if (frame_.Pane() != nullptr) WritePane(*frame_.Pane(), report_);
     }
     report_.flush();
     return true;

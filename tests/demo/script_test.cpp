@@ -16,7 +16,8 @@ using demo::Target;
 
 // One line's command, described in a way a failing expectation can print.
 std::string Describe(const Command& c) {
-    std::string kinds[] = {"view", "point", "cell", "tab", "column", "divider", "line", "corner"};
+    std::string kinds[] = {"view", "point", "cell", "tab", "column", "divider", "line", "corner",
+                           "gripper", "edge", "caption", "close", "frame", "frame side"};
     auto target = [&](const Target& t) {
         std::string text = kinds[static_cast<int>(t.kind)];
         text.append(1, '(').append(std::to_string(t.a)).append(1, ',').append(std::to_string(t.b));
@@ -121,6 +122,14 @@ TEST(ScriptTest, GoodLinesBecomeCommands) {
         {"language JPN", number(Op::Language, 1)},
         {"report hooks", word(Op::Report, "hooks")},
         {"report cell 3 4", word(Op::Report, "cell", Target{K::Cell, 3, 4, u""})},
+        {"report bar", word(Op::Report, "bar")},
+        {"report PANE", word(Op::Report, "pane")},
+        {"drag gripper to frame Right",
+         mouse(Op::Drag, B::Left, 0, Target{K::Gripper, 0, 0, u""}, Target{K::FrameSide, Target::kRight, 0, u""})},
+        {"drag caption to frame 700 -3",
+         mouse(Op::Drag, B::Left, 0, Target{K::Caption, 0, 0, u""}, Target{K::FramePoint, 700, -3, u""})},
+        {"press edge", mouse(Op::Press, B::Left, 0, Target{K::SizingEdge, 0, 0, u""})},
+        {"click close", mouse(Op::Click, B::Left, 0, Target{K::CloseButton, 0, 0, u""})},
         {"screenshot tour-1", text(Op::Screenshot, u"tour-1.png")},
     };
     for (const Case& c : cases) {
@@ -164,6 +173,10 @@ TEST(ScriptTest, BadLinesStopTheScriptNamingLineAndReason) {
         {"answer yes a b", "expected answer BUTTON"},
         {"press", "expected a target"},
         {"move corner 3", "unexpected '3'"},
+        {"drag gripper to frame", "expected frame X Y or frame top|bottom|left|right"},
+        {"click frame middle", "expected frame X Y"},
+        {"click frame 3 x", "expected frame X Y"},
+        {"click frame top 3", "unexpected '3'"},
         {"answer screenshot", "expected answer screenshot NAME"},
         {"answer screenshot a/b", "without '/'"},
         {"answer picture", "expected answer picture NAME"},

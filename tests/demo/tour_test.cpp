@@ -160,10 +160,35 @@ TEST(TourTest, TourReportsSheetSwitchesAndWritesScreenshots) {
               std::string::npos)
         << report;
 
+    // The table's bar: docked by its gripper at every side, floated and docked
+    // back by its floating frame's caption, made narrower by its sizing edge,
+    // closed and shown again from the View menu; the pane shows the cursor's line.
+    std::vector<std::string> bars = LinesStarting(report, "bar ");
+    ASSERT_EQ(bars.size(), 9u) << report;
+    const char* places[] = {"left", "top", "right", "bottom", "floating", "left", "left", "left", "left"};
+    for (size_t i = 0; i < bars.size(); ++i) {
+        EXPECT_EQ(bars[i].substr(4, bars[i].find(' ', 4) - 4), places[i]) << bars[i];
+        const bool shown = i != 7;
+        EXPECT_NE(bars[i].find(shown ? " shown menu checked" : " hidden menu unchecked"), std::string::npos) << bars[i];
+    }
+    auto barWidth = [](const std::string& line) { return std::atoi(line.c_str() + line.find(" width ") + 7); };
+    EXPECT_EQ(barWidth(bars[5]), barWidth(bars[0])) << "docked back, the bar has its width at the left again";
+    EXPECT_LT(barWidth(bars[6]), barWidth(bars[5])) << "the sizing edge dragged to the left narrows it";
+    EXPECT_EQ(barWidth(bars[8]), barWidth(bars[6])) << "shown again, it keeps that width";
+    std::vector<std::string> panes = LinesStarting(report, "pane ");
+    ASSERT_EQ(panes.size(), 3u) << report;
+    for (size_t i = 0; i < panes.size(); ++i) {
+        EXPECT_EQ(panes[i].rfind("pane \"I/O points\" | ", 0), 0u) << panes[i];
+        EXPECT_NE(panes[i].find(i < 2 ? "-0002\"" : "-0003\""), std::string::npos) << panes[i];
+    }
+
     const char* shots[] = {"01-time-zones.png",  "02-countries.png",   "03-io-points.png",   "04-equipment-jpn.png",
                            "05-edit-box.png",    "06-drop-down.png",   "07-context-menu.png", "08-tracking-line.png",
                            "09-header-menu.png", "10-larger-font.png", "11-find-dialog.png", "12-find-no-more.png",
-                           "13-find-number.png", "14-replace-dialog.png", "15-replace-jpn.png"};
+                           "13-find-number.png", "14-replace-dialog.png", "15-replace-jpn.png",
+                           "16-bar-left.png", "17-bar-top.png", "18-bar-right.png", "19-bar-bottom.png",
+                           "20-bar-floating.png", "21-bar-docked-again.png", "22-bar-sizing.png",
+                           "23-bar-narrower.png", "24-bar-closed.png", "25-bar-shown.png"};
     std::vector<tq3::fw::Surface> images;
     for (const char* shot : shots) {
         tq3::fw::Surface image;
@@ -180,6 +205,39 @@ TEST(TourTest, TourReportsSheetSwitchesAndWritesScreenshots) {
         for (int x = 0; x < 1024 && !titlesDiffer; ++x) titlesDiffer = images[0].At(x, y) != images[3].At(x, y);
     }
     EXPECT_TRUE(titlesDiffer);
+}
+
+TEST(TourTest, TheBarsPlaceSizeAndVisibilityOutliveTheRun) {
+    TempFolder folder;
+    const std::string report = folder.Write("report.script", "report bar\n");
+    const DemoRun fresh = RunDemo(folder, "--io-lines 10 --script '" + report + "'");
+    ASSERT_EQ(fresh.exitCode, 0) << fresh.err;
+    EXPECT_EQ(fresh.out.rfind("bar left width ", 0), 0u) << fresh.out;
+    // Each run changes the bar and reports it; the next start shows it so.
+    struct Step {
+        const char* what;
+        const char* script;
+        const char* place;
+    };
+    const Step steps[] = {
+        {"docked at the top and made lower",
+         "drag gripper to frame top\nwait 1000\npress edge\nmove frame 400 150\nrelease frame 400 150\n", "bar top "},
+        {"floating", "drag gripper to frame 700 400\n", "bar floating "},
+        {"docked at the right and closed", "drag caption to frame right\nclick close\n", "bar right "},
+    };
+    std::string before = fresh.out;
+    for (const Step& step : steps) {
+        const std::string change = folder.Write("change.script", std::string(step.script) + "report bar\n");
+        const DemoRun changed = RunDemo(folder, "--io-lines 10 --script '" + change + "'");
+        ASSERT_EQ(changed.exitCode, 0) << step.what << ": " << changed.err;
+        EXPECT_EQ(changed.out.rfind(step.place, 0), 0u) << step.what << ": " << changed.out;
+        EXPECT_NE(changed.out, before) << step.what;
+        const DemoRun next = RunDemo(folder, "--io-lines 10 --script '" + report + "'");
+        ASSERT_EQ(next.exitCode, 0) << step.what << ": " << next.err;
+        EXPECT_EQ(next.out, changed.out) << step.what;
+        before = changed.out;
+    }
+    EXPECT_NE(before.find(" hidden menu unchecked"), std::string::npos) << before;
 }
 
 TEST(TourTest, ScriptsThatCannotBePlayedStopWithTheirLine) {
