@@ -124,8 +124,9 @@ TEST(GdiClasses, DeviceContextWrapperSelectsAndDraws) {
 }
 
 // A kept buffer shows itself by its pixels: what one paint drew is still there at
-// the next paint of the same size, and gone once the size changed.
-TEST(GdiClasses, AnOffscreenBufferKeepsItsBitmapWhileTheSizeStays) {
+// the next paint whose size fits the bitmap (made with some room to grow), and
+// gone once the size outgrew it or shrank to a small part of it.
+TEST(GdiClasses, AnOffscreenBufferKeepsItsBitmapWhileTheSizeFits) {
     tq3::test::Canvas canvas(4, 4);
     CDC* screen = CDC::FromHandle(canvas.dc());
     tq3::fw::OffscreenBuffer buffer;
@@ -134,15 +135,25 @@ TEST(GdiClasses, AnOffscreenBufferKeepsItsBitmapWhileTheSizeStays) {
         CSize size;
         bool made;      // a context comes back
         COLORREF seen;  // the pixel at (2, 3) before marking it
+        CSize bitmap;   // the bitmap held afterwards
     } steps[] = {
-        {CSize(0, 5), false, 0},  {CSize(8, 6), true, RGB(0, 0, 0)}, {CSize(8, 6), true, kMark},
-        {CSize(9, 6), true, RGB(0, 0, 0)}, {CSize(9, -1), false, 0}, {CSize(9, 6), true, RGB(0, 0, 0)},
+        {CSize(0, 5), false, 0, CSize()},
+        {CSize(8, 6), true, RGB(0, 0, 0), CSize(32, 32)},
+        {CSize(8, 6), true, kMark, CSize(32, 32)},
+        {CSize(30, 20), true, kMark, CSize(32, 32)},  // one line taller, a column wider: kept
+        {CSize(33, 20), true, RGB(0, 0, 0), CSize(64, 32)},
+        {CSize(9, -1), false, 0, CSize()},
+        {CSize(9, 6), true, RGB(0, 0, 0), CSize(32, 32)},
+        {CSize(300, 200), true, RGB(0, 0, 0), CSize(320, 224)},
+        {CSize(200, 150), true, kMark, CSize(320, 224)},  // a smaller window reuses it
+        {CSize(100, 60), true, RGB(0, 0, 0), CSize(128, 64)},  // a much smaller one gives it back
     };
     for (const Step& step : steps) {
         SCOPED_TRACE(::testing::Message() << step.size.cx << " x " << step.size.cy);
         CDC* dc = buffer.Prepare(screen, step.size);
         ASSERT_EQ(dc != nullptr, step.made);
         EXPECT_EQ(buffer.Size(), step.made ? step.size : CSize());
+        EXPECT_EQ(buffer.BitmapSize(), step.bitmap);
         if (dc == nullptr) continue;
         EXPECT_EQ(dc->GetPixel(2, 3), step.seen);
         dc->SetPixel(2, 3, kMark);
