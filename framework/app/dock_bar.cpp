@@ -97,7 +97,8 @@ BOOL CDockBar::DockControlBar(CControlBar* pBar, LPCRECT lpRect) {
     // Make room first, then move the window: once it has moved, nothing may fail.
     int already = FindBar(pBar);
     if (already < 0) m_arrBars.reserve(m_arrBars.size() + 1);  // may throw: nothing changed yet
-    if (::GetParent(pBar->m_hWnd) != m_hWnd) {
+    const bool newParent = ::GetParent(pBar->m_hWnd) != m_hWnd;
+    if (newParent) {
         ::SetParent(pBar->m_hWnd, m_hWnd);
         if (::GetParent(pBar->m_hWnd) != m_hWnd) return FALSE;  // the window manager had no room
     }
@@ -109,6 +110,14 @@ BOOL CDockBar::DockControlBar(CControlBar* pBar, LPCRECT lpRect) {
     m_arrBars.insert(m_arrBars.begin() + static_cast<std::ptrdiff_t>(row), pBar);
     if (pBar->m_pDockBar != nullptr && pBar->m_pDockBar != this) pBar->m_pDockBar->RemoveControlBar(pBar);
     pBar->m_pDockBar = this;
+    // A bar that sits in its new dock bar where and as large as it sat in the old
+    // one (the opposite side, at the same size) is not moved by the layout that
+    // follows, yet its side changed: it hears of that as of a move, and its frame
+    // is calculated again.
+    if (newParent) {
+        ::SetWindowPos(pBar->m_hWnd, nullptr, 0, 0, 0, 0,
+                       SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    }
     return TRUE;
 }
 

@@ -376,6 +376,21 @@ TEST_F(BarTest, ShowFrameStuffBeforeCreateLeavesOutButtonsAndTips) {
     EXPECT_TRUE(CaptureWindow(bar.m_hWnd).FilledWith(GetSysColor(COLOR_BTNFACE)));
 }
 
+// Moved from one side to the opposite one, the bar may sit in its new dock bar
+// exactly as it sat in the old one: its window's place relative to its parent
+// and its size stay, yet it docks elsewhere, and its edge and buttons follow.
+TEST_F(BarTest, MovedToTheOppositeSideAtTheSameSizeTheBarKnowsItsNewSide) {
+    for (UINT from : {AFX_IDW_DOCKBAR_LEFT, AFX_IDW_DOCKBAR_TOP}) {
+        const UINT to = from == AFX_IDW_DOCKBAR_LEFT ? AFX_IDW_DOCKBAR_RIGHT : AFX_IDW_DOCKBAR_BOTTOM;
+        Dock(from);
+        const CRect edgeBefore = bar.rectEdge;
+        ASSERT_TRUE(frame->DockControlBar(&bar, to));
+        desktop.RunUntilIdle();
+        EXPECT_EQ(bar.dockBarId, to) << from;
+        EXPECT_NE(bar.rectEdge, edgeBefore) << from;
+    }
+}
+
 // A bar in a frame that never enabled docking: it cannot be docked, counts as
 // floating, paints and answers its layout questions without a dock bar.
 TEST_F(BarTest, BarInAFrameWithoutDockingStaysUsable) {
