@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 #include <tq3view/testing.h>
 
+#include <functional>
+
 #include "demo/demo_frame.h"
 #include "framework/core/utf.h"
 #include "framework/gdi/sysmetrics.h"
@@ -222,6 +224,53 @@ TEST_F(DemoBarTest, ViewMenuShowsTheBarItsCloseButtonHidAndIsCheckedWhileItShows
         EXPECT_EQ(std::u16string(title.GetString()), std::u16string(demo::TextsFor(language).tableBar)) << language;
     }
     frame->SetLanguage(0);
+}
+
+// The bar's place comes back from the store at the next start; what the store
+// holds beyond reason (a hand-edited value) is passed over for the first start's.
+TEST_F(DemoBarTest, StoredPlaceComesBackAndNonsenseInTheStoreIsPassedOver) {
+    const int firstWidth = frame->Bar().sizeVert.cx;
+    // Closes the frame (which stores its bar), lets `store` write over that, and
+    // starts again.
+    auto reopen = [&](const std::function<void()>& store) {
+        frame->DestroyWindow();
+        desktop.RunUntilIdle();
+        store();
+        demo::SheetSources sources;
+        sources.ioPointLines = 40;
+        frame = CDemoFrame::Open(0, sources, RECT{0, 0, 800, 600}, nullptr);
+        ASSERT_NE(frame, nullptr);
+        view = frame->View();
+        desktop.RunUntilIdle();
+    };
+    struct Case {
+        const char* what;
+        int dock, width;              // stored before the start; 0 for width: left as the last run stored it
+        UINT dockAfter;
+        int widthAfter;
+    };
+    const Case cases[] = {
+        {"right, 300 wide", static_cast<int>(AFX_IDW_DOCKBAR_RIGHT), 300, AFX_IDW_DOCKBAR_RIGHT, 300},
+        {"no such dock", 12345, 0, AFX_IDW_DOCKBAR_LEFT, firstWidth},
+        {"a negative width", static_cast<int>(AFX_IDW_DOCKBAR_RIGHT), -7, AFX_IDW_DOCKBAR_RIGHT, firstWidth},
+        {"a width beyond any screen", static_cast<int>(AFX_IDW_DOCKBAR_TOP), 100000, AFX_IDW_DOCKBAR_TOP, firstWidth},
+    };
+    for (const Case& c : cases) {
+        reopen([&] {
+            app.WriteProfileInt(u"Table bar", u"Dock", c.dock);
+            if (c.width != 0) app.WriteProfileInt(u"Table bar", u"Width", c.width);
+        });
+        ASSERT_NE(frame, nullptr) << c.what;
+        EXPECT_EQ(frame->Bar().dockBarId, c.dockAfter) << c.what;
+        EXPECT_EQ(frame->Bar().sizeVert.cx, c.widthAfter) << c.what;
+        EXPECT_TRUE(frame->Bar().IsVisible()) << c.what;
+    }
+    // Hidden at the end of a run, hidden at the next start, with the pane filling the frame.
+    frame->ShowControlBar(&frame->Bar(), FALSE, FALSE);
+    reopen([] {});
+    ASSERT_NE(frame, nullptr);
+    EXPECT_FALSE(frame->Bar().IsVisible());
+    EXPECT_EQ(Text(ScreenRect(frame->Pane()->m_hWnd)), Text(FrameClient()));
 }
 
 }  // namespace
