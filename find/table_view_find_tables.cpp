@@ -34,6 +34,7 @@
 #include <string_view>
 #include <vector>
 
+#include "framework/core/collation.h"
 #include "framework/core/locale.h"
 
 namespace tq3 {
@@ -51,36 +52,16 @@ std::unique_ptr<char16_t[]> MakeFoldTable(int times) {
 
 bool IsSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDFFF; }
 
-// The collation locale of the user's default locale, as the locale comparison
-// chooses it: the POSIX locale, which orders by code unit, gives way to the root.
-std::string CollationLocale() {
-    const char* name = uloc_getDefault();
-    if (name == nullptr) return std::string();
-    char variant[ULOC_FULLNAME_CAPACITY] = {};
-    UErrorCode status = U_ZERO_ERROR;
-    uloc_getVariant(name, variant, sizeof variant, &status);
-    return U_SUCCESS(status) && std::string_view(variant) == "POSIX" ? std::string() : std::string(name);
-}
-
 struct CollatorCloser {
     void operator()(UCollator* c) const { ucol_close(c); }
 };
 using CollatorPtr = std::unique_ptr<UCollator, CollatorCloser>;
 
-// The collator of the whole-cell comparison, set up as the locale comparison sets
-// up its own for these flags.
+// The collator of the whole-cell comparison, the one the locale comparison uses
+// for its flags.
 CollatorPtr OpenCollator(const std::string& locale, bool ignoreCase) {
-    UErrorCode status = U_ZERO_ERROR;
-    CollatorPtr collator(ucol_open(locale.c_str(), &status));
-    if (U_FAILURE(status) || !collator) return nullptr;
-    UCollator* c = collator.get();
-    ucol_setAttribute(c, UCOL_NORMALIZATION_MODE, UCOL_ON, &status);
-    ucol_setStrength(c, UCOL_PRIMARY);
-    if (!ignoreCase) ucol_setAttribute(c, UCOL_CASE_LEVEL, UCOL_ON, &status);
-    ucol_setAttribute(c, UCOL_ALTERNATE_HANDLING, UCOL_SHIFTED, &status);
-    ucol_setMaxVariable(c, UCOL_REORDER_CODE_CURRENCY, &status);
-    if (U_FAILURE(status)) return nullptr;
-    return collator;
+    const DWORD flags = NORM_IGNORENONSPACE | NORM_IGNORESYMBOLS | (ignoreCase ? NORM_IGNORECASE : 0);
+    return CollatorPtr(tq3::fw::OpenCompareCollator(locale.c_str(), flags));
 }
 
 struct SetCloser {
@@ -240,7 +221,7 @@ CollationTable::~CollationTable() = default;
 CollationTable* CollationTable::For(bool ignoreCase) {
     static std::unique_ptr<CollationTable> tables[2];
     std::unique_ptr<CollationTable>& table = tables[ignoreCase ? 1 : 0];
-    std::string locale = CollationLocale();
+    std::string locale = tq3::fw::DefaultCollationLocale();
     if (table && table->locale == locale) return table.get();
     table.reset();
     auto collator = std::make_unique<Collator>();

@@ -6,6 +6,8 @@
 // strength is too weak to see a difference the flags still ask for.
 #include "framework/core/locale.h"
 
+#include "framework/core/collation.h"
+
 #include <unicode/uchar.h>
 #include <unicode/ucol.h>
 #include <unicode/uloc.h>
@@ -112,42 +114,13 @@ bool IsDefaultLocale(LCID locale) {
     return locale == 0 || locale == LOCALE_USER_DEFAULT || locale == LOCALE_SYSTEM_DEFAULT;
 }
 
-// The process's locale, unless it is the POSIX one ("C"): that orders by code
-// unit, capitals first, which no user locale does; the common root order stands in.
-const char* DefaultCollationLocale() {
-    const char* name = uloc_getDefault();
-    if (name == nullptr) return "";
-    char variant[ULOC_FULLNAME_CAPACITY] = {};
-    UErrorCode status = U_ZERO_ERROR;
-    uloc_getVariant(name, variant, sizeof variant, &status);
-    return U_SUCCESS(status) && std::string_view(variant) == "POSIX" ? "" : name;
-}
-
 CollatorPtr OpenCollator(LCID locale, DWORD flags) {
+    if (IsDefaultLocale(locale)) return CollatorPtr(tq3::fw::OpenCompareCollator(tq3::fw::DefaultCollationLocale().c_str(), flags));
     char name[ULOC_FULLNAME_CAPACITY] = {};
     UErrorCode status = U_ZERO_ERROR;
-    if (!IsDefaultLocale(locale)) {
-        uloc_getLocaleForLCID(locale, name, sizeof name, &status);
-        if (U_FAILURE(status) || name[0] == 0) return nullptr;
-    }
-    CollatorPtr collator(ucol_open(IsDefaultLocale(locale) ? DefaultCollationLocale() : name, &status));
-    if (U_FAILURE(status) || !collator) return nullptr;
-    UCollator* c = collator.get();
-    ucol_setAttribute(c, UCOL_NORMALIZATION_MODE, UCOL_ON, &status);
-    if ((flags & NORM_IGNORENONSPACE) != 0) {
-        ucol_setStrength(c, UCOL_PRIMARY);
-        if ((flags & NORM_IGNORECASE) == 0) ucol_setAttribute(c, UCOL_CASE_LEVEL, UCOL_ON, &status);
-    } else {
-        ucol_setStrength(c, (flags & NORM_IGNORECASE) != 0 ? UCOL_SECONDARY : UCOL_TERTIARY);
-    }
-    if ((flags & NORM_IGNORESYMBOLS) != 0) {
-        ucol_setAttribute(c, UCOL_ALTERNATE_HANDLING, UCOL_SHIFTED, &status);
-        ucol_setMaxVariable(c, UCOL_REORDER_CODE_CURRENCY, &status);
-    } else {
-        ucol_setAttribute(c, UCOL_ALTERNATE_HANDLING, UCOL_NON_IGNORABLE, &status);
-    }
-    if (U_FAILURE(status)) return nullptr;
-    return collator;
+    uloc_getLocaleForLCID(locale, name, sizeof name, &status);
+    if (U_FAILURE(status) || name[0] == 0) return nullptr;
+    return CollatorPtr(tq3::fw::OpenCompareCollator(name, flags));
 }
 
 UCollator* CollatorFor(LCID locale, DWORD flags) {
@@ -292,6 +265,40 @@ bool AppendSortKey(LCID locale, DWORD flags, std::u16string_view text, std::stri
     ucol_getSortKey(collator, source, length, reinterpret_cast<uint8_t*>(key.data() + start), needed);
     key.resize(start + static_cast<std::size_t>(needed) - 1);
     return true;
+}
+
+std::string DefaultCollationLocale() {
+    const char* name = uloc_getDefault();
+    if (name == nullptr) return std::string();
+    char variant[ULOC_FULLNAME_CAPACITY] = {};
+    UErrorCode status = U_ZERO_ERROR;
+    uloc_getVariant(name, variant, sizeof variant, &status);
+    return U_SUCCESS(status) && std::string_view(variant) == "POSIX" ? std::string() : std::string(name);
+}
+
+UCollator* OpenCompareCollator(const char* icuLocale, DWORD flags) {
+    UErrorCode status = U_ZERO_ERROR;
+    CollatorPtr collator(ucol_open(icuLocale != nullptr ? icuLocale : "", &status));
+    if (U_FAILURE(status) || !collator) return nullptr;
+    UCollator* c = collator.get();
+    ucol_setAttribute(c, UCOL_NORMALIZATION_MODE, UCOL_ON, &status);
+    if ((flags & NORM_IGNORENONSPACE) != 0) {
+        // Accents and other marks are secondary differences; the case level keeps
+        // case apart at primary strength when the caller does not ignore it.
+        ucol_setStrength(c, UCOL_PRIMARY);
+        if ((flags & NORM_IGNORECASE) == 0) ucol_setAttribute(c, UCOL_CASE_LEVEL, UCOL_ON, &status);
+    } else {
+        ucol_setStrength(c, (flags & NORM_IGNORECASE) != 0 ? UCOL_SECONDARY : UCOL_TERTIARY);
+    }
+    if ((flags & NORM_IGNORESYMBOLS) != 0) {
+        // Spaces, punctuation, symbols and currency signs become ignorable.
+        ucol_setAttribute(c, UCOL_ALTERNATE_HANDLING, UCOL_SHIFTED, &status);
+        ucol_setMaxVariable(c, UCOL_REORDER_CODE_CURRENCY, &status);
+    } else {
+        ucol_setAttribute(c, UCOL_ALTERNATE_HANDLING, UCOL_NON_IGNORABLE, &status);
+    }
+    if (U_FAILURE(status)) return nullptr;
+    return collator.release();
 }
 
 int KanaWidthMark(char32_t c, bool kana, bool width) {
