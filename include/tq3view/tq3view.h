@@ -1,5 +1,6 @@
-// The one header a host includes: the framework's compatibility surface and the
-// table-view library's exported interface.
+/// \file
+/// The one header a host includes: the framework's compatibility surface and the
+/// table-view library's exported interface.
 #pragma once
 
 #include "framework/core/wintypes.h"
