@@ -1,8 +1,5 @@
-// An ordered list of records that it owns, kept as a vector of pointers: finding
-// the record at a position is one index operation (a sheet of a million lines must
-// not walk a chain to reach line k), inserting and removing move pointers only, and
-// a record keeps its address for as long as it is in the list, so a host may hold
-// on to one it was given.
+/// \file
+/// tq3::RecordList, the list that holds a sheet's lines and columns.
 #pragma once
 
 #include <new>
@@ -10,24 +7,34 @@
 
 namespace tq3 {
 
+/// An ordered list of records that it owns, kept as a vector of pointers: finding
+/// the record at a position is one index operation (a sheet of a million lines must
+/// not walk a chain to reach line k), inserting and removing move pointers only, and
+/// a record keeps its address for as long as it is in the list, so a host may hold
+/// on to one it was given.
 template <typename Record>
 class RecordList {
 public:
+    /// An empty list.
     RecordList() = default;
-    RecordList(const RecordList&) = delete;
-    RecordList& operator=(const RecordList&) = delete;
+    RecordList(const RecordList&) = delete;             ///< owns its records, not copied
+    RecordList& operator=(const RecordList&) = delete;  ///< owns its records, not copied
+    /// Destroys every record.
     ~RecordList() { RemoveAll(); }
 
+    /// The number of records.
     int GetCount() const noexcept { return static_cast<int>(items.size()); }
+    /// Whether the list holds no record.
     bool IsEmpty() const noexcept { return items.empty(); }
+    /// Whether `index` names a record: 0 <= index < GetCount().
     bool IsValidIndex(int index) const noexcept { return index >= 0 && index < GetCount(); }
 
-    // The record at `index`, or null when the index names none.
+    /// The record at `index`, or null when the index names none.
     Record* GetAt(int index) const noexcept { return IsValidIndex(index) ? items[static_cast<size_t>(index)] : nullptr; }
 
-    // Takes ownership of `record` and puts it before position `index`, or at the
-    // end when `index` is not less than the count. Throws std::bad_alloc (the list
-    // is then unchanged and the record still belongs to the caller).
+    /// Takes ownership of `record` and puts it before position `index`, or at the
+    /// end when `index` is not less than the count. Throws std::bad_alloc (the list
+    /// is then unchanged and the record still belongs to the caller).
     void InsertAt(int index, Record* record) {
         if (index < 0 || index >= GetCount()) {
             items.push_back(record);
@@ -36,7 +43,7 @@ public:
         }
     }
 
-    // Destroys the record at `index`; false when the index names none.
+    /// Destroys the record at `index`; false when the index names none.
     bool RemoveAt(int index) noexcept {
         if (!IsValidIndex(index)) return false;
         Record* record = items[static_cast<size_t>(index)];
@@ -45,14 +52,15 @@ public:
         return true;
     }
 
-    // Destroys every record.
+    /// Destroys every record.
     void RemoveAll() noexcept {
         for (Record* record : items) delete record;
         items.clear();
     }
 
-    // Walking in order.
+    /// Walking in order: the first record's place (each place holds a record pointer).
     auto begin() const noexcept { return items.begin(); }
+    /// Walking in order: the place after the last record.
     auto end() const noexcept { return items.end(); }
 
 private:

@@ -20,6 +20,32 @@ if ! command -v dot >/dev/null 2>&1; then
   dot=NO
 fi
 
+# The reference covers what a host includes: the two installed headers and the
+# library headers they pull in, framework/ left out (docs/reference.md says why).
+# A header that joins them without joining docs/Doxyfile's INPUT fails the build.
+python3 - "$root" <<'PY' || exit 1
+import os, re, sys
+root = sys.argv[1]
+seen, todo = set(), ["include/tq3view/tq3view.h", "include/tq3view/testing.h"]
+while todo:
+    header = todo.pop()
+    if header in seen or header.startswith("framework/"):
+        continue
+    seen.add(header)
+    with open(os.path.join(root, header), encoding="utf-8") as f:
+        for name in re.findall(r'^#include "([^"]+)"', f.read(), re.M):
+            if os.path.isfile(os.path.join(root, name)):
+                todo.append(name)
+with open(os.path.join(root, "docs/Doxyfile"), encoding="utf-8") as f:
+    listed = set(re.findall(r"([\w/]+\.h)\b", f.read().split("INPUT ", 1)[1].split("\n\n", 1)[0]))
+missing, extra = sorted(seen - listed), sorted(listed - seen)
+for name in missing:
+    print(f"docs.sh: {name} is reached from the installed headers but not in docs/Doxyfile's INPUT", file=sys.stderr)
+for name in extra:
+    print(f"docs.sh: {name} is in docs/Doxyfile's INPUT but no installed header includes it", file=sys.stderr)
+sys.exit(1 if missing or extra else 0)
+PY
+
 mkdir -p "$out"
 out=$(cd "$out" && pwd)
 version=$(sed -n 's/^project(TQ3View VERSION \([0-9][0-9.]*\).*/\1/p' "$root/CMakeLists.txt")

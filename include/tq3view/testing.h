@@ -410,7 +410,7 @@ private:
 class TestApp : public CWinApp {
 public:
     /// The application object named `appName`, its settings base key
-    /// "Software\<registryKey>\" (null: none) in the scratch per-user store. The key itself is
+    /// `Software\<registryKey>\` (null: none) in the scratch per-user store. The key itself is
     /// not made: the view stores nothing until the host writes a setting of its own
     /// (CWinApp's profile functions) or makes the key.
     explicit TestApp(LPCWSTR appName = u"TQ3ViewTest", LPCWSTR registryKey = u"TQ3ViewTestVendor");

@@ -1,6 +1,11 @@
 /// \file
 /// The one header a host includes: the framework's compatibility surface and the
 /// table-view library's exported interface.
+
+/// \namespace tq3
+/// The library's own helpers beside the interface that keeps the platform's names:
+/// the language and resource-library functions, the settings key deletion, the
+/// record list of a sheet and the limits of column geometry.
 #pragma once
 
 #include "framework/core/wintypes.h"
