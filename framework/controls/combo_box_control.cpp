@@ -11,9 +11,16 @@
 // the keyboard stays with the combo box (or its edit box), which passes the
 // navigation keys on to the list.
 //
+// A simple box (CBS_SIMPLE) has no drop button and never drops: its list is a
+// child below the edit box, in view all the time and as tall as the box's height
+// leaves it. The arrow keys in the edit box choose from it, typing selects the
+// first item that begins with the text, and a click in it chooses (a double
+// click also tells the parent CBN_DBLCLK). The focus stays in the edit box.
+//
 // Call flow: ComboBoxProc (ControlProc) -> Dispatch -> OnCreate (MakeList,
-// MakeEdit) / OnItemMessage / OnPaint / OnKeyDown / OnButtonDown / OnFocus /
-// OnCommand (the list's LBN_SELCHANGE, the edit's EN_*) / OnListClosed;
+// MakeEdit, PlaceChildren) / OnItemMessage / OnPaint / OnKeyDown / OnButtonDown /
+// OnFocus / OnCommand (the list's LBN_SELCHANGE and LBN_DBLCLK, the edit's EN_*,
+// FollowTyping) / OnListClosed;
 // Drop -> Notify(CBN_DROPDOWN) -> Place -> show; Close -> Notify(CBN_SELENDOK or
 // CBN_SELENDCANCEL) -> hide -> Notify(CBN_CLOSEUP).
 // The parent may destroy the combo box in answer to any notification: after each
@@ -54,12 +61,12 @@ constexpr DWORD kEditLowerCase = 0x0010;
 // ============================================================================
 
 struct ComboState {
-    HWND list = nullptr;        // the dropped list ("ComboLBox"); hidden while closed
-    HWND edit = nullptr;        // CBS_DROPDOWN: the edit box, child 1001; null otherwise
+    HWND list = nullptr;        // the list ("ComboLBox"): a pop-up hidden while closed, or a simple box's child
+    HWND edit = nullptr;        // CBS_DROPDOWN and CBS_SIMPLE: the edit box, child 1001; null otherwise
     WNDPROC editProc = nullptr; // the edit box's own procedure, which the combo box's filter calls on
     bool dropped = false;       // the list shows
     int selection = -1;         // the item last chosen and reported; the list returns to it when a drop is left
-    int fieldHeight = 0;        // height of the selection field, which is the combo box's own height
+    int fieldHeight = 0;        // height of the selection field, which is the box's own height unless it is simple
     int listHeight = 0;         // room the dropped list may take: the height given at creation less the field
     int droppedWidth = 0;       // CB_SETDROPPEDWIDTH; the list is never narrower than the box
     HFONT font = nullptr;       // from WM_SETFONT; null draws with the dialog font
@@ -71,6 +78,7 @@ struct ComboState {
 
 DWORD Kind(HWND hwnd) { return StyleOf(hwnd) & 0x3; }
 bool HasEdit(HWND hwnd) { return Kind(hwnd) == CBS_DROPDOWN || Kind(hwnd) == CBS_SIMPLE; }
+bool IsSimple(HWND hwnd) { return Kind(hwnd) == CBS_SIMPLE; }
 bool IsOwnerDrawn(HWND hwnd) { return (StyleOf(hwnd) & (CBS_OWNERDRAWFIXED | CBS_OWNERDRAWVARIABLE)) != 0; }
 
 ComboState* Again(HWND hwnd) { return IsWindow(hwnd) ? StateOf<ComboState>(hwnd) : nullptr; }
@@ -92,18 +100,28 @@ int FontHeight(HWND hwnd, HFONT font) {
 
 int ButtonWidth() { return GetSystemMetrics(SM_CXVSCROLL); }
 
+// The selection field with its sunken frame: the whole box, or the top of a
+// simple one, whose list takes the rest.
+RECT FieldBox(HWND hwnd) {
+    RECT rc;
+    GetClientRect(hwnd, &rc);
+    const ComboState* st = StateOf<ComboState>(hwnd);
+    if (IsSimple(hwnd) && st != nullptr) rc.bottom = std::min<LONG>(rc.bottom, st->fieldHeight);
+    return rc;
+}
+
 // The sunken frame takes two pixels on each side; inside it the text field and,
 // at the right, the drop button.
 RECT Inner(HWND hwnd) {
-    RECT rc;
-    GetClientRect(hwnd, &rc);
+    RECT rc = FieldBox(hwnd);
     InflateRect(&rc, -2, -2);
     return rc;
 }
 
+// A simple box has no drop button: an empty rectangle at the field's right end.
 RECT ButtonRect(HWND hwnd) {
     RECT r = Inner(hwnd);
-    r.left = std::max(r.left, r.right - ButtonWidth());
+    r.left = IsSimple(hwnd) ? r.right : std::max(r.left, r.right - ButtonWidth());
     return r;
 }
 
@@ -145,7 +163,9 @@ int MeasureField(HWND hwnd, const ComboState* st) {
     return std::clamp<int>(static_cast<int>(measure.itemHeight), 1, 255) + 6;
 }
 
+// A simple box keeps the height it was given; the others are as tall as the field.
 void Resize(HWND hwnd, ComboState* st) {
+    if (IsSimple(hwnd)) return;
     RECT wr;
     GetWindowRect(hwnd, &wr);
     st->fitting = true;
@@ -155,19 +175,29 @@ void Resize(HWND hwnd, ComboState* st) {
 
 // A height given to the box from outside is the room for the field and the
 // dropped list together, as at creation: the box keeps the field's height and
-// the rest becomes the list's.
-LRESULT OnPosChanging(ComboState* st, LPARAM lParam) {
+// the rest becomes the list's. A simple box takes any height; its list fills it.
+LRESULT OnPosChanging(HWND hwnd, ComboState* st, LPARAM lParam) {
     auto* wp = reinterpret_cast<WINDOWPOS*>(lParam);
-    if (wp == nullptr || st->fitting || (wp->flags & SWP_NOSIZE) || st->fieldHeight <= 0) return 0;
+    if (wp == nullptr || IsSimple(hwnd) || st->fitting || (wp->flags & SWP_NOSIZE) || st->fieldHeight <= 0) return 0;
     st->listHeight = std::max(wp->cy - st->fieldHeight, ItemHeight(st) + 2);
     wp->cy = st->fieldHeight;
     return 0;
 }
 
-void PlaceEdit(HWND hwnd, const ComboState* st) {
-    if (st->edit == nullptr) return;
-    RECT f = FieldRect(hwnd);
-    MoveWindow(st->edit, f.left + 1, f.top + 1, std::max<int>(0, f.right - f.left - 2), std::max<int>(0, f.bottom - f.top - 2), TRUE);
+// The edit box inside the field's frame, and a simple box's list below the field
+// across the box's width.
+void PlaceChildren(HWND hwnd, const ComboState* st) {
+    if (st->edit != nullptr) {
+        RECT f = FieldRect(hwnd);
+        MoveWindow(st->edit, f.left + 1, f.top + 1, std::max<int>(0, f.right - f.left - 2),
+                   std::max<int>(0, f.bottom - f.top - 2), TRUE);
+    }
+    if (IsSimple(hwnd) && st->list != nullptr) {
+        RECT rc;
+        GetClientRect(hwnd, &rc);
+        const int top = std::min<int>(rc.bottom, st->fieldHeight);
+        MoveWindow(st->list, 0, top, rc.right, rc.bottom - top, TRUE);
+    }
 }
 
 // ============================================================================
@@ -212,7 +242,7 @@ void ShowSelection(HWND hwnd, ComboState* st) {
 // ============================================================================
 
 void Drop(HWND hwnd, ComboState* st) {
-    if (st->dropped || st->list == nullptr) return;
+    if (st->dropped || st->list == nullptr || IsSimple(hwnd)) return;
     NotifyParent(hwnd, CBN_DROPDOWN);  // the parent may fill the list now
     if ((st = Again(hwnd)) == nullptr || st->dropped) return;
     st->dropped = true;
@@ -272,7 +302,9 @@ LRESULT OnListClosed(HWND hwnd, ComboState* st, WPARAM chosen) {
     return 0;
 }
 
+// A simple box's list shows all the time; the message leaves it as it is.
 LRESULT ShowDropDown(HWND hwnd, ComboState* st, WPARAM show) {
+    if (IsSimple(hwnd)) return TRUE;
     if (show) {
         Drop(hwnd, st);
     } else {
@@ -330,14 +362,16 @@ LRESULT OnPaint(HWND hwnd, ComboState* st) {
     if (dc != nullptr) {
         int saved = SaveDC(dc);
         SelectObject(dc, FontOrDefault(st->font));
-        RECT rc;
-        GetClientRect(hwnd, &rc);
+        // A simple box paints its field only; its list, below, paints itself.
+        RECT rc = FieldBox(hwnd);
         DrawEdge(dc, &rc, EDGE_SUNKEN, BF_RECT);
-        RECT button = ButtonRect(hwnd);
-        UINT state = DFCS_SCROLLCOMBOBOX;
-        if (st->dropped) state |= DFCS_PUSHED | DFCS_FLAT;
-        if (!IsWindowEnabled(hwnd)) state |= DFCS_INACTIVE;
-        DrawFrameControl(dc, &button, DFC_SCROLL, state);
+        if (!IsSimple(hwnd)) {
+            RECT button = ButtonRect(hwnd);
+            UINT state = DFCS_SCROLLCOMBOBOX;
+            if (st->dropped) state |= DFCS_PUSHED | DFCS_FLAT;
+            if (!IsWindowEnabled(hwnd)) state |= DFCS_INACTIVE;
+            DrawFrameControl(dc, &button, DFC_SCROLL, state);
+        }
         if (st->edit == nullptr) {
             PaintField(hwnd, st, dc);
         } else {
@@ -486,13 +520,29 @@ void MakeEdit(HWND hwnd, ComboState* st) {
         SetWindowLongPtrW(st->edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&EditFilter)));
 }
 
+// Typing in a simple box selects the first item that begins with the text (none
+// for an empty text or one that no item begins with), and the list scrolls to
+// it. The text stays as typed: the user has chosen nothing, so the parent hears
+// CBN_EDITCHANGE alone, after the list has followed.
+void FollowTyping(ComboState* st) {
+    const std::u16string text = WindowText(st->edit);
+    LRESULT found = LB_ERR;
+    if (!text.empty()) {
+        found = SendMessageW(st->list, LB_FINDSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text.c_str()));
+    }
+    st->selection = found == LB_ERR ? -1 : static_cast<int>(found);
+    SendMessageW(st->list, LB_SETCURSEL, static_cast<WPARAM>(st->selection), 0);
+}
+
 // The edit box's notifications become the box's own.
 void OnEditCommand(HWND hwnd, ComboState* st, WORD code) {
     switch (code) {
         case kEditSetFocus: GainFocus(hwnd, st); break;
         case kEditKillFocus: LoseFocus(hwnd, st); break;
         case kEditChange:
-            if (!st->showing) NotifyParent(hwnd, CBN_EDITCHANGE);
+            if (st->showing) break;
+            if (IsSimple(hwnd)) FollowTyping(st);
+            NotifyParent(hwnd, CBN_EDITCHANGE);
             break;
         case kEditUpdate:
             if (!st->showing) NotifyParent(hwnd, CBN_EDITUPDATE);
@@ -507,7 +557,12 @@ LRESULT OnCommand(HWND hwnd, ComboState* st, WPARAM wParam, LPARAM lParam) {
     if (from == st->list && from != nullptr) {
         if (code == LBN_SELCHANGE) {
             const int index = static_cast<int>(SendMessageW(st->list, LB_GETCURSEL, 0, 0));
-            if (index != st->selection) Chosen(hwnd, st, index);
+            // A click in a simple box's list chooses its item even when it was
+            // the chosen one: the edit box may show other text by now.
+            if (index != st->selection || (IsSimple(hwnd) && index >= 0)) Chosen(hwnd, st, index);
+        } else if (code == LBN_DBLCLK && IsSimple(hwnd)) {
+            // Only a list that stays in view can be clicked twice.
+            NotifyParent(hwnd, CBN_DBLCLK);
         }
         return 0;
     }
@@ -568,7 +623,7 @@ LRESULT SetItemHeight(HWND hwnd, ComboState* st, WPARAM which, LPARAM height) {
     if (static_cast<int>(which) == -1) {
         st->fieldHeight = static_cast<int>(height) + 6;
         Resize(hwnd, st);
-        PlaceEdit(hwnd, st);
+        PlaceChildren(hwnd, st);
         InvalidateRect(hwnd, nullptr, TRUE);
         return CB_OKAY;
     }
@@ -596,11 +651,23 @@ LRESULT LimitText(ComboState* st, WPARAM limit) {
     return TRUE;
 }
 
+// Where the list shows on the screen when dropped; a simple box's where it is.
 LRESULT GetDroppedRect(HWND hwnd, const ComboState* st, LPARAM lParam) {
     if (lParam == 0) return CB_ERR;
-    *reinterpret_cast<RECT*>(lParam) = DroppedRect(hwnd, st);
+    auto* out = reinterpret_cast<RECT*>(lParam);
+    if (IsSimple(hwnd)) {
+        GetWindowRect(st->list, out);
+    } else {
+        *out = DroppedRect(hwnd, st);
+    }
     return TRUE;
 }
+
+// Whether the list is visible. A simple box's always is, so it answers TRUE, as
+// the platform describes the message. Its `dropped` stays false all the same:
+// nothing of a drop applies to it (no capture, Enter and Escape stay the
+// dialog's, CB_GETCURSEL reads the choice).
+LRESULT GetDroppedState(HWND hwnd, const ComboState* st) { return st->dropped || IsSimple(hwnd) ? TRUE : FALSE; }
 
 LRESULT SetDroppedWidth(ComboState* st, WPARAM width) {
     if (static_cast<int>(width) < 0) return CB_ERR;
@@ -627,7 +694,7 @@ LRESULT OnItemMessage(HWND hwnd, ComboState* st, UINT message, WPARAM wParam, LP
         case CB_GETTOPINDEX: return SendMessageW(st->list, LB_GETTOPINDEX, 0, 0);
         case CB_SETTOPINDEX: return SendMessageW(st->list, LB_SETTOPINDEX, wParam, 0);
         case CB_SHOWDROPDOWN: return ShowDropDown(hwnd, st, wParam);
-        case CB_GETDROPPEDSTATE: return st->dropped ? TRUE : FALSE;
+        case CB_GETDROPPEDSTATE: return GetDroppedState(hwnd, st);
         case CB_GETDROPPEDCONTROLRECT: return GetDroppedRect(hwnd, st, lParam);
         case CB_SETDROPPEDWIDTH: return SetDroppedWidth(st, wParam);
         case CB_GETDROPPEDWIDTH: return std::max<LRESULT>(st->droppedWidth, [&] { RECT r; GetWindowRect(hwnd, &r); return r.right - r.left; }());
@@ -659,16 +726,25 @@ LRESULT OnTextMessage(HWND hwnd, ComboState* st, UINT message, WPARAM wParam, LP
     return static_cast<LRESULT>(n);
 }
 
-// The list is made hidden at creation, owned by the box's top-level window.
+// The list is made hidden at creation, owned by the box's top-level window; a
+// simple box's is its child in view, framed with a sunken edge like the field,
+// and has the id the platform gives it.
 HWND MakeList(HWND hwnd) {
     const DWORD style = StyleOf(hwnd);
-    DWORD listStyle = WS_POPUP | WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT;
+    DWORD listStyle = WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT;
     if (style & CBS_SORT) listStyle |= LBS_SORT;
     if (style & CBS_HASSTRINGS) listStyle |= LBS_HASSTRINGS;
     if (style & CBS_OWNERDRAWFIXED) listStyle |= LBS_OWNERDRAWFIXED;
+    if (IsSimple(hwnd)) {
+        listStyle |= WS_CHILD | WS_VISIBLE;
+        if (!IsWindowEnabled(hwnd)) listStyle |= WS_DISABLED;
+        constexpr INT_PTR kSimpleListId = 1000;
+        return CreateWindowExW(WS_EX_CLIENTEDGE, kComboListClass, nullptr, listStyle, 0, 0, 0, 0, hwnd,
+                               reinterpret_cast<HMENU>(kSimpleListId), nullptr, hwnd);
+    }
     HWND owner = GetAncestor(hwnd, GA_ROOT);
-    return CreateWindowExW(WS_EX_TOOLWINDOW, kComboListClass, nullptr, listStyle, 0, 0, 10, 10, owner, nullptr, nullptr,
-                           hwnd);
+    return CreateWindowExW(WS_EX_TOOLWINDOW, kComboListClass, nullptr, listStyle | WS_POPUP | WS_BORDER, 0, 0, 10, 10,
+                           owner, nullptr, nullptr, hwnd);
 }
 
 // An owner-drawn box asks its parent for the height of the list's items.
@@ -704,7 +780,7 @@ LRESULT OnCreate(HWND hwnd, ComboState* st, LPARAM lParam) {
     st->listHeight = std::max(cs != nullptr ? cs->cy - st->fieldHeight : 0, ItemHeight(st) + 2);
     MakeEdit(hwnd, st);
     Resize(hwnd, st);
-    PlaceEdit(hwnd, st);
+    PlaceChildren(hwnd, st);
     return 0;
 }
 
@@ -726,7 +802,7 @@ LRESULT OnSetFont(HWND hwnd, ComboState* st, WPARAM wParam, LPARAM lParam) {
     MeasureItems(hwnd, st);
     st->fieldHeight = MeasureField(hwnd, st);
     Resize(hwnd, st);
-    PlaceEdit(hwnd, st);
+    PlaceChildren(hwnd, st);
     return 0;
 }
 
@@ -739,11 +815,12 @@ LRESULT OnWindowMessage(HWND hwnd, ComboState* st, UINT message, WPARAM wParam, 
         case WM_GETFONT: return reinterpret_cast<LRESULT>(st->font);
         case WM_ENABLE:
             if (st->edit != nullptr) EnableWindow(st->edit, wParam != 0);
+            if (IsSimple(hwnd)) EnableWindow(st->list, wParam != 0);
             InvalidateRect(hwnd, nullptr, TRUE);
             return 0;
-        case WM_SIZE: PlaceEdit(hwnd, st); return 0;
+        case WM_SIZE: PlaceChildren(hwnd, st); return 0;
         case WM_WINDOWPOSCHANGING:
-            OnPosChanging(st, lParam);
+            OnPosChanging(hwnd, st, lParam);
             return DefWindowProcW(hwnd, message, wParam, lParam);
         case WM_GETDLGCODE: {
             LRESULT code = DLGC_WANTARROWS | DLGC_WANTCHARS;
@@ -771,8 +848,8 @@ LRESULT Dispatch(HWND hwnd, ComboState* st, UINT message, WPARAM wParam, LPARAM 
         case WM_SYSKEYDOWN: return OnKeyDown(hwnd, st, message, wParam, lParam);
         case WM_CHAR: return OnChar(hwnd, st, wParam);
         case WM_MOUSEWHEEL:
-            // The wheel scrolls an open list.
-            if (st->dropped) return SendMessageW(st->list, message, wParam, lParam);
+            // The wheel scrolls an open list, or a simple box's.
+            if (st->dropped || IsSimple(hwnd)) return SendMessageW(st->list, message, wParam, lParam);
             return DefWindowProcW(hwnd, message, wParam, lParam);
         case WM_SETFOCUS: return OnSetFocus(hwnd, st);
         case WM_KILLFOCUS:

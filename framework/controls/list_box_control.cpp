@@ -1,4 +1,5 @@
-// The "LISTBOX" class, and "ComboLBox", the same list dropped down by a combo box.
+// The "LISTBOX" class, and "ComboLBox", the same list in a combo box: dropped
+// down as a pop-up, or in view below a simple box's field as its child.
 //
 // Sections: state; geometry and scrolling; items; selection; painting; keyboard;
 // mouse; the dropped list of a combo box; the messages; the procedure.
@@ -51,7 +52,8 @@ struct ListBoxState {
     HFONT font = nullptr;     // from WM_SETFONT; null draws with the dialog font
     bool focused = false;     // holds the keyboard focus
     bool tracking = false;    // the left button went down in it; it holds the capture
-    HWND combo = nullptr;     // the combo box that drops this list down; null for a plain list
+    HWND combo = nullptr;     // the combo box whose list this is; null for a plain list
+    bool popup = false;       // the combo box's dropped list; false for a simple box's list, a child always in view
     bool hovered = false;     // dropped list: the mouse has been over an item since it opened
     bool scrolling = false;   // dropped list: its scroll bar holds the capture for a drag
     bool sizing = false;      // resizing itself to a whole number of items
@@ -611,8 +613,19 @@ bool InClient(HWND hwnd, POINT pt) {
     return PtInRect(&rc, pt) != FALSE;
 }
 
+// A press gives the list the focus; a simple combo box's list leaves it with the
+// box (in its edit box), where the user goes on typing.
+void TakeFocus(HWND hwnd, const ListBoxState* st) {
+    HWND focus = GetFocus();
+    if (st->combo == nullptr) {
+        if (focus != hwnd) SetFocus(hwnd);
+        return;
+    }
+    if (focus != st->combo && (focus == nullptr || GetParent(focus) != st->combo)) SetFocus(st->combo);
+}
+
 LRESULT OnButtonDown(HWND hwnd, ListBoxState* st, WPARAM keys, LPARAM lParam, bool twice) {
-    if (GetFocus() != hwnd) SetFocus(hwnd);
+    TakeFocus(hwnd, st);
     st = StateOf<ListBoxState>(hwnd);
     if (st == nullptr) return 0;
     SetCapture(hwnd);
@@ -901,7 +914,7 @@ LRESULT OnInputMessage(HWND hwnd, ListBoxState* st, UINT message, WPARAM wParam,
 // ============================================================================
 
 LRESULT Dispatch(HWND hwnd, ListBoxState* st, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (st->combo != nullptr) {
+    if (st->popup) {
         switch (message) {
             case WM_LBUTTONDOWN:
             case WM_LBUTTONDBLCLK:
@@ -941,11 +954,15 @@ LRESULT Dispatch(HWND hwnd, ListBoxState* st, UINT message, WPARAM wParam, LPARA
     }
 }
 
-// The dropped list of a combo box learns its combo box from the creation data.
+// The list of a combo box learns its combo box from the creation data, and from
+// its style whether it drops down (a pop-up) or stays in view (a child).
 LRESULT ComboDispatch(HWND hwnd, ListBoxState* st, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
         const auto* cs = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-        if (cs != nullptr) st->combo = reinterpret_cast<HWND>(cs->lpCreateParams);
+        if (cs != nullptr) {
+            st->combo = reinterpret_cast<HWND>(cs->lpCreateParams);
+            st->popup = (cs->style & WS_CHILD) == 0;
+        }
     }
     return Dispatch(hwnd, st, message, wParam, lParam);
 }

@@ -1,5 +1,6 @@
 // The "COMBOBOX" class: its items, what the parent hears when the list drops down
-// and closes by mouse and keyboard, where the list drops, and how it looks.
+// and closes by mouse and keyboard, where the list drops, and how it looks; the
+// simple box with its list always in view.
 #include <functional>
 #include <string>
 #include <vector>
@@ -23,6 +24,12 @@ protected:
     }
     // The dropped list: the visible top-level "ComboLBox" window.
     static HWND List() { return FindWindowW(u"ComboLBox", nullptr); }
+    // A simple box's list, its child below the edit box.
+    static HWND SimpleList(HWND combo) { return GetDlgItem(combo, 1000); }
+    static HWND Edit(HWND combo) { return GetDlgItem(combo, kComboEditId); }
+    static int FieldHeight(HWND combo) {
+        return static_cast<int>(SendMessageW(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0)) + 6;
+    }
     static RECT WindowRect(HWND hwnd) {
         RECT r{};
         GetWindowRect(hwnd, &r);
@@ -251,6 +258,154 @@ TEST_F(ComboBoxTest, TheFieldShowsTheChoiceHighlightedWhileFocused) {
     const RECT button{client.right - 2 - GetSystemMetrics(SM_CXVSCROLL), 2, client.right - 2, client.bottom - 2};
     EXPECT_GT(CaptureWindow(combo, button).Count(GetSysColor(COLOR_BTNFACE)), 0) << "the drop button";
     EXPECT_GT(CaptureWindow(combo, button).Count(RGB(0, 0, 0)), 0) << "its arrow";
+}
+
+// ---- The simple box ---------------------------------------------------------------
+
+TEST_F(ComboBoxTest, ASimpleBoxKeepsItsListInViewBelowTheEdit) {
+    HWND combo = MakeCombo(CBS_SIMPLE | CBS_SORT, {u"pear", u"apple", u"fig"});
+    HWND edit = Edit(combo);
+    HWND list = SimpleList(combo);
+    ASSERT_NE(edit, nullptr);
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(GetParent(list), combo);
+    EXPECT_EQ(List(), nullptr) << "no pop-up list";
+    EXPECT_TRUE(IsWindowVisible(list));
+    const auto expectLayout = [&](int height, const char* when) {
+        SCOPED_TRACE(when);
+        const RECT box = WindowRect(combo);
+        const RECT shown = WindowRect(list);
+        EXPECT_EQ(box.bottom - box.top, height) << "the box keeps the height it is given";
+        EXPECT_EQ(shown.left, box.left);
+        EXPECT_EQ(shown.right, box.right);
+        EXPECT_EQ(shown.top, box.top + FieldHeight(combo));
+        EXPECT_EQ(shown.bottom, box.bottom);
+        const RECT field = WindowRect(edit);
+        EXPECT_LE(field.bottom, shown.top);
+        EXPECT_GE(field.right, box.right - 4) << "no drop button beside the edit box";
+        RECT reported{};
+        EXPECT_EQ(SendMessageW(combo, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&reported)), TRUE);
+        EXPECT_TRUE(EqualRect(&reported, &shown) != FALSE);
+    };
+    expectLayout(120, "as made");
+    EXPECT_EQ(SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), 24), CB_OKAY);
+    expectLayout(120, "with a taller field");
+    SetWindowPos(combo, nullptr, 0, 0, 150, 200, SWP_NOMOVE | SWP_NOZORDER);
+    expectLayout(200, "made taller");
+
+    tq3::testing::MessageSpy spy;
+    spy.Watch(parent, "parent");
+    spy.KeepOnly({WM_COMMAND});
+    SetFocus(combo);
+    EXPECT_EQ(GetFocus(), edit);
+    EXPECT_EQ(SendMessageW(combo, CB_SHOWDROPDOWN, FALSE, 0), TRUE);
+    EXPECT_EQ(SendMessageW(combo, CB_SHOWDROPDOWN, TRUE, 0), TRUE);
+    desktop.KeyPress(VK_F4);
+    desktop.KeyPress(VK_DOWN, tq3::testing::kAlt);
+    EXPECT_EQ(Heard(spy), std::vector<WORD>{CBN_SETFOCUS}) << "nothing drops, nothing closes";
+    EXPECT_TRUE(IsWindowVisible(list)) << "hiding the list has no effect either";
+    EXPECT_EQ(SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0), TRUE) << "its list is always visible";
+    EXPECT_EQ(GetCapture(), nullptr);
+    EXPECT_EQ(SendMessageW(combo, WM_GETDLGCODE, 0, 0) & DLGC_WANTMESSAGE, 0) << "Enter and Escape stay the dialog's";
+    EnableWindow(combo, FALSE);
+    EXPECT_FALSE(IsWindowEnabled(list));
+    EXPECT_FALSE(IsWindowEnabled(edit));
+}
+
+struct SimpleCase {
+    const char* name;
+    std::function<void(Desktop&, HWND)> act;
+    std::vector<WORD> heard;
+    int selected;       // CB_GETCURSEL afterwards, and the list's selection
+    std::u16string text;  // in the edit box afterwards
+};
+
+TEST_F(ComboBoxTest, ASimpleBoxChoosesByArrowTypingAndClick) {
+    const auto item = [](HWND c, int index) { return ItemOnScreen(SimpleList(c), index); };
+    const std::vector<SimpleCase> cases = {
+        {"Down chooses the next item and shows it", [](Desktop& d, HWND c) {
+             SetFocus(c);
+             d.KeyPress(VK_DOWN);
+         },
+         {CBN_SETFOCUS, CBN_SELCHANGE}, 2, u"gamma"},
+        {"typing selects the first item with the prefix and keeps the text",
+         [](Desktop& d, HWND c) {
+             SetFocus(c);
+             d.Type(u"DE");
+         },
+         {CBN_SETFOCUS, CBN_EDITUPDATE, CBN_EDITCHANGE, CBN_EDITUPDATE, CBN_EDITCHANGE}, 3, u"DE"},
+        {"typing what no item begins with selects none", [](Desktop& d, HWND c) {
+             SetFocus(c);
+             d.Type(u"x");
+         },
+         {CBN_SETFOCUS, CBN_EDITUPDATE, CBN_EDITCHANGE}, -1, u"x"},
+        {"an arrow goes on from the typed prefix", [](Desktop& d, HWND c) {
+             SetFocus(c);
+             d.Type(u"g");
+             d.KeyPress(VK_DOWN);
+         },
+         {CBN_SETFOCUS, CBN_EDITUPDATE, CBN_EDITCHANGE, CBN_SELCHANGE}, 3, u"delta"},
+        {"a click on an item chooses it", [&](Desktop& d, HWND c) { d.Click(item(c, 3)); },
+         {CBN_SETFOCUS, CBN_SELCHANGE}, 3, u"delta"},
+        {"a click on the chosen item puts it back over typed text", [&](Desktop& d, HWND c) {
+             SetFocus(c);
+             d.Type(u"b");
+             d.Click(item(c, 1));
+         },
+         {CBN_SETFOCUS, CBN_EDITUPDATE, CBN_EDITCHANGE, CBN_SELCHANGE}, 1, u"beta"},
+        {"a double click chooses and is reported", [&](Desktop& d, HWND c) { d.DoubleClick(item(c, 0)); },
+         {CBN_SETFOCUS, CBN_SELCHANGE, CBN_DBLCLK, CBN_SELCHANGE}, 0, u"alpha"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        HWND combo = MakeCombo(CBS_SIMPLE, {u"alpha", u"beta", u"gamma", u"delta"});
+        SendMessageW(combo, CB_SETCURSEL, 1, 0);
+        tq3::testing::MessageSpy spy;
+        spy.Watch(parent, "parent");
+        spy.KeepOnly({WM_COMMAND});
+        c.act(desktop, combo);
+        EXPECT_EQ(Heard(spy), c.heard);
+        EXPECT_EQ(SendMessageW(combo, CB_GETCURSEL, 0, 0), c.selected);
+        EXPECT_EQ(SendMessageW(SimpleList(combo), LB_GETCURSEL, 0, 0), c.selected) << "the list shows the choice";
+        EXPECT_EQ(Text(combo), c.text);
+        EXPECT_EQ(GetFocus(), Edit(combo)) << "the focus stays in the edit box";
+        DestroyWindow(combo);
+    }
+}
+
+TEST_F(ComboBoxTest, ASimpleBoxPaintsItsFieldAndItsFramedList) {
+    HWND combo = MakeCombo(CBS_SIMPLE, {u"alpha", u"beta", u"gamma"});
+    SendMessageW(combo, CB_SETCURSEL, 1, 0);
+    desktop.RunUntilIdle();
+    HWND list = SimpleList(combo);
+    RECT client{};
+    GetClientRect(combo, &client);
+    const int field = FieldHeight(combo);
+    // The field's sunken frame ends at the field's bottom, where the list begins.
+    const auto top = CaptureWindow(combo, RECT{1, 0, client.right - 1, 1});
+    EXPECT_TRUE(top.FilledWith(GetSysColor(COLOR_BTNSHADOW)).ok) << top.Picture(GetSysColor(COLOR_BTNSHADOW));
+    const auto bottom = CaptureWindow(combo, RECT{1, field - 1, client.right, field});
+    EXPECT_TRUE(bottom.FilledWith(GetSysColor(COLOR_BTNHIGHLIGHT)).ok) << bottom.Picture(GetSysColor(COLOR_BTNHIGHLIGHT));
+    // Where a drop button would be, the field goes on in the window colour.
+    const RECT end{client.right - 2 - GetSystemMetrics(SM_CXVSCROLL), 2, client.right - 2, field - 2};
+    EXPECT_TRUE(CaptureWindow(combo, end).FilledWith(GetSysColor(COLOR_WINDOW)).ok);
+    RECT editClient{};
+    GetClientRect(Edit(combo), &editClient);
+    EXPECT_GT(CountDark(Edit(combo), editClient), 0) << "the chosen item's text in the edit box";
+    // The list's own sunken frame, and its items: the chosen one highlighted.
+    const RECT shown = WindowRect(list);
+    const auto frame = tq3::testing::CaptureDesktop(RECT{shown.left + 1, shown.top, shown.right - 1, shown.top + 1});
+    EXPECT_TRUE(frame.FilledWith(GetSysColor(COLOR_BTNSHADOW)).ok) << frame.Picture(GetSysColor(COLOR_BTNSHADOW));
+    for (int i = 0; i < 3; ++i) {
+        SCOPED_TRACE(i);
+        RECT r{};
+        SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&r));
+        const auto edge = CaptureWindow(list, RECT{r.left, r.top, r.left + 2, r.bottom});
+        EXPECT_EQ(edge.FilledWith(GetSysColor(i == 1 ? COLOR_HIGHLIGHT : COLOR_WINDOW)).ok, true);
+        if (i != 1) {
+            EXPECT_GT(CountDark(list, r), 0) << "its text";
+        }
+    }
 }
 
 TEST_F(ComboBoxTest, SizesAndTheWrapper) {
