@@ -16,13 +16,12 @@ constexpr std::size_t kChunkItems = 512;
 }  // namespace
 
 ListItems::Place ListItems::Locate(int index) const {
-    auto rest = static_cast<std::size_t>(index);
-    for (std::size_t c = 0; c < chunks_.size(); ++c) {
-        if (rest < chunks_[c].size()) return Place{c, rest};
-        rest -= chunks_[c].size();
-    }
-    // One past the end: the end of the last chunk.
-    return chunks_.empty() ? Place{0, 0} : Place{chunks_.size() - 1, chunks_.back().size()};
+    if (chunks_.empty()) return Place{0, 0};
+    // The last chunk that starts at or before `index`; one past the end lands at
+    // the end of the last chunk.
+    auto after = std::upper_bound(starts_.begin(), starts_.end(), index);
+    const auto chunk = static_cast<std::size_t>(after - starts_.begin()) - 1;
+    return Place{chunk, static_cast<std::size_t>(index - starts_[chunk])};
 }
 
 ListItem& ListItems::At(int index) {
@@ -35,25 +34,35 @@ const ListItem& ListItems::At(int index) const {
     return *chunks_[p.chunk][p.offset];
 }
 
+void ListItems::Shift(std::size_t chunk, int by) {
+    for (std::size_t c = chunk + 1; c < starts_.size(); ++c) starts_[c] += by;
+}
+
 // Everything that can run out of memory happens before the first item moves.
 void ListItems::SplitIfFull(std::size_t chunk) {
     if (chunks_[chunk].size() < kChunkItems) return;
     chunks_.reserve(chunks_.size() + 1);
+    starts_.reserve(starts_.size() + 1);
     Chunk tail;
     tail.reserve(kChunkItems);
     auto& head = chunks_[chunk];
     const auto half = static_cast<std::ptrdiff_t>(head.size() / 2);
     std::move(head.begin() + half, head.end(), std::back_inserter(tail));
     head.erase(head.begin() + half, head.end());
-    chunks_.insert(chunks_.begin() + static_cast<std::ptrdiff_t>(chunk) + 1, std::move(tail));
+    const auto at = static_cast<std::ptrdiff_t>(chunk) + 1;
+    chunks_.insert(chunks_.begin() + at, std::move(tail));
+    starts_.insert(starts_.begin() + at, starts_[chunk] + static_cast<int>(half));
 }
 
 void ListItems::Insert(int index, ListItem&& item) {
     auto owned = std::make_unique<ListItem>(std::move(item));
     if (chunks_.empty()) {
+        starts_.reserve(1);
         Chunk first;
-        first.push_back(std::move(owned));
+        first.push_back(owned.get());
         chunks_.push_back(std::move(first));
+        starts_.push_back(0);
+        owned.release();
         count_ = 1;
         return;
     }
@@ -61,21 +70,33 @@ void ListItems::Insert(int index, ListItem&& item) {
     SplitIfFull(p.chunk);
     p = Locate(index);
     auto& chunk = chunks_[p.chunk];
-    // A single insert whose items move without throwing is all or nothing.
-    chunk.insert(chunk.begin() + static_cast<std::ptrdiff_t>(p.offset), std::move(owned));
+    // A single insert of a pointer is all or nothing; the item is the chunk's
+    // once it is in.
+    chunk.insert(chunk.begin() + static_cast<std::ptrdiff_t>(p.offset), owned.get());
+    owned.release();
+    Shift(p.chunk, 1);
     ++count_;
 }
 
 void ListItems::Erase(int index) {
     Place p = Locate(index);
     auto& chunk = chunks_[p.chunk];
+    delete chunk[p.offset];
     chunk.erase(chunk.begin() + static_cast<std::ptrdiff_t>(p.offset));
-    if (chunk.empty()) chunks_.erase(chunks_.begin() + static_cast<std::ptrdiff_t>(p.chunk));
+    Shift(p.chunk, -1);
+    if (chunk.empty()) {
+        chunks_.erase(chunks_.begin() + static_cast<std::ptrdiff_t>(p.chunk));
+        starts_.erase(starts_.begin() + static_cast<std::ptrdiff_t>(p.chunk));
+    }
     --count_;
 }
 
 void ListItems::Clear() {
+    for (Chunk& chunk : chunks_) {
+        for (ListItem* item : chunk) delete item;
+    }
     chunks_.clear();
+    starts_.clear();
     count_ = 0;
 }
 
@@ -83,11 +104,10 @@ int ListItems::UpperBound(const std::string& key) const {
     // The first chunk whose last key is greater; the answer lies inside it.
     auto chunk = std::upper_bound(chunks_.begin(), chunks_.end(), key,
                                   [](const std::string& k, const Chunk& c) { return k < c.back()->key; });
-    int before = 0;
-    for (auto c = chunks_.begin(); c != chunk; ++c) before += static_cast<int>(c->size());
-    if (chunk == chunks_.end()) return before;
+    if (chunk == chunks_.end()) return count_;
+    const int before = starts_[static_cast<std::size_t>(chunk - chunks_.begin())];
     auto inside = std::upper_bound(chunk->begin(), chunk->end(), key,
-                                   [](const std::string& k, const std::unique_ptr<ListItem>& item) { return k < item->key; });
+                                   [](const std::string& k, const ListItem* item) { return k < item->key; });
     return before + static_cast<int>(inside - chunk->begin());
 }
 

@@ -1,6 +1,8 @@
 // The items of a list box, kept for lists of any length: a sequence of chunks, so
 // that inserting into a list of 100,000 items moves a few hundred of them, not
 // all, and a sorted insert is a binary search over the chunks and then within one.
+// Each chunk's first index is kept beside it, so that finding an index is a
+// binary search too rather than a walk over every chunk before it.
 // Private to framework/controls/.
 #pragma once
 
@@ -21,6 +23,11 @@ struct ListItem {
 
 class ListItems {
 public:
+    ListItems() = default;
+    ListItems(const ListItems&) = delete;
+    ListItems& operator=(const ListItems&) = delete;
+    ~ListItems() { Clear(); }
+
     int Count() const { return count_; }
     ListItem& At(int index);
     const ListItem& At(int index) const;
@@ -43,10 +50,14 @@ private:
     };
     Place Locate(int index) const;
     void SplitIfFull(std::size_t chunk);
+    // Moves the first index of every chunk after `chunk` by `by` items.
+    void Shift(std::size_t chunk, int by);
 
-    // Items are held by pointer, so that an insert moves pointers, not strings.
-    using Chunk = std::vector<std::unique_ptr<ListItem>>;
+    // Items are held by plain pointers that the sequence owns, so that an insert
+    // shifts a chunk with one memory move, not an element at a time.
+    using Chunk = std::vector<ListItem*>;
     std::vector<Chunk> chunks_;  // never holds an empty chunk
+    std::vector<int> starts_;    // index of each chunk's first item, one entry per chunk
     int count_ = 0;              // items in all chunks
 };
 

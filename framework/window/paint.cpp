@@ -661,22 +661,25 @@ void MovePixels(Window* root, const Region& screenDest, int dx, int dy) {
     Region dest = ScreenToSurface(root, screenDest);
     RECT b = dest.Bounds();
     if (b.right <= b.left || b.bottom <= b.top) return;
-    int width = b.right - b.left;
-    int height = b.bottom - b.top;
-    std::vector<Pixel> copy(static_cast<size_t>(width) * height);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            int sx = b.left + x - dx, sy = b.top + y - dy;
-            copy[static_cast<size_t>(y) * width + x] = surface.Contains(sx, sy) ? surface.At(sx, sy) : 0;
-        }
+    const int width = b.right - b.left;
+    const int height = b.bottom - b.top;
+    // The source rows go aside whole (what lies off the surface stays black), then
+    // each rectangle of the destination takes its part of them, a row at a time.
+    std::vector<Pixel> copy(static_cast<size_t>(width) * height, 0);
+    const int fromX = std::max(b.left, dx);
+    const int toX = std::min(b.right, surface.Width() + dx);
+    for (int y = 0; y < height && fromX < toX; ++y) {
+        const int sy = b.top + y - dy;
+        if (sy < 0 || sy >= surface.Height()) continue;
+        std::copy_n(surface.Row(sy) + (fromX - dx), toX - fromX,
+                    copy.data() + static_cast<size_t>(y) * width + (fromX - b.left));
     }
     dest.ForEachRect([&](const RECT& r) {
-        for (int y = r.top; y < r.bottom; ++y) {
-            if (y < 0 || y >= surface.Height()) continue;
-            for (int x = r.left; x < r.right; ++x) {
-                if (x < 0 || x >= surface.Width()) continue;
-                surface.Set(x, y, copy[static_cast<size_t>(y - b.top) * width + (x - b.left)]);
-            }
+        const int left = std::max<int>(r.left, 0);
+        const int right = std::min<int>(r.right, surface.Width());
+        for (int y = std::max<int>(r.top, 0); y < std::min<int>(r.bottom, surface.Height()) && left < right; ++y) {
+            std::copy_n(copy.data() + static_cast<size_t>(y - b.top) * width + (left - b.left), right - left,
+                        surface.Row(y) + left);
         }
     });
     PresentDamage(root, dest);

@@ -53,6 +53,18 @@ void ShowBar(Window* w, int bar, bool show) {
                  SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+bool SameRect(const RECT& a, const RECT& b) {
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+// Whether a bar with these parts draws the same pixels as one with those.
+bool SameLook(const ScrollBarParts& a, const ScrollBarParts& b) {
+    return a.visible == b.visible && a.arrowStartEnabled == b.arrowStartEnabled &&
+           a.arrowEndEnabled == b.arrowEndEnabled && a.pressed == b.pressed && SameRect(a.bar, b.bar) &&
+           SameRect(a.arrowStart, b.arrowStart) && SameRect(a.arrowEnd, b.arrowEnd) && SameRect(a.track, b.track) &&
+           SameRect(a.thumb, b.thumb);
+}
+
 bool ValidInfoSize(UINT size) { return size == sizeof(SCROLLINFO) || size == sizeof(SCROLLINFO) - sizeof(int); }
 
 }  // namespace
@@ -82,6 +94,8 @@ int SetScrollInfo(HWND hwnd, int bar, LPCSCROLLINFO info, BOOL redraw) {
     ScrollBar* b = BarOf(w, bar);
     if (b == nullptr || info == nullptr || !ValidInfoSize(info->cbSize)) return 0;
     CallScope scope;
+    ScrollBarParts before;
+    ScrollBarPartsOf(w, bar, &before);
     UINT mask = info->fMask;
     if (mask & SIF_RANGE) {
         b->min = info->nMin;
@@ -106,7 +120,18 @@ int SetScrollInfo(HWND hwnd, int bar, LPCSCROLLINFO info, BOOL redraw) {
             ShowBar(w, bar, true);
         }
     }
-    if (redraw && FromHandle(hwnd) != nullptr) RedrawBar(w, bar);
+    if (FromHandle(hwnd) == nullptr) return pos;
+    // The bar is drawn again only when its look changed: a list of 100,000 items
+    // moves its thumb by a pixel every few hundred items added or scrolled.
+    ScrollBarParts after;
+    ScrollBarPartsOf(w, bar, &after);
+    const bool changed = !SameLook(before, after);
+    if (!redraw) {
+        b->stale = b->stale || changed;
+    } else if (changed || b->stale) {
+        b->stale = false;
+        RedrawBar(w, bar);
+    }
     return pos;
 }
 

@@ -55,6 +55,7 @@ struct ScrollBar {
     int trackPos = 0;
     bool tracking = false;   // thumb is being dragged: trackPos is live
     UINT disabledArrows = 0; // ESB_DISABLE_* bits from EnableScrollBar or SIF_DISABLENOSCROLL
+    bool stale = false;      // its look changed by SetScrollInfo without a redraw, and is not drawn again yet
 };
 
 struct Window {
