@@ -17,6 +17,7 @@
 // collation keys (ListItems), so a list of 100,000 sorted strings adds, scrolls
 // and paints as fast as a short one.
 #include <algorithm>
+#include <cstdlib>
 #include <new>
 #include <string>
 #include <utility>
@@ -142,13 +143,21 @@ void RedrawItem(HWND hwnd, const ListBoxState* st, int index) {
 }
 
 // Scrolls so that `top` is the first item in view; the rows still in view move
-// with the picture and only the uncovered ones are painted again.
+// with the picture and only the uncovered ones are painted again. A jump that
+// keeps at most one row, as a page key's does, paints everything again: moving
+// the picture costs more than painting that row.
 void SetTop(HWND hwnd, ListBoxState* st, int top) {
     top = std::clamp(top, 0, MaxTop(hwnd, st));
     if (top == st->top) return;
-    const int dy = (st->top - top) * st->itemHeight;
+    const int rows = st->top - top;
     st->top = top;
-    if ((Style(hwnd) & LBS_NOREDRAW) == 0) ScrollWindowEx(hwnd, 0, dy, nullptr, nullptr, nullptr, nullptr, SW_INVALIDATE | SW_ERASE);
+    if ((Style(hwnd) & LBS_NOREDRAW) == 0) {
+        if (std::abs(rows) >= PageSize(hwnd, st) - 1) {
+            InvalidateRect(hwnd, nullptr, TRUE);
+        } else {
+            ScrollWindowEx(hwnd, 0, rows * st->itemHeight, nullptr, nullptr, nullptr, nullptr, SW_INVALIDATE | SW_ERASE);
+        }
+    }
     UpdateScrollBar(hwnd, st);
 }
 
@@ -495,8 +504,10 @@ void PaintItems(HWND hwnd, ListBoxState* st, HDC dc, const RECT& dirty) {
     const int last = std::min(st->items.Count() - 1, st->top + (dirty.bottom - 1) / st->itemHeight);
     // Rows scrolled into view are usually cold in memory: a Page Down in a long list
     // brings two dozen never painted, each an item and then its text to load.
-    // Asking for them all before the fill lets those loads overlap one another
-    // and the fill, instead of each waiting in turn inside the drawing of a row.
+    // Asking for them all before the fill (the items, whose addresses are at hand,
+    // then their texts) lets those loads overlap one another and the fill,
+    // instead of each waiting in turn inside the drawing of a row.
+    for (int i = first; i <= last; ++i) __builtin_prefetch(&st->items.At(i));
     for (int i = first; i <= last; ++i) __builtin_prefetch(st->items.At(i).text.data());
     FillRect(dc, &dirty, Background(hwnd, st, dc));
     for (int i = first; i <= last; ++i) {

@@ -121,6 +121,13 @@ void PatRow(Pixel* row, int y, int x0, int x1, const Paint& paint, std::uint8_t 
                 return;
         }
     }
+    if (rop == kPatCopy && !paint.anySkip) {
+        // A pattern copied whole (a scroll bar's track, a halftone): the row of
+        // the pattern repeats along the row, with no test per pixel.
+        const Pixel* line = paint.pattern.data() + static_cast<std::size_t>(((y - paint.phaseY) & 7) * 8);
+        for (int x = x0; x < x1; ++x) row[x] = line[(x - paint.phaseX) & 7];
+        return;
+    }
     for (int x = x0; x < x1; ++x) {
         if (paint.Skips(x, y)) continue;
         Pixel c = paint.At(x, y);
