@@ -83,6 +83,40 @@ TEST_F(ScrollBarTest, PositionsClampToTheLastFullPage) {
     EXPECT_EQ(GetScrollPos(nullptr, SB_VERT), 0);
 }
 
+// A bar is drawn again when its look changes, or when SetScrollInfo asks for a
+// redraw after a change made without one; a change of values that moves no pixel
+// of it (a long range) draws nothing.
+TEST_F(ScrollBarTest, TheBarIsDrawnAgainWhenItsLookChanges) {
+    SCROLLINFO si = Info(SIF_ALL, 0, 9999, 10, 0);
+    SetScrollInfo(view, SB_VERT, &si, TRUE);
+    backend.RunUntilIdle();
+    spy.IncludeNoise(true);
+    struct Case {
+        const char* what;
+        int pos;
+        BOOL redraw;
+        bool moves;  // the thumb's rectangle changes
+        bool drawn;
+    } cases[] = {
+        {"a step too small to move the thumb", 1, TRUE, false, false},
+        {"the thumb moves", 5000, TRUE, true, true},
+        {"a move without a redraw", 9000, FALSE, true, false},
+        {"the same values, now with a redraw", 9000, TRUE, false, true},
+        {"and again", 9000, TRUE, false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const RECT thumb = Parts().thumb;
+        spy.Clear();
+        si = Info(SIF_POS, 0, 0, 0, c.pos);
+        SetScrollInfo(view, SB_VERT, &si, c.redraw);
+        backend.RunUntilIdle();
+        EXPECT_EQ(Count(view, WM_NCPAINT), c.drawn ? 1u : 0u);
+        const RECT now = Parts().thumb;
+        EXPECT_EQ(EqualRect(&thumb, &now) == FALSE, c.moves);
+    }
+}
+
 TEST_F(ScrollBarTest, ABarWithNothingToScrollHidesOrIsDisabled) {
     RECT before;
     GetClientRect(view, &before);
