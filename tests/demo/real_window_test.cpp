@@ -132,6 +132,15 @@ bool AskReport(pid_t pid, const std::string& report) {
     return WaitFor([&] { return Count(ReadFile(report), "end of report\n") > before; }, 10);
 }
 
+// The X id of the screen's root window, or empty when xwininfo cannot tell.
+std::string RootWindowId(const std::vector<std::string>& env, const TempFolder& folder) {
+    std::string rootInfo;
+    if (RunProgram({"xwininfo", "-root"}, env, folder, &rootInfo) != 0) return {};
+    const size_t idAt = rootInfo.find("Window id: ");
+    if (idAt == std::string::npos) return {};
+    return rootInfo.substr(idAt + 11, rootInfo.find(' ', idAt + 11) - idAt - 11);
+}
+
 TEST(RealWindowTest, PointerWheelAndClipboardFromOutsideReachTheDemo) {
     TempFolder folder;
     tq3::test::VirtualScreen screen;
@@ -187,11 +196,8 @@ TEST(RealWindowTest, PointerWheelAndClipboardFromOutsideReachTheDemo) {
     // The user who copied in another program comes back to the demo: the focus
     // leaves its window (to the root window, there being no window manager) and
     // returns, and the demo then reads what the other program copied.
-    std::string rootInfo;
-    ASSERT_EQ(RunProgram({"xwininfo", "-root"}, env, folder, &rootInfo), 0) << rootInfo;
-    const size_t idAt = rootInfo.find("Window id: ");
-    ASSERT_NE(idAt, std::string::npos) << rootInfo;
-    const std::string rootId = rootInfo.substr(idAt + 11, rootInfo.find(' ', idAt + 11) - idAt - 11);
+    const std::string rootId = RootWindowId(env, folder);
+    ASSERT_FALSE(rootId.empty());
     ASSERT_TRUE(WaitFor(
         [&] {
             RunProgram({"xdotool", "windowfocus", rootId}, env, folder, nullptr);
@@ -232,6 +238,7 @@ struct IoPointsDemo {
     std::optional<Child> demo;
     std::string windowId;
     int viewX = 0, viewY = 0;
+    int ioLines = 200;
 
     // Fails the test (fatally) when the demo cannot be brought there.
     void Start() {
@@ -239,7 +246,7 @@ struct IoPointsDemo {
         env = {"DISPLAY=" + screen.Display(), "SDL_VIDEODRIVER=x11"};
         report = folder.File("out") + "/report.txt";
         demo.emplace(std::vector<std::string>{TQ3DEMO_PROGRAM, "--virtual-desktop", "--size", "1024x700",
-                                              "--io-lines", "200", "--out", folder.File("out"), "--settings-dir",
+                                              "--io-lines", std::to_string(ioLines), "--out", folder.File("out"), "--settings-dir",
                                               folder.File("settings")},
                      env, std::string{}, folder.File("demo.log"));
         ASSERT_TRUE(WaitFor([&] { return Report().find("hook sheet 0\n") != std::string::npos; }, 20))
@@ -317,6 +324,60 @@ TEST(RealWindowTest, CtrlFFindsTheTypedTextAndEscapeClosesTheDialog) {
     ASSERT_EQ(d.Xdotool({"key", "Escape", "key", "Down"}), 0);
     EXPECT_TRUE(WaitFor([&] { return d.Report().find("hook cursor 151 0\n") != std::string::npos; }, 10))
         << d.Report();
+    d.Stop();
+}
+
+// A block of more than a megabyte put on the clipboard by another program pastes
+// into the demo whole: 24,000 tags and descriptions, read from xclip (whose
+// transfer of that much text goes in increments) and written from the top left
+// cell down the two columns, each text within its column's length.
+TEST(RealWindowTest, ABlockOfMoreThanAMegabyteFromAnotherProgramPastesWhole) {
+    IoPointsDemo d;
+    d.ioLines = 24000;
+    d.Start();
+    if (::testing::Test::HasFatalFailure()) return;
+    std::string block;
+    for (int line = 0; line < d.ioLines; ++line) {
+        char tag[80];
+        std::snprintf(tag, sizeof tag, "XC-%05d\tpasted from another program, line %05d\n", line, line);
+        block += tag;
+    }
+    ASSERT_GT(block.size(), 1u << 20);
+    { std::ofstream(d.folder.File("block.txt"), std::ios::binary) << block; }
+    Child xclip({"xclip", "-quiet", "-selection", "clipboard", "-i"}, d.env, d.folder.File("block.txt"),
+                d.folder.File("xclip.log"));
+    ASSERT_GT(xclip.Pid(), 0);
+    // As a user who copied in another program: the focus leaves the demo and comes
+    // back, and the demo then knows of the new clipboard text.
+    const std::string rootId = RootWindowId(d.env, d.folder);
+    ASSERT_FALSE(rootId.empty());
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            d.Xdotool({"windowfocus", rootId});
+            d.Xdotool({"windowfocus", d.windowId});
+            AskReport(d.demo->Pid(), d.report);
+            return LineAfter(d.Report(), "clipboard ").rfind("\"XC-00000\\tpasted", 0) == 0;
+        },
+        20))
+        << "the demo does not see the clipboard text";
+    ASSERT_EQ(d.Xdotool({"mousemove", "--sync", "--window", d.windowId, std::to_string(d.viewX),
+                         std::to_string(d.viewY), "click", "1", "key", "ctrl+Home", "key", "ctrl+v"}),
+              0);
+    EXPECT_TRUE(WaitFor(
+        [&] {
+            return d.Report().find("hook changed " + std::to_string(d.ioLines - 1) + " 1\n") != std::string::npos;
+        },
+        30))
+        << "the last line of the block was not written: " << [&] {
+               AskReport(d.demo->Pid(), d.report);
+               const std::string all = d.Report();
+               const size_t at = all.rfind("\ntitle ");
+               return at == std::string::npos ? all : all.substr(at, 600);
+           }();
+    ASSERT_TRUE(AskReport(d.demo->Pid(), d.report));
+    const std::string changed = LineAfter(d.Report(), "changed cell ");
+    EXPECT_EQ(changed, "23999 1 \"pasted from another program, line 23999\"");
+    EXPECT_EQ(Count(d.Report(), "hook changed "), static_cast<size_t>(2 * d.ioLines)) << "one change a cell, no more";
     d.Stop();
 }
 
