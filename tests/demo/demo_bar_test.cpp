@@ -13,6 +13,7 @@
 #include "framework/gdi/sysmetrics.h"
 #include "framework/menus/menu.h"
 #include "framework/window/virtual_keys.h"
+#include "tests/demo/small_demo.h"
 
 namespace tq3::test {
 namespace {
@@ -35,9 +36,7 @@ std::string Text(const RECT& r) {
 class DemoBarTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        demo::SheetSources sources;
-        sources.ioPointLines = 40;
-        frame = CDemoFrame::Open(0, sources, RECT{0, 0, 800, 600}, nullptr);
+        frame = OpenSmallDemo();
         ASSERT_NE(frame, nullptr);
         view = frame->View();
         desktop.RunUntilIdle();
@@ -236,9 +235,7 @@ TEST_F(DemoBarTest, StoredPlaceComesBackAndNonsenseInTheStoreIsPassedOver) {
         frame->DestroyWindow();
         desktop.RunUntilIdle();
         store();
-        demo::SheetSources sources;
-        sources.ioPointLines = 40;
-        frame = CDemoFrame::Open(0, sources, RECT{0, 0, 800, 600}, nullptr);
+        frame = OpenSmallDemo();
         ASSERT_NE(frame, nullptr);
         view = frame->View();
         desktop.RunUntilIdle();

@@ -7,6 +7,7 @@
 #include "framework/core/utf.h"
 #include "framework/menus/menu.h"
 #include "framework/window/virtual_keys.h"
+#include "tests/demo/small_demo.h"
 
 namespace tq3::test {
 namespace {
@@ -18,9 +19,7 @@ constexpr int kIoSheet = 2;
 class DemoEditTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        demo::SheetSources sources;
-        sources.ioPointLines = 40;
-        frame = CDemoFrame::Open(0, sources, RECT{0, 0, 800, 600}, nullptr);
+        frame = OpenSmallDemo();
         ASSERT_NE(frame, nullptr);
         view = frame->View();
         view->SetSelSheet(kIoSheet);
