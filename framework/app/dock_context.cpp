@@ -2,11 +2,15 @@
 //
 // Call flow: StartDrag -> ComputeShapes (the bar's docked and floating shapes at
 // the start) -> the tracking window takes the capture -> Move on each mouse move
-// (DockBarUnder decides the target, TargetRect the shape, DrawDragRect erases the
-// old rectangle and draws the new one) -> EndDrag on the release (Finish, then
-// DockControlBar or FloatControlBar) or CancelDrag (Finish only). Finish erases
-// the rectangle before the capture goes, so that nothing the capture change sets
-// off can see it half drawn.
+// (DockBarUnder decides the target, TargetRect the shape, MoveDragRect takes the
+// rectangle there) -> EndDrag on the release (Finish, then DockControlBar or
+// FloatControlBar) or CancelDrag (Finish only). Finish erases the rectangle
+// before the capture goes, so that nothing the capture change sets off can see
+// it half drawn.
+//
+// The rectangle shows in one of two ways, chosen when the drag begins: the
+// backend's own outline over the whole screen when it has one (ShowSystemFrame),
+// otherwise inverted on the screen DC (DrawDragRect).
 #include "framework/app/dock_context.h"
 
 #include <algorithm>
@@ -17,6 +21,7 @@
 #include "framework/app/mini_frame.h"
 #include "framework/gdi/gdi_classes.h"
 #include "framework/gdi/sysmetrics.h"
+#include "framework/window/backend.h"
 #include "framework/window/virtual_keys.h"
 
 namespace {
@@ -60,6 +65,22 @@ private:
 
     CDockContext* context_;
 };
+
+// The width of the rectangle's sides: a shape too small for them is filled.
+int SideWidth(const CRect& rect, BOOL thick) {
+    return std::min<int>(thick ? kThickFrame : kThinFrame, std::min(rect.Width(), rect.Height()) / 2);
+}
+
+// The backend's outline at `rect` (null: none); FALSE when it has none to show.
+// Where each top-level window is a system window of its own, the screen DC
+// reaches only the pixels of our windows, so an inverted rectangle would vanish
+// wherever it crosses the bare screen or another program's window; the
+// backend's outline shows there too.
+BOOL ShowSystemFrame(const CRect* rect, BOOL thick) {
+    if (rect == nullptr) return tq3::fw::CurrentBackend().ShowDragFrame(nullptr, 0);
+    RECT r = *rect;
+    return tq3::fw::CurrentBackend().ShowDragFrame(&r, SideWidth(*rect, thick));
+}
 
 // The frame's non-client size around a floating client area of `client`.
 CRect FloatingFrameRect(const CRect& client) {
@@ -151,7 +172,7 @@ void CDockContext::DrawDragRect(const CRect& rect, BOOL thick) {
     if (dc == nullptr) return;
     CBrush* halftone = CDC::GetHalftoneBrush();
     HGDIOBJ old = halftone != nullptr ? ::SelectObject(dc, halftone->m_hObject) : nullptr;
-    int w = std::min<int>(thick ? kThickFrame : kThinFrame, std::min(rect.Width(), rect.Height()) / 2);
+    int w = SideWidth(rect, thick);
     if (w > 0) {
         ::PatBlt(dc, rect.left, rect.top, rect.Width(), w, PATINVERT);
         ::PatBlt(dc, rect.left, rect.bottom - w, rect.Width(), w, PATINVERT);
@@ -160,6 +181,20 @@ void CDockContext::DrawDragRect(const CRect& rect, BOOL thick) {
     }
     if (old != nullptr) ::SelectObject(dc, old);
     ::ReleaseDC(nullptr, dc);
+}
+
+void CDockContext::MoveDragRect(const CRect& next, BOOL thick) {
+    if (m_bSystemFrame) {
+        // The outline alone: it covers the band the inversion would take, and
+        // the inversion, which reaches the screen only with our windows' next
+        // update, would trail behind it as it moves.
+        ShowSystemFrame(&next, thick);
+    } else {
+        DrawDragRect(m_rectLast, m_bShownThick);
+        DrawDragRect(next, thick);
+    }
+    m_rectLast = next;
+    m_bShownThick = thick;
 }
 
 // ============================================================================
@@ -197,7 +232,8 @@ void CDockContext::StartDrag(CPoint pt) {
     m_bShownThick = IsFloatingTarget();
     m_bDragging = TRUE;
     activeDrag = this;
-    DrawDragRect(m_rectLast, m_bShownThick);
+    m_bSystemFrame = ShowSystemFrame(&m_rectLast, m_bShownThick);
+    if (!m_bSystemFrame) DrawDragRect(m_rectLast, m_bShownThick);
     ::SetCapture(m_pTracker->m_hWnd);
 }
 
@@ -208,14 +244,16 @@ void CDockContext::Move(CPoint pt) {
     CRect next = TargetRect(pt);
     BOOL thick = IsFloatingTarget();
     if (next == m_rectLast && thick == m_bShownThick) return;
-    DrawDragRect(m_rectLast, m_bShownThick);
-    m_rectLast = next;
-    m_bShownThick = thick;
-    DrawDragRect(m_rectLast, m_bShownThick);
+    MoveDragRect(next, thick);
 }
 
 void CDockContext::Finish() {
-    DrawDragRect(m_rectLast, m_bShownThick);
+    if (m_bSystemFrame) {
+        ShowSystemFrame(nullptr, FALSE);
+    } else {
+        DrawDragRect(m_rectLast, m_bShownThick);
+    }
+    m_bSystemFrame = FALSE;
     m_bDragging = FALSE;
     activeDrag = nullptr;
     if (m_pTracker != nullptr && ::GetCapture() == m_pTracker->m_hWnd) ::ReleaseCapture();

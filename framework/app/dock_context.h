@@ -73,9 +73,11 @@ private:
     CDockBar* DockBarUnder(CPoint pt) const;
     CRect TargetRect(CPoint pt) const;
     void DrawDragRect(const CRect& rect, BOOL thick);
+    void MoveDragRect(const CRect& next, BOOL thick);  // from m_rectLast to `next`
     void Finish();
     void RememberFloatPos();  // the floating frame's client corner, for the next toggle
 
     BOOL m_bShownThick = FALSE;      // the rectangle shown now is the floating shape
+    BOOL m_bSystemFrame = FALSE;     // the backend shows it as an outline over the screen
     CWnd* m_pTracker = nullptr;      // the hidden window that holds the capture
 };

@@ -126,6 +126,19 @@ public:
         (void)on;
         (void)caret;
     }
+    // The outline of a drag that crosses the screen (a bar dragged out of its frame),
+    // at `rect` (screen coordinates) with sides `thickness` pixels wide, shown
+    // over everything on the screen until the next call moves it; a null `rect`
+    // takes it away. A backend that shows one desktop picture answers false: the
+    // screen DC's inverted drawing shows in that picture already, and the caller
+    // draws the outline that way instead. So does a backend whose system windows
+    // cannot show it over the bare screen. Once it answered true for a drag, the
+    // drag's later calls only move or hide the outline.
+    virtual bool ShowDragFrame(const RECT* rect, int thickness) {
+        (void)rect;
+        (void)thickness;
+        return false;
+    }
 };
 
 // Installs `backend` as the one the window manager talks to, after destroying all

@@ -17,10 +17,12 @@
 #include <climits>
 #include <cstdio>
 #include <cstring>
+#include <new>
 #include <vector>
 
 #include "framework/backends/sdl/sdl_input_map.h"
 #include "framework/backends/sdl/x11_clipboard.h"
+#include "framework/backends/sdl/x11_drag_frame.h"
 #include "framework/backends/sdl/x11_errors.h"
 #include "framework/backends/sdl/x11_windows.h"
 #include "framework/core/utf.h"
@@ -92,6 +94,9 @@ struct SdlBackend::State {
     bool onX = false;                              // SDL drives an X display
     unsigned long ownClipboardWindow = 0;          // on X, the window owning the clipboard after our last copy
     std::u16string title;                          // the OS window's caption now
+#if defined(TQ3_WITH_XLIB)
+    std::unique_ptr<sdl::DragFrame> dragFrame;     // the outline of a drag over the screen, made on first use
+#endif
 
     void Dispatch(const SDL_Event& event);
     void OnWindowEvent(const SDL_WindowEvent& e);
@@ -118,6 +123,9 @@ SdlBackend::~SdlBackend() {
     }
     if (state_->customCursor != nullptr) SDL_FreeCursor(state_->customCursor);
     if (state_->buttonsDown != 0) SDL_CaptureMouse(SDL_FALSE);
+#if defined(TQ3_WITH_XLIB)
+    state_->dragFrame.reset();  // while the display it lives on is open
+#endif
     for (State::Native& n : state_->natives) SDL_DestroyWindow(n.window);
     if (state_->window != nullptr) SDL_DestroyWindow(state_->window);
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
@@ -467,6 +475,30 @@ void SdlBackend::NativeWindowChanged(HWND top) {
         n->shown = true;
     }
     if (!n->popup && GetActiveWindow() == top && SDL_GetKeyboardFocus() != n->window) SDL_RaiseWindow(n->window);
+}
+
+bool SdlBackend::ShowDragFrame(const RECT* rect, int thickness) {
+#if defined(TQ3_WITH_XLIB)
+    // On a virtual desktop the screen DC's inversion shows everywhere already.
+    State& st = *state_;
+    if (!st.native || !st.onX) return false;
+    if (rect == nullptr) {
+        if (st.dragFrame) st.dragFrame->Hide();
+        return true;
+    }
+    if (st.natives.empty()) return false;
+    try {
+        if (!st.dragFrame) st.dragFrame = std::make_unique<sdl::DragFrame>();
+        return st.dragFrame->Show(st.natives.front().window, rect->left, rect->top, rect->right, rect->bottom,
+                                  thickness);
+    } catch (const std::bad_alloc&) {
+        return false;  // the drag inverts the rectangle instead
+    }
+#else
+    (void)rect;
+    (void)thickness;
+    return false;
+#endif
 }
 
 void SdlBackend::NativeWindowDestroyed(HWND top) {

@@ -14,6 +14,8 @@
 //   When another program takes the keyboard, the active window is told to cancel
 //   its modes (WM_CANCELMODE) and loses the capture, which closes open menus and
 //   dropped lists.
+//   A bar dragged out of its frame shows its rectangle over the whole screen,
+//   other programs' windows included (ShowDragFrame, x11_drag_frame.cpp).
 // - A virtual desktop (Install): the whole desktop in one resizable OS window.
 //
 // The backend is built as a module of its own (libtq3sdl.so). A host does not
@@ -84,6 +86,7 @@ public:
     void NativeWindowDestroyed(HWND top) override;
     void PresentWindow(HWND top, const Region& damage) override;
     void SetTextInput(bool on, const RECT& caret) override;
+    bool ShowDragFrame(const RECT* rect, int thickness) override;
 
 private:
     struct State;
