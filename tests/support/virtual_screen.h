@@ -8,6 +8,8 @@
 #include <unistd.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace tq3::test {
 
@@ -49,6 +51,47 @@ public:
 private:
     pid_t pid_ = -1;
     std::string display_;
+};
+
+// Another program on the virtual screen (a window manager, a client), ended
+// with the test.
+class Program {
+public:
+    explicit Program(std::vector<std::string> args) : args_(std::move(args)) { Launch(); }
+    ~Program() { Stop(); }
+
+    // Starts it again when it has ended. On a loaded machine the window manager
+    // now and then ends at once, before it takes the screen; nothing of ours runs
+    // on that screen yet, so a second start is the fair remedy.
+    void KeepRunning() {
+        if (pid_ > 0 && waitpid(pid_, nullptr, WNOHANG) == 0) return;
+        pid_ = -1;
+        Launch();
+    }
+
+private:
+    void Launch() {
+        pid_ = fork();
+        if (pid_ == 0) {
+            const int devNull = open("/dev/null", O_WRONLY);
+            dup2(devNull, 1);
+            dup2(devNull, 2);
+            std::vector<char*> argv;
+            for (std::string& a : args_) argv.push_back(a.data());
+            argv.push_back(nullptr);
+            execvp(argv[0], argv.data());
+            _exit(127);
+        }
+    }
+    void Stop() {
+        if (pid_ > 0) {
+            kill(pid_, SIGTERM);
+            waitpid(pid_, nullptr, 0);
+        }
+    }
+
+    std::vector<std::string> args_;
+    pid_t pid_ = -1;
 };
 
 }  // namespace tq3::test

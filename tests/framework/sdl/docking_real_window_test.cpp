@@ -1,14 +1,18 @@
 // Docking in real windows on a virtual X server: the pointer, moved by xdotool,
 // drags a bar out of its frame into a floating frame of its own (a native window)
-// and drags it back to an edge, where it docks again. Skipped only when no
-// virtual X server is installed.
+// and drags it back to an edge, where it docks again; the drag's rectangle shows
+// over another program's window and the bare screen, and goes without a trace
+// however the drag ends. Skipped only when no virtual X server is installed.
 #include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "framework/app/afxwin.h"
 #include "framework/app/window_dc.h"
@@ -85,33 +89,74 @@ public:
 
 UINT DockIdOf(const CControlBar& bar) { return static_cast<UINT>(::GetDlgCtrlID(::GetParent(bar.m_hWnd))); }
 
-TEST(DockingRealWindow, DraggingABarWithThePointerFloatsItAndDraggingItBackDocksIt) {
-    if (!OnPath("Xvfb")) GTEST_SKIP() << "Xvfb is not installed (scripts/setup.sh installs it)";
-    ASSERT_TRUE(OnPath("xdotool")) << "xdotool is missing; scripts/setup.sh installs it";
+// The whole X screen as ImageMagick reads it from the server: 0xRRGGBB a pixel.
+struct Screenshot {
+    int width = 0;
+    std::vector<uint32_t> pixels;
+    uint32_t At(int x, int y) const { return pixels[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)]; }
+};
+
+Screenshot TakeScreenshot(int width, int height) {
+    Screenshot shot;
+    FILE* pipe = popen("import -window root -depth 8 rgb:- 2>/dev/null", "r");
+    if (pipe == nullptr) return shot;
+    std::vector<unsigned char> bytes(static_cast<size_t>(width) * static_cast<size_t>(height) * 3);
+    const size_t got = std::fread(bytes.data(), 1, bytes.size(), pipe);
+    pclose(pipe);
+    if (got != bytes.size()) return shot;
+    shot.width = width;
+    for (size_t i = 0; i < bytes.size(); i += 3)
+        shot.pixels.push_back(uint32_t{bytes[i]} << 16 | uint32_t{bytes[i + 1]} << 8 | bytes[i + 2]);
+    return shot;
+}
+
+constexpr int kScreenWidth = 800;
+constexpr int kScreenHeight = 600;
+
+class DockingRealWindow : public ::testing::Test {
+protected:
+    // A frame with the bar docked at its top, shown on a virtual X server.
+    void SetUp() override {
+        if (!OnPath("Xvfb")) GTEST_SKIP() << "Xvfb is not installed (scripts/setup.sh installs it)";
+        ASSERT_TRUE(OnPath("xdotool")) << "xdotool is missing; scripts/setup.sh installs it";
+        ASSERT_TRUE(screen.Start()) << "Xvfb did not start";
+        setenv("DISPLAY", screen.Display().c_str(), 1);
+        setenv("SDL_VIDEODRIVER", "x11", 1);
+        ASSERT_NE(tq3::fw::SdlBackend::InstallWindows(), nullptr);
+
+        CCreateContext context;
+        context.m_pNewView = new CPlainView;
+        frame = new CFrameWnd;
+        ASSERT_TRUE(frame->Create(nullptr, u"Docking frame", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(60, 60, 560, 460),
+                                  nullptr, nullptr, 0, &context));
+        ASSERT_TRUE(frame->EnableDocking(CBRS_ALIGN_ANY));
+        bar.SetBarStyle(CBRS_TOP | CBRS_BORDER_ANY);
+        LPCWSTR cls = AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursorW(nullptr, IDC_ARROW),
+                                          reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1)));
+        ASSERT_TRUE(bar.Create(cls, u"Floating bar", WS_CHILD | WS_VISIBLE, CRect(0, 0, 0, 0), frame, 0xE810));
+        bar.EnableDocking(CBRS_ALIGN_ANY);
+        ASSERT_TRUE(frame->DockControlBar(&bar, AFX_IDW_DOCKBAR_TOP));
+        PumpUntil([] { return false; }, 0.5);  // mapped and painted
+    }
+    void TearDown() override {
+        if (frame != nullptr && frame->m_hWnd != nullptr) frame->DestroyWindow();
+        // While the X server is still there to see the windows go.
+        tq3::fw::HeadlessBackend::Install(640, 480);
+    }
+    POINT Grip() const {
+        POINT grip{12, 12};
+        ::ClientToScreen(bar.m_hWnd, &grip);
+        return grip;
+    }
+
     VirtualScreen screen;
-    ASSERT_TRUE(screen.Start()) << "Xvfb did not start";
-    setenv("DISPLAY", screen.Display().c_str(), 1);
-    setenv("SDL_VIDEODRIVER", "x11", 1);
-    ASSERT_NE(tq3::fw::SdlBackend::InstallWindows(), nullptr);
-
-    CCreateContext context;
-    context.m_pNewView = new CPlainView;
-    auto* frame = new CFrameWnd;
-    ASSERT_TRUE(frame->Create(nullptr, u"Docking frame", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(60, 60, 560, 460),
-                              nullptr, nullptr, 0, &context));
-    ASSERT_TRUE(frame->EnableDocking(CBRS_ALIGN_ANY));
+    CFrameWnd* frame = nullptr;
     CPlainBar bar;
-    bar.SetBarStyle(CBRS_TOP | CBRS_BORDER_ANY);
-    LPCWSTR cls = AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursorW(nullptr, IDC_ARROW),
-                                      reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1)));
-    ASSERT_TRUE(bar.Create(cls, u"Floating bar", WS_CHILD | WS_VISIBLE, CRect(0, 0, 0, 0), frame, 0xE810));
-    bar.EnableDocking(CBRS_ALIGN_ANY);
-    ASSERT_TRUE(frame->DockControlBar(&bar, AFX_IDW_DOCKBAR_TOP));
-    PumpUntil([] { return false; }, 0.5);  // mapped and painted
+};
 
+TEST_F(DockingRealWindow, DraggingABarWithThePointerFloatsItAndDraggingItBackDocksIt) {
     // Out of the frame: a press on the bar, a drag to the middle of the view.
-    POINT grip{12, 12};
-    ::ClientToScreen(bar.m_hWnd, &grip);
+    POINT grip = Grip();
     CRect client;
     frame->GetClientRect(&client);
     frame->ClientToScreen(&client);
@@ -130,9 +175,101 @@ TEST(DockingRealWindow, DraggingABarWithThePointerFloatsItAndDraggingItBackDocks
     ASSERT_TRUE(PumpUntil([&] { return !bar.IsFloating() && bar.m_hWnd != nullptr; })) << "the bar did not dock";
     EXPECT_EQ(DockIdOf(bar), AFX_IDW_DOCKBAR_LEFT);
     EXPECT_EQ(CDockContext::GetActiveDrag(), nullptr);
+}
 
-    frame->DestroyWindow();
-    tq3::fw::HeadlessBackend::Install(640, 480);
+// The rectangle of a bar dragged out of the frame, with the pointer over the
+// bare screen and over another program's window, shows there as an outline of
+// black and white pixels; the drag ends with the screen as it was before it,
+// whether it is cancelled by Escape, by another program taking the keyboard,
+// or dropped back where the bar was docked.
+TEST_F(DockingRealWindow, TheDragRectangleShowsOverTheWholeScreenAndLeavesNoTrace) {
+    ASSERT_TRUE(OnPath("xlogo") && OnPath("import")) << "x11-apps and imagemagick are missing; scripts/setup.sh installs them";
+    const CRect other(640, 380, 750, 580);  // under the right part of the rectangle
+    Program logo({"xlogo", "-geometry", "110x200+640+380", "-bg", "#2080C0", "-fg", "#E03040"});
+    ASSERT_TRUE(PumpUntil(
+        [&] {
+            Screenshot s = TakeScreenshot(kScreenWidth, kScreenHeight);
+            return s.width != 0 && s.At(other.left + 2, other.top + 2) == 0x2080C0;
+        },
+        10.0))
+        << "xlogo did not show";
+    CRect frameRect;
+    frame->GetWindowRect(&frameRect);
+    const Screenshot before = TakeScreenshot(kScreenWidth, kScreenHeight);
+    ASSERT_NE(before.width, 0);
+
+    const POINT outside{620, 460};
+    struct Ending {
+        const char* how;
+        std::function<bool()> end;
+    };
+    const Ending endings[] = {
+        {"Escape", [] { return Xdotool("key Escape") && Xdotool("mouseup 1"); }},
+        {"dropped where it was docked",
+         [&] { return Xdotool("mousemove --sync " + At(Grip())) && Xdotool("mouseup 1"); }},
+        {"another program takes the keyboard",
+         [] { return Xdotool("search --name '^xlogo$' windowfocus --sync") && Xdotool("mouseup 1"); }},
+    };
+    for (const Ending& ending : endings) {
+        SCOPED_TRACE(ending.how);
+        const POINT grip = Grip();
+        ASSERT_TRUE(Xdotool("mousemove --sync " + At(grip)) && Xdotool("mousedown 1"));
+        for (int step = 1; step <= 4; ++step)
+            ASSERT_TRUE(Xdotool("mousemove --sync " + At(POINT{grip.x + (outside.x - grip.x) * step / 4,
+                                                                grip.y + (outside.y - grip.y) * step / 4})));
+        CDockContext* drag = CDockContext::GetActiveDrag();
+        ASSERT_NE(drag, nullptr) << "no drag under way";
+        ASSERT_TRUE(drag->IsFloatingTarget());
+        const CRect rect = drag->m_rectLast;
+        ASSERT_TRUE(rect.PtInRect(outside));
+        CRect crossed;
+        ASSERT_FALSE(crossed.IntersectRect(&rect, &frameRect)) << "the rectangle must lie outside our windows";
+        ASSERT_TRUE(rect.left < other.left && rect.right > other.right && rect.top < other.bottom);
+
+        // Mid-drag: the sides (4 pixels, the floating shape's) are black and
+        // white over both; every other pixel of the screen is as it was.
+        const Screenshot during = TakeScreenshot(kScreenWidth, kScreenHeight);
+        ASSERT_NE(during.width, 0);
+        int sides[2] = {0, 0}, changed[2] = {0, 0}, coloured = 0, colouredChanged = 0, blackOrWhite = 0, elsewhere = 0;
+        for (int y = 0; y < kScreenHeight; ++y) {
+            for (int x = 0; x < kScreenWidth; ++x) {
+                const bool inside = rect.PtInRect(POINT{x, y});
+                const bool side = inside && (x < rect.left + 4 || x >= rect.right - 4 || y < rect.top + 4 ||
+                                             y >= rect.bottom - 4);
+                const uint32_t now = during.At(x, y);
+                if (!side) {
+                    elsewhere += now != before.At(x, y);
+                    continue;
+                }
+                const int over = other.PtInRect(POINT{x, y}) ? 1 : 0;
+                ++sides[over];
+                changed[over] += now != before.At(x, y);
+                blackOrWhite += now == 0x000000 || now == 0xFFFFFF;
+                if (before.At(x, y) != 0x000000 && before.At(x, y) != 0xFFFFFF) {
+                    ++coloured;
+                    colouredChanged += now != before.At(x, y);
+                }
+            }
+        }
+        EXPECT_EQ(elsewhere, 0);
+        EXPECT_EQ(blackOrWhite, sides[0] + sides[1]);
+        EXPECT_GT(sides[0], 100);
+        EXPECT_GT(sides[1], 100);
+        EXPECT_GE(changed[1] * 10, sides[1] * 9) << "over the other program's window";
+        EXPECT_GE(changed[0] * 10, sides[0] * 4) << "over the bare screen";
+        EXPECT_EQ(colouredChanged, coloured);
+
+        ASSERT_TRUE(ending.end());
+        ASSERT_TRUE(PumpUntil([] { return CDockContext::GetActiveDrag() == nullptr; })) << "the drag did not end";
+        EXPECT_EQ(DockIdOf(bar), AFX_IDW_DOCKBAR_TOP);
+        PumpUntil([] { return false; }, 0.3);
+        const Screenshot after = TakeScreenshot(kScreenWidth, kScreenHeight);
+        ASSERT_NE(after.width, 0);
+        int left = 0;
+        for (int y = 0; y < kScreenHeight; ++y)
+            for (int x = 0; x < kScreenWidth; ++x) left += after.At(x, y) != before.At(x, y);
+        EXPECT_EQ(left, 0) << "pixels changed by the drag";
+    }
 }
 
 }  // namespace
