@@ -6,6 +6,12 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
@@ -113,30 +119,48 @@ Screenshot TakeScreenshot(int width, int height) {
 constexpr int kScreenWidth = 800;
 constexpr int kScreenHeight = 600;
 
+// Real windows on the virtual screen `screen`, started already: false when they
+// cannot be had.
+bool InstallRealWindows(const VirtualScreen& screen) {
+    setenv("DISPLAY", screen.Display().c_str(), 1);
+    setenv("SDL_VIDEODRIVER", "x11", 1);
+    return tq3::fw::SdlBackend::InstallWindows() != nullptr;
+}
+
+// A frame with `bar` docked at its top, shown and painted.
+CFrameWnd* ShowFrameWithBar(CPlainBar& bar) {
+    CCreateContext context;
+    context.m_pNewView = new CPlainView;
+    auto* frame = new CFrameWnd;
+    if (!frame->Create(nullptr, u"Docking frame", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(60, 60, 560, 460), nullptr,
+                       nullptr, 0, &context) ||
+        !frame->EnableDocking(CBRS_ALIGN_ANY))
+        return nullptr;
+    bar.SetBarStyle(CBRS_TOP | CBRS_BORDER_ANY);
+    LPCWSTR cls = AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursorW(nullptr, IDC_ARROW),
+                                      reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1)));
+    if (!bar.Create(cls, u"Floating bar", WS_CHILD | WS_VISIBLE, CRect(0, 0, 0, 0), frame, 0xE810)) return nullptr;
+    bar.EnableDocking(CBRS_ALIGN_ANY);
+    if (!frame->DockControlBar(&bar, AFX_IDW_DOCKBAR_TOP)) return nullptr;
+    PumpUntil([] { return false; }, 0.5);  // mapped and painted
+    return frame;
+}
+
+int DifferentPixels(const Screenshot& a, const Screenshot& b) {
+    int count = 0;
+    for (size_t i = 0; i < a.pixels.size() && i < b.pixels.size(); ++i) count += a.pixels[i] != b.pixels[i];
+    return count;
+}
+
 class DockingRealWindow : public ::testing::Test {
 protected:
-    // A frame with the bar docked at its top, shown on a virtual X server.
     void SetUp() override {
         if (!OnPath("Xvfb")) GTEST_SKIP() << "Xvfb is not installed (scripts/setup.sh installs it)";
         ASSERT_TRUE(OnPath("xdotool")) << "xdotool is missing; scripts/setup.sh installs it";
         ASSERT_TRUE(screen.Start()) << "Xvfb did not start";
-        setenv("DISPLAY", screen.Display().c_str(), 1);
-        setenv("SDL_VIDEODRIVER", "x11", 1);
-        ASSERT_NE(tq3::fw::SdlBackend::InstallWindows(), nullptr);
-
-        CCreateContext context;
-        context.m_pNewView = new CPlainView;
-        frame = new CFrameWnd;
-        ASSERT_TRUE(frame->Create(nullptr, u"Docking frame", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(60, 60, 560, 460),
-                                  nullptr, nullptr, 0, &context));
-        ASSERT_TRUE(frame->EnableDocking(CBRS_ALIGN_ANY));
-        bar.SetBarStyle(CBRS_TOP | CBRS_BORDER_ANY);
-        LPCWSTR cls = AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursorW(nullptr, IDC_ARROW),
-                                          reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1)));
-        ASSERT_TRUE(bar.Create(cls, u"Floating bar", WS_CHILD | WS_VISIBLE, CRect(0, 0, 0, 0), frame, 0xE810));
-        bar.EnableDocking(CBRS_ALIGN_ANY);
-        ASSERT_TRUE(frame->DockControlBar(&bar, AFX_IDW_DOCKBAR_TOP));
-        PumpUntil([] { return false; }, 0.5);  // mapped and painted
+        ASSERT_TRUE(InstallRealWindows(screen));
+        frame = ShowFrameWithBar(bar);
+        ASSERT_NE(frame, nullptr);
     }
     void TearDown() override {
         if (frame != nullptr && frame->m_hWnd != nullptr) frame->DestroyWindow();
@@ -265,11 +289,54 @@ TEST_F(DockingRealWindow, TheDragRectangleShowsOverTheWholeScreenAndLeavesNoTrac
         PumpUntil([] { return false; }, 0.3);
         const Screenshot after = TakeScreenshot(kScreenWidth, kScreenHeight);
         ASSERT_NE(after.width, 0);
-        int left = 0;
-        for (int y = 0; y < kScreenHeight; ++y)
-            for (int x = 0; x < kScreenWidth; ++x) left += after.At(x, y) != before.At(x, y);
-        EXPECT_EQ(left, 0) << "pixels changed by the drag";
+        EXPECT_EQ(DifferentPixels(after, before), 0) << "pixels changed by the drag";
     }
+}
+
+// A program killed in the middle of a drag takes the outline with it: the X
+// server clears everything it showed, and the screen is bare again.
+TEST(DockingRealWindowKilled, AProgramKilledMidDragLeavesNothingOnTheScreen) {
+    if (!OnPath("Xvfb")) GTEST_SKIP() << "Xvfb is not installed (scripts/setup.sh installs it)";
+    ASSERT_TRUE(OnPath("import")) << "imagemagick is missing; scripts/setup.sh installs it";
+    VirtualScreen screen;
+    ASSERT_TRUE(screen.Start()) << "Xvfb did not start";
+    setenv("DISPLAY", screen.Display().c_str(), 1);
+    const Screenshot bare = TakeScreenshot(kScreenWidth, kScreenHeight);
+    ASSERT_NE(bare.width, 0);
+    int ready[2];
+    ASSERT_EQ(pipe(ready), 0);
+    const pid_t program = fork();
+    if (program == 0) {
+        // The program: its frame, a drag out of it, then waiting to be killed.
+        close(ready[0]);
+        CPlainBar bar;
+        if (!InstallRealWindows(screen) || ShowFrameWithBar(bar) == nullptr) _exit(2);
+        POINT grip{12, 12};
+        ::ClientToScreen(bar.m_hWnd, &grip);
+        bar.m_pDockContext->StartDrag(CPoint(grip));
+        bar.m_pDockContext->Move(CPoint(650, 500));
+        PumpOnce();
+        const RECT shown = bar.m_pDockContext->m_rectLast;
+        if (write(ready[1], &shown, sizeof shown) != static_cast<ssize_t>(sizeof shown)) _exit(3);
+        for (;;) PumpUntil([] { return false; }, 1.0);
+    }
+    close(ready[1]);
+    RECT shown{};
+    pollfd wait{ready[0], POLLIN, 0};
+    const bool dragging = poll(&wait, 1, 30000) == 1 && read(ready[0], &shown, sizeof shown) == sizeof shown;
+    close(ready[0]);
+    Screenshot during;
+    if (dragging) during = TakeScreenshot(kScreenWidth, kScreenHeight);
+    kill(program, SIGKILL);
+    waitpid(program, nullptr, 0);
+    ASSERT_TRUE(dragging) << "the program did not start its drag";
+    ASSERT_NE(during.width, 0);
+    // The outline showed over the bare screen: its top side is black and white.
+    int white = 0;
+    for (int x = shown.left; x < std::min<int>(shown.right, kScreenWidth); ++x) white += during.At(x, shown.top + 1) == 0xFFFFFF;
+    EXPECT_GT(white, (shown.right - shown.left) / 4);
+    ASSERT_TRUE(PumpUntil([&] { return DifferentPixels(TakeScreenshot(kScreenWidth, kScreenHeight), bare) == 0; }))
+        << "the killed program left pixels on the screen";
 }
 
 }  // namespace
