@@ -2,6 +2,7 @@
 // the frame: laying out must cost a small part of what showing the result costs.
 //   RecalcLayout          nothing has changed: every bar is asked its size, nothing moves
 //   RecalcLayoutMoving    one bar's thickness changes each time: dock bars and the view move
+//   RecalcLayoutOneRow    the four bars, 150 pixels long, side by side in one row at the top
 //   FullRepaint           the frame with its bars and view invalidated and painted at once
 #include <benchmark/benchmark.h>
 
@@ -12,13 +13,15 @@
 
 namespace {
 
-// A bar of fixed thickness, as long as its edge, painting its borders and gripper.
+// A bar of fixed thickness, as long as its edge (or `length` when set), painting
+// its borders and gripper.
 class CBenchBar : public CControlBar {
 public:
     int thickness = 30;
+    int length = 0;
     CSize CalcFixedLayout(BOOL stretch, BOOL horz) override {
-        int length = stretch ? 32767 : 200;
-        return horz ? CSize(length, thickness) : CSize(thickness, length);
+        int along = length > 0 ? length : stretch ? 32767 : 200;
+        return horz ? CSize(along, thickness) : CSize(thickness, along);
     }
     CSize CalcDynamicLayout(int, DWORD mode) override {
         return CalcFixedLayout(TRUE, (mode & LM_HORZDOCK) != 0 || (mode & LM_HORZ) != 0);
@@ -44,7 +47,7 @@ struct Scene {
     CFrameWnd* frame = nullptr;
     CBenchBar bars[4];
 
-    Scene() {
+    explicit Scene(bool oneRow = false) {
         frame = tq3::testing::CreateFrameWithView(new CGridView, RECT{0, 0, 900, 700});
         frame->EnableDocking(CBRS_ALIGN_ANY);
         const UINT docks[] = {AFX_IDW_DOCKBAR_TOP, AFX_IDW_DOCKBAR_BOTTOM, AFX_IDW_DOCKBAR_LEFT, AFX_IDW_DOCKBAR_RIGHT};
@@ -54,7 +57,14 @@ struct Scene {
             bars[i].SetBarStyle(CBRS_TOP | CBRS_GRIPPER | CBRS_BORDER_ANY | CBRS_BORDER_3D);
             bars[i].Create(cls, u"Bar", WS_CHILD | WS_VISIBLE, CRect(0, 0, 0, 0), frame, 0xE810 + i);
             bars[i].EnableDocking(CBRS_ALIGN_ANY);
-            frame->DockControlBar(&bars[i], docks[i]);
+            if (!oneRow) {
+                frame->DockControlBar(&bars[i], docks[i]);
+                continue;
+            }
+            bars[i].length = 150;
+            CRect place(CPoint(150 * i, 0), CSize(150, 30));
+            if (CDockBar* top = frame->GetDockBar(AFX_IDW_DOCKBAR_TOP)) top->ClientToScreen(&place);
+            frame->DockControlBar(&bars[i], AFX_IDW_DOCKBAR_TOP, &place);
         }
         desktop.RunUntilIdle();
     }
@@ -91,6 +101,14 @@ void BM_RecalcLayoutMoving(benchmark::State& state) {
 }
 BENCHMARK(BM_RecalcLayoutMoving);
 
+void BM_RecalcLayoutOneRow(benchmark::State& state) {
+    Scene scene(true);
+    if (!scene.Docked()) state.SkipWithError("bars not docked");
+    if (scene.frame->GetDockBar(AFX_IDW_DOCKBAR_TOP)->GetRowCount() != 1) state.SkipWithError("bars not in one row");
+    for (auto _ : state) scene.frame->RecalcLayout();
+}
+BENCHMARK(BM_RecalcLayoutOneRow);
+
 void BM_FullRepaint(benchmark::State& state) {
     Scene scene;
     for (auto _ : state) {
@@ -109,5 +127,7 @@ int main(int argc, char** argv) {
                                                                     "BM_RecalcLayout", "BM_FullRepaint", 0.1);
                                              tq3::bench::PrintRatio(r, "RecalcLayout moving them / repaint",
                                                                     "BM_RecalcLayoutMoving", "BM_FullRepaint", 0.1);
+                                             tq3::bench::PrintRatio(r, "RecalcLayout, four bars in one row / repaint",
+                                                                    "BM_RecalcLayoutOneRow", "BM_FullRepaint", 0.1);
                                          });
 }

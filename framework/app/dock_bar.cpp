@@ -1,8 +1,10 @@
-// CDockBar: holding docked bars, and placing itself and them when its frame
-// lays out (WM_SIZEPARENT -> sizes asked of the bars -> its own strip -> PlaceBars).
+// CDockBar: holding docked bars in rows, and placing itself and them when its
+// frame lays out (WM_SIZEPARENT -> LayOutRows asks the bars their sizes and
+// fits them into lines -> its own strip -> ApplyPlacements moves the bars).
 #include "framework/app/dock_bar.h"
 
 #include <algorithm>
+#include <climits>
 #include <new>
 
 #include "framework/app/dock_context.h"
@@ -43,7 +45,7 @@ CDockBar::~CDockBar() {
     // The bars still held live on (their windows go with this one's, but the
     // objects are their owners'); they must not point here any more.
     for (CControlBar* bar : m_arrBars) {
-        if (bar->m_pDockBar == this) bar->m_pDockBar = nullptr;
+        if (bar != nullptr && bar->m_pDockBar == this) bar->m_pDockBar = nullptr;
     }
 }
 
@@ -62,52 +64,170 @@ BOOL CDockBar::Create(CWnd* pParentWnd, DWORD dwStyle, UINT nID) {
 BOOL CDockBar::IsDockBar() const { return TRUE; }
 
 int CDockBar::FindBar(const CControlBar* pBar) const {
+    if (pBar == nullptr) return -1;
     auto it = std::find(m_arrBars.begin(), m_arrBars.end(), pBar);
     return it == m_arrBars.end() ? -1 : static_cast<int>(it - m_arrBars.begin());
 }
 
 int CDockBar::GetDockedVisibleCount() const {
     return static_cast<int>(std::count_if(m_arrBars.begin(), m_arrBars.end(),
-                                          [](CControlBar* bar) { return bar->IsVisible(); }));
+                                          [](CControlBar* bar) { return bar != nullptr && bar->IsVisible(); }));
+}
+
+int CDockBar::GetDockedCount() const {
+    return static_cast<int>(std::count_if(m_arrBars.begin(), m_arrBars.end(),
+                                          [](CControlBar* bar) { return bar != nullptr; }));
+}
+
+int CDockBar::GetRowCount() const {
+    return static_cast<int>(std::count(m_arrBars.begin(), m_arrBars.end(), nullptr));
+}
+
+int CDockBar::GetRowOf(const CControlBar* pBar) const {
+    int at = FindBar(pBar);
+    if (at < 0) return -1;
+    return static_cast<int>(std::count(m_arrBars.begin(), m_arrBars.begin() + at, nullptr));
+}
+
+size_t CDockBar::RowStart(size_t i) const {
+    while (i > 0 && m_arrBars[i - 1] != nullptr) --i;
+    return i;
+}
+
+size_t CDockBar::RowEnd(size_t i) const {
+    while (i < m_arrBars.size() && m_arrBars[i] != nullptr) ++i;
+    return i;
+}
+
+int CDockBar::WantedPos(const CControlBar* pBar) const {
+    for (const auto& [bar, pos] : wantedPos_) {
+        if (bar == pBar) return pos;
+    }
+    return 0;
+}
+
+void CDockBar::SetWantedPos(const CControlBar* pBar, int pos) {
+    for (auto& entry : wantedPos_) {
+        if (entry.first == pBar) {
+            entry.second = pos;
+            return;
+        }
+    }
+    wantedPos_.emplace_back(pBar, pos);
+}
+
+void CDockBar::ForgetWantedPos(const CControlBar* pBar) {
+    wantedPos_.erase(std::remove_if(wantedPos_.begin(), wantedPos_.end(),
+                                    [pBar](const auto& entry) { return entry.first == pBar; }),
+                     wantedPos_.end());
+}
+
+int CDockBar::EdgeLength() const {
+    DWORD align = m_dwStyle & CBRS_ALIGN_ANY;
+    BOOL horz = m_bFloating || (align & CBRS_ORIENT_HORZ) != 0;
+    CRect r;
+    GetClientRect(&r);
+    int length = horz ? r.Width() : r.Height();
+    if (length <= 0) {
+        // Not laid out yet: the frame's client area is what the edge will be.
+        if (CWnd* parent = GetParent()) {
+            parent->GetClientRect(&r);
+            length = horz ? r.Width() : r.Height();
+        }
+    }
+    return length;
+}
+
+BOOL CDockBar::FillsEdge(CControlBar* pBar, int edgeLength) {
+    if (m_bFloating) return TRUE;
+    CSize s = pBar->CalcDynamicLayout(-1, LayoutMode());
+    return ((m_dwStyle & CBRS_ORIENT_HORZ) ? s.cx : s.cy) >= edgeLength;
 }
 
 BOOL CDockBar::DockControlBar(CControlBar* pBar, LPCRECT lpRect) {
     if (pBar == nullptr || pBar->m_hWnd == nullptr) return FALSE;
-    // The row: before the first visible row whose middle lies beyond the middle of
-    // lpRect, counted from the frame's edge inwards.
-    size_t row = m_arrBars.size();
-    if (lpRect != nullptr) {
-        CRect wanted(*lpRect);
-        DWORD align = m_dwStyle & CBRS_ALIGN_ANY;
-        for (size_t i = 0; i < m_arrBars.size(); ++i) {
-            if (m_arrBars[i] == pBar || !m_arrBars[i]->IsVisible()) continue;
-            CRect r;
-            m_arrBars[i]->GetWindowRect(&r);
-            bool before = (align & CBRS_ALIGN_TOP)      ? wanted.CenterPoint().y < r.CenterPoint().y
-                          : (align & CBRS_ALIGN_BOTTOM) ? wanted.CenterPoint().y > r.CenterPoint().y
-                          : (align & CBRS_ALIGN_LEFT)   ? wanted.CenterPoint().x < r.CenterPoint().x
-                          : (align & CBRS_ALIGN_RIGHT)  ? wanted.CenterPoint().x > r.CenterPoint().x
-                                                        : false;
-            if (before) {
-                row = i;
-                break;
-            }
-        }
-    }
-    // Make room first, then move the window: once it has moved, nothing may fail.
-    int already = FindBar(pBar);
-    if (already < 0) m_arrBars.reserve(m_arrBars.size() + 1);  // may throw: nothing changed yet
+    // Room for the bar, a row's end and its place first (these may throw, and
+    // nothing has changed yet); once the window has moved, nothing may fail.
+    m_arrBars.reserve(m_arrBars.size() + 2);
+    wantedPos_.reserve(wantedPos_.size() + 1);
+    placements_.reserve(m_arrBars.size() + 1);
+    line_.reserve(m_arrBars.size() + 1);
     const bool newParent = ::GetParent(pBar->m_hWnd) != m_hWnd;
     if (newParent) {
         ::SetParent(pBar->m_hWnd, m_hWnd);
         if (::GetParent(pBar->m_hWnd) != m_hWnd) return FALSE;  // the window manager had no room
     }
-    if (already >= 0) {
-        m_arrBars.erase(m_arrBars.begin() + already);
-        if (static_cast<size_t>(already) < row) --row;
+    // A bar moved within this dock bar leaves its old place first: its row
+    // closes up behind it, and the rows are judged without it.
+    if (int already = FindBar(pBar); already >= 0) RemoveAt(static_cast<size_t>(already));
+
+    size_t at = m_arrBars.size();  // where the bar goes in m_arrBars
+    bool newRow = true;            // with a row's end of its own after it
+    int wanted = 0;                // its place along the edge
+    if (lpRect != nullptr && !m_bFloating) {
+        const DWORD align = m_dwStyle & CBRS_ALIGN_ANY;
+        const BOOL horz = (align & CBRS_ORIENT_HORZ) != 0;
+        CRect client;
+        GetClientRect(&client);
+        CRect want(*lpRect);
+        ScreenToClient(&want);
+        wanted = std::max<int>(0, horz ? want.left : want.top);
+        // Distances from the frame's edge inwards, in which the rows follow each other.
+        auto inward = [&](int across) {
+            if (align & CBRS_ALIGN_BOTTOM) return static_cast<int>(client.bottom) - across;
+            if (align & CBRS_ALIGN_RIGHT) return static_cast<int>(client.right) - across;
+            return across;
+        };
+        const int middle = inward(horz ? want.CenterPoint().y : want.CenterPoint().x);
+        const int edge = EdgeLength();
+        const bool alone = FillsEdge(pBar, edge) != FALSE;
+        for (size_t row = 0; row < m_arrBars.size(); row = RowEnd(row) + 1) {
+            // The band of the row: from the edge-side of its visible bars to their inner side.
+            int lo = INT_MAX;
+            int hi = INT_MIN;
+            bool shared = !alone;
+            for (size_t i = row; m_arrBars[i] != nullptr; ++i) {
+                CControlBar* bar = m_arrBars[i];
+                if (!bar->IsVisible()) continue;
+                CRect r;
+                bar->GetWindowRect(&r);
+                ScreenToClient(&r);
+                int a = inward(horz ? r.top : r.left);
+                int b = inward(horz ? r.bottom : r.right);
+                lo = std::min({lo, a, b});
+                hi = std::max({hi, a, b});
+                if (FillsEdge(bar, edge)) shared = false;
+            }
+            if (lo > hi) continue;  // nothing of it shows: it has no band
+            if (middle < lo) {
+                at = row;
+                break;
+            }
+            if (middle >= hi) continue;
+            if (!shared) {
+                // A row that is not shared: a row of its own before or after it.
+                at = middle < (lo + hi) / 2 ? row : RowEnd(row) + 1;
+                break;
+            }
+            // In this row, before the first bar whose middle lies beyond the bar's start.
+            newRow = false;
+            at = RowEnd(row);
+            for (size_t i = row; m_arrBars[i] != nullptr; ++i) {
+                CRect r;
+                m_arrBars[i]->GetWindowRect(&r);
+                ScreenToClient(&r);
+                if ((horz ? r.CenterPoint().x : r.CenterPoint().y) > wanted) {
+                    at = i;
+                    break;
+                }
+            }
+            break;
+        }
     }
-    row = std::min(row, m_arrBars.size());
-    m_arrBars.insert(m_arrBars.begin() + static_cast<std::ptrdiff_t>(row), pBar);
+    // Reserved above: none of these allocate.
+    m_arrBars.insert(m_arrBars.begin() + static_cast<std::ptrdiff_t>(at), pBar);
+    if (newRow) m_arrBars.insert(m_arrBars.begin() + static_cast<std::ptrdiff_t>(at) + 1, nullptr);
+    SetWantedPos(pBar, wanted);
     if (pBar->m_pDockBar != nullptr && pBar->m_pDockBar != this) pBar->m_pDockBar->RemoveControlBar(pBar);
     pBar->m_pDockBar = this;
     // A bar that sits in its new dock bar where and as large as it sat in the old
@@ -121,10 +241,30 @@ BOOL CDockBar::DockControlBar(CControlBar* pBar, LPCRECT lpRect) {
     return TRUE;
 }
 
+void CDockBar::RemoveAt(size_t i) {
+    CControlBar* gone = m_arrBars[i];
+    // The bars after it in its row move back by the room it took, as far as the
+    // place it had; a hidden bar took none.
+    if (gone->IsVisible() && gone->m_hWnd != nullptr && !m_bFloating) {
+        CRect r;
+        gone->GetWindowRect(&r);
+        const BOOL horz = (m_dwStyle & CBRS_ORIENT_HORZ) != 0;
+        const int room = horz ? r.Width() : r.Height();
+        const int floor = WantedPos(gone);
+        for (size_t j = i + 1; m_arrBars[j] != nullptr; ++j) {
+            SetWantedPos(m_arrBars[j], std::max(floor, WantedPos(m_arrBars[j]) - room));
+        }
+    }
+    ForgetWantedPos(gone);
+    m_arrBars.erase(m_arrBars.begin() + static_cast<std::ptrdiff_t>(i));
+    // A row left empty goes with its end.
+    if (m_arrBars[i] == nullptr && RowStart(i) == i) m_arrBars.erase(m_arrBars.begin() + static_cast<std::ptrdiff_t>(i));
+}
+
 BOOL CDockBar::RemoveControlBar(CControlBar* pBar) {
     int at = FindBar(pBar);
     if (at < 0) return FALSE;
-    m_arrBars.erase(m_arrBars.begin() + at);
+    RemoveAt(static_cast<size_t>(at));
     if (pBar->m_pDockBar == this) pBar->m_pDockBar = nullptr;
     return TRUE;
 }
@@ -148,48 +288,129 @@ DWORD CDockBar::LayoutMode() const {
 }
 
 CSize CDockBar::CalcFixedLayout(BOOL bStretch, BOOL bHorz) {
-    // As thick as the visible bars together; as long as the edge when stretched.
-    int thickness = 0;
-    int length = 0;
-    for (CControlBar* bar : m_arrBars) {
-        if (!bar->IsVisible()) continue;
-        CSize s = bar->CalcDynamicLayout(-1, LayoutMode());
-        thickness += bHorz ? s.cy : s.cx;
-        length = std::max<int>(length, bHorz ? s.cx : s.cy);
-    }
+    // As thick as the rows together; as long as the edge (the whole length when stretched).
+    int length = EdgeLength();
+    int thickness = LayOutRows(length, false);
     if (bStretch) length = 32767;
     return bHorz ? CSize(length, thickness) : CSize(thickness, length);
 }
 
+int CDockBar::LayOutRows(int edgeLength, bool place) {
+    const DWORD mode = LayoutMode();
+    const BOOL horz = (m_dwStyle & CBRS_ORIENT_HORZ) != 0;
+    int inward = 0;  // where the next line starts, from the frame's edge
+    // One line of a row: its bars side by side. Neither vector grows here: each
+    // has room for every bar held.
+    std::vector<LineItem>& line = line_;
+    std::vector<Placement>* placements = place ? &placements_ : nullptr;
+    line.clear();
+    if (placements != nullptr) placements->clear();
+    int used = 0;  // the length of the bars on the line
+    auto endLine = [&] {
+        if (line.empty()) return;
+        int thick = 0;
+        for (const LineItem& item : line) thick = std::max(thick, item.thick);
+        if (placements != nullptr) {
+            if (line.size() == 1 && line[0].length >= edgeLength) {
+                // A bar asking for a little more than the edge (its borders hang over
+                // the ends) is centred on it.
+                int start = std::clamp((edgeLength - line[0].length) / 2, -2, 0);
+                placements->push_back({line[0].bar, start, line[0].length, inward, line[0].thick});
+            } else {
+                // Each bar at its place, but never over the one before it; then,
+                // from the end, each bar that runs past the edge (or into the one
+                // after it) pushed back towards the start.
+                size_t first = placements->size();
+                int next = 0;
+                for (const LineItem& item : line) {
+                    int along = std::max(item.wanted, next);
+                    placements->push_back({item.bar, along, item.length, inward, item.thick});
+                    next = along + item.length;
+                }
+                int limit = edgeLength;
+                for (size_t k = placements->size(); k-- > first;) {
+                    Placement& p = (*placements)[k];
+                    if (p.along + p.length > limit) p.along = std::max(0, limit - p.length);
+                    limit = p.along;
+                }
+            }
+        }
+        inward += thick;
+        line.clear();
+        used = 0;
+    };
+    for (CControlBar* bar : m_arrBars) {
+        if (bar == nullptr) {
+            endLine();  // the end of a row
+            continue;
+        }
+        if (!bar->IsVisible() || bar->m_hWnd == nullptr) continue;
+        CSize s = bar->CalcDynamicLayout(-1, mode);
+        int length = horz ? s.cx : s.cy;
+        if (length >= edgeLength) {
+            // A bar as long as the edge has a line to itself.
+            endLine();
+            line.push_back({bar, length, horz ? s.cy : s.cx, 0});
+            endLine();
+            continue;
+        }
+        if (used + length > edgeLength && !line.empty()) {
+            // Too long for what is left of the line: a bar of dynamic size is
+            // asked for what is left (it wraps its contents), else it wraps.
+            const int left = edgeLength - used;
+            if ((bar->m_dwStyle & CBRS_SIZE_DYNAMIC) && left > 0) {
+                CSize less = bar->CalcDynamicLayout(left, mode | (horz ? 0 : LM_LENGTHY));
+                int shorter = horz ? less.cx : less.cy;
+                if (shorter > 0 && shorter <= left) {
+                    s = less;
+                    length = shorter;
+                }
+            }
+            if (used + length > edgeLength) endLine();
+        }
+        line.push_back({bar, length, horz ? s.cy : s.cx, WantedPos(bar)});
+        used += length;
+    }
+    endLine();
+    return inward;
+}
+
+void CDockBar::ApplyPlacements(CSize size) {
+    const DWORD align = m_dwStyle & CBRS_ALIGN_ANY;
+    // By index, and the placement copied: a bar's handler may lay the bars out
+    // again meanwhile, which refills placements_.
+    for (size_t i = 0; i < placements_.size(); ++i) {
+        const Placement p = placements_[i];
+        CRect r;
+        if (align & CBRS_ALIGN_TOP) r.SetRect(p.along, p.inward, p.along + p.length, p.inward + p.thick);
+        else if (align & CBRS_ALIGN_BOTTOM) r.SetRect(p.along, size.cy - p.inward - p.thick, p.along + p.length, size.cy - p.inward);
+        else if (align & CBRS_ALIGN_LEFT) r.SetRect(p.inward, p.along, p.inward + p.thick, p.along + p.length);
+        else r.SetRect(size.cx - p.inward - p.thick, p.along, size.cx - p.inward, p.along + p.length);
+        CRect now;
+        p.bar->GetWindowRect(&now);
+        ScreenToClient(&now);
+        if (now != r) p.bar->SetWindowPos(nullptr, r.left, r.top, r.Width(), r.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
+        // The bar's own handlers may have moved the bars on; stop if this one left.
+        if (FindBar(p.bar) < 0) break;
+    }
+}
+
 void CDockBar::PlaceBars(CSize size) {
-    DWORD align = m_dwStyle & CBRS_ALIGN_ANY;
-    BOOL horz = m_bFloating || (align & CBRS_ORIENT_HORZ) != 0;
-    int edgeLength = horz ? size.cx : size.cy;
-    int along = 0;  // distance from the frame's edge, inwards
+    if (!m_bFloating) {
+        LayOutRows((m_dwStyle & CBRS_ORIENT_HORZ) ? size.cx : size.cy, true);
+        ApplyPlacements(size);
+        return;
+    }
+    // A floating frame's bar fills it.
     for (size_t i = 0; i < m_arrBars.size(); ++i) {
         CControlBar* bar = m_arrBars[i];
-        if (!bar->IsVisible() || bar->m_hWnd == nullptr) continue;
-        CSize s = bar->CalcDynamicLayout(-1, LayoutMode());
-        CRect r;
-        if (m_bFloating) {
-            r.SetRect(0, 0, size.cx, size.cy);
-        } else {
-            int thick = horz ? s.cy : s.cx;
-            int length = horz ? s.cx : s.cy;
-            // A bar asking for a little more than the edge (its borders hang over
-            // the ends) is centred on it; a shorter one starts at the edge's start.
-            int start = std::clamp((edgeLength - length) / 2, -2, 0);
-            if (align & CBRS_ALIGN_TOP) r.SetRect(start, along, start + length, along + thick);
-            else if (align & CBRS_ALIGN_BOTTOM) r.SetRect(start, size.cy - along - thick, start + length, size.cy - along);
-            else if (align & CBRS_ALIGN_LEFT) r.SetRect(along, start, along + thick, start + length);
-            else r.SetRect(size.cx - along - thick, start, size.cx - along, start + length);
-            along += thick;
-        }
+        if (bar == nullptr || !bar->IsVisible() || bar->m_hWnd == nullptr) continue;
         CRect now;
         bar->GetWindowRect(&now);
         ScreenToClient(&now);
-        if (now != r) bar->SetWindowPos(nullptr, r.left, r.top, r.Width(), r.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
-        // The bar's own handlers may have moved the bars on; stop if this one left.
+        if (now != CRect(0, 0, size.cx, size.cy)) {
+            bar->SetWindowPos(nullptr, 0, 0, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+        }
         if (i >= m_arrBars.size() || m_arrBars[i] != bar) break;
     }
 }
@@ -200,7 +421,9 @@ LRESULT CDockBar::OnSizeParent(WPARAM, LPARAM lParam) {
     DWORD align = m_dwStyle & CBRS_ALIGN_ANY;
     BOOL horz = (align & CBRS_ORIENT_HORZ) != 0;
     CRect space(layout->rect);
-    CSize want = CalcFixedLayout(TRUE, horz);
+    // The rows are laid out once, along the edge as long as the space is.
+    const int thickness = LayOutRows(std::max<int>(horz ? space.Width() : space.Height(), 0), layout->hDWP != nullptr);
+    CSize want = horz ? CSize(32767, thickness) : CSize(thickness, 32767);
     CRect strip = space;
     if (align & CBRS_ALIGN_TOP) {
         strip.bottom = strip.top + std::clamp<int>(want.cy, 0, std::max(space.Height(), 0));
@@ -226,7 +449,7 @@ LRESULT CDockBar::OnSizeParent(WPARAM, LPARAM lParam) {
     GetWindowRect(&now);
     GetParent()->ScreenToClient(&now);
     if (now != strip) SetWindowPos(nullptr, strip.left, strip.top, strip.Width(), strip.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
-    PlaceBars(strip.Size());
+    ApplyPlacements(strip.Size());
     return 0;
 }
 

@@ -62,7 +62,7 @@ BOOL CMiniDockFrameWnd::Create(CWnd* pParent, DWORD dwBarStyle) {
 
 CControlBar* CMiniDockFrameWnd::FloatingBar() const {
     for (CControlBar* bar : m_wndDockBar.m_arrBars) {
-        if (bar->m_hWnd != nullptr) return bar;
+        if (bar != nullptr && bar->m_hWnd != nullptr) return bar;
     }
     return nullptr;
 }
