@@ -90,5 +90,53 @@ TEST_F(DockingOutOfMemoryTest, DockingEitherHappensOrLeavesTheBarFloating) {
     EXPECT_EQ(PlaceOf(view->m_hWnd).right, Client().cx - CTestBar::kVertThickness);
 }
 
+TEST_F(DockingOutOfMemoryTest, DockingBesideAnotherBarEitherHappensOrLeavesTheRowAsItWas) {
+    CShortBar first, second;
+    ASSERT_TRUE(first.Create(frame, kBarB, WS_VISIBLE | CBRS_TOP));
+    ASSERT_TRUE(second.Create(frame, kBarB + 1, WS_VISIBLE | CBRS_TOP));
+    first.EnableDocking(CBRS_ALIGN_ANY);
+    second.EnableDocking(CBRS_ALIGN_ANY);
+    CDockBar* top = frame->GetDockBar(AFX_IDW_DOCKBAR_TOP);
+    // A row of its own under the wide bar's.
+    auto beside = [&](int along) {
+        CRect r(CPoint(along, CTestBar::kHorzThickness), CSize(150, 26));
+        top->ClientToScreen(&r);
+        return r;
+    };
+    CRect at = beside(0);
+    ASSERT_TRUE(frame->DockControlBar(&first, AFX_IDW_DOCKBAR_TOP, &at));
+    std::string before;
+    BOOL docked = FALSE;
+    SweepResult result = SweepAllocations({
+        [&] {
+            if (!second.IsFloating()) frame->FloatControlBar(&second, CPoint(500, 300));
+            desktop.RunUntilIdle();
+            before = State() + " first " + Text(PlaceOf(first.m_hWnd)) + " rows " + std::to_string(top->GetRowCount());
+        },
+        [&] {
+            CRect r = beside(150);
+            docked = frame->DockControlBar(&second, AFX_IDW_DOCKBAR_TOP, &r);
+        },
+        [&](const SweepRun& run) {
+            EXPECT_FALSE(run.threw);
+            desktop.RunUntilIdle();
+            const int t = CTestBar::kHorzThickness;
+            if (docked) {
+                EXPECT_EQ(top->GetRowOf(&second), 1);
+                EXPECT_EQ(Text(PlaceOf(second.m_hWnd)), Text(RECT{150, t, 300, t + 26}));
+                EXPECT_EQ(Text(PlaceOf(first.m_hWnd)), Text(RECT{0, t, 150, t + 26}));
+            } else {
+                EXPECT_EQ(State() + " first " + Text(PlaceOf(first.m_hWnd)) + " rows " +
+                              std::to_string(top->GetRowCount()),
+                          before)
+                    << "after " << run.allowed << " allocations";
+            }
+            EXPECT_EQ(top->GetRowCount(), 2);
+        },
+    });
+    EXPECT_TRUE(result.completed);
+    EXPECT_GT(result.refusedRuns, 0);
+}
+
 }  // namespace
 }  // namespace tq3::test

@@ -9,42 +9,6 @@ namespace {
 using tq3::testing::Capture;
 using tq3::testing::CaptureWindow;
 
-// A short bar, as a toolbar is: `length` along its edge and `thick` across it,
-// at the top and bottom and at the left and right alike. With CBRS_SIZE_DYNAMIC
-// it holds `items` buttons of kItem pixels and, asked for a shorter length, puts
-// them on more lines.
-class CShortBar : public CControlBar {
-public:
-    static constexpr int kItem = 50;
-
-    int length = 150;
-    int thick = 26;
-    int items = 3;
-    COLORREF colour = RGB(200, 0, 0);
-
-    using CWnd::Create;
-    BOOL Create(CWnd* parent, UINT id, DWORD style) {
-        m_dwStyle = style & CBRS_ALL;
-        LPCWSTR cls = AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursorW(nullptr, IDC_ARROW),
-                                          reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1)));
-        return CWnd::Create(cls, u"Short", WS_CHILD | (style & WS_VISIBLE), CRect(0, 0, 0, 0), parent, id);
-    }
-    CSize CalcFixedLayout(BOOL, BOOL horz) override { return horz ? CSize(length, thick) : CSize(thick, length); }
-    CSize CalcDynamicLayout(int nLength, DWORD mode) override {
-        const BOOL horz = (mode & LM_HORZ) != 0;
-        if (nLength < 0 || !(m_dwStyle & CBRS_SIZE_DYNAMIC)) return CalcFixedLayout(FALSE, horz);
-        int perLine = std::max(1, nLength / kItem);
-        int lines = (items + perLine - 1) / perLine;
-        return horz ? CSize(perLine * kItem, thick * lines) : CSize(thick * lines, perLine * kItem);
-    }
-    void OnUpdateCmdUI(CFrameWnd*, BOOL) override {}
-    void DoPaint(CDC* dc) override {
-        CRect r;
-        GetClientRect(&r);
-        dc->FillSolidRect(&r, colour);
-    }
-};
-
 class DockingRowsTest : public DockingTest {
 protected:
     void SetUp() override {
