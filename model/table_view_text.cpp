@@ -5,7 +5,8 @@
 // model/cell_rules.cpp) and tells the host of a change. SetLineText converts a whole
 // line at once; SetTabbedString stores a text as given.
 //
-// SetCellText -> CellTextForColumn -> ReplaceSettledField (the usual case, in place)
+// SetCellText -> CellTextForColumn (not for a text column without a limit)
+//             -> ReplaceSettledField (the usual case, in place)
 //             or RebuildLine (any other line, through SetPartsOfTabSeparatedString)
 //             -> OnCellChanged inside the language resources.
 #include <algorithm>
@@ -47,37 +48,42 @@ bool Inside(LPCWSTR p, const CString& text) {
 
 // A line is settled once a cell of it has been set: no CR or LF inside its fields
 // and one CR LF at its end. Storing a one-field cell text in such a line changes
-// that field alone, so the field is replaced where it stands: one scan up to the
-// field's end, a check of the rest for line breaks, and one move of the rest when
-// the length changes. Any other line or cell text (a line given without CR LF, a
-// text holding TAB, CR or LF, a field the line does not have, a text that lies in
-// the line itself) is NotSettled and goes the general way.
+// that field alone, so the field is replaced where it stands: one pass over the
+// line finds the field and proves the rest free of line breaks, a text of the
+// field's length is written over it, and any other length moves the rest once.
+// Any other line or cell text (a line given without CR LF, a text holding TAB, CR
+// or LF, a field the line does not have, a text that lies in the line itself) is
+// NotSettled and goes the general way.
 FieldChange ReplaceSettledField(CString& line, int column, LPCWSTR cell) {
     const long cellLength = tq3::SingleFieldLength(cell);
     if (cellLength < 0 || Inside(cell, line)) return FieldChange::NotSettled;
     const LPCWSTR base = line.GetString();
     const int length = line.GetLength();
     if (length < 2 || base[length - 2] != u'\r' || base[length - 1] != u'\n') return FieldChange::NotSettled;
-    const tq3::FieldStart found = tq3::LocateField(base, static_cast<std::size_t>(column));
-    if (found.start == nullptr || found.breakBefore) return FieldChange::NotSettled;
-    const LPCWSTR fieldEnd = tq3::FieldTextEnd(found.start);
-    const LPCWSTR lineEnd = base + length - 2;
-    if (fieldEnd > lineEnd || tq3::HasLineBreak(fieldEnd, lineEnd)) return FieldChange::NotSettled;
+    LPCWSTR fieldStart = nullptr;
+    LPCWSTR fieldEnd = nullptr;
+    if (!tq3::FindSettledField(base, base + length - 2, static_cast<std::size_t>(column), fieldStart, fieldEnd)) {
+        return FieldChange::NotSettled;
+    }
 
-    const int start = static_cast<int>(found.start - base);
-    const int oldLength = static_cast<int>(fieldEnd - found.start);
+    const int start = static_cast<int>(fieldStart - base);
+    const int oldLength = static_cast<int>(fieldEnd - fieldStart);
     const int newLength = static_cast<int>(cellLength);
-    if (oldLength == newLength && SameUnits(cell, found.start, newLength)) return FieldChange::Unchanged;
+    if (oldLength == newLength) {
+        if (SameUnits(cell, fieldStart, newLength)) return FieldChange::Unchanged;
+        // The line holds text, so its block is its own: the field is overwritten
+        // where it stands and the length stays as it is.
+        std::memcpy(const_cast<LPWSTR>(fieldStart), cell, static_cast<std::size_t>(newLength) * sizeof(WCHAR));
+        return FieldChange::Changed;
+    }
     if (length - oldLength > CString::kMaxLength - newLength) throw std::bad_alloc();
 
     // Growing may move the text to a larger block, and throws before anything is
     // written when it cannot: the line then keeps its text.
     const int lineLength = length - oldLength + newLength;
     LPWSTR text = line.GetBuffer(lineLength);
-    if (newLength != oldLength) {
-        const int rest = length - start - oldLength;
-        std::memmove(text + start + newLength, text + start + oldLength, static_cast<std::size_t>(rest) * sizeof(WCHAR));
-    }
+    const int rest = length - start - oldLength;
+    std::memmove(text + start + newLength, text + start + oldLength, static_cast<std::size_t>(rest) * sizeof(WCHAR));
     std::memcpy(text + start, cell, static_cast<std::size_t>(newLength) * sizeof(WCHAR));
     line.ReleaseBuffer(lineLength);
     return FieldChange::Changed;
@@ -99,6 +105,11 @@ FieldChange RebuildLine(CString& line, int column, LPCWSTR cell, std::vector<WCH
     // Assigned in one step: the line's text changes only once the new one is whole.
     line.SetString(scratch.data(), newLength);
     return FieldChange::Changed;
+}
+
+FieldChange StoreField(CString& line, int column, LPCWSTR cell, std::vector<WCHAR>& scratch) {
+    const FieldChange change = ReplaceSettledField(line, column, cell);
+    return change != FieldChange::NotSettled ? change : RebuildLine(line, column, cell, scratch);
 }
 
 // Makes a resource module the view holds current for its own lifetime, and puts
@@ -147,17 +158,26 @@ CString CTableView::GetCellText(int sheet, int line, int column) const {
 
 int CTableView::SetCellText(int sheet, int line, int column, LPCWSTR text) {
     if (text == nullptr) return 0;
-    CLineProp* l = GetLineProp(sheet, line);
+    // The sheet's records are reached through the lists' inline lookups: this is
+    // the per-cell path of a host that fills a large table.
+    const CSheetObj* s = sheets.GetAt(sheet);
+    if (s == nullptr) return 0;
+    CLineProp* l = s->lines.GetAt(line);
     if (l == nullptr || l->text.IsEmpty()) return 0;
+    const CColumnProp* c = s->columns.GetAt(column);
     try {
-        CString storage;
-        LPCWSTR cell = nullptr;
-        if (!tq3::CellTextForColumn(GetColumnProp(sheet, column), text, storage, cell)) return 0;
-
-        // A negative column names no field: the line stays exactly as it is.
-        if (column < 0) return 1;
-        FieldChange change = ReplaceSettledField(l->text, column, cell);
-        if (change == FieldChange::NotSettled) change = RebuildLine(l->text, column, cell, scratch);
+        FieldChange change = FieldChange::Unchanged;
+        if (c != nullptr && c->IsTextColumn() && c->maxLength <= 0) {
+            // A text column without a limit stores the text as given.
+            change = StoreField(l->text, column, text, scratch);
+        } else {
+            CString storage;
+            LPCWSTR cell = nullptr;
+            if (!tq3::CellTextForColumn(c, text, storage, cell)) return 0;
+            // A negative column names no field: the line stays exactly as it is.
+            if (column < 0) return 1;
+            change = StoreField(l->text, column, cell, scratch);
+        }
         if (change == FieldChange::Unchanged) return 1;
     } catch (const std::bad_alloc&) {
         return 0;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "framework/core/locale.h"
+#include "text/field_scan.h"
 #include "text/tab_text.h"
 
 namespace {
@@ -136,6 +137,28 @@ void CheckSearch(const std::u16string& text, const std::u16string& pattern, DWOR
     if ((flags & NORM_IGNORECASE) == 0) Check(text.find(pattern) == static_cast<std::size_t>(start));
 }
 
+// The cell setter's one-pass scan of a settled line against the step-by-step
+// reading: locate the field, end its text, look for a line break anywhere in the
+// line. The line sits in a block of its exact length, so a read past it shows.
+void CheckSettledField(const std::u16string& body, std::size_t index) {
+    const std::u16string line = body + u"\r\n";
+    const WCHAR* base = line.c_str();
+    const tq3::FieldStart found = tq3::LocateField(base, index);
+    const WCHAR* fieldEnd = found.start != nullptr ? tq3::FieldTextEnd(found.start) : nullptr;
+    const bool settled = found.start != nullptr && !found.breakBefore && fieldEnd <= base + body.size() &&
+                         !tq3::HasLineBreak(fieldEnd, base + body.size());
+    const std::vector<WCHAR> exact(body.begin(), body.end());
+    const WCHAR* text = exact.data();
+    for (bool vectored : {true, false}) {
+        const WCHAR* start = nullptr;
+        const WCHAR* stop = nullptr;
+        const bool got = vectored ? tq3::FindSettledField(text, text + exact.size(), index, start, stop)
+                                  : tq3::FindSettledFieldScalar(text, text + exact.size(), index, start, stop);
+        Check(got == settled);
+        if (got) Check(start - text == found.start - base && stop - text == fieldEnd - base);
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -157,5 +180,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CheckSet(a, b, at);
     CheckInsert(a, b, maxDigits, selStart, selEnd);
     CheckSearch(a, b, static_cast<DWORD>(data[6] & 1));
+    CheckSettledField(a, static_cast<std::size_t>(at < 0 ? -at : at));
     return 0;
 }

@@ -114,6 +114,16 @@ TEST_F(CellTextTest, ReplacingOneFieldOfALine) {
         {u"a\tb\tc", 2, u"c", u"a\tb\tc\r\n", true},      // no CR LF yet
         {u"a\tb\tc\r\n", 1, u"x\ty", u"a\tx\ty\r\n", true},  // a TAB sets two fields
         {u"a\tb\tc\r\n", 1, u"x\r\n", u"a\tx\tc\r\n", true},
+        // Lines long enough to be read eight characters at a time.
+        {u"first field\tsecond\tthird\r\n", 2, u"THIRD", u"first field\tsecond\tTHIRD\r\n", true},  // over it
+        {u"first field\tsecond\tthird\r\n", 1, u"2nd", u"first field\t2nd\tthird\r\n", true},
+        {u"first field\tsecond\tthird\r\n", 2, u"third", u"first field\tsecond\tthird\r\n", false},
+        {u"first field\tsecond\r\n", 2, u"x", u"first field\tsecond\r\n", false},  // one field short
+        {u"first field\tsecond\rjunk\r\n", 0, u"FIRST FIELD", u"FIRST FIELD\tsecond\r\n", true},
+        {u"first\nfield\tsecond\tthird\r\n", 2, u"3", u"first\tsecond\t3\r\n", true},
+        {u"first field\U0001F600\t\U0001F601second\r\n", 1, u"\U0001F602second", u"first field\U0001F600\t\U0001F602second\r\n", true},
+        {u"abcdefg\t\r\n", 1, u"", u"abcdefg\t\r\n", false},  // an empty field at the very end
+        {u"abcdefg\t\r\n", 1, u"h", u"abcdefg\th\r\n", true},
     };
     for (const Case& c : cases) {
         view->SetTabbedString(0, 0, c.line);

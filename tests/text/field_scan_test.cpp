@@ -1,0 +1,110 @@
+#include "text/field_scan.h"
+
+#include <gtest/gtest.h>
+
+#include <iterator>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+// The answer for a settled line, read the way the cell setter read it before it
+// had a single pass: find the field, end its text, then look for a line break
+// before, inside and after it. -1 offsets stand for "not settled".
+struct Found {
+    long start = -1;
+    long stop = -1;
+    bool operator==(const Found&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& out, const Found& f) { return out << '{' << f.start << ", " << f.stop << '}'; }
+
+Found StepByStep(const std::u16string& body, std::size_t index) {
+    const std::u16string line = body + u"\r\n";
+    const WCHAR* base = line.c_str();
+    const WCHAR* lineEnd = base + body.size();
+    const tq3::FieldStart found = tq3::LocateField(base, index);
+    if (found.start == nullptr || found.breakBefore) return {};
+    const WCHAR* fieldEnd = tq3::FieldTextEnd(found.start);
+    if (fieldEnd > lineEnd || tq3::HasLineBreak(fieldEnd, lineEnd)) return {};
+    return {found.start - base, fieldEnd - base};
+}
+
+// The body alone in a heap block of its exact size, so that the address sanitizer
+// sees any read past its end.
+template <typename Scan>
+Found OnePass(const std::u16string& body, std::size_t index, Scan scan) {
+    std::vector<WCHAR> exact(body.begin(), body.end());
+    const WCHAR* text = exact.data();
+    const WCHAR* start = nullptr;
+    const WCHAR* stop = nullptr;
+    if (!scan(text, text + exact.size(), index, start, stop)) return {};
+    return {start - text, stop - text};
+}
+
+Found Vectored(const std::u16string& body, std::size_t index) { return OnePass(body, index, tq3::FindSettledField); }
+Found Scalar(const std::u16string& body, std::size_t index) { return OnePass(body, index, tq3::FindSettledFieldScalar); }
+
+TEST(FieldScanTest, SettledFieldEdges) {
+    const std::u16string nul(1, u'\0');
+    struct Case {
+        std::u16string body;
+        std::size_t index;
+        Found expected;
+    } cases[] = {
+        {u"", 0, {0, 0}},                                    // an empty line has one empty field
+        {u"", 1, {}},                                        // and no second one
+        {u"abcdefgh\tij", 1, {9, 11}},                       // the last field, in the overlapping block
+        {u"abcdefghijklmno\t", 1, {16, 16}},                 // an empty last field at the very end
+        {u"abcdefg\thijklmnop", 1, {8, 17}},                 // the TAB last in the first block
+        {u"abcdefgh\tijklmnop", 1, {9, 17}},                 // and first in the second
+        {u"a\tb\tc\td\te\tf\tg\th\ti", 8, {16, 17}},         // many TABs in one block
+        {u"a\tb\tc\td\te\tf\tg\th\ti", 9, {}},               // fewer fields than the index
+        {u"abcdefgh\tij", 0, {0, 8}},
+        {u"\U0001F600\t\U0001F601abcdefgh", 1, {3, 13}},     // surrogate pairs beside the TAB
+        {u"abcdef\U0001F600\t\U0001F601", 1, {9, 11}},
+        {u"abcdefgh\tij\rk", 1, {}},                         // CR after the field
+        {u"abcdefghijklmnopq\tr\nstuvwxyzabcdefgh", 0, {}},  // LF two blocks after it
+        {u"ab\ncdefghijklmnop\tq", 1, {}},                   // LF before it
+        {u"abcdefghijkl\rmnop\tq", 1, {}},                   // CR inside the field that ends it
+        {u"abcdefgh" + nul + u"\tijkl", 1, {}},              // a zero before the field's TAB
+        {u"abcdefgh\tij" + nul + u"klmn\top", 1, {9, 11}},   // a zero inside ends its text
+        {u"abc\tdefghijklmnopqrstuvwxyz", 1, {4, 27}},       // a field spanning blocks
+        {u"abcdefg\t", 1, {8, 8}},                           // eight units exactly
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "body length " << c.body.size() << ", field " << c.index);
+        EXPECT_EQ(StepByStep(c.body, c.index), c.expected);
+        EXPECT_EQ(Vectored(c.body, c.index), c.expected);
+        EXPECT_EQ(Scalar(c.body, c.index), c.expected);
+    }
+}
+
+// Bodies of every length up to a few blocks, mostly ordinary text with TABs and
+// now and then a line break, a zero or a surrogate: the one-pass scans must agree
+// with the step-by-step reading on every field index.
+TEST(FieldScanTest, OnePassAgreesWithTheStepByStepReading) {
+    std::mt19937 random(14);
+    const char16_t rare[] = {u'\r', u'\n', u'\0', 0xD83D, 0xDE00, 0xFFFF, u'\x0B', u'\x0D' + 1};
+    int settled = 0;
+    for (int round = 0; round < 20000; ++round) {
+        const std::size_t length = random() % 40;
+        std::u16string body;
+        for (std::size_t i = 0; i < length; ++i) {
+            const unsigned pick = random() % 64;
+            body += pick < 10 ? u'\t' : pick < 12 ? rare[random() % std::size(rare)] : static_cast<char16_t>(u'a' + pick % 26);
+        }
+        for (std::size_t index = 0; index < 12; ++index) {
+            const Found expected = StepByStep(body, index);
+            settled += expected.start >= 0;
+            ASSERT_EQ(Vectored(body, index), expected) << "round " << round << ", field " << index;
+            ASSERT_EQ(Scalar(body, index), expected) << "round " << round << ", field " << index;
+        }
+    }
+    // Both answers must have been exercised in earnest.
+    EXPECT_GT(settled, 20000);
+    EXPECT_LT(settled, 20000 * 12 - 20000);
+}
+
+}  // namespace
