@@ -72,8 +72,10 @@ FieldChange ReplaceSettledField(CString& line, int column, LPCWSTR cell) {
     if (oldLength == newLength) {
         if (SameUnits(cell, fieldStart, newLength)) return FieldChange::Unchanged;
         // The line holds text, so its block is its own: the field is overwritten
-        // where it stands and the length stays as it is.
-        std::memcpy(const_cast<LPWSTR>(fieldStart), cell, static_cast<std::size_t>(newLength) * sizeof(WCHAR));
+        // where it stands and the length stays as it is. Cell texts are short, so
+        // the copy is a loop kept inline rather than a call.
+        const LPWSTR field = const_cast<LPWSTR>(fieldStart);
+        for (int i = 0; i < newLength; ++i) field[i] = cell[i];
         return FieldChange::Changed;
     }
     if (length - oldLength > CString::kMaxLength - newLength) throw std::bad_alloc();

@@ -128,10 +128,11 @@ inline bool FindSettledFieldScalar(const WCHAR* text, const WCHAR* end, std::siz
 
 #if defined(__SSE2__)
 // The same pass eight characters at a time. Each block yields bit masks of its
-// TABs, zeros and line breaks (two mask bits per character); ordinary text costs
-// the compares alone. The last block is taken ending at `end`, overlapping the one
-// before it, so nothing past the body is read; the characters it repeats are masked
-// off from the TAB and zero counts.
+// TABs and zeros (two mask bits per character) and gathers its line breaks, which
+// are looked at once at the end; ordinary text costs the compares alone. The last
+// block is taken ending at `end`, overlapping the one before it, so nothing past
+// the body is read; the characters it repeats are masked off from the TAB and zero
+// counts.
 inline bool FindSettledField(const WCHAR* text, const WCHAR* end, std::size_t index, const WCHAR*& start,
                              const WCHAR*& stop) {
     const std::size_t length = static_cast<std::size_t>(end - text);
@@ -140,6 +141,7 @@ inline bool FindSettledField(const WCHAR* text, const WCHAR* end, std::size_t in
     const __m128i cr = _mm_set1_epi16(u'\r');
     const __m128i lf = _mm_set1_epi16(u'\n');
     const __m128i zero = _mm_setzero_si128();
+    __m128i breaks = zero;  // the line breaks met, told only at the end: they are rare
     const WCHAR* fieldStart = text;
     const WCHAR* fieldStop = end;
     bool started = index == 0;
@@ -154,7 +156,7 @@ inline bool FindSettledField(const WCHAR* text, const WCHAR* end, std::size_t in
             at = length - 8;
         }
         const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + at));
-        if (_mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi16(v, cr), _mm_cmpeq_epi16(v, lf))) != 0) return false;
+        breaks = _mm_or_si128(breaks, _mm_or_si128(_mm_cmpeq_epi16(v, cr), _mm_cmpeq_epi16(v, lf)));
         if (!stopped) {
             unsigned tabBits = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi16(v, tab))) & fresh & 0x5555u;
             const unsigned zeroBits = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi16(v, zero))) & fresh & 0x5555u;
@@ -179,7 +181,7 @@ inline bool FindSettledField(const WCHAR* text, const WCHAR* end, std::size_t in
         if (last) break;
         at += 8;
     }
-    if (!started) return false;
+    if (!started || _mm_movemask_epi8(breaks) != 0) return false;
     start = fieldStart;
     stop = fieldStop;
     return true;
