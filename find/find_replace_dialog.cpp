@@ -200,30 +200,33 @@ void CFindReplaceDlg::OnReplace() {
         TurnIntoReplace();
         return;
     }
-    if (!UpdateData(TRUE)) return;
-    CColumnProp* entry = SelectedEntry();
-    const int chosen = entry != nullptr ? entry->index : column;
-    if (!NarrowToOneColumn(kReplaceNeedsOneColumnText, chosen)) return;
-    RememberText(findText, findHistory, lastFind, kFindWhatBoxId);
-    RememberText(replaceText, replaceHistory, lastReplace, kReplaceWithBoxId);
-    const DWORD flags = kFindReplace | (entireCells ? kFindEntireCells : 0) | (matchCase ? kFindMatchCase : 0);
+    int chosen = 0;
+    DWORD flags = 0;
+    if (!ReadyToReplace(kFindReplace, chosen, flags)) return;
     column = chosen;
     if (line <= area.bottom && Request(flags, true)) return;
     EndSearch();
 }
 
 void CFindReplaceDlg::OnReplaceAll() {
-    if (!UpdateData(TRUE)) return;
-    CColumnProp* entry = SelectedEntry();
-    const int chosen = entry != nullptr ? entry->index : column;
-    if (!NarrowToOneColumn(kReplaceNeedsOneColumnText, chosen)) return;
-    RememberText(findText, findHistory, lastFind, kFindWhatBoxId);
-    RememberText(replaceText, replaceHistory, lastReplace, kReplaceWithBoxId);
-    const DWORD flags = kFindReplaceAll | (entireCells ? kFindEntireCells : 0) | (matchCase ? kFindMatchCase : 0);
+    int chosen = 0;
+    DWORD flags = 0;
+    if (!ReadyToReplace(kFindReplaceAll, chosen, flags)) return;
     column = area.left = area.right = chosen;
     Request(flags, true);
     // However many cells were replaced, the dialog has done its work.
     EndSearch();
+}
+
+bool CFindReplaceDlg::ReadyToReplace(DWORD request, int& chosen, DWORD& flags) {
+    if (!UpdateData(TRUE)) return false;
+    CColumnProp* entry = SelectedEntry();
+    chosen = entry != nullptr ? entry->index : column;
+    if (!NarrowToOneColumn(kReplaceNeedsOneColumnText, chosen)) return false;
+    RememberText(findText, findHistory, lastFind, kFindWhatBoxId);
+    RememberText(replaceText, replaceHistory, lastReplace, kReplaceWithBoxId);
+    flags = request | (entireCells ? kFindEntireCells : 0) | (matchCase ? kFindMatchCase : 0);
+    return true;
 }
 
 void CFindReplaceDlg::RememberText(const CString& text, CStringList& history, CString& last, UINT id) {

@@ -101,6 +101,11 @@ private:
     // Asks `prompt` when the area spans several columns; false (the dialog closed)
     // on No. Otherwise narrows the area to `narrowTo` and tells the view.
     bool NarrowToOneColumn(UINT prompt, int narrowTo);
+    // What Replace and Replace All share before their request: the dialog's values
+    // read, the area narrowed to one column (false when the user declined), both
+    // texts remembered; `chosen` is that column and `flags` the request's flags
+    // with `request` and the check boxes.
+    bool ReadyToReplace(DWORD request, int& chosen, DWORD& flags);
     // Sends the column-choice notification for `index`.
     void TellColumnChoice(int index);
     // Sends a request; the record's line and column come back. False when the
