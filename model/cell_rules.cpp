@@ -20,6 +20,7 @@ bool IsDigit(WCHAR c) { return c >= u'0' && c <= u'9'; }
 
 BOOL CellTextForColumn(const CColumnProp* column, LPCWSTR text, CString& storage, LPCWSTR& cell) {
     cell = text;
+    if (KeepsTextAsGiven(column)) return TRUE;
     if (column == nullptr) {
         cell = u"";
         return TRUE;

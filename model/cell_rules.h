@@ -20,6 +20,13 @@ namespace tq3 {
 // whole costs no copy) or at `storage`. Without a column the cell is empty.
 TQ3VIEW_API BOOL CellTextForColumn(const CColumnProp* column, LPCWSTR text, CString& storage, LPCWSTR& cell);
 
+// Whether a cell of `column` stores any text exactly as given: a text column
+// without a length limit. Inline, so that a setter called once per cell of a
+// large table can skip the conversion without a call.
+inline bool KeepsTextAsGiven(const CColumnProp* column) {
+    return column != nullptr && column->IsTextColumn() && column->maxLength <= 0;
+}
+
 // The text a whole-line conversion keeps for one field: a list field falls back to
 // the column's default string, a number is formatted but not cut, a text is kept
 // whole.

@@ -5,7 +5,7 @@
 // model/cell_rules.cpp) and tells the host of a change. SetLineText converts a whole
 // line at once; SetTabbedString stores a text as given.
 //
-// SetCellText -> CellTextForColumn (not for a text column without a limit)
+// SetCellText -> CellTextForColumn (unless the column KeepsTextAsGiven)
 //             -> ReplaceSettledField (the usual case, in place)
 //             or RebuildLine (any other line, through SetPartsOfTabSeparatedString)
 //             -> OnCellChanged inside the language resources.
@@ -169,8 +169,7 @@ int CTableView::SetCellText(int sheet, int line, int column, LPCWSTR text) {
     const CColumnProp* c = s->columns.GetAt(column);
     try {
         FieldChange change = FieldChange::Unchanged;
-        if (c != nullptr && c->IsTextColumn() && c->maxLength <= 0) {
-            // A text column without a limit stores the text as given.
+        if (tq3::KeepsTextAsGiven(c)) {
             change = StoreField(l->text, column, text, scratch);
         } else {
             CString storage;

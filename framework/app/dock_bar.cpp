@@ -144,6 +144,75 @@ BOOL CDockBar::FillsEdge(CControlBar* pBar, int edgeLength) {
     return ((m_dwStyle & CBRS_ORIENT_HORZ) ? s.cx : s.cy) >= edgeLength;
 }
 
+// Where a bar docked by `rect` (screen coordinates) goes: the row whose band
+// holds the rectangle's middle, ordered along it by the bar's start, or a new row
+// before, between or after the rows. A bar that asks for the whole edge, or a row
+// holding one, never shares.
+void CDockBar::PlaceByRect(CControlBar* pBar, const RECT& rect, size_t& at, bool& newRow, int& wanted) {
+    const DWORD align = m_dwStyle & CBRS_ALIGN_ANY;
+    const BOOL horz = (align & CBRS_ORIENT_HORZ) != 0;
+    CRect client;
+    GetClientRect(&client);
+    CRect want(rect);
+    ScreenToClient(&want);
+    wanted = std::max<int>(0, horz ? want.left : want.top);
+    // Distances from the frame's edge inwards, in which the rows follow each other.
+    auto inward = [&](int across) {
+        if (align & CBRS_ALIGN_BOTTOM) return static_cast<int>(client.bottom) - across;
+        if (align & CBRS_ALIGN_RIGHT) return static_cast<int>(client.right) - across;
+        return across;
+    };
+    const int middle = inward(horz ? want.CenterPoint().y : want.CenterPoint().x);
+    const int edge = EdgeLength();
+    const bool alone = FillsEdge(pBar, edge) != FALSE;
+    for (size_t row = 0; row < m_arrBars.size(); row = RowEnd(row) + 1) {
+        // The band of the row: from the edge-side of its visible bars to their inner side.
+        int lo = INT_MAX;
+        int hi = INT_MIN;
+        bool shared = !alone;
+        for (size_t i = row; m_arrBars[i] != nullptr; ++i) {
+            CControlBar* bar = m_arrBars[i];
+            if (!bar->IsVisible()) continue;
+            const CRect r = PlaceOf(bar);
+            int a = inward(horz ? r.top : r.left);
+            int b = inward(horz ? r.bottom : r.right);
+            lo = std::min({lo, a, b});
+            hi = std::max({hi, a, b});
+            if (FillsEdge(bar, edge)) shared = false;
+        }
+        if (lo > hi) continue;  // nothing of it shows: it has no band
+        if (middle < lo) {
+            at = row;
+            break;
+        }
+        if (middle >= hi) continue;
+        if (!shared) {
+            // A row that is not shared: a row of its own before or after it.
+            at = middle < (lo + hi) / 2 ? row : RowEnd(row) + 1;
+            break;
+        }
+        // In this row, before the first bar whose middle lies beyond the bar's start.
+        newRow = false;
+        at = RowEnd(row);
+        for (size_t i = row; m_arrBars[i] != nullptr; ++i) {
+            const CRect r = PlaceOf(m_arrBars[i]);
+            if ((horz ? r.CenterPoint().x : r.CenterPoint().y) > wanted) {
+                at = i;
+                break;
+            }
+        }
+        break;
+    }
+}
+
+// A docked bar's rectangle in this dock bar's client coordinates.
+CRect CDockBar::PlaceOf(CControlBar* pBar) const {
+    CRect r;
+    pBar->GetWindowRect(&r);
+    ScreenToClient(&r);
+    return r;
+}
+
 BOOL CDockBar::DockControlBar(CControlBar* pBar, LPCRECT lpRect) {
     if (pBar == nullptr || pBar->m_hWnd == nullptr) return FALSE;
     // Room for the bar, a row's end and its place first (these may throw, and
@@ -164,66 +233,7 @@ BOOL CDockBar::DockControlBar(CControlBar* pBar, LPCRECT lpRect) {
     size_t at = m_arrBars.size();  // where the bar goes in m_arrBars
     bool newRow = true;            // with a row's end of its own after it
     int wanted = 0;                // its place along the edge
-    if (lpRect != nullptr && !m_bFloating) {
-        const DWORD align = m_dwStyle & CBRS_ALIGN_ANY;
-        const BOOL horz = (align & CBRS_ORIENT_HORZ) != 0;
-        CRect client;
-        GetClientRect(&client);
-        CRect want(*lpRect);
-        ScreenToClient(&want);
-        wanted = std::max<int>(0, horz ? want.left : want.top);
-        // Distances from the frame's edge inwards, in which the rows follow each other.
-        auto inward = [&](int across) {
-            if (align & CBRS_ALIGN_BOTTOM) return static_cast<int>(client.bottom) - across;
-            if (align & CBRS_ALIGN_RIGHT) return static_cast<int>(client.right) - across;
-            return across;
-        };
-        const int middle = inward(horz ? want.CenterPoint().y : want.CenterPoint().x);
-        const int edge = EdgeLength();
-        const bool alone = FillsEdge(pBar, edge) != FALSE;
-        for (size_t row = 0; row < m_arrBars.size(); row = RowEnd(row) + 1) {
-            // The band of the row: from the edge-side of its visible bars to their inner side.
-            int lo = INT_MAX;
-            int hi = INT_MIN;
-            bool shared = !alone;
-            for (size_t i = row; m_arrBars[i] != nullptr; ++i) {
-                CControlBar* bar = m_arrBars[i];
-                if (!bar->IsVisible()) continue;
-                CRect r;
-                bar->GetWindowRect(&r);
-                ScreenToClient(&r);
-                int a = inward(horz ? r.top : r.left);
-                int b = inward(horz ? r.bottom : r.right);
-                lo = std::min({lo, a, b});
-                hi = std::max({hi, a, b});
-                if (FillsEdge(bar, edge)) shared = false;
-            }
-            if (lo > hi) continue;  // nothing of it shows: it has no band
-            if (middle < lo) {
-                at = row;
-                break;
-            }
-            if (middle >= hi) continue;
-            if (!shared) {
-                // A row that is not shared: a row of its own before or after it.
-                at = middle < (lo + hi) / 2 ? row : RowEnd(row) + 1;
-                break;
-            }
-            // In this row, before the first bar whose middle lies beyond the bar's start.
-            newRow = false;
-            at = RowEnd(row);
-            for (size_t i = row; m_arrBars[i] != nullptr; ++i) {
-                CRect r;
-                m_arrBars[i]->GetWindowRect(&r);
-                ScreenToClient(&r);
-                if ((horz ? r.CenterPoint().x : r.CenterPoint().y) > wanted) {
-                    at = i;
-                    break;
-                }
-            }
-            break;
-        }
-    }
+    if (lpRect != nullptr && !m_bFloating) PlaceByRect(pBar, *lpRect, at, newRow, wanted);
     // Reserved above: none of these allocate.
     m_arrBars.insert(m_arrBars.begin() + static_cast<std::ptrdiff_t>(at), pBar);
     if (newRow) m_arrBars.insert(m_arrBars.begin() + static_cast<std::ptrdiff_t>(at) + 1, nullptr);
@@ -295,6 +305,34 @@ CSize CDockBar::CalcFixedLayout(BOOL bStretch, BOOL bHorz) {
     return bHorz ? CSize(length, thickness) : CSize(thickness, length);
 }
 
+// Appends the placements of the bars on line_, one line of a row that starts
+// `inward` from the frame's edge.
+void CDockBar::PlaceLine(int edgeLength, int inward) {
+    if (line_.size() == 1 && line_[0].length >= edgeLength) {
+        // A bar asking for a little more than the edge (its borders hang over
+        // the ends) is centred on it.
+        int start = std::clamp((edgeLength - line_[0].length) / 2, -2, 0);
+        placements_.push_back({line_[0].bar, start, line_[0].length, inward, line_[0].thick});
+    } else {
+        // Each bar at its place, but never over the one before it; then,
+        // from the end, each bar that runs past the edge (or into the one
+        // after it) pushed back towards the start.
+        size_t first = placements_.size();
+        int next = 0;
+        for (const LineItem& item : line_) {
+            int along = std::max(item.wanted, next);
+            placements_.push_back({item.bar, along, item.length, inward, item.thick});
+            next = along + item.length;
+        }
+        int limit = edgeLength;
+        for (size_t k = placements_.size(); k-- > first;) {
+            Placement& p = placements_[k];
+            if (p.along + p.length > limit) p.along = std::max(0, limit - p.length);
+            limit = p.along;
+        }
+    }
+}
+
 int CDockBar::LayOutRows(int edgeLength, bool place) {
     const DWORD mode = LayoutMode();
     const BOOL horz = (m_dwStyle & CBRS_ORIENT_HORZ) != 0;
@@ -302,39 +340,14 @@ int CDockBar::LayOutRows(int edgeLength, bool place) {
     // One line of a row: its bars side by side. Neither vector grows here: each
     // has room for every bar held.
     std::vector<LineItem>& line = line_;
-    std::vector<Placement>* placements = place ? &placements_ : nullptr;
     line.clear();
-    if (placements != nullptr) placements->clear();
+    if (place) placements_.clear();
     int used = 0;  // the length of the bars on the line
     auto endLine = [&] {
         if (line.empty()) return;
         int thick = 0;
         for (const LineItem& item : line) thick = std::max(thick, item.thick);
-        if (placements != nullptr) {
-            if (line.size() == 1 && line[0].length >= edgeLength) {
-                // A bar asking for a little more than the edge (its borders hang over
-                // the ends) is centred on it.
-                int start = std::clamp((edgeLength - line[0].length) / 2, -2, 0);
-                placements->push_back({line[0].bar, start, line[0].length, inward, line[0].thick});
-            } else {
-                // Each bar at its place, but never over the one before it; then,
-                // from the end, each bar that runs past the edge (or into the one
-                // after it) pushed back towards the start.
-                size_t first = placements->size();
-                int next = 0;
-                for (const LineItem& item : line) {
-                    int along = std::max(item.wanted, next);
-                    placements->push_back({item.bar, along, item.length, inward, item.thick});
-                    next = along + item.length;
-                }
-                int limit = edgeLength;
-                for (size_t k = placements->size(); k-- > first;) {
-                    Placement& p = (*placements)[k];
-                    if (p.along + p.length > limit) p.along = std::max(0, limit - p.length);
-                    limit = p.along;
-                }
-            }
-        }
+        if (place) PlaceLine(edgeLength, inward);
         inward += thick;
         line.clear();
         used = 0;
@@ -386,9 +399,7 @@ void CDockBar::ApplyPlacements(CSize size) {
         else if (align & CBRS_ALIGN_BOTTOM) r.SetRect(p.along, size.cy - p.inward - p.thick, p.along + p.length, size.cy - p.inward);
         else if (align & CBRS_ALIGN_LEFT) r.SetRect(p.inward, p.along, p.inward + p.thick, p.along + p.length);
         else r.SetRect(size.cx - p.inward - p.thick, p.along, size.cx - p.inward, p.along + p.length);
-        CRect now;
-        p.bar->GetWindowRect(&now);
-        ScreenToClient(&now);
+        const CRect now = PlaceOf(p.bar);
         if (now != r) p.bar->SetWindowPos(nullptr, r.left, r.top, r.Width(), r.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
         // The bar's own handlers may have moved the bars on; stop if this one left.
         if (FindBar(p.bar) < 0) break;
@@ -405,9 +416,7 @@ void CDockBar::PlaceBars(CSize size) {
     for (size_t i = 0; i < m_arrBars.size(); ++i) {
         CControlBar* bar = m_arrBars[i];
         if (bar == nullptr || !bar->IsVisible() || bar->m_hWnd == nullptr) continue;
-        CRect now;
-        bar->GetWindowRect(&now);
-        ScreenToClient(&now);
+        const CRect now = PlaceOf(bar);
         if (now != CRect(0, 0, size.cx, size.cy)) {
             bar->SetWindowPos(nullptr, 0, 0, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
         }

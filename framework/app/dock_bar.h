@@ -94,6 +94,8 @@ protected:
     // Lays the rows out along an edge `edgeLength` long: the placements (into
     // placements_, when asked for) and the thickness of all the rows together.
     int LayOutRows(int edgeLength, bool place);
+    // Appends to placements_ the bars of one line (line_) `inward` from the edge.
+    void PlaceLine(int edgeLength, int inward);
     // Moves the bars to placements_ in a dock bar of `size`.
     void ApplyPlacements(CSize size);
     // Takes the bar at index i out of its row (see RemoveControlBar).
@@ -105,6 +107,11 @@ protected:
     // Where the row holding index i of m_arrBars starts and ends (its null).
     size_t RowStart(size_t i) const;
     size_t RowEnd(size_t i) const;
+    // Where DockControlBar puts a bar docked by a rectangle: its index in
+    // m_arrBars, whether it starts a row, and its place along the edge.
+    void PlaceByRect(CControlBar* pBar, const RECT& rect, size_t& at, bool& newRow, int& wanted);
+    // A docked bar's rectangle in this dock bar's client coordinates.
+    CRect PlaceOf(CControlBar* pBar) const;
 
     afx_msg LRESULT OnSizeParent(WPARAM wParam, LPARAM lParam);
 
