@@ -5,7 +5,7 @@
 #include "framework/backends/headless/headless_backend.h"
 #include "framework/controls/button.h"
 #include "framework/dialogs/dialog.h"
-#include "tests/support/run_until_idle.h"
+#include "testing/run_until_idle.h"
 #include "tq3view/testing.h"
 
 namespace tq3::testing {

@@ -5,7 +5,7 @@
 #include <system_error>
 
 #include "framework/system/registry.h"
-#include "tests/support/run_until_idle.h"
+#include "testing/run_until_idle.h"
 #include "tq3view/testing.h"
 
 namespace tq3::testing {

@@ -8,7 +8,7 @@
 #include "framework/backends/headless/headless_backend.h"
 #include "framework/gdi/gdi_defs.h"
 #include "framework/system/clipboard.h"
-#include "tests/support/run_until_idle.h"
+#include "testing/run_until_idle.h"
 #include "tq3view/testing.h"
 
 namespace tq3::testing {
