@@ -7,11 +7,42 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <cstdlib>
+#include <functional>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
+#include "framework/app/afxwin.h"
+
 namespace tq3::test {
+
+// Whether `program` can be started by name.
+inline bool OnPath(const std::string& program) {
+    return std::system(("command -v '" + program + "' >/dev/null 2>&1").c_str()) == 0;
+}
+
+// Runs the window manager's queue (and with it the interactive backend's) until
+// nothing is waiting, as a host's message loop does.
+inline void PumpOnce() {
+    MSG m;
+    while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
+        if (!CWnd::WalkPreTranslateTree(nullptr, &m)) {
+            TranslateMessage(&m);
+            DispatchMessageW(&m);
+        }
+    }
+}
+
+// Pumps until `done` holds or `seconds` pass; returns whether it held.
+inline bool PumpUntil(const std::function<bool()>& done, double seconds = 5.0) {
+    using Clock = std::chrono::steady_clock;
+    const auto end = Clock::now() + std::chrono::duration<double>(seconds);
+    for (PumpOnce(); !done() && Clock::now() < end; PumpOnce()) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    return done();
+}
 
 // Starts the server on a display number it picks itself (-displayfd), so that
 // tests running side by side never collide.

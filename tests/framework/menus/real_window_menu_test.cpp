@@ -3,10 +3,8 @@
 // without a pick. Skipped only when no virtual X server is installed.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdlib>
 #include <string>
-#include <thread>
 
 #include "framework/backends/headless/headless_backend.h"
 #include "framework/backends/sdl/sdl_backend.h"
@@ -16,16 +14,6 @@
 
 namespace tq3::test {
 namespace {
-
-void Pump() {
-    MSG m;
-    while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&m);
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-}
-
-bool OnPath(const char* program) {
-    return std::system((std::string("command -v '") + program + "' >/dev/null 2>&1").c_str()) == 0;
-}
 
 struct Seen {
     POINT pointer{-1, -1};  // where the right click was
@@ -74,15 +62,13 @@ TEST(RealWindowMenu, OpensAtThePointerAndClosesOnAClickOutside) {
     HWND host = CreateWindowExW(0, wc.lpszClassName, u"MenuHost", WS_POPUP | WS_VISIBLE, 100, 100, 400, 300, nullptr,
                                 nullptr, nullptr, nullptr);
     ASSERT_NE(host, nullptr);
-    for (int i = 0; i < 50; ++i) Pump();
+    PumpUntil([] { return false; }, 0.5);
     // The user: a right click in the window, then, once the menu shows, a click
     // far from it.
     const std::string user =
         "xdotool mousemove --sync 220 180 click 3; sleep 1.0; xdotool mousemove --sync 460 380 click 1";
     ASSERT_EQ(std::system(("(" + user + ") >/dev/null 2>&1 &").c_str()), 0);
-    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(8);
-    while (!seen.closed && std::chrono::steady_clock::now() < end) Pump();
-    ASSERT_TRUE(seen.closed) << "the menu did not open and close in time";
+    ASSERT_TRUE(PumpUntil([] { return seen.closed; }, 8.0)) << "the menu did not open and close in time";
     EXPECT_EQ(seen.pointer.x, 220);
     EXPECT_EQ(seen.pointer.y, 180);
     EXPECT_EQ(seen.menu.left, seen.pointer.x) << "the menu's corner at the pointer";

@@ -32,26 +32,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-bool OnPath(const std::string& program) {
-    return std::system(("command -v '" + program + "' >/dev/null 2>&1").c_str()) == 0;
-}
-
-void PumpOnce() {
-    MSG m;
-    while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
-        if (!CWnd::WalkPreTranslateTree(nullptr, &m)) {
-            TranslateMessage(&m);
-            DispatchMessageW(&m);
-        }
-    }
-}
-
-bool PumpUntil(const std::function<bool()>& done, double seconds = 5.0) {
-    const auto end = Clock::now() + std::chrono::duration<double>(seconds);
-    for (PumpOnce(); !done() && Clock::now() < end; PumpOnce()) SDL_Delay(5);
-    return done();
-}
-
 // Runs xdotool with `args`, then lets the events it made arrive.
 bool Xdotool(const std::string& args) {
     bool ok = std::system(("xdotool " + args + " >/dev/null 2>&1").c_str()) == 0;

@@ -51,25 +51,6 @@ using Clock = std::chrono::steady_clock;
 
 // ---- Programs ----------------------------------------------------------------
 
-bool OnPath(const std::string& program) {
-    return std::system(("command -v '" + program + "' >/dev/null 2>&1").c_str()) == 0;
-}
-
-// Runs the window manager's queue (and with it SDL's) until nothing is waiting.
-void PumpOnce() {
-    MSG m;
-    while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&m);
-        DispatchMessageW(&m);
-    }
-}
-
-// Pumps until `done` holds or `seconds` pass; returns whether it held.
-bool PumpUntil(const std::function<bool()>& done, double seconds = 5.0) {
-    const auto end = Clock::now() + std::chrono::duration<double>(seconds);
-    for (PumpOnce(); !done() && Clock::now() < end; PumpOnce()) SDL_Delay(5);
-    return done();
-}
 void PumpFor(double seconds) { PumpUntil([] { return false; }, seconds); }
 
 // Runs a program fed `input` while the queue keeps being pumped (the program may
