@@ -17,6 +17,10 @@
 // first item that begins with the text, and a click in it chooses (a double
 // click also tells the parent CBN_DBLCLK). The focus stays in the edit box.
 //
+// Typing in the edit box of a dropped list moves the list the same way, but
+// chooses nothing yet: the item it leads to is only highlighted until the list
+// closes (FollowTyping, Close).
+//
 // Call flow: ComboBoxProc (ControlProc) -> Dispatch -> OnCreate (MakeList,
 // MakeEdit, PlaceChildren) / OnItemMessage / OnPaint / OnKeyDown / OnButtonDown /
 // OnFocus / OnCommand (the list's LBN_SELCHANGE and LBN_DBLCLK, the edit's EN_*,
@@ -65,7 +69,7 @@ struct ComboState {
     HWND edit = nullptr;        // CBS_DROPDOWN and CBS_SIMPLE: the edit box, child 1001; null otherwise
     WNDPROC editProc = nullptr; // the edit box's own procedure, which the combo box's filter calls on
     bool dropped = false;       // the list shows
-    int selection = -1;         // the item last chosen and reported; the list returns to it when a drop is left
+    int selection = -1;         // the item last chosen; the list returns to it when a drop is left unchosen
     int fieldHeight = 0;        // height of the selection field, which is the box's own height unless it is simple
     int listHeight = 0;         // room the dropped list may take: the height given at creation less the field
     int droppedWidth = 0;       // CB_SETDROPPEDWIDTH; the list is never narrower than the box
@@ -264,15 +268,33 @@ void Chosen(HWND hwnd, ComboState* st, int index) {
     NotifyParent(hwnd, CBN_SELCHANGE);
 }
 
+// Text typed while the list was open gives way to the item the user took: the
+// field shows the choice, as after any other choice.
+void ShowTakenItem(HWND hwnd, ComboState* st) {
+    if (st->edit == nullptr || st->selection < 0 || WindowText(st->edit) == ItemText(st, st->selection)) return;
+    ShowSelection(hwnd, st);
+}
+
 // Ends a drop: `accept` takes the item highlighted in the list (the user chose
 // it), otherwise the list goes back to the chosen item. The parent hears
 // CBN_SELCHANGE when the choice changed, then CBN_SELENDOK or CBN_SELENDCANCEL,
 // then CBN_CLOSEUP once the list is hidden.
+//
+// Typing may have left nothing highlighted (no item begins with the text).
+// Accepting that keeps the typed text and leaves the box without a chosen item,
+// since its field names none; the user picked no item, so there is no
+// CBN_SELCHANGE. Leaving the drop keeps the typed text too: Escape and a click
+// outside undo the list's highlight, not the typing.
 void Close(HWND hwnd, ComboState* st, bool accept) {
     if (!st->dropped) return;
     const int highlighted = static_cast<int>(SendMessageW(st->list, LB_GETCURSEL, 0, 0));
     if (accept && highlighted >= 0 && highlighted != st->selection) {
         Chosen(hwnd, st, highlighted);
+        if ((st = Again(hwnd)) == nullptr || !st->dropped) return;
+    } else if (accept && highlighted < 0) {
+        st->selection = -1;
+    } else if (accept) {
+        ShowTakenItem(hwnd, st);
         if ((st = Again(hwnd)) == nullptr || !st->dropped) return;
     }
     if (!accept) SendMessageW(st->list, LB_SETCURSEL, static_cast<WPARAM>(st->selection), 0);
@@ -291,10 +313,11 @@ void Close(HWND hwnd, ComboState* st, bool accept) {
 LRESULT OnListClosed(HWND hwnd, ComboState* st, WPARAM chosen) {
     if (!st->dropped) return 0;
     if (chosen) {
-        // A click reports its item even when it was the chosen one already.
+        // A click reports its item even when it was the chosen one already, and
+        // puts it back over text typed since.
         const int index = static_cast<int>(SendMessageW(st->list, LB_GETCURSEL, 0, 0));
         if (index == st->selection) {
-            NotifyParent(hwnd, CBN_SELCHANGE);
+            Chosen(hwnd, st, index);
             if ((st = Again(hwnd)) == nullptr) return 0;
         }
     }
@@ -520,18 +543,25 @@ void MakeEdit(HWND hwnd, ComboState* st) {
         SetWindowLongPtrW(st->edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&EditFilter)));
 }
 
-// Typing in a simple box selects the first item that begins with the text (none
-// for an empty text or one that no item begins with), and the list scrolls to
-// it. The text stays as typed: the user has chosen nothing, so the parent hears
-// CBN_EDITCHANGE alone, after the list has followed.
-void FollowTyping(ComboState* st) {
+// Typing moves the list in view, a simple box's or a dropped one, to the first
+// item that begins with the text, ignoring case: it becomes the list's current
+// item and scrolls into view. For an empty text, or one that no item begins
+// with, nothing is highlighted and the list stays where it is. The text stays as
+// typed, and the parent hears CBN_EDITCHANGE alone, after the list has followed.
+//
+// In a simple box the highlighted item is the choice (CB_GETCURSEL answers it).
+// A dropped list only points at it: the choice is made when the list closes
+// (Close), so until then CB_GETCURSEL answers the highlighted item, as it does
+// while the mouse moves over the list, and Escape returns to the earlier choice.
+void FollowTyping(HWND hwnd, ComboState* st) {
     const std::u16string text = WindowText(st->edit);
     LRESULT found = LB_ERR;
     if (!text.empty()) {
         found = SendMessageW(st->list, LB_FINDSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text.c_str()));
     }
-    st->selection = found == LB_ERR ? -1 : static_cast<int>(found);
-    SendMessageW(st->list, LB_SETCURSEL, static_cast<WPARAM>(st->selection), 0);
+    const int index = found == LB_ERR ? -1 : static_cast<int>(found);
+    if (IsSimple(hwnd)) st->selection = index;
+    SendMessageW(st->list, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
 }
 
 // The edit box's notifications become the box's own.
@@ -541,7 +571,7 @@ void OnEditCommand(HWND hwnd, ComboState* st, WORD code) {
         case kEditKillFocus: LoseFocus(hwnd, st); break;
         case kEditChange:
             if (st->showing) break;
-            if (IsSimple(hwnd)) FollowTyping(st);
+            if (IsSimple(hwnd) || st->dropped) FollowTyping(hwnd, st);
             NotifyParent(hwnd, CBN_EDITCHANGE);
             break;
         case kEditUpdate:

@@ -48,6 +48,26 @@ protected:
         GetWindowTextW(combo, buffer, 64);
         return buffer;
     }
+    // While typing: `index` (-1: none) is the list's current item, the one
+    // CB_GETCURSEL answers, in view and painted in the highlight colour.
+    static void ExpectHighlighted(HWND combo, HWND list, int index) {
+        EXPECT_EQ(SendMessageW(list, LB_GETCURSEL, 0, 0), index);
+        EXPECT_EQ(SendMessageW(combo, CB_GETCURSEL, 0, 0), index);
+        RECT client{};
+        GetClientRect(list, &client);
+        const COLORREF highlight = GetSysColor(COLOR_HIGHLIGHT);
+        if (index < 0) {
+            EXPECT_EQ(CaptureWindow(list, client).Count(highlight), 0) << "no item highlighted";
+            return;
+        }
+        RECT item{};
+        SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+        EXPECT_GE(item.top, 0) << "scrolled into view";
+        EXPECT_LE(item.bottom, client.bottom) << "scrolled into view";
+        const auto edge = CaptureWindow(list, RECT{item.left, item.top, item.left + 2, item.bottom});
+        EXPECT_TRUE(edge.FilledWith(highlight).ok) << edge.Picture(highlight);
+    }
+    static int Top(HWND list) { return static_cast<int>(SendMessageW(list, LB_GETTOPINDEX, 0, 0)); }
     std::vector<WORD> Heard(const tq3::testing::MessageSpy& spy) const {
         std::vector<WORD> codes;
         for (const auto& r : spy.Find(parent, WM_COMMAND)) codes.push_back(HIWORD(r.wParam));
@@ -100,62 +120,77 @@ struct DropCase {
     const char* name;
     std::function<void(Desktop&, HWND)> act;
     std::vector<WORD> heard;
-    int selected;  // CB_GETCURSEL afterwards
-    bool dropped;  // CB_GETDROPPEDSTATE afterwards
+    int selected;          // CB_GETCURSEL afterwards
+    bool dropped;          // CB_GETDROPPEDSTATE afterwards
+    DWORD style;           // CBS_DROPDOWNLIST, or CBS_DROPDOWN with its edit box
+    std::u16string field;  // the box's text afterwards
 };
+
+// The items of the boxes in the tables below: more than their lists show at once.
+const std::vector<std::u16string> kGreek = {u"alpha", u"beta",  u"gamma", u"delta",  u"epsilon", u"zeta",
+                                            u"eta",   u"theta", u"iota",  u"kappa", u"lambda",  u"mu"};
+
+// What the parent hears: `before`, CBN_EDITUPDATE and CBN_EDITCHANGE for each of
+// `typed` characters, then `after`.
+std::vector<WORD> Typing(std::vector<WORD> before, int typed, const std::vector<WORD>& after) {
+    for (int i = 0; i < typed; ++i) before.insert(before.end(), {CBN_EDITUPDATE, CBN_EDITCHANGE});
+    before.insert(before.end(), after.begin(), after.end());
+    return before;
+}
 
 TEST_F(ComboBoxTest, DroppingAndClosingNotifyInThePlatformsOrder) {
     const POINT box{40, 10};
     const auto clickBox = [box](Desktop& d, HWND c) { d.Click(c, box); };
     const std::vector<DropCase> cases = {
-        {"a click drops the list", clickBox, {CBN_SETFOCUS, CBN_DROPDOWN}, 1, true},
+        {"a click drops the list", clickBox, {CBN_SETFOCUS, CBN_DROPDOWN}, 1, true, CBS_DROPDOWNLIST, u"beta"},
         {"a click on an item chooses it", [&](Desktop& d, HWND c) {
              clickBox(d, c);
              d.Click(ItemOnScreen(List(), 3));
          },
-         {CBN_SETFOCUS, CBN_DROPDOWN, CBN_SELCHANGE, CBN_SELENDOK, CBN_CLOSEUP}, 3, false},
+         {CBN_SETFOCUS, CBN_DROPDOWN, CBN_SELCHANGE, CBN_SELENDOK, CBN_CLOSEUP}, 3, false, CBS_DROPDOWNLIST, u"delta"},
         {"a click on the chosen item still reports it", [&](Desktop& d, HWND c) {
              clickBox(d, c);
              d.Click(ItemOnScreen(List(), 1));
          },
-         {CBN_SETFOCUS, CBN_DROPDOWN, CBN_SELCHANGE, CBN_SELENDOK, CBN_CLOSEUP}, 1, false},
+         {CBN_SETFOCUS, CBN_DROPDOWN, CBN_SELCHANGE, CBN_SELENDOK, CBN_CLOSEUP}, 1, false, CBS_DROPDOWNLIST, u"beta"},
         {"press on the box, release on an item", [&](Desktop& d, HWND c) {
              d.MouseDown(c, box);
              d.MouseMove(ItemOnScreen(List(), 2));
              d.MouseUp(ItemOnScreen(List(), 2));
          },
-         {CBN_SETFOCUS, CBN_DROPDOWN, CBN_SELCHANGE, CBN_SELENDOK, CBN_CLOSEUP}, 2, false},
+         {CBN_SETFOCUS, CBN_DROPDOWN, CBN_SELCHANGE, CBN_SELENDOK, CBN_CLOSEUP}, 2, false, CBS_DROPDOWNLIST, u"gamma"},
         {"a click outside leaves the list unchosen", [&](Desktop& d, HWND c) {
              clickBox(d, c);
              d.MouseMove(ItemOnScreen(List(), 3));
              d.Click(POINT{500, 400});
          },
-         {CBN_SETFOCUS, CBN_DROPDOWN, CBN_SELENDCANCEL, CBN_CLOSEUP}, 1, false},
+         {CBN_SETFOCUS, CBN_DROPDOWN, CBN_SELENDCANCEL, CBN_CLOSEUP}, 1, false, CBS_DROPDOWNLIST, u"beta"},
         {"a second click on the box closes it", [&](Desktop& d, HWND c) {
              clickBox(d, c);
              clickBox(d, c);
          },
-         {CBN_SETFOCUS, CBN_DROPDOWN, CBN_SELENDCANCEL, CBN_CLOSEUP}, 1, false},
+         {CBN_SETFOCUS, CBN_DROPDOWN, CBN_SELENDCANCEL, CBN_CLOSEUP}, 1, false, CBS_DROPDOWNLIST, u"beta"},
         {"F4, Down, Escape", [](Desktop& d, HWND c) {
              SetFocus(c);
              d.KeyPress(VK_F4);
              d.KeyPress(VK_DOWN);
              d.KeyPress(VK_ESCAPE);
          },
-         {CBN_SETFOCUS, CBN_DROPDOWN, CBN_SELCHANGE, CBN_SELENDCANCEL, CBN_CLOSEUP}, 2, false},
+         {CBN_SETFOCUS, CBN_DROPDOWN, CBN_SELCHANGE, CBN_SELENDCANCEL, CBN_CLOSEUP}, 2, false,
+         CBS_DROPDOWNLIST, u"gamma"},
         {"Alt+Down, Down, Enter", [](Desktop& d, HWND c) {
              SetFocus(c);
              d.KeyPress(VK_DOWN, tq3::testing::kAlt);
              d.KeyPress(VK_DOWN);
              d.KeyPress(VK_RETURN);
          },
-         {CBN_SETFOCUS, CBN_DROPDOWN, CBN_SELCHANGE, CBN_SELENDOK, CBN_CLOSEUP}, 2, false},
+         {CBN_SETFOCUS, CBN_DROPDOWN, CBN_SELCHANGE, CBN_SELENDOK, CBN_CLOSEUP}, 2, false, CBS_DROPDOWNLIST, u"gamma"},
         {"Alt+Up closes what F4 opened", [](Desktop& d, HWND c) {
              SetFocus(c);
              d.KeyPress(VK_F4);
              d.KeyPress(VK_UP, tq3::testing::kAlt);
          },
-         {CBN_SETFOCUS, CBN_DROPDOWN, CBN_SELENDOK, CBN_CLOSEUP}, 1, false},
+         {CBN_SETFOCUS, CBN_DROPDOWN, CBN_SELENDOK, CBN_CLOSEUP}, 1, false, CBS_DROPDOWNLIST, u"beta"},
         {"arrows and letters choose while closed", [](Desktop& d, HWND c) {
              SetFocus(c);
              d.KeyPress(VK_DOWN);
@@ -163,17 +198,70 @@ TEST_F(ComboBoxTest, DroppingAndClosingNotifyInThePlatformsOrder) {
              d.KeyPress(VK_END);
              d.Type(u"a");
          },
-         {CBN_SETFOCUS, CBN_SELCHANGE, CBN_SELCHANGE, CBN_SELCHANGE}, 0, false},
+         {CBN_SETFOCUS, CBN_SELCHANGE, CBN_SELCHANGE, CBN_SELCHANGE}, 0, false, CBS_DROPDOWNLIST, u"alpha"},
         {"the focus leaving closes the list", [](Desktop&, HWND c) {
              SetFocus(c);
              SendMessageW(c, CB_SHOWDROPDOWN, TRUE, 0);
              SetFocus(GetParent(c));
          },
-         {CBN_SETFOCUS, CBN_DROPDOWN, CBN_SELENDCANCEL, CBN_CLOSEUP, CBN_KILLFOCUS}, 1, false},
+         {CBN_SETFOCUS, CBN_DROPDOWN, CBN_SELENDCANCEL, CBN_CLOSEUP, CBN_KILLFOCUS}, 1, false,
+         CBS_DROPDOWNLIST, u"beta"},
+        // Typing with the list dropped moves the highlight, not the choice.
+        {"typing in the open list goes to the first item with the prefix; Enter takes it",
+         [](Desktop& d, HWND c) {
+             SetFocus(c);
+             d.KeyPress(VK_F4);
+             d.Type(u"e");
+             ExpectHighlighted(c, List(), 4);
+             d.Type(u"T");
+             ExpectHighlighted(c, List(), 6);
+             d.Type(u"a");
+             ExpectHighlighted(c, List(), 6);
+             d.KeyPress(VK_RETURN);
+         },
+         Typing({CBN_SETFOCUS, CBN_DROPDOWN}, 3, {CBN_SELCHANGE, CBN_SELENDOK, CBN_CLOSEUP}), 6, false, CBS_DROPDOWN,
+         u"eta"},
+        {"typing scrolls the open list; Escape goes back to the choice and keeps the text",
+         [](Desktop& d, HWND c) {
+             SetFocus(c);
+             d.KeyPress(VK_F4);
+             d.Type(u"La");
+             ExpectHighlighted(c, List(), 10);
+             d.KeyPress(VK_ESCAPE);
+             EXPECT_EQ(SendMessageW(List(), LB_GETCURSEL, 0, 0), 1);
+         },
+         Typing({CBN_SETFOCUS, CBN_DROPDOWN}, 2, {CBN_SELENDCANCEL, CBN_CLOSEUP}), 1, false, CBS_DROPDOWN, u"La"},
+        {"a text no item begins with highlights none and leaves the list; Enter keeps it and chooses none",
+         [](Desktop& d, HWND c) {
+             SetFocus(c);
+             d.KeyPress(VK_F4);
+             d.Type(u"l");
+             const int top = Top(List());
+             d.Type(u"q");
+             ExpectHighlighted(c, List(), -1);
+             EXPECT_EQ(Top(List()), top);
+             d.KeyPress(VK_RETURN);
+         },
+         Typing({CBN_SETFOCUS, CBN_DROPDOWN}, 2, {CBN_SELENDOK, CBN_CLOSEUP}), -1, false, CBS_DROPDOWN, u"lq"},
+        {"Enter on the chosen item puts it back over the typed text", [](Desktop& d, HWND c) {
+             SetFocus(c);
+             d.KeyPress(VK_F4);
+             d.Type(u"BE");
+             d.KeyPress(VK_RETURN);
+         },
+         Typing({CBN_SETFOCUS, CBN_DROPDOWN}, 2, {CBN_SELENDOK, CBN_CLOSEUP}), 1, false, CBS_DROPDOWN, u"beta"},
+        {"a click on the chosen item puts it back over the typed text", [&](Desktop& d, HWND c) {
+             SetFocus(c);
+             d.KeyPress(VK_F4);
+             d.Type(u"b");
+             d.Click(ItemOnScreen(List(), 1));
+         },
+         Typing({CBN_SETFOCUS, CBN_DROPDOWN}, 1, {CBN_SELCHANGE, CBN_SELENDOK, CBN_CLOSEUP}), 1, false, CBS_DROPDOWN,
+         u"beta"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        HWND combo = MakeCombo(CBS_DROPDOWNLIST, {u"alpha", u"beta", u"gamma", u"delta"});
+        HWND combo = MakeCombo(c.style, kGreek);
         SendMessageW(combo, CB_SETCURSEL, 1, 0);
         tq3::testing::MessageSpy spy;
         spy.Watch(parent, "parent");
@@ -181,6 +269,7 @@ TEST_F(ComboBoxTest, DroppingAndClosingNotifyInThePlatformsOrder) {
         c.act(desktop, combo);
         EXPECT_EQ(Heard(spy), c.heard);
         EXPECT_EQ(SendMessageW(combo, CB_GETCURSEL, 0, 0), c.selected);
+        EXPECT_EQ(Text(combo), c.field);
         EXPECT_EQ(SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0), c.dropped ? TRUE : FALSE);
         EXPECT_EQ(IsWindowVisible(List()) != FALSE, c.dropped);
         EXPECT_EQ(GetCapture() == List(), c.dropped) << "the open list holds the mouse, a closed one lets it go";
@@ -355,10 +444,21 @@ TEST_F(ComboBoxTest, ASimpleBoxChoosesByArrowTypingAndClick) {
          {CBN_SETFOCUS, CBN_EDITUPDATE, CBN_EDITCHANGE, CBN_SELCHANGE}, 1, u"beta"},
         {"a double click chooses and is reported", [&](Desktop& d, HWND c) { d.DoubleClick(item(c, 0)); },
          {CBN_SETFOCUS, CBN_SELCHANGE, CBN_DBLCLK, CBN_SELCHANGE}, 0, u"alpha"},
+        {"typing scrolls the list to the item, and a text no item begins with leaves it where it is",
+         [](Desktop& d, HWND c) {
+             SetFocus(c);
+             d.Type(u"La");
+             ExpectHighlighted(c, SimpleList(c), 10);
+             const int top = Top(SimpleList(c));
+             d.Type(u"q");
+             ExpectHighlighted(c, SimpleList(c), -1);
+             EXPECT_EQ(Top(SimpleList(c)), top);
+         },
+         Typing({CBN_SETFOCUS}, 3, {}), -1, u"Laq"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        HWND combo = MakeCombo(CBS_SIMPLE, {u"alpha", u"beta", u"gamma", u"delta"});
+        HWND combo = MakeCombo(CBS_SIMPLE, kGreek);
         SendMessageW(combo, CB_SETCURSEL, 1, 0);
         tq3::testing::MessageSpy spy;
         spy.Watch(parent, "parent");
