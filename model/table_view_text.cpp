@@ -12,7 +12,9 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <iterator>
 #include <new>
+#include <optional>
 #include <vector>
 
 #include "framework/system/resources.h"
@@ -114,22 +116,31 @@ FieldChange StoreField(CString& line, int column, LPCWSTR cell, std::vector<WCHA
     return change != FieldChange::NotSettled ? change : RebuildLine(line, column, cell, scratch);
 }
 
-// Makes a resource module the view holds current for its own lifetime, and puts
-// the previous one back; nothing to do when the module is current already.
+// Makes a resource module the view holds current for the hook's call and puts the
+// previous handle back after it; nothing to do when the module is current already,
+// which then costs a load and a compare. The handle is read where it is kept:
+// when nobody has set one, the previous handle is the application's module that
+// AfxGetResourceHandle answers, and that is what goes back, as CSwitchResource does.
 class LanguageResourcesAround {
 public:
-    explicit LanguageResourcesAround(HMODULE held) : previous(AfxGetResourceHandle()), switched(previous != held) {
-        if (switched) AfxSetResourceHandle(held);
+    explicit LanguageResourcesAround(HMODULE held) : previous(tq3::fw::currentResourceHandle) {
+        if (previous == held) return;
+        if (previous == nullptr) {
+            previous = AfxGetResourceHandle();
+            if (previous == held) return;
+        }
+        switched = true;
+        tq3::fw::currentResourceHandle = held;
     }
     ~LanguageResourcesAround() {
-        if (switched) AfxSetResourceHandle(previous);
+        if (switched) tq3::fw::currentResourceHandle = previous;
     }
     LanguageResourcesAround(const LanguageResourcesAround&) = delete;
     LanguageResourcesAround& operator=(const LanguageResourcesAround&) = delete;
 
 private:
     HINSTANCE previous;
-    bool switched;
+    bool switched = false;
 };
 
 }  // namespace
@@ -168,26 +179,31 @@ int CTableView::SetCellText(int sheet, int line, int column, LPCWSTR text) {
     if (l == nullptr || l->text.IsEmpty()) return 0;
     const CColumnProp* c = s->columns.GetAt(column);
     try {
-        FieldChange change = FieldChange::Unchanged;
-        if (tq3::KeepsTextAsGiven(c)) {
-            change = StoreField(l->text, column, text, scratch);
-        } else {
-            CString storage;
-            LPCWSTR cell = nullptr;
-            if (!tq3::CellTextForColumn(c, text, storage, cell)) return 0;
+        // A column that keeps any text as given stores `text` itself; any other
+        // converts it first, into storage made only then.
+        std::optional<CString> storage;
+        LPCWSTR cell = text;
+        if (!tq3::KeepsTextAsGiven(c)) {
+            if (!tq3::CellTextForColumn(c, text, storage.emplace(), cell)) return 0;
             // A negative column names no field: the line stays exactly as it is.
             if (column < 0) return 1;
-            change = StoreField(l->text, column, cell, scratch);
         }
-        if (change == FieldChange::Unchanged) return 1;
+        if (StoreField(l->text, column, cell, scratch) == FieldChange::Unchanged) return 1;
     } catch (const std::bad_alloc&) {
         return 0;
     }
     // The host's code runs with the view's language resources current, so that what
     // it loads by id comes from the language the view speaks. The hook may run once
-    // per cell of a large table, so the library the view holds is made current by
-    // hand, as a CSwitchResource lending it would, without the scope object's calls.
-    if (HMODULE held = HeldLanguageResources()) {
+    // per cell of a large table, so the library the view already holds for the
+    // language is found and made current inline, as a CSwitchResource lending it
+    // would, without the scope object's calls; the first hook of a language, or a
+    // language outside the five, asks HeldLanguageResources.
+    const int language = tq3::LibraryLanguage();
+    HMODULE held = language >= 0 && language < static_cast<int>(std::size(keptLanguageLibraries))
+                       ? keptLanguageLibraries[language]
+                       : nullptr;
+    if (held == nullptr) held = HeldLanguageResources();
+    if (held != nullptr) {
         LanguageResourcesAround hook(held);
         OnCellChanged(line, column);
         return 1;

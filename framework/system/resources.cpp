@@ -16,12 +16,10 @@
 #include "framework/window/cursor.h"
 
 namespace tq3::fw {
-namespace {
 
-HINSTANCE& CurrentHandle() {
-    static HINSTANCE current = nullptr;
-    return current;
-}
+HINSTANCE currentResourceHandle = nullptr;
+
+namespace {
 
 HINSTANCE& AppModule() {
     static HINSTANCE app = nullptr;
@@ -219,11 +217,11 @@ BOOL CString::LoadString(UINT id) {
 }
 
 HINSTANCE AfxGetResourceHandle() {
-    HINSTANCE current = tq3::fw::CurrentHandle();
+    HINSTANCE current = tq3::fw::currentResourceHandle;
     return current != nullptr ? current : tq3::fw::ApplicationResourceModule();
 }
 
-void AfxSetResourceHandle(HINSTANCE resource) { tq3::fw::CurrentHandle() = resource; }
+void AfxSetResourceHandle(HINSTANCE resource) { tq3::fw::currentResourceHandle = resource; }
 
 HINSTANCE AfxFindResourceHandle(LPCWSTR name, LPCWSTR type) {
     HINSTANCE current = AfxGetResourceHandle();

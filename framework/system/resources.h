@@ -79,6 +79,12 @@ public:
 
 namespace tq3::fw {
 
+// The current resource handle exactly as last set: null until someone sets one,
+// while AfxGetResourceHandle answers the application's module. The library switches
+// resources around a host's hook that may run once per cell of a large table, so
+// it reads and writes the handle here rather than through calls.
+TQ3FW_API extern HINSTANCE currentResourceHandle;
+
 // The module searched after the current handle: the program's own, unless the
 // application object names another.
 TQ3FW_API HINSTANCE ApplicationResourceModule();

@@ -90,6 +90,56 @@ TEST_F(CellTextTest, TheCellHookRunsWithTheLanguageResources) {
     EXPECT_EQ(AfxGetResourceHandle(), before);
 }
 
+// The view finds the library it holds for the language on every set, and what was
+// current before goes back whatever the hook did with the handle, unless the
+// library was current already: then there is nothing of the view's to undo.
+TEST_F(CellTextTest, TheCellHookFollowsTheLanguageAndTheHandleAroundIt) {
+    struct LanguageKept {
+        int language = tq3::LibraryLanguage();
+        ~LanguageKept() { VALMExSetLanguage(language); }
+    } kept;
+    const HINSTANCE before = AfxGetResourceHandle();
+    const HINSTANCE other = tq3::OwnModule();
+    HINSTANCE during = nullptr;
+    HINSTANCE switchTo = nullptr;
+    view->onCellChanged = [&] {
+        during = AfxGetResourceHandle();
+        if (switchTo != nullptr) AfxSetResourceHandle(switchTo);
+    };
+    const auto held = [](int language) {
+        return language >= 0 && language <= 4 ? GetModuleHandleW(tq3::ViewResourceLibraryName(language)) : tq3::OwnModule();
+    };
+
+    struct Step {
+        int language;
+        HINSTANCE switchTo;
+    } steps[] = {{0, other}, {0, nullptr}, {2, nullptr}, {7, nullptr}, {kept.language, other}};
+    int n = 0;
+    for (const Step& step : steps) {
+        VALMExSetLanguage(step.language);
+        switchTo = step.switchTo;
+        during = nullptr;
+        ASSERT_EQ(view->SetCellText(0, 0, 0, n++ % 2 == 0 ? u"even" : u"odd"), 1);
+        EXPECT_NE(during, nullptr) << step.language;
+        EXPECT_EQ(during, held(step.language)) << step.language;
+        EXPECT_EQ(AfxGetResourceHandle(), before) << step.language;
+    }
+
+    // Never set: the application's module was current, and it goes back as the
+    // handle set, as a CSwitchResource puts it back.
+    AfxSetResourceHandle(nullptr);
+    ASSERT_EQ(view->SetCellText(0, 0, 0, u"unset"), 1);
+    EXPECT_EQ(during, held(kept.language));
+    EXPECT_EQ(tq3::fw::currentResourceHandle, tq3::fw::ApplicationResourceModule());
+
+    // The library current already: the hook's own switch stays.
+    AfxSetResourceHandle(held(kept.language));
+    ASSERT_EQ(view->SetCellText(0, 0, 0, u"current"), 1);
+    EXPECT_EQ(during, held(kept.language));
+    EXPECT_EQ(AfxGetResourceHandle(), other);
+    AfxSetResourceHandle(before);
+}
+
 // A set line (fields free of CR and LF, one CR LF at the end) has its field
 // replaced where it stands; anything else is rebuilt. Both give the same line.
 TEST_F(CellTextTest, ReplacingOneFieldOfALine) {
