@@ -127,61 +127,79 @@ inline bool FindSettledFieldScalar(const WCHAR* text, const WCHAR* end, std::siz
 }
 
 #if defined(__SSE2__)
-// The same pass eight characters at a time. Each block yields bit masks of its
-// TABs and zeros (two mask bits per character) and gathers its line breaks, which
-// are looked at once at the end; ordinary text costs the compares alone. The last
+namespace detail {
+
+// The TAB lanes of eight characters; lanes of any other character up to CR (a
+// zero, LF, CR, or one of the rarer control characters) are gathered in `other`.
+inline __m128i SettledTabs(const WCHAR* at, __m128i& other) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+    const __m128i tabs = _mm_cmpeq_epi16(v, _mm_set1_epi16(u'\t'));
+    const __m128i low = _mm_cmpeq_epi16(_mm_subs_epu16(v, _mm_set1_epi16(u'\r')), _mm_setzero_si128());
+    other = _mm_or_si128(other, _mm_xor_si128(low, tabs));
+    return tabs;
+}
+
+// One bit per character of the sixteen whose TAB lanes are `first` and `second`.
+inline unsigned TabBits(__m128i first, __m128i second) {
+    return static_cast<unsigned>(_mm_movemask_epi8(_mm_packs_epi16(first, second)));
+}
+
+}  // namespace detail
+
+// The same pass sixteen characters at a time, for a body of ordinary text and
+// TABs. Each block adds its TABs to a bit mask, which is walked only until the
+// field is found and closed; every block, to the end, adds any other character up
+// to CR to one register looked at once at the end. A body that holds one (a line
+// break, which makes it unsettled, or a zero or another control character, which
+// are rare) is read again by the scalar pass, which tells them apart. The last
 // block is taken ending at `end`, overlapping the one before it, so nothing past
-// the body is read; the characters it repeats are masked off from the TAB and zero
-// counts.
-inline bool FindSettledField(const WCHAR* text, const WCHAR* end, std::size_t index, const WCHAR*& start,
-                             const WCHAR*& stop) {
+// the body is read; the characters it repeats are shifted off its TAB bits.
+// Always inline: it is the cell setter's per-cell path, and the call would cost
+// about as much as reading a short line.
+__attribute__((always_inline)) inline bool FindSettledField(const WCHAR* text, const WCHAR* end, std::size_t index,
+                                                            const WCHAR*& start, const WCHAR*& stop) {
     const std::size_t length = static_cast<std::size_t>(end - text);
     if (length < 8) return FindSettledFieldScalar(text, end, index, start, stop);
-    const __m128i tab = _mm_set1_epi16(u'\t');
-    const __m128i cr = _mm_set1_epi16(u'\r');
-    const __m128i lf = _mm_set1_epi16(u'\n');
-    const __m128i zero = _mm_setzero_si128();
-    __m128i breaks = zero;  // the line breaks met, told only at the end: they are rare
+    __m128i other = _mm_setzero_si128();
     const WCHAR* fieldStart = text;
     const WCHAR* fieldStop = end;
-    bool started = index == 0;
+    std::size_t toPass = index;  // TABs still to pass before the field starts
     bool stopped = false;
-    std::size_t tabs = 0;
+    // The TABs of `bits`, bit i standing for the character at `at` + i, in order.
+    const auto take = [&](unsigned bits, const WCHAR* at) {
+        if (toPass != 0) {
+            for (;; bits &= bits - 1) {
+                if (bits == 0) return;
+                if (--toPass == 0) break;
+            }
+            fieldStart = at + __builtin_ctz(bits) + 1;
+            bits &= bits - 1;
+        }
+        if (bits != 0) {
+            stopped = true;
+            fieldStop = at + __builtin_ctz(bits);
+        }
+    };
     std::size_t at = 0;
-    for (;;) {
-        unsigned fresh = 0xFFFFu;
-        const bool last = at + 8 >= length;
-        if (last) {
-            fresh = (0xFFFFu << (2 * (at - (length - 8)))) & 0xFFFFu;
-            at = length - 8;
-        }
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + at));
-        breaks = _mm_or_si128(breaks, _mm_or_si128(_mm_cmpeq_epi16(v, cr), _mm_cmpeq_epi16(v, lf)));
-        if (!stopped) {
-            unsigned tabBits = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi16(v, tab))) & fresh & 0x5555u;
-            const unsigned zeroBits = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi16(v, zero))) & fresh & 0x5555u;
-            unsigned stopBits = tabBits | zeroBits;
-            if (!started) {
-                while (tabBits != 0 && ++tabs != index) tabBits &= tabBits - 1;
-                if (tabBits == 0) {
-                    if (zeroBits != 0) return false;
-                } else {
-                    const unsigned bit = static_cast<unsigned>(__builtin_ctz(tabBits));
-                    if ((zeroBits & ((1u << bit) - 1)) != 0) return false;
-                    started = true;
-                    fieldStart = text + at + bit / 2 + 1;
-                    stopBits &= ~((1u << (bit + 2)) - 1);
-                }
-            }
-            if (started && stopBits != 0) {
-                stopped = true;
-                fieldStop = text + at + static_cast<unsigned>(__builtin_ctz(stopBits)) / 2;
-            }
-        }
-        if (last) break;
-        at += 8;
+    for (; at + 16 <= length; at += 16) {
+        const __m128i first = detail::SettledTabs(text + at, other);
+        const __m128i second = detail::SettledTabs(text + at + 8, other);
+        if (!stopped) take(detail::TabBits(first, second), text + at);
     }
-    if (!started || _mm_movemask_epi8(breaks) != 0) return false;
+    if (length < 16) {
+        // Two blocks of eight, the second ending at `end`: its bits go to the places
+        // of its characters, over the same bits of the ones both blocks hold.
+        const __m128i first = detail::SettledTabs(text, other);
+        const __m128i second = detail::SettledTabs(end - 8, other);
+        const unsigned bits = detail::TabBits(first, second);
+        take((bits & 0xFFu) | ((bits >> 8) << (length - 8)), text);
+    } else if (at < length) {
+        const __m128i first = detail::SettledTabs(end - 16, other);
+        const __m128i second = detail::SettledTabs(end - 8, other);
+        if (!stopped) take(detail::TabBits(first, second) >> (16 - (length - at)), text + at);
+    }
+    if (_mm_movemask_epi8(other) != 0) return FindSettledFieldScalar(text, end, index, start, stop);
+    if (toPass != 0) return false;
     start = fieldStart;
     stop = fieldStop;
     return true;
