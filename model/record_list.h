@@ -2,6 +2,7 @@
 /// tq3::RecordList, the list that holds a sheet's lines and columns.
 #pragma once
 
+#include <cstddef>
 #include <new>
 #include <vector>
 
@@ -27,7 +28,10 @@ public:
     /// Whether the list holds no record.
     bool IsEmpty() const noexcept { return items.empty(); }
     /// Whether `index` names a record: 0 <= index < GetCount().
-    bool IsValidIndex(int index) const noexcept { return index >= 0 && index < GetCount(); }
+    bool IsValidIndex(int index) const noexcept {
+        // A negative index turns into a size above any count: one comparison.
+        return static_cast<std::size_t>(index) < items.size();
+    }
 
     /// The record at `index`, or null when the index names none.
     Record* GetAt(int index) const noexcept { return IsValidIndex(index) ? items[static_cast<size_t>(index)] : nullptr; }

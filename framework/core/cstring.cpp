@@ -183,8 +183,6 @@ void CString::Empty() noexcept {
     m_data = EmptyData();
 }
 
-int CString::GetAllocLength() const noexcept { return Capacity(); }
-
 WCHAR CString::GetAt(int index) const noexcept {
     return (index >= 0 && index < Length()) ? m_data[index] : WCHAR(0);
 }

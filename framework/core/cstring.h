@@ -46,7 +46,7 @@ public:
     int GetLength() const noexcept { return Length(); }
     bool IsEmpty() const noexcept { return Length() == 0; }
     void Empty() noexcept;
-    int GetAllocLength() const noexcept;
+    int GetAllocLength() const noexcept { return Capacity(); }
     LPCWSTR GetString() const noexcept { return m_data; }
     operator LPCWSTR() const noexcept { return m_data; }
     // Out-of-range reads give 0; out-of-range writes are ignored.
