@@ -24,6 +24,7 @@
 #include "framework/backends/sdl/x11_clipboard.h"
 #include "framework/backends/sdl/x11_drag_frame.h"
 #include "framework/backends/sdl/x11_errors.h"
+#include "framework/backends/sdl/x11_pointer.h"
 #include "framework/backends/sdl/x11_windows.h"
 #include "framework/core/utf.h"
 #include "framework/window/virtual_keys.h"
@@ -89,6 +90,8 @@ struct SdlBackend::State {
     SDL_Cursor* customCursor = nullptr;            // the image cursor shown last
     CursorImage customImage;                       // its image, to reuse it for the same one
     Uint32 buttonsDown = 0;                        // SDL_BUTTON masks held: the mouse is captured meanwhile
+    bool pointerLetGo = false;                     // the keyboard went elsewhere with a button held
+    Uint32 releasesToDrop = 0;                     // SDL_BUTTON masks of releases handed to SDL by us
     ULONGLONG clipboardSequence = 1;               // bumped when another program changed the clipboard
     std::string clipboardKnown;                    // the clipboard text last written or seen, as UTF-8
     bool onX = false;                              // SDL drives an X display
@@ -103,6 +106,7 @@ struct SdlBackend::State {
     void OnKeyDown(const SDL_KeyboardEvent& e);
     void OnKeyUp(const SDL_KeyboardEvent& e);
     void OnButton(const SDL_MouseButtonEvent& e);
+    void CheckLostRelease();
     void OnWheel(const SDL_MouseWheelEvent& e);
     void OnQuit();
     void FollowActiveCaption();
@@ -625,6 +629,7 @@ void SdlBackend::State::OnNativeWindowEvent(const SDL_WindowEvent& e) {
             if (SDL_GetKeyboardFocus() == nullptr) {
                 if (HWND active = GetActiveWindow()) SendMessageW(active, WM_CANCELMODE, 0, 0);
                 if (GetCapture() != nullptr) ReleaseCapture();
+                if (buttonsDown != 0) pointerLetGo = true;
             }
             break;
         case SDL_WINDOWEVENT_LEAVE:
@@ -644,11 +649,17 @@ bool SdlBackend::WaitForInput(DWORD timeoutMs) {
     int got;
     if (timeoutMs == 0)
         got = SDL_PollEvent(&event);
-    else if (timeoutMs == INFINITE)
+    else if (timeoutMs == INFINITE && !state_->pointerLetGo)
         got = SDL_WaitEvent(&event);
+    else if (state_->pointerLetGo)
+        // A release made in another program sends us nothing: look again soon.
+        got = SDL_WaitEventTimeout(&event, static_cast<int>(std::min<DWORD>(timeoutMs, 50)));
     else
         got = SDL_WaitEventTimeout(&event, static_cast<int>(std::min<DWORD>(timeoutMs, INT_MAX)));
-    if (got == 0) return true;
+    if (got == 0) {
+        if (state_->pointerLetGo) state_->CheckLostRelease();
+        return true;
+    }
     state_->Dispatch(event);
     while (SDL_PollEvent(&event) != 0) state_->Dispatch(event);
     return true;
@@ -674,6 +685,7 @@ void SdlBackend::State::Dispatch(const SDL_Event& event) {
             break;
         }
         case SDL_MOUSEMOTION:
+            if (pointerLetGo) CheckLostRelease();
             Deliver(InputEvent::Kind::MouseMove, ToScreen(event.motion.windowID, event.motion.x, event.motion.y));
             break;
         case SDL_MOUSEBUTTONDOWN:
@@ -704,6 +716,7 @@ void SdlBackend::State::OnWindowEvent(const SDL_WindowEvent& e) {
             for (int vk : kModifierKeys) {
                 if (GetAsyncKeyState(vk) & 0x8000) DeliverKey(false, vk, vk == VK_RCONTROL || vk == VK_RMENU);
             }
+            if (buttonsDown != 0) pointerLetGo = true;
             break;
         case SDL_WINDOWEVENT_FOCUS_GAINED: {
             sdl::LockToggles t = TogglesFromModsNow();
@@ -752,8 +765,14 @@ void SdlBackend::State::OnButton(const SDL_MouseButtonEvent& e) {
     if (!known) return;
     bool down = e.type == SDL_MOUSEBUTTONDOWN;
     Uint32 mask = SDL_BUTTON(e.button);
+    if (!down && (releasesToDrop & mask)) {
+        // The release we handed SDL (CheckLostRelease): ours already knew.
+        releasesToDrop &= ~mask;
+        return;
+    }
     Uint32 before = buttonsDown;
     buttonsDown = down ? (before | mask) : (before & ~mask);
+    if (buttonsDown == 0) pointerLetGo = false;
     // While a button is held the pointer stays ours outside the window too, so a
     // drag that leaves it keeps going and its release is seen.
     if (before == 0 && buttonsDown != 0) SDL_CaptureMouse(SDL_TRUE);
@@ -763,6 +782,43 @@ void SdlBackend::State::OnButton(const SDL_MouseButtonEvent& e) {
     in.button = button;
     in.pt = ToScreen(e.windowID, e.x, e.y);
     DeliverInput(in);
+}
+
+// After another program took the keyboard with a button held, the display
+// layer no longer holds the pointer and the release may go to another program's
+// window (see x11_pointer.cpp). Asks the server which buttons are really down;
+// for each that is not, the display layer is handed the release it missed and
+// the windows learn that the button is up, with the pointer outside them, where
+// it was released.
+void SdlBackend::State::CheckLostRelease() {
+    pointerLetGo = false;
+#if defined(TQ3_WITH_XLIB)
+    SDL_Window* any = window;
+    for (const Native& n : natives) {
+        if (any == nullptr) any = n.window;
+    }
+    const int heldNow = sdl::ButtonsHeldNow(any);
+    if (heldNow < 0) return;
+    const auto held = static_cast<Uint32>(heldNow);
+    const Uint32 believed = SDL_GetMouseState(nullptr, nullptr);
+    // A button still down may yet be released elsewhere: keep looking.
+    pointerLetGo = ((believed | buttonsDown) & held) != 0;
+    const Uint32 before = buttonsDown;
+    for (int b = SDL_BUTTON_LEFT; b <= SDL_BUTTON_RIGHT; ++b) {
+        const Uint32 mask = SDL_BUTTON(b);
+        if ((held & mask) != 0) continue;
+        if ((believed & mask) != 0 && sdl::SendButtonRelease(any, b)) releasesToDrop |= mask;
+        if ((buttonsDown & mask) == 0) continue;
+        buttonsDown &= ~mask;
+        bool known;
+        InputEvent up;
+        up.kind = InputEvent::Kind::ButtonUp;
+        up.button = ButtonOf(static_cast<Uint8>(b), &known);
+        up.pt = POINT{-32768, -32768};
+        if (known) DeliverInput(up);
+    }
+    if (before != 0 && buttonsDown == 0) SDL_CaptureMouse(SDL_FALSE);
+#endif
 }
 
 void SdlBackend::State::OnWheel(const SDL_MouseWheelEvent& e) {
