@@ -8,9 +8,20 @@
 #include <utility>
 #include <vector>
 
+#include "framework/system/registry.h"
 #include "view/table_view.h"
 
 namespace tq3::test {
+
+// Makes the test application's settings base key, without which a view neither
+// reads nor stores its settings.
+inline void MakeSettingsBaseKey(const std::u16string& vendor = u"TQ3ViewTestVendor") {
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, (u"Software\\" + vendor).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                              nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    RegCloseKey(key);
+}
 
 // Appends a sheet `name` with the data word `data`, `columns` text columns titled
 // "title" and `lines` lines of as many empty fields.

@@ -36,17 +36,7 @@ protected:
         for (int l = 0; l < 6; ++l) view->SetTabbedString(0, l, u"t\tt\tt\t7\t1:A\t7.50\r\n");
     }
 
-    void Select(int left, int top, int right, int bottom) {
-        view->SetSel(CRect(left, top, right, bottom), CPoint(left, top));
-        desktop.RunUntilIdle();
-    }
-    CRect Sel() {
-        CRect sel;
-        CPoint cursor;
-        view->GetSel(sel, cursor);
-        return sel;
-    }
-    std::u16string Cell(int line, int column) { return view->GetCellText(0, line, column).GetString(); }
+    void Select(int left, int top, int right, int bottom) { Put(CRect(left, top, right, bottom), CPoint(left, top)); }
 
     void Command(UINT id) {
         frame->SendMessage(WM_COMMAND, MAKEWPARAM(id, 0), 0);

@@ -38,7 +38,6 @@ protected:
         probe.DoUpdate(frame, TRUE);
         return probe.enabled.value_or(false);
     }
-    CPoint Middle(int line, int column) { return view->GetCellRect(line, column).CenterPoint(); }
 
     // What the menu showed on a right click at `at`: its command ids in order (0
     // for a separator) and whether Paste was greyed. Nothing when no menu opened.

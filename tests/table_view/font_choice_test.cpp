@@ -33,11 +33,7 @@ protected:
     // The store holds a 10-point bold face before the view is made, so that the
     // view starts from it.
     void SetUp() override {
-        HKEY base = nullptr;  // the test application's settings base key
-        ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, u"Software\\TQ3ViewTestVendor", 0, nullptr, 0, KEY_ALL_ACCESS,
-                                  nullptr, &base, nullptr),
-                  ERROR_SUCCESS);
-        RegCloseKey(base);
+        MakeSettingsBaseKey();
         LOGFONTW stored{};
         const std::u16string face = u"DejaVu Sans";
         std::copy(face.begin(), face.end(), stored.lfFaceName);

@@ -111,7 +111,7 @@ TEST_F(TableViewTest, ExactRowsStopStepsBeforeTheThumbLimit) {
 }
 
 TEST_F(TableViewTest, HorizontalRangeAndEveryScrollCode) {
-    AddSheets(1, 4, 5);
+    AddSheets(1, 4, 50);
     SetWidths(0, {200, 200, 200, 200});
     view->SetSelSheet(0);
     SetClientSize(60 + 300, 300);
@@ -147,6 +147,14 @@ TEST_F(TableViewTest, HorizontalRangeAndEveryScrollCode) {
     HScroll(SB_THUMBPOSITION, 501);
     HScroll(SB_LINERIGHT);
     EXPECT_EQ(ScrollX(), 501);
+    // The tab strip reaches below the client area; both scroll bars beside it
+    // still show their arrows.
+    for (LONG bar : {OBJID_HSCROLL, OBJID_VSCROLL}) {
+        SCROLLBARINFO info{};
+        info.cbSize = sizeof(info);
+        ASSERT_TRUE(::GetScrollBarInfo(view->m_hWnd, bar, &info));
+        EXPECT_GT(tq3::testing::CaptureDesktop(info.rcScrollBar).Count(RGB(0, 0, 0)), 0) << "bar " << bar;
+    }
 }
 
 TEST_F(TableViewTest, WheelMovesThreeLinesPerMessage) {

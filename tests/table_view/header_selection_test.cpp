@@ -36,18 +36,6 @@ protected:
         desktop.MouseMove(strip, to);
         desktop.MouseUp(strip, to);
     }
-    CRect Sel() {
-        CRect sel;
-        CPoint cursor;
-        view->GetSel(sel, cursor);
-        return sel;
-    }
-    CPoint Cursor() {
-        CRect sel;
-        CPoint cursor;
-        view->GetSel(sel, cursor);
-        return cursor;
-    }
     // Right-clicks at `at` in `strip`; whether the context menu opened (it is
     // closed with Escape).
     bool RightClick(HWND strip, CPoint at) {

@@ -34,15 +34,9 @@ protected:
         const std::string digits = std::to_string(n);
         return std::u16string(digits.begin(), digits.end());
     }
-    std::u16string Cell(int line, int column, int sheet = 0) {
-        const CString text = view->GetCellText(sheet, line, column);
-        return std::u16string(text.GetString(), static_cast<size_t>(text.GetLength()));
-    }
     void Put(const CRect& sel, CPoint cursor) {
         view->SetFocus();  // ends an open edit unwritten
-        view->SetSel(sel, cursor);
-        desktop.RunUntilIdle();
-        view->calls.clear();
+        TableViewTest::Put(sel, cursor);
     }
     CRect Placed(CWnd& editor) {
         CRect r;

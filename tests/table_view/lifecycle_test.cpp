@@ -8,12 +8,7 @@ namespace tq3::test {
 namespace {
 
 TEST_F(TableViewTest, WidthsAreReadAtTheFirstUpdateAndTheFontStoredAtTheEnd) {
-    // The test application's settings base key.
-    HKEY base = nullptr;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, u"Software\\TQ3ViewTestVendor", 0, nullptr, 0, KEY_ALL_ACCESS,
-                              nullptr, &base, nullptr),
-              ERROR_SUCCESS);
-    RegCloseKey(base);
+    MakeSettingsBaseKey();
     AddSheets(1, 2, 3);
     view->SetSheetData(0, 0x2A);
     view->GetColumnHeader().SetColumnWidth(0, 120);

@@ -31,23 +31,7 @@ protected:
         desktop.RunUntilIdle();
         view->calls.clear();
     }
-    void Put(const CRect& sel, CPoint cursor) {
-        view->SetSel(sel, cursor);
-        desktop.RunUntilIdle();
-        view->calls.clear();
-    }
-    CRect Sel() {
-        CRect sel;
-        view->GetSel(sel, cursor_);
-        return sel;
-    }
-    CPoint Cursor() {
-        Sel();
-        return cursor_;
-    }
-    CPoint cursor_;
     static std::string Hook(CPoint p) { return "cursor " + std::to_string(p.y) + "," + std::to_string(p.x); }
-    CPoint Middle(int line, int column) { return view->GetCellRect(line, column).CenterPoint(); }
     // How many times the key reached the view's window as a key message.
     static size_t Arrived(const tq3::testing::MessageSpy& spy, HWND hwnd, int vk) {
         size_t count = 0;

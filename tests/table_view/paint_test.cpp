@@ -102,32 +102,6 @@ TEST_F(PaintTest, BlockSelectionLeavesTheCursorInteriorPlain) {
     EXPECT_EQ(At(CPoint(corner.right + 1, corner.CenterPoint().y)), Inverse(Window()));
     EXPECT_EQ(At(CPoint(corner.right + 2, corner.CenterPoint().y)), Window());
     EXPECT_EQ(At(outside.CenterPoint()), Window());
-
-    CRect sel;
-    CPoint at;
-    view->GetSel(sel, at);
-    EXPECT_EQ(sel, CRect(1, 2, 2, 4));
-    EXPECT_EQ(at, CPoint(1, 2));
-}
-
-// A new block with the same cursor is drawn straight on the screen, by inverting
-// the difference; a full paint afterwards gives the very same pixels.
-TEST_F(PaintTest, SelectionChangesBetweenPaintsMatchAFullPaint) {
-    AddSheets(1, 4, 20);
-    SetWidths(0, {100, 100, 100, 100});
-    view->SetSelSheet(0);
-    SetClientSize(500, 300);
-    view->SetSel(CRect(0, 1, 1, 3), CPoint(0, 1));
-    desktop.RunUntilIdle();
-    const tq3::testing::Capture before = CellArea();
-    const std::vector<std::string> calls = view->calls;
-    view->SetSel(CRect(0, 1, 3, 5), CPoint(0, 1));
-    EXPECT_EQ(view->calls, calls);  // the cursor did not move: no hook
-    const tq3::testing::Capture drawn = CellArea();
-    EXPECT_GT(tq3::testing::CountDiffering(drawn, before), 0);
-    view->Invalidate(TRUE);
-    desktop.RunUntilIdle();
-    EXPECT_EQ(tq3::testing::CountDiffering(CellArea(), drawn), 0);
 }
 
 TEST_F(PaintTest, GridLinesUnderRowsAndRightOfColumnsMoveWithScrolling) {

@@ -19,6 +19,8 @@ class SpyTableView : public CTableView {
 public:
     SpyTableView() = default;
     using CTableView::GetSheetObj;
+    using CTableView::ReadFindReplaceHistory;
+    using CTableView::WriteFindReplaceHistory;
     // The undo buffer, which a host fills through its derived view.
     CUndoList& UndoBuffer() { return undoBuffer; }
 
@@ -93,6 +95,32 @@ protected:
         view->SendMessage(WM_HSCROLL, MAKEWPARAM(code, static_cast<WORD>(pos)), 0);
         desktop.RunUntilIdle();
     }
+
+    // The selection (columns left..right, lines top..bottom) and the cursor as
+    // GetSel reports them.
+    CRect Sel() {
+        CRect sel;
+        CPoint cursor;
+        view->GetSel(sel, cursor);
+        return sel;
+    }
+    CPoint Cursor() {
+        CRect sel;
+        CPoint cursor;
+        view->GetSel(sel, cursor);
+        return cursor;
+    }
+    // Selects as a host does, lets the paints run and forgets the hooks called so far.
+    void Put(const CRect& sel, CPoint cursor) {
+        view->SetSel(sel, cursor);
+        desktop.RunUntilIdle();
+        view->calls.clear();
+    }
+    std::u16string Cell(int line, int column, int sheet = 0) {
+        const CString text = view->GetCellText(sheet, line, column);
+        return std::u16string(text.GetString(), static_cast<size_t>(text.GetLength()));
+    }
+    CPoint Middle(int line, int column) { return view->GetCellRect(line, column).CenterPoint(); }
 
     // A client height whose cell area holds 14 full rows and part of one more: 300
     // pixels at line height 18.
