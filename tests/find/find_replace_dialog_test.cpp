@@ -10,7 +10,6 @@
 #include "settings/language.h"
 #include "tests/support/dialog_texts.h"
 #include "tests/support/failing_allocator.h"
-#include "tests/support/test_output.h"
 #include "tests/table_view/table_view_fixture.h"
 
 namespace tq3::test {
@@ -35,12 +34,6 @@ const std::vector<std::u16string> kLines = {
     u"apple\tAB\t1", u"Apple pie\tab\t2", u"banana\txab\t3", u"cherry\tab\t12.5", u"apple\tAb\t4", u"grape\tz\t5",
 };
 
-class FindView : public SpyTableView {
-public:
-    using CTableView::ReadFindReplaceHistory;
-    using CTableView::WriteFindReplaceHistory;
-};
-
 std::u16string ItemText(HWND dialog, UINT id) {
     WCHAR text[256]{};
     GetDlgItemTextW(dialog, static_cast<int>(id), text, 256);
@@ -61,19 +54,13 @@ std::vector<std::u16string> ListOf(HWND dialog, UINT id) {
 
 bool Shown(HWND dialog, UINT id) { return IsWindowVisible(GetDlgItem(dialog, static_cast<int>(id))) != FALSE; }
 
-class FindReplaceDialogTest : public ::testing::Test {
+class FindReplaceDialogTest : public TableViewTest {
 protected:
     void SetUp() override {
         // The remembered texts live below the application's settings key.
-        HKEY base = nullptr;
-        ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, u"Software\\TQ3ViewTestVendor", 0, nullptr, 0, KEY_ALL_ACCESS,
-                                  nullptr, &base, nullptr),
-                  ERROR_SUCCESS);
-        RegCloseKey(base);
+        MakeSettingsBaseKey();
         VALMExSetLanguage(0);
-        view = new FindView;
-        frame = tq3::testing::CreateFrameWithView(view, RECT{0, 0, 700, 500});
-        ASSERT_NE(frame, nullptr);
+        TableViewTest::SetUp();
         ASSERT_EQ(view->InsertSheet(0, u"fruit"), 0);
         ASSERT_EQ(view->InsertColumn(0, 0, u"Name", 0), 0);
         ASSERT_EQ(view->InsertColumn(0, 1, u"Code", 0), 1);
@@ -117,12 +104,7 @@ protected:
     }
     // Records the cursor and selection each time the dialog waits.
     ModalAnswer Where(const char16_t* title) {
-        return Look(title, [this](HWND) {
-            CRect sel;
-            CPoint cursor;
-            view->GetSel(sel, cursor);
-            where.push_back({sel, cursor});
-        });
+        return Look(title, [this](HWND) { where.push_back({Sel(), Cursor()}); });
     }
     static ModalAnswer Box(int button) { return AnswerCommand(button, kDialogClass, kBoxTitle); }
     static ModalAnswer In(const char16_t* title, ModalAnswer answer) {
@@ -131,12 +113,6 @@ protected:
         return answer;
     }
 
-    std::u16string Cell(int line, int column) { return view->GetCellText(0, line, column).GetString(); }
-
-    tq3::testing::Desktop desktop{1024, 768};
-    tq3::testing::TestApp app;
-    FindView* view = nullptr;
-    CFrameWnd* frame = nullptr;
     tq3::testing::MessageSpy spy;
     std::vector<std::pair<CRect, CPoint>> where;
 };
@@ -155,7 +131,11 @@ TEST_F(FindReplaceDialogTest, ACommandWhoseBitIsClearOrWithoutASheetOpensNothing
     Run(ID_EDIT_REPLACE, {});
 }
 
-TEST_F(FindReplaceDialogTest, TheDialogAndItsMessageSpeakTheLibraryLanguage) {
+// The dialog and the message that ends a search in each library language: the
+// Find title and the column list are translated, every label and button shown
+// holds its whole text with real glyphs, and Find mode hides the replace controls
+// Replace mode shows.
+TEST_F(FindReplaceDialogTest, BothModesAndTheirMessageSpeakTheLibraryLanguage) {
     struct Row {
         int language;
         std::u16string title;
@@ -174,8 +154,16 @@ TEST_F(FindReplaceDialogTest, TheDialogAndItsMessageSpeakTheLibraryLanguage) {
         GetVALMExDLLString(30007, noMore);
         ASSERT_FALSE(noMore.IsEmpty());
         const std::u16string message = noMore.GetString();
+        const auto whole = [](HWND dialog, bool replace) {
+            EXPECT_EQ(Shown(dialog, kReplaceWithBoxId), replace);
+            EXPECT_EQ(Shown(dialog, kReplaceAllButtonId), replace);
+            ExpectWholeDialogTexts(dialog, replace ? "replace" : "find");
+        };
         Run(ID_EDIT_FIND, {Look(r.title.c_str(),
-                                [&r](HWND dialog) { EXPECT_EQ(ListOf(dialog, kColumnListId).front(), r.allColumns); }),
+                                [&](HWND dialog) {
+                                    whole(dialog, false);
+                                    EXPECT_EQ(ListOf(dialog, kColumnListId).front(), r.allColumns);
+                                }),
                            In(r.title.c_str(), AnswerType(kFindWhatBoxId, u"zz")),
                            In(r.title.c_str(), AnswerClick(kFindNextButtonId)),
                            ModalAnswer{kDialogClass, kBoxTitle, [message](HWND box) {
@@ -188,40 +176,18 @@ TEST_F(FindReplaceDialogTest, TheDialogAndItsMessageSpeakTheLibraryLanguage) {
                                            EXPECT_TRUE(shown);
                                            PostMessageW(box, WM_COMMAND, IDOK, 0);
                                        }}});
-    }
-}
-
-// The dialog as the user sees it in each library language, in both modes: every
-// label and button it shows holds its whole text with real glyphs, Find mode
-// hides the replace controls Replace mode shows, and a picture of each is kept
-// to look at.
-TEST_F(FindReplaceDialogTest, BothModesShowWholeTextsInEveryLanguage) {
-    const char* names[] = {"enu", "jpn", "chs", "cht", "kor"};
-    Select(CRect(0, 1, 0, 1), CPoint(0, 1));
-    for (int language = 0; language <= 4; ++language) {
-        VALMExSetLanguage(language);
-        for (UINT command : {UINT{ID_EDIT_FIND}, UINT{ID_EDIT_REPLACE}}) {
-            const bool replace = command == ID_EDIT_REPLACE;
-            const std::string where = std::string(names[language]) + (replace ? " replace" : " find");
-            std::u16string title;
-            Run(command, {ModalAnswer{kDialogClass, {}, [&](HWND dialog) {
-                                          WCHAR text[64]{};
-                                          GetWindowTextW(dialog, text, 64);
-                                          title = text;
-                                          EXPECT_EQ(Shown(dialog, kReplaceWithBoxId), replace) << where;
-                                          EXPECT_EQ(Shown(dialog, kReplaceAllButtonId), replace) << where;
-                                          ExpectWholeDialogTexts(dialog, where);
-                                          EXPECT_TRUE(tq3::testing::SaveScreenshot(
-                                              dialog, OutputPath("languages", std::string("find_dialog_") +
-                                                                                  names[language] +
-                                                                                  (replace ? "_replace" : "_find") +
-                                                                                  ".png")));
-                                          PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
-                                      }}});
-            EXPECT_FALSE(title.empty()) << where;
-            if (language > 0) {
-                EXPECT_NE(title, replace ? kReplace : kFind) << where << ": translated";
-            }
+        std::u16string title;
+        Run(ID_EDIT_REPLACE, {Look(u"",
+                                   [&](HWND dialog) {
+                                       WCHAR text[64]{};
+                                       GetWindowTextW(dialog, text, 64);
+                                       title = text;
+                                       whole(dialog, true);
+                                   }),
+                              AnswerCommand(IDCANCEL, kDialogClass)});
+        EXPECT_FALSE(title.empty());
+        if (r.language > 0) {
+            EXPECT_NE(title, kReplace) << "translated";
         }
     }
     VALMExSetLanguage(0);
@@ -349,33 +315,6 @@ TEST_F(FindReplaceDialogTest, ChoosingAColumnSelectsItAndLoadsItsText) {
     EXPECT_TRUE(result) << result.report;
     EXPECT_EQ(view->calls, (std::vector<std::string>{"cursor 2,1", "cursor 2,1"}))
         << "the choice moves the cursor, and the command tells the host where it ended";
-}
-
-TEST_F(FindReplaceDialogTest, ReplaceIsCaseExactInsideCellsAndWholeOnWholeCells) {
-    struct Row {
-        const char* what;
-        bool wholeCells;
-        std::u16string find;
-        std::u16string line1;
-    };
-    // Line 1 holds ab in the Code column; the search text differs in case.
-    const Row rows[] = {
-        {"part of a cell: found, but nothing is replaced", false, u"AB", u"ab"},
-        {"part of a cell, same case: replaced", false, u"a", u"Xb"},
-        {"whole cells: the cell becomes the replacement", true, u"AB", u"X"},
-    };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.what);
-        view->SetCellText(0, 1, 1, u"ab");
-        Select(CRect(1, 1, 1, 1), CPoint(1, 1));
-        Run(ID_EDIT_REPLACE,
-            {In(kReplace, AnswerType(kFindWhatBoxId, r.find)), In(kReplace, AnswerType(kReplaceWithBoxId, u"X")),
-             In(kReplace, AnswerCheck(kEntireCellsCheckId, r.wholeCells)), In(kReplace, AnswerClick(kReplaceButtonId)),
-             In(kReplace, AnswerCommand(IDCANCEL))});
-        EXPECT_EQ(Cell(1, 1), r.line1);
-        auto result = spy.Compare({Notify(kRequest, 0, 0x10000 | (r.wholeCells ? 1 : 0))});
-        EXPECT_TRUE(result) << result.report;
-    }
 }
 
 TEST_F(FindReplaceDialogTest, ReplaceAllFromOneCellCoversTheWholeColumnAndAlwaysEndsWithTheMessage) {

@@ -50,23 +50,10 @@ protected:
         return view->SendMessage(WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&request));
     }
 
-    std::u16string Cell(int line, int column) { return view->GetCellText(0, line, column).GetString(); }
     std::vector<std::u16string> Column(int column) {
         std::vector<std::u16string> cells;
         for (int l = 0; l < view->GetLineCount(0); ++l) cells.push_back(Cell(l, column));
         return cells;
-    }
-    CRect Selection() {
-        CRect selection;
-        CPoint cursor;
-        view->GetSel(selection, cursor);
-        return selection;
-    }
-    CPoint Cursor() {
-        CRect selection;
-        CPoint cursor;
-        view->GetSel(selection, cursor);
-        return cursor;
     }
 };
 

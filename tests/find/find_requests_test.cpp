@@ -31,7 +31,7 @@ TEST_F(FindRequestTest, FindNextWalksTheSelectionWithoutWrapping) {
         Send(request);
         EXPECT_EQ(request.line, step.line);
         EXPECT_EQ(request.column, step.column);
-        EXPECT_EQ(Selection(), selection) << "the selection stays";
+        EXPECT_EQ(Sel(), selection) << "the selection stays";
     }
     EXPECT_EQ(Cursor(), CPoint(1, 2));
     EXPECT_EQ(view->calls, (Hooks{"cursor 0,2", "cursor 1,2", "cursor 2,1"}));
@@ -62,7 +62,7 @@ TEST_F(FindRequestTest, FindNextSelectsTheMatchAloneOrTheArea) {
         EXPECT_EQ(request.column, 0);
         EXPECT_EQ(request.match.x, 0);
         EXPECT_EQ(request.match.y, 0);
-        EXPECT_EQ(Selection(), c.expected);
+        EXPECT_EQ(Sel(), c.expected);
         EXPECT_EQ(Cursor(), CPoint(0, 2));
     }
 }
@@ -94,7 +94,7 @@ TEST_F(FindRequestTest, ReplaceChangesTheCellFoundAndMovesToTheNext) {
         EXPECT_EQ(Cell(0, 0), std::u16string(c.cell0));
         EXPECT_EQ(request.line, c.nextLine);
         EXPECT_EQ(Cursor(), CPoint(0, c.nextLine < 0 ? 0 : c.nextLine));
-        EXPECT_EQ(Selection(), CRect(0, 0, 0, 2)) << "a block stays selected";
+        EXPECT_EQ(Sel(), CRect(0, 0, 0, 2)) << "a block stays selected";
     }
 }
 
@@ -106,7 +106,7 @@ TEST_F(FindRequestTest, ReplaceOnOneSelectedCellSelectsTheNextMatch) {
     Send(request);
     EXPECT_EQ(Cell(0, 0), u"c");
     EXPECT_EQ(request.line, 2);
-    EXPECT_EQ(Selection(), CRect(0, 2, 0, 2));
+    EXPECT_EQ(Sel(), CRect(0, 2, 0, 2));
     EXPECT_EQ(view->calls, (Hooks{"cell 0,0", "cursor 2,0"}));
 }
 
