@@ -7,13 +7,12 @@
 #include <string>
 
 #include "framework/dialogs/dialog.h"
+#include "framework/gdi/gdi_objects.h"
 #include "framework/system/module.h"
 #include "framework/system/resources.h"
 #include "settings/language.h"
 #include "settings/registry_location.h"
 #include "tests/framework/registry/registry_test_support.h"
-#include "tests/support/dialog_texts.h"
-#include "tests/support/test_output.h"
 #include "tq3view/testing.h"
 
 namespace {
@@ -240,28 +239,6 @@ TEST(LanguageResources, SwitchAndRestore) {
     EXPECT_EQ(AfxGetResourceHandle(), start);
     EXPECT_EQ(tq3::fw::LoadedLibraryCount(), loaded);
     EXPECT_NE(GetModuleHandleW(u"TQ3VwCht.dll"), nullptr) << "still the holder's";
-}
-
-// The find dialog's template in every language: each label, check box and button
-// shows its whole text in the dialog's font, with real glyphs for its characters;
-// a picture of each is kept to look at.
-TEST(LanguageResources, FindDialogTemplateShowsWholeTextsInEveryLanguage) {
-    tq3::testing::Desktop desktop{800, 600};
-    const char* names[] = {"enu", "jpn", "chs", "cht", "kor"};
-    for (int language = 0; language <= 4; ++language) {
-        CSwitchResource scope;
-        ASSERT_TRUE(scope.Switch(language));
-        HWND dialog = CreateDialogParamW(
-            scope.library, MAKEINTRESOURCEW(102), nullptr,
-            [](HWND, UINT message, WPARAM, LPARAM) -> INT_PTR { return message == WM_INITDIALOG; }, 0);
-        ASSERT_NE(dialog, nullptr) << language;
-        ShowWindow(dialog, SW_SHOW);
-        desktop.RunUntilIdle();
-        tq3::test::ExpectWholeDialogTexts(dialog, names[language]);
-        EXPECT_TRUE(tq3::testing::SaveScreenshot(
-            dialog, tq3::test::OutputPath("languages", std::string("find_dialog_") + names[language] + ".png")));
-        DestroyWindow(dialog);
-    }
 }
 
 }  // namespace

@@ -191,20 +191,9 @@ TEST_F(SettingsViewTest, WithoutABaseKeyNothingIsReadOrWritten) {
 TEST_F(SettingsViewTest, FontIsStoredFieldByFieldAndReadBack) {
     SettingsView* view = MakeView();
     ASSERT_NE(view, nullptr);
-    LOGFONTW font{};
-    font.lfHeight = -16;
-    font.lfWidth = 7;
-    font.lfEscapement = 900;
-    font.lfOrientation = -900;
-    font.lfWeight = 700;
-    font.lfItalic = 1;
-    font.lfUnderline = 255;
-    font.lfStrikeOut = 0;
-    font.lfCharSet = 128;
-    font.lfOutPrecision = 3;
-    font.lfClipPrecision = 2;
-    font.lfQuality = 5;
-    font.lfPitchAndFamily = 0x31;
+    LOGFONTW font{.lfHeight = -16, .lfWidth = 7, .lfEscapement = 900, .lfOrientation = -900, .lfWeight = 700,
+                  .lfItalic = 1, .lfUnderline = 255, .lfStrikeOut = 0, .lfCharSet = 128, .lfOutPrecision = 3,
+                  .lfClipPrecision = 2, .lfQuality = 5, .lfPitchAndFamily = 0x31, .lfFaceName = {}};
     // A full field without a terminator: 31 characters are stored.
     for (int i = 0; i < LF_FACESIZE; ++i) font.lfFaceName[i] = static_cast<WCHAR>(u'a' + i % 26);
     // The old section holds an entry the new font does not write.
