@@ -410,15 +410,27 @@ BOOL DrawFocusRect(HDC dc, const RECT* rect) {
     if (!s->surface || rect->right <= rect->left || rect->bottom <= rect->top) return TRUE;
     POINT off = s->Offset();
     RECT r{rect->left + off.x, rect->top + off.y, rect->right + off.x, rect->bottom + off.y};
-    Region frame(r);
-    frame.Subtract(RECT{r.left + 1, r.top + 1, r.right - 1, r.bottom - 1});
-    // A checkerboard of white (flips) and black (keeps), anchored at the context's
-    // device origin so a rectangle drawn twice lands on the same pixels.
-    Paint checker;
-    checker.none = false;
-    for (int i = 0; i < 64; ++i) checker.pattern[static_cast<std::size_t>(i)] = ((i / 8 + i % 8) & 1) ? 0 : 0xFFFFFF;
-    checker.phaseX = s->origin.x;
-    checker.phaseY = s->origin.y;
-    PatRegion(*s->surface, s->Clip(), frame, checker, Rop3Code(PATINVERT));
+    // The one-pixel border as up to four rectangles that never overlap, so that no
+    // pixel is flipped twice (which would undo it) however thin the rectangle is.
+    RECT sides[4];
+    int count = 0;
+    sides[count++] = RECT{r.left, r.top, r.right, r.top + 1};
+    if (r.bottom - r.top > 1) sides[count++] = RECT{r.left, r.bottom - 1, r.right, r.bottom};
+    if (r.bottom - r.top > 2) {
+        sides[count++] = RECT{r.left, r.top + 1, r.left + 1, r.bottom - 1};
+        if (r.right - r.left > 1) sides[count++] = RECT{r.right - 1, r.top + 1, r.right, r.bottom - 1};
+    }
+    // A checkerboard: the pixels whose x + y is even, counted from the context's
+    // device origin so that a rectangle drawn twice lands on the same pixels, are
+    // inverted (a white square of the pattern); the others are kept (a black one).
+    const int phase = s->origin.x + s->origin.y;
+    for (int i = 0; i < count; ++i) {
+        ForEachClipped(s->Clip(), sides[i], [&](int left, int top, int right, int bottom) {
+            for (int y = top; y < bottom; ++y) {
+                Pixel* row = s->surface->Row(y);
+                for (int x = left + ((left + y - phase) & 1); x < right; x += 2) row[x] ^= 0xFFFFFFu;
+            }
+        });
+    }
     return TRUE;
 }

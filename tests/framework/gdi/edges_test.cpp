@@ -123,6 +123,20 @@ TEST(Edges, FocusRectangleFlipsHalfItsBorderAndUndoesItself) {
     EXPECT_NE(canvas.at(1, 1), canvas.at(1, 2));
     DrawFocusRect(canvas.dc(), &r);
     EXPECT_EQ(canvas.Count(RGB(0x20, 0x40, 0x80)), 63);
+
+    // However thin, each border pixel is flipped once or kept, never flipped
+    // twice: a checkerboard over the whole rectangle.
+    struct Thin {
+        RECT r;
+        int flipped;
+    };
+    const Thin thin[] = {{{0, 3, 9, 4}, 4}, {{4, 0, 5, 7}, 4}, {{0, 2, 9, 4}, 9}, {{2, 0, 4, 7}, 7}, {{3, 3, 4, 4}, 1}};
+    for (const Thin& t : thin) {
+        Canvas c(9, 7, RGB(0x20, 0x40, 0x80));
+        ASSERT_TRUE(DrawFocusRect(c.dc(), &t.r));
+        EXPECT_EQ(c.Count(RGB(0x20, 0x40, 0x80) ^ 0xFFFFFF), t.flipped)
+            << t.r.left << "," << t.r.top << "," << t.r.right << "," << t.r.bottom;
+    }
 }
 
 TEST(FrameControls, ButtonsAndGlyphsFollowTheirState) {
