@@ -2,6 +2,7 @@
 // records sent with WM_NOTIFY, checked by what comes back in the record, where
 // the selection and the cursor go, which cells change, and what the host's hooks
 // hear.
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -139,6 +140,41 @@ TEST_F(FindRequestTest, ReplaceAllWholeCellsWithinTheArea) {
     FindReplaceNotify request = Request(1, 0, u"ab", kFindReplaceAll | kFindEntireCells, &area, u"z");
     Send(request);
     EXPECT_EQ(Column(0), (std::vector<std::u16string>{u"a-b", u"z", u"abc", u"z", u"ab"}));
+}
+
+// Replace All in part of a cell: each cell gets every exact occurrence replaced,
+// left to right and without overlaps, wherever it stands; an occurrence in
+// another case is found but kept, also when it comes before an exact one.
+TEST_F(FindRequestTest, ReplaceAllReplacesEveryExactOccurrenceInEachCell) {
+    struct Case {
+        const char16_t* cell;
+        const char16_t* find;
+        DWORD flags;
+        const char16_t* replacement;
+        const char16_t* expected;
+    } cases[] = {
+        {u"old", u"old", 0, u"new", u"new"},
+        {u"r12old", u"old", 0, u"new", u"r12new"},
+        {u"oldr12", u"old", 0, u"brand new", u"brand newr12"},
+        {u"r1old2", u"old", 0, u"", u"r12"},
+        {u"old-old.old", u"old", 0, u"n", u"n-n.n"},
+        {u"aaa", u"aa", 0, u"b", u"ba"},
+        {u"OLD old", u"old", 0, u"new", u"OLD new"},
+        {u"xOlDyOLDz", u"old", 0, u"new", u"xOlDyOLDz"},
+        {u"OLD old", u"OLD", kFindMatchCase, u"new", u"new old"},
+        {u"\u00C9t\u00E9 \u00E9t\u00E9", u"\u00E9t\u00E9", 0, u"x", u"\u00C9t\u00E9 x"},
+    };
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        const Case& c = cases[i];
+        SCOPED_TRACE(i);
+        Fill({std::u16string(c.cell) + u"\tkeep", u"x\tkeep"});
+        view->SetSel(CRect(0, 0, 0, 1), CPoint(0, 0));
+        RECT area{0, 0, 0, 1};
+        FindReplaceNotify request = Request(0, 0, c.find, kFindReplaceAll | c.flags, &area, c.replacement);
+        Send(request);
+        EXPECT_EQ(Column(0), (std::vector<std::u16string>{c.expected, u"x"}));
+        EXPECT_EQ(Column(1), (std::vector<std::u16string>{u"keep", u"keep"}));
+    }
 }
 
 // The cells are painted once, after the last replacement, under the wait cursor.
