@@ -119,7 +119,9 @@ TEST_F(NumComboTest, TypingFollowsTheNumberRules) {
         {"point and its places", u"12", 2, 2, 2, {{VK_OEM_PERIOD}, {'5'}, {'6'}, {'7'}, {VK_OEM_PERIOD}}, u"12.56"},
         {"no point without decimals", u"12", 2, 2, 0, {{VK_OEM_PERIOD}}, u"12"},
         {"shifted period is cleaned away", u"12", 2, 2, 2, {{VK_OEM_PERIOD, kShift}}, u"12"},
+        {"keypad minus without NumLock types its character", u"12", 0, 0, 2, {{VK_SUBTRACT}}, u"-12"},
     };
+    SetNumLock(false);
     for (const Row& r : rows) {
         Start(r.text, r.start, r.end, r.decimals);
         Press(r.keys);

@@ -76,6 +76,7 @@ TEST_F(CellEditTest, NumericKeysFollowTheDigitSignAndPointRules) {
         EXPECT_EQ(Sel(), std::make_pair(r.caret, r.caret));
     }
     SetNumLock(false);
+    EXPECT_EQ(CountDigits(nullptr), 0) << "a missing window has no digits";
 }
 
 TEST_F(CellEditTest, EndingKeysGiveTheFocusBackAndAreRemembered) {
