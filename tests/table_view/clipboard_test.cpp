@@ -151,6 +151,25 @@ TEST_F(ClipboardTest, PasteDecidesAsksAndRepeats) {
         EXPECT_EQ(Sel(), row.selAfter.IsRectNull() ? row.sel : row.selAfter);
         EXPECT_EQ(Beeps() - beepsBefore, row.beeps);
     }
+
+    // A host whose hook deletes the sheet being pasted and shows another ends the
+    // paste: the blocks still to come do not land in the sheet now shown.
+    AddSheets(1, 6, 6);
+    view->SetSelSheet(1);
+    Select(0, 0, 0, 3);
+    desktop.SetClipboardText(u"a\r\nb\r\n");
+    bool deleted = false;
+    view->onCellChanged = [&] {
+        if (deleted) return;
+        deleted = true;
+        view->DeleteSheet(1);
+        view->SetSelSheet(0);
+    };
+    Command(ID_EDIT_PASTE);
+    view->onCellChanged = nullptr;
+    ASSERT_TRUE(deleted);
+    EXPECT_EQ(Cell(2, 0), u"t");
+    EXPECT_EQ(Cell(3, 0), u"t");
 }
 
 // Copying a block and pasting it back where it came from, after a cut emptied it,
