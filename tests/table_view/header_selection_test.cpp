@@ -87,6 +87,26 @@ TEST_F(HeaderSelectionTest, TheCornerBoxSelectsEveryCell) {
     desktop.Click(Lines(), CPoint(10, 2));
     EXPECT_EQ(Sel(), CRect(0, 0, 3, 9));
     EXPECT_EQ(Cursor(), CPoint(0, 0));
+
+    // A view a host placed in a window of its own, outside a frame, takes the
+    // keys from the click itself: no frame hands them over.
+    CWnd holder;
+    ASSERT_TRUE(holder.CreateEx(0, AfxRegisterWndClass(0), u"holder", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                CRect(0, 0, 400, 300), nullptr, 0));
+    auto* bare = new SpyTableView;
+    ASSERT_TRUE(bare->Create(nullptr, u"", WS_CHILD | WS_VISIBLE, CRect(0, 0, 380, 260), &holder, 1, nullptr));
+    AddSheet(bare, u"s0", 2, 3);
+    bare->SetSelSheet(0);
+    holder.SetFocus();
+    desktop.RunUntilIdle();
+    desktop.AdvanceClock(1000);
+    desktop.Click(bare->GetLineHeader().m_hWnd, CPoint(10, 2));
+    CRect all;
+    CPoint cursor;
+    bare->GetSel(all, cursor);
+    EXPECT_EQ(all, CRect(0, 0, 1, 2));
+    EXPECT_EQ(::GetFocus(), bare->m_hWnd);
+    holder.DestroyWindow();
 }
 
 TEST_F(HeaderSelectionTest, ARightClickSelectsTheItemAndOpensTheMenu) {
