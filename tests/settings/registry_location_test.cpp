@@ -1,6 +1,7 @@
 // The settings base key, the integer helpers, deleting key trees and the host's
 // profile store, against the temporary store of the test application.
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <memory>
 #include <string>
@@ -143,6 +144,20 @@ TEST_F(SettingsStore, DeleteRegKeyRemovesWholeTrees) {
     RegCloseKey(Create(u"Software\\Acme\\LogFont"));
     EXPECT_EQ(tq3::DeleteRegKey(u"Software\\Acme\\\\LogFont"), 0);
     EXPECT_FALSE(Exists(u"Software\\Acme\\LogFont"));
+
+    // A subkey that is listed but cannot be opened (another program stored a
+    // backslash in its name) stops the descent: the key above it stays and the
+    // call returns the failed delete instead of trying that subkey for ever.
+    RegCloseKey(Create(u"Software\\Acme\\Odd\\Inner"));
+    sqlite3* store = nullptr;
+    ASSERT_EQ(sqlite3_open(tq3::fw::GetRegistryStorePath(HKEY_CURRENT_USER).c_str(), &store), SQLITE_OK);
+    EXPECT_EQ(sqlite3_exec(store, "UPDATE reg_keys SET name = 'In\\ner', folded = 'IN\\NER' WHERE folded = 'INNER'",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    EXPECT_EQ(sqlite3_changes(store), 1);
+    sqlite3_close(store);
+    EXPECT_GT(tq3::DeleteRegKey(u"Software\\Acme\\Odd"), 0);
+    EXPECT_TRUE(Exists(u"Software\\Acme\\Odd"));
 }
 
 TEST_F(SettingsStore, ProfileSectionsAreKeysBelowTheBaseKey) {
