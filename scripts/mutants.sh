@@ -4,7 +4,9 @@
 #                                                headers, view, settings, framework/window)
 #   -n COUNT    viable mutants per subject (15)
 #   -s SEED     sampling seed (1); the same seed on the same sources gives the same mutants
-#   -B DIR      build directory (build/mutants), configured like the default preset
+#   -P PRESET   configure preset the mutants are built with (default); "asan" also
+#               kills a mutant that only reads or writes out of bounds
+#   -B DIR      build directory (build/mutants, build/mutants-PRESET for another preset)
 #   -o FILE     report (DIR/mutants-report.txt)
 #   -t TESTS    test folders (tests/...) or test programs to run instead of the subject's own
 #   -T SECONDS  time limit of one test program (60); a mutant that exceeds it is killed
@@ -18,16 +20,17 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-count=15 seed=1 build=build/mutants report="" tests_override="" limit=60
-usage() { sed -n '2,10p' "$0" | sed 's/^# \{0,1\}//' >&2; exit 2; }
-while getopts "n:s:B:o:t:T:h" opt; do
+count=15 seed=1 preset=default build="" report="" tests_override="" limit=60
+usage() { sed -n '2,12p' "$0" | sed 's/^# \{0,1\}//' >&2; exit 2; }
+while getopts "n:s:P:B:o:t:T:h" opt; do
   case "$opt" in
-    n) count=$OPTARG ;; s) seed=$OPTARG ;; B) build=$OPTARG ;; o) report=$OPTARG ;;
+    n) count=$OPTARG ;; s) seed=$OPTARG ;; P) preset=$OPTARG ;; B) build=$OPTARG ;; o) report=$OPTARG ;;
     t) tests_override=$OPTARG ;; T) limit=$OPTARG ;; *) usage ;;
   esac
 done
 shift $((OPTIND - 1))
 [ $# -ge 1 ] || usage
+[ "$preset" = default ] && build=${build:-build/mutants} || build=${build:-build/mutants-$preset}
 report=${report:-$build/mutants-report.txt}
 
 # The test folders that exercise each source folder.
@@ -79,7 +82,10 @@ launcher=()
 if command -v ccache >/dev/null; then
   launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
 fi
-[ -f "$build/build.ninja" ] || cmake --preset default -B "$build" "${launcher[@]}" >/dev/null
+[ -f "$build/build.ninja" ] || cmake --preset "$preset" -B "$build" "${launcher[@]}" >/dev/null
+# Leaks are not what a mutant is judged by: a test that ends early on purpose
+# would otherwise count as a kill.
+export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=0}
 build=$(cd "$build" && pwd)
 exec 9>"$build/.mutants.lock"
 flock -n 9 || { echo "another mutation run uses $build" >&2; exit 1; }
@@ -154,7 +160,7 @@ for subject in "$@"; do
   score=$(((killed + timeouts) * 100 / (viable > 0 ? viable : 1)))
   summary="$subject/: $viable mutants, $((killed + timeouts)) killed ($timeouts by timeout), $survived survived, $unviable not viable; score $score%"
   {
-    echo "== $subject/ (seed $seed, commit $(git rev-parse --short HEAD))"
+    echo "== $subject/ (seed $seed, preset $preset, commit $(git rev-parse --short HEAD))"
     echo "tests: ${programs[*]##*/}"
     echo
     awk -F'\t' '{ sub(/^ +/, "", $4); sub(/^ +/, "", $5)
