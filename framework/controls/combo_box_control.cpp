@@ -245,16 +245,26 @@ void ShowSelection(HWND hwnd, ComboState* st) {
 // Dropping down and closing
 // ============================================================================
 
+void FollowTyping(HWND hwnd, ComboState* st);
+
 void Drop(HWND hwnd, ComboState* st) {
     if (st->dropped || st->list == nullptr || IsSimple(hwnd)) return;
     NotifyParent(hwnd, CBN_DROPDOWN);  // the parent may fill the list now
     if ((st = Again(hwnd)) == nullptr || st->dropped) return;
     st->dropped = true;
-    SendMessageW(st->list, LB_SETCURSEL, static_cast<WPARAM>(st->selection), 0);
+    // An edit box's own text may name no chosen item (the user typed it): the
+    // list opens at the first item that begins with it, as typing in the open list
+    // would show it.
+    if (st->edit != nullptr && st->selection < 0) {
+        FollowTyping(hwnd, st);
+    } else {
+        SendMessageW(st->list, LB_SETCURSEL, static_cast<WPARAM>(st->selection), 0);
+    }
     const RECT r = DroppedRect(hwnd, st);
     SetWindowPos(st->list, HWND_TOPMOST, r.left, r.top, r.right - r.left, r.bottom - r.top,
                  SWP_NOACTIVATE | SWP_SHOWWINDOW);
-    if (st->selection >= 0) SendMessageW(st->list, LB_SETTOPINDEX, static_cast<WPARAM>(st->selection), 0);
+    const auto highlighted = SendMessageW(st->list, LB_GETCURSEL, 0, 0);
+    if (highlighted >= 0) SendMessageW(st->list, LB_SETTOPINDEX, static_cast<WPARAM>(highlighted), 0);
     SendMessageW(st->list, kComboListOpened, 0, 0);
     SetCapture(st->list);
     RECT b = ButtonRect(hwnd);
@@ -571,7 +581,13 @@ void OnEditCommand(HWND hwnd, ComboState* st, WORD code) {
         case kEditKillFocus: LoseFocus(hwnd, st); break;
         case kEditChange:
             if (st->showing) break;
-            if (IsSimple(hwnd) || st->dropped) FollowTyping(hwnd, st);
+            if (IsSimple(hwnd) || st->dropped) {
+                FollowTyping(hwnd, st);
+            } else {
+                // With the list closed, the edited field names no item any more.
+                st->selection = -1;
+                SendMessageW(st->list, LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+            }
             NotifyParent(hwnd, CBN_EDITCHANGE);
             break;
         case kEditUpdate:

@@ -250,6 +250,19 @@ TEST_F(ComboBoxTest, DroppingAndClosingNotifyInThePlatformsOrder) {
              d.KeyPress(VK_RETURN);
          },
          Typing({CBN_SETFOCUS, CBN_DROPDOWN}, 2, {CBN_SELENDOK, CBN_CLOSEUP}), 1, false, CBS_DROPDOWN, u"beta"},
+        // With the list closed, the edited field names no item; the list then
+        // opens at the item the text begins.
+        {"typing with the list closed chooses none; dropping highlights the item the text begins",
+         [](Desktop& d, HWND c) {
+             SetFocus(c);
+             d.Type(u"Ka");
+             EXPECT_EQ(SendMessageW(c, CB_GETCURSEL, 0, 0), CB_ERR);
+             d.KeyPress(VK_F4);
+             ExpectHighlighted(c, List(), 9);
+             d.KeyPress(VK_RETURN);
+         },
+         Typing({CBN_SETFOCUS}, 2, {CBN_DROPDOWN, CBN_SELCHANGE, CBN_SELENDOK, CBN_CLOSEUP}), 9, false, CBS_DROPDOWN,
+         u"kappa"},
         {"a click on the chosen item puts it back over the typed text", [&](Desktop& d, HWND c) {
              SetFocus(c);
              d.KeyPress(VK_F4);
