@@ -57,29 +57,6 @@ std::u16string_view StoredCellText(const CLineProp* line, int column) {
     return std::u16string_view(found.start, static_cast<std::size_t>(tq3::FieldTextEnd(found.start) - found.start));
 }
 
-constexpr std::size_t kNoOccurrence = std::u16string_view::npos;
-
-// Where `find` (not empty) occurs exactly in `cell` at or after `from`. Cell texts
-// are short: a loop the compiler keeps inline costs less than the library's
-// search, which calls out for the first character and for each comparison.
-std::size_t NextOccurrence(std::u16string_view cell, std::u16string_view find, std::size_t from) {
-    const std::size_t length = find.size();
-    if (length > cell.size()) return kNoOccurrence;
-    const char16_t first = find[0];
-    for (std::size_t at = from; at <= cell.size() - length; ++at) {
-        if (cell[at] != first) continue;
-        std::size_t i = 1;
-        while (i < length && cell[at + i] == find[i]) ++i;
-        if (i == length) return at;
-    }
-    return kNoOccurrence;
-}
-
-char16_t* CopyUnits(std::u16string_view units, char16_t* out) {
-    for (const char16_t c : units) *out++ = c;
-    return out;
-}
-
 }  // namespace
 
 BOOL CTableView::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
@@ -215,25 +192,15 @@ void CTableView::ReplaceInCell(const FindReplaceNotify& request, std::u16string&
         // stand before that place.
         const std::u16string_view find = request.findText;
         const int found = request.match.x;
-        std::size_t at = NextOccurrence(cell, find, found > 0 && found < static_cast<int>(cell.size()) ? found : 0);
-        const std::size_t second = at != kNoOccurrence ? NextOccurrence(cell, find, at + find.size()) : kNoOccurrence;
-        if (at != kNoOccurrence && second == kNoOccurrence) {
-            // One occurrence, as Replace All meets in cell after cell: the new
-            // text is sized once and copied in three pieces.
-            text.resize(cell.size() - find.size() + replacement.size());
-            char16_t* out = CopyUnits(cell.substr(0, at), text.data());
-            out = CopyUnits(replacement, out);
-            CopyUnits(cell.substr(at + find.size()), out);
-        } else {
-            text.clear();
-            std::size_t from = 0;
-            for (; at != kNoOccurrence; at = NextOccurrence(cell, find, from)) {
-                text.append(cell.substr(from, at - from));
-                text.append(replacement);
-                from = at + find.size();
-            }
-            text.append(cell.substr(from));
+        const std::size_t first = found > 0 && static_cast<std::size_t>(found) < cell.size() ? static_cast<std::size_t>(found) : 0;
+        text.clear();
+        std::size_t from = 0;
+        for (std::size_t at = cell.find(find, first); at != std::u16string_view::npos; at = cell.find(find, from)) {
+            text.append(cell.substr(from, at - from));
+            text.append(replacement);
+            from = at + find.size();
         }
+        text.append(cell.substr(from));
     }
     // A text the column's edit mode refuses leaves the cell as it was.
     SetCellText(selSheet, request.line, request.column, text.c_str());

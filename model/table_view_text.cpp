@@ -12,7 +12,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
-#include <iterator>
 #include <new>
 #include <optional>
 #include <vector>
@@ -198,10 +197,7 @@ int CTableView::SetCellText(int sheet, int line, int column, LPCWSTR text) {
     // language is found and made current inline, as a CSwitchResource lending it
     // would, without the scope object's calls; the first hook of a language, or a
     // language outside the five, asks HeldLanguageResources.
-    const int language = tq3::LibraryLanguage();
-    HMODULE held = language >= 0 && language < static_cast<int>(std::size(keptLanguageLibraries))
-                       ? keptLanguageLibraries[language]
-                       : nullptr;
+    HMODULE held = KeptLanguageLibrary(tq3::LibraryLanguage());
     if (held == nullptr) held = HeldLanguageResources();
     if (held != nullptr) {
         LanguageResourcesAround hook(held);

@@ -817,6 +817,11 @@ private:
     // module outside the five languages); null when the language's library cannot
     // be loaded.
     HMODULE HeldLanguageResources();
+    // The library the view already holds for `language`; null for a language it has
+    // not used yet or one outside the five. Inline: the cell setter asks it per cell.
+    HMODULE KeptLanguageLibrary(int language) const noexcept {
+        return language >= 0 && language < kKeptLanguages ? keptLanguageLibraries[language] : nullptr;
+    }
 
     tq3::RecordList<CSheetObj> sheets;    // the sheets, in tab order
     int selSheet = 0;                      // the displayed sheet
@@ -834,7 +839,8 @@ private:
     // Working room for rebuilding and cutting line texts, kept between calls so
     // that setting every cell of a large table does not allocate per cell.
     mutable std::vector<WCHAR> scratch;
-    HMODULE keptLanguageLibraries[5] = {};  // language libraries the hook scopes used
+    static constexpr int kKeptLanguages = 5;
+    HMODULE keptLanguageLibraries[kKeptLanguages] = {};  // language libraries the hook scopes used
     // The cell area's off-screen buffer, kept while the area keeps its size: making
     // and clearing several megabytes on every paint of a full-screen view would
     // cost more than drawing the cells.

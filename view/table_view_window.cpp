@@ -103,11 +103,9 @@ CTableView::~CTableView() {
 
 HMODULE CTableView::HeldLanguageResources() {
     const int language = tq3::LibraryLanguage();
-    if (language < 0 || language >= 5) return tq3::OwnModule();
-    if (keptLanguageLibraries[language] == nullptr) {
-        keptLanguageLibraries[language] = tq3::LoadViewResourceLibrary(language);
-    }
-    return keptLanguageLibraries[language];
+    if (language < 0 || language >= kKeptLanguages) return tq3::OwnModule();
+    if (HMODULE kept = KeptLanguageLibrary(language)) return kept;
+    return keptLanguageLibraries[language] = tq3::LoadViewResourceLibrary(language);
 }
 
 void CTableView::SwitchToLanguageResources(CSwitchResource& scope) {

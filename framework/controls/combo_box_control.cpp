@@ -245,7 +245,26 @@ void ShowSelection(HWND hwnd, ComboState* st) {
 // Dropping down and closing
 // ============================================================================
 
-void FollowTyping(HWND hwnd, ComboState* st);
+// Typing moves the list in view, a simple box's or a dropped one, to the first
+// item that begins with the text, ignoring case: it becomes the list's current
+// item and scrolls into view. For an empty text, or one that no item begins
+// with, nothing is highlighted and the list stays where it is. The text stays as
+// typed, and the parent hears CBN_EDITCHANGE alone, after the list has followed.
+//
+// In a simple box the highlighted item is the choice (CB_GETCURSEL answers it).
+// A dropped list only points at it: the choice is made when the list closes
+// (Close), so until then CB_GETCURSEL answers the highlighted item, as it does
+// while the mouse moves over the list, and Escape returns to the earlier choice.
+void FollowTyping(HWND hwnd, ComboState* st) {
+    const std::u16string text = WindowText(st->edit);
+    LRESULT found = LB_ERR;
+    if (!text.empty()) {
+        found = SendMessageW(st->list, LB_FINDSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text.c_str()));
+    }
+    const int index = found == LB_ERR ? -1 : static_cast<int>(found);
+    if (IsSimple(hwnd)) st->selection = index;
+    SendMessageW(st->list, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
 
 void Drop(HWND hwnd, ComboState* st) {
     if (st->dropped || st->list == nullptr || IsSimple(hwnd)) return;
@@ -551,27 +570,6 @@ void MakeEdit(HWND hwnd, ComboState* st) {
     SendMessageW(st->edit, WM_SETFONT, reinterpret_cast<WPARAM>(st->font), FALSE);
     st->editProc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(st->edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&EditFilter)));
-}
-
-// Typing moves the list in view, a simple box's or a dropped one, to the first
-// item that begins with the text, ignoring case: it becomes the list's current
-// item and scrolls into view. For an empty text, or one that no item begins
-// with, nothing is highlighted and the list stays where it is. The text stays as
-// typed, and the parent hears CBN_EDITCHANGE alone, after the list has followed.
-//
-// In a simple box the highlighted item is the choice (CB_GETCURSEL answers it).
-// A dropped list only points at it: the choice is made when the list closes
-// (Close), so until then CB_GETCURSEL answers the highlighted item, as it does
-// while the mouse moves over the list, and Escape returns to the earlier choice.
-void FollowTyping(HWND hwnd, ComboState* st) {
-    const std::u16string text = WindowText(st->edit);
-    LRESULT found = LB_ERR;
-    if (!text.empty()) {
-        found = SendMessageW(st->list, LB_FINDSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text.c_str()));
-    }
-    const int index = found == LB_ERR ? -1 : static_cast<int>(found);
-    if (IsSimple(hwnd)) st->selection = index;
-    SendMessageW(st->list, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
 }
 
 // The edit box's notifications become the box's own.

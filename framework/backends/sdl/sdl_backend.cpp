@@ -645,15 +645,14 @@ void SdlBackend::State::OnNativeWindowEvent(const SDL_WindowEvent& e) {
 
 bool SdlBackend::WaitForInput(DWORD timeoutMs) {
     if (!state_->native) state_->FollowActiveCaption();
+    // A release made in another program sends us nothing: look again soon.
+    if (state_->pointerLetGo) timeoutMs = std::min<DWORD>(timeoutMs, 50);
     SDL_Event event;
     int got;
     if (timeoutMs == 0)
         got = SDL_PollEvent(&event);
-    else if (timeoutMs == INFINITE && !state_->pointerLetGo)
+    else if (timeoutMs == INFINITE)
         got = SDL_WaitEvent(&event);
-    else if (state_->pointerLetGo)
-        // A release made in another program sends us nothing: look again soon.
-        got = SDL_WaitEventTimeout(&event, static_cast<int>(std::min<DWORD>(timeoutMs, 50)));
     else
         got = SDL_WaitEventTimeout(&event, static_cast<int>(std::min<DWORD>(timeoutMs, INT_MAX)));
     if (got == 0) {
@@ -793,10 +792,7 @@ void SdlBackend::State::OnButton(const SDL_MouseButtonEvent& e) {
 void SdlBackend::State::CheckLostRelease() {
     pointerLetGo = false;
 #if defined(TQ3_WITH_XLIB)
-    SDL_Window* any = window;
-    for (const Native& n : natives) {
-        if (any == nullptr) any = n.window;
-    }
+    SDL_Window* any = window != nullptr || natives.empty() ? window : natives.front().window;
     const int heldNow = sdl::ButtonsHeldNow(any);
     if (heldNow < 0) return;
     const auto held = static_cast<Uint32>(heldNow);
