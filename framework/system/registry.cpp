@@ -3,16 +3,17 @@
 //
 // Sections: roots and handles | names and paths | keys | values | enumeration |
 // deletion | store control
-// Each function resolves its handle (Resolve), checks the handle's rights, turns
-// names into their stored form (ParsePath, ParseValueName) and then runs one
-// transaction on the root's store, in which it first checks that the key still
-// exists (CheckAlive).
+// Each function resolves its handle and checks the handle's rights (ResolveWith),
+// turns names into their stored form (ParsePath, ParseValueName) and then runs
+// one transaction on the root's store, in which it first checks that the key
+// still exists (OnLiveKey).
 #include "framework/system/registry.h"
 
 #include <pthread.h>
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 #include <unordered_map>
 #include <utility>
 
@@ -128,6 +129,26 @@ LSTATUS Guarded(Body&& body) {
     return tq3::fw::GuardAllocations(ERROR_OUTOFMEMORY, std::forward<Body>(body));
 }
 
+// Resolves `key` and checks that its handle carries every right in `needed`.
+LSTATUS ResolveWith(HKEY key, REGSAM needed, OpenKey* open) {
+    if (LSTATUS rc = Resolve(key, open); rc != ERROR_SUCCESS) return rc;
+    return (open->rights & needed) == needed ? ERROR_SUCCESS : ERROR_ACCESS_DENIED;
+}
+
+enum class Access { Read, Write };
+
+// Runs `step` on the key's store in one read or one write transaction, after
+// making sure the key still exists: another handle may have deleted it since
+// this one was opened.
+LSTATUS OnLiveKey(const OpenKey& open, Access access, const std::function<LSTATUS(RegistryStore&)>& step) {
+    RegistryStore& store = open.root->store;
+    const auto body = [&]() -> LSTATUS {
+        if (LSTATUS alive = CheckAlive(store, open.id); alive != ERROR_SUCCESS) return alive;
+        return step(store);
+    };
+    return access == Access::Write ? store.Write(body) : store.Read(body);
+}
+
 // ---- names and paths ----------------------------------------------------------------
 
 std::size_t Length(LPCWSTR text) {
@@ -224,11 +245,7 @@ REGSAM GrantedRights(REGSAM desired) {
 
 // Opens `names` below `base` for reading; ERROR_FILE_NOT_FOUND when any is missing.
 LSTATUS OpenExisting(const OpenKey& base, const std::vector<StoredName>& names, KeyId* id) {
-    RegistryStore& store = base.root->store;
-    return store.Read([&]() -> LSTATUS {
-        if (LSTATUS rc = CheckAlive(store, base.id); rc != ERROR_SUCCESS) return rc;
-        return Walk(store, base.id, names, id);
-    });
+    return OnLiveKey(base, Access::Read, [&](RegistryStore& store) -> LSTATUS { return Walk(store, base.id, names, id); });
 }
 
 // Write rights cannot be granted on a store file that may only be read.
@@ -289,9 +306,7 @@ LSTATUS RegCreateKeyExW(HKEY key, LPCWSTR subKey, DWORD /*reserved*/, LPWSTR /*k
         bool created = false;
         LSTATUS rc = OpenExisting(base, names, &id);
         if (rc == ERROR_FILE_NOT_FOUND) {
-            RegistryStore& store = base.root->store;
-            rc = store.Write([&]() -> LSTATUS {
-                if (LSTATUS alive = CheckAlive(store, base.id); alive != ERROR_SUCCESS) return alive;
+            rc = OnLiveKey(base, Access::Write, [&](RegistryStore& store) -> LSTATUS {
                 created = false;
                 id = base.id;
                 for (const StoredName& name : names) {
@@ -331,14 +346,11 @@ LSTATUS RegQueryValueExW(HKEY key, LPCWSTR valueName, LPDWORD reserved, LPDWORD 
     if (reserved != nullptr || (data != nullptr && dataSize == nullptr)) return ERROR_INVALID_PARAMETER;
     return Guarded([&]() -> LSTATUS {
         OpenKey open;
-        if (LSTATUS rc = Resolve(key, &open); rc != ERROR_SUCCESS) return rc;
-        if ((open.rights & KEY_QUERY_VALUE) == 0) return ERROR_ACCESS_DENIED;
+        if (LSTATUS rc = ResolveWith(key, KEY_QUERY_VALUE, &open); rc != ERROR_SUCCESS) return rc;
         StoredName name;
         if (LSTATUS rc = ParseValueName(valueName, &name); rc != ERROR_SUCCESS) return rc;
-        RegistryStore& store = open.root->store;
         ValueRecord value;
-        LSTATUS rc = store.Read([&]() -> LSTATUS {
-            if (LSTATUS alive = CheckAlive(store, open.id); alive != ERROR_SUCCESS) return alive;
+        LSTATUS rc = OnLiveKey(open, Access::Read, [&](RegistryStore& store) -> LSTATUS {
             return store.GetValue(open.id, name.folded, data != nullptr, &value);
         });
         if (rc != ERROR_SUCCESS) return rc;
@@ -352,13 +364,10 @@ LSTATUS RegSetValueExW(HKEY key, LPCWSTR valueName, DWORD /*reserved*/, DWORD ty
     if (data == nullptr && dataSize > 0) return ERROR_NOACCESS;
     return Guarded([&]() -> LSTATUS {
         OpenKey open;
-        if (LSTATUS rc = Resolve(key, &open); rc != ERROR_SUCCESS) return rc;
-        if ((open.rights & KEY_SET_VALUE) == 0) return ERROR_ACCESS_DENIED;
+        if (LSTATUS rc = ResolveWith(key, KEY_SET_VALUE, &open); rc != ERROR_SUCCESS) return rc;
         StoredName name;
         if (LSTATUS rc = ParseValueName(valueName, &name); rc != ERROR_SUCCESS) return rc;
-        RegistryStore& store = open.root->store;
-        return store.Write([&]() -> LSTATUS {
-            if (LSTATUS alive = CheckAlive(store, open.id); alive != ERROR_SUCCESS) return alive;
+        return OnLiveKey(open, Access::Write, [&](RegistryStore& store) -> LSTATUS {
             return store.PutValue(open.id, name, type, data, dataSize);
         });
     });
@@ -367,15 +376,11 @@ LSTATUS RegSetValueExW(HKEY key, LPCWSTR valueName, DWORD /*reserved*/, DWORD ty
 LSTATUS RegDeleteValueW(HKEY key, LPCWSTR valueName) {
     return Guarded([&]() -> LSTATUS {
         OpenKey open;
-        if (LSTATUS rc = Resolve(key, &open); rc != ERROR_SUCCESS) return rc;
-        if ((open.rights & KEY_SET_VALUE) == 0) return ERROR_ACCESS_DENIED;
+        if (LSTATUS rc = ResolveWith(key, KEY_SET_VALUE, &open); rc != ERROR_SUCCESS) return rc;
         StoredName name;
         if (LSTATUS rc = ParseValueName(valueName, &name); rc != ERROR_SUCCESS) return rc;
-        RegistryStore& store = open.root->store;
-        return store.Write([&]() -> LSTATUS {
-            if (LSTATUS alive = CheckAlive(store, open.id); alive != ERROR_SUCCESS) return alive;
-            return store.RemoveValue(open.id, name.folded);
-        });
+        return OnLiveKey(open, Access::Write,
+                         [&](RegistryStore& store) -> LSTATUS { return store.RemoveValue(open.id, name.folded); });
     });
 }
 
@@ -387,14 +392,10 @@ LSTATUS RegEnumKeyExW(HKEY key, DWORD index, LPWSTR name, LPDWORD nameLength, LP
     if (keyClass != nullptr && classLength == nullptr) return ERROR_INVALID_PARAMETER;
     return Guarded([&]() -> LSTATUS {
         OpenKey open;
-        if (LSTATUS rc = Resolve(key, &open); rc != ERROR_SUCCESS) return rc;
-        if ((open.rights & KEY_ENUMERATE_SUB_KEYS) == 0) return ERROR_ACCESS_DENIED;
-        RegistryStore& store = open.root->store;
+        if (LSTATUS rc = ResolveWith(key, KEY_ENUMERATE_SUB_KEYS, &open); rc != ERROR_SUCCESS) return rc;
         std::string child;
-        LSTATUS rc = store.Read([&]() -> LSTATUS {
-            if (LSTATUS alive = CheckAlive(store, open.id); alive != ERROR_SUCCESS) return alive;
-            return store.ChildAt(open.id, index, &child);
-        });
+        LSTATUS rc =
+            OnLiveKey(open, Access::Read, [&](RegistryStore& store) -> LSTATUS { return store.ChildAt(open.id, index, &child); });
         if (rc != ERROR_SUCCESS) return rc;
         if (rc = CopyName(child, name, nameLength); rc != ERROR_SUCCESS) return rc;
         // Keys carry no class and no write time in this store.
@@ -411,12 +412,9 @@ LSTATUS RegEnumValueW(HKEY key, DWORD index, LPWSTR valueName, LPDWORD valueName
     if (data != nullptr && dataSize == nullptr) return ERROR_INVALID_PARAMETER;
     return Guarded([&]() -> LSTATUS {
         OpenKey open;
-        if (LSTATUS rc = Resolve(key, &open); rc != ERROR_SUCCESS) return rc;
-        if ((open.rights & KEY_QUERY_VALUE) == 0) return ERROR_ACCESS_DENIED;
-        RegistryStore& store = open.root->store;
+        if (LSTATUS rc = ResolveWith(key, KEY_QUERY_VALUE, &open); rc != ERROR_SUCCESS) return rc;
         ValueRecord value;
-        LSTATUS rc = store.Read([&]() -> LSTATUS {
-            if (LSTATUS alive = CheckAlive(store, open.id); alive != ERROR_SUCCESS) return alive;
+        LSTATUS rc = OnLiveKey(open, Access::Read, [&](RegistryStore& store) -> LSTATUS {
             return store.ValueAt(open.id, index, data != nullptr, &value);
         });
         if (rc != ERROR_SUCCESS) return rc;
@@ -432,13 +430,10 @@ LSTATUS RegQueryInfoKeyW(HKEY key, LPWSTR keyClass, LPDWORD classLength, LPDWORD
     if (reserved != nullptr || (keyClass != nullptr && classLength == nullptr)) return ERROR_INVALID_PARAMETER;
     return Guarded([&]() -> LSTATUS {
         OpenKey open;
-        if (LSTATUS rc = Resolve(key, &open); rc != ERROR_SUCCESS) return rc;
-        if ((open.rights & KEY_QUERY_VALUE) == 0) return ERROR_ACCESS_DENIED;
-        RegistryStore& store = open.root->store;
+        if (LSTATUS rc = ResolveWith(key, KEY_QUERY_VALUE, &open); rc != ERROR_SUCCESS) return rc;
         std::vector<std::string> children;
         std::vector<std::pair<std::string, DWORD>> summaries;
-        LSTATUS rc = store.Read([&]() -> LSTATUS {
-            if (LSTATUS alive = CheckAlive(store, open.id); alive != ERROR_SUCCESS) return alive;
+        LSTATUS rc = OnLiveKey(open, Access::Read, [&](RegistryStore& store) -> LSTATUS {
             if (LSTATUS step = store.ChildNames(open.id, &children); step != ERROR_SUCCESS) return step;
             return store.ValueSummaries(open.id, &summaries);
         });
@@ -472,9 +467,7 @@ LSTATUS RegDeleteKeyW(HKEY key, LPCWSTR subKey) {
         if (LSTATUS rc = Resolve(key, &base); rc != ERROR_SUCCESS) return rc;
         std::vector<StoredName> names;
         if (LSTATUS rc = ParsePath(subKey, &names); rc != ERROR_SUCCESS) return rc;
-        RegistryStore& store = base.root->store;
-        return store.Write([&]() -> LSTATUS {
-            if (LSTATUS alive = CheckAlive(store, base.id); alive != ERROR_SUCCESS) return alive;
+        return OnLiveKey(base, Access::Write, [&](RegistryStore& store) -> LSTATUS {
             KeyId id = 0;
             if (LSTATUS rc = Walk(store, base.id, names, &id); rc != ERROR_SUCCESS) return rc;
             if (id == kRootKeyId) return ERROR_ACCESS_DENIED;  // a root cannot be deleted
@@ -489,14 +482,12 @@ LSTATUS RegDeleteKeyW(HKEY key, LPCWSTR subKey) {
 LSTATUS RegDeleteTreeW(HKEY key, LPCWSTR subKey) {
     return Guarded([&]() -> LSTATUS {
         OpenKey base;
-        if (LSTATUS rc = Resolve(key, &base); rc != ERROR_SUCCESS) return rc;
-        REGSAM needed = DELETE | KEY_ENUMERATE_SUB_KEYS | KEY_QUERY_VALUE | (subKey == nullptr ? KEY_SET_VALUE : 0);
-        if ((base.rights & needed) != needed) return ERROR_ACCESS_DENIED;
+        const REGSAM needed =
+            DELETE | KEY_ENUMERATE_SUB_KEYS | KEY_QUERY_VALUE | (subKey == nullptr ? KEY_SET_VALUE : 0);
+        if (LSTATUS rc = ResolveWith(key, needed, &base); rc != ERROR_SUCCESS) return rc;
         std::vector<StoredName> names;
         if (LSTATUS rc = ParsePath(subKey, &names); rc != ERROR_SUCCESS) return rc;
-        RegistryStore& store = base.root->store;
-        return store.Write([&]() -> LSTATUS {
-            if (LSTATUS alive = CheckAlive(store, base.id); alive != ERROR_SUCCESS) return alive;
+        return OnLiveKey(base, Access::Write, [&](RegistryStore& store) -> LSTATUS {
             KeyId id = 0;
             if (LSTATUS rc = Walk(store, base.id, names, &id); rc != ERROR_SUCCESS) return rc;
             return store.RemoveTree(id, subKey == nullptr || names.empty());
