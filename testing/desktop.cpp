@@ -255,24 +255,19 @@ void Desktop::MouseUp(POINT screen, Button button, UINT modifiers) {
     RunUntilIdle();
 }
 
-void Desktop::Click(POINT screen, Button button, UINT modifiers) {
-    PressModifiers(modifiers);
-    MoveUnlessThere(screen);
-    backend_->MouseDown(ToBackend(button), screen);
-    backend_->MouseUp(ToBackend(button), screen);
-    ReleaseModifiers(modifiers);
-    RunUntilIdle();
-}
+void Desktop::Click(POINT screen, Button button, UINT modifiers) { Clicks(screen, button, modifiers, 1); }
 
-void Desktop::DoubleClick(POINT screen, Button button, UINT modifiers) {
-    // Two clicks at one point with no time between them: well inside the
-    // double-click time and distance.
+// Two clicks at one point with no time between them: well inside the
+// double-click time and distance.
+void Desktop::DoubleClick(POINT screen, Button button, UINT modifiers) { Clicks(screen, button, modifiers, 2); }
+
+void Desktop::Clicks(POINT screen, Button button, UINT modifiers, int count) {
     PressModifiers(modifiers);
     MoveUnlessThere(screen);
-    backend_->MouseDown(ToBackend(button), screen);
-    backend_->MouseUp(ToBackend(button), screen);
-    backend_->MouseDown(ToBackend(button), screen);
-    backend_->MouseUp(ToBackend(button), screen);
+    for (int i = 0; i < count; ++i) {
+        backend_->MouseDown(ToBackend(button), screen);
+        backend_->MouseUp(ToBackend(button), screen);
+    }
     ReleaseModifiers(modifiers);
     RunUntilIdle();
 }

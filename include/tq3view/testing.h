@@ -367,6 +367,7 @@ private:
     void PressModifiers(UINT modifiers);
     void ReleaseModifiers(UINT modifiers);
     void MoveUnlessThere(POINT screen);
+    void Clicks(POINT screen, Button button, UINT modifiers, int count);
     bool AnswerModalLoop();
     static POINT ToScreen(HWND window, POINT client);
 
