@@ -294,6 +294,13 @@ void Drop(HWND hwnd, ComboState* st) {
 void Chosen(HWND hwnd, ComboState* st, int index) {
     st->selection = index;
     ShowSelection(hwnd, st);
+    // A simple box's list never closes, so each choice in it is final at once:
+    // the parent hears CBN_SELENDOK right before every CBN_SELCHANGE, as the
+    // platform sends them.
+    if (IsSimple(hwnd)) {
+        NotifyParent(hwnd, CBN_SELENDOK);
+        if (Again(hwnd) == nullptr) return;
+    }
     NotifyParent(hwnd, CBN_SELCHANGE);
 }
 

@@ -429,7 +429,7 @@ TEST_F(ComboBoxTest, ASimpleBoxChoosesByArrowTypingAndClick) {
              SetFocus(c);
              d.KeyPress(VK_DOWN);
          },
-         {CBN_SETFOCUS, CBN_SELCHANGE}, 2, u"gamma"},
+         {CBN_SETFOCUS, CBN_SELENDOK, CBN_SELCHANGE}, 2, u"gamma"},
         {"typing selects the first item with the prefix and keeps the text",
          [](Desktop& d, HWND c) {
              SetFocus(c);
@@ -446,17 +446,17 @@ TEST_F(ComboBoxTest, ASimpleBoxChoosesByArrowTypingAndClick) {
              d.Type(u"g");
              d.KeyPress(VK_DOWN);
          },
-         {CBN_SETFOCUS, CBN_EDITUPDATE, CBN_EDITCHANGE, CBN_SELCHANGE}, 3, u"delta"},
+         {CBN_SETFOCUS, CBN_EDITUPDATE, CBN_EDITCHANGE, CBN_SELENDOK, CBN_SELCHANGE}, 3, u"delta"},
         {"a click on an item chooses it", [&](Desktop& d, HWND c) { d.Click(item(c, 3)); },
-         {CBN_SETFOCUS, CBN_SELCHANGE}, 3, u"delta"},
+         {CBN_SETFOCUS, CBN_SELENDOK, CBN_SELCHANGE}, 3, u"delta"},
         {"a click on the chosen item puts it back over typed text", [&](Desktop& d, HWND c) {
              SetFocus(c);
              d.Type(u"b");
              d.Click(item(c, 1));
          },
-         {CBN_SETFOCUS, CBN_EDITUPDATE, CBN_EDITCHANGE, CBN_SELCHANGE}, 1, u"beta"},
+         {CBN_SETFOCUS, CBN_EDITUPDATE, CBN_EDITCHANGE, CBN_SELENDOK, CBN_SELCHANGE}, 1, u"beta"},
         {"a double click chooses and is reported", [&](Desktop& d, HWND c) { d.DoubleClick(item(c, 0)); },
-         {CBN_SETFOCUS, CBN_SELCHANGE, CBN_DBLCLK, CBN_SELCHANGE}, 0, u"alpha"},
+         {CBN_SETFOCUS, CBN_SELENDOK, CBN_SELCHANGE, CBN_DBLCLK, CBN_SELENDOK, CBN_SELCHANGE}, 0, u"alpha"},
         {"typing scrolls the list to the item, and a text no item begins with leaves it where it is",
          [](Desktop& d, HWND c) {
              SetFocus(c);
