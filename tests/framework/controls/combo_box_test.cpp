@@ -364,6 +364,45 @@ TEST_F(ComboBoxTest, TheFieldShowsTheChoiceHighlightedWhileFocused) {
 
 // ---- The simple box ---------------------------------------------------------------
 
+TEST_F(ComboBoxTest, AnOwnerDrawnBoxHasItsParentMeasureAndDrawTheFieldAndTheItems) {
+    HWND combo = MakeCombo(CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS, kGreek);
+    EXPECT_EQ(FieldHeight(combo), static_cast<int>(kOwnerItemHeight) + 6) << "the parent's height for the field";
+    EXPECT_EQ(SendMessageW(combo, CB_GETITEMHEIGHT, 0, 0), static_cast<LRESULT>(kOwnerItemHeight));
+    SendMessageW(combo, CB_SETCURSEL, 2, 0);
+    drawn().clear();
+    InvalidateRect(combo, nullptr, TRUE);
+    desktop.RunUntilIdle();
+    ASSERT_EQ(drawn().size(), 1u) << "the field alone, by the parent";
+    EXPECT_EQ(drawn()[0].CtlType, static_cast<UINT>(ODT_COMBOBOX));
+    EXPECT_EQ(drawn()[0].CtlID, 100u);
+    EXPECT_EQ(drawn()[0].itemID, 2u);
+    EXPECT_NE(drawn()[0].itemState & ODS_COMBOBOXEDIT, 0u);
+    EXPECT_EQ(drawn()[0].hwndItem, combo);
+
+    // Dropped, the items in view are drawn by the box's parent for the box,
+    // not for the list window that shows them.
+    drawn().clear();
+    SendMessageW(combo, CB_SHOWDROPDOWN, TRUE, 0);
+    desktop.RunUntilIdle();
+    ASSERT_NE(List(), nullptr);
+    const int top = Top(List());
+    int items = 0;
+    for (const DRAWITEMSTRUCT& d : drawn()) {
+        if (d.itemState & ODS_COMBOBOXEDIT) continue;
+        SCOPED_TRACE(d.itemID);
+        ++items;
+        EXPECT_EQ(d.CtlType, static_cast<UINT>(ODT_COMBOBOX));
+        EXPECT_EQ(d.CtlID, 100u);
+        EXPECT_EQ(d.hwndItem, combo);
+        EXPECT_EQ(d.rcItem.top, static_cast<LONG>((static_cast<int>(d.itemID) - top) * static_cast<int>(kOwnerItemHeight)));
+        EXPECT_EQ((d.itemState & ODS_SELECTED) != 0, d.itemID == 2u);
+    }
+    EXPECT_GT(items, 1);
+    WCHAR text[16] = {};
+    EXPECT_EQ(SendMessageW(combo, CB_GETLBTEXT, 2, reinterpret_cast<LPARAM>(text)), 5) << "it keeps its strings";
+    EXPECT_EQ(std::u16string(text), u"gamma");
+}
+
 TEST_F(ComboBoxTest, ASimpleBoxKeepsItsListInViewBelowTheEdit) {
     HWND combo = MakeCombo(CBS_SIMPLE | CBS_SORT, {u"pear", u"apple", u"fig"});
     HWND edit = Edit(combo);
