@@ -367,6 +367,49 @@ int CaretColumn(HWND) {
     return caret.x;
 }
 
+TEST_F(EditTest, MarginsKeepTheTextOffTheBordersAndTheLimitIsReported) {
+    HWND edit = MakeEdit(ES_AUTOHSCROLL, u"WWW");
+    SendMessageW(edit, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELONG(30, 40));
+    EXPECT_EQ(SendMessageW(edit, EM_GETMARGINS, 0, 0), MAKELONG(30, 40));
+    RECT client{};
+    GetClientRect(edit, &client);
+    RECT format{};
+    SendMessageW(edit, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
+    EXPECT_EQ(format.left, 30);
+    EXPECT_EQ(format.right, client.right - 40);
+    EXPECT_EQ(PosOf(edit, 0).x, 30);
+    desktop.RunUntilIdle();
+    EXPECT_EQ(CountDark(edit, RECT{0, 0, 30, client.bottom}), 0) << "nothing in the left margin";
+    EXPECT_GT(CountDark(edit, RECT{30, 0, client.right - 40, client.bottom}), 20) << "the text beside it";
+    // A text longer than the box scrolls so that its end stops at the right margin.
+    SetWindowTextW(edit, std::u16string(60, u'W').c_str());
+    SetFocus(edit);
+    desktop.KeyPress(VK_END);
+    EXPECT_EQ(CountDark(edit, RECT{client.right - 40, 0, client.right, client.bottom}), 0) << "nothing in the right margin";
+    EXPECT_LE(PosOf(edit, 59).x, client.right - 40);
+
+    // EC_USEFONTINFO: a third of the font's average character width on each side.
+    HGDIOBJ font = GetStockObject(DEFAULT_GUI_FONT);
+    SendMessageW(edit, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    HDC dc = GetDC(edit);
+    HGDIOBJ old = SelectObject(dc, font);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    SelectObject(dc, old);
+    ReleaseDC(edit, dc);
+    SendMessageW(edit, EM_SETMARGINS, EC_LEFTMARGIN, MAKELONG(EC_USEFONTINFO, 0));
+    EXPECT_EQ(SendMessageW(edit, EM_GETMARGINS, 0, 0), MAKELONG(metrics.tmAveCharWidth / 3, 40));
+
+    // The limit: the platform's 30,000 at first, what EM_LIMITTEXT sets, and the
+    // largest when it is lifted.
+    HWND fresh = MakeEdit(0);
+    EXPECT_EQ(SendMessageW(fresh, EM_GETLIMITTEXT, 0, 0), 30000);
+    SendMessageW(fresh, EM_LIMITTEXT, 5, 0);
+    EXPECT_EQ(SendMessageW(fresh, EM_GETLIMITTEXT, 0, 0), 5);
+    SendMessageW(fresh, EM_LIMITTEXT, 0, 0);
+    EXPECT_EQ(SendMessageW(fresh, EM_GETLIMITTEXT, 0, 0), 0x7FFFFFFE);
+}
+
 TEST_F(EditTest, CaretFollowsWideAndPairedCharactersAndTheSelectionShows) {
     HWND edit = MakeEdit(ES_AUTOHSCROLL | ES_NOHIDESEL);
     SetFocus(edit);
