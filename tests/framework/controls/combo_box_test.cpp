@@ -403,6 +403,23 @@ TEST_F(ComboBoxTest, AnOwnerDrawnBoxHasItsParentMeasureAndDrawTheFieldAndTheItem
     EXPECT_EQ(std::u16string(text), u"gamma");
 }
 
+TEST_F(ComboBoxTest, ItsEditBoxScrollsOnlyWithAutoHScroll) {
+    for (const DWORD scrolls : {DWORD{0}, static_cast<DWORD>(CBS_AUTOHSCROLL)}) {
+        SCOPED_TRACE(scrolls);
+        HWND combo = MakeCombo(CBS_DROPDOWN | scrolls, {u"alpha"});
+        SetFocus(combo);
+        desktop.Type(std::u16string(80, u'W'));
+        const int length = GetWindowTextLengthW(combo);
+        if (scrolls != 0) {
+            EXPECT_EQ(length, 80);
+        } else {
+            EXPECT_GT(length, 0);
+            EXPECT_LT(length, 80) << "a box that does not scroll takes what fits";
+        }
+        DestroyWindow(combo);
+    }
+}
+
 TEST_F(ComboBoxTest, ASimpleBoxKeepsItsListInViewBelowTheEdit) {
     HWND combo = MakeCombo(CBS_SIMPLE | CBS_SORT, {u"pear", u"apple", u"fig"});
     HWND edit = Edit(combo);
