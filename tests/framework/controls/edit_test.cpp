@@ -410,6 +410,47 @@ TEST_F(EditTest, MarginsKeepTheTextOffTheBordersAndTheLimitIsReported) {
     EXPECT_EQ(SendMessageW(fresh, EM_GETLIMITTEXT, 0, 0), 0x7FFFFFFE);
 }
 
+TEST_F(EditTest, AlignmentReadOnlyAndTheModifiedFlagFollowTheirStylesAndMessages) {
+    // Where a short text stands: which quarters of the box hold ink.
+    struct AlignCase {
+        DWORD style;
+        bool left, middle, right;
+    };
+    for (const AlignCase& c : {AlignCase{ES_LEFT, true, false, false}, AlignCase{ES_CENTER, false, true, false},
+                               AlignCase{ES_RIGHT, false, false, true}}) {
+        SCOPED_TRACE(c.style);
+        HWND edit = MakeEdit(c.style, u"WW");
+        RECT client{};
+        GetClientRect(edit, &client);
+        const int q = client.right / 4;
+        EXPECT_EQ(CountDark(edit, RECT{0, 0, q, client.bottom}) > 0, c.left);
+        EXPECT_EQ(CountDark(edit, RECT{q + q / 2, 0, 2 * q + q / 2, client.bottom}) > 0, c.middle);
+        EXPECT_EQ(CountDark(edit, RECT{3 * q, 0, client.right, client.bottom}) > 0, c.right);
+        DestroyWindow(edit);
+    }
+
+    HWND edit = MakeEdit(ES_AUTOHSCROLL, u"note");
+    SetFocus(edit);
+    EXPECT_FALSE(SendMessageW(edit, EM_GETMODIFY, 0, 0)) << "text set by the program is no change of the user's";
+    EXPECT_TRUE(SendMessageW(edit, EM_SETREADONLY, TRUE, 0));
+    EXPECT_NE(GetWindowLongW(edit, GWL_STYLE) & ES_READONLY, 0);
+    desktop.KeyPress(VK_END);
+    desktop.Type(u"s");
+    EXPECT_EQ(Text(edit), u"note");
+    EXPECT_FALSE(SendMessageW(edit, EM_GETMODIFY, 0, 0));
+    RECT client{};
+    GetClientRect(edit, &client);
+    const RECT blank{client.right - 20, 2, client.right - 4, client.bottom - 2};
+    EXPECT_TRUE(CaptureWindow(edit, blank).FilledWith(GetSysColor(COLOR_3DFACE)).ok) << "read-only shows grey";
+    SendMessageW(edit, EM_SETREADONLY, FALSE, 0);
+    desktop.Type(u"s");
+    EXPECT_EQ(Text(edit), u"notes");
+    EXPECT_TRUE(SendMessageW(edit, EM_GETMODIFY, 0, 0));
+    EXPECT_TRUE(CaptureWindow(edit, blank).FilledWith(GetSysColor(COLOR_WINDOW)).ok);
+    SendMessageW(edit, EM_SETMODIFY, FALSE, 0);
+    EXPECT_FALSE(SendMessageW(edit, EM_GETMODIFY, 0, 0));
+}
+
 TEST_F(EditTest, CaretFollowsWideAndPairedCharactersAndTheSelectionShows) {
     HWND edit = MakeEdit(ES_AUTOHSCROLL | ES_NOHIDESEL);
     SetFocus(edit);
