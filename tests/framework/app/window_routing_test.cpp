@@ -266,6 +266,20 @@ TEST_F(RoutingTest, SubclassingAttachingAndTemporaryObjects) {
     EXPECT_EQ(counter.m_hWnd, nullptr);
     EXPECT_EQ(CWnd::FromHandlePermanent(raw), nullptr);
     EXPECT_EQ(CWnd::FromHandle(raw), nullptr);
+
+    // A dialog's control is taken over by its id under its parent.
+    HWND item = CreateWindowExW(0, u"RawTestClass", u"item", WS_CHILD, 0, 0, 10, 10, view->m_hWnd,
+                                reinterpret_cast<HMENU>(static_cast<UINT_PTR>(77)), nullptr, nullptr);
+    ASSERT_NE(item, nullptr);
+    CAppMessageCounter byId;
+    EXPECT_FALSE(byId.SubclassDlgItem(78, view)) << "no control with that id";
+    EXPECT_FALSE(byId.SubclassDlgItem(77, nullptr)) << "no parent";
+    ASSERT_TRUE(byId.SubclassDlgItem(77, view));
+    EXPECT_EQ(byId.m_hWnd, item);
+    EXPECT_EQ(::SendMessageW(item, WM_APP, 1, 0), 11);
+    EXPECT_EQ(byId.seen, 1);
+    EXPECT_EQ(byId.UnsubclassWindow(), item);
+    ::DestroyWindow(item);
 }
 
 class CThrowingWnd : public CWnd {
