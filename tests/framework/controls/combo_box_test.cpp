@@ -96,6 +96,9 @@ TEST_F(ComboBoxTest, ItemsLiveInTheListAndTheFieldShowsTheChoice) {
         {"the text chooses an item", WM_SETTEXT, 0, u"Fig", TRUE, 2, u"fig"},
         {"deleting the choice clears it", CB_DELETESTRING, 2, nullptr, 3, -1, u""},
         {"delete past the end", CB_DELETESTRING, 3, nullptr, CB_ERR, -1, u""},
+        {"an insertion goes where it is asked, sorted box or not", CB_INSERTSTRING, 0, u"zucchini", 0, -1, u""},
+        {"inserted at -1, it ends the list", CB_INSERTSTRING, static_cast<WPARAM>(-1), u"kiwi", 4, -1, u""},
+        {"inserted past the end, refused", CB_INSERTSTRING, 9, u"x", CB_ERR, -1, u""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -107,8 +110,10 @@ TEST_F(ComboBoxTest, ItemsLiveInTheListAndTheFieldShowsTheChoice) {
     EXPECT_EQ(SendMessageW(combo, CB_GETLBTEXT, 7, reinterpret_cast<LPARAM>(buffer)), CB_ERR);
     EXPECT_EQ(SendMessageW(combo, CB_GETLBTEXTLEN, 7, 0), CB_ERR);
     EXPECT_EQ(std::u16string(buffer), u"untouched");
-    EXPECT_EQ(SendMessageW(combo, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(buffer)), 5);
-    EXPECT_EQ(std::u16string(buffer), u"apple");
+    EXPECT_EQ(SendMessageW(combo, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(buffer)), 8);
+    EXPECT_EQ(std::u16string(buffer), u"zucchini");
+    EXPECT_EQ(SendMessageW(combo, CB_GETLBTEXT, 4, reinterpret_cast<LPARAM>(buffer)), 4);
+    EXPECT_EQ(std::u16string(buffer), u"kiwi");
     EXPECT_EQ(SendMessageW(combo, CB_SETEDITSEL, 0, MAKELPARAM(0, 2)), CB_ERR) << "no edit box";
     SendMessageW(combo, CB_RESETCONTENT, 0, 0);
     EXPECT_EQ(SendMessageW(combo, CB_GETCOUNT, 0, 0), 0);
@@ -418,6 +423,12 @@ TEST_F(ComboBoxTest, ItsEditBoxScrollsOnlyWithAutoHScroll) {
         }
         DestroyWindow(combo);
     }
+    // CB_LIMITTEXT limits what the user may type in the edit box.
+    HWND combo = MakeCombo(CBS_DROPDOWN | CBS_AUTOHSCROLL, {u"alpha"});
+    EXPECT_TRUE(SendMessageW(combo, CB_LIMITTEXT, 3, 0));
+    SetFocus(combo);
+    desktop.Type(u"abcdef");
+    EXPECT_EQ(Text(combo), u"abc");
 }
 
 TEST_F(ComboBoxTest, ASimpleBoxKeepsItsListInViewBelowTheEdit) {
