@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Mutation testing: how many small faults planted in a folder's code its tests catch.
 #   scripts/mutants.sh [options] SUBJECT...      SUBJECT: a source folder (model, text,
-#                                                headers, view, settings, framework/window)
+#                                                headers, view, settings, find, framework/window)
 #   -n COUNT    viable mutants per subject (15)
 #   -s SEED     sampling seed (1); the same seed on the same sources gives the same mutants
 #   -P PRESET   configure preset the mutants are built with (default); "asan" also
@@ -41,6 +41,7 @@ test_folders() {
     headers) echo tests/headers ;;
     view) echo tests/table_view ;;
     settings) echo tests/settings ;;
+    find) echo tests/find ;;
     framework/window) echo tests/framework/window tests/framework/app ;;
     *) echo "no tests known for $1; name them with -t" >&2; return 1 ;;
   esac
