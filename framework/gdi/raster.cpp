@@ -1,9 +1,10 @@
 // The pixel engine: brush resolution, raster operations, clipped fills, blits and
 // polygon scan conversion.
 //
-// Fills and blits walk the clip region's boxes (ForEachClipped) and run one tight
-// loop per row; the common operations have their own loops, the others go through
-// the generic ApplyRop3.
+// Fills and blits walk the clip region's boxes (ForEachClipped). A fill takes each
+// box whole where it can (PatBox: one colour, or an 8x8 pattern copied or inverted
+// in whole pattern rows) and otherwise runs one loop per row; the common
+// operations have their own loops, the others go through the generic ApplyRop3.
 #include "framework/gdi/raster.h"
 
 #include <algorithm>
@@ -90,6 +91,8 @@ constexpr std::uint8_t kSrcInvert = 0x66;
 constexpr std::uint8_t kSrcAnd = 0x88;
 constexpr std::uint8_t kSrcPaint = 0xEE;
 constexpr std::uint8_t kNotSrcCopy = 0x33;
+// Boxes at least this wide are filled with one colour by pixman.
+constexpr int kWideFill = 8;
 
 void PatRow(Pixel* row, int y, int x0, int x1, const Paint& paint, std::uint8_t rop) {
     int n = x1 - x0;
@@ -121,13 +124,6 @@ void PatRow(Pixel* row, int y, int x0, int x1, const Paint& paint, std::uint8_t 
                 return;
         }
     }
-    if (rop == kPatCopy && !paint.anySkip) {
-        // A pattern copied whole (a scroll bar's track, a halftone): the row of
-        // the pattern repeats along the row, with no test per pixel.
-        const Pixel* line = paint.pattern.data() + static_cast<std::size_t>(((y - paint.phaseY) & 7) * 8);
-        for (int x = x0; x < x1; ++x) row[x] = line[(x - paint.phaseX) & 7];
-        return;
-    }
     for (int x = x0; x < x1; ++x) {
         if (paint.Skips(x, y)) continue;
         Pixel c = paint.At(x, y);
@@ -144,6 +140,71 @@ void PatRow(Pixel* row, int y, int x0, int x1, const Paint& paint, std::uint8_t 
                 break;
         }
     }
+}
+
+// The pattern turned so that each of its rows starts with the column that falls
+// on surface x `left`, and written twice over (16 pixels a row): the rows of a
+// box beginning there then take it in whole eight-pixel pieces instead of looking
+// up every pixel, and any eight pixels of a row, wherever they start, are one piece.
+std::array<Pixel, 128> AlignedPattern(const Paint& paint, int left) {
+    std::array<Pixel, 128> rows;
+    const int shift = (left - paint.phaseX) & 7;
+    for (std::size_t r = 0; r < 8; ++r) {
+        for (std::size_t k = 0; k < 16; ++k) rows[r * 16 + k] = paint.pattern[r * 8 + ((shift + k) & 7)];
+    }
+    return rows;
+}
+
+// A pattern copied or inverted whole over a box (a scroll bar's track, a
+// halftone fill or a dragged frame), row by row in pieces of the aligned pattern.
+void PatternBox(Surface& s, int l, int t, int r, int b, const Paint& paint, std::uint8_t rop) {
+    const std::array<Pixel, 128> rows = AlignedPattern(paint, l);
+    const int n = r - l;
+    const int rest = n % 8;
+    const std::size_t stride = static_cast<std::size_t>(s.Stride());
+    constexpr std::size_t kPiece = 8 * sizeof(Pixel);
+    Pixel* p = s.Row(t) + l;
+    for (int y = t; y < b; ++y, p += stride) {
+        const Pixel* line = rows.data() + static_cast<std::size_t>(((y - paint.phaseY) & 7) * 16);
+        int i = 0;
+        if (rop == kPatCopy && n >= 8) {
+            for (; i + 8 <= n; i += 8) std::memcpy(p + i, line, kPiece);
+            // The last piece ends at the row's end and overlaps the one before.
+            if (rest != 0) std::memcpy(p + n - 8, line + rest, kPiece);
+        } else if (rop == kPatCopy) {
+            for (; i < n; ++i) p[i] = line[i];
+        } else {
+            for (; i + 8 <= n; i += 8) {
+                for (int k = 0; k < 8; ++k) p[i + k] ^= line[k];
+            }
+            for (int k = 0; i < n; ++i, ++k) p[i] ^= line[k];
+        }
+    }
+}
+
+// One box of a pattern operation, already inside the clip.
+void PatBox(Surface& s, int l, int t, int r, int b, const Paint& paint, std::uint8_t rop) {
+    if (paint.solid && rop == kPatCopy) {
+        // The common fill of a box with one colour: pixman's fill uses the
+        // processor's wide stores, several times faster than a row loop here on
+        // wide boxes. On narrow ones (a frame's sides, a line) its set-up for every
+        // row costs more than the row: they are filled here, a column at a time.
+        if (r - l >= kWideFill) {
+            pixman_fill(reinterpret_cast<std::uint32_t*>(s.Data()), s.Stride(), 32, l, t, r - l, b - t, paint.color);
+            return;
+        }
+        const std::size_t stride = static_cast<std::size_t>(s.Stride());
+        for (int x = l; x < r; ++x) {
+            Pixel* p = s.Row(t) + x;
+            for (int y = t; y < b; ++y, p += stride) *p = paint.color;
+        }
+        return;
+    }
+    if (!paint.solid && !paint.anySkip && (rop == kPatCopy || rop == kPatInvert)) {
+        PatternBox(s, l, t, r, b, paint, rop);
+        return;
+    }
+    for (int y = t; y < b; ++y) PatRow(s.Row(y), y, l, r, paint, rop);
 }
 
 void BlitRow(Pixel* d, const Pixel* s, int n, int x, int y, const Paint& paint, std::uint8_t rop) {
@@ -176,17 +237,7 @@ void BlitRow(Pixel* d, const Pixel* s, int n, int x, int y, const Paint& paint, 
 
 void PatRect(Surface& s, const Region& clip, const RECT& r, const Paint& paint, std::uint8_t rop) {
     if (paint.none && RopUsesPattern(rop)) return;
-    if (paint.solid && rop == kPatCopy) {
-        // The common fill of a box with one colour: pixman's fill uses the
-        // processor's wide stores, several times faster than a row loop here.
-        ForEachClipped(clip, r, [&](int l, int t, int rr, int b) {
-            pixman_fill(reinterpret_cast<std::uint32_t*>(s.Data()), s.Stride(), 32, l, t, rr - l, b - t, paint.color);
-        });
-        return;
-    }
-    ForEachClipped(clip, r, [&](int l, int t, int rr, int b) {
-        for (int y = t; y < b; ++y) PatRow(s.Row(y), y, l, rr, paint, rop);
-    });
+    ForEachClipped(clip, r, [&](int l, int t, int rr, int b) { PatBox(s, l, t, rr, b, paint, rop); });
 }
 
 void PatRegion(Surface& s, const Region& clip, const Region& area, const Paint& paint, std::uint8_t rop) {
@@ -195,9 +246,7 @@ void PatRegion(Surface& s, const Region& clip, const Region& area, const Paint& 
     int n = 0;
     const pixman_box32_t* boxes = pixman_region32_rectangles(part.Native(), &n);
     if (paint.none && RopUsesPattern(rop)) return;
-    for (int i = 0; i < n; ++i) {
-        for (int y = boxes[i].y1; y < boxes[i].y2; ++y) PatRow(s.Row(y), y, boxes[i].x1, boxes[i].x2, paint, rop);
-    }
+    for (int i = 0; i < n; ++i) PatBox(s, boxes[i].x1, boxes[i].y1, boxes[i].x2, boxes[i].y2, paint, rop);
 }
 
 void Rop2Rect(Surface& s, const Region& clip, const RECT& r, const Paint& paint, int rop2) {

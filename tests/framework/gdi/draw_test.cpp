@@ -161,6 +161,67 @@ TEST(RasterOps, PatInvertWithTheHalftoneBrushFlipsACheckerboard) {
     SelectObject(canvas.dc(), old);
 }
 
+// Every pixel of an 8x8 pattern brush differs, so a piece of a row taken from
+// the wrong column or row of the pattern shows. Boxes start at odd columns and
+// run past several whole pattern widths; the oracle looks the pattern up pixel
+// by pixel from the brush origin.
+TEST(RasterOps, PatternFillsTileTheBrushFromItsOriginInEveryBox) {
+    const COLORREF base = RGB(0x20, 0x40, 0x60);
+    auto tile = [](int x, int y) { return RGB(static_cast<BYTE>(1 + x * 16), static_cast<BYTE>(1 + y * 16), 7); };
+    Canvas tileSource(8, 8);
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x) SetPixel(tileSource.dc(), x, y, tile(x, y));
+    HBITMAP bits = static_cast<HBITMAP>(GetCurrentObject(tileSource.dc(), OBJ_BITMAP));
+    HBRUSH pattern = CreatePatternBrush(bits);
+    ASSERT_NE(pattern, nullptr);
+    // A frame with a hole: its middle band has a box of 8 and one of 25 pixels.
+    HRGN ring = CreateRectRgn(2, 1, 38, 19);
+    HRGN hole = CreateRectRgn(10, 5, 13, 15);
+    CombineRgn(ring, ring, hole, RGN_DIFF);
+    enum class Area { Rect, Ring, Both };  // where the fill lands: the rectangle, the ring, or both at once
+    struct Case {
+        const char* name;
+        POINT origin;
+        Area area;
+        bool invert;
+        std::function<void(HDC)> draw;
+    };
+    const RECT wide{3, 2, 36, 18};
+    const Case cases[] = {
+        {"FillRect", {0, 0}, Area::Rect, false, [&](HDC dc) { FillRect(dc, &wide, pattern); }},
+        {"FillRect, moved origin", {3, 5}, Area::Rect, false, [&](HDC dc) { FillRect(dc, &wide, pattern); }},
+        {"FillRgn", {5, 2}, Area::Ring, false, [&](HDC dc) { FillRgn(dc, ring, pattern); }},
+        {"FillRect through a clip", {1, 6}, Area::Both, false, [&](HDC dc) {
+             SelectClipRgn(dc, ring);
+             FillRect(dc, &wide, pattern);
+         }},
+        {"PATINVERT", {6, 1}, Area::Rect, true, [&](HDC dc) {
+             SelectObject(dc, pattern);
+             PatBlt(dc, wide.left, wide.top, wide.right - wide.left, wide.bottom - wide.top, PATINVERT);
+         }},
+    };
+    for (const Case& c : cases) {
+        Canvas canvas(40, 20, base);
+        int saved = SaveDC(canvas.dc());
+        SetBrushOrgEx(canvas.dc(), c.origin.x, c.origin.y, nullptr);
+        c.draw(canvas.dc());
+        RestoreDC(canvas.dc(), saved);
+        for (int y = 0; y < 20; ++y) {
+            for (int x = 0; x < 40; ++x) {
+                const bool inRect = x >= wide.left && x < wide.right && y >= wide.top && y < wide.bottom;
+                const bool inRing = PtInRegion(ring, x, y) != FALSE;
+                const bool painted = c.area == Area::Rect ? inRect : c.area == Area::Ring ? inRing : inRect && inRing;
+                const COLORREF p = tile((x - c.origin.x) & 7, (y - c.origin.y) & 7);
+                const COLORREF expected = !painted ? base : c.invert ? base ^ p : p;
+                ASSERT_EQ(canvas.at(x, y), expected) << c.name << " at " << x << "," << y;
+            }
+        }
+    }
+    DeleteObject(ring);
+    DeleteObject(hole);
+    DeleteObject(pattern);
+}
+
 TEST(RasterOps, PatBltAndBitBltCodes) {
     struct Case {
         DWORD rop;
