@@ -121,11 +121,10 @@ void RedrawArea(Window* w, const Region* area, UINT flags) {
     if (flags & RDW_INVALIDATE) {
         if (!a.IsEmpty()) {
             w->update.Union(a);
-            Region outside = a;
-            outside.Subtract(client);
-            if (!outside.IsEmpty()) w->ncPaint = true;
             if (flags & RDW_ERASE) w->erase = true;
         }
+        // Only an invalidation with RDW_FRAME reaches past the client area (the
+        // area was cut to it otherwise), and that one marks the frame anyway.
         if (flags & RDW_FRAME) w->ncPaint = true;
         if (flags & RDW_INTERNALPAINT) w->internalPaint = true;
     } else if (flags & RDW_VALIDATE) {
@@ -137,7 +136,7 @@ void RedrawArea(Window* w, const Region* area, UINT flags) {
         if (w->update.IsEmpty()) w->erase = false;
     }
     bool children = (flags & RDW_ALLCHILDREN) || (!(flags & RDW_NOCHILDREN) && !(w->style & WS_CLIPCHILDREN));
-    if (!children) return;
+    if (!children || w->children.empty()) return;
     Region inClient = a;
     inClient.Intersect(client);
     if (inClient.IsEmpty()) return;
