@@ -136,9 +136,12 @@ void Redraw(HWND hwnd) {
     if ((Style(hwnd) & LBS_NOREDRAW) == 0) InvalidateRect(hwnd, nullptr, TRUE);
 }
 
+// An item scrolled out of view has nothing on screen to paint again: a page key
+// leaves the item it selects from above the top.
 void RedrawItem(HWND hwnd, const ListBoxState* st, int index) {
-    if (index < 0 || index >= st->items.Count() || (Style(hwnd) & LBS_NOREDRAW) != 0) return;
+    if (index < st->top || index >= st->items.Count() || (Style(hwnd) & LBS_NOREDRAW) != 0) return;
     RECT r = ItemRect(hwnd, st, index);
+    if (r.top >= ClientHeight(hwnd)) return;
     InvalidateRect(hwnd, &r, TRUE);
 }
 
@@ -332,14 +335,16 @@ bool IsSelected(HWND hwnd, const ListBoxState* st, int index) {
 }
 
 // Single selection: makes `index` (-1: none) the selected item and the caret.
+// The caret is usually the item that loses the selection, painted again already.
 void SelectSingle(HWND hwnd, ListBoxState* st, int index) {
-    if (index != st->current) {
-        RedrawItem(hwnd, st, st->current);
+    const int before = st->current;
+    if (index != before) {
+        RedrawItem(hwnd, st, before);
         st->current = index;
         RedrawItem(hwnd, st, index);
     }
     if (index >= 0) {
-        RedrawItem(hwnd, st, st->caret);
+        if (index == before || (st->caret != before && st->caret != index)) RedrawItem(hwnd, st, st->caret);
         st->caret = index;
         EnsureVisible(hwnd, st, index);
     }

@@ -1,6 +1,7 @@
 // The "LISTBOX" class: its items and their order, finding, what the parent hears
 // for keys, clicks and focus, extended selection, scrolling, owner drawing and
 // the selection's look.
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -287,6 +288,55 @@ TEST_F(ListBoxTest, TheSelectedItemShowsInTheHighlightColours) {
     Send(list, LB_SETCURSEL, static_cast<WPARAM>(-1));
     desktop.RunUntilIdle();
     EXPECT_EQ(CaptureWindow(list, rectOf(1)).Count(highlight), 0) << "deselected";
+}
+
+// After each step every item in view looks as the list's state says: the
+// highlight on the selected item only, the focus rectangle's dots on the caret
+// only. An item the step should have painted again still shows what it was.
+TEST_F(ListBoxTest, TheHighlightAndTheFocusRectangleLeaveNothingBehind) {
+    std::vector<std::u16string> items;
+    for (char16_t c = u'a'; c <= u'z'; ++c) items.push_back(std::u16string(1, c) + u" item");
+    HWND list = MakeList(WS_VSCROLL, items);
+    SetFocus(list);
+    desktop.RunUntilIdle();
+    const COLORREF highlight = GetSysColor(COLOR_HIGHLIGHT);
+    const COLORREF window = GetSysColor(COLOR_WINDOW);
+    const auto key = [&](int vk) { return [&, vk] { desktop.KeyPress(vk); }; };
+    const auto send = [&](UINT message, WPARAM index) { return [=] { Send(list, message, index); }; };
+    const struct {
+        const char* name;
+        std::function<void()> act;
+    } steps[] = {
+        {"the first arrow selects the focus item", key(VK_DOWN)},
+        {"down", key(VK_DOWN)},
+        {"page down", key(VK_NEXT)},
+        {"page down turns the page", key(VK_NEXT)},
+        {"up", key(VK_UP)},
+        {"page up", key(VK_PRIOR)},
+        {"home", key(VK_HOME)},
+        {"the caret leaves the selection", send(LB_SETCARETINDEX, 3)},
+        {"another item selected takes the caret", send(LB_SETCURSEL, 2)},
+        {"the top item selected", send(LB_SETCURSEL, 0)},
+    };
+    for (const auto& step : steps) {
+        step.act();
+        desktop.RunUntilIdle();
+        const int top = static_cast<int>(Send(list, LB_GETTOPINDEX));
+        const int selected = static_cast<int>(Send(list, LB_GETCURSEL));
+        const int caret = static_cast<int>(Send(list, LB_GETCARETINDEX));
+        RECT client{};
+        GetClientRect(list, &client);
+        const int inView = client.bottom / static_cast<int>(Send(list, LB_GETITEMHEIGHT));
+        for (int i = top; i < top + inView; ++i) {
+            RECT edge{};
+            SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&edge));
+            edge.right = edge.left + 1;  // left of the text: only the highlight and the focus dots reach it
+            const auto shot = CaptureWindow(list, edge);
+            EXPECT_EQ(shot.Count(highlight) > 0, i == selected) << step.name << ": highlight on item " << i;
+            const int dots = shot.CountIf([&](COLORREF c) { return c != highlight && c != window; });
+            EXPECT_EQ(dots > 0, i == caret) << step.name << ": focus rectangle on item " << i;
+        }
+    }
 }
 
 TEST_F(ListBoxTest, OwnerDrawnItemsAreMeasuredAndDrawnByTheParentOnlyWhenInView) {
