@@ -155,29 +155,42 @@ std::array<Pixel, 128> AlignedPattern(const Paint& paint, int left) {
     return rows;
 }
 
+// The pixels [0, n) of a row take the aligned pattern row `line`, copied or
+// combined by exclusive or.
+void CopyPatternRow(Pixel* p, const Pixel* line, int n) {
+    constexpr std::size_t kPiece = 8 * sizeof(Pixel);
+    if (n < 8) {
+        for (int i = 0; i < n; ++i) p[i] = line[i];
+        return;
+    }
+    int i = 0;
+    for (; i + 8 <= n; i += 8) std::memcpy(p + i, line, kPiece);
+    // The last piece ends at the row's end and overlaps the one before.
+    if (i < n) std::memcpy(p + n - 8, line + n % 8, kPiece);
+}
+
+void InvertPatternRow(Pixel* p, const Pixel* line, int n) {
+    int i = 0;
+    for (; i + 8 <= n; i += 8) {
+        for (int k = 0; k < 8; ++k) p[i + k] ^= line[k];
+    }
+    for (int k = 0; i < n; ++i, ++k) p[i] ^= line[k];
+}
+
 // A pattern copied or inverted whole over a box (a scroll bar's track, a
-// halftone fill or a dragged frame), row by row in pieces of the aligned pattern.
+// halftone fill or a dragged frame). Rows eight apart take the same pattern row,
+// so the box is walked once for each of the eight.
 void PatternBox(Surface& s, int l, int t, int r, int b, const Paint& paint, std::uint8_t rop) {
     const std::array<Pixel, 128> rows = AlignedPattern(paint, l);
     const int n = r - l;
-    const int rest = n % 8;
-    const std::size_t stride = static_cast<std::size_t>(s.Stride());
-    constexpr std::size_t kPiece = 8 * sizeof(Pixel);
-    Pixel* p = s.Row(t) + l;
-    for (int y = t; y < b; ++y, p += stride) {
-        const Pixel* line = rows.data() + static_cast<std::size_t>(((y - paint.phaseY) & 7) * 16);
-        int i = 0;
-        if (rop == kPatCopy && n >= 8) {
-            for (; i + 8 <= n; i += 8) std::memcpy(p + i, line, kPiece);
-            // The last piece ends at the row's end and overlaps the one before.
-            if (rest != 0) std::memcpy(p + n - 8, line + rest, kPiece);
-        } else if (rop == kPatCopy) {
-            for (; i < n; ++i) p[i] = line[i];
+    const std::size_t eightRows = 8 * static_cast<std::size_t>(s.Stride());
+    for (int first = t; first < b && first < t + 8; ++first) {
+        const Pixel* line = rows.data() + static_cast<std::size_t>(((first - paint.phaseY) & 7) * 16);
+        Pixel* p = s.Row(first) + l;
+        if (rop == kPatCopy) {
+            for (int y = first; y < b; y += 8, p += eightRows) CopyPatternRow(p, line, n);
         } else {
-            for (; i + 8 <= n; i += 8) {
-                for (int k = 0; k < 8; ++k) p[i + k] ^= line[k];
-            }
-            for (int k = 0; i < n; ++i, ++k) p[i] ^= line[k];
+            for (int y = first; y < b; y += 8, p += eightRows) InvertPatternRow(p, line, n);
         }
     }
 }
