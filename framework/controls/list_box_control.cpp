@@ -344,7 +344,10 @@ void SelectSingle(HWND hwnd, ListBoxState* st, int index) {
         RedrawItem(hwnd, st, index);
     }
     if (index >= 0) {
-        if (index == before || (st->caret != before && st->caret != index)) RedrawItem(hwnd, st, st->caret);
+        // An item chosen again is painted again, as the platform does; the focus
+        // rectangle leaves an item not painted above and comes to this one.
+        if (index == before) RedrawItem(hwnd, st, index);
+        if (st->caret != before && st->caret != index) RedrawItem(hwnd, st, st->caret);
         st->caret = index;
         EnsureVisible(hwnd, st, index);
     }

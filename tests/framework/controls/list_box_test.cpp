@@ -317,6 +317,8 @@ TEST_F(ListBoxTest, TheHighlightAndTheFocusRectangleLeaveNothingBehind) {
         {"the caret leaves the selection", send(LB_SETCARETINDEX, 3)},
         {"another item selected takes the caret", send(LB_SETCURSEL, 2)},
         {"the top item selected", send(LB_SETCURSEL, 0)},
+        {"the caret leaves the selection again", send(LB_SETCARETINDEX, 4)},
+        {"the selected item selected again takes the caret back", send(LB_SETCURSEL, 0)},
     };
     for (const auto& step : steps) {
         step.act();
