@@ -1,5 +1,6 @@
 #include "model/cell_rules.h"
 
+#include <cmath>
 #include <cstdint>
 
 #include "model/number_text.h"
@@ -63,6 +64,9 @@ BOOL NormaliseNumericCell(LPCWSTR text, int digits, int decimals, CString& cell)
     // is not a digit and does not count.
     if (decimals > 0) {
         const double value = ReadLeadingDouble(text);
+        // A number beyond the range of a double reads as an infinity, which has no
+        // digits to keep: the cell keeps its text rather than a word.
+        if (!std::isfinite(value)) return FALSE;
         const int neg = value < 0 ? 1 : 0;
         CString formatted = FormatFixed(value, decimals);
         const int point = formatted.Find(u'.');

@@ -34,7 +34,7 @@ TQ3VIEW_API CString LineFieldForColumn(const CColumnProp& column, LPCWSTR field)
 
 // The text a numeric cell stores for `text`, cut to `digits` digits with `decimals`
 // of them after the point; FALSE when `text` is no number (it must begin with a
-// digit or with "-" and a digit).
+// digit or with "-" and a digit), or, with decimals, one too large for a double.
 TQ3VIEW_API BOOL NormaliseNumericCell(LPCWSTR text, int digits, int decimals, CString& cell);
 
 // The end of what is shown of the field starting at `field`: the next TAB, CR, LF

@@ -37,7 +37,7 @@ inline int MoveColumnEdge(int edge, long long by) {
 /// | mode | when | what a cell keeps | editor |
 /// |---|---|---|---|
 /// | list | the column has list strings | the list string whose first character matches the text's (case ignored); refused when none does | drop-down list |
-/// | numeric | `numeric` is 1 | the number cut to `digits` digits, `decimals` of them after the point; refused when the text is no number | edit box taking digits, one point and a leading minus |
+/// | numeric | `numeric` is 1 | the number cut to `digits` digits, `decimals` of them after the point; refused when the text is no number, or with decimals one beyond the range of a double | edit box taking digits, one point and a leading minus |
 /// | text | otherwise | the text, cut to `maxLength` characters when that is more than 0 | edit box |
 ///
 /// The edit mode is not stored; it follows from the fields, in this order: a list

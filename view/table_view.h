@@ -285,9 +285,9 @@ public:
     /// digits and decimals, a text column at most its maximum length. Calls
     /// OnCellChanged when the stored text changed. Returns 1 (also when nothing
     /// changed); 0 for a null text, a bad sheet or line, an empty line, a text the
-    /// column refuses (no list string of that initial, no number), or when memory
-    /// runs out. A column the sheet lacks empties the field where the line has one;
-    /// a negative column changes nothing.
+    /// column refuses (no list string of that initial, no number, a number too
+    /// large to hold), or when memory runs out. A column the sheet lacks empties the
+    /// field where the line has one; a negative column changes nothing.
     int SetCellText(int sheet, int line, int column, LPCWSTR text);
     /// Stores a whole line from the tab-separated `text`, each field converted by its
     /// column's edit mode (a list field falls back to the column's default string, a

@@ -62,6 +62,8 @@ TEST(CellRules, ACellKeepsWhatItsEditModeAllows) {
         {Mode::kNumeric, 7, 2, u"1e3", u"1000.00"},
         {Mode::kNumeric, 7, 0, u"99999999999999999999", u"9223372"},
         {Mode::kNumeric, 7, 2, u"1e-999", u"0.00"},  // too small to hold: zero
+        {Mode::kNumeric, 7, 2, u"1e400", nullptr},   // too large for any number: refused
+        {Mode::kNumeric, 7, 2, u"-1e400", nullptr},
         // A text column cuts at a positive limit only.
         {Mode::kText, 3, 0, u"abcdef", u"abc"},
         {Mode::kText, -1, 0, u"abcdef", u"abcdef"},
