@@ -78,7 +78,7 @@ LRESULT MoveKey(HWND hwnd, EditState* st, WPARAM key, bool shift, bool ctrl) {
 // Shift+Delete cuts.
 LRESULT DeleteKey(HWND hwnd, EditState* st, bool shift, bool ctrl) {
     if (shift) {
-        CutSelection(hwnd, st);
+        SendMessageW(hwnd, WM_CUT, 0, 0);
         return 0;
     }
     if (StyleOf(hwnd) & ES_READONLY) return 0;
@@ -99,8 +99,11 @@ LRESULT OnKeyDown(HWND hwnd, EditState* st, WPARAM key) {
     std::size_t ignored = 0;
     if (Target(hwnd, st, key, ctrl, &ignored)) return MoveKey(hwnd, st, key, shift, ctrl);
     if (key == VK_DELETE) return DeleteKey(hwnd, st, shift, ctrl);
-    if (key == VK_INSERT && shift) PasteClipboard(hwnd, st);
-    if (key == VK_INSERT && ctrl) CopySelection(hwnd, *st);
+    // The clipboard keys ask through the messages, as the platform's box does, so
+    // that a subclass handling WM_PASTE, WM_CUT or WM_COPY sees every way the user
+    // asks for them.
+    if (key == VK_INSERT && shift) SendMessageW(hwnd, WM_PASTE, 0, 0);
+    if (key == VK_INSERT && ctrl) SendMessageW(hwnd, WM_COPY, 0, 0);
     return 0;
 }
 
@@ -128,9 +131,9 @@ bool ControlChar(HWND hwnd, EditState* st, WCHAR ch) {
         case 0x08: Backspace(hwnd, st, false); return true;
         case 0x7F: Backspace(hwnd, st, true); return true;
         case 0x01: SetSelection(hwnd, st, 0, st->text.size()); return true;
-        case 0x03: CopySelection(hwnd, *st); return true;
-        case 0x16: PasteClipboard(hwnd, st); return true;
-        case 0x18: CutSelection(hwnd, st); return true;
+        case 0x03: SendMessageW(hwnd, WM_COPY, 0, 0); return true;
+        case 0x16: SendMessageW(hwnd, WM_PASTE, 0, 0); return true;
+        case 0x18: SendMessageW(hwnd, WM_CUT, 0, 0); return true;
         case 0x1A: Undo(hwnd, st); return true;
         case u'\r':
         case u'\n':

@@ -141,7 +141,8 @@ enum class Source { Typing, User, Program };
 // memory ran out, else EN_HSCROLL when it scrolled, EN_UPDATE, EN_CHANGE). The
 // last thing a handler does.
 void UserReplace(HWND hwnd, EditState* st, std::u16string_view insert, Source source, bool recordUndo = true);
-// Clipboard and undo, shared by the keys and the messages.
+// What WM_COPY, WM_CUT, WM_PASTE and WM_UNDO do; the clipboard keys send those
+// messages, Ctrl+Z calls Undo itself.
 void CopySelection(HWND hwnd, const EditState& st);
 void CutSelection(HWND hwnd, EditState* st);
 void PasteClipboard(HWND hwnd, EditState* st);

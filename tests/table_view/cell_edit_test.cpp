@@ -131,6 +131,9 @@ TEST_F(CellEditTest, ClipboardCommandsUndoOneStepAndRedo) {
     EXPECT_EQ(TextOf(edit), u"axyc");
     edit.SendMessage(WM_COMMAND, ID_EDIT_UNDO);
     EXPECT_EQ(TextOf(edit), u"ac");
+    edit.SetSel(1, 1);
+    desktop.KeyPress(VK_INSERT, kShift);  // the box's own paste key: the same cut at the TAB
+    EXPECT_EQ(TextOf(edit), u"axyc");
     // Hiding forgets the undo step; a number never goes empty.
     edit.ShowWindow(SW_HIDE);
     Open(0, u"12.5");

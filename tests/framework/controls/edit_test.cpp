@@ -285,6 +285,22 @@ TEST_F(EditTest, ClipboardKeysAndOneStepUndo) {
     SendMessageW(secret, WM_CUT, 0, 0);
     EXPECT_EQ(desktop.ClipboardText(), u"first\r\nsecond");
     EXPECT_EQ(Text(secret), u"secret");
+
+    // Every clipboard key reaches the box as its message, so a subclass that
+    // handles WM_PASTE sees Shift+Insert as well as Ctrl+V.
+    MessageSpy spy;
+    spy.Watch(edit, "edit");
+    spy.KeepOnly({WM_COPY, WM_CUT, WM_PASTE});
+    SetFocus(edit);
+    desktop.KeyPress('C', kControl);
+    desktop.KeyPress('X', kControl);
+    desktop.KeyPress('V', kControl);
+    desktop.KeyPress(VK_INSERT, kShift);
+    desktop.KeyPress(VK_INSERT, kControl);
+    desktop.KeyPress(VK_DELETE, kShift);
+    std::vector<UINT> heard;
+    for (const auto& r : spy.Log()) heard.push_back(r.message);
+    EXPECT_EQ(heard, (std::vector<UINT>{WM_COPY, WM_CUT, WM_PASTE, WM_PASTE, WM_COPY, WM_CUT}));
 }
 
 // ---- The mouse -------------------------------------------------------------------
