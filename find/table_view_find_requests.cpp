@@ -191,8 +191,8 @@ void CTableView::ReplaceInCell(const FindReplaceNotify& request, std::u16string&
         // text first occurs in the cell case aside, and no exact occurrence can
         // stand before that place.
         const std::u16string_view find = request.findText;
-        const int found = request.match.x;
-        const std::size_t first = found > 0 && static_cast<std::size_t>(found) < cell.size() ? static_cast<std::size_t>(found) : 0;
+        const auto found = static_cast<std::size_t>(std::max(request.match.x, 0));
+        const std::size_t first = found < cell.size() ? found : 0;
         text.clear();
         std::size_t from = 0;
         for (std::size_t at = cell.find(find, first); at != std::u16string_view::npos; at = cell.find(find, from)) {

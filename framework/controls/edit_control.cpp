@@ -130,6 +130,9 @@ void UserReplace(HWND hwnd, EditState* st, std::u16string_view insert, Source so
 // Clipboard and undo
 // ============================================================================
 
+namespace {
+
+// What WM_COPY, WM_CUT and WM_PASTE do; the clipboard keys send those messages.
 void CopySelection(HWND hwnd, const EditState& st) {
     std::size_t s = SelStart(st);
     std::size_t e = SelEnd(st);
@@ -156,8 +159,6 @@ void CutSelection(HWND hwnd, EditState* st) {
     UserReplace(hwnd, st, u"", Source::User);
 }
 
-namespace {
-
 // The clipboard's text up to its first NUL; a single-line box takes its first line.
 bool ClipboardText(HWND hwnd, bool firstLineOnly, std::u16string* text) {
     if (!OpenClipboard(hwnd)) return false;
@@ -179,14 +180,14 @@ bool ClipboardText(HWND hwnd, bool firstLineOnly, std::u16string* text) {
     return got;
 }
 
-}  // namespace
-
 void PasteClipboard(HWND hwnd, EditState* st) {
     if (StyleOf(hwnd) & ES_READONLY) return;
     std::u16string text;
     if (!ClipboardText(hwnd, !IsMultiline(hwnd), &text)) return;
     UserReplace(hwnd, st, text, Source::User);
 }
+
+}  // namespace
 
 // Swaps the text with what the last change replaced, and selects it; a second
 // undo puts the change back.

@@ -141,11 +141,7 @@ enum class Source { Typing, User, Program };
 // memory ran out, else EN_HSCROLL when it scrolled, EN_UPDATE, EN_CHANGE). The
 // last thing a handler does.
 void UserReplace(HWND hwnd, EditState* st, std::u16string_view insert, Source source, bool recordUndo = true);
-// What WM_COPY, WM_CUT, WM_PASTE and WM_UNDO do; the clipboard keys send those
-// messages, Ctrl+Z calls Undo itself.
-void CopySelection(HWND hwnd, const EditState& st);
-void CutSelection(HWND hwnd, EditState* st);
-void PasteClipboard(HWND hwnd, EditState* st);
+// What WM_UNDO and EM_UNDO do, and Ctrl+Z.
 LRESULT Undo(HWND hwnd, EditState* st);
 // Repaints the whole box when it next paints.
 void Redraw(HWND hwnd);

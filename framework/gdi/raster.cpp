@@ -112,10 +112,8 @@ void PatRow(Pixel* row, int y, int x0, int x1, const Paint& paint, std::uint8_t 
     }
     if (paint.solid) {
         Pixel c = paint.color;
+        // A copy of one colour never comes here: PatBox fills the whole box.
         switch (rop) {
-            case kPatCopy:
-                std::fill_n(p, n, c);
-                return;
             case kPatInvert:
                 for (int i = 0; i < n; ++i) p[i] ^= c;
                 return;

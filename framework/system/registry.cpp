@@ -13,7 +13,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <functional>
 #include <unordered_map>
 #include <utility>
 
@@ -140,7 +139,8 @@ enum class Access { Read, Write };
 // Runs `step` on the key's store in one read or one write transaction, after
 // making sure the key still exists: another handle may have deleted it since
 // this one was opened.
-LSTATUS OnLiveKey(const OpenKey& open, Access access, const std::function<LSTATUS(RegistryStore&)>& step) {
+template <typename Step>
+LSTATUS OnLiveKey(const OpenKey& open, Access access, Step&& step) {
     RegistryStore& store = open.root->store;
     const auto body = [&]() -> LSTATUS {
         if (LSTATUS alive = CheckAlive(store, open.id); alive != ERROR_SUCCESS) return alive;
@@ -245,7 +245,8 @@ REGSAM GrantedRights(REGSAM desired) {
 
 // Opens `names` below `base` for reading; ERROR_FILE_NOT_FOUND when any is missing.
 LSTATUS OpenExisting(const OpenKey& base, const std::vector<StoredName>& names, KeyId* id) {
-    return OnLiveKey(base, Access::Read, [&](RegistryStore& store) -> LSTATUS { return Walk(store, base.id, names, id); });
+    return OnLiveKey(base, Access::Read,
+                     [&](RegistryStore& store) -> LSTATUS { return Walk(store, base.id, names, id); });
 }
 
 // Write rights cannot be granted on a store file that may only be read.
@@ -394,8 +395,8 @@ LSTATUS RegEnumKeyExW(HKEY key, DWORD index, LPWSTR name, LPDWORD nameLength, LP
         OpenKey open;
         if (LSTATUS rc = ResolveWith(key, KEY_ENUMERATE_SUB_KEYS, &open); rc != ERROR_SUCCESS) return rc;
         std::string child;
-        LSTATUS rc =
-            OnLiveKey(open, Access::Read, [&](RegistryStore& store) -> LSTATUS { return store.ChildAt(open.id, index, &child); });
+        LSTATUS rc = OnLiveKey(open, Access::Read,
+                               [&](RegistryStore& store) -> LSTATUS { return store.ChildAt(open.id, index, &child); });
         if (rc != ERROR_SUCCESS) return rc;
         if (rc = CopyName(child, name, nameLength); rc != ERROR_SUCCESS) return rc;
         // Keys carry no class and no write time in this store.
