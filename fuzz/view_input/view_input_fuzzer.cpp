@@ -1,6 +1,7 @@
 // Drives a table view as a user does: keys, typed characters, clicks, double clicks,
-// right clicks and drags on the cells, the header strips, the corner box and the tab
-// strip, wheel steps, the edit commands and a few calls of the host in between, in
+// right clicks and drags on the cells, the header strips, the corner box, the tab
+// strip and the scroll bars, wheel steps, the edit commands, the font dialog, a
+// resized frame and a few calls of the host in between, in
 // any order, through the harness's desktop so that every input meets hit testing,
 // capture, focus and PreTranslateMessage. Menus, message boxes and the find dialog
 // are answered as the input says, so no modal loop waits for ever; one that still
@@ -22,6 +23,7 @@
 #include <vector>
 
 #include "find/find_replace_dialog.h"
+#include "framework/dialogs/commdlg.h"
 #include "framework/backends/headless/headless_backend.h"
 #include "text/clipboard_text.h"
 #include "text/tab_text.h"
@@ -152,12 +154,30 @@ struct Scene {
         frame = tq3::testing::CreateFrameWithView(view, RECT{0, 0, 640, 480}, u"input");
         Check(frame != nullptr);
         desktop.Backend().SetIdleHook([this] { return AnswerModal(); });
+        // Every input starts in the font the dialog gives at 9 points, so that one
+        // that picks another size leaves nothing behind for the next.
+        ChooseStartingFont();
+    }
+
+    // The font dialog answered with 9 points and OK.
+    void ChooseStartingFont() {
+        answer = 3;
+        answers = dialogSteps = 0;
+        view->ChangeDrawingElements();
+        desktop.RunUntilIdle();
+        Check(view->GetPointSize() == 90, "the starting font could not be chosen");
+        fontChosen = false;
     }
 
     // Builds the starting table afresh: the sheets of Shapes(), sheet 0 shown with a
     // one-cell selection, the view focused, no undo entries and no capture.
     void Reset() {
         if (::GetCapture() != nullptr) ::ReleaseCapture();
+        if (resized) {
+            frame->SetWindowPos(nullptr, 0, 0, 640, 480, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+            resized = false;
+        }
+        if (fontChosen) ChooseStartingFont();
         view->DeleteAllSheets();
         const auto& shapes = Shapes();
         for (std::size_t s = 0; s < shapes.size(); ++s) {
@@ -248,6 +268,10 @@ struct Scene {
             AnswerFindDialog(window);
             return;
         }
+        if (GetDlgItem(window, cmb3) != nullptr) {
+            AnswerFontDialog(window);
+            return;
+        }
         const int button = GetDlgItem(window, IDOK) != nullptr ? IDOK : IDCANCEL;
         PostMessageW(window, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
     }
@@ -268,6 +292,19 @@ struct Scene {
         PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
     }
 
+    // The font dialog: a size typed (some outside the dialog's limits, which it
+    // refuses with a message), then OK or Cancel; after a refusal, Cancel.
+    void AnswerFontDialog(HWND window) {
+        static const char16_t* const kSizes[] = {u"8", u"9", u"11", u"14", u"7", u"72", u"0", u"x"};
+        const int step = dialogSteps++;
+        if (step == 0 && Usable(window, cmb3)) {
+            tq3::testing::AnswerType(cmb3, kSizes[(answer >> 1) % 8]).action(window);
+            return;
+        }
+        const int button = step == 1 && (answer & 1) != 0 ? IDOK : IDCANCEL;
+        PostMessageW(window, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+    }
+
     tq3::testing::Desktop desktop{800, 600};
     tq3::testing::TestApp app;
     FuzzView* view = nullptr;
@@ -275,7 +312,9 @@ struct Scene {
     int answer = 0;       // the input's answer for the modal loops of the current action
     int answers = 0;      // modal answers given during the current action
     int menuSteps = 0;    // answers given to pop-up menus during the current action
-    int dialogSteps = 0;  // answers given to the find dialog during the current action
+    int dialogSteps = 0;  // answers given to the find or font dialog during the current action
+    bool fontChosen = false;  // the input chose a font through the dialog
+    bool resized = false;     // the input resized the frame
     // Per sheet: whether its cursor and selection are held to lie inside it. A host
     // that deletes the line under the cursor leaves them as they were, which the
     // view allows.
@@ -447,6 +486,52 @@ void Command(Scene& s, Reader& in) {
     s.desktop.RunUntilIdle();
 }
 
+// The view's scroll bars: a click on an arrow, the track or the thumb, a press
+// held while the arrow or the page repeats, or a drag along the bar.
+void MouseOnScrollBars(Scene& s, Reader& in) {
+    const int kind = in.Byte(), where = in.Byte(), to = in.Byte();
+    const HWND view = s.view->m_hWnd;
+    CRect client;
+    s.view->GetClientRect(&client);
+    const bool vertical = (kind & 1) != 0;
+    const int across = vertical ? GetSystemMetrics(SM_CXVSCROLL) / 2 : GetSystemMetrics(SM_CYHSCROLL) / 2;
+    const auto along = [&](int at) {
+        return vertical ? CPoint(client.right + across, client.Height() * at / 255)
+                        : CPoint(client.Width() * at / 255, client.bottom + across);
+    };
+    const CPoint from = along(where);
+    switch ((kind >> 1) % 3) {
+    case 0: s.desktop.Click(view, from); break;
+    case 1:
+        s.desktop.MouseDown(view, from);
+        s.desktop.AdvanceClock(100 * ((kind >> 3) % 8));
+        s.desktop.MouseUp(view, from);
+        break;
+    default:
+        s.desktop.MouseDown(view, from);
+        s.desktop.MouseMove(view, along((where + to) / 2));
+        s.desktop.MouseMove(view, along(to));
+        s.desktop.MouseUp(view, along(to));
+        break;
+    }
+}
+
+// The user's font choice, answered as the input says.
+void ChooseFont(Scene& s, Reader& in) {
+    s.answer = in.Byte();
+    s.fontChosen = true;
+    s.view->ChangeDrawingElements();
+    s.desktop.RunUntilIdle();
+}
+
+// The frame resized, down to nothing left for the view's cells.
+void ResizeFrame(Scene& s, Reader& in) {
+    const int width = in.Byte() * 3, height = in.Byte() * 2;
+    s.resized = true;
+    s.frame->SetWindowPos(nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    s.desktop.RunUntilIdle();
+}
+
 // Keeps a sheet's cursor and selection on its lines after the host changed them,
 // as a careful host does; a careless one leaves them.
 void AfterLinesChanged(Scene& s, int sheet, bool careful) {
@@ -505,13 +590,22 @@ void HostCall(Scene& s, Reader& in) {
 // two more); 12 the column header (kind, item, distance, answer); 13 the line
 // header and its corner box (kind, row, row, answer); 14 the tab strip (kind,
 // place, answer); 15 the wheel; 16-17 an edit command (command, answer); 18 a host
-// call (call, sheet, line, column).
+// call (call, sheet, line, column). Opcode bytes from 228 up, later additions, are
+// 19 the scroll bars (kind, place, place); 20 the font dialog (answer); 21 the
+// frame's size (width, height).
 void RunAction(Scene& s, Reader& in) {
     s.answers = 0;
     s.menuSteps = 0;
     s.dialogSteps = 0;
-    const int op = in.Byte() % 19;
-    if (op <= 3) {
+    const int b = in.Byte();
+    const int op = b < 228 ? b % 19 : 19 + (b - 228) % 3;
+    if (op == 19) {
+        MouseOnScrollBars(s, in);
+    } else if (op == 20) {
+        ChooseFont(s, in);
+    } else if (op == 21) {
+        ResizeFrame(s, in);
+    } else if (op <= 3) {
         NavigationKey(s, in);
     } else if (op <= 5) {
         EditingKey(s, in);
