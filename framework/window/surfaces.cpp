@@ -107,8 +107,10 @@ void FollowWindowSize(Window* top) {
         // What both sizes share stays, as a window system keeps a resized
         // window's bits: a window that changes size without being repainted
         // (SWP_NOREDRAW) shows its old picture rather than black.
-        int width = std::min(old.Width(), size.cx);
-        for (int y = 0; y < std::min(old.Height(), size.cy); ++y)
+        // A surface without width has no rows to copy from or to.
+        const int width = std::min(old.Width(), size.cx);
+        const int height = width > 0 ? std::min(old.Height(), size.cy) : 0;
+        for (int y = 0; y < height; ++y)
             std::memcpy(fresh->Row(y), old.Row(y), static_cast<size_t>(width) * sizeof(Pixel));
         top->surface = std::move(fresh);
     } catch (const std::bad_alloc&) {

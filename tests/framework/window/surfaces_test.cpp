@@ -139,6 +139,16 @@ TEST_F(SurfacesTest, TheScreenDcInvertsOverEveryWindowAndUndoesItselfWhatEverThe
 }
 
 TEST_F(SurfacesTest, ResizingKeepsWhatBothSizesShareAndScrollingStaysInItsWindow) {
+    // Through no width at all and back: nothing shows, then the window draws again.
+    for (SIZE size : {SIZE{0, 80}, SIZE{100, 0}, SIZE{0, 0}}) {
+        SetWindowPos(upper, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER);
+        backend.RunUntilIdle();
+        EXPECT_EQ(CaptureDesktop().At(250, 120), GetSysColor(COLOR_DESKTOP)) << size.cx << "x" << size.cy;
+    }
+    SetWindowPos(upper, nullptr, 0, 0, 200, 150, SWP_NOMOVE | SWP_NOZORDER);
+    Fill(upper, kBlue);
+    EXPECT_EQ(CaptureDesktop().At(250, 200), kBlue);
+
     SetWindowPos(upper, nullptr, 0, 0, 100, 80, SWP_NOMOVE | SWP_NOZORDER | SWP_NOREDRAW);
     EXPECT_EQ(CaptureDesktop().At(150, 120), kBlue);
     EXPECT_EQ(CaptureDesktop().At(250, 200), GetSysColor(COLOR_DESKTOP));
