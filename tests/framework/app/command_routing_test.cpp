@@ -82,38 +82,34 @@ public:
     void SetText(LPCWSTR value) override { text = value; }
 };
 
+// A handler query (with AFX_CMDHANDLERINFO) finds the same entry without calling it.
 TEST(CommandRouting, CommandsReachTheMostDerivedEntryAndRangesCarryTheId) {
     struct Case {
         UINT id;
+        BOOL found;
         BOOL handled;
         std::vector<std::string> calls;
     };
     const Case cases[] = {
-        {kCopy, TRUE, {"derived copy"}},           // the derived entry hides the base one
-        {kCut, TRUE, {"base cut"}},                 // found in the base table
-        {kColourFirst, TRUE, {"colour 100"}},
-        {kColourLast, TRUE, {"colour 104"}},
-        {kColourLast + 1, FALSE, {}},               // just past the range
-        {kDeclined, FALSE, {"maybe 200"}},          // the handler ran but declined
-        {kPaste, FALSE, {}},                        // only a state handler exists
+        {kCopy, TRUE, TRUE, {"derived copy"}},     // the derived entry hides the base one
+        {kCut, TRUE, TRUE, {"base cut"}},           // found in the base table
+        {kColourFirst, TRUE, TRUE, {"colour 100"}},
+        {kColourLast, TRUE, TRUE, {"colour 104"}},
+        {kColourLast + 1, FALSE, FALSE, {}},        // just past the range
+        {kDeclined, TRUE, FALSE, {"maybe 200"}},    // the handler ran but declined
+        {kPaste, FALSE, FALSE, {}},                 // only a state handler exists
     };
     CDerivedTarget target;
     for (const Case& c : cases) {
         calls.clear();
+        AFX_CMDHANDLERINFO info{nullptr, nullptr};
+        EXPECT_EQ(target.OnCmdMsg(c.id, CN_COMMAND, nullptr, &info), c.found) << c.id;
+        EXPECT_EQ(info.pTarget, c.found ? &target : nullptr) << c.id;
+        EXPECT_EQ(info.pfn != nullptr, c.found != FALSE) << c.id;
+        EXPECT_TRUE(calls.empty()) << c.id;
         EXPECT_EQ(target.OnCmdMsg(c.id, CN_COMMAND, nullptr, nullptr), c.handled) << c.id;
         EXPECT_EQ(calls, c.calls) << c.id;
     }
-}
-
-TEST(CommandRouting, HandlerQueryFindsWithoutCalling) {
-    CDerivedTarget target;
-    calls.clear();
-    AFX_CMDHANDLERINFO info{nullptr, nullptr};
-    EXPECT_TRUE(target.OnCmdMsg(kCut, CN_COMMAND, nullptr, &info));
-    EXPECT_EQ(info.pTarget, &target);
-    EXPECT_NE(info.pfn, nullptr);
-    EXPECT_TRUE(calls.empty());
-    EXPECT_FALSE(target.OnCmdMsg(kPaste, CN_COMMAND, nullptr, &info));
 }
 
 TEST(CommandRouting, CommandUiStateFromHandlersOrFromHandlerPresence) {

@@ -19,25 +19,7 @@ protected:
     }
 
     // A point of the frame's client area on the screen.
-    POINT InClient(int x, int y) const {
-        POINT p{x, y};
-        frame->ClientToScreen(&p);
-        return p;
-    }
-    POINT OnBar(int x = 10, int y = 10) const {
-        POINT p{x, y};
-        ::ClientToScreen(bar.m_hWnd, &p);
-        return p;
-    }
-    // Presses at `from`, moves in two steps to `to`, and releases there when asked.
-    void Drag(POINT from, POINT to, bool release = true) {
-        desktop.AdvanceClock(1000);  // no double-click with the press before
-        desktop.MouseDown(from);
-        desktop.MouseMove(POINT{(from.x + to.x) / 2, (from.y + to.y) / 2});
-        desktop.MouseMove(to);
-        if (release) desktop.MouseUp(to);
-    }
-    UINT DockId() const { return static_cast<UINT>(::GetDlgCtrlID(::GetParent(bar.m_hWnd))); }
+    POINT InClient(int x, int y) const { return ScreenPoint(*frame, x, y); }
     // The desktop as a fresh paint of every window shows it.
     Capture FreshPaint() {
         ::RedrawWindow(nullptr, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
@@ -52,19 +34,16 @@ TEST_F(DockingDragTest, WhereADropDocksOrFloatsTheBar) {
     CSize c = Client();
     struct Drop {
         const char* what;
-        std::function<POINT()> from;
+        std::function<POINT()> from;  // null: a point on the bar
         std::function<POINT()> to;
         UINT dockId;  // AFX_IDW_DOCKBAR_FLOAT: floating
     };
     const Drop drops[] = {
-        {"to the left edge", [&] { return OnBar(); }, [&] { return InClient(5, c.cy / 2); }, AFX_IDW_DOCKBAR_LEFT},
-        {"to the bottom edge", [&] { return OnBar(); }, [&] { return InClient(c.cx / 2, c.cy - 5); },
-         AFX_IDW_DOCKBAR_BOTTOM},
-        {"to the right edge", [&] { return OnBar(); }, [&] { return InClient(c.cx - 5, c.cy / 2); },
-         AFX_IDW_DOCKBAR_RIGHT},
-        {"to the middle", [&] { return OnBar(); }, [&] { return InClient(c.cx / 2, c.cy / 2); }, AFX_IDW_DOCKBAR_FLOAT},
-        {"floating, to another place", [&] { return OnBar(); }, [&] { return InClient(c.cx / 3, c.cy / 3); },
-         AFX_IDW_DOCKBAR_FLOAT},
+        {"to the left edge", nullptr, [&] { return InClient(5, c.cy / 2); }, AFX_IDW_DOCKBAR_LEFT},
+        {"to the bottom edge", nullptr, [&] { return InClient(c.cx / 2, c.cy - 5); }, AFX_IDW_DOCKBAR_BOTTOM},
+        {"to the right edge", nullptr, [&] { return InClient(c.cx - 5, c.cy / 2); }, AFX_IDW_DOCKBAR_RIGHT},
+        {"to the middle", nullptr, [&] { return InClient(c.cx / 2, c.cy / 2); }, AFX_IDW_DOCKBAR_FLOAT},
+        {"floating, to another place", nullptr, [&] { return InClient(c.cx / 3, c.cy / 3); }, AFX_IDW_DOCKBAR_FLOAT},
         {"by the floating frame's caption, back to the top",
          [&] {
              CRect r;
@@ -74,12 +53,12 @@ TEST_F(DockingDragTest, WhereADropDocksOrFloatsTheBar) {
          [&] { return InClient(c.cx / 2, 5); }, AFX_IDW_DOCKBAR_TOP},
     };
     for (const Drop& drop : drops) {
-        POINT from = drop.from();
+        POINT from = drop.from ? drop.from() : ScreenPoint(bar);
         CRect barBefore;
         bar.GetWindowRect(&barBefore);
         POINT to = drop.to();
         Drag(from, to);
-        EXPECT_EQ(DockId(), drop.dockId) << drop.what;
+        EXPECT_EQ(DockId(bar), drop.dockId) << drop.what;
         EXPECT_EQ(::GetCapture(), nullptr) << drop.what;
         EXPECT_EQ(CDockContext::GetActiveDrag(), nullptr) << drop.what;
         if (drop.dockId != AFX_IDW_DOCKBAR_FLOAT || from.y < barBefore.top) continue;
@@ -100,7 +79,7 @@ TEST_F(DockingDragTest, WhereADropDocksOrFloatsTheBar) {
 TEST_F(DockingDragTest, TheDragRectangleIsInvertedOnTheScreenAndGoneAfterwards) {
     Capture before = CaptureDesktop();
     CSize c = Client();
-    Drag(OnBar(), InClient(c.cx / 2, c.cy / 2), false);
+    Drag(ScreenPoint(bar), InClient(c.cx / 2, c.cy / 2), false);
     CDockContext* drag = CDockContext::GetActiveDrag();
     ASSERT_NE(drag, nullptr);
     EXPECT_TRUE(drag->IsFloatingTarget());
@@ -131,7 +110,7 @@ TEST_F(DockingDragTest, TheDragRectangleIsInvertedOnTheScreenAndGoneAfterwards) 
 
     desktop.KeyPress(VK_ESCAPE);
     EXPECT_EQ(CDockContext::GetActiveDrag(), nullptr);
-    EXPECT_EQ(DockId(), AFX_IDW_DOCKBAR_TOP);
+    EXPECT_EQ(DockId(bar), AFX_IDW_DOCKBAR_TOP);
     Capture after = CaptureDesktop();
     EXPECT_EQ(tq3::testing::CountDiffering(before, after), 0);
     EXPECT_EQ(tq3::testing::CountDiffering(after, FreshPaint()), 0);
@@ -141,14 +120,14 @@ TEST_F(DockingDragTest, AnotherWindowTakingTheCaptureEndsTheDragAndNothingMoves)
     Capture before = CaptureDesktop();
     CRect place;
     bar.GetWindowRect(&place);
-    Drag(OnBar(), InClient(5, Client().cy / 2), false);
+    Drag(ScreenPoint(bar), InClient(5, Client().cy / 2), false);
     ASSERT_NE(CDockContext::GetActiveDrag(), nullptr);
     ::SetCapture(view->m_hWnd);
     EXPECT_EQ(CDockContext::GetActiveDrag(), nullptr);
     desktop.MouseUp(InClient(5, Client().cy / 2));
     ::ReleaseCapture();
     desktop.RunUntilIdle();
-    EXPECT_EQ(DockId(), AFX_IDW_DOCKBAR_TOP);
+    EXPECT_EQ(DockId(bar), AFX_IDW_DOCKBAR_TOP);
     CRect now;
     bar.GetWindowRect(&now);
     EXPECT_EQ(now, place);
@@ -160,7 +139,7 @@ TEST_F(DockingDragTest, ADropOutsideTheDesktopFloatsTheBarWhereItCanBeReached) {
     for (POINT to : outside) {
         if (bar.IsFloating()) frame->DockControlBar(&bar, AFX_IDW_DOCKBAR_TOP);
         desktop.RunUntilIdle();
-        Drag(OnBar(), to);
+        Drag(ScreenPoint(bar), to);
         ASSERT_TRUE(bar.IsFloating()) << to.x;
         CRect r;
         bar.GetParentFrame()->GetWindowRect(&r);
@@ -175,7 +154,7 @@ TEST_F(DockingDragTest, ADropOutsideTheDesktopFloatsTheBarWhereItCanBeReached) {
 
 TEST_F(DockingDragTest, CtrlKeepsTheBarFromDocking) {
     POINT edge = InClient(5, Client().cy / 2);
-    desktop.MouseDown(OnBar());
+    desktop.MouseDown(ScreenPoint(bar));
     desktop.KeyDown(VK_CONTROL);
     desktop.MouseMove(edge);
     ASSERT_NE(CDockContext::GetActiveDrag(), nullptr);
@@ -188,14 +167,14 @@ TEST_F(DockingDragTest, CtrlKeepsTheBarFromDocking) {
 TEST_F(DockingDragTest, ADoubleClickTogglesBetweenDockedAndFloating) {
     ASSERT_TRUE(frame->DockControlBar(&bar, AFX_IDW_DOCKBAR_LEFT));
     desktop.RunUntilIdle();
-    desktop.DoubleClick(OnBar());
+    desktop.DoubleClick(ScreenPoint(bar));
     ASSERT_TRUE(bar.IsFloating());
     CRect floatingAt;
     bar.GetParentFrame()->GetWindowRect(&floatingAt);
-    desktop.DoubleClick(OnBar());
-    EXPECT_EQ(DockId(), AFX_IDW_DOCKBAR_LEFT);  // back where it came from
+    desktop.DoubleClick(ScreenPoint(bar));
+    EXPECT_EQ(DockId(bar), AFX_IDW_DOCKBAR_LEFT);  // back where it came from
     EXPECT_EQ(PlaceOf(view->m_hWnd).left, CTestBar::kVertThickness);
-    desktop.DoubleClick(OnBar());
+    desktop.DoubleClick(ScreenPoint(bar));
     ASSERT_TRUE(bar.IsFloating());
     CRect again;
     bar.GetParentFrame()->GetWindowRect(&again);

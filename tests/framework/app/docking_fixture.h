@@ -140,10 +140,42 @@ protected:
         return bar;
     }
 
+    // A short bar made in the frame, not yet docked.
+    CShortBar& MakeShort(CShortBar& bar, UINT id, DWORD extraStyle = 0) {
+        EXPECT_TRUE(bar.Create(frame, id, WS_VISIBLE | CBRS_TOP | extraStyle));
+        bar.EnableDocking(CBRS_ALIGN_ANY);
+        return bar;
+    }
+
     CSize Client() const {
         CRect r;
         frame->GetClientRect(&r);
         return r.Size();
+    }
+    // The screen rectangle of `size` at `along` the edge and `across` it, in the
+    // client coordinates of the dock bar `dockId`.
+    CRect At(UINT dockId, int along, int across, CSize size = CSize(150, 26)) const {
+        CDockBar* dock = frame->GetDockBar(dockId);
+        const bool horz = (dock->m_dwStyle & CBRS_ORIENT_HORZ) != 0;
+        CRect r = horz ? CRect(CPoint(along, across), size) : CRect(CPoint(across, along), CSize(size.cy, size.cx));
+        dock->ClientToScreen(&r);
+        return r;
+    }
+    // A point of a window's client area on the screen.
+    static POINT ScreenPoint(const CWnd& wnd, int x = 10, int y = 10) {
+        POINT p{x, y};
+        ::ClientToScreen(wnd.m_hWnd, &p);
+        return p;
+    }
+    // The id of the dock bar that holds `bar` (AFX_IDW_DOCKBAR_FLOAT while it floats).
+    static UINT DockId(const CControlBar& bar) { return static_cast<UINT>(::GetDlgCtrlID(::GetParent(bar.m_hWnd))); }
+    // Presses at `from`, moves in two steps to `to`, and releases there when asked.
+    void Drag(POINT from, POINT to, bool release = true) {
+        desktop.AdvanceClock(1000);  // no double-click with the press before
+        desktop.MouseDown(from);
+        desktop.MouseMove(POINT{(from.x + to.x) / 2, (from.y + to.y) / 2});
+        desktop.MouseMove(to);
+        if (release) desktop.MouseUp(to);
     }
 
     // The dock bars and the view as "top l,t,r,b | ... | view l,t,r,b".

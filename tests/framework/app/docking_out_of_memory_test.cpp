@@ -23,10 +23,9 @@ protected:
         ASSERT_TRUE(frame->EnableDocking(CBRS_ALIGN_ANY));
         MakeBar(bar, kBarA, AFX_IDW_DOCKBAR_TOP);
     }
-    UINT DockId() const { return static_cast<UINT>(::GetDlgCtrlID(::GetParent(bar.m_hWnd))); }
     // Where the bar and the view are, and how many top-level windows there are.
     std::string State() const {
-        return std::to_string(DockId()) + " bar " + Text(PlaceOf(bar.m_hWnd)) + " view " +
+        return std::to_string(DockId(bar)) + " bar " + Text(PlaceOf(bar.m_hWnd)) + " view " +
                Text(PlaceOf(view->m_hWnd)) + " windows " + std::to_string(TopLevelCount());
     }
     CTestBar bar;
@@ -77,7 +76,7 @@ TEST_F(DockingOutOfMemoryTest, DockingEitherHappensOrLeavesTheBarFloating) {
             EXPECT_FALSE(run.threw);
             desktop.RunUntilIdle();
             if (docked) {
-                EXPECT_EQ(DockId(), AFX_IDW_DOCKBAR_RIGHT);
+                EXPECT_EQ(DockId(bar), AFX_IDW_DOCKBAR_RIGHT);
             } else {
                 EXPECT_EQ(State(), floating) << "after " << run.allowed << " allocations";
             }
@@ -92,44 +91,36 @@ TEST_F(DockingOutOfMemoryTest, DockingEitherHappensOrLeavesTheBarFloating) {
 
 TEST_F(DockingOutOfMemoryTest, DockingBesideAnotherBarEitherHappensOrLeavesTheRowAsItWas) {
     CShortBar first, second;
-    ASSERT_TRUE(first.Create(frame, kBarB, WS_VISIBLE | CBRS_TOP));
-    ASSERT_TRUE(second.Create(frame, kBarB + 1, WS_VISIBLE | CBRS_TOP));
-    first.EnableDocking(CBRS_ALIGN_ANY);
-    second.EnableDocking(CBRS_ALIGN_ANY);
+    MakeShort(first, kBarB);
+    MakeShort(second, kBarB + 1);
     CDockBar* top = frame->GetDockBar(AFX_IDW_DOCKBAR_TOP);
-    // A row of its own under the wide bar's.
-    auto beside = [&](int along) {
-        CRect r(CPoint(along, CTestBar::kHorzThickness), CSize(150, 26));
-        top->ClientToScreen(&r);
-        return r;
-    };
-    CRect at = beside(0);
+    const int t = CTestBar::kHorzThickness;  // a row of their own under the wide bar's
+    CRect at = At(AFX_IDW_DOCKBAR_TOP, 0, t);
     ASSERT_TRUE(frame->DockControlBar(&first, AFX_IDW_DOCKBAR_TOP, &at));
+    auto rowState = [&] {
+        return State() + " first " + Text(PlaceOf(first.m_hWnd)) + " rows " + std::to_string(top->GetRowCount());
+    };
     std::string before;
     BOOL docked = FALSE;
     SweepResult result = SweepAllocations({
         [&] {
             if (!second.IsFloating()) frame->FloatControlBar(&second, CPoint(500, 300));
             desktop.RunUntilIdle();
-            before = State() + " first " + Text(PlaceOf(first.m_hWnd)) + " rows " + std::to_string(top->GetRowCount());
+            before = rowState();
         },
         [&] {
-            CRect r = beside(150);
+            CRect r = At(AFX_IDW_DOCKBAR_TOP, 150, t);
             docked = frame->DockControlBar(&second, AFX_IDW_DOCKBAR_TOP, &r);
         },
         [&](const SweepRun& run) {
             EXPECT_FALSE(run.threw);
             desktop.RunUntilIdle();
-            const int t = CTestBar::kHorzThickness;
             if (docked) {
                 EXPECT_EQ(top->GetRowOf(&second), 1);
                 EXPECT_EQ(Text(PlaceOf(second.m_hWnd)), Text(RECT{150, t, 300, t + 26}));
                 EXPECT_EQ(Text(PlaceOf(first.m_hWnd)), Text(RECT{0, t, 150, t + 26}));
             } else {
-                EXPECT_EQ(State() + " first " + Text(PlaceOf(first.m_hWnd)) + " rows " +
-                              std::to_string(top->GetRowCount()),
-                          before)
-                    << "after " << run.allowed << " allocations";
+                EXPECT_EQ(rowState(), before) << "after " << run.allowed << " allocations";
             }
             EXPECT_EQ(top->GetRowCount(), 2);
         },

@@ -16,20 +16,6 @@ protected:
         ASSERT_TRUE(frame->EnableDocking(CBRS_ALIGN_ANY));
     }
 
-    CShortBar& Make(CShortBar& bar, UINT id, DWORD extraStyle = 0) {
-        EXPECT_TRUE(bar.Create(frame, id, WS_VISIBLE | CBRS_TOP | extraStyle));
-        bar.EnableDocking(CBRS_ALIGN_ANY);
-        return bar;
-    }
-    // The screen rectangle of `size` at `along` the edge and `across` it, in the
-    // client coordinates of the dock bar `dockId`.
-    CRect At(UINT dockId, int along, int across, CSize size = CSize(150, 26)) const {
-        CDockBar* dock = frame->GetDockBar(dockId);
-        const bool horz = (dock->m_dwStyle & CBRS_ORIENT_HORZ) != 0;
-        CRect r = horz ? CRect(CPoint(along, across), size) : CRect(CPoint(across, along), CSize(size.cy, size.cx));
-        dock->ClientToScreen(&r);
-        return r;
-    }
     bool DockAt(CControlBar& bar, UINT dockId, int along, int across, CSize size = CSize(150, 26)) {
         CRect r = At(dockId, along, across, size);
         BOOL done = frame->DockControlBar(&bar, dockId, &r);
@@ -37,7 +23,8 @@ protected:
         return done != FALSE;
     }
     // The bars of a dock bar row by row: "A B | C" with each bar as name@l,t,r,b.
-    std::string Rows(UINT dockId, const std::vector<std::pair<const CControlBar*, const char*>>& names) const {
+    using Names = std::vector<std::pair<const CControlBar*, const char*>>;
+    std::string Rows(UINT dockId, const Names& names) const {
         CDockBar* dock = frame->GetDockBar(dockId);
         std::string out;
         for (CControlBar* bar : dock->m_arrBars) {
@@ -64,6 +51,7 @@ protected:
     std::string R(int l, int t, int r, int b) const { return Text(RECT{l, t, r, b}); }
 
     CShortBar a, b, c;
+    const Names abc{{&a, "A"}, {&b, "B"}, {&c, "C"}};
 };
 
 TEST_F(DockingRowsTest, TwoAndThreeBarsShareARowAtTheTopAndAtTheLeft) {
@@ -75,9 +63,9 @@ TEST_F(DockingRowsTest, TwoAndThreeBarsShareARowAtTheTopAndAtTheLeft) {
     UINT nextId = kBarA;
     for (const Edge& edge : edges) {
         CShortBar one, two, three;
-        Make(one, nextId++);
-        Make(two, nextId++);
-        Make(three, nextId++);
+        MakeShort(one, nextId++);
+        MakeShort(two, nextId++);
+        MakeShort(three, nextId++);
         three.thick = 34;  // the thickest makes the row
         three.length = 100;
         ASSERT_TRUE(frame->DockControlBar(&one, edge.id));
@@ -109,8 +97,8 @@ TEST_F(DockingRowsTest, TwoAndThreeBarsShareARowAtTheTopAndAtTheLeft) {
 }
 
 TEST_F(DockingRowsTest, SideBySideBarsPaintTheirOwnPartsOfTheRow) {
-    Make(a, kBarA).colour = RGB(200, 0, 0);
-    Make(b, kBarB).colour = RGB(0, 0, 200);
+    MakeShort(a, kBarA).colour = RGB(200, 0, 0);
+    MakeShort(b, kBarB).colour = RGB(0, 0, 200);
     ASSERT_TRUE(DockAt(a, AFX_IDW_DOCKBAR_TOP, 0, 0));
     ASSERT_TRUE(DockAt(b, AFX_IDW_DOCKBAR_TOP, 200, 0));
     ::RedrawWindow(frame->m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
@@ -130,9 +118,9 @@ TEST_F(DockingRowsTest, SideBySideBarsPaintTheirOwnPartsOfTheRow) {
 }
 
 TEST_F(DockingRowsTest, ABarDroppedBetweenTwoOthersGoesBetweenThem) {
-    Make(a, kBarA);
-    Make(b, kBarB);
-    Make(c, kBarB + 1);
+    MakeShort(a, kBarA);
+    MakeShort(b, kBarB);
+    MakeShort(c, kBarB + 1);
     ASSERT_TRUE(DockAt(a, AFX_IDW_DOCKBAR_TOP, 0, 0));
     ASSERT_TRUE(DockAt(b, AFX_IDW_DOCKBAR_TOP, 300, 0));
     ASSERT_TRUE(frame->DockControlBar(&c, AFX_IDW_DOCKBAR_TOP));  // a second row
@@ -145,19 +133,11 @@ TEST_F(DockingRowsTest, ABarDroppedBetweenTwoOthersGoesBetweenThem) {
     spy.Watch(b.m_hWnd, "B");
     spy.KeepOnly({WM_MOVE, WM_SIZE});
     // C is held by its left end and dropped on the first row, 10 pixels past A's end.
-    POINT from{10, 10};
-    ::ClientToScreen(c.m_hWnd, &from);
-    POINT to{160 + 10, 10};
-    ::ClientToScreen(top->m_hWnd, &to);
-    desktop.AdvanceClock(1000);
-    desktop.MouseDown(from);
-    desktop.MouseMove(POINT{(from.x + to.x) / 2, (from.y + to.y) / 2});
-    desktop.MouseMove(to);
-    desktop.MouseUp(to);
+    Drag(ScreenPoint(c), ScreenPoint(*top, 160 + 10, 10));
     desktop.RunUntilIdle();
 
     EXPECT_EQ(top->GetRowCount(), 1);  // C's own row went with it
-    EXPECT_EQ(Rows(AFX_IDW_DOCKBAR_TOP, {{&a, "A"}, {&b, "B"}, {&c, "C"}}),
+    EXPECT_EQ(Rows(AFX_IDW_DOCKBAR_TOP, abc),
               "A@" + R(0, 0, 150, 26) + " C@" + R(160, 0, 310, 26) + " B@" + R(310, 0, 460, 26) + " | ");
     // A stayed where it was; B, pushed on by C, moved and kept its size.
     EXPECT_TRUE(spy.Compare(a.m_hWnd, {})) << "A moved";
@@ -166,9 +146,9 @@ TEST_F(DockingRowsTest, ABarDroppedBetweenTwoOthersGoesBetweenThem) {
 }
 
 TEST_F(DockingRowsTest, ARowThatNoLongerFitsIsPushedBackThenShrunkOrWrapped) {
-    Make(a, kBarA);
-    Make(b, kBarB);
-    Make(c, kBarB + 1, CBRS_SIZE_DYNAMIC);
+    MakeShort(a, kBarA);
+    MakeShort(b, kBarB);
+    MakeShort(c, kBarB + 1, CBRS_SIZE_DYNAMIC);
     SetClientWidth(640);
     ASSERT_TRUE(DockAt(a, AFX_IDW_DOCKBAR_TOP, 0, 0));
     ASSERT_TRUE(DockAt(b, AFX_IDW_DOCKBAR_TOP, 200, 0));
@@ -178,7 +158,6 @@ TEST_F(DockingRowsTest, ARowThatNoLongerFitsIsPushedBackThenShrunkOrWrapped) {
         const char* rows;  // with C of fixed size
         int viewTop;
     };
-    auto names = std::vector<std::pair<const CControlBar*, const char*>>{{&a, "A"}, {&b, "B"}, {&c, "C"}};
     // C asks for less when the row runs short: three buttons on two lines of two.
     const Step dynamic[] = {
         {640, "A@0,0,150,26 B@200,0,350,26 C@400,0,550,26 | ", 26},
@@ -190,7 +169,7 @@ TEST_F(DockingRowsTest, ARowThatNoLongerFitsIsPushedBackThenShrunkOrWrapped) {
     for (const Step& step : dynamic) {
         SetClientWidth(step.width);
         ASSERT_EQ(Client().cx, step.width);
-        EXPECT_EQ(Rows(AFX_IDW_DOCKBAR_TOP, names), step.rows) << step.width;
+        EXPECT_EQ(Rows(AFX_IDW_DOCKBAR_TOP, abc), step.rows) << step.width;
         EXPECT_EQ(PlaceOf(view->m_hWnd).top, step.viewTop) << step.width;
     }
     // A bar of fixed size wraps onto a line of its own within the row instead.
@@ -203,7 +182,7 @@ TEST_F(DockingRowsTest, ARowThatNoLongerFitsIsPushedBackThenShrunkOrWrapped) {
     };
     for (const Step& step : fixed) {
         SetClientWidth(step.width);
-        EXPECT_EQ(Rows(AFX_IDW_DOCKBAR_TOP, names), step.rows) << step.width;
+        EXPECT_EQ(Rows(AFX_IDW_DOCKBAR_TOP, abc), step.rows) << step.width;
         EXPECT_EQ(PlaceOf(view->m_hWnd).top, step.viewTop) << step.width;
     }
     EXPECT_EQ(frame->GetDockBar(AFX_IDW_DOCKBAR_TOP)->GetRowCount(), 1);
@@ -212,16 +191,15 @@ TEST_F(DockingRowsTest, ARowThatNoLongerFitsIsPushedBackThenShrunkOrWrapped) {
 TEST_F(DockingRowsTest, RemovingHidingAndFloatingABarCloseUpItsRow) {
     CTestBar wide;  // as long as the edge: a row of its own
     MakeBar(wide, kBarA, AFX_IDW_DOCKBAR_TOP);
-    Make(a, kBarB);
-    Make(b, kBarB + 1);
-    Make(c, kBarB + 2);
+    MakeShort(a, kBarB);
+    MakeShort(b, kBarB + 1);
+    MakeShort(c, kBarB + 2);
     const int t = CTestBar::kHorzThickness;
     ASSERT_TRUE(DockAt(a, AFX_IDW_DOCKBAR_TOP, 0, t));
     ASSERT_TRUE(DockAt(b, AFX_IDW_DOCKBAR_TOP, 150, t));
     ASSERT_TRUE(DockAt(c, AFX_IDW_DOCKBAR_TOP, 300, t));
     CDockBar* top = frame->GetDockBar(AFX_IDW_DOCKBAR_TOP);
-    auto names = std::vector<std::pair<const CControlBar*, const char*>>{
-        {&wide, "W"}, {&a, "A"}, {&b, "B"}, {&c, "C"}};
+    const Names names{{&wide, "W"}, {&a, "A"}, {&b, "B"}, {&c, "C"}};
     const std::string w = "W@" + R(-2, 0, 32765, t) + " | ";
     const std::string row = "A@" + R(0, t, 150, t + 26) + " B@" + R(150, t, 300, t + 26) + " C@" + R(300, t, 450, t + 26) + " | ";
     ASSERT_EQ(Rows(AFX_IDW_DOCKBAR_TOP, names), w + row);
@@ -233,19 +211,16 @@ TEST_F(DockingRowsTest, RemovingHidingAndFloatingABarCloseUpItsRow) {
     EXPECT_EQ(Rows(AFX_IDW_DOCKBAR_TOP, names), w + row);
 
     // Floated by a double-click on it, B leaves a gap that C closes.
-    POINT onB{10, 10};
-    ::ClientToScreen(b.m_hWnd, &onB);
-    desktop.AdvanceClock(1000);
-    desktop.DoubleClick(onB);
-    desktop.RunUntilIdle();
+    auto doubleClickB = [&] {
+        desktop.AdvanceClock(1000);
+        desktop.DoubleClick(ScreenPoint(b));
+        desktop.RunUntilIdle();
+    };
+    doubleClickB();
     ASSERT_TRUE(b.IsFloating());
     EXPECT_EQ(Rows(AFX_IDW_DOCKBAR_TOP, names), w + "A@" + R(0, t, 150, t + 26) + " C@" + R(150, t, 300, t + 26) + " | ");
     // Docked back by another, B goes back between them.
-    onB = POINT{10, 10};
-    ::ClientToScreen(b.m_hWnd, &onB);
-    desktop.AdvanceClock(1000);
-    desktop.DoubleClick(onB);
-    desktop.RunUntilIdle();
+    doubleClickB();
     ASSERT_FALSE(b.IsFloating());
     EXPECT_EQ(Rows(AFX_IDW_DOCKBAR_TOP, names), w + row);
 
@@ -261,20 +236,19 @@ TEST_F(DockingRowsTest, RemovingHidingAndFloatingABarCloseUpItsRow) {
 }
 
 TEST_F(DockingRowsTest, RowsStackFromTheEdgeInwardsAndAWideBarIsNeverShared) {
-    Make(a, kBarA);
-    Make(b, kBarB);
-    Make(c, kBarB + 1);
+    MakeShort(a, kBarA);
+    MakeShort(b, kBarB);
+    MakeShort(c, kBarB + 1);
     c.thick = 40;
     const UINT bottom = AFX_IDW_DOCKBAR_BOTTOM;
     ASSERT_TRUE(DockAt(a, bottom, 0, 0));
     ASSERT_TRUE(DockAt(b, bottom, 150, 0));  // beside A
     ASSERT_TRUE(frame->DockControlBar(&c, bottom));  // a row inwards of theirs
     desktop.RunUntilIdle();
-    auto names = std::vector<std::pair<const CControlBar*, const char*>>{{&a, "A"}, {&b, "B"}, {&c, "C"}};
     // The dock bar is 66 high: A and B's row at its bottom, C's above.
     CDockBar* dock = frame->GetDockBar(bottom);
     EXPECT_EQ(PlaceOf(dock->m_hWnd).Height(), 66);
-    EXPECT_EQ(Rows(bottom, names),
+    EXPECT_EQ(Rows(bottom, abc),
               "A@" + R(0, 40, 150, 66) + " B@" + R(150, 40, 300, 66) + " | C@" + R(0, 0, 150, 40) + " | ");
     EXPECT_EQ(PlaceOf(view->m_hWnd).bottom, Client().cy - 66);
 
@@ -299,16 +273,15 @@ TEST_F(DockingRowsTest, RowsStackFromTheEdgeInwardsAndAWideBarIsNeverShared) {
 }
 
 TEST_F(DockingRowsTest, OddRectanglesStillDockTheBarSomewhereSensible) {
-    Make(a, kBarA);
-    Make(b, kBarB);
+    MakeShort(a, kBarA);
+    MakeShort(b, kBarB);
     ASSERT_TRUE(DockAt(a, AFX_IDW_DOCKBAR_TOP, 0, 0));
     CDockBar* top = frame->GetDockBar(AFX_IDW_DOCKBAR_TOP);
     // Before the start of the edge and empty: in A's row, first, at the start.
     CRect empty = At(AFX_IDW_DOCKBAR_TOP, -500, 5, CSize(0, 0));
     ASSERT_TRUE(frame->DockControlBar(&b, AFX_IDW_DOCKBAR_TOP, &empty));
     desktop.RunUntilIdle();
-    auto names = std::vector<std::pair<const CControlBar*, const char*>>{{&a, "A"}, {&b, "B"}};
-    EXPECT_EQ(Rows(AFX_IDW_DOCKBAR_TOP, names), "B@" + R(0, 0, 150, 26) + " A@" + R(150, 0, 300, 26) + " | ");
+    EXPECT_EQ(Rows(AFX_IDW_DOCKBAR_TOP, abc), "B@" + R(0, 0, 150, 26) + " A@" + R(150, 0, 300, 26) + " | ");
     // Far away from the frame, above it: a row before A's.
     CRect far = At(AFX_IDW_DOCKBAR_TOP, 100000, -100000);
     ASSERT_TRUE(frame->DockControlBar(&b, AFX_IDW_DOCKBAR_TOP, &far));

@@ -20,6 +20,10 @@ TEST_F(DockingTest, BarsTakeTheirEdgesAndTheViewGetsTheRestAlsoAfterAResize) {
     const int t = CTestBar::kHorzThickness;
     const int v = CTestBar::kVertThickness;
     auto S = [](int a, int b, int c, int d) { return Text(RECT{a, b, c, d}); };
+    auto twoTopRows = [&](int w, int h) {
+        return "top " + S(0, 0, w, 2 * t) + " | bottom " + S(0, h - t, w, h) + " | left " + S(0, 2 * t, v, h - t) +
+               " | right " + S(w - v, 2 * t, w, h - t) + " | view " + S(v, 2 * t, w - v, h - t);
+    };
     const Step steps[] = {
         {"top only", [] {},
          [&](int w, int h) {
@@ -36,20 +40,9 @@ TEST_F(DockingTest, BarsTakeTheirEdgesAndTheViewGetsTheRestAlsoAfterAResize) {
              return "top " + S(0, 0, w, t) + " | bottom " + S(0, h - t, w, h) + " | left " + S(0, t, v, h - t) +
                     " | right " + S(w - v, t, w, h - t) + " | view " + S(v, t, w - v, h - t);
          }},
-        {"a second row at the top",
-         [&] { MakeBar(second, kBarB + 3, AFX_IDW_DOCKBAR_TOP); },
-         [&](int w, int h) {
-             return "top " + S(0, 0, w, 2 * t) + " | bottom " + S(0, h - t, w, h) + " | left " +
-                    S(0, 2 * t, v, h - t) + " | right " + S(w - v, 2 * t, w, h - t) + " | view " +
-                    S(v, 2 * t, w - v, h - t);
-         }},
+        {"a second row at the top", [&] { MakeBar(second, kBarB + 3, AFX_IDW_DOCKBAR_TOP); }, twoTopRows},
         {"the frame made smaller",
-         [&] { frame->SetWindowPos(nullptr, 0, 0, 500, 300, SWP_NOZORDER | SWP_NOMOVE); },
-         [&](int w, int h) {
-             return "top " + S(0, 0, w, 2 * t) + " | bottom " + S(0, h - t, w, h) + " | left " +
-                    S(0, 2 * t, v, h - t) + " | right " + S(w - v, 2 * t, w, h - t) + " | view " +
-                    S(v, 2 * t, w - v, h - t);
-         }},
+         [&] { frame->SetWindowPos(nullptr, 0, 0, 500, 300, SWP_NOZORDER | SWP_NOMOVE); }, twoTopRows},
     };
     for (const Step& step : steps) {
         step.act();

@@ -85,9 +85,10 @@ protected:
         spy.Watch(view->m_hWnd, "view");
     }
     bool Shown() const { return ::IsWindowVisible(tip) != FALSE; }
-    CString TipText() const {
+    // The text of the view's tool `id`, or of the window tool `wnd`.
+    CString TipText(UINT_PTR id = kRectTool, CWnd* wnd = nullptr) const {
         CString text;
-        view->tip.GetText(text, view, kRectTool);
+        view->tip.GetText(text, wnd != nullptr ? wnd : view, id);
         return text;
     }
     // The pointer comes to rest at `client` of the view, and the tip's wait runs out.
@@ -226,7 +227,6 @@ TEST_F(ToolTipTest, LeavingPressingOrDeactivatingHidesTheTip) {
 // From one tool's tip to the next one's takes the reshow delay; a window tool's
 // text, a callback's answer (asked each time) and a resource string all show.
 TEST_F(ToolTipTest, TextsOfEachKindAndTheReshowDelay) {
-    CString text;
     RestOn(POINT{50, 30});
     ASSERT_TRUE(Shown());
     const DWORD reshow = static_cast<DWORD>(view->tip.GetDelayTime(TTDT_RESHOW));
@@ -238,15 +238,13 @@ TEST_F(ToolTipTest, TextsOfEachKindAndTheReshowDelay) {
     EXPECT_FALSE(Shown());
     desktop.AdvanceClock(1);
     ASSERT_TRUE(Shown());
-    view->tip.GetText(text, &view->button);
-    EXPECT_EQ(text, CString(u"Button tool"));
+    EXPECT_EQ(TipText(0, &view->button), CString(u"Button tool"));
 
     desktop.MouseMove(view->m_hWnd, POINT{150, 120});
     RestOn(POINT{50, 180});
     EXPECT_TRUE(Shown());
     EXPECT_EQ(view->asked, 1);
-    view->tip.GetText(text, view, kCallbackTool);
-    EXPECT_EQ(text, CString(u"Asked 2"));
+    EXPECT_EQ(TipText(kCallbackTool), CString(u"Asked 2"));
 
     tq3::fw::RegisterResourceTable(FakeModule(), &kTable);
     HINSTANCE previous = AfxGetResourceHandle();

@@ -209,6 +209,12 @@ TEST_F(AppLayerTest, ViewFillsTheFrameAndIsItsActiveView) {
     CRect client;
     view->GetClientRect(&client);
     EXPECT_EQ(view->log.back(), "size " + std::to_string(client.Width()) + "x" + std::to_string(client.Height()));
+    // The window text through the wrappers, counted in UTF-16 units.
+    view->SetWindowText(u"table \u65E5\u672C");
+    CString text;
+    view->GetWindowText(text);
+    EXPECT_EQ(text, u"table \u65E5\u672C");
+    EXPECT_EQ(view->GetWindowTextLength(), 8);
 }
 
 // Each step's input reaches the typed handlers with its arguments unpacked.
@@ -261,7 +267,8 @@ TEST_F(AppLayerTest, HandlersGetTheirArgumentsUnpacked) {
          {"vscroll " + std::to_string(SB_LINEDOWN) + " 0 own", "vscroll " + std::to_string(SB_ENDSCROLL) + " 0 own",
           "capturechanged none"}},
     };
-    view->ModifyStyle(0, WS_VSCROLL, SWP_FRAMECHANGED);
+    EXPECT_TRUE(view->ModifyStyle(0, WS_VSCROLL, SWP_FRAMECHANGED));
+    EXPECT_FALSE(view->ModifyStyle(0, WS_VSCROLL));  // nothing changes
     SCROLLINFO info{sizeof info, SIF_RANGE | SIF_PAGE | SIF_POS, 0, 99, 10, 0, 0};
     view->SetScrollInfo(SB_VERT, &info);
     desktop.RunUntilIdle();
@@ -274,24 +281,7 @@ TEST_F(AppLayerTest, HandlersGetTheirArgumentsUnpacked) {
     }
 }
 
-TEST_F(AppLayerTest, PreTranslateMessageWalksFromTheTargetUpToTheTopLevelWindow) {
-    CLogChild child;
-    child.log = &view->log;
-    ASSERT_TRUE(child.Create(nullptr, u"child", WS_CHILD | WS_VISIBLE, CRect(0, 0, 50, 50), view, kChildId));
-    child.SetFocus();
-    desktop.RunUntilIdle();
-    view->log.clear();
-    desktop.KeyPress('A');
-    EXPECT_EQ(view->log, (std::vector<std::string>{"child pretranslate 65", "view pretranslate 65",
-                                                   "frame pretranslate 65", "child keydown 65"}));
-    // A window on the way that takes the message ends the walk and the dispatch.
-    view->log.clear();
-    view->eatKeys = true;
-    desktop.KeyPress('B');
-    EXPECT_EQ(view->log, (std::vector<std::string>{"child pretranslate 66", "view pretranslate 66"}));
-}
-
-TEST_F(AppLayerTest, FocusMovesTellBothWindows) {
+TEST_F(AppLayerTest, FocusMovesTellBothWindowsAndKeysWalkFromTheFocusUpToTheTopLevelWindow) {
     CLogChild child;
     child.log = &view->log;
     ASSERT_TRUE(child.Create(nullptr, u"child", WS_CHILD | WS_VISIBLE, CRect(0, 0, 50, 50), view, kChildId));
@@ -305,17 +295,19 @@ TEST_F(AppLayerTest, FocusMovesTellBothWindows) {
     ::SetFocus(nullptr);
     desktop.Click(view->m_hWnd, {100, 100});
     EXPECT_EQ(CWnd::GetFocus(), view);
-}
 
-TEST_F(AppLayerTest, WindowTextAndStyleThroughTheWrappers) {
-    view->SetWindowText(u"table \u65E5\u672C");
-    CString text;
-    view->GetWindowText(text);
-    EXPECT_EQ(text, u"table \u65E5\u672C");
-    EXPECT_EQ(view->GetWindowTextLength(), 8);
-    EXPECT_TRUE(view->ModifyStyle(0, WS_VSCROLL, SWP_FRAMECHANGED));
-    EXPECT_FALSE(view->ModifyStyle(0, WS_VSCROLL));  // nothing changes
-    EXPECT_NE(view->GetStyle() & WS_VSCROLL, 0u);
+    // PreTranslateMessage is asked from the focused child up to the frame.
+    child.SetFocus();
+    desktop.RunUntilIdle();
+    view->log.clear();
+    desktop.KeyPress('A');
+    EXPECT_EQ(view->log, (std::vector<std::string>{"child pretranslate 65", "view pretranslate 65",
+                                                   "frame pretranslate 65", "child keydown 65"}));
+    // A window on the way that takes the message ends the walk and the dispatch.
+    view->log.clear();
+    view->eatKeys = true;
+    desktop.KeyPress('B');
+    EXPECT_EQ(view->log, (std::vector<std::string>{"child pretranslate 66", "view pretranslate 66"}));
 }
 
 }  // namespace
