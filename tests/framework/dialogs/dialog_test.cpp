@@ -356,11 +356,6 @@ TEST_F(DialogTest, AnEditBoxReachedByFocusShowsItsTextSelectedSoTypingReplacesIt
     auto selection = [](HWND dialog, int id) {
         return static_cast<DWORD>(SendDlgItemMessageW(dialog, id, EM_GETSEL, 0, 0));
     };
-    auto text = [](HWND dialog, int id) {
-        WCHAR buffer[32] = {};
-        GetDlgItemTextW(dialog, id, buffer, 32);
-        return std::u16string(buffer);
-    };
     EXPECT_EQ(Run(&form, {Inspect([&](HWND dialog) {
                               EXPECT_EQ(GetFocus(), GetDlgItem(dialog, kFirst));
                               EXPECT_EQ(selection(dialog, kFirst), MAKELONG(0, 5)) << "the first box, all of it";
@@ -370,8 +365,8 @@ TEST_F(DialogTest, AnEditBoxReachedByFocusShowsItsTextSelectedSoTypingReplacesIt
                               EXPECT_EQ(selection(dialog, kSecond), MAKELONG(0, 4)) << "Tab selects the next box";
                           }),
                           Press({{'X'}}), Inspect([&](HWND dialog) {
-                              EXPECT_EQ(text(dialog, kSecond), u"x");
-                              EXPECT_EQ(text(dialog, kFirst), u"alpha");
+                              EXPECT_EQ(ItemText(dialog, kSecond), u"x");
+                              EXPECT_EQ(ItemText(dialog, kFirst), u"alpha");
                           }),
                           Press({{VK_RETURN}})}),
               IDOK);

@@ -101,10 +101,12 @@ protected:
         return Answered(std::move(answers), [&] { return ChooseFontW(&choice); });
     }
     static ModalAnswer Look(std::function<void(HWND)> look) { return Inspect(std::move(look)); }
-    static std::u16string Text(HWND dialog, int id) {
-        WCHAR text[64]{};
-        GetDlgItemTextW(dialog, id, text, 64);
-        return text;
+    // The message box titled `title` over the dialog: its text goes to `told`, and OK closes it.
+    static ModalAnswer Told(std::u16string title, std::vector<std::u16string>& told) {
+        return ModalAnswer{kDialogClass, std::move(title), [&told](HWND box) {
+                               told.push_back(WindowText(GetDlgItem(box, 0xFFFF)));  // its one unnamed control
+                               PostMessageW(box, WM_COMMAND, IDOK, 0);
+                           }};
     }
 
     LOGFONTW font{};
@@ -113,10 +115,10 @@ protected:
 
 TEST_F(FontDialogTest, StartsFromTheRecordAndReturnsTheChoice) {
     ASSERT_TRUE(Run({Look([](HWND dialog) {
-                         EXPECT_EQ(Text(dialog, cmb1), u"Courier New");
-                         EXPECT_EQ(Text(dialog, cmb2), u"Bold");
-                         EXPECT_EQ(Text(dialog, cmb3), u"10");
-                         EXPECT_EQ(Text(dialog, cmb5), u"Western");
+                         EXPECT_EQ(ItemText(dialog, cmb1), u"Courier New");
+                         EXPECT_EQ(ItemText(dialog, cmb2), u"Bold");
+                         EXPECT_EQ(ItemText(dialog, cmb3), u"10");
+                         EXPECT_EQ(ItemText(dialog, cmb5), u"Western");
                          // Sizes are limited to 8 ... 14 points.
                          EXPECT_EQ(SendDlgItemMessageW(dialog, cmb3, CB_GETCOUNT, 0, 0), 6);
                          EXPECT_FALSE(IsWindowEnabled(GetWindow(dialog, GW_OWNER)));
@@ -146,16 +148,9 @@ TEST_F(FontDialogTest, RefusesSizesItCannotGiveAndFallsBackFromUnknownFaces) {
     SetFace(u"No Such Face Anywhere");
     std::u16string startedWith;
     std::vector<std::u16string> told;
-    auto remember = [&told](HWND box) {  // the message box's text is its one unnamed control
-        WCHAR t[128]{};
-        GetWindowTextW(GetDlgItem(box, 0xFFFF), t, 128);
-        told.push_back(t);
-        PostMessageW(box, WM_COMMAND, IDOK, 0);
-    };
-    ASSERT_TRUE(Run({Look([&](HWND dialog) { startedWith = Text(dialog, cmb1); }),
-                     AnswerType(cmb3, u"20"), AnswerCommand(IDOK), ModalAnswer{kDialogClass, u"Font", remember},
-                     AnswerType(cmb3, u"big"), AnswerCommand(IDOK), ModalAnswer{kDialogClass, u"Font", remember},
-                     AnswerType(cmb3, u"10.5"), AnswerCommand(IDOK)}));
+    ASSERT_TRUE(Run({Look([&](HWND dialog) { startedWith = ItemText(dialog, cmb1); }), AnswerType(cmb3, u"20"),
+                     AnswerCommand(IDOK), Told(u"Font", told), AnswerType(cmb3, u"big"), AnswerCommand(IDOK),
+                     Told(u"Font", told), AnswerType(cmb3, u"10.5"), AnswerCommand(IDOK)}));
     EXPECT_EQ(startedWith, u"MS Shell Dlg");
     EXPECT_EQ(told, (std::vector<std::u16string>{u"Size must be between 8 and 14 points.", u"Size must be a number."}));
     EXPECT_EQ(choice.iPointSize, 105);
@@ -221,44 +216,34 @@ TEST_F(FontDialogTest, TextsComeInTheUserInterfaceLanguage) {
     };
     for (const Case& c : cases) {
         ASSERT_EQ(SetThreadUILanguage(c.language), c.language);
-        std::u16string title, label, style, cancel, told, no, caption;
+        std::u16string title, label, style, cancel, no, caption;
+        std::vector<std::u16string> told;
         WCHAR styleName[LF_FACESIZE]{};
         choice.lpszStyle = styleName;
-        auto remember = [&](HWND box) {
-            WCHAR t[128]{};
-            GetWindowTextW(GetDlgItem(box, 0xFFFF), t, 128);
-            told = t;
-            PostMessageW(box, WM_COMMAND, IDOK, 0);
-        };
         ASSERT_TRUE(Run({Look([&](HWND dialog) {
-                             WCHAR t[64]{};
-                             GetWindowTextW(dialog, t, 64);
-                             title = t;
-                             label = Text(dialog, stc1);
-                             style = Text(dialog, cmb2);
-                             cancel = Text(dialog, IDCANCEL);
+                             title = WindowText(dialog);
+                             label = ItemText(dialog, stc1);
+                             style = ItemText(dialog, cmb2);
+                             cancel = ItemText(dialog, IDCANCEL);
                              if (c.screenshot != nullptr) {
                                  EXPECT_TRUE(
                                      tq3::testing::SaveScreenshot(dialog, OutputPath("dialogs", c.screenshot)));
                              }
                          }),
-                         AnswerType(cmb3, u"20"), AnswerCommand(IDOK), ModalAnswer{kDialogClass, c.title, remember},
-                         AnswerType(cmb3, u"10"), AnswerCommand(IDOK)}))
+                         AnswerType(cmb3, u"20"), AnswerCommand(IDOK), Told(c.title, told), AnswerType(cmb3, u"10"),
+                         AnswerCommand(IDOK)}))
             << c.language;
         EXPECT_EQ(title, c.title);
         EXPECT_EQ(label, c.fontLabel);
         EXPECT_EQ(style, c.bold) << "the record's bold font starts on the bold entry";
         EXPECT_EQ(cancel, c.cancel);
-        EXPECT_EQ(told, c.sizeRange);
+        EXPECT_EQ(told, std::vector<std::u16string>{c.sizeRange});
         EXPECT_EQ(std::u16string(styleName), c.bold);
         choice.lpszStyle = nullptr;
         // The message box's buttons and its caption when it is given none.
         desktop.QueueModalAnswer(ModalAnswer{kDialogClass, {}, [&](HWND box) {
-                                                 WCHAR t[64]{};
-                                                 GetWindowTextW(GetDlgItem(box, IDNO), t, 64);
-                                                 no = t;
-                                                 GetWindowTextW(box, t, 64);
-                                                 caption = t;
+                                                 no = WindowText(GetDlgItem(box, IDNO));
+                                                 caption = WindowText(box);
                                                  PostMessageW(box, WM_COMMAND, IDNO, 0);
                                              }});
         EXPECT_EQ(MessageBoxW(owner, u"?", nullptr, MB_YESNO), IDNO);

@@ -7,6 +7,7 @@
 #include "framework/core/locale.h"
 
 #include <functional>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -26,6 +27,18 @@ inline tq3::testing::ModalAnswer Inspect(std::function<void(HWND)> look) {
                                          look(dialog);
                                          PostMessageW(dialog, WM_NULL, 0, 0);  // something for the loop to do
                                      }};
+}
+
+// A window's text, and the text of a dialog's control.
+inline std::u16string WindowText(HWND window) {
+    WCHAR text[128]{};
+    GetWindowTextW(window, text, 128);
+    return text;
+}
+inline std::u16string ItemText(HWND dialog, int id) {
+    WCHAR text[128]{};
+    GetDlgItemTextW(dialog, id, text, 128);
+    return text;
 }
 
 class OwnerTest : public ::testing::Test {
