@@ -132,6 +132,19 @@ BEGIN_MESSAGE_MAP(FuzzView, CTableView)
 ON_COMMAND(ID_EDIT_PASTE, &FuzzView::OnPaste)
 END_MESSAGE_MAP()
 
+// The frame, which stays open: a click on its close box (a small frame puts it
+// where the cells were) is the host's to refuse, and the scene lives for the
+// whole process.
+class FuzzFrame : public CFrameWnd {
+protected:
+    afx_msg void OnClose() {}
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(FuzzFrame, CFrameWnd)
+ON_WM_CLOSE()
+END_MESSAGE_MAP()
+
 // ---- Reading the input -----------------------------------------------------------------
 
 class Reader {
@@ -151,7 +164,7 @@ private:
 struct Scene {
     Scene() {
         view = new FuzzView;
-        frame = tq3::testing::CreateFrameWithView(view, RECT{0, 0, 640, 480}, u"input");
+        frame = tq3::testing::CreateFrameWithView(view, RECT{0, 0, 640, 480}, u"input", new FuzzFrame);
         Check(frame != nullptr);
         desktop.Backend().SetIdleHook([this] { return AnswerModal(); });
         // Every input starts in the font the dialog gives at 9 points, so that one
