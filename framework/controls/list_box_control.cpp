@@ -21,6 +21,7 @@
 #include <new>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "framework/controls/button.h"
 #include "framework/controls/controls_internal.h"
@@ -492,41 +493,48 @@ void DrawOwnerItem(HWND hwnd, const ListBoxState* st, HDC dc, int index, const R
     if (owner != nullptr) SendMessageW(owner, WM_DRAWITEM, item.CtlID, reinterpret_cast<LPARAM>(&item));
 }
 
-void DrawTextItem(HWND hwnd, const ListBoxState* st, HDC dc, int index, const RECT& r) {
-    const bool selected = IsSelected(hwnd, st, index);
+void DrawTextItem(HWND hwnd, const ListBoxState* st, HDC dc, const ListItem& item, int index, const RECT& r) {
+    const bool selected = IsExtended(hwnd) ? item.selected : index == st->current;
     const bool enabled = IsWindowEnabled(hwnd) != FALSE;
     if (selected) FillRect(dc, &r, GetSysColorBrush(COLOR_HIGHLIGHT));
     // A disabled list greys its text, except on the highlight, where grey would not read.
     SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : enabled ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT));
     SetBkMode(dc, TRANSPARENT);
-    const std::u16string& text = st->items.At(index).text;
+    const std::u16string& text = item.text;
     RECT box = r;
     box.left += 2;
     DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &box, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
 }
 
 void PaintItems(HWND hwnd, ListBoxState* st, HDC dc, const RECT& dirty) {
-    RECT rc;
-    GetClientRect(hwnd, &rc);
+    // The parent chooses the background first; what it does in answer is done
+    // before the items are looked at.
+    const HBRUSH background = Background(hwnd, st, dc);
     const int first = st->top + std::max<int>(0, dirty.top) / st->itemHeight;
     const int last = std::min(st->items.Count() - 1, st->top + (dirty.bottom - 1) / st->itemHeight);
+    // The rows' items are found once, walking the chunks, rather than each index
+    // looked up on its own for every use.
+    std::vector<const ListItem*> shown;
+    st->items.Range(first, last, &shown);
     // Rows scrolled into view are usually cold in memory: a Page Down in a long list
     // brings two dozen never painted, each an item and then its text to load.
     // Asking for them all before the fill (the items, whose addresses are at hand,
     // then their texts) lets those loads overlap one another and the fill,
     // instead of each waiting in turn inside the drawing of a row.
-    for (int i = first; i <= last; ++i) __builtin_prefetch(&st->items.At(i));
-    for (int i = first; i <= last; ++i) __builtin_prefetch(st->items.At(i).text.data());
-    FillRect(dc, &dirty, Background(hwnd, st, dc));
+    for (const ListItem* item : shown) __builtin_prefetch(item);
+    for (const ListItem* item : shown) __builtin_prefetch(item->text.data());
+    FillRect(dc, &dirty, background);
     for (int i = first; i <= last; ++i) {
         RECT r = ItemRect(hwnd, st, i);
         if (IsOwnerDrawn(hwnd)) {
+            // The parent may change the list while it draws: each item is looked up
+            // afresh.
             DrawOwnerItem(hwnd, st, dc, i, r);
             st = StateOf<ListBoxState>(hwnd);  // the parent may have done anything
             if (st == nullptr) return;
             continue;
         }
-        DrawTextItem(hwnd, st, dc, i, r);
+        DrawTextItem(hwnd, st, dc, *shown[static_cast<std::size_t>(i - first)], i, r);
         if (st->focused && i == st->caret && st->combo == nullptr) DrawFocusRect(dc, &r);
     }
     // An empty list with the focus still shows where the caret is.

@@ -34,6 +34,17 @@ const ListItem& ListItems::At(int index) const {
     return *chunks_[p.chunk][p.offset];
 }
 
+void ListItems::Range(int first, int last, std::vector<const ListItem*>* out) const {
+    out->clear();
+    if (first > last) return;
+    out->reserve(static_cast<std::size_t>(last - first + 1));
+    Place p = Locate(first);
+    for (int n = last - first + 1; n > 0; --n) {
+        if (p.offset == chunks_[p.chunk].size()) p = Place{p.chunk + 1, 0};
+        out->push_back(chunks_[p.chunk][p.offset++]);
+    }
+}
+
 void ListItems::Shift(std::size_t chunk, int by) {
     for (std::size_t c = chunk + 1; c < starts_.size(); ++c) starts_[c] += by;
 }
