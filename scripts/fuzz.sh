@@ -10,7 +10,7 @@
 #                                        (TQ3_FUZZ_PRESET=asan), so nothing is built twice
 #   scripts/fuzz.sh --merge target       the seeds and the grown corpus minimised
 #                                        together into fuzz/corpus/<target>
-# Targets: text compare cstring reg_text reg_roundtrip paste find view_input. A crash leaves its input in
+# Targets: text compare cstring reg_text reg_roundtrip paste find view_input controls_input. A crash leaves its input in
 # build/<preset>/artifacts/ and the run fails.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -29,9 +29,10 @@ declare -A binary=(
   [paste]=fuzz/paste/paste_fuzzer
   [find]=fuzz/find/find_fuzzer
   [view_input]=fuzz/view_input/view_input_fuzzer
+  [controls_input]=fuzz/controls_input/controls_input_fuzzer
 )
-declare -A max_len=([text]=4096 [compare]=4096 [cstring]=512 [reg_text]=4096 [reg_roundtrip]=4096 [paste]=8192 [find]=2048 [view_input]=1024)
-targets=(text compare cstring reg_text reg_roundtrip paste find view_input)
+declare -A max_len=([text]=4096 [compare]=4096 [cstring]=512 [reg_text]=4096 [reg_roundtrip]=4096 [paste]=8192 [find]=2048 [view_input]=1024 [controls_input]=1024)
+targets=(text compare cstring reg_text reg_roundtrip paste find view_input controls_input)
 
 build() {
   cmake --preset "$preset" >/dev/null
