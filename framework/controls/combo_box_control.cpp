@@ -337,8 +337,11 @@ void Close(HWND hwnd, ComboState* st, bool accept) {
     NotifyParent(hwnd, accept ? CBN_SELENDOK : CBN_SELENDCANCEL);
     if ((st = Again(hwnd)) == nullptr || !st->dropped) return;
     st->dropped = false;
-    if (GetCapture() == st->list) ReleaseCapture();
+    // Hidden first: a list that loses the mouse while it still shows takes that for
+    // the user leaving it and posts its close, which would then shut a list the
+    // program drops again before the queue runs.
     ShowWindow(st->list, SW_HIDE);
+    if (GetCapture() == st->list) ReleaseCapture();
     RECT b = ButtonRect(hwnd);
     InvalidateRect(hwnd, &b, TRUE);
     if (st->edit != nullptr && GetFocus() == st->edit) SendMessageW(st->edit, kEditSetSel, 0, -1);

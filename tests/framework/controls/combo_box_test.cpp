@@ -211,6 +211,14 @@ TEST_F(ComboBoxTest, DroppingAndClosingNotifyInThePlatformsOrder) {
          },
          {CBN_SETFOCUS, CBN_DROPDOWN, CBN_SELENDCANCEL, CBN_CLOSEUP, CBN_KILLFOCUS}, 1, false,
          CBS_DROPDOWNLIST, u"beta"},
+        {"a program closing the list and dropping it again at once leaves it dropped", [](Desktop& d, HWND c) {
+             SetFocus(c);
+             SendMessageW(c, CB_SHOWDROPDOWN, TRUE, 0);
+             SendMessageW(c, CB_SHOWDROPDOWN, FALSE, 0);
+             SendMessageW(c, CB_SHOWDROPDOWN, TRUE, 0);
+             d.RunUntilIdle();
+         },
+         {CBN_SETFOCUS, CBN_DROPDOWN, CBN_SELENDCANCEL, CBN_CLOSEUP, CBN_DROPDOWN}, 1, true, CBS_DROPDOWNLIST, u"beta"},
         // Typing with the list dropped moves the highlight, not the choice.
         {"typing in the open list goes to the first item with the prefix; Enter takes it",
          [](Desktop& d, HWND c) {
