@@ -424,10 +424,9 @@ LRESULT OnFocus(HWND hwnd, EditState* st, bool gained) {
         PlaceCaret(hwnd, *st);
         ShowCaret(hwnd);
     } else {
-        if (st->tracking) {
-            st->tracking = false;
-            if (GetCapture() == hwnd) ReleaseCapture();
-        }
+        // Losing the focus ends a drag: the mouse goes free, and the timer that
+        // scrolls while the pointer is outside stops with it.
+        OnButtonUp(hwnd, st);
         DestroyCaret();
     }
     if (st->anchor != st->caret && !(StyleOf(hwnd) & ES_NOHIDESEL)) Redraw(hwnd);

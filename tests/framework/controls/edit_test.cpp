@@ -330,6 +330,20 @@ TEST_F(EditTest, MouseSelectsByCharacterAndWordAndScrollsWhileDragging) {
     desktop.MouseUp(edit, {260, 8});
     EXPECT_EQ(GetCapture(), nullptr);
     EXPECT_EQ(Sel(edit).first, 2u);
+
+    // The focus leaving in the middle of such a drag ends it: the mouse goes free
+    // and the scrolling timer stops.
+    desktop.MouseDown(edit, {20, 8});
+    desktop.MouseMove(edit, {260, 8});
+    ASSERT_EQ(GetCapture(), edit);
+    MessageSpy spy;
+    spy.Watch(edit, "edit");
+    spy.KeepOnly({WM_TIMER});
+    SetFocus(parent);
+    EXPECT_EQ(GetCapture(), nullptr);
+    desktop.AdvanceClock(1000);
+    EXPECT_TRUE(spy.Log().empty()) << "no scrolling tick after the drag ended";
+    desktop.MouseUp(edit, {260, 8});
 }
 
 // ---- The wrapper ------------------------------------------------------------------
