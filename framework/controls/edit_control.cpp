@@ -43,7 +43,8 @@ bool IsInsidePair(const std::u16string& t, std::size_t pos) {
 }
 
 // The text a change puts in: the case styles applied and, when the limit leaves
-// less room, cut to the room without splitting a surrogate pair.
+// less room, cut to the room without splitting a surrogate pair or a line break
+// (a CR without its LF would be a character no line shows).
 std::u16string Prepared(HWND hwnd, const EditState& st, std::u16string_view insert, bool* cut) {
     std::u16string add(insert);
     DWORD style = StyleOf(hwnd);
@@ -54,6 +55,7 @@ std::u16string Prepared(HWND hwnd, const EditState& st, std::u16string_view inse
     *cut = add.size() > room;
     if (*cut) {
         if (IsInsidePair(add, room)) --room;
+        if (room > 0 && add[room - 1] == u'\r' && add[room] == u'\n') --room;
         add.resize(room);
     }
     return add;

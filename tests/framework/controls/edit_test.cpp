@@ -440,6 +440,39 @@ TEST_F(EditTest, MarginsKeepTheTextOffTheBordersAndTheLimitIsReported) {
     EXPECT_EQ(SendMessageW(fresh, EM_GETLIMITTEXT, 0, 0), 0x7FFFFFFE);
 }
 
+TEST_F(EditTest, TheLimitCutsBetweenCharactersAndLineBreaksNeverInsideThem) {
+    const std::u16string pair = u"\U00020B9F";
+    struct LimitCase {
+        const char* name;
+        DWORD style;
+        UINT limit;
+        std::u16string pasted;  // pasted at the end of "ab"; empty: Enter pressed
+        std::u16string after;
+    };
+    const LimitCase cases[] = {
+        {"a pair with room for half of it", 0, 3, pair, u"ab"},
+        {"what fits before a pair", 0, 4, u"x" + pair, u"abx"},
+        {"a line break with room for its CR", ES_MULTILINE | ES_WANTRETURN, 3, u"", u"ab"},
+        {"a pasted line break with room for its CR", ES_MULTILINE, 4, u"c\r\nd", u"abc"},
+        {"a pasted line break that fits", ES_MULTILINE, 5, u"c\r\nd", u"abc\r\n"},
+    };
+    for (const LimitCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        HWND edit = MakeEdit(c.style | ES_AUTOHSCROLL, u"ab", RECT{10, 10, 210, 80});
+        SendMessageW(edit, EM_LIMITTEXT, c.limit, 0);
+        SetFocus(edit);
+        desktop.KeyPress(VK_END, kControl);
+        if (c.pasted.empty()) {
+            desktop.KeyPress(VK_RETURN);
+        } else {
+            desktop.SetClipboardText(c.pasted);
+            desktop.KeyPress('V', kControl);
+        }
+        EXPECT_EQ(Text(edit), c.after);
+        DestroyWindow(edit);
+    }
+}
+
 TEST_F(EditTest, AlignmentReadOnlyAndTheModifiedFlagFollowTheirStylesAndMessages) {
     // Where a short text stands: which quarters of the box hold ink.
     struct AlignCase {
