@@ -40,6 +40,7 @@
 #include "framework/gdi/gdi_defs.h"
 #include "framework/gdi/gdi_objects.h"
 #include "framework/gdi/sysmetrics.h"
+#include "fuzz/input_reader.h"
 #include "tq3view/testing.h"
 
 namespace {
@@ -61,17 +62,7 @@ constexpr int kMaxActions = 200;
 
 // ---- Reading the input -------------------------------------------------------------------
 
-class Reader {
-public:
-    Reader(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
-    bool AtEnd() const { return pos_ >= size_; }
-    int Byte() { return pos_ < size_ ? data_[pos_++] : 0; }
-
-private:
-    const std::uint8_t* data_;
-    std::size_t size_;
-    std::size_t pos_ = 0;
-};
+using Reader = tq3::fuzz::InputReader;
 
 // An index for an item message: mostly one of the items, sometimes -1 and other
 // negative numbers, the count itself or past it.

@@ -23,8 +23,9 @@
 #include <vector>
 
 #include "find/find_replace_dialog.h"
-#include "framework/dialogs/commdlg.h"
 #include "framework/backends/headless/headless_backend.h"
+#include "framework/dialogs/commdlg.h"
+#include "fuzz/input_reader.h"
 #include "text/clipboard_text.h"
 #include "text/tab_text.h"
 #include "tq3view/testing.h"
@@ -147,17 +148,7 @@ END_MESSAGE_MAP()
 
 // ---- Reading the input -----------------------------------------------------------------
 
-class Reader {
-public:
-    Reader(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
-    bool AtEnd() const { return pos_ >= size_; }
-    int Byte() { return pos_ < size_ ? data_[pos_++] : 0; }
-
-private:
-    const std::uint8_t* data_;
-    std::size_t size_;
-    std::size_t pos_ = 0;
-};
+using Reader = tq3::fuzz::InputReader;
 
 // ---- The scene: one desktop, frame and view for the whole process --------------------
 
