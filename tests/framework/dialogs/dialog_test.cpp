@@ -232,6 +232,11 @@ TEST_F(DialogTest, ControlsAreLaidOutInDialogUnitsOfTheTemplateFont) {
     EXPECT_EQ(frame.left, ownerOrigin.x + x(10));
     EXPECT_EQ(frame.top, ownerOrigin.y + y(10));
     EXPECT_FALSE(IsWindowVisible(dialog)) << "the template has no WS_VISIBLE";
+    // Over the dialog's own background the pointer is the arrow, whatever it was.
+    ShowWindow(dialog, SW_SHOW);
+    SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+    desktop.MouseMove(POINT{origin.x + x(100), origin.y + y(62)});
+    EXPECT_EQ(desktop.Pointer().shape, tq3::fw::CursorShape::Arrow);
     DestroyWindow(dialog);
 }
 

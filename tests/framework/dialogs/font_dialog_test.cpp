@@ -155,6 +155,10 @@ TEST_F(FontDialogTest, RefusesSizesItCannotGiveAndFallsBackFromUnknownFaces) {
     EXPECT_EQ(told, (std::vector<std::u16string>{u"Size must be between 8 and 14 points.", u"Size must be a number."}));
     EXPECT_EQ(choice.iPointSize, 105);
     EXPECT_EQ(std::u16string(font.lfFaceName), u"MS Shell Dlg");
+    // A face name longer than the record holds comes back cut to fit, and ended.
+    const std::u16string longFace(LF_FACESIZE + 8, u'x');
+    ASSERT_TRUE(Run({AnswerType(cmb1, longFace), AnswerCommand(IDOK)}));
+    EXPECT_EQ(std::u16string(font.lfFaceName, LF_FACESIZE), longFace.substr(0, LF_FACESIZE - 1) + u'\0');
 }
 
 TEST_F(FontDialogTest, BadRecordsFailWithTheirReason) {

@@ -147,22 +147,31 @@ TEST_F(MessageBoxTest, RefusesWhatItCannotShowAndEndsOnQuit) {
 
 TEST_F(MessageBoxTest, IconAndWrappedTextAreDrawn) {
     const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    const COLORREF white = RGB(255, 255, 255), black = RGB(0, 0, 0);
     struct Case {
         UINT icon;
-        COLORREF mark;  // a colour only that icon has
+        COLORREF mark;                // a colour only that icon has
+        std::vector<POINT> strokes;   // a pixel of each stroke drawn over the body
+        COLORREF strokeInk;           // their colour
     };
-    for (const Case& c : {Case{MB_ICONHAND, RGB(220, 0, 0)}, Case{MB_ICONQUESTION, RGB(0, 0, 192)},
-                          Case{MB_ICONEXCLAMATION, RGB(255, 224, 0)}, Case{MB_ICONASTERISK, RGB(0, 0, 192)}}) {
+    const Case cases[] = {{MB_ICONHAND, RGB(220, 0, 0), {{15, 14}}, white},  // the cross
+                          {MB_ICONQUESTION, RGB(0, 0, 192), {}, white},
+                          {MB_ICONEXCLAMATION, RGB(255, 224, 0), {{15, 14}, {15, 23}}, black},  // bar and dot
+                          {MB_ICONASTERISK, RGB(0, 0, 192), {}, white}};
+    for (const Case& c : cases) {
         int iconInk = 0, markPixels = 0;
+        std::vector<COLORREF> strokes;
         desktop.QueueModalAnswer(Inspect([&](HWND box) {
             const tq3::testing::Capture icon = tq3::testing::CaptureWindow(GetDlgItem(box, 20));
             iconInk = icon.CountOther(face);
             markPixels = icon.Count(c.mark);
+            for (POINT p : c.strokes) strokes.push_back(icon.At(p.x, p.y));
         }));
         desktop.QueueModalAnswer(AnswerKey(VK_RETURN, kBoxClass));
         EXPECT_EQ(Show(MB_OK | c.icon, {}), IDOK);
         EXPECT_GT(iconInk, 300) << "icon " << c.icon;
         EXPECT_GT(markPixels, 20) << "icon " << c.icon;
+        EXPECT_EQ(strokes, std::vector<COLORREF>(c.strokes.size(), c.strokeInk)) << "icon " << c.icon;
     }
     EXPECT_EQ(LoadIconW(nullptr, IDI_QUESTION), LoadIconW(nullptr, IDI_QUESTION)) << "shared";
     EXPECT_EQ(LoadIconW(nullptr, MAKEINTRESOURCEW(1)), nullptr);
@@ -187,7 +196,8 @@ TEST_F(MessageBoxTest, IconAndWrappedTextAreDrawn) {
     EXPECT_LE(textRect.bottom, boxRect.bottom);
 }
 
-// The buttons are in a row, in the order of the set, the first one default.
+// The buttons are in a row in the middle, in the order of the set, the first one
+// default, and everything in the box is written in its font.
 TEST_F(MessageBoxTest, ButtonsStandInARowInTheOrderOfTheSet) {
     desktop.QueueModalAnswer(Inspect([&](HWND box) {
         RECT yes, no, cancel;
@@ -197,6 +207,15 @@ TEST_F(MessageBoxTest, ButtonsStandInARowInTheOrderOfTheSet) {
         EXPECT_EQ(yes.top, cancel.top);
         EXPECT_LT(yes.right, no.left);
         EXPECT_LT(no.right, cancel.left);
+        POINT origin{0, 0};
+        ClientToScreen(box, &origin);
+        RECT client;
+        GetClientRect(box, &client);
+        EXPECT_NEAR(yes.left - origin.x, origin.x + client.right - cancel.right, 1) << "the row stands in the middle";
+        const LRESULT font = SendMessageW(box, WM_GETFONT, 0, 0);
+        EXPECT_NE(font, 0);
+        for (int id : {IDYES, IDNO, IDCANCEL, 0xFFFF})
+            EXPECT_EQ(SendMessageW(GetDlgItem(box, id), WM_GETFONT, 0, 0), font) << "the box's font in " << id;
         EXPECT_EQ(SendMessageW(GetDlgItem(box, IDYES), WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON,
                   DLGC_DEFPUSHBUTTON);
         EXPECT_EQ(GetFocus(), GetDlgItem(box, IDYES));
