@@ -341,6 +341,12 @@ TEST_F(WindowTest, TrackMouseEventReportsHoveringAndLeaving) {
     desktop.AdvanceClock(500);
     desktop.MouseMove(POINT{200, 200});
     EXPECT_TRUE(Same(spy.Compare(a, Msgs({WM_MOUSEHOVER, WM_MOUSELEAVE}))));
+    // Asked while the pointer is already elsewhere, the leave comes at once.
+    spy.Clear();
+    tme.dwFlags = TME_LEAVE;
+    EXPECT_TRUE(TrackMouseEvent(&tme));
+    desktop.RunUntilIdle();
+    EXPECT_TRUE(Same(spy.Compare(a, Msgs({WM_MOUSELEAVE}))));
     tme.cbSize = 3;
     EXPECT_FALSE(TrackMouseEvent(&tme));
 }

@@ -1,7 +1,8 @@
 // Painting when memory runs out: every allocation that invalidating, updating and
 // painting a window tree makes is refused in turn. No failure may escape to the
 // caller, the window manager must not keep asking for a paint it cannot get, and
-// once memory is back the whole tree paints normally.
+// once memory is back the whole tree paints normally. A message posted when the
+// queue has no room is refused.
 #include <gtest/gtest.h>
 
 #include "framework/gdi/draw.h"
@@ -16,10 +17,12 @@ namespace {
 constexpr LPCWSTR kClass = u"PaintOomTest";
 constexpr COLORREF kPaintColor = RGB(200, 30, 40);
 int paints = 0;
+int userMessages = 0;
 
 // Paints its whole client area through BeginPaint, after the class brush erased
 // it: two paths into the drawing code.
 LRESULT Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_USER) ++userMessages;
     if (msg != WM_PAINT) return DefWindowProcW(hwnd, msg, wp, lp);
     ++paints;
     PAINTSTRUCT ps;
@@ -77,6 +80,16 @@ TEST(PaintOutOfMemory, RefusedAllocationsNeverEscapeAndNeverLeaveAPaintPending) 
     EXPECT_EQ(paints, 2);
     EXPECT_EQ(tq3::testing::WindowPixel(top, {200, 100}), kPaintColor);
     EXPECT_EQ(tq3::testing::WindowPixel(child, {50, 30}), kPaintColor);
+
+    // A message the queue finds no room for is refused, never claimed as posted.
+    int accepted = 0;
+    {
+        FailingAllocations refuse;
+        for (int i = 0; i < 64; ++i) accepted += PostMessageW(top, WM_USER, 0, 0) ? 1 : 0;
+    }
+    desktop.RunUntilIdle();
+    EXPECT_LT(accepted, 64);
+    EXPECT_EQ(userMessages, accepted);
 }
 
 }  // namespace

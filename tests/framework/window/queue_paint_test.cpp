@@ -57,6 +57,7 @@ TEST_F(WindowTest, PeekMessageFiltersByWindowAndRangeAndCanLeaveMessages) {
     // WM_QUIT comes after the messages posted before it and ends GetMessage.
     PostQuitMessage(3);
     PostMessageW(b, WM_USER, 0, 0);
+    EXPECT_TRUE(PeekMessageW(&m, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE)) << "a filter of WM_QUIT alone";
     EXPECT_TRUE(GetMessageW(&m, nullptr, 0, 0));
     EXPECT_EQ(m.message, WM_USER);
     EXPECT_FALSE(GetMessageW(&m, nullptr, 0, 0));

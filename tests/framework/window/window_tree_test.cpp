@@ -154,6 +154,16 @@ TEST_F(WindowTest, CreationFailuresLeaveNoWindow) {
         EXPECT_TRUE(Same(spy.Compare(Msgs(c.sequence))));
         Off(nullptr, c.refuses);
     }
+    // A window that destroys itself before it is made is never announced to its parent.
+    On(nullptr, WM_MOVE, [](HWND h, WPARAM, LPARAM) -> LRESULT {
+        DestroyWindow(h);
+        return 0;
+    });
+    spy.Clear();
+    spy.KeepOnly({WM_PARENTNOTIFY});
+    EXPECT_EQ(Child(top, {0, 0, 1, 1}), nullptr);
+    EXPECT_TRUE(Same(spy.Compare(top, Msgs({WM_PARENTNOTIFY}))));
+    Off(nullptr, WM_MOVE);
 }
 
 std::function<void(char, HWND, const CBT_CREATEWNDW*)> g_hookSeen;
@@ -228,6 +238,10 @@ TEST_F(WindowTest, ClassesTextStylesAndPropertiesFollowThePlatform) {
     wc.lpszClassName = u"Extra";
     wc.cbWndExtra = 16;
     ASSERT_NE(RegisterClassW(&wc), 0);
+    WNDCLASSW info{};
+    EXPECT_TRUE(GetClassInfoW(nullptr, u"extra", &info));
+    EXPECT_EQ(info.cbWndExtra, 16);
+    EXPECT_FALSE(GetClassInfoW(nullptr, u"extra", nullptr));
     HWND w = CreateWindowExW(0, u"EXTRA", nullptr, WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(w, nullptr);
     WCHAR name[16];
@@ -272,7 +286,10 @@ TEST_F(WindowTest, ClassesTextStylesAndPropertiesFollowThePlatform) {
 TEST_F(WindowTest, EnableWindowCancelsModeFirstAndDropsTheFocus) {
     HWND top = Top();
     HWND child = Child(top, {0, 0, 50, 50});
+    HWND other = Child(top, {60, 0, 50, 50});
     SetFocus(child);
+    EXPECT_FALSE(EnableWindow(other, FALSE));
+    EXPECT_EQ(GetFocus(), child) << "another window disabled leaves the focus alone";
     spy.Clear();
     EXPECT_FALSE(EnableWindow(child, FALSE));  // was enabled
     EXPECT_TRUE(Same(spy.Compare(child, Msgs({WM_CANCELMODE, WM_KILLFOCUS, WM_ENABLE}))));
@@ -315,7 +332,7 @@ TEST_F(WindowTest, NonClientAreaTakesTheRoomOfFramesCaptionsEdgesAndScrollBars) 
                   CRect(c.insets));
         // AdjustWindowRectEx goes the other way for the same frame (scroll bars aside).
         CRect adj(0, 0, 10, 10);
-        AdjustWindowRectEx(&adj, c.style & ~(WS_VSCROLL | WS_HSCROLL), FALSE, c.exStyle);
+        EXPECT_TRUE(AdjustWindowRectEx(&adj, c.style & ~(WS_VSCROLL | WS_HSCROLL), FALSE, c.exStyle));
         EXPECT_EQ(-adj.TopLeft(), CPoint(c.insets.left, c.insets.top));
         DestroyWindow(h);
     }
