@@ -237,6 +237,11 @@ TEST_F(DialogTest, ControlsAreLaidOutInDialogUnitsOfTheTemplateFont) {
     SetCursor(LoadCursorW(nullptr, IDC_WAIT));
     desktop.MouseMove(POINT{origin.x + x(100), origin.y + y(62)});
     EXPECT_EQ(desktop.Pointer().shape, tq3::fw::CursorShape::Arrow);
+    // Active again, the dialog gives the focus back to the control that had it.
+    SetFocus(GetDlgItem(dialog, kApply));
+    SetActiveWindow(owner);
+    SetActiveWindow(dialog);
+    EXPECT_EQ(GetFocus(), GetDlgItem(dialog, kApply));
     DestroyWindow(dialog);
 }
 

@@ -122,12 +122,18 @@ TEST_F(FontDialogTest, StartsFromTheRecordAndReturnsTheChoice) {
                          // Sizes are limited to 8 ... 14 points.
                          EXPECT_EQ(SendDlgItemMessageW(dialog, cmb3, CB_GETCOUNT, 0, 0), 6);
                          EXPECT_FALSE(IsWindowEnabled(GetWindow(dialog, GW_OWNER)));
+                         RECT frame, client;  // a caption and a frame around the boxes
+                         GetWindowRect(dialog, &frame);
+                         GetClientRect(dialog, &client);
+                         EXPECT_GT(frame.bottom - frame.top - client.bottom, GetSystemMetrics(SM_CYCAPTION));
                      }),
                      AnswerChoose(cmb2, 1), AnswerType(cmb3, u"12"), AnswerCommand(IDOK)}));
     EXPECT_EQ(std::u16string(font.lfFaceName), u"Courier New");
     EXPECT_EQ(font.lfWeight, FW_NORMAL);
     EXPECT_EQ(font.lfItalic, TRUE);
     EXPECT_EQ(font.lfHeight, -MulDiv(120, 96, 720));
+    EXPECT_EQ(std::vector<int>({font.lfOutPrecision, font.lfClipPrecision, font.lfQuality}),
+              std::vector<int>({3, 2, 1}));  // stroke precision, draft quality
     EXPECT_EQ(choice.iPointSize, 120);
     EXPECT_EQ(choice.nFontType, SCREEN_FONTTYPE | REGULAR_FONTTYPE | ITALIC_FONTTYPE);
     EXPECT_TRUE(IsWindowEnabled(owner));
@@ -140,6 +146,10 @@ TEST_F(FontDialogTest, CancelLeavesEverythingAsItWas) {
     EXPECT_EQ(std::memcmp(&font, &before, sizeof font), 0);
     EXPECT_EQ(choice.iPointSize, record.iPointSize);
     EXPECT_EQ(CommDlgExtendedError(), 0u);
+    // A message the hook takes is kept from the dialog: a refused close leaves it up.
+    choice.Flags |= CF_ENABLEHOOK;
+    choice.lpfnHook = [](HWND, UINT message, WPARAM, LPARAM) -> UINT_PTR { return message == WM_CLOSE ? 1 : 0; };
+    EXPECT_TRUE(Run({Look([](HWND dialog) { SendMessageW(dialog, WM_CLOSE, 0, 0); }), AnswerCommand(IDOK)}));
 }
 
 // A size outside the limits or not a number is refused with a message, and the
