@@ -341,8 +341,15 @@ TEST_F(WindowTest, TrackMouseEventReportsHoveringAndLeaving) {
     desktop.AdvanceClock(500);
     desktop.MouseMove(POINT{200, 200});
     EXPECT_TRUE(Same(spy.Compare(a, Msgs({WM_MOUSEHOVER, WM_MOUSELEAVE}))));
-    // Asked while the pointer is already elsewhere, the leave comes at once.
+    // Cancelled, tracking reports nothing; asked while the pointer is already
+    // elsewhere, the leave comes at once.
     spy.Clear();
+    tme.dwFlags = TME_LEAVE;
+    desktop.MouseMove(POINT{10, 10});
+    EXPECT_TRUE(TrackMouseEvent(&tme));
+    tme.dwFlags = TME_LEAVE | TME_CANCEL;
+    EXPECT_TRUE(TrackMouseEvent(&tme));
+    desktop.MouseMove(POINT{200, 200});
     tme.dwFlags = TME_LEAVE;
     EXPECT_TRUE(TrackMouseEvent(&tme));
     desktop.RunUntilIdle();
