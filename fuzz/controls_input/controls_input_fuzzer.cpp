@@ -160,7 +160,8 @@ LRESULT Scene::ParentProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_MEASUREITEM: reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = 19; return TRUE;
     case WM_DRAWITEM: {
         const auto& item = *reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
-        FillRect(item.hDC, &item.rcItem, GetSysColorBrush((item.itemState & ODS_SELECTED) ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+        const int background = (item.itemState & ODS_SELECTED) ? COLOR_HIGHLIGHT : COLOR_WINDOW;
+        FillRect(item.hDC, &item.rcItem, GetSysColorBrush(background));
         return TRUE;
     }
     case WM_COMMAND:
@@ -361,7 +362,9 @@ void Mouse(Scene& s, Reader& in) {
     case 0: s.desktop.Click(at, Button::Left, modifiers); break;
     case 1: s.desktop.DoubleClick(at, Button::Left, modifiers); break;
     case 2: s.desktop.Click(at, Button::Right, modifiers); break;
-    case 3: s.desktop.Wheel(at, (kind & 0x40) ? WHEEL_DELTA : -WHEEL_DELTA * (1 + (kind >> 7)), modifiers & kShift); break;
+    case 3:
+        s.desktop.Wheel(at, (kind & 0x40) ? WHEEL_DELTA : -WHEEL_DELTA * (1 + (kind >> 7)), modifiers & kShift);
+        break;
     default: {
         // A drag: out to a second point, a while there for the timers that scroll
         // while the pointer is outside, then on to a third point and released. The
@@ -424,6 +427,21 @@ void ItemResult(Control& c, bool added, bool valid, LRESULT result) {
     }
 }
 
+// An item added, inserted (`change` 1) or deleted (2) through the list box's or
+// the combo box's own messages, with the count and order kept up to date.
+void ChangeItems(Control& c, int change, int index, int arg, UINT add, UINT insert, UINT remove) {
+    const WPARAM w = static_cast<WPARAM>(index);
+    switch (change) {
+    case 0: ItemResult(c, true, true, SendMessageW(c.hwnd, add, 0, TextParam(Text(arg)))); break;
+    case 1:
+        // Inserted where the program says, not where the order would put it.
+        c.sorted = c.sorted && c.count == 0;
+        ItemResult(c, true, index >= -1 && index <= c.count, SendMessageW(c.hwnd, insert, w, TextParam(Text(arg))));
+        break;
+    default: ItemResult(c, false, index >= 0 && index < c.count, SendMessageW(c.hwnd, remove, w, 0)); break;
+    }
+}
+
 void ListMessage(Scene& s, Reader& in) {
     Control& c = s.controls[kList];
     const int b = in.Byte(), arg = in.Byte(), arg2 = in.Byte();
@@ -431,13 +449,9 @@ void ListMessage(Scene& s, Reader& in) {
     const int index = ItemIndex(arg, c.count);
     const WPARAM w = static_cast<WPARAM>(index);
     switch (b % 9) {
-    case 0: ItemResult(c, true, true, SendMessageW(c.hwnd, LB_ADDSTRING, 0, TextParam(Text(arg2)))); break;
+    case 0:
     case 1:
-        // Inserted where the program says, not where the order would put it.
-        c.sorted = c.sorted && c.count == 0;
-        ItemResult(c, true, index >= -1 && index <= c.count, SendMessageW(c.hwnd, LB_INSERTSTRING, w, TextParam(Text(arg2))));
-        break;
-    case 2: ItemResult(c, false, index >= 0 && index < c.count, SendMessageW(c.hwnd, LB_DELETESTRING, w, 0)); break;
+    case 2: ChangeItems(c, b % 9, index, arg2, LB_ADDSTRING, LB_INSERTSTRING, LB_DELETESTRING); break;
     case 3: SendMessageW(c.hwnd, LB_SETCURSEL, w, 0); break;
     case 4: SendMessageW(c.hwnd, LB_SETSEL, arg2 & 1, static_cast<LPARAM>(index)); break;
     case 5: SendMessageW(c.hwnd, LB_SETTOPINDEX, w, 0); break;
@@ -460,12 +474,9 @@ void ComboMessage(Scene& s, Reader& in) {
     const WPARAM w = static_cast<WPARAM>(index);
     const bool sortedStyle = (GetWindowLongW(c.hwnd, GWL_STYLE) & CBS_SORT) != 0;
     switch ((b >> 1) % 10) {
-    case 0: ItemResult(c, true, true, SendMessageW(c.hwnd, CB_ADDSTRING, 0, TextParam(Text(arg2)))); break;
+    case 0:
     case 1:
-        c.sorted = c.sorted && c.count == 0;
-        ItemResult(c, true, index >= -1 && index <= c.count, SendMessageW(c.hwnd, CB_INSERTSTRING, w, TextParam(Text(arg2))));
-        break;
-    case 2: ItemResult(c, false, index >= 0 && index < c.count, SendMessageW(c.hwnd, CB_DELETESTRING, w, 0)); break;
+    case 2: ChangeItems(c, (b >> 1) % 10, index, arg2, CB_ADDSTRING, CB_INSERTSTRING, CB_DELETESTRING); break;
     case 3: SendMessageW(c.hwnd, CB_SETCURSEL, w, 0); break;
     case 4:
         // A program may close the list and drop it again at once, before the queue
@@ -479,7 +490,8 @@ void ComboMessage(Scene& s, Reader& in) {
         break;
     case 5: {
         const int length = static_cast<int>(SendMessageW(c.hwnd, WM_GETTEXTLENGTH, 0, 0));
-        const auto from = static_cast<WORD>(TextPosition(arg, length)), to = static_cast<WORD>(TextPosition(arg2, length));
+        const auto from = static_cast<WORD>(TextPosition(arg, length));
+        const auto to = static_cast<WORD>(TextPosition(arg2, length));
         SendMessageW(c.hwnd, CB_SETEDITSEL, 0, MAKELPARAM(from, to));
         break;
     }
@@ -637,7 +649,8 @@ void CheckEditSelection(HWND edit) {
               "an edit box's lines follow one another inside its text");
         previous = index;
     }
-    Check(SendMessageW(edit, EM_LINEINDEX, static_cast<WPARAM>(lines), 0) == -1, "an edit box has no line past its last");
+    Check(SendMessageW(edit, EM_LINEINDEX, static_cast<WPARAM>(lines), 0) == -1,
+          "an edit box has no line past its last");
     if (GetWindowLongW(edit, GWL_STYLE) & ES_MULTILINE) {
         Check(SendMessageW(edit, EM_GETFIRSTVISIBLELINE, 0, 0) < lines, "an edit box shows one of its lines first");
     }
@@ -653,7 +666,9 @@ void CheckEditText(const Scene& s, HWND edit, const EditBefore& before) {
     if (s.programSet) return;
     if (before.readOnly && !s.programEdit) Check(after == before.text, "a read-only box keeps its text");
     const auto limit = static_cast<std::size_t>(SendMessageW(edit, EM_GETLIMITTEXT, 0, 0));
-    if (after.size() > before.text.size()) Check(after.size() <= limit, "an edit box's text grows only up to its limit");
+    if (after.size() > before.text.size()) {
+        Check(after.size() <= limit, "an edit box's text grows only up to its limit");
+    }
     if (style & ES_UPPERCASE) {
         Check(SmallLetters(after) <= SmallLetters(before.text), "an ES_UPPERCASE box takes no small letters");
     }
