@@ -263,10 +263,37 @@ int CTableView::IsEnableToPaste(const CString& text, int& blockLines, int& block
 
     const WCHAR* const begin = text.GetString();
     const WCHAR* const end = begin + text.GetLength();
+    // A line of the block put down with its first field in column `base`: 0 when
+    // every field suits its column, -3 at a field no string of its list column
+    // takes (whatever came before it on the line), -2 when a field does not suit.
+    const auto checkLine = [&](const WCHAR* from, const WCHAR* to, long long base) {
+        bool fits = true;
+        const WCHAR* field = from;
+        for (long long column = base;; ++column) {
+            const WCHAR* stop = std::find(field, to, u'\t');
+            const int length = static_cast<int>(stop - field);
+            const FieldKind kind = Classify(field, length);
+            const CColumnProp* prop = column < columnCount ? sheet->GetColumn(static_cast<int>(column)) : nullptr;
+            if (kind.listCheck && prop != nullptr && prop->numeric != 1 && !prop->listStrings.empty() &&
+                !MatchesList(*prop, field, length)) {
+                return -3;
+            }
+            if ((kind.fieldClass & ColumnAccepts(prop)) == 0) fits = false;
+            if (stop == to) break;
+            field = stop + 1;
+        }
+        return fits ? 0 : -2;
+    };
+
+    // The lines are counted and the first block across checked in the same walk, so
+    // a large text is read from memory once for both; the first line that fails
+    // gives the verdict, as a check after the count would find it.
+    int verdict = 0;
     LineWalker walk(begin, end, lineCount);
     for (const WCHAR *from, *to; walk.Next(from, to);) {
         ++blockLines;
         blockColumns = std::max(blockColumns, static_cast<int>(std::count(from, to, u'\t')) + 1);
+        if (verdict == 0) verdict = checkLine(from, to, sel.left);
     }
     if (blockLines == 0) return 0;  // no text: nothing to check against
 
@@ -275,33 +302,15 @@ int CTableView::IsEnableToPaste(const CString& text, int& blockLines, int& block
     timesDown = std::max(selLines / blockLines, 1);
     timesAcross = std::max(selColumns / blockColumns, 1);
 
-    for (int d = 0; d < timesDown; ++d) {
-        for (int a = 0; a < timesAcross; ++a) {
-            const long long base = static_cast<long long>(sel.left) + static_cast<long long>(a) * blockColumns;
-            LineWalker block(begin, end, lineCount);
-            for (const WCHAR *from, *to; block.Next(from, to);) {
-                bool fits = true;
-                const WCHAR* field = from;
-                for (long long column = base;; ++column) {
-                    const WCHAR* stop = std::find(field, to, u'\t');
-                    const int length = static_cast<int>(stop - field);
-                    const FieldKind kind = Classify(field, length);
-                    const CColumnProp* prop = column < columnCount ? sheet->GetColumn(static_cast<int>(column)) : nullptr;
-                    if (kind.listCheck && prop != nullptr && prop->numeric != 1 && !prop->listStrings.empty() &&
-                        !MatchesList(*prop, field, length)) {
-                        return -3;
-                    }
-                    if ((kind.fieldClass & ColumnAccepts(prop)) == 0) fits = false;
-                    if (stop == to) break;
-                    field = stop + 1;
-                }
-                if (!fits) {
-                    timesDown = timesAcross = 0;
-                    return -2;
-                }
-            }
-        }
+    // A block lands in the same columns on every repetition down, so each
+    // repetition across is checked once.
+    for (int a = 1; verdict == 0 && a < timesAcross; ++a) {
+        const long long base = static_cast<long long>(sel.left) + static_cast<long long>(a) * blockColumns;
+        LineWalker block(begin, end, lineCount);
+        for (const WCHAR *from, *to; verdict == 0 && block.Next(from, to);) verdict = checkLine(from, to, base);
     }
+    if (verdict == -2) timesDown = timesAcross = 0;
+    if (verdict != 0) return verdict;
     if (selLines > 1 && selLines % blockLines != 0) return -1;
     if (selColumns > 1 && selColumns % blockColumns != 0) return -1;
     return 1;
@@ -323,6 +332,11 @@ int CTableView::PasteString(CString text, CRect area) {
             const CSheetObj* sheet = GetSheetObj(sheetIndex);
             if (sheet == nullptr) return 0;
             if (line >= sheet->GetLineCount()) break;
+            // A large block's lines are far from the cache: the next line's text and
+            // the record of the one after are asked for now, so that memory fetches
+            // them while this line is written.
+            if (const CLineProp* next = sheet->GetLine(line + 1)) __builtin_prefetch(next->text.GetString());
+            __builtin_prefetch(sheet->GetLine(line + 2));
 
             const WCHAR* stop = p;
             while (stop != end && !(stop[0] == u'\r' && stop + 1 != end && stop[1] == u'\n')) ++stop;

@@ -5,7 +5,8 @@
 // Paste of that block (the Paste command: clipboard, check, writing) against
 // splitting the same text into fields and storing each with SetCellText. Paste of
 // 1,000,000 x 10 against 100,000 x 10, for linear growth, and the same for the
-// writer alone and for the SetCellText loop. Each paste writes texts
+// writer alone, for the reading of the clipboard, for the check alone and for the
+// SetCellText loop. Each paste writes texts
 // that differ from the stored ones, alternating between two blocks, so that every
 // cell is rebuilt and the change hook runs for each.
 #include <benchmark/benchmark.h>
@@ -16,6 +17,7 @@
 
 #include "bench/ratio_report.h"
 #include "bench/view_scene.h"
+#include "text/clipboard_text.h"
 
 namespace {
 
@@ -151,6 +153,41 @@ BENCHMARK(BM_Paste100k)->Unit(benchmark::kMillisecond)->Iterations(4);
 void BM_Paste1M(benchmark::State& state) { PasteBlock(state, 1000000); }
 BENCHMARK(BM_Paste1M)->Unit(benchmark::kMillisecond)->Iterations(2);
 
+
+// The paste's first step alone: the clipboard's text copied out into a string of
+// the command's own, which is then let go.
+void ReadBlock(benchmark::State& state, int lines) {
+    Scene& scene = TheScene();
+    scene.desktop.SetClipboardText(Block(lines, u'r'));
+    for (auto _ : state) {
+        CString text;
+        if (GetClipboardText(scene.view->m_hWnd, text) == 0) state.SkipWithError("no clipboard text");
+        benchmark::DoNotOptimize(text.GetString());
+    }
+}
+void BM_Read100k(benchmark::State& state) { ReadBlock(state, 100000); }
+BENCHMARK(BM_Read100k)->Unit(benchmark::kMillisecond)->Iterations(4);
+void BM_Read1M(benchmark::State& state) { ReadBlock(state, 1000000); }
+BENCHMARK(BM_Read1M)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+// The paste's second step alone: the block checked against the selection and the
+// columns, which here it fits.
+void CheckBlock(benchmark::State& state, int lines) {
+    Scene& scene = TheScene();
+    scene.Select(lines);
+    const CString text(Block(lines, u'r').c_str());
+    for (auto _ : state) {
+        int blockLines = 0, blockColumns = 0, timesDown = 0, timesAcross = 0;
+        if (scene.view->IsEnableToPaste(text, blockLines, blockColumns, timesDown, timesAcross) != 1) {
+            state.SkipWithError("the block does not fit");
+        }
+    }
+}
+void BM_Check100k(benchmark::State& state) { CheckBlock(state, 100000); }
+BENCHMARK(BM_Check100k)->Unit(benchmark::kMillisecond)->Iterations(4);
+void BM_Check1M(benchmark::State& state) { CheckBlock(state, 1000000); }
+BENCHMARK(BM_Check1M)->Unit(benchmark::kMillisecond)->Iterations(2);
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -163,6 +200,10 @@ int main(int argc, char** argv) {
                                "BM_Paste100k/iterations:4", 11.0);
         tq3::bench::PrintRatio(r, "(writer alone 1,000,000 lines / 100,000 lines)", "BM_PasteString1M/iterations:2",
                                "BM_PasteString100k/iterations:4", 11.0);
+        tq3::bench::PrintRatio(r, "(reading the clipboard 1,000,000 lines / 100,000 lines)", "BM_Read1M/iterations:2",
+                               "BM_Read100k/iterations:4", 11.0);
+        tq3::bench::PrintRatio(r, "(the check 1,000,000 lines / 100,000 lines)", "BM_Check1M/iterations:2",
+                               "BM_Check100k/iterations:4", 11.0);
         tq3::bench::PrintRatio(r, "(SetCellText 1,000,000 lines / 100,000 lines)", "BM_SplitAndSetCellText1M/iterations:2",
                                "BM_SplitAndSetCellText100k/iterations:4", 11.0);
     });

@@ -125,6 +125,8 @@ TEST_F(ClipboardTest, PasteDecidesAsksAndRepeats) {
          {{2, 2, u"w"}, {2, 3, u"7"}, {3, 2, u"t"}}, same, 1},
         {"decimals where the column has them", {5, 2, 5, 2}, u"-1.5\r\n", 0, 0, {{2, 5, u"-1.50"}}, {5, 2, 5, 2}},
         {"a number too large to hold leaves the cell", {5, 2, 5, 2}, u"1e400\r\n", 0, 0, {{2, 5, u"7.50"}}, same},
+        {"the block's repetition across meets a number column", {2, 0, 3, 0}, u"abc\r\n", 30010, IDOK,
+         {{0, 2, u"t"}, {0, 3, u"7"}}, same},
         {"past the last column", {5, 0, 5, 0}, u"1\t2\r\n", 30010, IDOK, {{0, 5, u"7.50"}}, same},
         {"taller than the lines left", {0, 5, 0, 5}, u"a\r\nb\r\nc\r\n", 0, 0, {{5, 0, u"a"}, {4, 0, u"t"}},
          {0, 5, 0, 7}},
