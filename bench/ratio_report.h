@@ -18,14 +18,27 @@ class RatioReporter : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const Run& run : runs) {
-            if (run.run_type != Run::RT_Iteration || run.iterations == 0) continue;
-            times[run.benchmark_name()] = run.GetAdjustedCPUTime() * MicrosecondsPer(run.time_unit);
+            const double time = run.GetAdjustedCPUTime() * MicrosecondsPer(run.time_unit);
+            if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median") {
+                medians[run.run_name.str()] = time;
+            } else if (run.run_type == Run::RT_Iteration && run.iterations != 0) {
+                times[run.benchmark_name()] = time;
+            }
         }
         ConsoleReporter::ReportRuns(runs);
     }
-    std::map<std::string, double> times;
+    // The time of benchmark `name`: the median of its repetitions when it had them,
+    // else its one run's; null when it did not run.
+    const double* TimeOf(const std::string& name) const {
+        if (auto m = medians.find(name); m != medians.end()) return &m->second;
+        if (auto t = times.find(name); t != times.end()) return &t->second;
+        return nullptr;
+    }
 
 private:
+    std::map<std::string, double> times;    // each run's, the last repetition's when repeated
+    std::map<std::string, double> medians;  // the repetitions' median, when repeated
+
     static double MicrosecondsPer(benchmark::TimeUnit unit) {
         switch (unit) {
         case benchmark::kNanosecond: return 0.001;
@@ -39,10 +52,10 @@ private:
 // Prints a/b against its aim; a pair of which one side did not run prints nothing.
 inline void PrintRatio(const RatioReporter& r, const char* what, const std::string& a, const std::string& b,
                        double aim) {
-    auto ia = r.times.find(a);
-    auto ib = r.times.find(b);
-    if (ia == r.times.end() || ib == r.times.end() || ib->second <= 0) return;
-    const double ratio = ia->second / ib->second;
+    const double* ta = r.TimeOf(a);
+    const double* tb = r.TimeOf(b);
+    if (ta == nullptr || tb == nullptr || *tb <= 0) return;
+    const double ratio = *ta / *tb;
     std::printf("%-48s %8.3f  (aim <= %.2f: %s)\n", what, ratio, aim, ratio <= aim ? "met" : "MISSED");
 }
 
