@@ -112,12 +112,16 @@ int PageSize(HWND hwnd, const ListBoxState* st) { return std::max(1, ClientHeigh
 
 int MaxTop(HWND hwnd, const ListBoxState* st) { return std::max(0, st->items.Count() - PageSize(hwnd, st)); }
 
+// Row `index` of a list whose client area is `width` wide.
+RECT RowRect(const ListBoxState* st, int index, LONG width) {
+    const LONG top = (index - st->top) * st->itemHeight;
+    return RECT{0, top, width, top + st->itemHeight};
+}
+
 RECT ItemRect(HWND hwnd, const ListBoxState* st, int index) {
     RECT rc;
     GetClientRect(hwnd, &rc);
-    rc.top = (index - st->top) * st->itemHeight;
-    rc.bottom = rc.top + st->itemHeight;
-    return rc;
+    return RowRect(st, index, rc.right);
 }
 
 void UpdateScrollBar(HWND hwnd, const ListBoxState* st) {
@@ -493,12 +497,20 @@ void DrawOwnerItem(HWND hwnd, const ListBoxState* st, HDC dc, int index, const R
     if (owner != nullptr) SendMessageW(owner, WM_DRAWITEM, item.CtlID, reinterpret_cast<LPARAM>(&item));
 }
 
-void DrawTextItem(HWND hwnd, const ListBoxState* st, HDC dc, const ListItem& item, int index, const RECT& r) {
-    const bool selected = IsExtended(hwnd) ? item.selected : index == st->current;
-    const bool enabled = IsWindowEnabled(hwnd) != FALSE;
+// How the rows of one paint look, read from the window once rather than for each
+// row: a page shows two dozen of them.
+struct RowLook {
+    bool extended;  // the selection is each item's own flag, not the current item
+    bool enabled;
+    LONG width;     // of the client area, which every row spans
+};
+
+void DrawTextItem(const ListBoxState* st, const RowLook& look, HDC dc, const ListItem& item, int index,
+                  const RECT& r) {
+    const bool selected = look.extended ? item.selected : index == st->current;
     if (selected) FillRect(dc, &r, GetSysColorBrush(COLOR_HIGHLIGHT));
     // A disabled list greys its text, except on the highlight, where grey would not read.
-    SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : enabled ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT));
+    SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : look.enabled ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT));
     SetBkMode(dc, TRANSPARENT);
     const std::u16string& text = item.text;
     RECT box = r;
@@ -524,9 +536,12 @@ void PaintItems(HWND hwnd, ListBoxState* st, HDC dc, const RECT& dirty) {
     for (const ListItem* item : shown) __builtin_prefetch(item);
     for (const ListItem* item : shown) __builtin_prefetch(item->text.data());
     FillRect(dc, &dirty, background);
+    RECT client;
+    GetClientRect(hwnd, &client);
+    const RowLook look{IsExtended(hwnd), IsWindowEnabled(hwnd) != FALSE, client.right};
     for (int i = first; i <= last; ++i) {
-        RECT r = ItemRect(hwnd, st, i);
         if (IsOwnerDrawn(hwnd)) {
+            RECT r = ItemRect(hwnd, st, i);
             // The parent may change the list while it draws: each item is looked up
             // afresh.
             DrawOwnerItem(hwnd, st, dc, i, r);
@@ -534,7 +549,8 @@ void PaintItems(HWND hwnd, ListBoxState* st, HDC dc, const RECT& dirty) {
             if (st == nullptr) return;
             continue;
         }
-        DrawTextItem(hwnd, st, dc, *shown[static_cast<std::size_t>(i - first)], i, r);
+        const RECT r = RowRect(st, i, look.width);
+        DrawTextItem(st, look, dc, *shown[static_cast<std::size_t>(i - first)], i, r);
         if (st->focused && i == st->caret && st->combo == nullptr) DrawFocusRect(dc, &r);
     }
     // An empty list with the focus still shows where the caret is.
