@@ -201,6 +201,8 @@ TEST_F(EditTest, KeysMoveSelectAndDeleteAsTheUserExpects) {
          u"one two three", {8, 8}},
         {"ctrl back over a word", 0, u"one two three", {13, 13}, {{VK_LEFT, kControl}}, u"", u"one two three",
          {8, 8}},
+        {"ctrl back over a space and the word before it", 0, u"one two three", {8, 8}, {{VK_LEFT, kControl}}, u"",
+         u"one two three", {4, 4}},
         {"ctrl backspace deletes a word", 0, u"one two", {7, 7}, {}, u"\x7F", u"one ", {4, 4}},
         {"typing replaces the selection", 0, u"abcd", {1, 3}, {}, u"X", u"aXd", {2, 2}},
         {"ctrl a then typing", 0, u"abcd", {2, 2}, {{'A', kControl}}, u"z", u"z", {1, 1}},
@@ -377,12 +379,23 @@ TEST_F(EditTest, CEditAnswersLineAndSelectionQueries) {
     EXPECT_EQ(notes.PosFromChar(0).x, 6);
     EXPECT_EQ(notes.CharFromPos(notes.PosFromChar(12)), MAKELONG(12, 2));
 
-    // Lines beyond the view move the scroll bar's thumb as the caret goes down.
+    // Lines beyond the view move the scroll bar's thumb as the caret goes down,
+    // and the caret's line shows whole at the bottom of the view.
     notes.SetSel(-1, -1);
     SetFocus(notes);
     for (int i = 0; i < 6; ++i) desktop.KeyPress(VK_RETURN);
     EXPECT_GT(notes.GetFirstVisibleLine(), 0);
     EXPECT_EQ(GetScrollPos(notes, SB_VERT), notes.GetFirstVisibleLine());
+    const int pitch = notes.PosFromChar(notes.LineIndex(1)).y - notes.PosFromChar(0).y;
+    CRect view;
+    notes.GetClientRect(&view);
+    POINT caret{};
+    GetCaretPos(&caret);
+    EXPECT_LE(caret.y + pitch, view.bottom);
+    // A long line below a short one scrolls sideways as far as its own end.
+    notes.SetWindowText((u"short\r\n" + std::u16string(60, u'W')).c_str());
+    desktop.KeyPress(VK_END, kControl);
+    EXPECT_LT(notes.PosFromChar(66).x, view.right);
     notes.LimitText(4);
     EXPECT_EQ(notes.GetLimitText(), 4u);
     notes.DestroyWindow();
@@ -564,6 +577,12 @@ TEST_F(EditTest, CaretFollowsWideAndPairedCharactersAndTheSelectionShows) {
     SendMessageW(hiding, EM_SETSEL, 2, 4);
     desktop.RunUntilIdle();
     EXPECT_EQ(CaptureWindow(hiding, inside).Count(highlight), 0);
+    SetFocus(hiding);
+    desktop.RunUntilIdle();
+    EXPECT_GT(CaptureWindow(hiding, inside).Count(highlight), 0) << "shown while focused";
+    SetFocus(parent);
+    desktop.RunUntilIdle();
+    EXPECT_EQ(CaptureWindow(hiding, inside).Count(highlight), 0) << "hidden again when the focus leaves";
 }
 
 // ---- Bad input ---------------------------------------------------------------------
