@@ -91,6 +91,7 @@ TEST_F(ListBoxTest, ItemsKeepTheirOrderAndRefuseIndexesNamingNothing) {
         EXPECT_EQ(Send(plain, LB_GETTEXTLEN, bad), LB_ERR);
         EXPECT_EQ(Send(plain, LB_GETITEMDATA, bad), LB_ERR);
         EXPECT_EQ(SendMessageW(plain, LB_SETITEMDATA, bad, 7), LB_ERR);
+        EXPECT_EQ(Send(plain, LB_SETCARETINDEX, bad), LB_ERR);
     }
     EXPECT_EQ(std::u16string(buffer), u"untouched");
     EXPECT_EQ(SendMessageW(plain, LB_SETITEMDATA, 2, 0x1234), 1);
@@ -258,6 +259,10 @@ TEST_F(ListBoxTest, GeometryAnswersInItemsOfTheFontsHeight) {
     EXPECT_EQ(si.nPos, 10 - page);
     SendMessageW(list, WM_VSCROLL, SB_TOP, 0);
     EXPECT_EQ(Send(list, LB_GETTOPINDEX), 0) << "the scroll bar scrolls";
+    while (Send(list, LB_GETCOUNT) > page) Send(list, LB_DELETESTRING, 0);
+    RECT fitting{};
+    GetClientRect(list, &fitting);
+    EXPECT_GT(fitting.right, client.right) << "the scroll bar goes once every item fits";
 }
 
 // ---- Looks --------------------------------------------------------------------------
