@@ -96,9 +96,11 @@ TEST_F(ComboBoxTest, ItemsLiveInTheListAndTheFieldShowsTheChoice) {
         {"the text chooses an item", WM_SETTEXT, 0, u"Fig", TRUE, 2, u"fig"},
         {"deleting the choice clears it", CB_DELETESTRING, 2, nullptr, 3, -1, u""},
         {"delete past the end", CB_DELETESTRING, 3, nullptr, CB_ERR, -1, u""},
-        {"an insertion goes where it is asked, sorted box or not", CB_INSERTSTRING, 0, u"zucchini", 0, -1, u""},
-        {"inserted at -1, it ends the list", CB_INSERTSTRING, static_cast<WPARAM>(-1), u"kiwi", 4, -1, u""},
-        {"inserted past the end, refused", CB_INSERTSTRING, 9, u"x", CB_ERR, -1, u""},
+        {"choose the first", CB_SETCURSEL, 0, nullptr, 0, 0, u"apple"},
+        {"an insertion goes where it is asked, sorted box or not, and the choice moves along", CB_INSERTSTRING, 0,
+         u"zucchini", 0, 1, u"apple"},
+        {"inserted at -1, it ends the list", CB_INSERTSTRING, static_cast<WPARAM>(-1), u"kiwi", 4, 1, u"apple"},
+        {"inserted past the end, refused", CB_INSERTSTRING, 9, u"x", CB_ERR, 1, u"apple"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -437,6 +439,8 @@ TEST_F(ComboBoxTest, ItsEditBoxScrollsOnlyWithAutoHScroll) {
     SetFocus(combo);
     desktop.Type(u"abcdef");
     EXPECT_EQ(Text(combo), u"abc");
+    EXPECT_EQ(SendMessageW(combo, CB_SETEDITSEL, 0, MAKELPARAM(1, 2)), TRUE);
+    EXPECT_EQ(SendMessageW(combo, CB_GETEDITSEL, 0, 0), MAKELONG(1, 2));
 }
 
 TEST_F(ComboBoxTest, ASimpleBoxKeepsItsListInViewBelowTheEdit) {
