@@ -43,6 +43,14 @@ TEST_F(StaticTest, TextIsPlacedWrappedAndMarkedAsTheStyleSays) {
     const CRect marked = Ink(SS_LEFT, u"&&&&&&");
     ASSERT_FALSE(marked.IsRectEmpty());
     EXPECT_GT(Ink(SS_LEFT | SS_NOPREFIX, u"&&&&&&").Width(), 2 * marked.Width() - 2);
+    // A rectangle is filled in its colour, a frame only outlined in it.
+    for (const auto& [kind, colour] :
+         {std::pair{SS_BLACKRECT, COLOR_WINDOWFRAME}, std::pair{SS_WHITEFRAME, COLOR_BTNHIGHLIGHT}}) {
+        HWND shape = Make(u"Static", nullptr, kind, RECT{10, 10, 50, 30});
+        EXPECT_TRUE(CaptureWindow(shape, RECT{0, 0, 40, 1}).FilledWith(GetSysColor(colour)).ok) << kind;
+        EXPECT_EQ(CaptureWindow(shape, RECT{2, 2, 38, 18}).FilledWith(GetSysColor(colour)).ok, kind == SS_BLACKRECT);
+        DestroyWindow(shape);
+    }
 }
 
 TEST_F(StaticTest, TextFontAndEnableChangesRepaint) {
