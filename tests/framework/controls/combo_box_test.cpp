@@ -286,6 +286,19 @@ TEST_F(ComboBoxTest, DroppingAndClosingNotifyInThePlatformsOrder) {
          },
          Typing({CBN_SETFOCUS, CBN_DROPDOWN}, 1, {CBN_SELCHANGE, CBN_SELENDOK, CBN_CLOSEUP}), 1, false, CBS_DROPDOWN,
          u"beta"},
+        // Alt was not pressed alone, though the box kept the arrow to itself.
+        {"Alt+Down on a window with a menu bar drops the list and leaves the bar shut", [](Desktop& d, HWND c) {
+             HMENU bar = CreateMenu();
+             AppendMenuW(bar, MF_STRING, 1, u"&File");
+             SetMenu(GetParent(c), bar);
+             d.QueueModalAnswer(tq3::testing::AnswerKey(VK_ESCAPE));  // what would close the bar again
+             SetFocus(c);
+             d.KeyPress(VK_DOWN, tq3::testing::kAlt);
+             EXPECT_EQ(d.PendingModalAnswers(), 1u) << "the menu bar opened";
+             SetMenu(GetParent(c), nullptr);
+             DestroyMenu(bar);
+         },
+         {CBN_SETFOCUS, CBN_DROPDOWN}, 1, true, CBS_DROPDOWNLIST, u"beta"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
