@@ -169,6 +169,8 @@ LRESULT OnCtlColor(UINT msg) {
 
 void tq3::fw::SetMenuBarHooks(const MenuBarHooks& hooks) { menuBarHooks = hooks; }
 
+void tq3::fw::wm::EndAltAlone() { altAlone = false; }
+
 LRESULT DefWindowProcW(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     Window* w = FromHandle(hwnd);
     if (w == nullptr) return 0;

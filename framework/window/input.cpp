@@ -141,7 +141,12 @@ void DeliverInput(const InputEvent& event) {
 
 namespace tq3::fw::wm {
 
-void CommitInput(const QueuedInput& q) { std::memcpy(S().syncKeys, q.keysAfter, sizeof(S().syncKeys)); }
+void CommitInput(const QueuedInput& q) {
+    std::memcpy(S().syncKeys, q.keysAfter, sizeof(S().syncKeys));
+    // Alt held with another key is a chord, whichever window takes the key and
+    // whether or not it passes the key on to DefWindowProc.
+    if (q.event.kind == InputEvent::Kind::KeyDown && q.msg.wParam != static_cast<WPARAM>(VK_MENU)) EndAltAlone();
+}
 
 // ============================================================================
 // Conversion

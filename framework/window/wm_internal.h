@@ -382,6 +382,10 @@ void DrawNonClient(HWND hwnd, HDC dc);
 bool ConvertInput(QueuedInput& q);
 // Updates the synchronous key state for a message just removed from the queue.
 void CommitInput(const QueuedInput& q);
+// A key other than Alt was read from the queue: letting Alt go no longer opens
+// the menu bar, even when the window that got the key kept it from
+// DefWindowProc (def_window_proc.cpp).
+void EndAltAlone();
 void FocusLost(Window* w);     // window going away or hidden: move focus, capture, activation
 void ReleaseCaptureOf(Window* w);
 WORD CurrentMouseKeyFlags(const BYTE* keys);
