@@ -251,6 +251,14 @@ TEST_F(ButtonTest, GroupBoxIsEtchedAndTitled) {
     EXPECT_EQ(WindowPixel(group, {1, 60}), GetSysColor(COLOR_BTNHIGHLIGHT));
     EXPECT_EQ(WindowPixel(group, {120, 99}), GetSysColor(COLOR_BTNHIGHLIGHT));
     EXPECT_GT(CountDark(group, RECT{8, 0, 80, 14}), 10) << "the title";
+    // The top line stops short of the title, leaving room before its first letter.
+    int line = 0;
+    while (line < 14 && WindowPixel(group, {200, line}) != GetSysColor(COLOR_BTNSHADOW)) ++line;
+    int x = 0;
+    while (x < 80 && WindowPixel(group, {x, line}) == GetSysColor(COLOR_BTNSHADOW)) ++x;
+    int room = 0;
+    while (room < 10 && WindowPixel(group, {x + room, line}) == GetSysColor(COLOR_BTNFACE)) ++room;
+    EXPECT_GE(room, 2) << "from " << x << " on line " << line;
 }
 
 TEST_F(ButtonTest, CheckMarkShowsOnlyWhenChecked) {
