@@ -6,7 +6,7 @@
 #include "framework/menus/menu.h"
 #include "framework/system/resources.h"
 #include "settings/language.h"
-#include "text/clipboard_text.h"
+#include "framework/system/clipboard.h"
 #include "view/table_view.h"
 
 IMPLEMENT_DYNAMIC(CUndoList, CObList)
@@ -25,6 +25,23 @@ constexpr struct {
     {kEditUndo, ID_EDIT_UNDO},
 };
 
+// Whether the clipboard holds text that GetClipboardText would return: it opens
+// for `owner` and its CF_UNICODETEXT block starts with a character other than the
+// terminating zero. Only that character is read, so asking costs the same for a
+// clipboard holding a hundred megabytes.
+bool ClipboardHoldsText(HWND owner) {
+    if (!::OpenClipboard(owner)) return false;
+    bool holds = false;
+    if (HANDLE block = ::GetClipboardData(CF_UNICODETEXT)) {
+        if (const auto* units = static_cast<const WCHAR*>(::GlobalLock(block))) {
+            holds = ::GlobalSize(block) >= sizeof(WCHAR) && units[0] != 0;
+            ::GlobalUnlock(block);
+        }
+    }
+    ::CloseClipboard();
+    return holds;
+}
+
 }  // namespace
 
 // ---- Command state ----------------------------------------------------------------
@@ -34,10 +51,10 @@ constexpr struct {
 void CTableView::OnUpdateEditCopy(CCmdUI* /*pCmdUI*/) {}
 void CTableView::OnUpdateEditCut(CCmdUI* /*pCmdUI*/) {}
 
-void CTableView::OnUpdateEditPaste(CCmdUI* pCmdUI) {
-    CString text;
-    pCmdUI->Enable(GetClipboardText(m_hWnd, text) != 0);
-}
+// The state is asked for before every command the view is sent and whenever a
+// menu opens, so it looks at the clipboard's first character rather than copying
+// its text, which may run to a hundred megabytes.
+void CTableView::OnUpdateEditPaste(CCmdUI* pCmdUI) { pCmdUI->Enable(ClipboardHoldsText(m_hWnd)); }
 
 void CTableView::OnUpdateEditFind(CCmdUI* pCmdUI) {
     const CSheetObj* sheet = CurrentSheet();
@@ -102,8 +119,7 @@ void CTableView::TrackContextMenu(CPoint point) {
     if (menu == nullptr) return;
     HMENU popup = ::GetSubMenu(menu, 0);
     if (popup != nullptr) {
-        CString text;
-        if ((editFunctions & kEditPaste) != 0 && GetClipboardText(m_hWnd, text) == 0) {
+        if ((editFunctions & kEditPaste) != 0 && !ClipboardHoldsText(m_hWnd)) {
             ::EnableMenuItem(popup, ID_EDIT_PASTE, MF_BYCOMMAND | MF_GRAYED | MF_DISABLED);
         }
         for (const auto& item : kMaskedCommands) {

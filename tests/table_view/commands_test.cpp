@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "framework/menus/menu.h"
+#include "framework/system/clipboard.h"
 #include "tests/table_view/clipboard_fixture.h"
 
 namespace tq3::test {
@@ -140,6 +141,12 @@ TEST_F(CommandsTest, CommandStateAndTheHostsUndoEntries) {
     EXPECT_FALSE(Enabled(ID_EDIT_PASTE));
     desktop.SetClipboardText(u"z");
     EXPECT_TRUE(Enabled(ID_EDIT_PASTE));
+    ASSERT_TRUE(OpenClipboard(frame->m_hWnd));
+    EXPECT_FALSE(Enabled(ID_EDIT_PASTE)) << "the clipboard held open by another window";
+    EXPECT_TRUE(EmptyClipboard());
+    CloseClipboard();
+    EXPECT_FALSE(Enabled(ID_EDIT_PASTE)) << "a clipboard without text";
+    desktop.SetClipboardText(u"z");
     view->SetEditFunctions(0);
     EXPECT_TRUE(Enabled(ID_EDIT_COPY)) << "the mask does not grey the host's items";
 
