@@ -76,24 +76,6 @@ std::pair<UINT, HANDLE>* Entry(UINT format) {
     return nullptr;
 }
 
-std::u16string TextOf(HANDLE h) {
-    std::u16string text;
-    SIZE_T bytes = GlobalSize(h);
-    auto* p = static_cast<const WCHAR*>(GlobalLock(h));
-    if (p == nullptr) return text;
-    const SIZE_T n = bytes / sizeof(WCHAR);
-    SIZE_T length = 0;
-    while (length < n && p[length] != 0) ++length;
-    try {
-        text.assign(p, length);  // one allocation, whatever the text's size
-    } catch (...) {
-        GlobalUnlock(h);
-        throw;
-    }
-    GlobalUnlock(h);
-    return text;
-}
-
 // Takes the system clipboard's text when another program changed it.
 void SyncFromSystem() {
     Clipboard& c = C();
@@ -121,11 +103,21 @@ void MirrorToSystem() {
     Clipboard& c = C();
     auto* e = Entry(CF_UNICODETEXT);
     if (e == nullptr || e->second == nullptr) return;
+    const auto* units = static_cast<const WCHAR*>(GlobalLock(e->second));
+    if (units == nullptr) return;
+    // The backend reads the text where it lies: a block of many megabytes is not
+    // copied once more on its way out, nor at all for a backend that keeps none.
+    const SIZE_T capacity = GlobalSize(e->second) / sizeof(WCHAR);
+    SIZE_T length = 0;
+    while (length < capacity && units[length] != 0) ++length;
     try {
         tq3::fw::Backend& backend = tq3::fw::CurrentBackend();
-        if (backend.WriteSystemClipboardText(TextOf(e->second))) c.systemSequence = backend.SystemClipboardSequence();
+        if (backend.WriteSystemClipboardText(std::u16string_view(units, length))) {
+            c.systemSequence = backend.SystemClipboardSequence();
+        }
     } catch (const std::bad_alloc&) {
     }
+    GlobalUnlock(e->second);
 }
 
 void Clipboard::WindowDestroyed(HWND hwnd) {

@@ -13,6 +13,7 @@
 #include <cstddef>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "framework/core/wintypes.h"
@@ -95,7 +96,7 @@ public:
     // The system clipboard's text, when the backend has one: Write replaces it,
     // Read fetches it (false when there is none or it cannot be read). A backend
     // without a system clipboard answers false to both and the process keeps its own.
-    virtual bool WriteSystemClipboardText(const std::u16string& text) = 0;
+    virtual bool WriteSystemClipboardText(std::u16string_view text) = 0;
     virtual bool ReadSystemClipboardText(std::u16string* text) = 0;
     // A counter that changes whenever another program changes the system clipboard.
     virtual ULONGLONG SystemClipboardSequence() const { return 0; }

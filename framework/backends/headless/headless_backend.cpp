@@ -71,7 +71,7 @@ void HeadlessBackend::SetCursorShape(CursorShape shape, const CursorImage* image
     }
 }
 
-bool HeadlessBackend::WriteSystemClipboardText(const std::u16string&) { return false; }
+bool HeadlessBackend::WriteSystemClipboardText(std::u16string_view) { return false; }
 
 bool HeadlessBackend::ReadSystemClipboardText(std::u16string*) { return false; }
 

@@ -32,7 +32,7 @@ public:
     bool WaitForInput(DWORD timeoutMs) override;
     ULONGLONG Now() const override;
     void SetCursorShape(CursorShape shape, const CursorImage* image) override;
-    bool WriteSystemClipboardText(const std::u16string& text) override;
+    bool WriteSystemClipboardText(std::u16string_view text) override;
     bool ReadSystemClipboardText(std::u16string* text) override;
     void Beep(UINT /*type*/) override { ++beeps_; }
     void SetTextInput(bool on, const RECT& caret) override {

@@ -966,7 +966,7 @@ void SdlBackend::SetTextInput(bool on, const RECT& caret) {
 // it is both ways.
 namespace {
 
-std::u16string LineEndsToDesktop(const std::u16string& text) {
+std::u16string LineEndsToDesktop(std::u16string_view text) {
     std::u16string out;
     out.reserve(text.size());
     for (size_t i = 0; i < text.size(); ++i) {
@@ -988,7 +988,7 @@ std::u16string LineEndsFromDesktop(const std::u16string& text) {
 
 }  // namespace
 
-bool SdlBackend::WriteSystemClipboardText(const std::u16string& text) {
+bool SdlBackend::WriteSystemClipboardText(std::u16string_view text) {
     try {
         std::string utf8 = ToUtf8(LineEndsToDesktop(text));
         if (SDL_SetClipboardText(utf8.c_str()) != 0) return false;

@@ -78,7 +78,7 @@ public:
     bool WaitForInput(DWORD timeoutMs) override;
     ULONGLONG Now() const override;
     void SetCursorShape(CursorShape shape, const CursorImage* image) override;
-    bool WriteSystemClipboardText(const std::u16string& text) override;
+    bool WriteSystemClipboardText(std::u16string_view text) override;
     bool ReadSystemClipboardText(std::u16string* text) override;
     ULONGLONG SystemClipboardSequence() const override;
     bool ShowsNativeWindows() const override;
