@@ -355,10 +355,7 @@ std::optional<std::u16string> Desktop::ClipboardText() {
     std::optional<std::u16string> text;
     if (HANDLE block = GetClipboardData(CF_UNICODETEXT)) {
         if (auto* units = static_cast<const WCHAR*>(GlobalLock(block))) {
-            size_t capacity = GlobalSize(block) / sizeof(WCHAR);
-            size_t length = 0;
-            while (length < capacity && units[length] != 0) ++length;
-            text.emplace(units, length);
+            text.emplace(tq3::fw::UnicodeBlockText(block, units));
             GlobalUnlock(block);
         }
     }

@@ -2,24 +2,22 @@
 
 #include <cstring>
 #include <new>
+#include <string_view>
 #include <utility>
 
 #include "framework/system/clipboard.h"
 
 namespace {
 
-// The text of a CF_UNICODETEXT block: up to its terminating zero, and never past
-// the block's end, even when a careless writer left no terminator.
+// The text of a CF_UNICODETEXT block into *out.
 bool ReadUnicodeBlock(HANDLE block, CString* out) {
     auto* units = static_cast<const WCHAR*>(GlobalLock(block));
     if (units == nullptr) return false;
-    SIZE_T capacity = GlobalSize(block) / sizeof(WCHAR);
-    SIZE_T length = 0;
-    while (length < capacity && units[length] != 0) ++length;
+    const std::u16string_view text = tq3::fw::UnicodeBlockText(block, units);
     bool ok = true;
     try {
-        if (length > static_cast<SIZE_T>(CString::kMaxLength)) throw std::bad_alloc();
-        out->SetString(units, static_cast<int>(length));
+        if (text.size() > static_cast<SIZE_T>(CString::kMaxLength)) throw std::bad_alloc();
+        out->SetString(text.data(), static_cast<int>(text.size()));
     } catch (const std::bad_alloc&) {
         ok = false;
     }

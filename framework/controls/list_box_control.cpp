@@ -500,9 +500,10 @@ void DrawOwnerItem(HWND hwnd, const ListBoxState* st, HDC dc, int index, const R
 // How the rows of one paint look, read from the window once rather than for each
 // row: a page shows two dozen of them.
 struct RowLook {
-    bool extended;  // the selection is each item's own flag, not the current item
+    bool ownerDrawn;  // the parent draws the rows
+    bool extended;    // the selection is each item's own flag, not the current item
     bool enabled;
-    LONG width;     // of the client area, which every row spans
+    LONG width;       // of the client area, which every row spans
 };
 
 void DrawTextItem(const ListBoxState* st, const RowLook& look, HDC dc, const ListItem& item, int index,
@@ -538,9 +539,9 @@ void PaintItems(HWND hwnd, ListBoxState* st, HDC dc, const RECT& dirty) {
     FillRect(dc, &dirty, background);
     RECT client;
     GetClientRect(hwnd, &client);
-    const RowLook look{IsExtended(hwnd), IsWindowEnabled(hwnd) != FALSE, client.right};
+    const RowLook look{IsOwnerDrawn(hwnd), IsExtended(hwnd), IsWindowEnabled(hwnd) != FALSE, client.right};
     for (int i = first; i <= last; ++i) {
-        if (IsOwnerDrawn(hwnd)) {
+        if (look.ownerDrawn) {
             RECT r = ItemRect(hwnd, st, i);
             // The parent may change the list while it draws: each item is looked up
             // afresh.

@@ -107,12 +107,9 @@ void MirrorToSystem() {
     if (units == nullptr) return;
     // The backend reads the text where it lies: a block of many megabytes is not
     // copied once more on its way out, nor at all for a backend that keeps none.
-    const SIZE_T capacity = GlobalSize(e->second) / sizeof(WCHAR);
-    SIZE_T length = 0;
-    while (length < capacity && units[length] != 0) ++length;
     try {
         tq3::fw::Backend& backend = tq3::fw::CurrentBackend();
-        if (backend.WriteSystemClipboardText(std::u16string_view(units, length))) {
+        if (backend.WriteSystemClipboardText(tq3::fw::UnicodeBlockText(e->second, units))) {
             c.systemSequence = backend.SystemClipboardSequence();
         }
     } catch (const std::bad_alloc&) {
@@ -252,4 +249,12 @@ UINT RegisterClipboardFormatW(LPCWSTR name) {
         return 0;
     }
     return 0xC000 + static_cast<UINT>(names.size() - 1);
+}
+
+std::u16string_view tq3::fw::UnicodeBlockText(HANDLE block, const WCHAR* units) {
+    if (units == nullptr) return {};
+    const SIZE_T capacity = GlobalSize(block) / sizeof(WCHAR);
+    SIZE_T length = 0;
+    while (length < capacity && units[length] != 0) ++length;
+    return std::u16string_view(units, length);
 }

@@ -5,6 +5,11 @@
 // clipboard when it has one.
 #pragma once
 
+#ifdef __cplusplus
+#include <string_view>
+#endif
+
+#include "framework/core/export.h"
 #include "framework/core/wintypes.h"
 #include "framework/system/global_memory.h"
 
@@ -55,4 +60,13 @@ TQ3FW_EXPORT_C UINT RegisterClipboardFormatW(LPCWSTR name);
 
 #ifdef __cplusplus
 inline UINT RegisterClipboardFormat(LPCWSTR name) { return RegisterClipboardFormatW(name); }
+
+namespace tq3::fw {
+
+// The text of the CF_UNICODETEXT block `block`, locked at `units`: up to its
+// terminating zero and never past the block's end, even when a careless writer
+// left no terminator.
+TQ3FW_API std::u16string_view UnicodeBlockText(HANDLE block, const WCHAR* units);
+
+}  // namespace tq3::fw
 #endif
