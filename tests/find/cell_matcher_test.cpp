@@ -43,6 +43,8 @@ TEST(CellMatcherTest, UncoveredCellsAskTheLocale) {
     const std::vector<Pair> pairs = {
         {u"e\u0301", u"\u00E9"}, {u"\U0001D400", u"A"}, {u"\xD800", u"\xD800"}, {u"a", u"a\u0308"},
         {u"a\uFFFEb", u"ab"},  // the collator's merge separator weighs below every letter
+        {u"\u0419", u"\u0439"},  // a letter and a mark that contract into one element
+        {u"a", u"a\uFDFA"},      // a ligature of a whole phrase, too long for the table
     };
     for (const Pair& p : pairs) {
         CellMatcher matcher(p.text, kFindEntireCells);

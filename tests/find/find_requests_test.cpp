@@ -132,7 +132,8 @@ TEST_F(FindRequestTest, ReplaceAllCoversTheColumnAndSkipsRefusedCells) {
 }
 
 // Replace All over a block searches from the block's top line; whole cells that
-// equal the text, symbols and case aside, take the replacement.
+// equal the text, symbols and case aside, take the replacement. An area wider
+// than one column, as a host may send it, has every match of a line replaced.
 TEST_F(FindRequestTest, ReplaceAllWholeCellsWithinTheArea) {
     Fill({u"a-b", u"AB", u"abc", u"ab", u"ab"});
     view->SetSel(CRect(0, 1, 0, 3), CPoint(0, 1));
@@ -140,6 +141,13 @@ TEST_F(FindRequestTest, ReplaceAllWholeCellsWithinTheArea) {
     FindReplaceNotify request = Request(1, 0, u"ab", kFindReplaceAll | kFindEntireCells, &area, u"z");
     Send(request);
     EXPECT_EQ(Column(0), (std::vector<std::u16string>{u"a-b", u"z", u"abc", u"z", u"ab"}));
+
+    Fill({u"ab	ab", u"x	x"});
+    view->SetSel(CRect(0, 0, 1, 1), CPoint(0, 0));
+    area = RECT{0, 0, 1, 1};
+    request = Request(0, 0, u"ab", kFindReplaceAll | kFindEntireCells, &area, u"z");
+    Send(request);
+    EXPECT_EQ(Cell(0, 1), u"z");
 }
 
 // Replace All in part of a cell: each cell gets every exact occurrence replaced,
@@ -218,6 +226,7 @@ TEST_F(FindRequestTest, BadRequestsChangeNothing) {
         {"empty text, Replace All", u"", true, kFindReplaceAll, u"x", -1, u"ab"},
         {"null text", nullptr, true, kFindReplaceAll, u"x", -1, u"ab"},
         {"no area", u"ab", false, kFindReplace, u"x", -1, u"ab"},
+        {"no area, Find Next", u"ab", false, 0, nullptr, -1, u"ab"},
         {"a 5,000-character text that is not there", huge.c_str(), true, kFindReplaceAll, u"x", -1, u"ab"},
         {"a null replacement empties the match", u"b", true, kFindReplace, nullptr, -1, u"a"},
         {"a lone surrogate and a NUL", u"b", true, kFindReplace, u"\xD800\0z", -1, u"a\xD800"},
