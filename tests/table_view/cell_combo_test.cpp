@@ -49,7 +49,12 @@ TEST_F(CellComboTest, KeysChangeTheEntryOrEndTheEdit) {
     };
     for (const Row& r : rows) {
         Open();
+        tq3::testing::MessageSpy spy;
+        spy.Watch(list.m_hWnd, "list");
         Press(r.keys);
+        // A key that ends the edit stops at the list's filter: the list never handles it.
+        for (const auto& record : spy.Find(list.m_hWnd, WM_KEYDOWN))
+            EXPECT_TRUE(!r.ends || record.wParam != static_cast<WPARAM>(r.keys.back().vk)) << r.what;
         EXPECT_EQ(list.GetCurSel(), r.current) << r.what;
         EXPECT_EQ(CWnd::GetFocus() == &host, r.ends) << r.what;
         EXPECT_EQ(list.IsWindowVisible() == FALSE, r.ends) << r.what;

@@ -113,6 +113,13 @@ TEST_F(CommandsTest, ARightClickOutsideTheSelectionMovesItAndAPickIsRoutedToTheV
     desktop.Click(view->m_hWnd, Middle(3, 2), Button::Right);
     EXPECT_EQ(desktop.ClipboardText(), u"r\r\n");
 
+    // The menu key in the middle of a drag ends the drag: the view lets the mouse go.
+    desktop.MouseDown(view->m_hWnd, Middle(0, 0));
+    ASSERT_EQ(::GetCapture(), view->m_hWnd);
+    desktop.KeyPress(VK_APPS);
+    EXPECT_EQ(::GetCapture(), nullptr);
+    desktop.MouseUp(view->m_hWnd, Middle(0, 0));
+
     // Past the last line: no menu, so no answer is used.
     CRect client;
     view->GetClientRect(&client);
