@@ -199,13 +199,12 @@ int CTableView::SetCellText(int sheet, int line, int column, LPCWSTR text) {
     // language outside the five, asks HeldLanguageResources.
     HMODULE held = KeptLanguageLibrary(tq3::LibraryLanguage());
     if (held == nullptr) held = HeldLanguageResources();
-    if (held != nullptr) {
-        LanguageResourcesAround hook(held);
+    if (held == nullptr) {
+        // Without the language's library the resources stay as they are.
         OnCellChanged(line, column);
         return 1;
     }
-    CSwitchResource scope;
-    SwitchToLanguageResources(scope);
+    LanguageResourcesAround hook(held);
     OnCellChanged(line, column);
     return 1;
 }

@@ -815,7 +815,7 @@ private:
     void SwitchToLanguageResources(class CSwitchResource& scope);
     // The resource module of the library language that the view holds (its own
     // module outside the five languages); null when the language's library cannot
-    // be loaded.
+    // be loaded, which is looked for once in the view's life.
     HMODULE HeldLanguageResources();
     // The library the view already holds for `language`; null for a language it has
     // not used yet or one outside the five. Inline: the cell setter asks it per cell.
@@ -841,6 +841,7 @@ private:
     mutable std::vector<WCHAR> scratch;
     static constexpr int kKeptLanguages = 5;
     HMODULE keptLanguageLibraries[kKeptLanguages] = {};  // language libraries the hook scopes used
+    bool missingLanguageLibraries[kKeptLanguages] = {};  // languages whose library could not be loaded
     // The cell area's off-screen buffer, kept while the area keeps its size: making
     // and clearing several megabytes on every paint of a full-screen view would
     // cost more than drawing the cells.

@@ -105,14 +105,21 @@ HMODULE CTableView::HeldLanguageResources() {
     const int language = tq3::LibraryLanguage();
     if (language < 0 || language >= kKeptLanguages) return tq3::OwnModule();
     if (HMODULE kept = KeptLanguageLibrary(language)) return kept;
-    return keptLanguageLibraries[language] = tq3::LoadViewResourceLibrary(language);
+    // A library that is not there is not looked for again: the view runs on
+    // without it, and the hook of every cell a paste or a Replace All changes
+    // would otherwise search the disk for it.
+    if (missingLanguageLibraries[language]) return nullptr;
+    HMODULE loaded = tq3::LoadViewResourceLibrary(language);
+    missingLanguageLibraries[language] = loaded == nullptr;
+    return keptLanguageLibraries[language] = loaded;
 }
 
 void CTableView::SwitchToLanguageResources(CSwitchResource& scope) {
     // The view holds its language libraries for its whole life, so the scope
     // borrows the one it needs instead of loading it again for every call.
-    const int language = tq3::LibraryLanguage();
-    scope.SwitchHeld(language, HeldLanguageResources());
+    // Without the library the resources stay as they are, as a switch that
+    // cannot load it leaves them.
+    if (HMODULE held = HeldLanguageResources()) scope.SwitchHeld(tq3::LibraryLanguage(), held);
 }
 
 BOOL CTableView::PreCreateWindow(CREATESTRUCTW& cs) {

@@ -15,6 +15,7 @@
 #include <cstring>
 #include <map>
 #include <new>
+#include <utility>
 
 #include "framework/core/utf.h"
 
@@ -27,6 +28,8 @@ struct LoadedModule {
     std::string objectName;  // "libTQ3VwJpn.so", for GetModuleHandleW
     std::string path;        // the absolute path it was loaded from
 };
+
+long searches = 0;  // loads that looked on disk
 
 std::map<HMODULE, LoadedModule>& Loaded() {
     // Never destroyed: libraries unloading at exit still look here.
@@ -167,9 +170,11 @@ HMODULE LoadLibraryFrom(const void* asker, LPCWSTR fileName) {
         if (objectName.empty()) return nullptr;
         const std::string& directory = CachedModuleDirectoryOf(asker);
         if (directory.empty()) return nullptr;
+        bool searched = false;
         for (const char* sub : {"/tq3view/", "/"}) {
             std::string path = directory + sub + objectName;
             if (HMODULE base = TakeLoaded(path)) return base;
+            if (!std::exchange(searched, true)) ++searches;
             if (access(path.c_str(), R_OK) != 0) continue;
             void* dl = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
             if (dl == nullptr) return nullptr;  // there, but not a loadable object
@@ -235,6 +240,8 @@ void RegisterResourceTable(HMODULE module, const TQ3ResourceTable* table) {
 }
 
 int LoadedLibraryCount() { return static_cast<int>(Loaded().size()); }
+
+long LibrarySearchCount() { return searches; }
 
 }  // namespace tq3::fw
 

@@ -46,5 +46,8 @@ TQ3FW_API const TQ3ResourceTable* ResourceTableOf(HMODULE module);
 
 // How many modules LoadLibraryW holds now (for tests of unloading).
 TQ3FW_API int LoadedLibraryCount();
+// How many loads have looked on disk for a module not already held (for tests
+// that a module which is not there is not looked for again and again).
+TQ3FW_API long LibrarySearchCount();
 
 }  // namespace tq3::fw

@@ -1,5 +1,7 @@
 // A host program built against the installed package: it fills a table view of
 // three sheets through the view's interface, switches sheets and reads it back.
+// With --no-language-libraries the language libraries have been taken away: the
+// view works the same, and does not look for them again at every cell it changes.
 #include <tq3view/testing.h>
 #include <tq3view/tq3view.h>
 
@@ -26,7 +28,8 @@ int Fail(const char* what) {
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    const bool withoutLanguages = argc > 1 && std::string(argv[1]) == "--no-language-libraries";
     tq3::testing::Desktop desktop(800, 600);
     tq3::testing::TestApp app(u"ConsumerView");
     auto* view = new CHostView;
@@ -52,6 +55,12 @@ int main() {
     if (view->GetCellText(1, 2, 1) != CString(u"12.35")) return Fail("numeric cell not normalised");
     if (view->GetCellText(2, 3, 0) != CString(u"p3")) return Fail("cell text");
     if (view->sheetSwitches != 1 || view->cellChanges != 3) return Fail("hook calls");
+    if (withoutLanguages) {
+        const long searchesBefore = tq3::fw::LibrarySearchCount();
+        for (int i = 0; i < 1000; ++i) view->SetCellText(0, i % 4, 0, i / 4 % 2 == 0 ? u"even" : u"odd");
+        if (view->cellChanges != 1003) return Fail("hook calls without the language libraries");
+        if (tq3::fw::LibrarySearchCount() != searchesBefore) return Fail("a missing library looked for at each cell");
+    }
     std::printf("consumer_view: 3 sheets filled and read back\n");
     return 0;
 }
