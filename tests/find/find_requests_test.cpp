@@ -132,8 +132,9 @@ TEST_F(FindRequestTest, ReplaceAllCoversTheColumnAndSkipsRefusedCells) {
 }
 
 // Replace All over a block searches from the block's top line; whole cells that
-// equal the text, symbols and case aside, take the replacement. An area wider
-// than one column, as a host may send it, has every match of a line replaced.
+// equal the text, symbols and case aside, take the replacement. In an area wider
+// than one column, as a host may send it, a replacement goes on to the next
+// cell of its line.
 TEST_F(FindRequestTest, ReplaceAllWholeCellsWithinTheArea) {
     Fill({u"a-b", u"AB", u"abc", u"ab", u"ab"});
     view->SetSel(CRect(0, 1, 0, 3), CPoint(0, 1));
