@@ -70,7 +70,9 @@ bool SearchLines(const CSheetObj& sheet, const SearchRange& range, tq3::CellMatc
         if (l + 4 <= range.lastLine) __builtin_prefetch(sheet.GetLine(l + 4)->text.GetString());
         const int from = l == range.startLine ? range.startColumn : range.firstColumn;
         // A line without text is one empty field.
-        const int found = matcher.FindInLine(record->text.GetString(), std::max(from, 0), range.lastColumn, match);
+        const CString& text = record->text;
+        const int found = matcher.FindInLine(text.GetString(), static_cast<std::size_t>(text.GetLength()),
+                                             std::max(from, 0), range.lastColumn, match);
         if (found >= 0) {
             line = l;
             column = found;

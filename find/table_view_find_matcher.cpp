@@ -1,19 +1,26 @@
 // Matching the cells of a line against the search text.
 //
-// Part of a cell: one pass over the line that counts the fields as it goes and
-// compares case-folded code units through a table (PartFoldTable), so neither the
-// line nor its fields are copied. Whole cells: each field of the range is
-// compared through the collation table (CollationTable) when both texts are
-// covered by it, through the locale functions otherwise.
+// Part of a cell: a filter first reads the line eight units at a time for the
+// search text's first units (MayHold), and only a line that has them gets the
+// pass that counts the fields as it goes and compares case-folded code units
+// through a table (PartFoldTable); neither the line nor its fields are copied.
+// Whole cells: each field of the range is compared through the collation table
+// (CollationTable) when both texts are covered by it, through the locale
+// functions otherwise.
 //
-// FindInLine -> ScanParts (part of a cell)
+// FindInLine -> MayHold, then ScanParts (part of a cell)
 //            | FindWholeInLine -> CompareByTables, or MatchCellByLocale for a
 //              field the tables do not cover
 // Matches and EqualByTables answer for one cell through the same functions.
 #include "find/table_view_find_matcher.h"
 
+#include <algorithm>
 #include <climits>
 #include <new>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "find/table_view_find_tables.h"
 #include "framework/core/locale.h"
@@ -40,6 +47,61 @@ bool EndsField(char16_t c) { return c == 0 || c == u'\t' || c == u'\r' || c == u
 struct Identity {
     char16_t operator[](char16_t c) const { return c; }
 };
+
+// Whether `line` may hold a match in its fields up to field `last`: whether the
+// first `count` (1 to 3) units of the folded search text stand anywhere in a row
+// in that part of it. A field's text is part of its line, so a line without them
+// holds no match, and the scan that tells fields apart reads only the lines that
+// have them. `want[k]` holds the code units that fold to search unit k (places may
+// repeat one), each written eight times over. The line is read eight starting
+// places at a time until the TAB that ends field `last` has gone by, the last
+// eight of the line taken so that they end at its end, overlapping the ones
+// before; a line too short for eight says yes.
+bool MayHold([[maybe_unused]] const char16_t (*want)[3][8], [[maybe_unused]] int count,
+             [[maybe_unused]] const WCHAR* line, [[maybe_unused]] std::size_t length,
+             [[maybe_unused]] int last) {
+#if defined(__SSE2__)
+    if (length < static_cast<std::size_t>(count) + 7) return true;
+    const auto load = [](const char16_t* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); };
+    __m128i units[3][3];
+    for (int k = 0; k < 3; ++k) {
+        for (int v = 0; v < 3; ++v) units[k][v] = load(want[k][v]);
+    }
+    const auto is = [&](__m128i v, int k) {
+        return _mm_or_si128(_mm_cmpeq_epi16(v, units[k][0]),
+                            _mm_or_si128(_mm_cmpeq_epi16(v, units[k][1]), _mm_cmpeq_epi16(v, units[k][2])));
+    };
+    const __m128i tab = _mm_set1_epi16(u'\t');
+    const std::size_t lastBlock = length - static_cast<std::size_t>(count) - 7;  // its first place
+    // TABs are counted lane by lane as the blocks go and summed after each of the
+    // first four blocks (a search of the first field or two ends there), then
+    // every fourth, which costs less than a look at each: the filter may read up
+    // to 31 units past the TAB that ends the fields searched.
+    const auto tabsAllowed = static_cast<std::size_t>(last);
+    std::size_t tabsSeen = 0;
+    __m128i lanes = _mm_setzero_si128();
+    for (std::size_t at = 0, block = 1;; at += 8, ++block) {
+        const bool final = at >= lastBlock;
+        if (final) at = lastBlock;
+        const __m128i v = load(line + at);
+        __m128i hit = is(v, 0);
+        if (count > 1) hit = _mm_and_si128(hit, is(load(line + at + 1), 1));
+        if (count > 2) hit = _mm_and_si128(hit, is(load(line + at + 2), 2));
+        if (_mm_movemask_epi8(hit) != 0) return true;
+        if (final) return false;
+        lanes = _mm_sub_epi16(lanes, _mm_cmpeq_epi16(v, tab));  // a TAB's lane is all ones: -1
+        if (block <= 4 || block % 4 == 0) {
+            const __m128i sums = _mm_sad_epu8(lanes, _mm_setzero_si128());
+            tabsSeen += static_cast<std::size_t>(_mm_cvtsi128_si32(sums)) +
+                        static_cast<std::size_t>(_mm_cvtsi128_si32(_mm_srli_si128(sums, 8)));
+            lanes = _mm_setzero_si128();
+            if (tabsSeen > tabsAllowed) return false;
+        }
+    }
+#else
+    return true;
+#endif
+}
 
 // The first match of `folded` (not empty, free of TAB, CR, LF and NUL) in the
 // fields `from`..`last` of `line`, each code unit of the line put through `fold`
@@ -114,6 +176,15 @@ CellMatcher::CellMatcher(std::u16string_view searchText, DWORD searchFlags)
         }
         for (char16_t c : folded) partImpossible = partImpossible || EndsField(c);
         partImpossible = partImpossible || folded.empty() || !FitsInt(folded.size());
+        if (partImpossible) return;
+        const int count = static_cast<int>(std::min<std::size_t>(folded.size(), 3));
+        for (int k = 0; k < count; ++k) {
+            char16_t units[3] = {folded[static_cast<std::size_t>(k)]};
+            const int found = ignoreCase ? UnitsFoldingTo(units[0], units, 3) : 1;
+            if (found <= 0) return;  // more than three fold to it: no filter
+            for (int v = 0; v < 3; ++v) std::fill_n(filterUnits[k][v], 8, units[std::min(v, found - 1)]);
+        }
+        filterCount = count;
         return;
     }
     table = CollationTable::For(ignoreCase);
@@ -134,17 +205,18 @@ bool CellMatcher::Matches(std::u16string_view cell, CellMatch& match) {
     if (partImpossible || cell.size() < folded.size()) return false;
     // A field holds no TAB, CR or LF; the scan reads it as a line of one field.
     std::u16string line(cell);
-    return FindPartInLine(line.c_str(), 0, 0, match) == 0;
+    return FindPartInLine(line.c_str(), line.size(), 0, 0, match) == 0;
 }
 
-int CellMatcher::FindInLine(const WCHAR* line, int from, int last, CellMatch& match) {
+int CellMatcher::FindInLine(const WCHAR* line, std::size_t length, int from, int last, CellMatch& match) {
     if (from > last || last < 0) return -1;
     return (flags & kFindEntireCells) != 0 ? FindWholeInLine(line, from, last, match)
-                                           : FindPartInLine(line, from, last, match);
+                                           : FindPartInLine(line, length, from, last, match);
 }
 
-int CellMatcher::FindPartInLine(const WCHAR* line, int from, int last, CellMatch& match) const {
+int CellMatcher::FindPartInLine(const WCHAR* line, std::size_t length, int from, int last, CellMatch& match) const {
     if (partImpossible) return -1;
+    if (filterCount > 0 && !MayHold(filterUnits, filterCount, line, length, last)) return -1;
     if (fold != nullptr) return ScanParts(line, from, last, folded, fold, match);
     return ScanParts(line, from, last, folded, Identity{}, match);
 }

@@ -14,6 +14,7 @@
 // functions only about cells with characters the tables do not cover.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -47,10 +48,11 @@ public:
     // Throws std::bad_alloc.
     bool Matches(std::u16string_view cell, CellMatch& match);
 
-    // The first field of the zero-terminated record `line` from field `from` to
-    // field `last` that matches: its index, or -1. A field's text ends at a CR or
-    // LF. Throws std::bad_alloc.
-    int FindInLine(const WCHAR* line, int from, int last, CellMatch& match);
+    // The first field of the record `line` from field `from` to field `last` that
+    // matches: its index, or -1. The record is `length` units long and a zero
+    // follows them (as a string's terminator does); a zero within it ends it too.
+    // A field's text ends at a CR or LF. Throws std::bad_alloc.
+    int FindInLine(const WCHAR* line, std::size_t length, int from, int last, CellMatch& match);
 
     // What the tables alone say of a whole cell: equal, not equal, or nothing
     // (nullopt) when the cell or the search text has a character they do not
@@ -62,7 +64,7 @@ private:
     // Compares the field whose text starts at `p` through the tables; leaves
     // `textEnd` at the end of the field's text unless the verdict is kUncovered.
     Verdict CompareByTables(const WCHAR* p, const WCHAR*& textEnd);
-    int FindPartInLine(const WCHAR* line, int from, int last, CellMatch& match) const;
+    int FindPartInLine(const WCHAR* line, std::size_t length, int from, int last, CellMatch& match) const;
     int FindWholeInLine(const WCHAR* line, int from, int last, CellMatch& match);
     bool MatchesWhole(std::u16string_view cell, CellMatch& match);
 
@@ -72,6 +74,12 @@ private:
     const char16_t* fold = nullptr;  // how a part of a cell folds its case (null: it does not)
     std::u16string folded;         // the search text so folded
     bool partImpossible = false;   // the search text holds a TAB, CR or LF: no field can hold it
+    // The line filter's search units: for each of the folded text's first three
+    // (fewer in a shorter text), the code units that fold to it, each written
+    // eight times over for compares of eight units at once. `filterCount` is how
+    // many are in use; 0 (no filter) when more than three units fold to one.
+    alignas(16) char16_t filterUnits[3][3][8] = {};
+    int filterCount = 0;
     // Whole cells: the search text's collation units and marks as the table
     // gives them; valid when `tableCovered`.
     CollationTable* table = nullptr;

@@ -30,8 +30,10 @@
 #include <unicode/uset.h>
 #include <unicode/utf16.h>
 
+#include <algorithm>
 #include <new>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "framework/core/collation.h"
@@ -211,6 +213,31 @@ const char16_t* LowerCaseTable() {
 const char16_t* PartFoldTable() {
     static const std::unique_ptr<char16_t[]> table = MakeFoldTable(2);
     return table.get();
+}
+
+int UnitsFoldingTo(char16_t folded, char16_t* units, int room) {
+    // The units that fold to another, as (folded, unit) pairs in order: about
+    // twelve hundred of the 65,536, so a search finds those of its first
+    // characters without walking the whole table.
+    static const std::vector<std::pair<char16_t, char16_t>> moved = [] {
+        const char16_t* fold = PartFoldTable();
+        std::vector<std::pair<char16_t, char16_t>> pairs;
+        for (int c = 0; c < kUnits; ++c) {
+            if (fold[c] != c) pairs.emplace_back(fold[c], static_cast<char16_t>(c));
+        }
+        std::sort(pairs.begin(), pairs.end());
+        return pairs;
+    }();
+    int count = 0;
+    const auto put = [&](char16_t unit) {
+        if (count < room) units[count] = unit;
+        ++count;
+    };
+    // A unit that folds to another is not among those that fold to it.
+    if (PartFoldTable()[folded] == folded) put(folded);
+    auto it = std::lower_bound(moved.begin(), moved.end(), std::make_pair(folded, char16_t{0}));
+    for (; it != moved.end() && it->first == folded; ++it) put(it->second);
+    return count <= room ? count : -1;
 }
 
 CollationTable::CollationTable(bool ignores, std::string name, std::unique_ptr<Collator> made)

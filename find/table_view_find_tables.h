@@ -16,6 +16,9 @@ const char16_t* LowerCaseTable();
 // CharLowerW applied twice: how a part of a cell and the search text fold when
 // case is ignored. Throws std::bad_alloc.
 const char16_t* PartFoldTable();
+// The code units that PartFoldTable folds to `folded`, put into `units` when there are at most `room` of them: their number, or -1 when
+// there are more. Throws std::bad_alloc.
+int UnitsFoldingTo(char16_t folded, char16_t* units, int room);
 
 // What the locale comparison that ignores symbols and non-spacing marks (and case,
 // for a table made to ignore it) makes of one code unit of a text: up to three

@@ -171,7 +171,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         tq3::CellMatcher matcher(text, flags);
         tq3::CellMatch fast;
         tq3::CellMatch slow;
-        const int byMatcher = matcher.FindInLine(line.c_str(), from, last, fast);
+        const int byMatcher = matcher.FindInLine(line.c_str(), line.size(), from, last, fast);
         const int byLocale = ReferenceFindInLine(line, text, flags, from, last, slow);
         if (byMatcher != byLocale) Fail("the matcher finds another field", text, line, flags);
         if (byMatcher >= 0 && (fast.x != slow.x || fast.y != slow.y)) Fail("the line's match differs", text, line, flags);
