@@ -456,8 +456,12 @@ bool IsDropKey(UINT message, WPARAM key) {
 }
 
 bool IsNavigationKey(WPARAM key) {
-    return key == VK_UP || key == VK_DOWN || key == VK_PRIOR || key == VK_NEXT || key == VK_HOME || key == VK_END;
+    return key == VK_UP || key == VK_DOWN || key == VK_LEFT || key == VK_RIGHT || key == VK_PRIOR || key == VK_NEXT ||
+           key == VK_HOME || key == VK_END;
 }
+
+// Home, End, Left and Right move the caret of a box with an edit box.
+bool IsEditKey(WPARAM key) { return key == VK_HOME || key == VK_END || key == VK_LEFT || key == VK_RIGHT; }
 
 // The keys of the box (and of its edit box, which passes them on): F4 and Alt
 // with an arrow open or close the list, Enter and Escape close an open one, the
@@ -477,8 +481,7 @@ bool HandleKey(HWND hwnd, ComboState* st, UINT message, WPARAM key) {
         Close(hwnd, st, key == VK_RETURN);
         return true;
     }
-    // Home and End belong to the edit box's text.
-    if (!IsNavigationKey(key) || (st->edit != nullptr && (key == VK_HOME || key == VK_END))) return false;
+    if (!IsNavigationKey(key) || (st->edit != nullptr && IsEditKey(key))) return false;
     if (!st->dropped) SendMessageW(st->list, LB_SETCURSEL, static_cast<WPARAM>(st->selection), 0);
     // The list moves its selection and reports it with LBN_SELCHANGE (OnCommand).
     SendMessageW(st->list, WM_KEYDOWN, key, 0);
@@ -492,11 +495,10 @@ LRESULT OnKeyDown(HWND hwnd, ComboState* st, UINT message, WPARAM wParam, LPARAM
 
 // Type-ahead in a box without edit box: the next item that begins with the
 // character becomes the choice.
-LRESULT OnChar(HWND hwnd, ComboState* st, WPARAM ch) {
+LRESULT OnChar(ComboState* st, WPARAM ch) {
     if (st->edit != nullptr || ch < 0x20) return 0;
     if (!st->dropped) SendMessageW(st->list, LB_SETCURSEL, static_cast<WPARAM>(st->selection), 0);
     SendMessageW(st->list, WM_CHAR, ch, 0);
-    (void)hwnd;
     return 0;
 }
 
@@ -664,10 +666,9 @@ LRESULT ResetContent(HWND hwnd, ComboState* st) {
 }
 
 // An addition before the chosen item moves the choice along with its item.
-LRESULT AddOrInsert(HWND hwnd, ComboState* st, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT AddOrInsert(ComboState* st, UINT message, WPARAM wParam, LPARAM lParam) {
     const LRESULT index = SendMessageW(st->list, message == CB_ADDSTRING ? LB_ADDSTRING : LB_INSERTSTRING, wParam, lParam);
     if (index >= 0 && st->selection >= 0 && index <= st->selection) ++st->selection;
-    (void)hwnd;
     return index;
 }
 
@@ -732,7 +733,7 @@ LRESULT SetDroppedWidth(ComboState* st, WPARAM width) {
 LRESULT OnItemMessage(HWND hwnd, ComboState* st, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case CB_ADDSTRING:
-        case CB_INSERTSTRING: return AddOrInsert(hwnd, st, message, wParam, lParam);
+        case CB_INSERTSTRING: return AddOrInsert(st, message, wParam, lParam);
         case CB_DELETESTRING: return DeleteString(hwnd, st, wParam);
         case CB_RESETCONTENT: return ResetContent(hwnd, st);
         case CB_GETCOUNT: return SendMessageW(st->list, LB_GETCOUNT, 0, 0);
@@ -838,14 +839,13 @@ LRESULT OnCreate(HWND hwnd, ComboState* st, LPARAM lParam) {
     return 0;
 }
 
-LRESULT OnDestroy(HWND hwnd, ComboState* st) {
+LRESULT OnDestroy(ComboState* st) {
     if (st->edit != nullptr && st->editProc != nullptr && IsWindow(st->edit)) {
         SetWindowLongPtrW(st->edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(st->editProc));
     }
     if (st->list != nullptr && IsWindow(st->list)) DestroyWindow(st->list);
     st->list = nullptr;
     st->dropped = false;
-    (void)hwnd;
     return 0;
 }
 
@@ -893,14 +893,14 @@ LRESULT OnWindowMessage(HWND hwnd, ComboState* st, UINT message, WPARAM wParam, 
 LRESULT Dispatch(HWND hwnd, ComboState* st, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_CREATE: return OnCreate(hwnd, st, lParam);
-        case WM_DESTROY: return OnDestroy(hwnd, st);
+        case WM_DESTROY: return OnDestroy(st);
         case WM_ERASEBKGND: return TRUE;  // WM_PAINT covers the whole box
         case WM_PAINT: return OnPaint(hwnd, st);
         case WM_LBUTTONDOWN:
         case WM_LBUTTONDBLCLK: return OnButtonDown(hwnd, st, lParam);
         case WM_KEYDOWN:
         case WM_SYSKEYDOWN: return OnKeyDown(hwnd, st, message, wParam, lParam);
-        case WM_CHAR: return OnChar(hwnd, st, wParam);
+        case WM_CHAR: return OnChar(st, wParam);
         case WM_MOUSEWHEEL:
             // The wheel scrolls an open list, or a simple box's.
             if (st->dropped || IsSimple(hwnd)) return SendMessageW(st->list, message, wParam, lParam);

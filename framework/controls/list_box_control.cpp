@@ -587,7 +587,10 @@ int KeyTarget(HWND hwnd, const ListBoxState* st, WPARAM key) {
     // the item with the focus rectangle.
     const int step = !IsExtended(hwnd) && st->current < 0 ? 0 : 1;
     switch (key) {
+        // A list of one column takes Left and Right as Up and Down.
+        case VK_LEFT:
         case VK_UP: return std::max(0, from - step);
+        case VK_RIGHT:
         case VK_DOWN: return std::min(last, from + step);
         case VK_PRIOR: return std::max(0, from - (page - 1 > 0 ? page - 1 : 1));
         case VK_NEXT: return std::min(last, from + (page - 1 > 0 ? page - 1 : 1));

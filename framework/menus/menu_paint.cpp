@@ -148,13 +148,12 @@ int ItemAt(const Menu* menu, POINT client) {
 // Bar layout
 // ============================================================================
 
-int LayOutBar(Menu* menu, int width) {
+int LayOutBar(Menu* menu, [[maybe_unused]] int width) {
     MeasuringDC dc;
     if (dc.Get() == nullptr) return 0;
     const int height = GetSystemMetrics(SM_CYMENU);
     // One row: the window manager leaves one row for the bar, and items past
     // the window's width are cut off by its edge.
-    (void)width;
     int x = 0;
     for (Item& item : menu->items) {
         int w = TextWidth(dc.Get(), LabelOf(item)) + 2 * kBarItemPadding;

@@ -206,6 +206,16 @@ TEST_F(ComboBoxTest, DroppingAndClosingNotifyInThePlatformsOrder) {
              d.Type(u"a");
          },
          {CBN_SETFOCUS, CBN_SELCHANGE, CBN_SELCHANGE, CBN_SELCHANGE}, 0, false, CBS_DROPDOWNLIST, u"alpha"},
+        {"Right and Left step through a closed list", [](Desktop& d, HWND c) {
+             SetFocus(c);
+             for (int key : {VK_RIGHT, VK_RIGHT, VK_LEFT}) d.KeyPress(key);
+         },
+         {CBN_SETFOCUS, CBN_SELCHANGE, CBN_SELCHANGE, CBN_SELCHANGE}, 2, false, CBS_DROPDOWNLIST, u"gamma"},
+        {"Right and Left move the caret of an edit box instead", [](Desktop& d, HWND c) {
+             SetFocus(c);
+             for (int key : {VK_RIGHT, VK_LEFT}) d.KeyPress(key);
+         },
+         {CBN_SETFOCUS}, 1, false, CBS_DROPDOWN, u"beta"},
         {"the focus leaving closes the list", [](Desktop&, HWND c) {
              SetFocus(c);
              SendMessageW(c, CB_SHOWDROPDOWN, TRUE, 0);

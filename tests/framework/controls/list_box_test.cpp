@@ -157,6 +157,8 @@ TEST_F(ListBoxTest, KeysAndClicksMoveTheSelectionAndNotify) {
         {"the first arrow selects the focus item", LBS_NOTIFY, keys({VK_DOWN, VK_DOWN, VK_DOWN, VK_UP}),
          {LBN_SETFOCUS, LBN_SELCHANGE, LBN_SELCHANGE, LBN_SELCHANGE, LBN_SELCHANGE}, 1, 0},
         {"up at the top says nothing", LBS_NOTIFY, keys({VK_HOME, VK_UP}), {LBN_SETFOCUS, LBN_SELCHANGE}, 0, 0},
+        {"right and left step as down and up", LBS_NOTIFY, keys({VK_DOWN, VK_RIGHT, VK_RIGHT, VK_LEFT}),
+         {LBN_SETFOCUS, LBN_SELCHANGE, LBN_SELCHANGE, LBN_SELCHANGE, LBN_SELCHANGE}, 1, 0},
         {"end then home", LBS_NOTIFY, keys({VK_END, VK_HOME}), {LBN_SETFOCUS, LBN_SELCHANGE, LBN_SELCHANGE}, 0, 0},
         {"end scrolls the last item into view", 0, keys({VK_END}), {LBN_SETFOCUS}, 25, 20},
         {"page down goes to the last item in view", 0, keys({VK_HOME, VK_NEXT}), {LBN_SETFOCUS}, 5, 0},
