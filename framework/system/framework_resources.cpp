@@ -98,7 +98,7 @@ constexpr TQ3ResourceTable kTable{TQ3_RESOURCE_MAGIC, TQ3_RESOURCE_VERSION,
 // which no loaded module can share.
 HINSTANCE Handle() { return reinterpret_cast<HINSTANCE>(const_cast<TQ3ResourceTable*>(&kTable)); }
 
-const bool registered = [] {
+[[maybe_unused]] const bool registered = [] {
     RegisterResourceTable(Handle(), &kTable);
     return true;
 }();
@@ -108,12 +108,10 @@ const bool registered = [] {
 HINSTANCE FrameworkResourceModule() {
     // Registered again when asked, in case a caller runs before this file's
     // static initialisation.
-    static const bool again = [] {
+    [[maybe_unused]] static const bool again = [] {
         RegisterResourceTable(Handle(), &kTable);
         return true;
     }();
-    (void)again;
-    (void)registered;
     return Handle();
 }
 

@@ -123,10 +123,7 @@ public:
     // Text input (input methods) is wanted (`on`) or not for the window with the
     // focus; `caret` is its caret, or its client area when it has none (screen
     // coordinates), where a candidate window should open. Called on changes only.
-    virtual void SetTextInput(bool on, const RECT& caret) {
-        (void)on;
-        (void)caret;
-    }
+    virtual void SetTextInput(bool /*on*/, const RECT& /*caret*/) {}
     // The outline of a drag that crosses the screen (a bar dragged out of its frame),
     // at `rect` (screen coordinates) with sides `thickness` pixels wide, shown
     // over everything on the screen until the next call moves it; a null `rect`
@@ -135,11 +132,7 @@ public:
     // draws the outline that way instead. So does a backend whose system windows
     // cannot show it over the bare screen. Once it answered true for a drag, the
     // drag's later calls only move or hide the outline.
-    virtual bool ShowDragFrame(const RECT* rect, int thickness) {
-        (void)rect;
-        (void)thickness;
-        return false;
-    }
+    virtual bool ShowDragFrame(const RECT* /*rect*/, int /*thickness*/) { return false; }
 };
 
 // Installs `backend` as the one the window manager talks to, after destroying all

@@ -481,7 +481,7 @@ void SdlBackend::NativeWindowChanged(HWND top) {
     if (!n->popup && GetActiveWindow() == top && SDL_GetKeyboardFocus() != n->window) SDL_RaiseWindow(n->window);
 }
 
-bool SdlBackend::ShowDragFrame(const RECT* rect, int thickness) {
+bool SdlBackend::ShowDragFrame([[maybe_unused]] const RECT* rect, [[maybe_unused]] int thickness) {
 #if defined(TQ3_WITH_XLIB)
     // On a virtual desktop the screen DC's inversion shows everywhere already.
     State& st = *state_;
@@ -499,8 +499,6 @@ bool SdlBackend::ShowDragFrame(const RECT* rect, int thickness) {
         return false;  // the drag inverts the rectangle instead
     }
 #else
-    (void)rect;
-    (void)thickness;
     return false;
 #endif
 }
