@@ -57,10 +57,8 @@ struct Identity {
 // places at a time until the TAB that ends field `last` has gone by, the last
 // eight of the line taken so that they end at its end, overlapping the ones
 // before; a line too short for eight says yes.
-bool MayHold([[maybe_unused]] const char16_t (*want)[3][8], [[maybe_unused]] int count,
-             [[maybe_unused]] const WCHAR* line, [[maybe_unused]] std::size_t length,
-             [[maybe_unused]] int last) {
 #if defined(__SSE2__)
+bool MayHold(const char16_t (*want)[3][8], int count, const WCHAR* line, std::size_t length, int last) {
     if (length < static_cast<std::size_t>(count) + 7) return true;
     const auto load = [](const char16_t* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); };
     __m128i units[3][3];
@@ -81,14 +79,14 @@ bool MayHold([[maybe_unused]] const char16_t (*want)[3][8], [[maybe_unused]] int
     std::size_t tabsSeen = 0;
     __m128i lanes = _mm_setzero_si128();
     for (std::size_t at = 0, block = 1;; at += 8, ++block) {
-        const bool final = at >= lastBlock;
-        if (final) at = lastBlock;
+        const bool closing = at >= lastBlock;
+        if (closing) at = lastBlock;
         const __m128i v = load(line + at);
         __m128i hit = is(v, 0);
         if (count > 1) hit = _mm_and_si128(hit, is(load(line + at + 1), 1));
         if (count > 2) hit = _mm_and_si128(hit, is(load(line + at + 2), 2));
         if (_mm_movemask_epi8(hit) != 0) return true;
-        if (final) return false;
+        if (closing) return false;
         lanes = _mm_sub_epi16(lanes, _mm_cmpeq_epi16(v, tab));  // a TAB's lane is all ones: -1
         if (block <= 4 || block % 4 == 0) {
             const __m128i sums = _mm_sad_epu8(lanes, _mm_setzero_si128());
@@ -98,10 +96,10 @@ bool MayHold([[maybe_unused]] const char16_t (*want)[3][8], [[maybe_unused]] int
             if (tabsSeen > tabsAllowed) return false;
         }
     }
-#else
-    return true;
-#endif
 }
+#else
+bool MayHold(const char16_t (*)[3][8], int, const WCHAR*, std::size_t, int) { return true; }
+#endif
 
 // The first match of `folded` (not empty, free of TAB, CR, LF and NUL) in the
 // fields `from`..`last` of `line`, each code unit of the line put through `fold`
