@@ -119,10 +119,14 @@ std::string ToUtf8(LPCWSTR text, int length) {
 
 std::string ToUtf8(const CString& text) { return ToUtf8(text.GetString(), text.GetLength()); }
 
+void AppendUtf8AsU16(std::string_view text, std::u16string& out) {
+    for (std::size_t i = 0; i < text.size();) PutUtf16(out, DecodeOne(text, i));
+}
+
 std::u16string Utf8ToU16(std::string_view text) {
     std::u16string out;
     out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size();) PutUtf16(out, DecodeOne(text, i));
+    AppendUtf8AsU16(text, out);
     return out;
 }
 

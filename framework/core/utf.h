@@ -24,5 +24,8 @@ TQ3FW_API std::string ToUtf8(std::u16string_view text);
 TQ3FW_API CString FromUtf8(const char* text);
 TQ3FW_API CString FromUtf8(std::string_view text);
 TQ3FW_API std::u16string Utf8ToU16(std::string_view text);
+// Appends the UTF-16 form of `text` to `out`, as Utf8ToU16 converts it: a caller
+// that reserved room first converts without a copy.
+TQ3FW_API void AppendUtf8AsU16(std::string_view text, std::u16string& out);
 
 }  // namespace tq3::fw

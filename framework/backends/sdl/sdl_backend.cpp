@@ -964,31 +964,53 @@ void SdlBackend::SetTextInput(bool on, const RECT& caret) {
 // it is both ways.
 namespace {
 
-std::u16string LineEndsToDesktop(std::u16string_view text) {
-    std::u16string out;
-    out.reserve(text.size());
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') continue;
-        out += text[i];
+// The framework's text as the desktop's programs read it: UTF-8, each CR LF pair
+// made LF. The pairs are taken out of the UTF-8 in place (CR and LF are one byte
+// each there), so the text is converted once and not copied besides.
+std::string ToDesktopText(std::u16string_view text) {
+    std::string utf8 = ToUtf8(text);
+    std::size_t to = 0;
+    for (std::size_t from = 0; from < utf8.size(); ++from) {
+        if (utf8[from] == '\r' && from + 1 < utf8.size() && utf8[from + 1] == '\n') continue;
+        utf8[to++] = utf8[from];
     }
-    return out;
+    utf8.resize(to);
+    return utf8;
 }
 
-std::u16string LineEndsFromDesktop(const std::u16string& text) {
-    std::u16string out;
-    out.reserve(text.size() + text.size() / 16);
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == u'\n' && (i == 0 || text[i - 1] != u'\r')) out += u'\r';
-        out += text[i];
+// The desktop's text as the framework's clipboard keeps it: UTF-16, each LF
+// without a CR before it given one. Built in one string, so that a large text
+// from another program is not held three times over: room for the CRs is reserved
+// before the conversion (at most one for each LF byte), and they are put in from
+// the end, each character moved once.
+std::u16string FromDesktopText(std::string_view utf8) {
+    const auto lineFeeds = static_cast<std::size_t>(std::count(utf8.begin(), utf8.end(), '\n'));
+    std::u16string text;
+    text.reserve(utf8.size() + lineFeeds);
+    AppendUtf8AsU16(utf8, text);
+    const auto lone = [&text](std::size_t i) { return text[i] == u'\n' && (i == 0 || text[i - 1] != u'\r'); };
+    std::size_t added = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) added += lone(i) ? 1 : 0;
+    std::size_t from = text.size();
+    text.resize(text.size() + added);  // within the reserved room
+    // Nothing before `from` has moved yet: the units written lie at `to` and after.
+    for (std::size_t to = text.size(); added > 0;) {
+        --from;
+        const bool insert = lone(from);
+        text[--to] = text[from];
+        if (insert) {
+            text[--to] = u'\r';
+            --added;
+        }
     }
-    return out;
+    return text;
 }
 
 }  // namespace
 
 bool SdlBackend::WriteSystemClipboardText(std::u16string_view text) {
     try {
-        std::string utf8 = ToUtf8(LineEndsToDesktop(text));
+        std::string utf8 = ToDesktopText(text);
         if (SDL_SetClipboardText(utf8.c_str()) != 0) return false;
         state_->clipboardKnown = std::move(utf8);
 #if defined(TQ3_WITH_XLIB)
@@ -1015,7 +1037,7 @@ bool SdlBackend::ReadSystemClipboardText(std::u16string* text) {
             if (owner != state_->ownClipboardWindow) {
                 std::string utf8;
                 if (!sdl::ReadClipboardOverX(&utf8, kMaxClipboardBytes) || utf8.empty()) return false;
-                *text = LineEndsFromDesktop(Utf8ToU16(utf8));
+                *text = FromDesktopText(utf8);
                 return true;
             }
         }
@@ -1024,7 +1046,7 @@ bool SdlBackend::ReadSystemClipboardText(std::u16string* text) {
         if (raw == nullptr) return false;
         std::unique_ptr<char, void (*)(void*)> owned(raw, SDL_free);
         if (raw[0] == '\0') return false;
-        *text = LineEndsFromDesktop(Utf8ToU16(raw));
+        *text = FromDesktopText(raw);
         state_->clipboardKnown = raw;
         return true;
     } catch (const std::bad_alloc&) {
