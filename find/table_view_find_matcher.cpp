@@ -174,15 +174,7 @@ CellMatcher::CellMatcher(std::u16string_view searchText, DWORD searchFlags)
         }
         for (char16_t c : folded) partImpossible = partImpossible || EndsField(c);
         partImpossible = partImpossible || folded.empty() || !FitsInt(folded.size());
-        if (partImpossible) return;
-        const int count = static_cast<int>(std::min<std::size_t>(folded.size(), 3));
-        for (int k = 0; k < count; ++k) {
-            char16_t units[3] = {folded[static_cast<std::size_t>(k)]};
-            const int found = ignoreCase ? UnitsFoldingTo(units[0], units, 3) : 1;
-            if (found <= 0) return;  // more than three fold to it: no filter
-            for (int v = 0; v < 3; ++v) std::fill_n(filterUnits[k][v], 8, units[std::min(v, found - 1)]);
-        }
-        filterCount = count;
+        if (!partImpossible) PrepareLineFilter();
         return;
     }
     table = CollationTable::For(ignoreCase);
@@ -196,6 +188,17 @@ CellMatcher::CellMatcher(std::u16string_view searchText, DWORD searchFlags)
         for (int k = 0; k < info.count; ++k) units.push_back(info.Unit(k));
         if (info.mark != UnitInfo::kNoMark) marks.push_back(info.mark);
     }
+}
+
+void CellMatcher::PrepareLineFilter() {
+    const int count = static_cast<int>(std::min<std::size_t>(folded.size(), 3));
+    for (int k = 0; k < count; ++k) {
+        char16_t sources[3] = {folded[static_cast<std::size_t>(k)]};
+        const int found = ignoreCase ? UnitsFoldingTo(sources[0], sources, 3) : 1;
+        if (found <= 0) return;  // more than three fold to it: no filter
+        for (int v = 0; v < 3; ++v) std::fill_n(filterUnits[k][v], 8, sources[std::min(v, found - 1)]);
+    }
+    filterCount = count;
 }
 
 bool CellMatcher::Matches(std::u16string_view cell, CellMatch& match) {

@@ -64,6 +64,8 @@ private:
     // Compares the field whose text starts at `p` through the tables; leaves
     // `textEnd` at the end of the field's text unless the verdict is kUncovered.
     Verdict CompareByTables(const WCHAR* p, const WCHAR*& textEnd);
+    // Fills filterUnits from the folded search text (part of a cell only).
+    void PrepareLineFilter();
     int FindPartInLine(const WCHAR* line, std::size_t length, int from, int last, CellMatch& match) const;
     int FindWholeInLine(const WCHAR* line, int from, int last, CellMatch& match);
     bool MatchesWhole(std::u16string_view cell, CellMatch& match);

@@ -127,6 +127,30 @@ bool MatchesList(const CColumnProp& column, const WCHAR* field, int length) {
     return false;
 }
 
+// A line [from, to) of a block put down with its first field in column `base` of
+// `sheet`: 0 when every field suits its column, -3 at a field no string of its
+// list column takes (whatever came before it on the line), -2 when a field does
+// not suit.
+int CheckPlacedLine(const CSheetObj& sheet, const WCHAR* from, const WCHAR* to, long long base) {
+    const int columnCount = sheet.GetColumnCount();
+    bool fits = true;
+    const WCHAR* field = from;
+    for (long long column = base;; ++column) {
+        const WCHAR* stop = std::find(field, to, u'\t');
+        const int length = static_cast<int>(stop - field);
+        const FieldKind kind = Classify(field, length);
+        const CColumnProp* prop = column < columnCount ? sheet.GetColumn(static_cast<int>(column)) : nullptr;
+        if (kind.listCheck && prop != nullptr && prop->numeric != 1 && !prop->listStrings.empty() &&
+            !MatchesList(*prop, field, length)) {
+            return -3;
+        }
+        if ((kind.fieldClass & ColumnAccepts(prop)) == 0) fits = false;
+        if (stop == to) break;
+        field = stop + 1;
+    }
+    return fits ? 0 : -2;
+}
+
 // The lines of clipboard text as the paste check reads them: split at CR, LF and
 // CR LF. Once as many lines as the sheet has are split off, what remains makes one
 // more line, up to its next line break. Walking allocates nothing.
@@ -263,28 +287,6 @@ int CTableView::IsEnableToPaste(const CString& text, int& blockLines, int& block
 
     const WCHAR* const begin = text.GetString();
     const WCHAR* const end = begin + text.GetLength();
-    // A line of the block put down with its first field in column `base`: 0 when
-    // every field suits its column, -3 at a field no string of its list column
-    // takes (whatever came before it on the line), -2 when a field does not suit.
-    const auto checkLine = [&](const WCHAR* from, const WCHAR* to, long long base) {
-        bool fits = true;
-        const WCHAR* field = from;
-        for (long long column = base;; ++column) {
-            const WCHAR* stop = std::find(field, to, u'\t');
-            const int length = static_cast<int>(stop - field);
-            const FieldKind kind = Classify(field, length);
-            const CColumnProp* prop = column < columnCount ? sheet->GetColumn(static_cast<int>(column)) : nullptr;
-            if (kind.listCheck && prop != nullptr && prop->numeric != 1 && !prop->listStrings.empty() &&
-                !MatchesList(*prop, field, length)) {
-                return -3;
-            }
-            if ((kind.fieldClass & ColumnAccepts(prop)) == 0) fits = false;
-            if (stop == to) break;
-            field = stop + 1;
-        }
-        return fits ? 0 : -2;
-    };
-
     // The lines are counted and the first block across checked in the same walk, so
     // a large text is read from memory once for both; the first line that fails
     // gives the verdict, as a check after the count would find it.
@@ -293,7 +295,7 @@ int CTableView::IsEnableToPaste(const CString& text, int& blockLines, int& block
     for (const WCHAR *from, *to; walk.Next(from, to);) {
         ++blockLines;
         blockColumns = std::max(blockColumns, static_cast<int>(std::count(from, to, u'\t')) + 1);
-        if (verdict == 0) verdict = checkLine(from, to, sel.left);
+        if (verdict == 0) verdict = CheckPlacedLine(*sheet, from, to, sel.left);
     }
     if (blockLines == 0) return 0;  // no text: nothing to check against
 
@@ -307,7 +309,9 @@ int CTableView::IsEnableToPaste(const CString& text, int& blockLines, int& block
     for (int a = 1; verdict == 0 && a < timesAcross; ++a) {
         const long long base = static_cast<long long>(sel.left) + static_cast<long long>(a) * blockColumns;
         LineWalker block(begin, end, lineCount);
-        for (const WCHAR *from, *to; verdict == 0 && block.Next(from, to);) verdict = checkLine(from, to, base);
+        for (const WCHAR *from, *to; verdict == 0 && block.Next(from, to);) {
+            verdict = CheckPlacedLine(*sheet, from, to, base);
+        }
     }
     if (verdict == -2) timesDown = timesAcross = 0;
     if (verdict != 0) return verdict;

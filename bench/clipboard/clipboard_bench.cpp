@@ -153,7 +153,6 @@ BENCHMARK(BM_Paste100k)->Unit(benchmark::kMillisecond)->Iterations(4);
 void BM_Paste1M(benchmark::State& state) { PasteBlock(state, 1000000); }
 BENCHMARK(BM_Paste1M)->Unit(benchmark::kMillisecond)->Iterations(2);
 
-
 // The paste's first step alone: the clipboard's text copied out into a string of
 // the command's own, which is then let go.
 void ReadBlock(benchmark::State& state, int lines) {
