@@ -161,6 +161,9 @@ void SetTop(HWND hwnd, ListBoxState* st, int top) {
     st->top = top;
     if ((Style(hwnd) & LBS_NOREDRAW) == 0) {
         if (std::abs(rows) >= PageSize(hwnd, st) - 1) {
+            // A new page's items are usually cold in memory; their loads start now
+            // and overlap the scroll bar's update instead of waiting in the paint.
+            st->items.Prefetch(top, top + PageSize(hwnd, st));
             InvalidateRect(hwnd, nullptr, TRUE);
         } else {
             ScrollWindowEx(hwnd, 0, rows * st->itemHeight, nullptr, nullptr, nullptr, nullptr, SW_INVALIDATE | SW_ERASE);

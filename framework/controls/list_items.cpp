@@ -45,6 +45,17 @@ void ListItems::Range(int first, int last, std::vector<const ListItem*>* out) co
     }
 }
 
+void ListItems::Prefetch(int first, int last) const noexcept {
+    first = std::max(first, 0);
+    last = std::min(last, Count() - 1);
+    if (first > last) return;
+    Place p = Locate(first);
+    for (int n = last - first + 1; n > 0; --n) {
+        if (p.offset == chunks_[p.chunk].size()) p = Place{p.chunk + 1, 0};
+        __builtin_prefetch(chunks_[p.chunk][p.offset++]);
+    }
+}
+
 void ListItems::Shift(std::size_t chunk, int by) {
     for (std::size_t c = chunk + 1; c < starts_.size(); ++c) starts_[c] += by;
 }

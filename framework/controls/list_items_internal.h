@@ -42,6 +42,9 @@ public:
     // look-up: the items a page shows lie in one chunk or two, so walking the
     // chunks costs less than finding each index on its own.
     void Range(int first, int last, std::vector<const ListItem*>* out) const;
+    // Asks the processor to bring items `first` to `last` (clamped to the list)
+    // into its cache, ahead of a paint that will read them.
+    void Prefetch(int first, int last) const noexcept;
 
     // The index after the last item whose key is not greater than `key`: where a
     // new item with that key goes so that equal items keep their order of arrival.

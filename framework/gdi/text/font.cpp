@@ -269,12 +269,15 @@ const Glyph* Font::Render(const CharInfo& info) {
     if (bm.pitch < 0 || bm.buffer == nullptr || bm.width == 0 || bm.rows == 0) return &glyph;
     const int width = static_cast<int>(bm.width);
     const int rows = static_cast<int>(bm.rows);
+    // Rows are padded with zeros to a multiple of four bytes, so that the blending
+    // can take a narrow glyph's row in one group of four pixels.
+    const int stride = (width + 3) / 4 * 4;
     // The coverage is made before the glyph takes any size: when memory runs out
     // here the cached glyph stays empty and draws nothing.
-    std::vector<std::uint8_t> coverage(static_cast<std::size_t>(width) * static_cast<std::size_t>(rows));
+    std::vector<std::uint8_t> coverage(static_cast<std::size_t>(stride) * static_cast<std::size_t>(rows));
     for (int r = 0; r < rows; ++r) {
         const unsigned char* src = bm.buffer + static_cast<std::ptrdiff_t>(r) * bm.pitch;
-        std::uint8_t* dst = coverage.data() + static_cast<std::size_t>(r) * width;
+        std::uint8_t* dst = coverage.data() + static_cast<std::size_t>(r) * stride;
         if (bm.pixel_mode == FT_PIXEL_MODE_MONO) {
             for (int c = 0; c < width; ++c) dst[c] = (src[c >> 3] & (0x80 >> (c & 7))) ? 255 : 0;
         } else if (bm.pixel_mode == FT_PIXEL_MODE_GRAY) {
@@ -287,6 +290,7 @@ const Glyph* Font::Render(const CharInfo& info) {
     glyph.top = g->bitmap_top;
     glyph.width = width;
     glyph.rows = rows;
+    glyph.stride = stride;
     glyph.coverage = std::move(coverage);
     glyphBytes_ += glyph.coverage.size();
     return &glyph;

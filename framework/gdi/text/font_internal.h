@@ -32,7 +32,8 @@ struct Glyph {
     int top = 0;
     int width = 0;
     int rows = 0;
-    std::vector<std::uint8_t> coverage;  // rows x width, 0..255
+    int stride = 0;                      // bytes from a row to the next: width rounded up to four
+    std::vector<std::uint8_t> coverage;  // rows x stride, 0..255, zero past width
 };
 
 // What one character resolves to in a font.
