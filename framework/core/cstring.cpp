@@ -5,8 +5,11 @@
 // trimming.
 #include "framework/core/cstring.h"
 
+#include <sys/mman.h>
+
 #include <algorithm>
 #include <cstring>
+#include <mutex>
 #include <new>
 #include <string_view>
 
@@ -33,17 +36,91 @@ Header* HeaderOf(LPWSTR data) noexcept { return reinterpret_cast<Header*>(data) 
 LPWSTR DataOf(Header* header) noexcept { return reinterpret_cast<LPWSTR>(header + 1); }
 LPWSTR EmptyData() noexcept { return DataOf(&g_emptyBlock.header); }
 
+std::size_t BlockBytes(long long capacity) noexcept {
+    return sizeof(Header) + (static_cast<std::size_t>(capacity) + 1) * sizeof(WCHAR);
+}
+
+// Strings of tens of megabytes (a large clipboard text, the copy a paste reads it
+// into) are made and dropped whole, often one after another. The heap hands blocks
+// that large straight back to the system, and each new one comes as fresh zeroed
+// pages, whose first touch costs several times the copying of the text into them.
+// So the last large block freed is kept, its pages left to the system to take back
+// when it needs memory (MADV_FREE), and the next large string of about its size
+// takes it over, pages and all, if the system has not. Under the address
+// sanitizer large blocks stay with the heap, so that overruns are still caught.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kKeepLargeBlocks = false;
+#else
+constexpr bool kKeepLargeBlocks = true;
+#endif
+constexpr std::size_t kLargeBlock = std::size_t{32} << 20;  // where the heap stops recycling
+constexpr std::size_t kLargePrefix = 16;                     // the mapping's size, ahead of the header
+
+class LargeBlocks {
+public:
+    static void* Take(std::size_t bytes) {
+        const std::size_t page = 4096;
+        const std::size_t need = (bytes + kLargePrefix + page - 1) / page * page;
+        void* block = TakeKept(need);
+        if (block == nullptr) {
+            block = mmap(nullptr, need, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+            if (block == MAP_FAILED) throw std::bad_alloc();
+            std::memcpy(block, &need, sizeof need);
+        }
+        return static_cast<char*>(block) + kLargePrefix;
+    }
+
+    static void Give(void* data) noexcept {
+        void* block = static_cast<char*>(data) - kLargePrefix;
+        std::size_t size;
+        std::memcpy(&size, block, sizeof size);
+        if (madvise(block, size, MADV_FREE) != 0) {
+            munmap(block, size);
+            return;
+        }
+        std::unique_lock<std::mutex> hold(lock);
+        std::swap(block, kept);
+        std::swap(size, keptSize);
+        hold.unlock();
+        if (block != nullptr) munmap(block, size);
+    }
+
+private:
+    // The kept block when it holds `need` bytes without wasting more than half of
+    // them; its size goes back in front of it, where the system may have zeroed it.
+    static void* TakeKept(std::size_t need) noexcept {
+        std::lock_guard<std::mutex> hold(lock);
+        if (kept == nullptr || keptSize < need || keptSize - need > need / 2) return nullptr;
+        void* block = kept;
+        std::memcpy(block, &keptSize, sizeof keptSize);
+        kept = nullptr;
+        keptSize = 0;
+        return block;
+    }
+
+    static inline std::mutex lock;
+    static inline void* kept = nullptr;
+    static inline std::size_t keptSize = 0;
+};
+
 LPWSTR Allocate(long long capacity) {
     if (capacity < 0 || capacity > CString::kMaxLength) throw std::bad_alloc();
-    const std::size_t bytes = sizeof(Header) + (static_cast<std::size_t>(capacity) + 1) * sizeof(WCHAR);
-    Header* header = new (::operator new(bytes)) Header{0, static_cast<int>(capacity)};
+    const std::size_t bytes = BlockBytes(capacity);
+    void* block = kKeepLargeBlocks && bytes >= kLargeBlock ? LargeBlocks::Take(bytes) : ::operator new(bytes);
+    Header* header = new (block) Header{0, static_cast<int>(capacity)};
     LPWSTR data = DataOf(header);
     data[0] = 0;
     return data;
 }
 
 void Free(LPWSTR data) noexcept {
-    if (data != EmptyData()) ::operator delete(HeaderOf(data));
+    if (data == EmptyData()) return;
+    Header* header = HeaderOf(data);
+    if (kKeepLargeBlocks && BlockBytes(header->capacity) >= kLargeBlock) {
+        LargeBlocks::Give(header);
+    } else {
+        ::operator delete(header);
+    }
 }
 
 int MeasureBounded(LPCWSTR text, int limit) noexcept {

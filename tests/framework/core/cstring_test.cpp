@@ -6,6 +6,8 @@
 #include <new>
 #include <ostream>
 #include <string>
+#include <string_view>
+#include <thread>
 #include <vector>
 
 #include "framework/core/utf.h"
@@ -346,6 +348,62 @@ TEST(CString, RequestsBeyondTheLimitThrowAndKeepTheText) {
     EXPECT_THROW(s.AppendFormat(u"%.2000000000f", 1.0), std::bad_alloc);
     EXPECT_EQ(s, u"keep");
     EXPECT_THROW(CString(u'x', CString::kMaxLength + 1), std::bad_alloc);
+}
+
+// Strings of tens of megabytes live in blocks of their own, and a freed one is
+// kept for the next large string: whichever string a block passes to, the text
+// that string holds is its own, whole, through making, copying, growing,
+// shrinking and dropping, and from several threads at once.
+TEST(CString, LargeStringsKeepTheirOwnTextAsTheirBlocksPassOn) {
+    constexpr int kUnits = 20 << 20;  // 40 MB of text
+    const auto Text = [](char16_t first, int units) {
+        std::u16string text(static_cast<std::size_t>(units), u' ');
+        for (std::size_t i = 0; i < text.size(); ++i) text[i] = static_cast<char16_t>(first + i % 26);
+        return text;
+    };
+    const auto Holds = [](const CString& s, const std::u16string& text) {
+        return std::u16string_view(s.GetString(), static_cast<std::size_t>(s.GetLength())) == text &&
+               s.GetString()[s.GetLength()] == 0;
+    };
+    const std::u16string lower = Text(u'a', kUnits);
+    const std::u16string upper = Text(u'A', kUnits);
+
+    LPCWSTR dropped = nullptr;
+    {
+        CString first(lower.data(), kUnits);
+        {
+            const CString copy(first);
+            EXPECT_TRUE(Holds(copy, lower));
+        }
+        dropped = first.GetString();  // dropped after the copy
+    }
+    CString next;
+    next.SetString(upper.data(), kUnits);
+    EXPECT_TRUE(Holds(next, upper));
+#if !defined(__SANITIZE_ADDRESS__)
+    EXPECT_EQ(next.GetString(), dropped) << "the block of the string dropped last was not taken over";
+#endif
+    // Growing past the block, shrinking to the text and a small string beside.
+    next += CString(lower.data(), kUnits / 2);
+    EXPECT_TRUE(Holds(next, upper + lower.substr(0, kUnits / 2)));
+    next.FreeExtra();
+    next.Truncate(kUnits);
+    next.FreeExtra();
+    EXPECT_TRUE(Holds(next, upper));
+    CString small(u"small");
+    EXPECT_EQ(small, u"small");
+
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 3; ++t) {
+        threads.emplace_back([&Text, &Holds, t] {
+            const std::u16string own = Text(static_cast<char16_t>(u'a' + 7 * t), kUnits + t * 1000);
+            for (int round = 0; round < 4; ++round) {
+                CString s(own.data(), static_cast<int>(own.size()));
+                EXPECT_TRUE(Holds(s, own)) << "thread " << t << ", round " << round;
+            }
+        });
+    }
+    for (std::thread& thread : threads) thread.join();
 }
 
 }  // namespace
