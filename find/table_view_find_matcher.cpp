@@ -44,6 +44,23 @@ bool FitsInt(std::size_t n) { return n <= static_cast<std::size_t>(INT_MAX); }
 // The text of a field never holds these.
 bool EndsField(char16_t c) { return c == 0 || c == u'\t' || c == u'\r' || c == u'\n'; }
 
+// The TAB or zero that closes the field in which `p` stands, reading no further
+// than `end`, the line's terminating zero: eight units at a time while the line
+// has eight more, as a field is skipped for each cell that differs.
+const WCHAR* FieldEndBefore(const WCHAR* p, const WCHAR* end) {
+#if defined(__SSE2__)
+    const __m128i tab = _mm_set1_epi16(u'\t');
+    const __m128i zero = _mm_setzero_si128();
+    for (; end - p >= 8; p += 8) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const int hits = _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi16(v, tab), _mm_cmpeq_epi16(v, zero)));
+        if (hits != 0) return p + __builtin_ctz(static_cast<unsigned>(hits)) / 2;
+    }
+#endif
+    while (p < end && *p != u'\t' && *p != 0) ++p;
+    return p;
+}
+
 struct Identity {
     char16_t operator[](char16_t c) const { return c; }
 };
@@ -188,6 +205,21 @@ CellMatcher::CellMatcher(std::u16string_view searchText, DWORD searchFlags)
         for (int k = 0; k < info.count; ++k) units.push_back(info.Unit(k));
         if (info.mark != UnitInfo::kNoMark) marks.push_back(info.mark);
     }
+    if (tableCovered) PrepareFirstUnits();
+}
+
+// Most cells differ from the search text at their first character, and most
+// first characters are ASCII: for those the table's answer is worked out once
+// here, so that a field costs one look into this small array and a skip to its
+// end rather than a full comparison. A character the comparison ignores, one the
+// table does not cover and the ones that end a field are left to CompareByTables.
+void CellMatcher::PrepareFirstUnits() {
+    if (units.empty()) return;
+    for (char16_t c = 0; c < 128; ++c) {
+        if (EndsField(c)) continue;
+        const UnitInfo& info = table->Info(c);
+        differsFromItsStart[c] = info.state == UnitInfo::kCovered && info.count > 0 && info.Unit(0) != units[0];
+    }
 }
 
 void CellMatcher::PrepareLineFilter() {
@@ -211,7 +243,7 @@ bool CellMatcher::Matches(std::u16string_view cell, CellMatch& match) {
 
 int CellMatcher::FindInLine(const WCHAR* line, std::size_t length, int from, int last, CellMatch& match) {
     if (from > last || last < 0) return -1;
-    return (flags & kFindEntireCells) != 0 ? FindWholeInLine(line, from, last, match)
+    return (flags & kFindEntireCells) != 0 ? FindWholeInLine(line, length, from, last, match)
                                            : FindPartInLine(line, length, from, last, match);
 }
 
@@ -222,33 +254,38 @@ int CellMatcher::FindPartInLine(const WCHAR* line, std::size_t length, int from,
     return ScanParts(line, from, last, folded, Identity{}, match);
 }
 
-int CellMatcher::FindWholeInLine(const WCHAR* line, int from, int last, CellMatch& match) {
+int CellMatcher::FindWholeInLine(const WCHAR* line, std::size_t length, int from, int last, CellMatch& match) {
+    const WCHAR* const lineEnd = line + length;
     const WCHAR* field = line;
     for (int column = 0; column < from; ++column) {
-        field = FieldEnd(field);
+        field = FieldEndBefore(field, lineEnd);
         if (*field == 0) return -1;
         ++field;
     }
     for (int column = from; column <= last; ++column) {
-        const WCHAR* textEnd = field;
-        const Verdict verdict = tableCovered ? CompareByTables(field, textEnd) : Verdict::kUncovered;
-        if (verdict == Verdict::kUncovered) textEnd = FieldTextEnd(field);
-        const bool equal = verdict == Verdict::kUncovered
-                               ? MatchCellByLocale(std::u16string_view(field, static_cast<std::size_t>(textEnd - field)),
-                                                   text, flags, match)
-                               : verdict == Verdict::kEqual;
+        const WCHAR* stop = field;
+        const WCHAR first = *field;
+        const Verdict verdict = !tableCovered                                  ? Verdict::kUncovered
+                                : first < 128 && differsFromItsStart[first] ? Verdict::kNotEqual
+                                                                               : CompareByTables(field, stop);
+        bool equal = verdict == Verdict::kEqual;
+        if (verdict == Verdict::kUncovered) {
+            stop = FieldTextEnd(field);
+            equal = MatchCellByLocale(std::u16string_view(field, static_cast<std::size_t>(stop - field)), text, flags,
+                                      match);
+        }
         if (equal) {
             match = {0, static_cast<int>(text.size())};
             return column;
         }
-        const WCHAR* end = *textEnd == u'\t' ? textEnd : FieldEnd(textEnd);
+        const WCHAR* end = FieldEndBefore(stop, lineEnd);
         if (*end == 0) break;
         field = end + 1;
     }
     return -1;
 }
 
-CellMatcher::Verdict CellMatcher::CompareByTables(const WCHAR* p, const WCHAR*& textEnd) {
+CellMatcher::Verdict CellMatcher::CompareByTables(const WCHAR* p, const WCHAR*& stop) {
     const std::uint64_t* const unitsBegin = units.data();
     const std::uint64_t* const unitsEnd = unitsBegin + units.size();
     const std::uint8_t* const marksBegin = marks.data();
@@ -258,7 +295,7 @@ CellMatcher::Verdict CellMatcher::CompareByTables(const WCHAR* p, const WCHAR*& 
     for (;; ++p) {
         const WCHAR c = *p;
         if (c <= u'\r' && EndsField(c)) {
-            textEnd = p;
+            stop = p;
             return unit == unitsEnd && mark == marksEnd ? Verdict::kEqual : Verdict::kNotEqual;
         }
         const UnitInfo& info = table->Info(c);
@@ -267,13 +304,13 @@ CellMatcher::Verdict CellMatcher::CompareByTables(const WCHAR* p, const WCHAR*& 
         // whatever follows, so a difference here settles it.
         for (int k = 0; k < info.count; ++k, ++unit) {
             if (unit == unitsEnd || *unit != info.Unit(k)) {
-                textEnd = FieldTextEnd(p);
+                stop = p;
                 return Verdict::kNotEqual;
             }
         }
         if (info.mark != UnitInfo::kNoMark) {
             if (mark == marksEnd || *mark != info.mark) {
-                textEnd = FieldTextEnd(p);
+                stop = p;
                 return Verdict::kNotEqual;
             }
             ++mark;
@@ -285,9 +322,9 @@ std::optional<bool> CellMatcher::EqualByTables(std::u16string_view cell) {
     if (!tableCovered) return std::nullopt;
     // The comparison reads up to the end of a field's text.
     const std::u16string field(cell);
-    const WCHAR* textEnd = nullptr;
-    const Verdict verdict = CompareByTables(field.c_str(), textEnd);
-    if (verdict == Verdict::kUncovered || textEnd != field.c_str() + field.size()) return std::nullopt;
+    const WCHAR* stop = nullptr;
+    const Verdict verdict = CompareByTables(field.c_str(), stop);
+    if (verdict == Verdict::kUncovered || FieldTextEnd(stop) != field.c_str() + field.size()) return std::nullopt;
     return verdict == Verdict::kEqual;
 }
 

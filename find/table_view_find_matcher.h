@@ -62,12 +62,15 @@ public:
 private:
     enum class Verdict { kEqual, kNotEqual, kUncovered };
     // Compares the field whose text starts at `p` through the tables; leaves
-    // `textEnd` at the end of the field's text unless the verdict is kUncovered.
-    Verdict CompareByTables(const WCHAR* p, const WCHAR*& textEnd);
+    // `stop` at the end of the field's text when equal, at the unit that made the
+    // difference when not, and as it was when the verdict is kUncovered.
+    Verdict CompareByTables(const WCHAR* p, const WCHAR*& stop);
     // Fills filterUnits from the folded search text (part of a cell only).
     void PrepareLineFilter();
+    // Fills differsFromItsStart (whole cells only).
+    void PrepareFirstUnits();
     int FindPartInLine(const WCHAR* line, std::size_t length, int from, int last, CellMatch& match) const;
-    int FindWholeInLine(const WCHAR* line, int from, int last, CellMatch& match);
+    int FindWholeInLine(const WCHAR* line, std::size_t length, int from, int last, CellMatch& match);
     bool MatchesWhole(std::u16string_view cell, CellMatch& match);
 
     std::u16string text;           // the search text as given
@@ -88,6 +91,9 @@ private:
     bool tableCovered = false;
     std::vector<std::uint64_t> units;
     std::vector<std::uint8_t> marks;
+    // For each ASCII code unit, whether a field that begins with it differs from
+    // the search text by its first collation unit alone; valid when `tableCovered`.
+    bool differsFromItsStart[128] = {};
 };
 
 }  // namespace tq3

@@ -3,7 +3,9 @@
 // search is slow) and give the locale functions' answer where they do.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "find/table_view_find_matcher.h"
@@ -98,6 +100,50 @@ TEST(CellMatcherTest, FindInLineAtEveryPlaceOfTheFilter) {
         CellMatch match;
         EXPECT_EQ(CellMatcher(c.text, c.flags).FindInLine(c.line.c_str(), c.line.size(), c.from, c.last, match), c.column)
             << std::string(c.line.begin(), c.line.end());
+    }
+}
+
+// Whole cells, found in a line: a field whose first character already differs
+// from the search text is passed over without a comparison, and the skip to its
+// end reads eight units at a time. Every line here is also compared field by
+// field through the locale functions, which must name the same column.
+TEST(CellMatcherTest, FindWholeInLinePassesOverFieldsAsTheLocaleWould) {
+    const auto ByLocale = [](const std::u16string& line, const char16_t* text, DWORD flags, int from, int last) {
+        const std::u16string_view whole(line.c_str());  // the line ends at its first zero
+        std::size_t start = 0;
+        for (int column = 0; column <= last; ++column) {
+            const std::size_t tab = std::min(whole.find(u'\t', start), whole.size());
+            const std::u16string_view field = whole.substr(start, tab - start);
+            const std::u16string_view cell = field.substr(0, std::min(field.find_first_of(u"\r\n"), field.size()));
+            CellMatch match;
+            if (column >= from && MatchCellByLocale(cell, text, flags, match)) return column;
+            if (tab == whole.size()) break;
+            start = tab + 1;
+        }
+        return -1;
+    };
+    const std::u16string long17(17, u'q');
+    const std::vector<std::u16string> lines = {
+        u"r1c0\t-C4X\tC4Y\r\n",  // an ignored symbol before the text
+        u"r1c0\tc4x\r\n",         // another case
+        u"r1\t\u00C74X\t\uFF23\uFF14\uFF38\r\n",  // a mark, wide forms
+        long17 + u"\t" + long17 + u"x\t\tC4X\r\n",     // long and empty fields first
+        std::u16string(u"abc\0\tC4X", 8),              // nothing after a zero
+        u"\t\t\t-\t--\t\r\n",
+        u"C4X",
+    };
+    for (const char16_t* text : {u"C4X", u"-", u"q"}) {
+        for (const DWORD flags : {kFindEntireCells, kFindEntireCells | kFindMatchCase}) {
+            for (const std::u16string& line : lines) {
+                for (int from = 0; from < 3; ++from) {
+                    CellMatch match;
+                    const int found = CellMatcher(text, flags).FindInLine(line.c_str(), line.size(), from, 5, match);
+                    EXPECT_EQ(found, ByLocale(line, text, flags, from, 5))
+                        << std::string(line.begin(), line.end()) << " / " << std::u16string_view(text).size() << " "
+                        << flags << " from " << from;
+                }
+            }
+        }
     }
 }
 
