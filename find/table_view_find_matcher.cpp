@@ -24,6 +24,7 @@
 
 #include "find/table_view_find_tables.h"
 #include "framework/core/locale.h"
+#include "framework/core/unit_scan.h"
 #include "text/field_scan.h"
 #include "text/tab_text.h"
 #include "view/table_view.h"
@@ -45,21 +46,8 @@ bool FitsInt(std::size_t n) { return n <= static_cast<std::size_t>(INT_MAX); }
 bool EndsField(char16_t c) { return c == 0 || c == u'\t' || c == u'\r' || c == u'\n'; }
 
 // The TAB or zero that closes the field in which `p` stands, reading no further
-// than `end`, the line's terminating zero: eight units at a time while the line
-// has eight more, as a field is skipped for each cell that differs.
-const WCHAR* FieldEndBefore(const WCHAR* p, const WCHAR* end) {
-#if defined(__SSE2__)
-    const __m128i tab = _mm_set1_epi16(u'\t');
-    const __m128i zero = _mm_setzero_si128();
-    for (; end - p >= 8; p += 8) {
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-        const int hits = _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi16(v, tab), _mm_cmpeq_epi16(v, zero)));
-        if (hits != 0) return p + __builtin_ctz(static_cast<unsigned>(hits)) / 2;
-    }
-#endif
-    while (p < end && *p != u'\t' && *p != 0) ++p;
-    return p;
-}
+// than `end`, the line's terminating zero.
+const WCHAR* FieldEndBefore(const WCHAR* p, const WCHAR* end) { return tq3::fw::FindEitherUnit(p, end, u'\t', 0); }
 
 struct Identity {
     char16_t operator[](char16_t c) const { return c; }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "framework/core/locale.h"
+#include "framework/core/unit_scan.h"
 #include "framework/window/winuser.h"
 #include "settings/language.h"
 #include "text/clipboard_text.h"
@@ -159,8 +160,8 @@ public:
     LineWalker(const WCHAR* begin, const WCHAR* end, int limit) : p_(begin), end_(end), limit_(limit) {}
     bool Next(const WCHAR*& from, const WCHAR*& to) {
         if (done_ || p_ == end_) return false;
-        const WCHAR* stop = p_;
-        while (stop != end_ && *stop != u'\r' && *stop != u'\n') ++stop;
+        // The first touch of each line of a large block: read eight units at a time.
+        const WCHAR* stop = tq3::fw::FindEitherUnit(p_, end_, u'\r', u'\n');
         from = p_;
         to = stop;
         if (stop == end_ || ++count_ > limit_) {
