@@ -343,18 +343,22 @@ int CTableView::PasteString(CString text, CRect area) {
             if (const CLineProp* next = sheet->GetLine(line + 1)) __builtin_prefetch(next->text.GetString());
             __builtin_prefetch(sheet->GetLine(line + 2));
 
-            const WCHAR* stop = p;
-            while (stop != end && !(stop[0] == u'\r' && stop + 1 != end && stop[1] == u'\n')) ++stop;
+            // The record ends at a CR LF; a CR alone stays inside it.
+            const WCHAR* stop = tq3::fw::FindEitherUnit(p, end, u'\r', u'\r');
+            while (stop != end && !(stop + 1 != end && stop[1] == u'\n')) {
+                stop = tq3::fw::FindEitherUnit(stop + 1, end, u'\r', u'\r');
+            }
             record.assign(p, stop);
             record.push_back(0);
             fields.clear();
             fields.push_back(record.data());
-            for (const WCHAR* t = p; t != stop; ++t) {
-                if (*t == u'\t') fields.push_back(record.data() + (t - p) + 1);
-            }
             // Each field ends at its TAB, and a CR or LF inside it ends its text.
-            for (WCHAR& c : record) {
-                if (c == u'\t' || c == u'\r' || c == u'\n') c = 0;
+            const WCHAR* const recordEnd = record.data() + (stop - p);
+            for (const WCHAR* at = tq3::fw::FindAnyUnit(record.data(), recordEnd, u'\t', u'\r', u'\n');
+                 at != recordEnd; at = tq3::fw::FindAnyUnit(at + 1, recordEnd, u'\t', u'\r', u'\n')) {
+                const std::size_t place = static_cast<std::size_t>(at - record.data());
+                if (*at == u'\t') fields.push_back(record.data() + place + 1);
+                record[place] = 0;
             }
 
             if (line >= 0) {
