@@ -131,13 +131,13 @@ bool MatchesList(const CColumnProp& column, const WCHAR* field, int length) {
 // A line [from, to) of a block put down with its first field in column `base` of
 // `sheet`: 0 when every field suits its column, -3 at a field no string of its
 // list column takes (whatever came before it on the line), -2 when a field does
-// not suit.
-int CheckPlacedLine(const CSheetObj& sheet, const WCHAR* from, const WCHAR* to, long long base) {
+// not suit. Unless the answer is -3, `fields` receives the line's number of fields.
+int CheckPlacedLine(const CSheetObj& sheet, const WCHAR* from, const WCHAR* to, long long base, int& fields) {
     const int columnCount = sheet.GetColumnCount();
     bool fits = true;
     const WCHAR* field = from;
     for (long long column = base;; ++column) {
-        const WCHAR* stop = std::find(field, to, u'\t');
+        const WCHAR* stop = tq3::fw::FindEitherUnit(field, to, u'\t', u'\t');
         const int length = static_cast<int>(stop - field);
         const FieldKind kind = Classify(field, length);
         const CColumnProp* prop = column < columnCount ? sheet.GetColumn(static_cast<int>(column)) : nullptr;
@@ -146,7 +146,10 @@ int CheckPlacedLine(const CSheetObj& sheet, const WCHAR* from, const WCHAR* to, 
             return -3;
         }
         if ((kind.fieldClass & ColumnAccepts(prop)) == 0) fits = false;
-        if (stop == to) break;
+        if (stop == to) {
+            fields = static_cast<int>(column - base) + 1;
+            break;
+        }
         field = stop + 1;
     }
     return fits ? 0 : -2;
@@ -295,8 +298,11 @@ int CTableView::IsEnableToPaste(const CString& text, int& blockLines, int& block
     LineWalker walk(begin, end, lineCount);
     for (const WCHAR *from, *to; walk.Next(from, to);) {
         ++blockLines;
-        blockColumns = std::max(blockColumns, static_cast<int>(std::count(from, to, u'\t')) + 1);
-        if (verdict == 0) verdict = CheckPlacedLine(*sheet, from, to, sel.left);
+        // The check counts the fields as it goes; once it has spoken they are counted alone.
+        int fields = 0;
+        if (verdict == 0) verdict = CheckPlacedLine(*sheet, from, to, sel.left, fields);
+        if (fields == 0) fields = static_cast<int>(std::count(from, to, u'\t')) + 1;
+        blockColumns = std::max(blockColumns, fields);
     }
     if (blockLines == 0) return 0;  // no text: nothing to check against
 
@@ -311,7 +317,8 @@ int CTableView::IsEnableToPaste(const CString& text, int& blockLines, int& block
         const long long base = static_cast<long long>(sel.left) + static_cast<long long>(a) * blockColumns;
         LineWalker block(begin, end, lineCount);
         for (const WCHAR *from, *to; verdict == 0 && block.Next(from, to);) {
-            verdict = CheckPlacedLine(*sheet, from, to, base);
+            int fields = 0;
+            verdict = CheckPlacedLine(*sheet, from, to, base, fields);
         }
     }
     if (verdict == -2) timesDown = timesAcross = 0;
