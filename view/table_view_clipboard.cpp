@@ -131,13 +131,15 @@ bool MatchesList(const CColumnProp& column, const WCHAR* field, int length) {
 // A line [from, to) of a block put down with its first field in column `base` of
 // `sheet`: 0 when every field suits its column, -3 at a field no string of its
 // list column takes (whatever came before it on the line), -2 when a field does
-// not suit. Unless the answer is -3, `fields` receives the line's number of fields.
-int CheckPlacedLine(const CSheetObj& sheet, const WCHAR* from, const WCHAR* to, long long base, int& fields) {
+// not suit. Unless the answer is -3, `fields` (when given) receives the line's
+// number of fields.
+int CheckPlacedLine(const CSheetObj& sheet, const WCHAR* from, const WCHAR* to, long long base,
+                    int* fields = nullptr) {
     const int columnCount = sheet.GetColumnCount();
     bool fits = true;
     const WCHAR* field = from;
     for (long long column = base;; ++column) {
-        const WCHAR* stop = tq3::fw::FindEitherUnit(field, to, u'\t', u'\t');
+        const WCHAR* stop = tq3::fw::FindUnit(field, to, u'\t');
         const int length = static_cast<int>(stop - field);
         const FieldKind kind = Classify(field, length);
         const CColumnProp* prop = column < columnCount ? sheet.GetColumn(static_cast<int>(column)) : nullptr;
@@ -147,7 +149,7 @@ int CheckPlacedLine(const CSheetObj& sheet, const WCHAR* from, const WCHAR* to, 
         }
         if ((kind.fieldClass & ColumnAccepts(prop)) == 0) fits = false;
         if (stop == to) {
-            fields = static_cast<int>(column - base) + 1;
+            if (fields != nullptr) *fields = static_cast<int>(column - base) + 1;
             break;
         }
         field = stop + 1;
@@ -182,6 +184,27 @@ private:
     int count_ = 0;
     bool done_ = false;
 };
+
+// The record of the writer's text that starts at `p`: it ends at a CR LF (a CR
+// alone stays inside it) and is copied into `record`, each field's TAB turned
+// into its end and a CR or LF inside a field ending the field's text, with
+// `fields` pointing at the fields' starts. Returns where the record ends.
+const WCHAR* SplitRecord(const WCHAR* p, const WCHAR* end, std::vector<WCHAR>& record,
+                         std::vector<const WCHAR*>& fields) {
+    const WCHAR* stop = tq3::fw::FindUnit(p, end, u'\r');
+    while (stop != end && !(stop + 1 != end && stop[1] == u'\n')) stop = tq3::fw::FindUnit(stop + 1, end, u'\r');
+    record.assign(p, stop);
+    record.push_back(0);
+    fields.assign(1, record.data());
+    const WCHAR* const recordEnd = record.data() + (stop - p);
+    for (const WCHAR* at = tq3::fw::FindAnyUnit(record.data(), recordEnd, u'\t', u'\r', u'\n'); at != recordEnd;
+         at = tq3::fw::FindAnyUnit(at + 1, recordEnd, u'\t', u'\r', u'\n')) {
+        const std::size_t place = static_cast<std::size_t>(at - record.data());
+        if (*at == u'\t') fields.push_back(record.data() + place + 1);
+        record[place] = 0;
+    }
+    return stop;
+}
 
 }  // namespace
 
@@ -300,7 +323,7 @@ int CTableView::IsEnableToPaste(const CString& text, int& blockLines, int& block
         ++blockLines;
         // The check counts the fields as it goes; once it has spoken they are counted alone.
         int fields = 0;
-        if (verdict == 0) verdict = CheckPlacedLine(*sheet, from, to, sel.left, fields);
+        if (verdict == 0) verdict = CheckPlacedLine(*sheet, from, to, sel.left, &fields);
         if (fields == 0) fields = static_cast<int>(std::count(from, to, u'\t')) + 1;
         blockColumns = std::max(blockColumns, fields);
     }
@@ -317,8 +340,7 @@ int CTableView::IsEnableToPaste(const CString& text, int& blockLines, int& block
         const long long base = static_cast<long long>(sel.left) + static_cast<long long>(a) * blockColumns;
         LineWalker block(begin, end, lineCount);
         for (const WCHAR *from, *to; verdict == 0 && block.Next(from, to);) {
-            int fields = 0;
-            verdict = CheckPlacedLine(*sheet, from, to, base, fields);
+            verdict = CheckPlacedLine(*sheet, from, to, base);
         }
     }
     if (verdict == -2) timesDown = timesAcross = 0;
@@ -350,23 +372,7 @@ int CTableView::PasteString(CString text, CRect area) {
             if (const CLineProp* next = sheet->GetLine(line + 1)) __builtin_prefetch(next->text.GetString());
             __builtin_prefetch(sheet->GetLine(line + 2));
 
-            // The record ends at a CR LF; a CR alone stays inside it.
-            const WCHAR* stop = tq3::fw::FindEitherUnit(p, end, u'\r', u'\r');
-            while (stop != end && !(stop + 1 != end && stop[1] == u'\n')) {
-                stop = tq3::fw::FindEitherUnit(stop + 1, end, u'\r', u'\r');
-            }
-            record.assign(p, stop);
-            record.push_back(0);
-            fields.clear();
-            fields.push_back(record.data());
-            // Each field ends at its TAB, and a CR or LF inside it ends its text.
-            const WCHAR* const recordEnd = record.data() + (stop - p);
-            for (const WCHAR* at = tq3::fw::FindAnyUnit(record.data(), recordEnd, u'\t', u'\r', u'\n');
-                 at != recordEnd; at = tq3::fw::FindAnyUnit(at + 1, recordEnd, u'\t', u'\r', u'\n')) {
-                const std::size_t place = static_cast<std::size_t>(at - record.data());
-                if (*at == u'\t') fields.push_back(record.data() + place + 1);
-                record[place] = 0;
-            }
+            const WCHAR* const stop = SplitRecord(p, end, record, fields);
 
             if (line >= 0) {
                 for (size_t k = 0; k < fields.size(); ++k) {

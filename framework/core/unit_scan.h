@@ -34,4 +34,7 @@ inline const WCHAR* FindEitherUnit(const WCHAR* p, const WCHAR* end, WCHAR a, WC
     return FindAnyUnit(p, end, a, b, b);
 }
 
+// The first place in [p, end) that holds `a`; `end` when none does.
+inline const WCHAR* FindUnit(const WCHAR* p, const WCHAR* end, WCHAR a) { return FindAnyUnit(p, end, a, a, a); }
+
 }  // namespace tq3::fw

@@ -257,6 +257,6 @@ std::u16string_view tq3::fw::UnicodeBlockText(HANDLE block, const WCHAR* units) 
     const SIZE_T capacity = GlobalSize(block) / sizeof(WCHAR);
     // A pasted table may be hundreds of megabytes: its end is looked for as fast as
     // the memory delivers the text.
-    const WCHAR* const end = FindEitherUnit(units, units + capacity, 0, 0);
+    const WCHAR* const end = FindUnit(units, units + capacity, 0);
     return std::u16string_view(units, static_cast<std::size_t>(end - units));
 }
