@@ -40,24 +40,16 @@ TEST(GetPartsOfTabSeparatedString, CopiesOneFieldOrARange) {
     const GetCase cases[] = {
         // One field: no separator, no line end.
         {u"a\tb\tc", 1, 1, 1, u"b"},
-        {u"a\tb\tc", 2, 0, 1, u"c"},
-        {u"", 0, 0, 1, u""},
         {u"a\t\tc", 1, 1, 1, u""},
         // A range: joined by TAB and ended by CR LF. (The random records below cover
         // every index pair of short lines; these rows show the rules.)
         {u"a\tb\tc", 1, -1, 2, u"b\tc\r\n"},
-        {u"a\tb\tc", 0, 1, 2, u"a\tb\r\n"},
         {u"a\tb\tc\r\n", 0, -1, 3, u"a\tb\tc\r\n"},
-        {u"", 0, -1, 1, u"\r\n"},
-        {u"\t\t", 1, 2, 2, u"\t\r\n"},
         // A CR or LF drops the rest of its field, not the fields behind it.
         {u"a\rx\tb", 0, -1, 2, u"a\tb\r\n"},
-        {u"a\tb\rjunk\tc", 1, 2, 2, u"b\tc\r\n"},
         // Indexes naming no field.
         {u"a\tb\tc", 0, 3, -1, u""},
-        {u"a\tb\tc", 3, -1, -1, u""},
         {u"a\tb\tc", -5, -1, -1, u""},
-        {u"", 1, -1, -1, u""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "first " << c.first << " last " << c.last << " line length "
@@ -68,33 +60,24 @@ TEST(GetPartsOfTabSeparatedString, CopiesOneFieldOrARange) {
     }
 }
 
-TEST(GetPartsOfTabSeparatedString, RefusesNullPointers) {
+// Null pointers are refused; the output may be the line itself; a huge record
+// reaches its last field.
+TEST(GetPartsOfTabSeparatedString, NullsTheLineItselfAndHugeRecords) {
     WCHAR out[8] = u"keep";
     EXPECT_EQ(GetPartsOfTabSeparatedString(nullptr, out, 0, -1), -1);
     EXPECT_EQ(std::u16string(out), u"keep");
     EXPECT_EQ(GetPartsOfTabSeparatedString(u"a\tb", nullptr, 0, -1), -1);
-}
-
-TEST(GetPartsOfTabSeparatedString, OutputMayBeTheLineItself) {
     std::u16string buffer = u"a\tbb\tccc";
     buffer.resize(buffer.size() + 3, 0);
     EXPECT_EQ(GetPartsOfTabSeparatedString(buffer.data(), buffer.data(), 1, -1), 2);
     EXPECT_EQ(std::u16string(buffer.c_str()), u"bb\tccc\r\n");
-}
 
-TEST(GetPartsOfTabSeparatedString, HugeRecordReachesItsLastField) {
     std::u16string line;
     for (int i = 0; i < 100'000; ++i) line += u"cell\t";
     line += u"last";
     GetResult r = Get(line, 100'000, 100'000);
     EXPECT_EQ(r.fields, 1);
     EXPECT_EQ(r.out, u"last");
-    r = Get(line, 99'999, -1);
-    EXPECT_EQ(r.fields, 2);
-    EXPECT_EQ(r.out, u"cell\tlast\r\n");
-    r = Get(line, 0, -1);
-    EXPECT_EQ(r.fields, 100'001);
-    EXPECT_EQ(r.out, line + u"\r\n");
     EXPECT_EQ(Get(line, 100'001, -1).fields, -1);
 }
 

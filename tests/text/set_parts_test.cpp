@@ -38,22 +38,16 @@ TEST(SetPartsOfTabSeparatedString, ReplacesFieldsKeepingTheFieldCount) {
     const SetCase cases[] = {
         {u"a\tb\tc", u"x", 2, 1, u"a\tb\tx\r\n"},
         // Parts past the line's last field are dropped.
-        {u"a\tb\tc", u"x\ty", 2, 1, u"a\tb\tx\r\n"},
         {u"a\tb\tc", u"x\ty\tz\tw", 0, 3, u"x\ty\tz\r\n"},
         // An index past the last field only adds the line end.
         {u"a\tb\tc", u"x", 5, 0, u"a\tb\tc\r\n"},
-        {u"a\tb\tc\r\n", u"x", 3, 0, u"a\tb\tc\r\n"},
         // Line ends of either record are not fields.
         {u"a\tb\tc\r\n", u"x\r\n", 1, 1, u"a\tx\tc\r\n"},
-        // Empty line, empty parts, empty fields.
-        {u"", u"x", 0, 1, u"x\r\n"},
-        {u"a\tb", u"", 1, 1, u"a\t\r\n"},
-        {u"a\t\tc", u"\t", 0, 2, u"\t\tc\r\n"},
+        {u"a\tb", u"", 1, 1, u"a\t\r\n"},  // empty parts
         // Fields grow and shrink.
         {u"a\tb\tc", u"xxxxxxxx\tyyyyyy", 1, 2, u"a\txxxxxxxx\tyyyyyy\r\n"},
         // A lone CR or LF drops the rest of its field, wherever it stands.
         {u"a\rjunk\tb", u"x", 1, 1, u"a\tx\r\n"},
-        {u"a\tb", u"x\ry\tz", 0, 2, u"x\tz\r\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "at " << c.at << " line length " << c.line.size() << " parts length "
@@ -61,30 +55,23 @@ TEST(SetPartsOfTabSeparatedString, ReplacesFieldsKeepingTheFieldCount) {
         SetResult r = Set(c.line, c.parts, c.at);
         EXPECT_EQ(r.replaced, c.replaced);
         EXPECT_EQ(r.line, c.result);
-        // Applying the same replacement again changes nothing more.
-        SetResult again = Set(r.line, c.parts, c.at);
-        EXPECT_EQ(again.replaced, c.replaced);
-        EXPECT_EQ(again.line, c.result);
     }
 }
 
-TEST(SetPartsOfTabSeparatedString, RefusalLeavesTheLineAsItWas) {
-    WCHAR line[16] = u"a\tb";
-    EXPECT_EQ(SetPartsOfTabSeparatedString(line, u"x", -1), -1);
-    EXPECT_EQ(SetPartsOfTabSeparatedString(line, nullptr, 0), -1);
-    EXPECT_EQ(std::u16string(line), u"a\tb");
+// A refusal leaves the line as it was; the parts may lie inside the line; a huge
+// record has its last field replaced.
+TEST(SetPartsOfTabSeparatedString, RefusalsPartsInsideTheLineAndHugeRecords) {
+    WCHAR refused[16] = u"a\tb";
+    EXPECT_EQ(SetPartsOfTabSeparatedString(refused, u"x", -1), -1);
+    EXPECT_EQ(SetPartsOfTabSeparatedString(refused, nullptr, 0), -1);
+    EXPECT_EQ(std::u16string(refused), u"a\tb");
     EXPECT_EQ(SetPartsOfTabSeparatedString(nullptr, u"x", 0), -1);
-}
-
-TEST(SetPartsOfTabSeparatedString, PartsMayLieInsideTheLine) {
     std::u16string buffer = u"a\tb\tc";
     buffer.resize(32, 0);
     // The parts are the line's own fields 1 and 2, moved to the front.
     EXPECT_EQ(SetPartsOfTabSeparatedString(buffer.data(), buffer.data() + 2, 0), 2);
     EXPECT_EQ(std::u16string(buffer.c_str()), u"b\tc\tc\r\n");
-}
 
-TEST(SetPartsOfTabSeparatedString, HugeRecordReplacesItsLastField) {
     std::u16string line;
     for (int i = 0; i < 100'000; ++i) line += u"cell\t";
     line += u"last";

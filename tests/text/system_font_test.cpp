@@ -26,12 +26,9 @@ TEST(SystemFont, CaptionFontAtNormalWeightAndMenuHeight) {
     int menuHeight = GetSystemLogFont(&font);
 
     EXPECT_EQ(menuHeight, metrics.iMenuHeight);
-    EXPECT_GT(menuHeight, 0);
-    EXPECT_EQ(font.lfWeight, FW_NORMAL);
     LOGFONTW expected = metrics.lfCaptionFont;
     expected.lfWeight = FW_NORMAL;
     EXPECT_EQ(std::memcmp(&font, &expected, sizeof font), 0);
-    EXPECT_EQ(std::u16string_view(font.lfFaceName), std::u16string_view(metrics.lfCaptionFont.lfFaceName));
     EXPECT_FALSE(std::u16string_view(font.lfFaceName).empty());
     EXPECT_EQ(GetSystemLogFont(nullptr), 0);
 }
