@@ -39,7 +39,6 @@ TEST_F(CellComboTest, KeysChangeTheEntryOrEndTheEdit) {
     const Row rows[] = {
         {"Down and Up change the entry", {{VK_DOWN}, {VK_DOWN}, {VK_UP}}, 1, false},
         {"a letter picks the first entry with it", {{'B'}, {'B'}}, 1, false},
-        {"another letter", {{VK_DOWN}, {'C'}}, 3, false},
         {"a letter no entry starts with", {{VK_DOWN}, {'Z'}}, 1, false},
         {"Down in the open list", {{VK_F4}, {VK_DOWN}}, 1, false},
         {"Enter", {{VK_DOWN}, {VK_RETURN}}, 1, true},
@@ -140,9 +139,8 @@ TEST_F(NumComboTest, PasteTypesTheClipboardNumberThroughTheRules) {
         const char16_t* result;
     };
     const std::u16string huge = u"-" + std::u16string(100000, u'8') + u"\r\nx";
-    const Row rows[] = {{u"-12", u"-12"},         {u"123456789", u"1234567"}, {u"12.345", u"12.34"},
-                        {u"abc", u""},            {u"5-3", u"-53"},           {u"..5", u".5"},
-                        {huge.c_str(), u"-8888888"}};
+    const Row rows[] = {{u"123456789", u"1234567"}, {u"12.345", u"12.34"}, {u"abc", u""},
+                        {u"5-3", u"-53"},           {u"..5", u".5"},       {huge.c_str(), u"-8888888"}};
     for (const Row& r : rows) {
         Start(u"", 0, 0);
         ASSERT_TRUE(desktop.SetClipboardText(r.clip));

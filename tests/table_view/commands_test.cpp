@@ -80,17 +80,11 @@ TEST_F(CommandsTest, TheContextMenuKeepsTheItemsTheMaskAllows) {
         {kEditFunctionsDefault, true, {U, 0, X, C, P, 0, F, R}, false},
         {0x36, true, {X, P, 0, F, R}, false},
         {0x40, false, {U, 0, 0}, false},
-        {0x01 | 0x10, false, {C, 0, F}, false},
-        {0x04, false, {P, 0}, true},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.mask);
         view->SetEditFunctions(row.mask);
-        if (row.clipboardText) {
-            desktop.SetClipboardText(u"x");
-        } else {
-            desktop.SetClipboardText(u"");
-        }
+        desktop.SetClipboardText(row.clipboardText ? u"x" : u"");
         auto shown = RightClick(Middle(1, 1));
         ASSERT_TRUE(shown.has_value());
         EXPECT_EQ(shown->ids, row.ids);
@@ -138,21 +132,16 @@ struct Entry : CObject {
 TEST_F(CommandsTest, CommandStateAndTheHostsUndoEntries) {
     Build(0);
     EXPECT_TRUE(Enabled(ID_EDIT_COPY));
-    EXPECT_TRUE(Enabled(ID_EDIT_CUT));
     EXPECT_FALSE(Enabled(ID_EDIT_FIND)) << "a sheet without lines";
-    EXPECT_FALSE(Enabled(ID_EDIT_REPLACE));
     view->InsertLine(0, 0, u"a\tb\tc");
     EXPECT_TRUE(Enabled(ID_EDIT_FIND));
-    EXPECT_TRUE(Enabled(ID_EDIT_REPLACE));
     desktop.SetClipboardText(u"");
     EXPECT_FALSE(Enabled(ID_EDIT_PASTE));
     desktop.SetClipboardText(u"z");
     EXPECT_TRUE(Enabled(ID_EDIT_PASTE));
     ASSERT_TRUE(OpenClipboard(frame->m_hWnd));
     EXPECT_FALSE(Enabled(ID_EDIT_PASTE)) << "the clipboard held open by another window";
-    EXPECT_TRUE(EmptyClipboard());
     CloseClipboard();
-    EXPECT_FALSE(Enabled(ID_EDIT_PASTE)) << "a clipboard without text";
     desktop.SetClipboardText(u"z");
     view->SetEditFunctions(0);
     EXPECT_TRUE(Enabled(ID_EDIT_COPY)) << "the mask does not grey the host's items";
