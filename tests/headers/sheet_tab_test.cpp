@@ -184,6 +184,7 @@ TEST_F(SheetTabTest, SizeChangesFitTheRow) {
     Place(400);
     EXPECT_EQ(ArrowStates(), "0011");
     // Wide enough: nothing to scroll, every arrow disabled.
+    strip.scrollPos = 7;
     Place(strip.TotalWidth() + kArrows + 100);
     EXPECT_EQ(strip.scrollPos, 0);
     EXPECT_EQ(ArrowStates(), "0000");
