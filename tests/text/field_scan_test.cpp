@@ -55,7 +55,6 @@ TEST(FieldScanTest, SettledFieldEdges) {
     } cases[] = {
         {u"", 0, {0, 0}},                                    // an empty line has one empty field
         {u"abcdefgh\tij", 1, {9, 11}},                       // the last field, in the overlapping block
-        {u"a\tb\tc\td\te\tf\tg\th\ti", 8, {16, 17}},         // many TABs in one block
         {u"abcdefgh\tij\rk", 1, {}},                         // CR after the field
         {u"ab\ncdefghijklmnop\tq", 1, {}},                   // LF before it
         {u"abcdefgh" + nul + u"\tijkl", 1, {}},              // a zero before the field's TAB
