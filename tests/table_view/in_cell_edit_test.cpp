@@ -96,7 +96,7 @@ TEST_F(InCellEditTest, TheEndingKeyCommitsAndMoves) {
         {1, u"5", VK_RETURN, false, u"5.0", {1, 11}}, {1, u"5", VK_RETURN, true, u"5.0", {1, 9}},
         {0, u"ab", VK_TAB, false, u"ab", {1, 10}},    {0, u"ab", VK_TAB, true, u"ab", {0, 10}},
         {1, u"7", VK_LEFT, false, u"7.0", {0, 10}},   {0, u"ab", VK_UP, false, u"ab", {0, 9}},
-        {0, u"ab", VK_ESCAPE, false, u"t10", {0, 10}},
+        {0, u"ab", VK_DOWN, false, u"ab", {0, 11}},   {0, u"ab", VK_ESCAPE, false, u"t10", {0, 10}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(::testing::Message() << "row " << &row - rows);

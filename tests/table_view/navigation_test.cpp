@@ -72,6 +72,7 @@ TEST_F(NavigationTest, EveryMoveOfTheKeyboardTables) {
         {{2, 8, 2, 5}, {2, 5}, VK_UP, S, {2, 5, 2, 7}, {2, 5}}, {{0, 0, 0, 0}, {0, 0}, VK_UP, S, {0, 0, 0, 0}, {0, 0}},
         {{2, 5, 2, 8}, {2, 6}, VK_DOWN, S, {2, 5, 2, 9}, {2, 6}}, {{2, 5, 2, 8}, {2, 8}, VK_DOWN, S, {2, 6, 2, 8}, {2, 8}},
         {{2, 5, 2, 8}, {2, 5}, VK_DOWN, S, {2, 5, 2, 9}, {2, 5}},
+        {{2, 8, 2, 5}, {2, 8}, VK_DOWN, S, {2, 6, 2, 8}, {2, 8}},
         {{2, 29, 2, 29}, {2, 29}, VK_DOWN, S, {2, 29, 2, 29}, {2, 29}},
         // Shift+Left and Shift+Right move the stored edges (the first row stores a reversed block).
         {{3, 4, 3, 4}, {3, 4}, VK_LEFT, S, {3, 4, 2, 4}, {3, 4}}, {{1, 4, 3, 4}, {3, 4}, VK_LEFT, S, {0, 4, 3, 4}, {3, 4}},
