@@ -139,8 +139,9 @@ TEST_F(NumComboTest, PasteTypesTheClipboardNumberThroughTheRules) {
         const char16_t* result;
     };
     const std::u16string huge = u"-" + std::u16string(100000, u'8') + u"\r\nx";
-    const Row rows[] = {{u"123456789", u"1234567"}, {u"12.345", u"12.34"}, {u"abc", u""},
-                        {u"5-3", u"-53"},           {u"..5", u".5"},       {huge.c_str(), u"-8888888"}};
+    const Row rows[] = {{u"-12", u"-12"},         {u"123456789", u"1234567"}, {u"12.345", u"12.34"},
+                        {u"abc", u""},            {u"5-3", u"-53"},           {u"..5", u".5"},
+                        {huge.c_str(), u"-8888888"}};
     for (const Row& r : rows) {
         Start(u"", 0, 0);
         ASSERT_TRUE(desktop.SetClipboardText(r.clip));

@@ -58,10 +58,12 @@ TEST_F(CellEditTest, NumericKeysFollowTheDigitSignAndPointRules) {
         {u"1234567", 0, 7, 1, false, {{'9'}}, u"9", 1},  // a selection makes room
         {u"12", 2, 2, 1, false, {{VK_OEM_MINUS}}, u"-12", 3},
         {u"-12", 3, 3, 1, false, {{VK_OEM_MINUS}}, u"12", 2},
+        {u"123", 1, 2, 1, false, {{VK_OEM_MINUS}}, u"-13", 2},  // the selection goes first
         {u"5", 1, 1, 1, true, {{VK_SUBTRACT}}, u"-5", 2},
         {u"5", 1, 1, 1, false, {{VK_SUBTRACT}, {VK_NUMPAD5}}, u"5", 1},  // keypad without NumLock
         {u"12", 2, 2, 0, false, {{VK_OEM_PERIOD}}, u"12", 2},
         {u"12", 1, 1, 2, false, {{VK_OEM_PERIOD}, {VK_OEM_PERIOD}}, u"1.2", 2},
+        {u"1.5", 0, 3, 2, false, {{VK_OEM_PERIOD}}, u".", 1},  // a selected point is typed over
         {u"1", 1, 1, 2, true, {{VK_DECIMAL}, {VK_NUMPAD5}}, u"1.5", 3},
         {u"12", 2, 2, 2, false, {{VK_OEM_PERIOD, kShift}, {'A'}, {VK_SPACE}}, u"12", 2},
         {u"123", 3, 3, 1, false, {{VK_BACK}}, u"12", 2},
@@ -151,7 +153,8 @@ TEST_F(CellEditTest, NumericPasteInsertsOnlyWhatTheRulesAllow) {
         {u"12.5\t7", u"0", 0, 1, u"12.5", 0, 4, 0}, {u"abc", u"3", 1, 1, u"3", 1, 1, 0},
         {u"5-3", u"3", 1, 1, u"3", 1, 1, 1},        {u"-7", u"12", 0, 0, u"-712", 0, 2, 0},
         {u"-7", u"12", 1, 1, u"12", 1, 1, 1},       {u"1.5", u"3.2", 3, 3, u"3.2", 3, 3, 1},
-        {u"4.", u"3", 0, 0, u"4.3", 0, 2, 0},       {tooLong.c_str(), u"1", 1, 1, u"1", 1, 1, 1},
+        {u".5", u"3", 0, 0, u"3", 0, 0, 1},         {u"4.", u"3", 0, 0, u"4.3", 0, 2, 0},
+        {tooLong.c_str(), u"1", 1, 1, u"1", 1, 1, 1},
     };
     for (const Row& r : rows) {
         Open(0, r.text, r.start, r.end, 2);
@@ -163,7 +166,7 @@ TEST_F(CellEditTest, NumericPasteInsertsOnlyWhatTheRulesAllow) {
         EXPECT_EQ(Beeps() - beeps, r.beeps);
     }
     const std::pair<const char16_t*, const char16_t*> shown[] = {
-        {u"2.50", u"2.5"}, {u"3.0", u"3"}, {u" -4.5x", u"-4.5"}, {nullptr, u"0"}, {u"1e999", u"0"}};
+        {u"2.50", u"2.5"}, {u"3.0", u"3"}, {u" -4.5x", u"-4.5"}, {u"abc", u"0"}, {nullptr, u"0"}, {u"1e999", u"0"}};
     for (const auto& [text, result] : shown) {
         edit.SetEditText(text);
         EXPECT_EQ(TextOf(edit), result);

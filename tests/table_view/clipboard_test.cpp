@@ -26,6 +26,7 @@ TEST_F(ClipboardTest, CopyWritesTheBlockAsTabSeparatedRecords) {
         {"reversed both ways", {5, 1, 3, 0}, u"12\t2:B\t1.25\r\n-3\t1:A\t0.00\r\n"},
         {"a short line adds nothing to a range", {0, 1, 1, 2}, u"c\t\r\n"},
         {"a short line adds its CR LF to one column", {0, 2, 0, 2}, u"short\r\n"},
+        {"past the last line, one column", {2, 4, 2, 7}, u"\r\n\r\n\r\n\r\n"},
         {"past the last line, a range", {0, 5, 1, 8}, u"\t\r\n"},
     };
     for (const CopyRow& row : rows) {
