@@ -32,10 +32,12 @@ TEST_F(TableViewTest, EveryMoveLeavesThePictureOfAFullPaint) {
         };
     };
     const std::vector<std::pair<std::string, std::function<void()>>> steps = {
+        {"arrows", keys({{VK_DOWN, 0}, {VK_RIGHT, 0}})},
         {"shift moves", keys({{VK_RIGHT, kShift}, {VK_RIGHT, kShift}, {VK_DOWN, kShift}})},
         {"enter and shift enter", keys({{VK_RETURN, 0}, {VK_RETURN, kShift}, {VK_RETURN, kShift}})},
         {"shift left past the cursor", keys({{VK_LEFT, kShift}, {VK_LEFT, kShift}, {VK_LEFT, kShift}})},
         {"scrolling down", keys({{VK_PRIOR, 0}, {VK_NEXT, 0}, {VK_DOWN, 0}, {VK_NEXT, kShift}})},
+        {"shift ctrl end, ctrl home", keys({{VK_END, kShift | kControl}, {VK_HOME, kControl}})},
         {"drag", drag(2, 1, {Middle(6, 3), Middle(4, 4)})},
         {"drag past the top", [&] {
              VScroll(SB_THUMBPOSITION, 20 - 32768);
