@@ -44,6 +44,7 @@ TEST(InsertNumString, TypesDigitsAndAPointOverTheSelection) {
         // away from the start, and taken otherwise.
         {u"12.5", u"3.4", 0, 1, 1, u"132.5"},
         {u"125", u".7", 0, 1, 1, u"1.725"},
+        {u"1.5", u"2.7", 0, 0, 0, u"2.71.5"},
         // A point that ends the insert ends the entry.
         {u"12", u".", 0, 2, 2, u"12"},
         {u"12", u"3.", 0, 1, 1, u"13"},
