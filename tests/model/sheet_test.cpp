@@ -7,7 +7,7 @@
 
 namespace {
 
-TEST(Sheet, BadPositionsAreRefusedAndAMiddleColumnReportsTheOldCount) {
+TEST(Sheet, BadPositionsAreRefusedAndColumnsAreNumberedByPosition) {
     CSheetObj sheet;
     CLineProp line;
     EXPECT_EQ(sheet.InsertLine(-1, line), -1);
@@ -16,11 +16,13 @@ TEST(Sheet, BadPositionsAreRefusedAndAMiddleColumnReportsTheOldCount) {
     EXPECT_EQ(sheet.GetLineCount(), 1);
 
     CColumnProp column;
+    column.index = 77;  // replaced by the position
     int at = -1;
     EXPECT_EQ(sheet.InsertColumn(at, column), nullptr);
     at = 5;
     ASSERT_NE(sheet.InsertColumn(at, column), nullptr);
     EXPECT_EQ(at, 5);
+    EXPECT_EQ(sheet.GetColumn(0)->index, 0);
     at = 0;
     ASSERT_NE(sheet.InsertColumn(at, column), nullptr);
     EXPECT_EQ(at, 1);
