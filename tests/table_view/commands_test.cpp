@@ -132,9 +132,12 @@ struct Entry : CObject {
 TEST_F(CommandsTest, CommandStateAndTheHostsUndoEntries) {
     Build(0);
     EXPECT_TRUE(Enabled(ID_EDIT_COPY));
+    EXPECT_TRUE(Enabled(ID_EDIT_CUT));
     EXPECT_FALSE(Enabled(ID_EDIT_FIND)) << "a sheet without lines";
+    EXPECT_FALSE(Enabled(ID_EDIT_REPLACE));
     view->InsertLine(0, 0, u"a\tb\tc");
     EXPECT_TRUE(Enabled(ID_EDIT_FIND));
+    EXPECT_TRUE(Enabled(ID_EDIT_REPLACE));
     desktop.SetClipboardText(u"");
     EXPECT_FALSE(Enabled(ID_EDIT_PASTE));
     desktop.SetClipboardText(u"z");

@@ -78,6 +78,8 @@ TEST_F(FontChoiceTest, DialogStartsFromTheViewsFontCancelKeepsEverythingOkApplie
     const auto before = tq3::testing::CaptureWindow(view->m_hWnd);
 
     Choose({Look([](HWND dialog) {
+                EXPECT_EQ(GetWindow(dialog, GW_OWNER), GetAncestor(GetParent(dialog), GA_ROOT))
+                    << "owned through the view";
                 EXPECT_EQ(Text(dialog, cmb1), u"DejaVu Sans");
                 EXPECT_EQ(Text(dialog, cmb2), u"Bold");
                 EXPECT_EQ(Text(dialog, cmb3), u"10");

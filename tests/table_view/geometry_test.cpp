@@ -33,6 +33,9 @@ TEST_F(TableViewTest, StripsTakeTheirRegionsAndFollowTheCaption) {
     view->SetWindowTextW(caption.c_str());
     desktop.RunUntilIdle();
     EXPECT_EQ(view->GetLineHeader().caption, CString(caption.c_str()));
+    CString text;
+    view->GetWindowText(text);
+    EXPECT_EQ(text, CString(caption.c_str())) << "the view's own window text too";
     const int wide = view->GetLineHeader().GetLineHeaderWidth();  // measured as the strip's tests check
     ASSERT_GT(wide, 60);
     EXPECT_EQ(view->GetLineHeaderWidth(), wide);
