@@ -16,10 +16,7 @@ namespace tq3::test {
 
 // One WM_NOTIFY as the parent saw it.
 struct Heard {
-    UINT code = 0;
-    UINT_PTR id = 0;
     HWND from = nullptr;
-    int item = 0;
     int button = 0;
 };
 
@@ -34,15 +31,12 @@ public:
     std::vector<Heard> heard;
 
 protected:
-    BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) override {
+    BOOL OnNotify(WPARAM /*wParam*/, LPARAM lParam, LRESULT* pResult) override {
         const auto* header = reinterpret_cast<const NMHDR*>(lParam);
         Heard h;
-        h.code = header->code;
-        h.id = wParam;
         h.from = header->hwndFrom;
         if (header->code != TCN_SELCHANGE) {
             const auto* record = reinterpret_cast<const NMHEADERW*>(lParam);
-            h.item = record->iItem;
             h.button = record->iButton;
             EXPECT_EQ(record->pitem, nullptr);
         }
@@ -56,7 +50,7 @@ protected:
 // size, read back pixel by pixel: the oracle the strips' pixels are compared to.
 class Reference {
 public:
-    Reference(int width, int height) : width_(width), height_(height) {
+    Reference(int width, int height) {
         dc.CreateCompatibleDC(nullptr);
         bitmap.CreateBitmap(width, height, 1, 32, nullptr);
         // The context's first bitmap is kept by handle: its wrapper is a temporary
@@ -72,16 +66,11 @@ public:
         return tq3::testing::CountDiffering(tq3::testing::CaptureWindow(window, rect),
                                             tq3::testing::CaptureDC(dc.m_hDC, rect));
     }
-    int Width() const { return width_; }
-    int Height() const { return height_; }
-
     CDC dc;
 
 private:
     CBitmap bitmap;
     HGDIOBJ previous_ = nullptr;
-    int width_;
-    int height_;
 };
 
 }  // namespace tq3::test
