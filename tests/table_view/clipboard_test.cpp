@@ -1,5 +1,6 @@
 // Copy, cut and paste of blocks of cells, driven by the edit commands as a host's
 // menu sends them, with the clipboard and the message boxes read back.
+#include <random>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,7 @@ TEST_F(ClipboardTest, CopyWritesTheBlockAsTabSeparatedRecords) {
     const CopyRow rows[] = {
         {"one cell", {0, 0, 0, 0}, u"a\r\n"},
         {"one column, three lines", {1, 0, 1, 2}, u"b\r\n\r\n\r\n"},
+        {"empty cell inside a record", {0, 1, 2, 1}, u"c\t\td\r\n"},
         {"numeric and list columns", {3, 0, 5, 1}, u"12\t2:B\t1.25\r\n-3\t1:A\t0.00\r\n"},
         {"reversed both ways", {5, 1, 3, 0}, u"12\t2:B\t1.25\r\n-3\t1:A\t0.00\r\n"},
         {"a short line adds nothing to a range", {0, 1, 1, 2}, u"c\t\r\n"},
@@ -171,6 +173,56 @@ TEST_F(ClipboardTest, PasteDecidesAsksAndRepeats) {
     EXPECT_EQ(Cell(3, 0), u"t");
 }
 
+// Copying a block and pasting it back where it came from, after a cut emptied it,
+// gives back every cell: text, numbers and list strings alike.
+TEST_F(ClipboardTest, CopyThenPasteGivesBackTheCells) {
+    std::mt19937 random(20261206);
+    const std::u16string letters = u"abcXYZ -.:09\u00e9\u4e2d";
+    for (int round = 0; round < 12; ++round) {
+        SCOPED_TRACE(round);
+        while (view->GetSheetCount() > 0) view->DeleteSheet(0);
+        const int columns = 1 + static_cast<int>(random() % 6), lines = 1 + static_cast<int>(random() % 8);
+        AddSheets(1, columns, lines);
+        std::vector<int> mode(static_cast<size_t>(columns));
+        for (int c = 0; c < columns; ++c) {
+            mode[static_cast<size_t>(c)] = static_cast<int>(random() % 3);
+            if (mode[static_cast<size_t>(c)] == 1) view->SetColumnEditMode(0, c, 1, 0, 7, static_cast<BYTE>(random() % 3));
+            if (mode[static_cast<size_t>(c)] == 2) {
+                for (const char16_t* item : {u"1:One", u"2:Two", u"Red", u"green"}) view->AddColumnString(0, c, item);
+            }
+        }
+        for (int l = 0; l < lines; ++l) {
+            // A line without any text refuses its cells: each starts with its CR LF.
+            view->SetTabbedString(0, l, (std::u16string(static_cast<size_t>(columns - 1), u'\t') + u"\r\n").c_str());
+            for (int c = 0; c < columns; ++c) {
+                std::u16string text;
+                switch (mode[static_cast<size_t>(c)]) {
+                    case 0:
+                        for (int n = static_cast<int>(random() % 5); n > 0; --n) text += letters[random() % letters.size()];
+                        break;
+                    case 1: text = u"-" + std::u16string(1, u'1' + random() % 9); break;
+                    default: text = std::u16string(1, u"12Rg"[random() % 4]); break;
+                }
+                view->SetCellText(0, l, c, text.c_str());
+            }
+        }
+        view->SetSelSheet(0);
+        std::vector<std::u16string> before;
+        for (int l = 0; l < lines; ++l) {
+            for (int c = 0; c < columns; ++c) before.push_back(Cell(l, c));
+        }
+        const int left = static_cast<int>(random() % columns), top = static_cast<int>(random() % lines);
+        const int right = left + static_cast<int>(random() % (columns - left)), bottom = top + static_cast<int>(random() % (lines - top));
+        Select(left, top, right, bottom);
+        Command(ID_EDIT_CUT);
+        Command(ID_EDIT_PASTE);
+        for (int l = 0; l < lines; ++l) {
+            for (int c = 0; c < columns; ++c) EXPECT_EQ(Cell(l, c), before[static_cast<size_t>(l * columns + c)]) << l << "," << c;
+        }
+        EXPECT_EQ(Sel(), CRect(left, top, right, bottom));
+    }
+}
+
 TEST_F(ClipboardTest, BadClipboardTextKeepsTheViewWhole) {
     AddSheets(1, 3, 10000);
     view->AddColumnString(0, 2, u"Apple");
@@ -188,12 +240,21 @@ TEST_F(ClipboardTest, BadClipboardTextKeepsTheViewWhole) {
     EXPECT_EQ(Cell(9999, 1), u"ijklmnop");
     EXPECT_EQ(Sel(), CRect(0, 0, 1, 10000)) << "the selection covers the lines found, one past the sheet";
 
+    // A million lines of one field each.
+    std::u16string million;
+    for (int i = 0; i < 1000000; ++i) million += u"x\r\n";
+    desktop.SetClipboardText(million);
+    Select(1, 0, 1, 0);
+    Command(ID_EDIT_PASTE);
+    EXPECT_EQ(Cell(0, 1), u"x");
+    EXPECT_EQ(Cell(9999, 1), u"x");
+
     // The clipboard's text ends at a NUL character.
     desktop.SetClipboardText(std::u16string(u"n\0m\tz\r\n", 7));
     Select(0, 0, 0, 0);
     Command(ID_EDIT_PASTE);
     EXPECT_EQ(Cell(0, 0), u"n");
-    EXPECT_EQ(Cell(0, 1), u"ijklmnop");
+    EXPECT_EQ(Cell(0, 1), u"x");
 
     // Lone surrogates are stored as they came in text columns and meet no list string.
     desktop.SetClipboardText(u"\xD800q\t\xDC00\r\n");
