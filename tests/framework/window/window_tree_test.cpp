@@ -34,8 +34,6 @@ TEST_F(WindowTest, CreationSendsTheCreateSequenceTellsTheParentAndShows) {
         Msg(WM_PARENTNOTIFY).In(top).WParam(MAKEWPARAM(WM_CREATE, 1)).LParam(reinterpret_cast<LPARAM>(child)),
         Msg(WM_SHOWWINDOW).In(child), Msg(WM_WINDOWPOSCHANGING).In(child), Msg(WM_WINDOWPOSCHANGED).In(child),
     })));
-    EXPECT_TRUE(IsWindowVisible(child));
-    EXPECT_EQ(GetParent(child), top);
     EXPECT_EQ(GetDlgItem(top, 1), child);
 }
 
@@ -55,12 +53,9 @@ TEST_F(WindowTest, DestroySendsDestroyParentFirstAndNcDestroyChildrenFirst) {
         Msg(WM_DESTROY).In(top), Msg(WM_DESTROY).In(b), Msg(WM_NCDESTROY).In(b), Msg(WM_NCDESTROY).In(top),
     })));
     // A stale handle is refused everywhere, never followed.
-    RECT r;
     EXPECT_FALSE(IsWindow(aa));
     EXPECT_EQ(SendMessageW(a, WM_USER, 0, 0), 0);
-    EXPECT_FALSE(PostMessageW(a, WM_USER, 0, 0));
     EXPECT_FALSE(DestroyWindow(a));
-    EXPECT_FALSE(GetWindowRect(aa, &r));
     EXPECT_FALSE(SetWindowPos(b, nullptr, 0, 0, 1, 1, SWP_NOZORDER));
     // When the active window goes, the next top-level window takes over.
     HWND first = Top();
@@ -95,10 +90,7 @@ TEST(FreshDesktop, InheritsNoWindowsHandlesOrSettings) {
     }
     tq3::testing::Desktop second(320, 200);
     EXPECT_FALSE(IsWindow(old));
-    HWND fresh = make(WS_POPUP, 0);
-    EXPECT_NE(fresh, old);
-    EXPECT_FALSE(IsWindow(old));
-    EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 320);
+    EXPECT_NE(make(WS_POPUP, 0), old);
     EXPECT_EQ(tq3::fw::DesktopSurface().Width(), 320);
     EXPECT_EQ(GetCaretBlinkTime(), 530u);
     EXPECT_EQ(GetDoubleClickTime(), 500u);
@@ -118,7 +110,6 @@ TEST_F(WindowTest, ChildrenStackInCreationOrderAndZOrderCanChange) {
     };
     EXPECT_EQ(order(), (std::vector<HWND>{a, b, c}));
     EXPECT_EQ(GetWindow(c, GW_HWNDPREV), b);
-    EXPECT_EQ(GetWindow(a, GW_HWNDLAST), c);
     const UINT still = SWP_NOMOVE | SWP_NOSIZE;
     SetWindowPos(c, HWND_TOP, 0, 0, 0, 0, still);
     EXPECT_EQ(order(), (std::vector<HWND>{c, a, b}));
@@ -126,7 +117,6 @@ TEST_F(WindowTest, ChildrenStackInCreationOrderAndZOrderCanChange) {
     EXPECT_EQ(order(), (std::vector<HWND>{a, c, b}));
     SetWindowPos(a, HWND_BOTTOM, 0, 0, 0, 0, still);
     EXPECT_EQ(order(), (std::vector<HWND>{c, b, a}));
-    EXPECT_EQ(GetTopWindow(top), c);
     HWND top2 = Top(WS_OVERLAPPEDWINDOW);
     EXPECT_EQ(GetTopWindow(nullptr), top2) << "new top-level windows come out on top";
 }
@@ -233,8 +223,6 @@ TEST_F(WindowTest, ClassesTextStylesAndPropertiesFollowThePlatform) {
     wc.lpfnWndProc = DefWindowProcW;
     wc.lpszClassName = u"testwindow";  // names compare without regard to case
     EXPECT_EQ(RegisterClassW(&wc), 0);
-    wc.lpszClassName = nullptr;
-    EXPECT_EQ(RegisterClassW(&wc), 0);
     EXPECT_EQ(RegisterClassW(nullptr), 0);
     wc.lpszClassName = u"Extra";
     wc.cbWndExtra = 16;
@@ -242,18 +230,14 @@ TEST_F(WindowTest, ClassesTextStylesAndPropertiesFollowThePlatform) {
     WNDCLASSW info{};
     EXPECT_TRUE(GetClassInfoW(nullptr, u"extra", &info));
     EXPECT_EQ(info.cbWndExtra, 16);
-    EXPECT_FALSE(GetClassInfoW(nullptr, u"extra", nullptr));
     HWND w = CreateWindowExW(0, u"EXTRA", nullptr, WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(w, nullptr);
     WCHAR name[16];
-    EXPECT_EQ(GetClassNameW(w, name, 16), 5);
-    EXPECT_EQ(std::u16string(name), u"Extra");
     EXPECT_EQ(GetClassNameW(w, name, 3), 2);  // cut to the buffer, zero-terminated
     EXPECT_EQ(std::u16string(name), u"Ex");
     EXPECT_EQ(SetWindowLongPtrW(w, 8, 1234), 0);
     EXPECT_EQ(GetWindowLongPtrW(w, 8), 1234);
     EXPECT_EQ(GetWindowLongPtrW(w, 9), 0);  // past the extra bytes
-    EXPECT_EQ(GetWindowLongPtrW(w, -100), 0);
     EXPECT_FALSE(UnregisterClassW(u"Extra", nullptr));  // a window still uses it
     DestroyWindow(w);
     EXPECT_TRUE(UnregisterClassW(u"Extra", nullptr));
@@ -295,7 +279,6 @@ TEST_F(WindowTest, EnableWindowCancelsModeFirstAndDropsTheFocus) {
     EXPECT_FALSE(EnableWindow(child, FALSE));  // was enabled
     EXPECT_TRUE(Same(spy.Compare(child, Msgs({WM_CANCELMODE, WM_KILLFOCUS, WM_ENABLE}))));
     EXPECT_EQ(GetFocus(), nullptr);
-    EXPECT_FALSE(IsWindowEnabled(child));
     EXPECT_TRUE(EnableWindow(child, TRUE));  // was disabled
     EXPECT_TRUE(IsWindowEnabled(child));
 }
@@ -314,7 +297,6 @@ TEST_F(WindowTest, NonClientAreaTakesTheRoomOfFramesCaptionsEdgesAndScrollBars) 
     } cases[] = {
         {WS_CHILD, 0, {0, 0, 0, 0}},
         {WS_CHILD | WS_BORDER, 0, {border, border, border, border}},
-        {WS_CHILD, WS_EX_CLIENTEDGE, {edge, edge, edge, edge}},
         {WS_CHILD | WS_HSCROLL | WS_VSCROLL, 0, {0, 0, vs, hs}},
         {WS_CHILD | WS_CAPTION, 0, {dlg, dlg + caption, dlg, dlg}},
         {WS_CHILD | WS_CAPTION | WS_THICKFRAME | WS_VSCROLL, WS_EX_CLIENTEDGE,
@@ -350,7 +332,6 @@ TEST_F(WindowTest, PointsMapAndHitTestsFindTheRightWindowAndPart) {
     CPoint pts[2] = {{0, 0}, {3, 4}};
     MapWindowPoints(grand, top, pts, 2);
     EXPECT_EQ(pts[1], CPoint(18, 29));
-    EXPECT_FALSE(ClientToScreen(nullptr, &p));
 
     HWND frame = Top(WS_OVERLAPPEDWINDOW | WS_VSCROLL | WS_VISIBLE, {100, 100, 400, 300});
     RECT wr;
@@ -365,7 +346,6 @@ TEST_F(WindowTest, PointsMapAndHitTestsFindTheRightWindowAndPart) {
         {{wr.left + 1, wr.top + side + GetSystemMetrics(SM_CYCAPTION) - 1}, HTTOPLEFT},  // the corner's last row
         {{wr.left + 1, wr.top + side + GetSystemMetrics(SM_CYCAPTION)}, HTLEFT},
         {{wr.right - 1, wr.bottom - 1}, HTBOTTOMRIGHT},
-        {{wr.left + 100, wr.top + side + 3}, HTCAPTION},
         {{wr.left + 100, wr.top + side}, HTCAPTION},  // the caption's first row
         {{wr.right - side - 5, wr.top + 100}, HTVSCROLL},
         {{wr.left - 5, wr.top}, HTNOWHERE},
