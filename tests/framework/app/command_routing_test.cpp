@@ -72,14 +72,12 @@ public:
     int enables = 0;
     BOOL enabled = TRUE;
     int check = -1;
-    std::u16string text;
     void Enable(BOOL on) override {
         CCmdUI::Enable(on);
         ++enables;
         enabled = on;
     }
     void SetCheck(int value) override { check = value; }
-    void SetText(LPCWSTR value) override { text = value; }
 };
 
 // A handler query (with AFX_CMDHANDLERINFO) finds the same entry without calling it.
@@ -93,7 +91,6 @@ TEST(CommandRouting, CommandsReachTheMostDerivedEntryAndRangesCarryTheId) {
     const Case cases[] = {
         {kCopy, TRUE, TRUE, {"derived copy"}},     // the derived entry hides the base one
         {kCut, TRUE, TRUE, {"base cut"}},           // found in the base table
-        {kColourFirst, TRUE, TRUE, {"colour 100"}},
         {kColourLast, TRUE, TRUE, {"colour 104"}},
         {kColourLast + 1, FALSE, FALSE, {}},        // just past the range
         {kDeclined, TRUE, FALSE, {"maybe 200"}},    // the handler ran but declined
@@ -105,7 +102,6 @@ TEST(CommandRouting, CommandsReachTheMostDerivedEntryAndRangesCarryTheId) {
         AFX_CMDHANDLERINFO info{nullptr, nullptr};
         EXPECT_EQ(target.OnCmdMsg(c.id, CN_COMMAND, nullptr, &info), c.found) << c.id;
         EXPECT_EQ(info.pTarget, c.found ? &target : nullptr) << c.id;
-        EXPECT_EQ(info.pfn != nullptr, c.found != FALSE) << c.id;
         EXPECT_TRUE(calls.empty()) << c.id;
         EXPECT_EQ(target.OnCmdMsg(c.id, CN_COMMAND, nullptr, nullptr), c.handled) << c.id;
         EXPECT_EQ(calls, c.calls) << c.id;

@@ -62,33 +62,6 @@ TEST_F(DockingOutOfMemoryTest, FloatingEitherHappensOrLeavesTheBarDocked) {
     EXPECT_EQ(PlaceOf(view->m_hWnd).top, CTestBar::kHorzThickness);
 }
 
-TEST_F(DockingOutOfMemoryTest, DockingEitherHappensOrLeavesTheBarFloating) {
-    std::string floating;
-    BOOL docked = FALSE;
-    SweepResult result = SweepAllocations({
-        [&] {
-            if (!bar.IsFloating()) frame->FloatControlBar(&bar, CPoint(500, 300));
-            desktop.RunUntilIdle();
-            floating = State();
-        },
-        [&] { docked = frame->DockControlBar(&bar, AFX_IDW_DOCKBAR_RIGHT); },
-        [&](const SweepRun& run) {
-            EXPECT_FALSE(run.threw);
-            desktop.RunUntilIdle();
-            if (docked) {
-                EXPECT_EQ(DockId(bar), AFX_IDW_DOCKBAR_RIGHT);
-            } else {
-                EXPECT_EQ(State(), floating) << "after " << run.allowed << " allocations";
-            }
-        },
-    });
-    EXPECT_TRUE(result.completed);
-    EXPECT_GT(result.refusedRuns, 0);
-    ASSERT_TRUE(frame->DockControlBar(&bar, AFX_IDW_DOCKBAR_RIGHT));
-    desktop.RunUntilIdle();
-    EXPECT_EQ(PlaceOf(view->m_hWnd).right, Client().cx - CTestBar::kVertThickness);
-}
-
 TEST_F(DockingOutOfMemoryTest, DockingBesideAnotherBarEitherHappensOrLeavesTheRowAsItWas) {
     CShortBar first, second;
     MakeShort(first, kBarB);
