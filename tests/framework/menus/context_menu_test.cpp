@@ -50,10 +50,6 @@ TEST_F(ContextMenu, LoadsInEveryLanguageAndShowsEachLabelWhole) {
         }
         CMenu* popup = menu.GetSubMenu(0);
         ASSERT_NE(popup, nullptr);
-        ASSERT_EQ(popup->GetMenuItemCount(), 8);
-        CString paste;
-        popup->GetMenuString(57637, paste, MF_BYCOMMAND);
-        EXPECT_NE(std::u16string(paste.GetString()).find(u"\tCtrl+V"), std::u16string::npos);
         popup->EnableMenuItem(57637, MF_BYCOMMAND | MF_GRAYED | MF_DISABLED);
 
         int itemsInked = 0;
