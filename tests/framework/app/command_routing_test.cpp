@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "framework/app/afxwin.h"
@@ -130,11 +131,10 @@ TEST(CommandRouting, CommandUiStateFromHandlersOrFromHandlerPresence) {
     for (const Case& c : cases) {
         RecordingCmdUI ui;
         ui.m_nID = c.id;
-        EXPECT_EQ(ui.DoUpdate(&target, c.disableIfNoHandler), c.answered) << c.id;
-        EXPECT_EQ(ui.enables, c.enables) << c.id;
-        EXPECT_EQ(ui.enabled, c.enabled) << c.id;
-        EXPECT_EQ(ui.check, c.check) << c.id;
-        EXPECT_FALSE(ui.m_bContinueRouting) << c.id;
+        const BOOL answered = ui.DoUpdate(&target, c.disableIfNoHandler);
+        EXPECT_EQ(std::tuple(answered, ui.enables, ui.enabled, ui.check, ui.m_bContinueRouting),
+                  std::tuple(c.answered, c.enables, c.enabled, c.check, FALSE))
+            << c.id;
     }
 }
 

@@ -34,6 +34,7 @@ TEST(MenusOutOfMemory, BuildingAndShowingFailWithTheFailureValueAndLeaveNothing)
                 EXPECT_EQ(menu != nullptr, run.refused == 0) << "after " << run.allowed << " allocations";
                 if (menu != nullptr) {
                     EXPECT_EQ(GetMenuItemCount(GetSubMenu(menu, 0)), 4);
+                    EXPECT_EQ(GetMenuItemID(menu, 1), 4u);
                     DestroyMenu(menu);
                 }
             },
