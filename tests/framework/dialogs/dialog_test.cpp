@@ -95,21 +95,15 @@ TEST_F(DialogTest, StartsWithInitDialogThenFocusOnTheFirstTabStopAndTheDefaultBu
     ASSERT_TRUE(spy.WatchClass(u"Button"));
     spy.KeepOnly({WM_INITDIALOG, WM_ACTIVATE, WM_SETFOCUS});
     HWND dialog = nullptr, match = nullptr;
-    LRESULT defId = 0;
-    int ring = 0;
-    bool ownerEnabled = true;
     INT_PTR result = Run(&kTemplate, {Inspect([&](HWND d) {
                                           dialog = d;
                                           match = GetDlgItem(d, kMatch);
-                                          defId = SendMessageW(d, DM_GETDEFID, 0, 0);
-                                          ring = RingOf(d);
-                                          ownerEnabled = IsWindowEnabled(owner) != FALSE;
+                                          EXPECT_EQ(SendMessageW(d, DM_GETDEFID, 0, 0), MAKELRESULT(IDOK, DC_HASDEFID));
+                                          EXPECT_EQ(RingOf(d), IDOK);
+                                          EXPECT_FALSE(IsWindowEnabled(owner));
                                       }),
                                       Press({{VK_RETURN}})});
     EXPECT_EQ(result, IDOK) << "Enter on a check box presses the default button";
-    EXPECT_EQ(defId, MAKELRESULT(IDOK, DC_HASDEFID));
-    EXPECT_EQ(ring, IDOK);
-    EXPECT_FALSE(ownerEnabled);
     EXPECT_TRUE(IsWindowEnabled(owner));
     EXPECT_EQ(GetActiveWindow(), owner);
     // WM_INITDIALOG names the first tab stop, which gets the focus once the
@@ -147,17 +141,12 @@ TEST_F(DialogTest, KeyboardMovesTheFocusAndTheDefaultRingAndAnswers) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        int focus = 0, ring = 0;
-        bool matched = false, down = false;
-        INT_PTR result = Run(&kTemplate, {Press(c.keys), Inspect([&](HWND dialog) {
-                                              focus = GetDlgCtrlID(GetFocus());
-                                              ring = RingOf(dialog);
-                                              matched = IsDlgButtonChecked(dialog, kMatch) == BST_CHECKED;
-                                              down = IsDlgButtonChecked(dialog, kDown) == BST_CHECKED;
-                                          }),
-                                          Press({c.end})});
-        EXPECT_EQ(std::tuple(focus, ring, matched, down, result),
-                  std::tuple(c.focus, c.ring, c.matched, c.down, c.result));
+        auto look = [&](HWND d) {
+            EXPECT_EQ(std::tuple(GetDlgCtrlID(GetFocus()), RingOf(d), IsDlgButtonChecked(d, kMatch) == BST_CHECKED,
+                                 IsDlgButtonChecked(d, kDown) == BST_CHECKED),
+                      std::tuple(c.focus, c.ring, c.matched, c.down));
+        };
+        EXPECT_EQ(Run(&kTemplate, {Press(c.keys), Inspect(look), Press({c.end})}), c.result);
     }
 }
 

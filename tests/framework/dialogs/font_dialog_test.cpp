@@ -205,39 +205,29 @@ TEST_F(FontDialogTest, TextsComeInTheUserInterfaceLanguage) {
     };
     for (const Case& c : cases) {
         ASSERT_EQ(SetThreadUILanguage(c.language), c.language);
-        std::u16string title, label, style, cancel, no, caption;
         std::vector<std::u16string> told;
         WCHAR styleName[LF_FACESIZE]{};
         choice.lpszStyle = styleName;
-        ASSERT_TRUE(Run({Look([&](HWND dialog) {
-                             title = WindowText(dialog);
-                             label = ItemText(dialog, stc1);
-                             style = ItemText(dialog, cmb2);
-                             cancel = ItemText(dialog, IDCANCEL);
-                             if (c.screenshot != nullptr) {
-                                 EXPECT_TRUE(
-                                     tq3::testing::SaveScreenshot(dialog, OutputPath("dialogs", c.screenshot)));
-                             }
-                         }),
-                         AnswerType(cmb3, u"20"), AnswerCommand(IDOK), Told(c.title, told), AnswerType(cmb3, u"10"),
-                         AnswerCommand(IDOK)}))
+        // The record's bold font starts on the bold entry.
+        auto look = [&](HWND dialog) {
+            EXPECT_EQ(WindowText(dialog) + u"|" + ItemText(dialog, stc1) + u"|" + ItemText(dialog, cmb2) + u"|" +
+                          ItemText(dialog, IDCANCEL),
+                      std::u16string(c.title) + u"|" + c.fontLabel + u"|" + c.bold + u"|" + c.cancel);
+            if (c.screenshot != nullptr) tq3::testing::SaveScreenshot(dialog, OutputPath("dialogs", c.screenshot));
+        };
+        ASSERT_TRUE(Run({Look(look), AnswerType(cmb3, u"20"), AnswerCommand(IDOK), Told(c.title, told),
+                         AnswerType(cmb3, u"10"), AnswerCommand(IDOK)}))
             << c.language;
-        EXPECT_EQ(title, c.title);
-        EXPECT_EQ(label, c.fontLabel);
-        EXPECT_EQ(style, c.bold) << "the record's bold font starts on the bold entry";
-        EXPECT_EQ(cancel, c.cancel);
         EXPECT_EQ(told, std::vector<std::u16string>{c.sizeRange});
         EXPECT_EQ(std::u16string(styleName), c.bold);
         choice.lpszStyle = nullptr;
         // The message box's buttons and its caption when it is given none.
         desktop.QueueModalAnswer(ModalAnswer{kDialogClass, {}, [&](HWND box) {
-                                                 no = WindowText(GetDlgItem(box, IDNO));
-                                                 caption = WindowText(box);
+                                                 EXPECT_EQ(WindowText(GetDlgItem(box, IDNO)), c.no);
+                                                 EXPECT_EQ(WindowText(box), c.error);
                                                  PostMessageW(box, WM_COMMAND, IDNO, 0);
                                              }});
         EXPECT_EQ(MessageBoxW(owner, u"?", nullptr, MB_YESNO), IDNO);
-        EXPECT_EQ(no, c.no);
-        EXPECT_EQ(caption, c.error);
     }
     EXPECT_EQ(SetThreadUILanguage(0x0407), 0) << "no texts in German: refused";
     EXPECT_EQ(GetThreadUILanguage(), 0x0411) << "and the language stays";
