@@ -59,10 +59,6 @@ public:
     afx_msg void OnVScroll(UINT code, UINT pos, CScrollBar* bar) {
         log.push_back("vscroll " + std::to_string(code) + " " + std::to_string(pos) + (bar == nullptr ? " own" : " control"));
     }
-    afx_msg void OnSize(UINT type, int cx, int cy) {
-        CView::OnSize(type, cx, cy);
-        log.push_back("size " + std::to_string(cx) + "x" + std::to_string(cy));
-    }
     afx_msg LRESULT OnPing(WPARAM w, LPARAM) {
         log.push_back("ping " + std::to_string(w));
         if (sendInsidePing && w == 1) SendMessage(WM_APP_PING, 2, 0);
@@ -90,7 +86,6 @@ ON_WM_KILLFOCUS()
 ON_WM_CAPTURECHANGED()
 ON_WM_TIMER()
 ON_WM_VSCROLL()
-ON_WM_SIZE()
 ON_MESSAGE(WM_APP_PING, &CLogView::OnPing)
 END_MESSAGE_MAP()
 
@@ -184,29 +179,6 @@ TEST_F(AppLayerTest, CreateBindsTheObjectBeforeAControlsFirstMessage) {
     EXPECT_FALSE(refused.Create(WS_CHILD, RECT{0, 0, 100, 20}, view, kChildId));
     EXPECT_EQ(std::count(refused.log.begin(), refused.log.end(), "postncdestroy"), 1);
     EXPECT_EQ(refused.m_hWnd, nullptr);
-}
-
-TEST_F(AppLayerTest, ViewFillsTheFrameAndIsItsActiveView) {
-    EXPECT_EQ(frame->GetActiveView(), view);
-    EXPECT_EQ(view->GetParentFrame(), frame);
-    EXPECT_EQ(AfxGetMainWnd(), frame);
-    // Resizing the frame resizes the view through RecalcLayout; the view hears of it.
-    frame->MoveWindow(10, 20, 300, 200);
-    desktop.RunUntilIdle();
-    CRect frameClient, viewRect;
-    frame->GetClientRect(&frameClient);
-    view->GetWindowRect(&viewRect);
-    frame->ScreenToClient(&viewRect);
-    EXPECT_EQ(viewRect, frameClient);
-    CRect client;
-    view->GetClientRect(&client);
-    EXPECT_EQ(view->log.back(), "size " + std::to_string(client.Width()) + "x" + std::to_string(client.Height()));
-    // The window text through the wrappers, counted in UTF-16 units.
-    view->SetWindowText(u"table \u65E5\u672C");
-    CString text;
-    view->GetWindowText(text);
-    EXPECT_EQ(text, u"table \u65E5\u672C");
-    EXPECT_EQ(view->GetWindowTextLength(), 8);
 }
 
 // Each step's input reaches the typed handlers with its arguments unpacked.

@@ -196,8 +196,7 @@ TEST_F(WindowTest, WindowsWithoutInputContextGetNoComposedTextAndSwitchTextInput
     // The caret is where a candidate window opens.
     CreateCaret(a, nullptr, 1, 10);
     SetCaretPos(5, 3);
-    EXPECT_EQ(backend.TextInputArea().left, client.left + 5);
-    EXPECT_EQ(backend.TextInputArea().top, client.top + 3);
+    EXPECT_EQ(CRect(backend.TextInputArea()).TopLeft(), CPoint(client.left + 5, client.top + 3));
     DestroyCaret();
 
     SetFocus(b);

@@ -1,6 +1,7 @@
 // A window's own scroll bars: values and clamping, their room in the frame, and
 // the scroll codes that mouse actions on them send.
 #include <climits>
+#include <tuple>
 
 #include "framework/window/scroll_bar_parts.h"
 #include "tests/framework/window/window_fixture.h"
@@ -64,9 +65,8 @@ TEST_F(ScrollBarTest, PositionsClampToTheLastFullPage) {
         EXPECT_EQ(SetScrollInfo(view, SB_VERT, &si, TRUE), c.expectedPos) << c.max << " " << c.page << " " << c.pos;
         SCROLLINFO got = Info(SIF_ALL, 0, 0, 0, 0);
         ASSERT_TRUE(GetScrollInfo(view, SB_VERT, &got));
-        EXPECT_EQ(got.nPos, c.expectedPos);
-        EXPECT_EQ(got.nPage, c.expectedPage);
-        EXPECT_EQ(got.nTrackPos, c.expectedPos);
+        EXPECT_EQ(std::tuple(got.nPos, got.nPage, got.nTrackPos),
+                  std::tuple(c.expectedPos, c.expectedPage, c.expectedPos));
     }
     EXPECT_EQ(SetScrollPos(view, SB_VERT, 5, FALSE), INT_MAX - 1000);
     EXPECT_EQ(GetScrollPos(view, SB_VERT), 5);

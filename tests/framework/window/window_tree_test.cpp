@@ -92,8 +92,7 @@ TEST(FreshDesktop, InheritsNoWindowsHandlesOrSettings) {
     EXPECT_FALSE(IsWindow(old));
     EXPECT_NE(make(WS_POPUP, 0), old);
     EXPECT_EQ(tq3::fw::DesktopSurface().Width(), 320);
-    EXPECT_EQ(GetCaretBlinkTime(), 530u);
-    EXPECT_EQ(GetDoubleClickTime(), 500u);
+    EXPECT_EQ(std::pair(GetCaretBlinkTime(), GetDoubleClickTime()), std::pair(530u, 500u));
     EXPECT_EQ(placedByDefault(), 0);  // the cascade of default positions starts again
     EXPECT_EQ(placedByDefault(), 26);
 }
