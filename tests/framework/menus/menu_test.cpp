@@ -226,8 +226,7 @@ TEST_F(PopupMenuTest, AlignmentFlagsPlaceTheMenuAndTheDesktopsEdgesFlipIt) {
                                                         AnswerKey(VK_ESCAPE, kPopupMenuClass)}; };
     Track(measure());
     const int width = seen.right - seen.left, height = seen.bottom - seen.top;
-    EXPECT_EQ(seen.left, 150);
-    EXPECT_EQ(seen.top, 150);
+    EXPECT_EQ(CRect(seen).TopLeft(), CPoint(150, 150));
     struct Case {
         const char* what;
         UINT flags;
@@ -244,8 +243,7 @@ TEST_F(PopupMenuTest, AlignmentFlagsPlaceTheMenuAndTheDesktopsEdgesFlipIt) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         Track(measure(), TPM_RETURNCMD | c.flags, c.at);
-        EXPECT_EQ(seen.left, c.expected.x);
-        EXPECT_EQ(seen.top, c.expected.y);
+        EXPECT_EQ(CRect(seen).TopLeft(), CPoint(c.expected));
     }
 }
 
