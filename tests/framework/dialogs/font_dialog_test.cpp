@@ -202,6 +202,10 @@ TEST_F(FontDialogTest, TextsComeInTheUserInterfaceLanguage) {
         {0x0409, u"Font", u"&Font:", u"Bold", u"Cancel", u"Size must be between 8 and 14 points.", u"&No", u"Error", nullptr},
         {0x0411, u"フォント", u"フォント名(&F):", u"太字", u"キャンセル",
          u"サイズは 8 から 14 ポイントの間で指定してください。", u"いいえ(&N)", u"エラー", "font_dialog_jpn.png"},
+        {0x0804, u"字体", u"字体(&F):", u"粗体", u"取消", u"大小必须介于 8 和 14 磅之间。", u"否(&N)", u"错误", nullptr},
+        {0x0404, u"字型", u"字型(&F):", u"粗體", u"取消", u"大小必須介於 8 到 14 點之間。", u"否(&N)", u"錯誤", nullptr},
+        {0x0412, u"글꼴", u"글꼴(&F):", u"굵게", u"취소", u"크기는 8에서 14 포인트 사이여야 합니다.",
+         u"아니요(&N)", u"오류", "font_dialog_kor.png"},
     };
     for (const Case& c : cases) {
         ASSERT_EQ(SetThreadUILanguage(c.language), c.language);
@@ -230,7 +234,16 @@ TEST_F(FontDialogTest, TextsComeInTheUserInterfaceLanguage) {
         EXPECT_EQ(MessageBoxW(owner, u"?", nullptr, MB_YESNO), IDNO);
     }
     EXPECT_EQ(SetThreadUILanguage(0x0407), 0) << "no texts in German: refused";
-    EXPECT_EQ(GetThreadUILanguage(), 0x0411) << "and the language stays";
+    EXPECT_EQ(GetThreadUILanguage(), 0x0412) << "and the language stays";
+}
+
+// The dialog as the user sees it, for a look by eye.
+TEST_F(FontDialogTest, Screenshot) {
+    ASSERT_TRUE(Run({AnswerChoose(cmb2, 3), Look([&](HWND dialog) {
+                         EXPECT_TRUE(tq3::testing::SaveScreenshot(dialog, OutputPath("dialogs", "font_dialog.png")));
+                     }),
+                     AnswerCommand(IDOK)}));
+    EXPECT_EQ(choice.nFontType, SCREEN_FONTTYPE | BOLD_FONTTYPE | ITALIC_FONTTYPE);
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "framework/menus/accelerator.h"
 #include "framework/system/resources.h"
 #include "tests/support/spy_expect.h"
+#include "tests/support/test_output.h"
 #include "tq3view/testing.h"
 
 namespace tq3::test {
@@ -140,6 +141,7 @@ TEST_F(FrameMenu, TheBarOpensWithTheMouseAndThePickIsRoutedAfterTheStateUpdate) 
     desktop.QueueModalAnswer(ModalAnswer{kPopupMenuClass, {}, [&](HWND window) {
                                              auto menu = reinterpret_cast<HMENU>(SendMessageW(window, MN_GETHMENU, 0, 0));
                                              pasteState = GetMenuState(menu, ID_EDIT_PASTE, MF_BYCOMMAND);
+                                             tq3::testing::SaveScreenshot(OutputPath("menus", "frame_menu_bar.png"));
                                              PostMessageW(window, WM_NULL, 0, 0);
                                          }});
     desktop.QueueModalAnswer(AnswerMenuItem(u"Copy"));

@@ -12,6 +12,7 @@
 #include "framework/gdi/sysmetrics.h"
 #include "framework/menus/menu.h"
 #include "tests/support/spy_expect.h"
+#include "tests/support/test_output.h"
 #include "tq3view/testing.h"
 
 namespace tq3::test {
@@ -278,6 +279,7 @@ TEST_F(PopupMenuTest, HighlightGreyedAndCheckedItemsLookAsTheyShould) {
                paste = tq3::testing::CaptureDesktop(pasteRect);
                check = tq3::testing::CaptureDesktop(
                    RECT{cut.left, cut.top, cut.left + GetSystemMetrics(SM_CXMENUCHECK) + 4, cut.bottom});
+               tq3::testing::SaveScreenshot(OutputPath("menus", "edit_menu.png"));
            }),
            AnswerKey(VK_ESCAPE, kPopupMenuClass)});
     EXPECT_GT(undo.Count(GetSysColor(COLOR_HIGHLIGHT)), (undoRect.right - undoRect.left) * (undoRect.bottom - undoRect.top) / 2)
