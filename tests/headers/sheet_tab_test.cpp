@@ -1,6 +1,9 @@
 // The sheet tab strip: the tab list, tab geometry and shapes, scrolling by the
 // arrow buttons and by size changes, tab clicks, and its pixels (the current tab
 // open towards the sheet, the arrows' frames and their greyed look).
+#include <algorithm>
+#include <string>
+
 #include "headers/sheet_tab_wnd.h"
 #include "tests/headers/header_test_support.h"
 #include "tests/support/spy_expect.h"
@@ -262,6 +265,16 @@ TEST_F(SheetTabTest, PaintsTheCurrentTabOpenAndGreysDisabledArrows) {
     EXPECT_EQ(tq3::testing::WindowPixel(strip.m_hWnd, {closed.left + kTabHeight / 2 + 2, kTabHeight / 2}),
               GetSysColor(COLOR_BTNFACE));
     EXPECT_EQ(tq3::testing::WindowPixel(strip.m_hWnd, {open.CenterPoint().x + 30, kTabHeight - 1}), black);
+    // A closed tab's right slant is two pixels thick all the way down, as if it
+    // cast a shadow: on every row between its top and bottom edges, exactly two
+    // black pixels side by side.
+    for (int y = 1; y < kTabHeight - 1; ++y) {
+        const std::string row =
+            tq3::testing::CaptureWindow(strip.m_hWnd, CRect(closed.right - kTabHeight / 2 - 2, y, closed.right + 1, y + 1))
+                .Picture(black);
+        EXPECT_EQ(std::count(row.begin(), row.end(), '#'), 2) << "row " << y << ": " << row;
+        EXPECT_NE(row.find("##"), std::string::npos) << "row " << y << ": " << row;
+    }
     // Labels are written inside their tabs.
     EXPECT_GT(tq3::testing::CaptureWindow(strip.m_hWnd,
                                           CRect(open.left + kTabHeight, 2, open.right - kTabHeight, kTabHeight - 2))

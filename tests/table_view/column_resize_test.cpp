@@ -2,6 +2,7 @@
 // back its natural width by a double-click, driven with the mouse.
 #include <tuple>
 #include <utility>
+#include <vector>
 
 #include "framework/controls/commctrl.h"
 #include "tests/table_view/table_view_fixture.h"
@@ -24,12 +25,12 @@ protected:
 
     HWND Header() { return view->GetColumnHeader().m_hWnd; }
 
-    // Presses on the right divider of column 1 (at 160 in the strip) and moves
-    // the pointer to strip x `to`, leaving the button down.
-    void PressAndDrag(int to) {
+    // Presses on the divider at strip x `divider` (column 1's right edge unless
+    // told) and moves the pointer to strip x `to`, leaving the button down.
+    void PressAndDrag(int to, int divider = 160) {
         desktop.AdvanceClock(1000);  // a new press, not the second of a double-click
-        desktop.MouseMove(Header(), {160, 5});
-        desktop.MouseDown(Header(), {160, 5});
+        desktop.MouseMove(Header(), {divider, 5});
+        desktop.MouseDown(Header(), {divider, 5});
         desktop.MouseMove(Header(), {to, 5});
     }
     void ReleaseAt(int to) { desktop.MouseUp(Header(), {to, 5}); }
@@ -54,15 +55,21 @@ protected:
 
 TEST_F(ColumnResizeTest, DraggingADividerSetsTheWidthWithinItsLimits) {
     struct Case {
-        int to;     // strip x the divider is dropped at
-        int width;  // the column's width after it
-    } const cases[] = {{200, 120}, {90, 25}, {880, 500}};
+        int divider;             // strip x of the divider pressed
+        int to;                  // strip x it is dropped at
+        std::vector<int> widths;  // the columns' widths after it
+    } const cases[] = {
+        {160, 200, {80, 120, 80, 80}},
+        {160, 90, {80, 25, 80, 80}},
+        {160, 880, {80, 500, 80, 80}},
+        {80, 130, {130, 80, 80, 80}},  // the first column is resized like any other
+    };
     for (const Case& c : cases) {
         SetWidths(0, {80, 80, 80, 80});
-        PressAndDrag(c.to);
+        PressAndDrag(c.to, c.divider);
         ReleaseAt(c.to);
-        EXPECT_EQ(Widths(view, 0), (std::vector<int>{80, c.width, 80, 80})) << "dropped at " << c.to;
-        EXPECT_EQ(view->GetColumnProp(0, 2)->extent.left, 80 + c.width) << "the columns behind move along";
+        EXPECT_EQ(Widths(view, 0), c.widths) << "dropped at " << c.to;
+        EXPECT_EQ(view->GetColumnProp(0, 2)->extent.left, c.widths[0] + c.widths[1]) << "the columns behind move along";
         EXPECT_EQ(view->GetColumnProp(0, 1)->defaultWidth, 80);
     }
 }

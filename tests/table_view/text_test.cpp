@@ -28,6 +28,10 @@ TEST_F(CellTextTest, EmptyOrMissingLinesRefuseEveryMode) {
     }
     EXPECT_EQ(view->SetCellText(0, 0, 0, nullptr), 0);
     EXPECT_EQ(view->GetTabbedString(0, 2), CString());
+    // A whole line is refused the same way where the sheet has no such line.
+    EXPECT_EQ(view->SetTabbedString(0, 9, u"a\r\n"), 0);
+    EXPECT_EQ(view->SetTabbedString(4, 0, u"a\r\n"), 0);
+    EXPECT_EQ(view->SetTabbedString(0, 1, u"a\r\n"), 1);
     EXPECT_TRUE(view->calls.empty());
 }
 
