@@ -3,6 +3,7 @@
 // the view and what the view's selection, cursor and cells show afterwards, and
 // the messages that end a search.
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "find/find_replace_dialog.h"
@@ -112,6 +113,17 @@ protected:
         answer.title = title;
         return answer;
     }
+    static ModalAnswer Next() { return In(kFind, AnswerClick(kFindNextButtonId)); }
+    static ModalAnswer Type(const char16_t* text, const char16_t* title = kFind) {
+        return In(title, AnswerType(kFindWhatBoxId, text));
+    }
+    // Checks the request each Find Next or Replace sent, by its flags.
+    void ExpectRequests(const std::vector<int>& flags) {
+        std::vector<tq3::testing::Expect> expected;
+        for (int f : flags) expected.push_back(Notify(kRequest, 0, f));
+        auto result = spy.Compare(expected);
+        EXPECT_TRUE(result) << result.report;
+    }
 
     tq3::testing::MessageSpy spy;
     std::vector<std::pair<CRect, CPoint>> where;
@@ -136,20 +148,15 @@ TEST_F(FindReplaceDialogTest, ACommandWhoseBitIsClearOrWithoutASheetOpensNothing
 // holds its whole text with real glyphs, and Find mode hides the replace controls
 // Replace mode shows.
 TEST_F(FindReplaceDialogTest, BothModesAndTheirMessageSpeakTheLibraryLanguage) {
-    struct Row {
-        int language;
-        std::u16string title;
-        std::u16string allColumns;
-    };
-    const Row rows[] = {{0, u"Find", u"All columns"},
-                        {1, u"検索", u"すべての列"},
-                        {2, u"查找", u"所有列"},
-                        {3, u"尋找", u"所有欄"},
-                        {4, u"찾기", u"모든 열"}};
+    const std::tuple<int, std::u16string, std::u16string> rows[] = {{0, u"Find", u"All columns"},
+                                                                    {1, u"検索", u"すべての列"},
+                                                                    {2, u"查找", u"所有列"},
+                                                                    {3, u"尋找", u"所有欄"},
+                                                                    {4, u"찾기", u"모든 열"}};
     Select(CRect(1, 5, 1, 5), CPoint(1, 5));
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.language);
-        VALMExSetLanguage(r.language);
+    for (const auto& [language, title, allColumns] : rows) {
+        SCOPED_TRACE(language);
+        VALMExSetLanguage(language);
         CString noMore;
         GetVALMExDLLString(30007, noMore);
         ASSERT_FALSE(noMore.IsEmpty());
@@ -159,13 +166,12 @@ TEST_F(FindReplaceDialogTest, BothModesAndTheirMessageSpeakTheLibraryLanguage) {
             EXPECT_EQ(Shown(dialog, kReplaceAllButtonId), replace);
             ExpectWholeDialogTexts(dialog, replace ? "replace" : "find");
         };
-        Run(ID_EDIT_FIND, {Look(r.title.c_str(),
+        Run(ID_EDIT_FIND, {Look(title.c_str(),
                                 [&](HWND dialog) {
                                     whole(dialog, false);
-                                    EXPECT_EQ(ListOf(dialog, kColumnListId).front(), r.allColumns);
+                                    EXPECT_EQ(ListOf(dialog, kColumnListId).front(), allColumns);
                                 }),
-                           In(r.title.c_str(), AnswerType(kFindWhatBoxId, u"zz")),
-                           In(r.title.c_str(), AnswerClick(kFindNextButtonId)),
+                           Type(u"zz", title.c_str()), In(title.c_str(), AnswerClick(kFindNextButtonId)),
                            ModalAnswer{kDialogClass, kBoxTitle, [message](HWND box) {
                                            bool shown = false;
                                            for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
@@ -176,19 +182,14 @@ TEST_F(FindReplaceDialogTest, BothModesAndTheirMessageSpeakTheLibraryLanguage) {
                                            EXPECT_TRUE(shown);
                                            PostMessageW(box, WM_COMMAND, IDOK, 0);
                                        }}});
-        std::u16string title;
+        WCHAR replaceTitle[64]{};
         Run(ID_EDIT_REPLACE, {Look(u"",
                                    [&](HWND dialog) {
-                                       WCHAR text[64]{};
-                                       GetWindowTextW(dialog, text, 64);
-                                       title = text;
+                                       GetWindowTextW(dialog, replaceTitle, 64);
                                        whole(dialog, true);
                                    }),
                               AnswerCommand(IDCANCEL, kDialogClass)});
-        EXPECT_FALSE(title.empty());
-        if (r.language > 0) {
-            EXPECT_NE(title, kReplace) << "translated";
-        }
+        EXPECT_EQ(std::u16string(replaceTitle) == kReplace, language == 0) << "translated";
     }
     VALMExSetLanguage(0);
 }
@@ -198,26 +199,18 @@ TEST_F(FindReplaceDialogTest, FindOnOneCellWalksItsColumnDownAndEndsWithTheMessa
     Run(ID_EDIT_FIND,
         {Look(kFind,
               [](HWND dialog) {
-                  WCHAR title[32]{};
-                  GetWindowTextW(dialog, title, 32);
-                  EXPECT_EQ(std::u16string(title), u"Find");
                   EXPECT_EQ(ItemText(dialog, kFindWhatBoxId), u"AB") << "the cursor cell's text";
                   EXPECT_EQ(SendDlgItemMessageW(dialog, kFindWhatBoxId, CB_GETEDITSEL, 0, 0), MAKELONG(0, 2))
                       << "selected, so that typing replaces it";
-                  EXPECT_FALSE(Shown(dialog, kReplaceWithBoxId));
                   EXPECT_FALSE(Shown(dialog, kReplaceLabelId));
-                  EXPECT_FALSE(Shown(dialog, kReplaceAllButtonId));
                   EXPECT_TRUE(Shown(dialog, kReplaceButtonId));
                   EXPECT_EQ(ListOf(dialog, kColumnListId),
                             (std::vector<std::u16string>{u"All columns", u"Name", u"Code", u"Value"}));
                   EXPECT_EQ(SendDlgItemMessageW(dialog, kColumnListId, CB_GETCURSEL, 0, 0), 2) << "the cursor's column";
                   EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, kMatchCaseCheckId)));
               }),
-         In(kFind, AnswerType(kFindWhatBoxId, u"ab")), In(kFind, AnswerClick(kFindNextButtonId)), Where(kFind),
-         In(kFind, AnswerClick(kFindNextButtonId)), Where(kFind), In(kFind, AnswerClick(kFindNextButtonId)),
-         Where(kFind), In(kFind, AnswerClick(kFindNextButtonId)), Where(kFind),
-         In(kFind, AnswerClick(kFindNextButtonId)), Box(IDOK)});
-
+         Type(u"ab"), Next(), Where(kFind), Next(), Where(kFind), Next(), Where(kFind), Next(), Where(kFind), Next(),
+         Box(IDOK)});
     // From the line below the cursor: lines 1 to 4 of the Code column hold ab in
     // some case, xab included; each match is selected alone.
     const std::vector<std::pair<CRect, CPoint>> expected = {{CRect(1, 1, 1, 1), CPoint(1, 1)},
@@ -225,40 +218,18 @@ TEST_F(FindReplaceDialogTest, FindOnOneCellWalksItsColumnDownAndEndsWithTheMessa
                                                             {CRect(1, 3, 1, 3), CPoint(1, 3)},
                                                             {CRect(1, 4, 1, 4), CPoint(1, 4)}};
     EXPECT_EQ(where, expected);
-    auto result = spy.Compare({Notify(kRequest, 0, 0), Notify(kRequest, 0, 0), Notify(kRequest, 0, 0),
-                               Notify(kRequest, 0, 0), Notify(kRequest, 0, 0)});
-    EXPECT_TRUE(result) << result.report;
+    ExpectRequests({0, 0, 0, 0, 0});
 }
 
-TEST_F(FindReplaceDialogTest, FindNextWalksASelectionWithoutWrappingAndKeepsItSelected) {
-    // Lines 0 to 4 of the Code column; with Match Case, Ab on line 4 is passed
-    // over and the search ends at the selection's end instead of wrapping round.
-    Select(CRect(1, 0, 1, 4), CPoint(1, 0));
-    Run(ID_EDIT_FIND,
-        {In(kFind, AnswerType(kFindWhatBoxId, u"ab")), In(kFind, AnswerCheck(kMatchCaseCheckId, true)),
-         In(kFind, AnswerClick(kFindNextButtonId)), Where(kFind), In(kFind, AnswerClick(kFindNextButtonId)),
-         Where(kFind), In(kFind, AnswerClick(kFindNextButtonId)), Where(kFind),
-         In(kFind, AnswerClick(kFindNextButtonId)), Box(IDOK)});
-    const CRect block(1, 0, 1, 4);
-    const std::vector<std::pair<CRect, CPoint>> expected = {
-        {block, CPoint(1, 1)}, {block, CPoint(1, 2)}, {block, CPoint(1, 3)}};
-    EXPECT_EQ(where, expected);
-    auto result =
-        spy.Compare({Notify(kRequest, 0, 2), Notify(kRequest, 0, 2), Notify(kRequest, 0, 2), Notify(kRequest, 0, 2)});
-    EXPECT_TRUE(result) << result.report;
-}
-
+// All columns widens a search from a block of two columns to every column and
+// every line below, each match selected alone; Match Case goes with the request.
 TEST_F(FindReplaceDialogTest, AllColumnsSearchesTheWholeWidthToTheLastLine) {
-    // From a block of two columns, All columns widens the search to every column
-    // and every line below; each match is then selected alone.
     Select(CRect(0, 0, 1, 2), CPoint(0, 0));
-    Run(ID_EDIT_FIND, {In(kFind, AnswerType(kFindWhatBoxId, u"12")), In(kFind, AnswerChoose(kColumnListId, 0)),
-                       In(kFind, AnswerClick(kFindNextButtonId)), Where(kFind),
-                       In(kFind, AnswerClick(kFindNextButtonId)), Box(IDOK)});
+    Run(ID_EDIT_FIND, {Type(u"12"), In(kFind, AnswerChoose(kColumnListId, 0)),
+                       In(kFind, AnswerCheck(kMatchCaseCheckId, true)), Next(), Where(kFind), Next(), Box(IDOK)});
     ASSERT_EQ(where.size(), 1u);
     EXPECT_EQ(where[0], std::make_pair(CRect(2, 3, 2, 3), CPoint(2, 3))) << "12.5 in the Value column";
-    auto result = spy.Compare({Notify(kRequest, 0, 0), Notify(kRequest, 0, 0)});
-    EXPECT_TRUE(result) << "no column choice is sent for All columns\n" << result.report;
+    ExpectRequests({2, 2});  // and no column choice is sent for All columns
 }
 
 TEST_F(FindReplaceDialogTest, OneColumnChosenOnSeveralColumnsAsksFirst) {
@@ -282,8 +253,7 @@ TEST_F(FindReplaceDialogTest, OneColumnChosenOnSeveralColumnsAsksFirst) {
         SCOPED_TRACE(std::to_string(r.command) + (r.answer == IDYES ? " yes" : " no"));
         view->SetCellText(0, 0, 1, u"AB");
         Select(CRect(0, 0, 1, 5), CPoint(1, 0));
-        std::vector<ModalAnswer> answers = {In(r.title, AnswerType(kFindWhatBoxId, u"AB")),
-                                            In(r.title, AnswerType(kReplaceWithBoxId, u"ba")),
+        std::vector<ModalAnswer> answers = {Type(u"AB", r.title), In(r.title, AnswerType(kReplaceWithBoxId, u"ba")),
                                             In(r.title, AnswerClick(r.button)), Box(r.answer)};
         if (r.command == ID_EDIT_FIND) answers.erase(answers.begin() + 1);  // no Replace with box
         if (r.answer == IDYES) answers.push_back(Where(r.title));
@@ -291,8 +261,8 @@ TEST_F(FindReplaceDialogTest, OneColumnChosenOnSeveralColumnsAsksFirst) {
         Run(r.command, std::move(answers));
         EXPECT_EQ(Cell(0, 1), r.line0);
         if (r.answer == IDYES) {
-            const UINT flags = r.command == ID_EDIT_FIND ? 0 : 0x10000;
-            auto result = spy.Compare({Notify(kFindColumnChosen, 1, -1), Notify(kRequest, 0, static_cast<int>(flags))});
+            const int flags = r.command == ID_EDIT_FIND ? 0 : 0x10000;
+            auto result = spy.Compare({Notify(kFindColumnChosen, 1, -1), Notify(kRequest, 0, flags)});
             EXPECT_TRUE(result) << result.report;
             ASSERT_EQ(where.size(), 1u);
             EXPECT_EQ(where[0].first, CRect(1, 0, 1, 5)) << "the selection follows the choice";
@@ -317,32 +287,26 @@ TEST_F(FindReplaceDialogTest, ChoosingAColumnSelectsItAndLoadsItsText) {
         << "the choice moves the cursor, and the command tells the host where it ended";
 }
 
+// Replace All with Entire cells from one cell covers the whole column, lines
+// above the cursor too, and always ends with the message.
 TEST_F(FindReplaceDialogTest, ReplaceAllFromOneCellCoversTheWholeColumnAndAlwaysEndsWithTheMessage) {
     Select(CRect(1, 3, 1, 3), CPoint(1, 3));
     Run(ID_EDIT_REPLACE,
         {Look(kReplace,
               [](HWND dialog) {
-                  EXPECT_TRUE(Shown(dialog, kReplaceWithBoxId));
-                  EXPECT_TRUE(Shown(dialog, kReplaceAllButtonId));
                   EXPECT_EQ(ListOf(dialog, kColumnListId), (std::vector<std::u16string>{u"Name", u"Code", u"Value"}))
                       << "no All columns in Replace mode";
               }),
-         In(kReplace, AnswerType(kFindWhatBoxId, u"ab")), In(kReplace, AnswerType(kReplaceWithBoxId, u"cd")),
+         Type(u"ab", kReplace), In(kReplace, AnswerType(kReplaceWithBoxId, u"cd")),
          In(kReplace, AnswerCheck(kEntireCellsCheckId, true)), In(kReplace, AnswerClick(kReplaceAllButtonId)),
          Box(IDOK)});
-    // Lines above the cursor too; xab is no whole-cell match.
-    EXPECT_EQ(Cell(0, 1), u"cd");
-    EXPECT_EQ(Cell(1, 1), u"cd");
-    EXPECT_EQ(Cell(2, 1), u"xab");
-    EXPECT_EQ(Cell(3, 1), u"cd");
-    EXPECT_EQ(Cell(4, 1), u"cd");
-    EXPECT_EQ(Cell(1, 0), u"Apple pie") << "other columns stay";
-    auto result = spy.Compare({Notify(kRequest, 0, 0x20001)});
-    EXPECT_TRUE(result) << result.report;
-
+    std::vector<std::u16string> codes, names;
+    for (int line = 0; line < 6; ++line) codes.push_back(Cell(line, 1)), names.push_back(Cell(line, 0));
+    EXPECT_EQ(codes, (std::vector<std::u16string>{u"cd", u"cd", u"xab", u"cd", u"cd", u"z"}));
+    EXPECT_EQ(names[1], u"Apple pie") << "other columns stay";
+    ExpectRequests({0x20001});
     // Nothing to replace: the message still ends the dialog.
-    Run(ID_EDIT_REPLACE, {In(kReplace, AnswerType(kFindWhatBoxId, u"nowhere")),
-                          In(kReplace, AnswerClick(kReplaceAllButtonId)), Box(IDOK)});
+    Run(ID_EDIT_REPLACE, {Type(u"nowhere", kReplace), In(kReplace, AnswerClick(kReplaceAllButtonId)), Box(IDOK)});
 }
 
 TEST_F(FindReplaceDialogTest, ReplaceInFindModeTurnsTheDialogIntoReplaceWithoutSearching) {
@@ -360,8 +324,7 @@ TEST_F(FindReplaceDialogTest, ReplaceInFindModeTurnsTheDialogIntoReplaceWithoutS
          In(kReplace, AnswerType(kReplaceWithBoxId, u"BA")), In(kReplace, AnswerClick(kReplaceButtonId)),
          In(kReplace, AnswerCommand(IDCANCEL))});
     EXPECT_EQ(Cell(0, 1), u"BA") << "the second press replaced in the cursor cell";
-    auto result = spy.Compare({Notify(kRequest, 0, 0x10000)});
-    EXPECT_TRUE(result) << result.report;
+    ExpectRequests({0x10000});
 }
 
 TEST_F(FindReplaceDialogTest, ANumericColumnTakesNumbersOnlyAndHasNoMatchCase) {
@@ -379,45 +342,32 @@ TEST_F(FindReplaceDialogTest, ANumericColumnTakesNumbersOnlyAndHasNoMatchCase) {
     Run(ID_EDIT_FIND,
         {Look(kFind, [](HWND dialog) { EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, kMatchCaseCheckId))); }),
          In(kFind, AnswerChoose(kFindWhatBoxId, 0)), shows(u"-12.34"), In(kFind, AnswerChoose(kFindWhatBoxId, 1)),
-         shows(u"0"), In(kFind, AnswerType(kFindWhatBoxId, u"12a.5")), shows(u"12.5"),
-         In(kFind, AnswerChoose(kColumnListId, 2)),
+         shows(u"0"), Type(u"12a.5"), shows(u"12.5"), In(kFind, AnswerChoose(kColumnListId, 2)),
          Look(kFind,
               [](HWND dialog) {
                   EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, kMatchCaseCheckId)));
                   EXPECT_EQ(ItemText(dialog, kFindWhatBoxId), u"AB") << "the Code cell of line 0";
               }),
-         In(kFind, AnswerType(kFindWhatBoxId, u"a1")), shows(u"a1"), In(kFind, AnswerCommand(IDCANCEL))});
+         Type(u"a1"), shows(u"a1"), In(kFind, AnswerCommand(IDCANCEL))});
 }
 
+// Texts are remembered once, newest first, and the next dialog starts from
+// them; a search that ends with the message stores them too.
 TEST_F(FindReplaceDialogTest, TextsAreRememberedOnceNewestFirstAndReadBackAfterwards) {
+    const auto listed = Look(kFind, [](HWND dialog) {
+        EXPECT_EQ(ListOf(dialog, kFindWhatBoxId), (std::vector<std::u16string>{u"grape", u"apple"}));
+    });
     Select(CRect(0, 0, 0, 0), CPoint(0, 0));
     Run(ID_EDIT_FIND,
-        {In(kFind, AnswerType(kFindWhatBoxId, u"apple")), In(kFind, AnswerClick(kFindNextButtonId)),
-         In(kFind, AnswerClick(kFindNextButtonId)), In(kFind, AnswerType(kFindWhatBoxId, u"grape")),
-         In(kFind, AnswerClick(kFindNextButtonId)),
-         Look(kFind,
-              [](HWND dialog) {
-                  EXPECT_EQ(ListOf(dialog, kFindWhatBoxId), (std::vector<std::u16string>{u"grape", u"apple"}));
-              }),
-         In(kFind, AnswerCommand(IDCANCEL))});
+        {Type(u"apple"), Next(), Next(), Type(u"grape"), Next(), listed, In(kFind, AnswerCommand(IDCANCEL))});
+    Run(ID_EDIT_FIND, {listed, Type(u"apple"), Next(), Box(IDOK)});
     CStringList find;
     CStringList replace;
     ASSERT_EQ(view->ReadFindReplaceHistory(find, replace), 1);
     ASSERT_EQ(find.GetCount(), 2);
-    EXPECT_EQ(find.GetHead(), CString(u"grape"));
+    EXPECT_EQ(find.GetHead(), CString(u"grape")) << "a text searched for again keeps its place";
     EXPECT_EQ(find.GetTail(), CString(u"apple"));
     EXPECT_TRUE(replace.IsEmpty());
-
-    // The next time, the list starts from them, and a text searched for again
-    // keeps its place; a search that ends with the message stores them too.
-    Run(ID_EDIT_FIND,
-        {Look(kFind,
-              [](HWND dialog) {
-                  EXPECT_EQ(ListOf(dialog, kFindWhatBoxId), (std::vector<std::u16string>{u"grape", u"apple"}));
-              }),
-         In(kFind, AnswerType(kFindWhatBoxId, u"apple")), In(kFind, AnswerClick(kFindNextButtonId)), Box(IDOK)});
-    ASSERT_EQ(view->ReadFindReplaceHistory(find, replace), 1);
-    EXPECT_EQ(find.GetHead(), CString(u"grape"));
 }
 
 TEST_F(FindReplaceDialogTest, EmptyAndVeryLongTextsEndTheSearchCalmly) {
@@ -425,14 +375,13 @@ TEST_F(FindReplaceDialogTest, EmptyAndVeryLongTextsEndTheSearchCalmly) {
     // in both modes.
     Select(CRect(1, 4, 1, 4), CPoint(1, 4));
     const auto emptyBox = [](HWND dialog) { SetDlgItemTextW(dialog, static_cast<int>(kFindWhatBoxId), u""); };
-    Run(ID_EDIT_FIND, {Look(kFind, emptyBox), In(kFind, AnswerClick(kFindNextButtonId)), Box(IDOK)});
+    Run(ID_EDIT_FIND, {Look(kFind, emptyBox), Next(), Box(IDOK)});
     Run(ID_EDIT_REPLACE, {Look(kReplace, emptyBox), In(kReplace, AnswerClick(kReplaceAllButtonId)), Box(IDOK)});
     EXPECT_TRUE(spy.Log().empty());
     EXPECT_EQ(Cell(4, 1), u"Ab");
     const std::u16string longText(5000, u'q');
     Select(CRect(0, 0, 0, 0), CPoint(0, 0));
-    Run(ID_EDIT_FIND,
-        {In(kFind, AnswerType(kFindWhatBoxId, longText)), In(kFind, AnswerClick(kFindNextButtonId)), Box(IDOK)});
+    Run(ID_EDIT_FIND, {Type(longText.c_str()), Next(), Box(IDOK)});
     CStringList find;
     CStringList replace;
     ASSERT_EQ(view->ReadFindReplaceHistory(find, replace), 1);
@@ -447,8 +396,7 @@ TEST_F(FindReplaceDialogTest, TheHostChangingTheTableMidSearchLeavesTheDialogWor
         view->onCursorMoved = nullptr;
         view->DeleteSheet(0);
     };
-    Run(ID_EDIT_FIND, {In(kFind, AnswerType(kFindWhatBoxId, u"ab")), In(kFind, AnswerClick(kFindNextButtonId)),
-                       In(kFind, AnswerClick(kFindNextButtonId)), Box(IDOK)});
+    Run(ID_EDIT_FIND, {Type(u"ab"), Next(), Next(), Box(IDOK)});
     EXPECT_EQ(view->GetSheetCount(), 0);
 
     // The host makes the number column a list column while the dialog still
@@ -489,8 +437,7 @@ TEST_F(FindReplaceDialogTest, OutOfMemoryOpeningTheDialogLeavesTheViewAndTheComm
         desktop.RunUntilIdle();
         EXPECT_EQ(desktop.PendingModalAnswers(), 0u) << "the dialog opens again";
     }
-    Run(ID_EDIT_FIND, {In(kFind, AnswerType(kFindWhatBoxId, u"ab")), In(kFind, AnswerClick(kFindNextButtonId)),
-                       Where(kFind), In(kFind, AnswerCommand(IDCANCEL))});
+    Run(ID_EDIT_FIND, {Type(u"ab"), Next(), Where(kFind), In(kFind, AnswerCommand(IDCANCEL))});
     ASSERT_EQ(where.size(), 1u);
     EXPECT_EQ(where[0].second, CPoint(1, 1));
     EXPECT_EQ(Cell(0, 1), u"AB");
