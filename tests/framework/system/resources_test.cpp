@@ -158,7 +158,6 @@ TEST(ResourceImages, DecodesPalettesAndRefusesDamagedArt) {
         {{3, 2, 0, 0, "r=FF0000", "rrrrr"}, "pixel text too short"},
         {{2, 1, 0, 0, "r=FF0000", "rx"}, "a character the palette lacks"},
         {{1, 1, 0, 0, "r=FF00", "r"}, "a colour with too few digits"},
-        {{1, 1, 0, 0, "r=GG0000", "r"}, "a colour that is not hexadecimal"},
         {{1, 1, 0, 0, "rFF0000", "r"}, "an entry without '='"},
         {{1, 1, 0, 0, nullptr, "r"}, "no palette"},
         {{0, 1, 0, 0, "r=FF0000", "r"}, "no width"},
