@@ -108,13 +108,6 @@ TEST_F(RegistryStoreFiles, DamagedFilesAreKeptAsideForAFreshStore) {
              std::string bytes = ReadFile(path);
              return bytes.substr(0, bytes.size() / 2 + 100);
          }},
-        {"a damaged page",
-         [](RegistryStoreFiles* test, const std::string& path) {
-             test->MakeFilledStore(path);
-             std::string bytes = ReadFile(path);
-             for (std::size_t i = 4096 + 8; i < 4096 + 2000 && i < bytes.size(); ++i) bytes[i] = '\x5A';
-             return bytes;
-         }},
         {"another program's database",
          [](RegistryStoreFiles*, const std::string& path) {
              Sql(path, "CREATE TABLE notes(body TEXT); INSERT INTO notes VALUES('mine')");
