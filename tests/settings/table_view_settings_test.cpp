@@ -7,7 +7,6 @@
 #include <unistd.h>
 
 #include <cstring>
-#include <fstream>
 #include <functional>
 
 #include "model/column_prop.h"
@@ -319,38 +318,6 @@ TEST_F(SettingsViewTest, ANewViewTakesTheStoredFontAndItsLineHeight) {
         }
         view->GetParentFrame()->DestroyWindow();
     }
-}
-
-// A store file that is not ours is kept aside, never rewritten, and a fresh store
-// starts in its place: it has no base key, so nothing is read or written, and the
-// view falls back to the system font.
-TEST_F(SettingsViewTest, AForeignStoreFileIsKeptAside) {
-    const std::string foreign = app.SettingsFolder() + "/foreign.db";
-    const std::string bytes = "not a settings store, and it must stay exactly like this\n";
-    {
-        std::ofstream out(foreign, std::ios::binary);
-        out << bytes;
-    }
-    const std::string previous = tq3::fw::GetRegistryStorePath(HKEY_CURRENT_USER);
-    ASSERT_EQ(tq3::fw::SetRegistryStorePath(HKEY_CURRENT_USER, foreign), ERROR_SUCCESS);
-    ::testing::internal::CaptureStderr();
-    SettingsView* view = MakeView();
-    ASSERT_NE(view, nullptr);
-    LOGFONTW system{};
-    EXPECT_EQ(view->GetLineHeight(), GetSystemLogFont(&system) + 2);
-    AddSheets(view, {{1, 2}});
-    SetWidths(view, 0, {10, 20});
-    EXPECT_FALSE(view->WriteWidthOfColumns());
-    EXPECT_FALSE(view->WriteLogFont(system, 90));
-    EXPECT_EQ(view->ReadWidthOfColumns(), 0);
-    EXPECT_EQ(Widths(view, 0), (std::vector<int>{10, 20}));
-    const std::string said = ::testing::internal::GetCapturedStderr();
-    const std::size_t at = said.find("kept as ");
-    ASSERT_NE(at, std::string::npos) << said;
-    std::ifstream in(said.substr(at + 8, said.find(' ', at + 8) - at - 8), std::ios::binary);
-    EXPECT_EQ(std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>()), bytes);
-    view->GetParentFrame()->DestroyWindow();
-    tq3::fw::SetRegistryStorePath(HKEY_CURRENT_USER, previous);
 }
 
 // A store the user may read but not write: the base key is there, the writes
