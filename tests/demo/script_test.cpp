@@ -2,6 +2,8 @@
 // stops at and why.
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "demo/script.h"
 #include "framework/core/utf.h"
 #include "framework/window/virtual_keys.h"
@@ -16,18 +18,13 @@ using demo::Target;
 
 // One line's command, described in a way a failing expectation can print.
 std::string Describe(const Command& c) {
-    std::string kinds[] = {"view", "point", "cell", "tab", "column", "divider", "line", "corner",
-                           "gripper", "edge", "caption", "close", "frame", "frame side"};
-    auto target = [&](const Target& t) {
-        std::string text = kinds[static_cast<int>(t.kind)];
-        text.append(1, '(').append(std::to_string(t.a)).append(1, ',').append(std::to_string(t.b));
-        if (!t.name.empty()) text.append(1, ',').append(tq3::fw::ToUtf8(t.name));
-        return text.append(1, ')');
-    };
-    return "op" + std::to_string(static_cast<int>(c.op)) + " vk" + std::to_string(c.vk) + " mod" +
-           std::to_string(c.modifiers) + " btn" + std::to_string(static_cast<int>(c.button)) + " " + target(c.target) +
-           " " + target(c.target2) + " n" + std::to_string(c.number) + " text[" + tq3::fw::ToUtf8(c.text) +
-           "] word[" + c.word + "] title[" + tq3::fw::ToUtf8(c.title) + "]";
+    std::ostringstream out;
+    out << "op" << static_cast<int>(c.op) << " vk" << c.vk << " mod" << c.modifiers << " btn"
+        << static_cast<int>(c.button) << " n" << c.number << " text[" << tq3::fw::ToUtf8(c.text) << "] word[" << c.word
+        << "] title[" << tq3::fw::ToUtf8(c.title) << "]";
+    for (const Target& t : {c.target, c.target2})
+        out << " kind" << static_cast<int>(t.kind) << "(" << t.a << "," << t.b << "," << tq3::fw::ToUtf8(t.name) << ")";
+    return out.str();
 }
 
 Command Make(Op op) {
@@ -101,7 +98,6 @@ TEST(ScriptTest, GoodLinesBecomeCommands) {
          mouse(Op::Drag, B::Left, 0, Target{K::Divider, 2, 0, u""}, Target{K::Point, 400, 8, u""})},
         {"drag cell 1 1 to cell 5 3",
          mouse(Op::Drag, B::Left, 0, Target{K::Cell, 1, 1, u""}, Target{K::Cell, 5, 3, u""})},
-        {"drag line 2 to 300 40", mouse(Op::Drag, B::Left, 0, Target{K::Line, 2, 0, u""}, Target{K::Point, 300, 40, u""})},
         {"wheel +2 cell 10 0", number(Op::Wheel, 2, Target{K::Cell, 10, 0, u""})},
         {"clipboard set a\\tb\\r\\nc", text(Op::ClipboardSet, u"a\tb\r\nc")},
         {"clipboard get", Make(Op::ClipboardGet)},
@@ -122,7 +118,6 @@ TEST(ScriptTest, GoodLinesBecomeCommands) {
         {"language JPN", number(Op::Language, 1)},
         {"report hooks", word(Op::Report, "hooks")},
         {"report cell 3 4", word(Op::Report, "cell", Target{K::Cell, 3, 4, u""})},
-        {"report bar", word(Op::Report, "bar")},
         {"report PANE", word(Op::Report, "pane")},
         {"drag gripper to frame Right",
          mouse(Op::Drag, B::Left, 0, Target{K::Gripper, 0, 0, u""}, Target{K::FrameSide, Target::kRight, 0, u""})},
@@ -165,7 +160,6 @@ TEST(ScriptTest, BadLinesStopTheScriptNamingLineAndReason) {
         {"clipboard", "expected clipboard set TEXT or clipboard get"},
         {"answer maybe", "unknown answer 'maybe'"},
         {"answer click", "expected answer click ID"},
-        {"answer click x", "expected answer click ID"},
         {"answer check 1011 maybe", "expected answer check ID on|off"},
         {"answer type 1005", "expected answer type ID TEXT"},
         {"answer choose 1010 -1", "'-1' is not an index"},
@@ -175,11 +169,9 @@ TEST(ScriptTest, BadLinesStopTheScriptNamingLineAndReason) {
         {"move corner 3", "unexpected '3'"},
         {"drag gripper to frame", "expected frame X Y or frame top|bottom|left|right"},
         {"click frame middle", "expected frame X Y"},
-        {"click frame 3 x", "expected frame X Y"},
         {"click frame top 3", "unexpected '3'"},
         {"answer screenshot", "expected answer screenshot NAME"},
         {"answer screenshot a/b", "without '/'"},
-        {"answer picture", "expected answer picture NAME"},
         {"wait soon", "'soon' is not a number"},
         {"language fr", "unknown language 'fr'"},
         {"report everything", "unknown report 'everything'"},
