@@ -73,20 +73,6 @@ int StoredGeneration() {
     return seen;
 }
 
-std::string IntegrityOf(const std::string& path) {
-    sqlite3* db = nullptr;
-    std::string result = "cannot open";
-    if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
-        sqlite3_stmt* statement = nullptr;
-        if (sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &statement, nullptr) == SQLITE_OK &&
-            sqlite3_step(statement) == SQLITE_ROW)
-            result = reinterpret_cast<const char*>(sqlite3_column_text(statement, 0));
-        sqlite3_finalize(statement);
-    }
-    sqlite3_close(db);
-    return result;
-}
-
 // Even rounds: the child completes generation g, then stops for good halfway
 // through g + 1, so the kill surely lands inside a write. Odd rounds: the child
 // writes generation after generation and the kill lands wherever it lands.

@@ -125,6 +125,20 @@ inline DWORD ReadDword(HKEY root, const char16_t* path, const char16_t* name) {
     return value;
 }
 
+// SQLite's own check of the store file: "ok" when it is whole.
+inline std::string IntegrityOf(const std::string& path) {
+    sqlite3* db = nullptr;
+    std::string result = "cannot open";
+    sqlite3_stmt* statement = nullptr;
+    if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK &&
+        sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &statement, nullptr) == SQLITE_OK &&
+        sqlite3_step(statement) == SQLITE_ROW)
+        result = reinterpret_cast<const char*>(sqlite3_column_text(statement, 0));
+    sqlite3_finalize(statement);
+    sqlite3_close(db);
+    return result;
+}
+
 // Runs `body` in a child process that file permissions apply to (a root run drops
 // to "nobody"); gives its exit code, or -1 when it did not exit. Checks inside use
 // CHILD_CHECK and the body returns `failures`.
