@@ -99,18 +99,6 @@ TEST_F(FindRequestTest, ReplaceChangesTheCellFoundAndMovesToTheNext) {
     }
 }
 
-TEST_F(FindRequestTest, ReplaceOnOneSelectedCellSelectsTheNextMatch) {
-    Fill({u"a", u"b", u"a"});
-    view->calls.clear();
-    RECT area{0, 0, 0, 2};
-    FindReplaceNotify request = Request(0, 0, u"a", kFindReplace, &area, u"c");
-    Send(request);
-    EXPECT_EQ(Cell(0, 0), u"c");
-    EXPECT_EQ(request.line, 2);
-    EXPECT_EQ(Sel(), CRect(0, 2, 0, 2));
-    EXPECT_EQ(view->calls, (Hooks{"cell 0,0", "cursor 2,0"}));
-}
-
 // Replace All with one cell selected covers the whole column, from line 0 to the
 // last, whatever the area said; a text the column refuses leaves its cell alone
 // and the search goes on; other columns are never touched.
