@@ -150,17 +150,6 @@ TEST_F(Tq3RegTool, ListsAKeyAndReportsUsage) {
     for (const auto& [args, exitCode] : cases) EXPECT_EQ(Run(args).exitCode, exitCode) << (args.empty() ? "" : args[0]);
 }
 
-TEST_F(Tq3RegTool, DamagedStoreIsSetAsideAndTheImportLands) {
-    const std::string garbage(3000, 'z');  // kept aside byte for byte: see the store's own tests
-    WriteFile(userPath_, garbage);
-    WriteFile(Path("in.reg"), kCanonical);
-    Result imported = Run({"import", Path("in.reg")});
-    EXPECT_EQ(imported.exitCode, 0) << imported.err;
-    EXPECT_NE(imported.err.find("was damaged; it was kept as " + userPath_ + ".damaged-"), std::string::npos)
-        << imported.err;
-    EXPECT_EQ(Run({"export"}).out, kCanonical);
-}
-
 // The user's store refuses its commit after the machine's has been made: the
 // machine's keys are put back, and neither root holds any of the file.
 TEST_F(Tq3RegTool, ImportIsWholeOrNothingAcrossRoots) {
