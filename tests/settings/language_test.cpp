@@ -155,27 +155,6 @@ TEST(LanguageResources, EveryLanguageHasItsOwnTexts) {
     VALMExSetLanguage(1);
 }
 
-TEST(LanguageResources, AllLibrariesCarryTheSameIds) {
-    const UINT strings[] = {30004, 30005, 30006, 30007, 30008, 30009, 30010, 30011, 30012, 30013};
-    for (int language = 0; language <= 4; ++language) {
-        // Loaded by the view from its own folder (a load asked for by this test
-        // program would look beside the program instead).
-        EXPECT_EQ(LoadLibraryW(tq3::ViewResourceLibraryName(language)), nullptr);
-        CSwitchResource scope;
-        ASSERT_TRUE(scope.Switch(language)) << language;
-        HMODULE module = scope.library;
-        for (UINT id : strings) {
-            WCHAR text[4];
-            EXPECT_GT(LoadStringW(module, id, text, 4), 0) << language << " " << id;
-        }
-        EXPECT_NE(FindResourceW(module, MAKEINTRESOURCEW(102), RT_DIALOG), nullptr);
-        EXPECT_NE(FindResourceW(module, MAKEINTRESOURCEW(104), RT_MENU), nullptr);
-        EXPECT_NE(FindResourceW(module, MAKEINTRESOURCEW(130), RT_GROUP_CURSOR), nullptr);
-        EXPECT_NE(FindResourceW(module, MAKEINTRESOURCEW(139), RT_BITMAP), nullptr);
-        EXPECT_NE(FindResourceW(module, MAKEINTRESOURCEW(103), RT_BITMAP), nullptr);
-    }
-}
-
 TEST(LanguageResources, BuiltInResourcesAreInTheSearchFromLoad) {
     HMODULE own = tq3::OwnModule();
     ASSERT_NE(own, nullptr);
