@@ -14,7 +14,6 @@
 #include <fstream>
 #include <functional>
 #include <optional>
-#include <set>
 #include <sstream>
 #include <thread>
 
@@ -26,13 +25,6 @@ extern char** environ;
 
 namespace tq3::test {
 namespace {
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 bool WaitFor(const std::function<bool()>& done, double seconds) {
     const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
@@ -209,21 +201,13 @@ protected:
 };
 
 // The tab click of the start, two notches of the wheel and the system clipboard
-// reach the demo; the X display shows it; SIGTERM saves and ends it cleanly.
+// reach the demo; SIGTERM saves and ends it cleanly.
 TEST_F(RealWindowTest, PointerWheelAndClipboardFromOutsideReachTheDemo) {
     ASSERT_NO_FATAL_FAILURE(Start());
     ASSERT_EQ(PointerAt(viewX, viewY, "click 5 click 5"), 0);  // three lines a notch
     ASSERT_NO_FATAL_FAILURE(CopyElsewhere("TT-A00-0001\tfrom xclip", "\"TT-A00-0001\\tfrom xclip\""));
     EXPECT_EQ(LineAfter(Report(), "scroll top line "), "6 x 0") << Report();
     EXPECT_NE(LineAfter(Report(), "title ").find("I/O points"), std::string::npos) << Report();
-
-    ASSERT_EQ(Sh("import -window root '" + folder.File("screen.png") + "'"), 0);
-    tq3::fw::Surface image;
-    ASSERT_TRUE(tq3::fw::LoadPng(folder.File("screen.png"), &image));
-    std::set<tq3::fw::Pixel> colours;
-    for (int y = 0; y < image.Height(); y += 2)
-        for (int x = 0; x < image.Width(); x += 2) colours.insert(image.At(x, y));
-    EXPECT_GT(colours.size(), 16u) << "the screen looks blank";
     Stop();
 }
 

@@ -19,7 +19,7 @@ using demo::Target;
 // One line's command, described in a way a failing expectation can print.
 std::string Describe(const Command& c) {
     std::ostringstream out;
-    out << "op" << static_cast<int>(c.op) << " vk" << c.vk << " mod" << c.modifiers << " btn"
+    out << "line" << c.line << " op" << static_cast<int>(c.op) << " vk" << c.vk << " mod" << c.modifiers << " btn"
         << static_cast<int>(c.button) << " n" << c.number << " text[" << tq3::fw::ToUtf8(c.text) << "] word[" << c.word
         << "] title[" << tq3::fw::ToUtf8(c.title) << "]";
     for (const Target& t : {c.target, c.target2})
@@ -27,114 +27,69 @@ std::string Describe(const Command& c) {
     return out.str();
 }
 
-Command Make(Op op) {
-    Command c;
-    c.op = op;
-    return c;
-}
+Target T(Target::Kind kind, int a = 0, int b = 0, const char16_t* name = u"") { return Target{kind, a, b, name}; }
 
 TEST(ScriptTest, GoodLinesBecomeCommands) {
-    struct Case {
-        const char* line;
-        Command expected;
-    };
-    auto key = [](int vk, UINT modifiers) {
-        Command c = Make(Op::Key);
-        c.vk = vk;
-        c.modifiers = modifiers;
-        return c;
-    };
-    auto mouse = [](Op op, demo::MouseButton button, UINT modifiers, Target t, Target t2 = {}) {
-        Command c = Make(op);
-        c.button = button;
-        c.modifiers = modifiers;
-        c.target = t;
-        c.target2 = t2;
-        return c;
-    };
-    auto text = [](Op op, const char16_t* t) {
-        Command c = Make(op);
-        c.text = t;
-        return c;
-    };
-    auto word = [](Op op, const char* w, Target t = {}, const char16_t* txt = u"") {
-        Command c = Make(op);
-        c.word = w;
-        c.target = t;
-        c.text = txt;
-        return c;
-    };
-    // An answer: its word, the control's id, its operand (a check box's state or an
-    // entry's index), the typed text or menu item, and the window's title.
-    auto answer = [](const char* w, int id, int operand, const char16_t* txt, const char16_t* title) {
-        Command c = Make(Op::Answer);
-        c.word = w;
-        c.number = id;
-        c.target.a = operand;
-        c.text = txt;
-        c.title = title;
-        return c;
-    };
-    auto number = [](Op op, int n, Target t = {}) {
-        Command c = Make(op);
-        c.number = n;
-        c.target = t;
-        return c;
-    };
     using K = Target::Kind;
-    using B = demo::MouseButton;
-    const Case cases[] = {
-        {"key ctrl+shift+End", key(VK_END, demo::kCtrlKey | demo::kShiftKey)},
-        {"KEY pagedown", key(VK_NEXT, 0)},
-        {"key ctrl++", key(VK_OEM_PLUS, demo::kCtrlKey)},
-        {"key num7", key(VK_NUMPAD0 + 7, 0)},
-        {"type  Tank 3\\tlevel \"high", text(Op::Type, u" Tank 3\tlevel \"high")},
-        {"click 10 20", mouse(Op::Click, B::Left, 0, Target{K::Point, 10, 20, u""})},
-        {"rclick shift cell 4 2", mouse(Op::Click, B::Right, demo::kShiftKey, Target{K::Cell, 4, 2, u""})},
-        {"click tab \"I/O points\"", mouse(Op::Click, B::Left, 0, Target{K::Tab, 0, 0, u"I/O points"})},
-        {"click tab #2", mouse(Op::Click, B::Left, 0, Target{K::Tab, 2, 0, u""})},
-        {"click ctrl column 3", mouse(Op::Click, B::Left, demo::kCtrlKey, Target{K::Column, 3, 0, u""})},
-        {"drag divider 2 to 400 8",
-         mouse(Op::Drag, B::Left, 0, Target{K::Divider, 2, 0, u""}, Target{K::Point, 400, 8, u""})},
-        {"drag cell 1 1 to cell 5 3",
-         mouse(Op::Drag, B::Left, 0, Target{K::Cell, 1, 1, u""}, Target{K::Cell, 5, 3, u""})},
-        {"wheel +2 cell 10 0", number(Op::Wheel, 2, Target{K::Cell, 10, 0, u""})},
-        {"clipboard set a\\tb\\r\\nc", text(Op::ClipboardSet, u"a\tb\r\nc")},
-        {"clipboard get", Make(Op::ClipboardGet)},
-        {"answer yes \"Find and Replace\"", answer("yes", 0, 0, u"", u"Find and Replace")},
-        {"answer click 1004", answer("click", 1004, 0, u"", u"")},
-        {"answer CHECK 1011 on Find", answer("check", 1011, 1, u"", u"Find")},
-        {"answer check 1012 off", answer("check", 1012, 0, u"", u"")},
-        {"answer type 1005 \"a b\" \"Replace\"", answer("type", 1005, 0, u"a b", u"Replace")},
-        {"answer choose 1010 3", answer("choose", 1010, 3, u"", u"")},
-        {"answer item \"Font...\"", answer("item", 0, 0, u"Font...", u"")},
-        {"press divider 1", mouse(Op::Press, B::Left, 0, Target{K::Divider, 1, 0, u""})},
-        {"move 470 8", mouse(Op::Move, B::Left, 0, Target{K::Point, 470, 8, u""})},
-        {"release shift corner", mouse(Op::Release, B::Left, demo::kShiftKey, Target{K::Corner, 0, 0, u""})},
-        {"answer screenshot menu", word(Op::Answer, "screenshot", {}, u"menu.png")},
-        {"answer picture dialog.png", word(Op::Answer, "picture", {}, u"dialog.png")},
-        {"wait 1500", number(Op::Wait, 1500)},
-        {"sheet \"設備一覧\"", Command{0, Op::Sheet, 0, 0, B::Left, Target{K::Tab, 0, 0, u"設備一覧"}, {}, 0, u"", "", u""}},
-        {"language JPN", number(Op::Language, 1)},
-        {"report hooks", word(Op::Report, "hooks")},
-        {"report cell 3 4", word(Op::Report, "cell", Target{K::Cell, 3, 4, u""})},
-        {"report PANE", word(Op::Report, "pane")},
+    constexpr UINT kCtrl = demo::kCtrlKey, kShift = demo::kShiftKey;
+    // Each row names only the fields its line sets; the others keep their defaults.
+    // An answer: its word, the control's id (number), its operand (target.a: a
+    // check box's state or an entry's index), the typed text or menu item, and the
+    // window's title.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
+    const std::pair<const char*, Command> cases[] = {
+        {"key ctrl+shift+End", {.vk = VK_END, .modifiers = kCtrl | kShift}},
+        {"KEY pagedown", {.vk = VK_NEXT}},
+        {"key ctrl++", {.vk = VK_OEM_PLUS, .modifiers = kCtrl}},
+        {"key num7", {.vk = VK_NUMPAD0 + 7}},
+        {"type  Tank 3\\tlevel \"high", {.op = Op::Type, .text = u" Tank 3\tlevel \"high"}},
+        {"click 10 20", {.op = Op::Click, .target = T(K::Point, 10, 20)}},
+        {"rclick shift cell 4 2",
+         {.op = Op::Click, .modifiers = kShift, .button = demo::MouseButton::Right, .target = T(K::Cell, 4, 2)}},
+        {"click tab \"I/O points\"", {.op = Op::Click, .target = T(K::Tab, 0, 0, u"I/O points")}},
+        {"click tab #2", {.op = Op::Click, .target = T(K::Tab, 2)}},
+        {"click ctrl column 3", {.op = Op::Click, .modifiers = kCtrl, .target = T(K::Column, 3)}},
+        {"drag divider 2 to 400 8", {.op = Op::Drag, .target = T(K::Divider, 2), .target2 = T(K::Point, 400, 8)}},
+        {"drag cell 1 1 to cell 5 3", {.op = Op::Drag, .target = T(K::Cell, 1, 1), .target2 = T(K::Cell, 5, 3)}},
+        {"wheel +2 cell 10 0", {.op = Op::Wheel, .target = T(K::Cell, 10, 0), .number = 2}},
+        {"clipboard set a\\tb\\r\\nc", {.op = Op::ClipboardSet, .text = u"a\tb\r\nc"}},
+        {"clipboard get", {.op = Op::ClipboardGet}},
+        {"answer yes \"Find and Replace\"", {.op = Op::Answer, .word = "yes", .title = u"Find and Replace"}},
+        {"answer click 1004", {.op = Op::Answer, .number = 1004, .word = "click"}},
+        {"answer CHECK 1011 on Find",
+         {.op = Op::Answer, .target = T(K::View, 1), .number = 1011, .word = "check", .title = u"Find"}},
+        {"answer check 1012 off", {.op = Op::Answer, .number = 1012, .word = "check"}},
+        {"answer type 1005 \"a b\" \"Replace\"",
+         {.op = Op::Answer, .number = 1005, .text = u"a b", .word = "type", .title = u"Replace"}},
+        {"answer choose 1010 3", {.op = Op::Answer, .target = T(K::View, 3), .number = 1010, .word = "choose"}},
+        {"answer item \"Font...\"", {.op = Op::Answer, .text = u"Font...", .word = "item"}},
+        {"press divider 1", {.op = Op::Press, .target = T(K::Divider, 1)}},
+        {"move 470 8", {.op = Op::Move, .target = T(K::Point, 470, 8)}},
+        {"release shift corner", {.op = Op::Release, .modifiers = kShift, .target = T(K::Corner)}},
+        {"answer screenshot menu", {.op = Op::Answer, .text = u"menu.png", .word = "screenshot"}},
+        {"answer picture dialog.png", {.op = Op::Answer, .text = u"dialog.png", .word = "picture"}},
+        {"wait 1500", {.op = Op::Wait, .number = 1500}},
+        {"sheet \"設備一覧\"", {.op = Op::Sheet, .target = T(K::Tab, 0, 0, u"設備一覧")}},
+        {"language JPN", {.op = Op::Language, .number = 1}},
+        {"report hooks", {.op = Op::Report, .word = "hooks"}},
+        {"report cell 3 4", {.op = Op::Report, .target = T(K::Cell, 3, 4), .word = "cell"}},
+        {"report PANE", {.op = Op::Report, .word = "pane"}},
         {"drag gripper to frame Right",
-         mouse(Op::Drag, B::Left, 0, Target{K::Gripper, 0, 0, u""}, Target{K::FrameSide, Target::kRight, 0, u""})},
-        {"drag caption to frame 700 -3",
-         mouse(Op::Drag, B::Left, 0, Target{K::Caption, 0, 0, u""}, Target{K::FramePoint, 700, -3, u""})},
-        {"press edge", mouse(Op::Press, B::Left, 0, Target{K::SizingEdge, 0, 0, u""})},
-        {"click close", mouse(Op::Click, B::Left, 0, Target{K::CloseButton, 0, 0, u""})},
-        {"screenshot tour-1", text(Op::Screenshot, u"tour-1.png")},
+         {.op = Op::Drag, .target = T(K::Gripper), .target2 = T(K::FrameSide, Target::kRight)}},
+        {"drag caption to frame 700 -3", {.op = Op::Drag, .target = T(K::Caption), .target2 = T(K::FramePoint, 700, -3)}},
+        {"press edge", {.op = Op::Press, .target = T(K::SizingEdge)}},
+        {"click close", {.op = Op::Click, .target = T(K::CloseButton)}},
+        {"screenshot tour-1", {.op = Op::Screenshot, .text = u"tour-1.png"}},
     };
-    for (const Case& c : cases) {
-        demo::ParsedScript script = ParseScript(std::string("# a comment\n\n") + c.line + "\n");
-        ASSERT_TRUE(script.error.empty()) << c.line << ": " << script.error;
-        ASSERT_EQ(script.commands.size(), 1u) << c.line;
-        EXPECT_EQ(script.commands[0].line, 3) << c.line;
-        Command expected = c.expected;
+#pragma GCC diagnostic pop
+    for (const auto& [line, command] : cases) {
+        demo::ParsedScript script = ParseScript(std::string("# a comment\n\n") + line + "\n");
+        ASSERT_TRUE(script.error.empty()) << line << ": " << script.error;
+        ASSERT_EQ(script.commands.size(), 1u) << line;
+        Command expected = command;
         expected.line = 3;
-        EXPECT_EQ(Describe(script.commands[0]), Describe(expected)) << c.line;
+        EXPECT_EQ(Describe(script.commands[0]), Describe(expected)) << line;
     }
 }
 

@@ -24,13 +24,6 @@ struct DemoRun {
     std::string err;
 };
 
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 // Runs the demo with `arguments` (already quoted where needed), settings kept in
 // the folder so the user's own are never touched.
 DemoRun RunDemo(const TempFolder& folder, const std::string& arguments) {
