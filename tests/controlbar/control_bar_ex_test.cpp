@@ -110,7 +110,8 @@ TEST_F(BarTest, SizingDragKeepsWithinItsLimits) {
 }
 
 // The tracker inverts a band across the frame while the edge is dragged and
-// leaves no trace: at the end the frame's pixels equal a fresh paint. Another window taking the capture cancels with the same result.
+// leaves no trace: at the end the frame's pixels equal a fresh paint. Another
+// window taking the capture cancels with the same result.
 TEST_F(BarTest, TrackerIsErasedAfterTheDragAndACaptureTakenAwayCancels) {
     Dock(AFX_IDW_DOCKBAR_LEFT);
     const auto clean = FramePixels();

@@ -287,7 +287,8 @@ TEST_F(RealWindowTest, DraggingADividerWithThePointerResizesItsColumn) {
     ASSERT_TRUE(PointAfter(Report(), "divider 0 at ", &x, &y)) << Report();
     std::string drag = "mousedown 1";
     for (int step = 1; step <= 6; ++step)
-        drag += " mousemove --sync --window " + windowId + " " + std::to_string(x + 10 * step) + " " + std::to_string(y);
+        drag += " mousemove --sync --window " + windowId + " " + std::to_string(x + 10 * step) + " " +
+                std::to_string(y);
     ASSERT_EQ(PointerAt(x, y, drag + " mouseup 1"), 0);
     std::vector<int> after;
     EXPECT_TRUE(WaitFor(

@@ -125,8 +125,8 @@ TEST(TourTest, TourReportsSheetSwitchesAndWritesScreenshots) {
     const std::vector<std::string> widths =
         LinesStarting(report.substr(report.find("screenshot 07-context-menu.png\n")), "columns");
     ASSERT_EQ(widths.size(), 3u) << report;
-    EXPECT_GT(std::atoi(widths[1].c_str() + widths[1].find(' ', 8)), std::atoi(widths[0].c_str() + widths[0].find(' ', 8)))
-        << "the drag widens the column";
+    auto width = [](const std::string& line) { return std::atoi(line.c_str() + line.find(' ', 8)); };  // columns TAG W
+    EXPECT_GT(width(widths[1]), width(widths[0])) << "the drag widens the column";
     EXPECT_EQ(widths[2], widths[0]) << "the double click fits it to its texts again";
     const std::vector<std::string> fonts = LinesStarting(report, "font");
     ASSERT_EQ(fonts.size(), 2u) << report;
@@ -140,7 +140,8 @@ TEST(TourTest, TourReportsSheetSwitchesAndWritesScreenshots) {
     const char* places[] = {"left", "top", "right", "bottom", "floating", "left", "left", "left", "left"};
     for (size_t i = 0; i < bars.size(); ++i) {
         EXPECT_EQ(bars[i].substr(4, bars[i].find(' ', 4) - 4), places[i]) << bars[i];
-        EXPECT_NE(bars[i].find(i != 7 ? " shown menu checked" : " hidden menu unchecked"), std::string::npos) << bars[i];
+        const char* shown = i != 7 ? " shown menu checked" : " hidden menu unchecked";
+        EXPECT_NE(bars[i].find(shown), std::string::npos) << bars[i];
     }
     EXPECT_EQ(NumberAfter(bars[5], "width"), NumberAfter(bars[0], "width")) << "docked back at its width";
     EXPECT_LT(NumberAfter(bars[6], "width"), NumberAfter(bars[5], "width")) << "the sizing edge narrows it";
@@ -199,8 +200,8 @@ TEST(TourTest, ScriptsThatCannotBePlayedStopWithTheirLine) {
 // Without its tables the demo still runs; the sheet and stderr say what is missing.
 TEST(TourTest, MissingTablesAreReportedAndTheDemoStillRuns) {
     TempFolder folder;
-    const DemoRun run =
-        RunScript(folder, "report sheet\nreport cell 0 0\n", "--io-lines 10 --data-dir '" + folder.File("nothing") + "'");
+    const std::string options = "--io-lines 10 --data-dir '" + folder.File("nothing") + "'";
+    const DemoRun run = RunScript(folder, "report sheet\nreport cell 0 0\n", options);
     EXPECT_NE(run.err.find("time zones not shown"), std::string::npos) << run.err;
     EXPECT_NE(run.err.find("countries not shown"), std::string::npos) << run.err;
     EXPECT_NE(run.out.find("cell 0 0 \"time zones not shown: "), std::string::npos) << run.out;

@@ -158,8 +158,10 @@ TEST_F(RegistryApi, HandleRightsGateEachOperation) {
     RegCloseKey(CreateKey(HKEY_CURRENT_USER, u"Software\\Rights\\Child"));
     // Allowed: query, set, enumerate subkeys, key information, delete a value.
     const std::pair<REGSAM, std::vector<bool>> cases[] = {
-        {KEY_READ, {true, false, true, true, false}},         {KEY_WRITE, {false, true, false, false, true}},
-        {KEY_QUERY_VALUE, {true, false, false, true, false}}, {KEY_ENUMERATE_SUB_KEYS, {false, false, true, false, false}},
+        {KEY_READ, {true, false, true, true, false}},
+        {KEY_WRITE, {false, true, false, false, true}},
+        {KEY_QUERY_VALUE, {true, false, false, true, false}},
+        {KEY_ENUMERATE_SUB_KEYS, {false, false, true, false, false}},
         {MAXIMUM_ALLOWED, {true, true, true, true, true}},
     };
     for (const auto& [rights, allowed] : cases) {
