@@ -79,42 +79,38 @@ TEST_F(LanguageRegistry, SetStoresTheNameOrEnglish) {
 
 TEST_F(LanguageRegistry, ListWalkAndCount) {
     DWORD cookie = 0xFFFFFFFF;
-    EXPECT_EQ(GetLanguageListRegistry(&cookie, FALSE), -1) << "no product key";
-    EXPECT_EQ(cookie, 0xFFFFFFFFu);
+    // One call's answer and the cookie it leaves.
+    using Step = std::pair<int, DWORD>;
+    auto call = [&cookie](BOOL count) {
+        const int answer = GetLanguageListRegistry(&cookie, count);
+        return Step(answer, cookie);
+    };
+    EXPECT_EQ(call(FALSE), Step(-1, 0xFFFFFFFF)) << "no product key";
     HKEY key = Product();
-    EXPECT_EQ(GetLanguageListRegistry(&cookie, TRUE), 0) << "no LangMax: a count of 0";
-    EXPECT_EQ(GetLanguageListRegistry(&cookie, FALSE), -1) << "no LangMax: nothing to walk";
+    EXPECT_EQ(call(TRUE).first, 0) << "no LangMax: a count of 0";
+    EXPECT_EQ(call(FALSE).first, -1) << "no LangMax: nothing to walk";
 
     SetString(key, u"LangMax", u"3");
     SetString(key, u"Lang1", u"English");
     SetString(key, u"Lang2", u"Korean");
     SetString(key, u"Lang3", u"Latin");
-    EXPECT_EQ(GetLanguageListRegistry(&cookie, FALSE), 0);
-    EXPECT_EQ(cookie, 0x00030001u);
-    EXPECT_EQ(GetLanguageListRegistry(&cookie, FALSE), 4);
-    EXPECT_EQ(cookie, 0x00030002u);
-    EXPECT_EQ(GetLanguageListRegistry(&cookie, FALSE), -1);
-    EXPECT_EQ(cookie, 0xFFFFFFFFu);
-
-    // A cookie whose index has reached its count ends the walk.
+    EXPECT_EQ(call(FALSE), Step(0, 0x00030001));
+    EXPECT_EQ(call(FALSE), Step(4, 0x00030002));
+    EXPECT_EQ(call(FALSE), Step(-1, 0xFFFFFFFF));
     cookie = 0x00020002;
-    EXPECT_EQ(GetLanguageListRegistry(&cookie, FALSE), -1);
-    EXPECT_EQ(cookie, 0xFFFFFFFFu);
+    EXPECT_EQ(call(FALSE), Step(-1, 0xFFFFFFFF)) << "a cookie whose index has reached its count ends the walk";
     // A missing entry gives -1 and the walk goes on.
     SetString(key, u"LangMax", u"2");
     RegDeleteValueW(key, u"Lang1");
     cookie = 0xFFFFFFFF;
-    EXPECT_EQ(GetLanguageListRegistry(&cookie, FALSE), -1);
-    EXPECT_EQ(cookie, 0x00020001u);
-    EXPECT_EQ(GetLanguageListRegistry(&cookie, FALSE), 4);
-    EXPECT_EQ(cookie, 0xFFFFFFFFu);
+    EXPECT_EQ(call(FALSE), Step(-1, 0x00020001));
+    EXPECT_EQ(call(FALSE), Step(4, 0xFFFFFFFF));
 
     SetString(key, u"LangMax", u"12");
     cookie = 0x00050001;
-    EXPECT_EQ(GetLanguageListRegistry(&cookie, TRUE), 12);
-    EXPECT_EQ(cookie, 0x00050001u) << "a count leaves the cookie alone";
+    EXPECT_EQ(call(TRUE), Step(12, 0x00050001)) << "a count leaves the cookie alone";
     SetString(key, u"LangMax", u"many");
-    EXPECT_EQ(GetLanguageListRegistry(&cookie, TRUE), 0) << "not a number";
+    EXPECT_EQ(call(TRUE).first, 0) << "not a number";
     RegCloseKey(key);
 
     for (int i : {-5, 0, 1, 4, 99}) EXPECT_TRUE(IsLanguageListRegistry(i));

@@ -8,6 +8,8 @@
 
 #include <cstring>
 #include <functional>
+#include <tuple>
+#include <variant>
 
 #include "model/column_prop.h"
 #include "settings/registry_location.h"
@@ -221,58 +223,48 @@ TEST_F(SettingsViewTest, FontIsStoredFieldByFieldAndReadBack) {
     EXPECT_EQ(size, 105);
 }
 
+// Each damaged entry is passed over for its default, the others read as stored;
+// the stored entries add up from row to row.
 TEST_F(SettingsViewTest, MissingAndDamagedFontEntriesTakeTheirDefaults) {
     SettingsView* view = MakeView();
     ASSERT_NE(view, nullptr);
-    LOGFONTW font{};
-    int size = 0;
-    EXPECT_TRUE(view->ReadLogFont(&font, size)) << "an empty base key still counts";
-    EXPECT_EQ(font.lfHeight, -12);
-    EXPECT_EQ(font.lfWidth, 0);
-    EXPECT_EQ(font.lfWeight, 400);
-    EXPECT_EQ(font.lfCharSet, 1);
-    EXPECT_EQ(font.lfItalic, 0);
-    EXPECT_EQ(std::u16string(font.lfFaceName), u"MS UI Gothic");
-    EXPECT_EQ(size, 90);
-
-    HKEY key = CreateKey(HKEY_CURRENT_USER, Section(u"LogFont").c_str());
-    struct Case {
-        const char* what;
-        std::function<void()> store;
-        std::function<void(const LOGFONTW&, int)> check;
-    } cases[] = {
-        {"a byte field keeps its low 8 bits", [&] { SetDword(key, u"lfItalic", 0x1234); },
-         [](const LOGFONTW& f, int) { EXPECT_EQ(f.lfItalic, 0x34); }},
-        {"a number stored as text", [&] { SetString(key, u"lfWeight", u"700"); },
-         [](const LOGFONTW& f, int) { EXPECT_EQ(f.lfWeight, 400); }},
-        {"a face stored as a number", [&] { SetDword(key, u"lfFaceName", 5); },
-         [](const LOGFONTW& f, int) { EXPECT_EQ(std::u16string(f.lfFaceName), u"MS UI Gothic"); }},
-        {"a face of 40 characters", [&] { SetString(key, u"lfFaceName", u"0123456789012345678901234567890123456789"); },
-         [](const LOGFONTW& f, int) { EXPECT_EQ(std::u16string(f.lfFaceName), u"0123456789012345678901234567890"); }},
-        {"an empty face", [&] { SetString(key, u"lfFaceName", u""); },
-         [](const LOGFONTW& f, int) { EXPECT_EQ(f.lfFaceName[0], 0); }},
-        {"a size of 0", [&] { SetDword(key, u"iPointSize", 0); }, [](const LOGFONTW&, int n) { EXPECT_EQ(n, 90); }},
-        {"a negative size", [&] { SetDword(key, u"iPointSize", 0xFFFFFF00); },
-         [](const LOGFONTW&, int n) { EXPECT_EQ(n, 90); }},
-        {"an absurd size, taken as stored", [&] { SetDword(key, u"iPointSize", 0x7FFFFFFF); },
-         [](const LOGFONTW&, int n) { EXPECT_EQ(n, 0x7FFFFFFF); }},
-        {"a short size",
-         [&] {
-             const BYTE b[3] = {0x78, 0, 0};
-             RegSetValueExW(key, u"iPointSize", 0, REG_DWORD, b, 3);
-         },
-         [](const LOGFONTW&, int n) { EXPECT_EQ(n, 90); }},
-        {"a size of 720 points", [&] { SetDword(key, u"iPointSize", 7200); },
-         [](const LOGFONTW&, int n) { EXPECT_EQ(n, 7200); }},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        c.store();
-        const Strings stored = Dump(Section(u"LogFont"));
+    // What reading gives: "height width weight charset italic [face] size".
+    auto read = [view] {
         LOGFONTW f{};
         int n = 0;
         EXPECT_TRUE(view->ReadLogFont(&f, n));
-        c.check(f, n);
+        return std::to_string(f.lfHeight) + " " + std::to_string(f.lfWidth) + " " + std::to_string(f.lfWeight) + " " +
+               std::to_string(f.lfCharSet) + " " + std::to_string(f.lfItalic) + " [" +
+               tq3::fw::ToUtf8(std::u16string(f.lfFaceName)) + "] " + std::to_string(n);
+    };
+    EXPECT_EQ(read(), "-12 0 400 1 0 [MS UI Gothic] 90") << "an empty base key still counts";
+
+    HKEY key = CreateKey(HKEY_CURRENT_USER, Section(u"LogFont").c_str());
+    const BYTE shortSize[3] = {0x78, 0, 0};
+    const std::u16string face40 = u"0123456789012345678901234567890123456789";
+    const std::tuple<const char*, const char16_t*, std::variant<DWORD, std::u16string>, std::string> cases[] = {
+        {"a byte field keeps its low 8 bits", u"lfItalic", DWORD{0x1234}, "-12 0 400 1 52 [MS UI Gothic] 90"},
+        {"a number stored as text", u"lfWeight", u"700", "-12 0 400 1 52 [MS UI Gothic] 90"},
+        {"a face stored as a number", u"lfFaceName", DWORD{5}, "-12 0 400 1 52 [MS UI Gothic] 90"},
+        {"a face of 40 characters", u"lfFaceName", face40, "-12 0 400 1 52 [0123456789012345678901234567890] 90"},
+        {"an empty face", u"lfFaceName", u"", "-12 0 400 1 52 [] 90"},
+        {"a size of 0", u"iPointSize", DWORD{0}, "-12 0 400 1 52 [] 90"},
+        {"a negative size", u"iPointSize", DWORD{0xFFFFFF00}, "-12 0 400 1 52 [] 90"},
+        {"an absurd size, taken as stored", u"iPointSize", DWORD{0x7FFFFFFF}, "-12 0 400 1 52 [] 2147483647"},
+        {"a short size", nullptr, DWORD{0}, "-12 0 400 1 52 [] 90"},
+        {"a size of 720 points", u"iPointSize", DWORD{7200}, "-12 0 400 1 52 [] 7200"},
+    };
+    for (const auto& [what, name, value, expected] : cases) {
+        SCOPED_TRACE(what);
+        if (name == nullptr) {  // the size, stored three bytes long
+            RegSetValueExW(key, u"iPointSize", 0, REG_DWORD, shortSize, 3);
+        } else if (value.index() == 0) {
+            SetDword(key, name, std::get<DWORD>(value));
+        } else {
+            SetString(key, name, std::get<std::u16string>(value));
+        }
+        const Strings stored = Dump(Section(u"LogFont"));
+        EXPECT_EQ(read(), expected);
         EXPECT_EQ(Dump(Section(u"LogFont")), stored) << "reading changes nothing";
     }
     RegCloseKey(key);
