@@ -144,6 +144,45 @@ TEST_F(RegistryStoreFiles, DamagedFilesAreKeptAsideForAFreshStore) {
     }
 }
 
+// Processes that meet one damaged file at once set it aside once, and both
+// write into the same fresh store.
+TEST_F(RegistryStoreFiles, ProcessesMeetingADamagedFileAgree) {
+    for (int round = 0; round < 4; ++round) {
+        SCOPED_TRACE(::testing::Message() << "round " << round);
+        const std::string path = dir_ + "/shared" + std::to_string(round) + ".db";
+        WriteFile(path, std::string(5000, 'x'));
+        ASSERT_EQ(tq3::fw::SetRegistryStorePath(HKEY_CURRENT_USER, path), ERROR_SUCCESS);
+        int go[2];
+        ASSERT_EQ(pipe(go), 0);
+        pid_t children[2];
+        for (int w = 0; w < 2; ++w) {
+            children[w] = fork();
+            ASSERT_GE(children[w], 0);
+            if (children[w] == 0) {
+                close(go[1]);
+                char byte;
+                if (read(go[0], &byte, 1) != 0) _exit(2);
+                std::freopen("/dev/null", "w", stderr);  // the message about the damaged file is not this test's
+                HKEY key = nullptr;
+                if (RegCreateKeyExW(HKEY_CURRENT_USER, u"Software\\Both", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                                    nullptr) != ERROR_SUCCESS)
+                    _exit(3);
+                _exit(SetDword(key, w == 0 ? u"first" : u"second", 1) == ERROR_SUCCESS ? 0 : 4);
+            }
+        }
+        close(go[0]);
+        close(go[1]);
+        for (pid_t child : children) {
+            int status = 0;
+            ASSERT_EQ(waitpid(child, &status, 0), child);
+            EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+        }
+        EXPECT_EQ(AsideFiles(path).size(), 1u);
+        EXPECT_EQ(ReadDword(HKEY_CURRENT_USER, u"Software\\Both", u"first"), 1u);
+        EXPECT_EQ(ReadDword(HKEY_CURRENT_USER, u"Software\\Both", u"second"), 1u);
+    }
+}
+
 TEST_F(RegistryStoreFiles, NewerOrMisplacedFilesAreRefusedAndLeftAlone) {
     MakeFilledStore(dir_ + "/newer.db");
     Sql(dir_ + "/newer.db", "PRAGMA user_version=2");
