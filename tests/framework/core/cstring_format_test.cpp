@@ -28,9 +28,8 @@ void Check(const Case* cases, std::size_t count) {
 
 TEST(CStringFormat, Integers) {
     static const Case cases[] = {
-        {"plain", [](CString& s) { s.Format(u"%d", 42); }, u"42"},
-        {"int min", [](CString& s) { s.Format(u"%i", INT_MIN); }, u"-2147483648"},
         {"two digits, wider value", [](CString& s) { s.Format(u"%02d", 123); }, u"123"},
+        {"int min", [](CString& s) { s.Format(u"%i", INT_MIN); }, u"-2147483648"},
         {"zero padded negative", [](CString& s) { s.Format(u"%05d", -42); }, u"-0042"},
         {"left justified", [](CString& s) { s.Format(u"[%-4d]", 7); }, u"[7   ]"},
         {"width from argument", [](CString& s) { s.Format(u"[%*d]", 4, 7); }, u"[   7]"},
@@ -71,7 +70,6 @@ TEST(CStringFormat, FloatingPoint) {
 
 TEST(CStringFormat, TextAndCharacters) {
     static const Case cases[] = {
-        {"string", [](CString& s) { s.Format(u"<%s>", u"abc"); }, u"<abc>"},
         {"right aligned", [](CString& s) { s.Format(u"[%5s]", u"abc"); }, u"[  abc]"},
         {"left aligned", [](CString& s) { s.Format(u"[%-5s]", u"abc"); }, u"[abc  ]"},
         {"precision cuts", [](CString& s) { s.Format(u"[%.2s]", u"abc"); }, u"[ab]"},
