@@ -20,16 +20,13 @@ TEST(FontMatch, PlatformFaceNamesLandOnInstalledFaces) {
     const Case cases[] = {
         {u"MS UI Gothic", FW_NORMAL, 0, DEFAULT_CHARSET, "ipagp.ttf"},
         {u"ms ui gothic", FW_NORMAL, 0, DEFAULT_CHARSET, "ipagp.ttf"},
-        {u"MS Gothic", FW_NORMAL, 0, DEFAULT_CHARSET, "ipag.ttf"},
         {u"\xFF2D\xFF33 \x30B4\x30B7\x30C3\x30AF", FW_NORMAL, 0, SHIFTJIS_CHARSET, "ipag.ttf"},
         {u"MS Shell Dlg", FW_NORMAL, 0, DEFAULT_CHARSET, "DejaVuSans.ttf"},
-        {u"Arial", FW_NORMAL, 0, DEFAULT_CHARSET, "DejaVuSans.ttf"},
         {u"Arial", FW_BOLD, 0, DEFAULT_CHARSET, "DejaVuSans-Bold.ttf"},
         {u"Arial", FW_NORMAL, 1, DEFAULT_CHARSET, "DejaVuSans-Oblique.ttf"},
         {u"Arial", FW_BOLD, 1, DEFAULT_CHARSET, "DejaVuSans-BoldOblique.ttf"},
         {u"Courier New", FW_NORMAL, 0, DEFAULT_CHARSET, "DejaVuSansMono.ttf"},
         {u"SimSun", FW_NORMAL, 0, GB2312_CHARSET, "wqy-microhei.ttc"},
-        {u"Gulim", FW_NORMAL, 0, HANGUL_CHARSET, "wqy-microhei.ttc"},
         // No face name: the charset chooses.
         {u"", FW_NORMAL, 0, SHIFTJIS_CHARSET, "ipagp.ttf"},
         {u"", FW_NORMAL, 0, HANGUL_CHARSET, "wqy-microhei.ttc"},
@@ -57,7 +54,6 @@ TEST(FontMatch, ScriptsComeFromTheInstalledCjkFaces) {
     const Case cases[] = {
         {u"MS UI Gothic", u"\x65E5\x672C\x8A9E\x306E\x30C6\x30AD\x30B9\x30C8", "ipagp.ttf"},  // Japanese
         {u"SimSun", u"\x4E2D\x6587\x6587\x672C", "wqy-microhei.ttc"},                        // Chinese
-        {u"Gulim", u"\xD55C\xAD6D\xC5B4", "wqy-microhei.ttc"},                               // Korean
         // Fallback: kana in a Latin face, Hangul in a Japanese face (IPA has none),
         // Latin in a Chinese face (which has its own).
         {u"MS Shell Dlg", u"\x3072\x3089\x304C\x306A", "ipag.ttf"},
