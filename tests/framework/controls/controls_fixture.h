@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <vector>
 
 #include "framework/controls/button.h"
@@ -71,6 +72,18 @@ protected:
         return items;
     }
 
+    // `spy` keeps the notifications (WM_COMMAND) the parent receives from now on.
+    void WatchCommands(tq3::testing::MessageSpy& spy) const {
+        spy.Watch(parent, "parent");
+        spy.KeepOnly({WM_COMMAND});
+    }
+    // The notification codes the parent received, in order.
+    std::vector<WORD> Heard(const tq3::testing::MessageSpy& spy) const {
+        std::vector<WORD> codes;
+        for (const auto& r : spy.Find(parent, WM_COMMAND)) codes.push_back(HIWORD(r.wParam));
+        return codes;
+    }
+
     static constexpr UINT kOwnerItemHeight = 21;
 
     tq3::testing::Desktop desktop{640, 480};
@@ -113,6 +126,20 @@ inline HICON SolidIcon(int size, COLORREF color) {
     DeleteObject(c);
     DeleteObject(m);
     return icon;
+}
+
+// A key and the modifiers held with it.
+struct Key {
+    int vk;
+    UINT modifiers = tq3::testing::kNoModifiers;
+};
+
+// A table row's action: the control takes the focus and `keys` are pressed in turn.
+inline std::function<void(tq3::testing::Desktop&, HWND)> Keys(std::vector<Key> keys) {
+    return [keys](tq3::testing::Desktop& d, HWND hwnd) {
+        SetFocus(hwnd);
+        for (const Key& k : keys) d.KeyPress(k.vk, k.modifiers);
+    };
 }
 
 // A WM_COMMAND notification from the control `id`.

@@ -59,27 +59,20 @@ TEST_F(ControlsLookTest, EveryStateOfTheTextControlsShowsInOnePicture) {
     SendMessageW(dropped, CB_SHOWDROPDOWN, TRUE, 0);
     desktop.RunUntilIdle();
 
-    // The focused box's selection and the lists' chosen rows are highlighted.
-    EXPECT_GT(CaptureWindow(focused).Count(highlight), 40);
-    EXPECT_GT(CaptureWindow(single).Count(highlight), 100);
+    // What the other tests do not look at: several rows of a list highlighted at
+    // once, and a disabled list, edit box and combo box in grey without highlight.
     for (int item = 0; item < 3; ++item) {
         RECT row;
         SendMessageW(extended, LB_GETITEMRECT, item, reinterpret_cast<LPARAM>(&row));
         EXPECT_EQ(WindowPixel(extended, POINT{row.right - 3, row.top + 1}) == highlight, item != 1) << item;
     }
     EXPECT_EQ(CaptureWindow(off).Count(highlight), 0);
-    // Disabled boxes write in grey; the password box shows no letter of its text.
     EXPECT_GT(CaptureWindow(disabled).Count(grey), 0);
     EXPECT_GT(CaptureWindow(greyed).Count(grey), 0);
     const auto mask = static_cast<WCHAR>(SendMessageW(password, EM_GETPASSWORDCHAR, 0, 0));
     ASSERT_NE(mask, 0);
-    // The dropped list hangs below its box, its chosen item highlighted.
-    RECT box, list;
-    GetWindowRect(dropped, &box);
-    ASSERT_TRUE(SendMessageW(dropped, CB_GETDROPPEDSTATE, 0, 0));
+    RECT list;
     SendMessageW(dropped, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&list));
-    EXPECT_GE(list.top, box.bottom - 1);
-    EXPECT_GT(CaptureDesktop(list).Count(highlight), 100);
 
     RECT whole;
     GetWindowRect(parent, &whole);
