@@ -200,8 +200,7 @@ TEST_F(ComboBoxTest, DroppingAndClosingNotifyInThePlatformsOrder) {
         // Typing with the list dropped moves the highlight, not the choice.
         {"typing in the open list goes to the first item with the prefix; Enter takes it",
          [](Desktop& d, HWND c) {
-             Keys({{VK_F4}})(d, c);
-             d.Type(u"e");
+             Typed(u"e", {{VK_F4}})(d, c);
              ExpectHighlighted(c, List(), 4);
              d.Type(u"T");
              ExpectHighlighted(c, List(), 6);
@@ -212,8 +211,7 @@ TEST_F(ComboBoxTest, DroppingAndClosingNotifyInThePlatformsOrder) {
          Typing({CBN_SETFOCUS, CBN_DROPDOWN}, 3, {CBN_SELCHANGE, CBN_SELENDOK, CBN_CLOSEUP}), 6, false, edit, u"eta"},
         {"typing scrolls the open list; Escape goes back to the choice and keeps the text",
          [](Desktop& d, HWND c) {
-             Keys({{VK_F4}})(d, c);
-             d.Type(u"La");
+             Typed(u"La", {{VK_F4}})(d, c);
              ExpectHighlighted(c, List(), 10);
              d.KeyPress(VK_ESCAPE);
              EXPECT_EQ(SendMessageW(List(), LB_GETCURSEL, 0, 0), 1);
@@ -221,8 +219,7 @@ TEST_F(ComboBoxTest, DroppingAndClosingNotifyInThePlatformsOrder) {
          Typing({CBN_SETFOCUS, CBN_DROPDOWN}, 2, {CBN_SELENDCANCEL, CBN_CLOSEUP}), 1, false, edit, u"La"},
         {"a text no item begins with highlights none and leaves the list; Enter keeps it and chooses none",
          [](Desktop& d, HWND c) {
-             Keys({{VK_F4}})(d, c);
-             d.Type(u"l");
+             Typed(u"l", {{VK_F4}})(d, c);
              const int top = Top(List());
              d.Type(u"q");
              ExpectHighlighted(c, List(), -1);
@@ -231,8 +228,7 @@ TEST_F(ComboBoxTest, DroppingAndClosingNotifyInThePlatformsOrder) {
          },
          Typing({CBN_SETFOCUS, CBN_DROPDOWN}, 2, {CBN_SELENDOK, CBN_CLOSEUP}), -1, false, edit, u"lq"},
         {"Enter on the chosen item puts it back over the typed text", [](Desktop& d, HWND c) {
-             Keys({{VK_F4}})(d, c);
-             d.Type(u"BE");
+             Typed(u"BE", {{VK_F4}})(d, c);
              d.KeyPress(VK_RETURN);
          },
          Typing({CBN_SETFOCUS, CBN_DROPDOWN}, 2, {CBN_SELENDOK, CBN_CLOSEUP}), 1, false, edit, u"beta"},
@@ -250,8 +246,7 @@ TEST_F(ComboBoxTest, DroppingAndClosingNotifyInThePlatformsOrder) {
          Typing({CBN_SETFOCUS}, 2, {CBN_DROPDOWN, CBN_SELCHANGE, CBN_SELENDOK, CBN_CLOSEUP}), 9, false, edit,
          u"kappa"},
         {"a click on the chosen item puts it back over the typed text", [&](Desktop& d, HWND c) {
-             Keys({{VK_F4}})(d, c);
-             d.Type(u"b");
+             Typed(u"b", {{VK_F4}})(d, c);
              d.Click(ItemOnScreen(List(), 1));
          },
          Typing({CBN_SETFOCUS, CBN_DROPDOWN}, 1, {CBN_SELCHANGE, CBN_SELENDOK, CBN_CLOSEUP}), 1, false, edit, u"beta"},
@@ -486,11 +481,10 @@ TEST_F(ComboBoxTest, ASimpleBoxChoosesByArrowTypingAndClick) {
             then(d, c);
         };
     };
-    const auto nothing = [](Desktop&, HWND) {};
     const std::vector<SimpleCase> cases = {
         {"Down chooses the next item and shows it", Keys({{VK_DOWN}}), {CBN_SETFOCUS, CBN_SELENDOK, CBN_SELCHANGE}, 2,
          u"gamma"},
-        {"typing selects the first item with the prefix and keeps the text", typed(u"DE", nothing),
+        {"typing selects the first item with the prefix and keeps the text", Typed(u"DE"),
          Typing({CBN_SETFOCUS}, 2, {}), 3, u"DE"},
         {"an arrow goes on from the typed prefix", typed(u"g", [](Desktop& d, HWND) { d.KeyPress(VK_DOWN); }),
          Typing({CBN_SETFOCUS}, 1, {CBN_SELENDOK, CBN_SELCHANGE}), 3, u"delta"},

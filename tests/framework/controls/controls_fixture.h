@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "framework/controls/button.h"
@@ -139,6 +140,14 @@ inline std::function<void(tq3::testing::Desktop&, HWND)> Keys(std::vector<Key> k
     return [keys](tq3::testing::Desktop& d, HWND hwnd) {
         SetFocus(hwnd);
         for (const Key& k : keys) d.KeyPress(k.vk, k.modifiers);
+    };
+}
+
+// A table row's action: the control takes the focus, `keys` are pressed and `text` is typed.
+inline std::function<void(tq3::testing::Desktop&, HWND)> Typed(std::u16string text, std::vector<Key> keys = {}) {
+    return [text, keys](tq3::testing::Desktop& d, HWND hwnd) {
+        Keys(keys)(d, hwnd);
+        d.Type(text);
     };
 }
 

@@ -135,40 +135,23 @@ TEST_F(ListBoxTest, KeysAndClicksMoveTheSelectionAndNotify) {
     const auto click = [](int index) {
         return [index](Desktop& d, HWND l) { d.Click(l, ItemCentre(l, index)); };
     };
-    const auto keys = [](std::vector<int> vks) {
-        return [vks](Desktop& d, HWND l) {
-            SetFocus(l);
-            for (int vk : vks) d.KeyPress(vk);
-        };
-    };
     const std::vector<InputCase> cases = {
         {"click", LBS_NOTIFY, click(2), {LBN_SETFOCUS, LBN_SELCHANGE}, 2, 0},
         {"click without LBS_NOTIFY", 0, click(2), {LBN_SETFOCUS}, 2, 0},
         {"double click", LBS_NOTIFY,
          [](Desktop& d, HWND l) { d.DoubleClick(l, ItemCentre(l, 1)); },
          {LBN_SETFOCUS, LBN_SELCHANGE, LBN_DBLCLK, LBN_SELCHANGE}, 1, 0},
-        {"the first arrow selects the focus item", LBS_NOTIFY, keys({VK_DOWN, VK_DOWN, VK_DOWN, VK_UP}),
+        {"the first arrow selects the focus item", LBS_NOTIFY, Keys({{VK_DOWN}, {VK_DOWN}, {VK_DOWN}, {VK_UP}}),
          {LBN_SETFOCUS, LBN_SELCHANGE, LBN_SELCHANGE, LBN_SELCHANGE, LBN_SELCHANGE}, 1, 0},
         {"right and left step as down and up, up at the top says nothing", LBS_NOTIFY,
-         keys({VK_DOWN, VK_RIGHT, VK_LEFT, VK_LEFT, VK_UP}),
+         Keys({{VK_DOWN}, {VK_RIGHT}, {VK_LEFT}, {VK_LEFT}, {VK_UP}}),
          {LBN_SETFOCUS, LBN_SELCHANGE, LBN_SELCHANGE, LBN_SELCHANGE}, 0, 0},
-        {"end scrolls the last item into view", 0, keys({VK_END}), {LBN_SETFOCUS}, 25, 20},
-        {"page down goes to the last item in view", 0, keys({VK_HOME, VK_NEXT}), {LBN_SETFOCUS}, 5, 0},
-        {"page down twice turns a page", 0, keys({VK_HOME, VK_NEXT, VK_NEXT}), {LBN_SETFOCUS}, 10, 5},
-        {"page up from the end", 0, keys({VK_END, VK_PRIOR}), {LBN_SETFOCUS}, 20, 20},
-        {"type-ahead by first letter", LBS_NOTIFY,
-         [](Desktop& d, HWND l) {
-             SetFocus(l);
-             d.Type(u"mM");
-         },
-         {LBN_SETFOCUS, LBN_SELCHANGE}, 12, 7},
-        {"type-ahead wraps", 0,
-         [](Desktop& d, HWND l) {
-             SetFocus(l);
-             d.KeyPress(VK_END);
-             d.Type(u"b");
-         },
-         {LBN_SETFOCUS}, 1, 1},
+        {"end scrolls the last item into view", 0, Keys({{VK_END}}), {LBN_SETFOCUS}, 25, 20},
+        {"page down goes to the last item in view", 0, Keys({{VK_HOME}, {VK_NEXT}}), {LBN_SETFOCUS}, 5, 0},
+        {"page down twice turns a page", 0, Keys({{VK_HOME}, {VK_NEXT}, {VK_NEXT}}), {LBN_SETFOCUS}, 10, 5},
+        {"page up from the end", 0, Keys({{VK_END}, {VK_PRIOR}}), {LBN_SETFOCUS}, 20, 20},
+        {"type-ahead by first letter", LBS_NOTIFY, Typed(u"mM"), {LBN_SETFOCUS, LBN_SELCHANGE}, 12, 7},
+        {"type-ahead wraps", 0, Typed(u"b", {{VK_END}}), {LBN_SETFOCUS}, 1, 1},
         {"focus leaves", LBS_NOTIFY,
          [](Desktop&, HWND l) {
              SetFocus(l);
