@@ -5,16 +5,11 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
 
-namespace tq3::test {
+#include "tests/support/file_bytes.h"
 
-// A file's bytes; empty when it cannot be read.
-inline std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
+namespace tq3::test {
 
 class TempFolder {
 public:

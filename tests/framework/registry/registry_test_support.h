@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "framework/system/registry.h"
+#include "tests/support/file_bytes.h"
 
 namespace tq3::test {
 
@@ -26,13 +27,6 @@ inline std::string MakeTempDir() {
     std::string pattern = (std::filesystem::temp_directory_path() / "tq3reg-XXXXXX").string();
     char* made = mkdtemp(pattern.data());
     return made != nullptr ? std::filesystem::canonical(made).string() : std::string();
-}
-
-// A file's bytes; empty for anything that is not a file.
-inline std::string ReadFile(const std::string& path) {
-    if (!std::filesystem::is_regular_file(path)) return {};
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 inline void WriteFile(const std::string& path, const std::string& bytes) {
