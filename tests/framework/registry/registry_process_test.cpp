@@ -1,7 +1,6 @@
 // Several processes on one store: a writer killed halfway through a transaction
 // leaves all or nothing of it, and two writers at once lose nothing.
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 #include <chrono>
 #include <string>
@@ -12,6 +11,7 @@
 namespace {
 
 using tq3::test::AsDword;
+using tq3::test::IntegrityOf;
 using tq3::test::Query;
 using tq3::test::SetDword;
 using tq3::test::WriterKill;
@@ -22,19 +22,6 @@ constexpr int kKillRounds = 50;
 std::u16string Name(const char16_t* prefix, int number) {
     std::string digits = std::to_string(number);
     return prefix + std::u16string(digits.begin(), digits.end());
-}
-
-std::string IntegrityOf(const std::string& path) {
-    sqlite3* db = nullptr;
-    std::string result = "cannot open";
-    sqlite3_stmt* statement = nullptr;
-    if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK &&
-        sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &statement, nullptr) == SQLITE_OK &&
-        sqlite3_step(statement) == SQLITE_ROW)
-        result = reinterpret_cast<const char*>(sqlite3_column_text(statement, 0));
-    sqlite3_finalize(statement);
-    sqlite3_close(db);
-    return result;
 }
 
 enum class Halfway { Continue, Report, Stop };  // write on; report and write on; report and stop
