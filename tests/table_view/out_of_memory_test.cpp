@@ -3,6 +3,8 @@
 // either succeeds completely or fails with -1 leaving the table and the strips as
 // they were; the rest keep the scroll state whole and paint as before once memory
 // is back.
+#include <string>
+
 #include "tests/support/failing_allocator.h"
 #include "tests/table_view/table_view_fixture.h"
 
@@ -56,6 +58,49 @@ TEST_F(OutOfMemoryTest, InsertionsFailCleanly) {
         });
         EXPECT_TRUE(sweep.completed);
         EXPECT_GT(sweep.refusedRuns, 0);
+    }
+}
+
+// A cell set that runs out of memory answers 0 and leaves its line and the hooks
+// alone; one that goes through answers 1 with the new text in place. The long
+// text makes the line grow into a new block; the number column's conversion
+// needs storage of its own first.
+TEST_F(OutOfMemoryTest, ACellSetTakesItsTextOrAnswersZeroWithTheLineUnchanged) {
+    AddSheets(1, 2, 1);
+    view->SetColumnEditMode(0, 1, 1, 0, 9, 2);
+    const struct Case {
+        int column;
+        std::u16string text;
+    } cases[] = {{0, std::u16string(100, u'x')}, {1, u"12345.5"}};
+    for (const Case& c : cases) {
+        ASSERT_TRUE(view->SetTabbedString(0, 0, u"\t\r\n"));
+        const CString before = view->GetTabbedString(0, 0);
+        view->calls.reserve(4);  // the recording hook itself needs no memory
+        int result = -1;
+        const SweepResult sweep = SweepAllocations({
+            .operation =
+                [&] {
+                    result = -1;
+                    result = view->SetCellText(0, 0, c.column, c.text.c_str());
+                },
+            .check =
+                [&](const SweepRun& run) {
+                    EXPECT_FALSE(run.threw);
+                    if (result == 0) {
+                        EXPECT_GT(run.refused, 0) << "refused with memory to spare";
+                        EXPECT_EQ(view->GetTabbedString(0, 0), before) << "after allocation " << run.allowed;
+                        EXPECT_TRUE(view->calls.empty());
+                        return;
+                    }
+                    EXPECT_EQ(result, 1);
+                    EXPECT_NE(view->GetTabbedString(0, 0), before) << "answered 1 after allocation " << run.allowed;
+                    view->SetTabbedString(0, 0, before);
+                    view->calls.clear();
+                },
+            .limit = 100,
+        });
+        EXPECT_TRUE(sweep.completed) << c.column;
+        EXPECT_GT(sweep.refusedRuns, 0) << c.column;
     }
 }
 
