@@ -55,7 +55,11 @@ TEST_F(WindowTest, CaptureTakesTheMouseAndReportsWhenItIsLost) {
                                   Msg(WM_CAPTURECHANGED).In(a).LParam(reinterpret_cast<LPARAM>(b)),
                                   Msg(WM_CAPTURECHANGED).In(b).LParam(0)})));
     EXPECT_EQ(GetCapture(), nullptr);
+    // Destroying another window leaves the capture where it is; destroying its
+    // holder ends it.
     SetCapture(a);
+    DestroyWindow(b);
+    EXPECT_EQ(GetCapture(), a);
     DestroyWindow(a);
     EXPECT_EQ(GetCapture(), nullptr);
 }

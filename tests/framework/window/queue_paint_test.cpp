@@ -270,6 +270,12 @@ TEST_F(WindowTest, UpdateRegionsFollowInvalidateValidateAndRedrawFlags) {
     EXPECT_TRUE(Same(spy.Compare({Msg(WM_PAINT).In(top), Msg(WM_ERASEBKGND).In(top), Msg(WM_PAINT).In(child),
                                   Msg(WM_NCPAINT).In(child).Optional(), Msg(WM_ERASEBKGND).In(child).Optional(),
                                   Msg(WM_PAINT).In(top), Msg(WM_NCPAINT).In(top)})));
+    // RDW_ERASENOW draws the frame and erases before returning; the paint itself
+    // waits for its turn.
+    spy.Clear();
+    RedrawWindow(top, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE | RDW_ERASENOW | RDW_NOCHILDREN);
+    EXPECT_TRUE(Same(spy.Compare({Msg(WM_NCPAINT).In(top), Msg(WM_ERASEBKGND).In(top)})));
+    EXPECT_TRUE(GetUpdateRect(top, &r, FALSE));
     // Hidden windows and bad handles take no invalidation.
     ShowWindow(child, SW_HIDE);
     ValidateRect(top, nullptr);
