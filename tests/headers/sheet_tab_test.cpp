@@ -269,9 +269,8 @@ TEST_F(SheetTabTest, PaintsTheCurrentTabOpenAndGreysDisabledArrows) {
     // cast a shadow: on every row between its top and bottom edges, exactly two
     // black pixels side by side.
     for (int y = 1; y < kTabHeight - 1; ++y) {
-        const std::string row =
-            tq3::testing::CaptureWindow(strip.m_hWnd, CRect(closed.right - kTabHeight / 2 - 2, y, closed.right + 1, y + 1))
-                .Picture(black);
+        const CRect slant(closed.right - kTabHeight / 2 - 2, y, closed.right + 1, y + 1);
+        const std::string row = tq3::testing::CaptureWindow(strip.m_hWnd, slant).Picture(black);
         EXPECT_EQ(std::count(row.begin(), row.end(), '#'), 2) << "row " << y << ": " << row;
         EXPECT_NE(row.find("##"), std::string::npos) << "row " << y << ": " << row;
     }

@@ -111,7 +111,8 @@ TEST_F(ToolTipTest, DelaysFollowTheDoubleClickTimeUntilSet) {
     const int base = static_cast<int>(GetDoubleClickTime());
     CToolTipCtrl& t = view->tip;
     auto delays = [&] {
-        return std::vector<int>{t.GetDelayTime(TTDT_INITIAL), t.GetDelayTime(TTDT_AUTOPOP), t.GetDelayTime(TTDT_RESHOW)};
+        return std::vector<int>{t.GetDelayTime(TTDT_INITIAL), t.GetDelayTime(TTDT_AUTOPOP),
+                                t.GetDelayTime(TTDT_RESHOW)};
     };
     EXPECT_EQ(delays(), (std::vector<int>{base, base * 10, base / 5}));
     t.SetDelayTime(200);
