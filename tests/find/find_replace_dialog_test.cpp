@@ -166,10 +166,12 @@ TEST_F(FindReplaceDialogTest, BothModesAndTheirMessageSpeakTheLibraryLanguage) {
             EXPECT_EQ(Shown(dialog, kReplaceAllButtonId), replace);
             ExpectWholeDialogTexts(dialog, replace ? "replace" : "find");
         };
+        // A copy the lambda can capture: older compilers refuse a structured binding there.
+        const std::u16string firstEntry = allColumns;
         Run(ID_EDIT_FIND, {Look(title.c_str(),
                                 [&](HWND dialog) {
                                     whole(dialog, false);
-                                    EXPECT_EQ(ListOf(dialog, kColumnListId).front(), allColumns);
+                                    EXPECT_EQ(ListOf(dialog, kColumnListId).front(), firstEntry);
                                 }),
                            Type(u"zz", title.c_str()), In(title.c_str(), AnswerClick(kFindNextButtonId)),
                            ModalAnswer{kDialogClass, kBoxTitle, [message](HWND box) {
