@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
 #include "model/column_prop.h"
 #include "model/line_prop.h"
@@ -51,25 +50,6 @@ TEST(Records, ColumnAssignmentCopiesEveryFieldAndReplacesTheList) {
     EXPECT_EQ(target.title, u"Title");
     EXPECT_EQ(target.index, 3);
     EXPECT_EQ(target.extent, CRect(10, 0, 90, 20));
-}
-
-// The first non-empty string whose upper-cased initial is the character's.
-TEST(Records, FindListStringByInitialComparesUpperCaseFirstCharacters) {
-    const struct {
-        std::vector<std::u16string> strings;
-        WCHAR initial;
-        std::u16string found;
-    } cases[] = {
-        {{u"Apple", u"Banana", u"berry"}, u'b', u"Banana"},
-        {{u"", u"x"}, 0, u""},
-        {{u"\u00E4rger", u"\u00C4pfel"}, u'\u00C4', u"\u00E4rger"},
-    };
-    for (const auto& c : cases) {
-        CColumnProp column;
-        for (const auto& s : c.strings) column.listStrings.emplace_back(s.c_str());
-        SCOPED_TRACE(testing::Message() << "initial U+" << std::hex << int(c.initial));
-        EXPECT_EQ(column.FindListStringByInitial(c.initial), c.found.c_str());
-    }
 }
 
 }  // namespace
