@@ -137,7 +137,10 @@ TEST_F(InCellEditTest, ACommitReachesEverySelectedLine) {
     desktop.Type(u"g");
     EXPECT_EQ(Combo().GetCurSel(), 2);
     desktop.KeyPress(VK_UP);
+    tq3::testing::MessageSpy spy;
+    spy.Watch(Combo().m_hWnd, "list");
     desktop.KeyPress(VK_LEFT);
+    EXPECT_TRUE(spy.Find(Combo().m_hWnd, WM_KEYDOWN).empty()) << "the ending key stops at the list's filter";
     EXPECT_EQ(view->calls, (Calls{"cursor 2,1"}));  // beta again: no cell changed
     Put({2, 2, 2, 4}, {2, 2});
     desktop.KeyPress(VK_F2);
