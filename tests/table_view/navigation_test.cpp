@@ -101,27 +101,6 @@ TEST_F(NavigationTest, EveryMoveOfTheKeyboardTables) {
     }
 }
 
-// Left and Right tell the host before the view scrolls, the other moves after;
-// a Shift move scrolls its moved edge into view.
-TEST_F(NavigationTest, HooksAroundScrollingAndTheMovedEdgeInView) {
-    Build(30, 6, 300);
-    Put({0, 13, 0, 13}, {0, 13});
-    std::vector<std::string> seen;
-    view->onCursorMoved = [&] { seen.push_back(std::to_string(TopLine()) + "/" + std::to_string(ScrollX())); };
-    for (int vk : {VK_DOWN, VK_RIGHT, VK_RIGHT}) desktop.KeyPress(vk);
-    EXPECT_GT(ScrollX(), 0);
-    desktop.KeyPress(VK_END, kControl);
-    const std::string end = "16/" + std::to_string(ScrollX());
-    for (int vk : {VK_LEFT, VK_LEFT}) desktop.KeyPress(vk);
-    EXPECT_EQ(seen, (std::vector<std::string>{"1/0", "1/0", "1/0", end, end, end}));
-    Put({1, 10, 1, 13}, {1, 10});
-    desktop.KeyPress(VK_NEXT, kShift);
-    EXPECT_EQ(TopLine(), 14);
-    desktop.KeyPress(VK_PRIOR, kShift);
-    EXPECT_EQ(Sel(), CRect(1, 10, 1, 13));
-    EXPECT_EQ(TopLine(), 13);
-}
-
 // Enter walks the selection column by column and leaves it as stored; in a
 // one-cell selection it moves like Down (Shift: Up).
 TEST_F(NavigationTest, EnterWalksTheSelection) {
@@ -155,25 +134,6 @@ TEST_F(NavigationTest, EnterWalksTheSelection) {
     }
 }
 
-// Ctrl+Page Up/Down change sheets, each keeping its own selection, and always
-// pass the key on, at the first and the last sheet too.
-TEST_F(NavigationTest, CtrlPageKeysChangeSheets) {
-    Build(30, 6, 100, 3);
-    tq3::testing::MessageSpy spy;
-    spy.Watch(view->m_hWnd, "view");
-    Put({1, 2, 3, 4}, {1, 2});
-    desktop.KeyPress(VK_NEXT, kControl);
-    Put({4, 5, 4, 5}, {4, 5});
-    for (int vk : {VK_NEXT, VK_NEXT, VK_PRIOR}) desktop.KeyPress(vk, kControl);
-    EXPECT_EQ(Cursor(), CPoint(4, 5));
-    for (int vk : {VK_PRIOR, VK_PRIOR}) desktop.KeyPress(vk, kControl);
-    EXPECT_EQ(view->GetSelSheet(), 0);
-    EXPECT_EQ(Sel(), CRect(1, 2, 3, 4));
-    EXPECT_EQ(view->calls, (std::vector<std::string>{"sheet 2", "cursor 0,0", "sheet 1", "cursor 5,4", "sheet 0",
-                                                     "cursor 2,1"}));
-    EXPECT_EQ(Arrived(spy, view->m_hWnd, VK_NEXT) + Arrived(spy, view->m_hWnd, VK_PRIOR), 6u);
-}
-
 // A key that starts an edit is taken by the view; any other reaches the window
 // (and the accelerators) as a key message.
 TEST_F(NavigationTest, WhichKeysStartAnEdit) {
@@ -204,16 +164,6 @@ TEST_F(NavigationTest, WhichKeysStartAnEdit) {
         desktop.KeyPress(row.vk, row.modifiers);
         EXPECT_EQ(Arrived(spy, view->m_hWnd, row.vk), row.edits ? 0u : 1u);
     }
-    // A typing key brings the cursor cell back into view; F2 makes the cursor
-    // cell the selection when the host put the cursor outside it.
-    VScroll(SB_PAGEDOWN);
-    desktop.KeyPress('X');
-    EXPECT_EQ(TopLine(), 3);
-    view->SetFocus();
-    Put({0, 0, 1, 1}, {2, 4});
-    desktop.KeyPress(VK_F2);
-    EXPECT_EQ(Arrived(spy, view->m_hWnd, VK_F2), 0u);
-    EXPECT_EQ(Sel(), CRect(2, 4, 2, 4));
 }
 
 // A press selects the cell and holds the mouse until the release; a drag with
