@@ -1,4 +1,4 @@
-// Cell texts by edit mode, one field of a line replaced, and the column lists.
+// Cell texts by edit mode, one field or a whole line replaced, and the column lists.
 #include "tests/table_view/table_view_fixture.h"
 
 namespace tq3::test {
