@@ -64,7 +64,6 @@ protected:
     }
     // `f` answers message `m` in window `h` (any window of the classes when null).
     static void On(HWND h, UINT m, Handler f) { Handlers()[{h, m}] = std::move(f); }
-    static void Off(HWND h, UINT m) { Handlers().erase({h, m}); }
 
     // What the spy recorded for one window, as a list of messages.
     std::vector<UINT> Of(HWND h) const {
