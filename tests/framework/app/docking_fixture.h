@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -25,7 +24,6 @@ public:
     CSize floating{120, 80};
     int updates = 0;                     // OnUpdateCmdUI calls
     CFrameWnd* lastTarget = nullptr;     // the target of the last one
-    DWORD lastMode = 0;                  // the last CalcDynamicLayout mode asked
 
     using CWnd::Create;
     BOOL Create(CWnd* parent, UINT id, DWORD style, LPCWSTR title = u"Bar") {
@@ -39,7 +37,6 @@ public:
         return CSize(kVertThickness, stretch ? 32767 : 200);
     }
     CSize CalcDynamicLayout(int length, DWORD mode) override {
-        lastMode = mode;
         if (mode & (LM_HORZDOCK | LM_VERTDOCK)) return CalcFixedLayout(TRUE, (mode & LM_HORZDOCK) != 0);
         if (mode & LM_COMMIT) floating.cx = length;
         if (mode & LM_LENGTHY) floating.cy = length;
@@ -48,42 +45,6 @@ public:
     void OnUpdateCmdUI(CFrameWnd* target, BOOL) override {
         ++updates;
         lastTarget = target;
-    }
-};
-
-// A short bar, as a toolbar is: `length` along its edge and `thick` across it,
-// at the top and bottom and at the left and right alike. With CBRS_SIZE_DYNAMIC
-// it holds `items` buttons of kItem pixels and, asked for a shorter length, puts
-// them on more lines.
-class CShortBar : public CControlBar {
-public:
-    static constexpr int kItem = 50;
-
-    int length = 150;
-    int thick = 26;
-    int items = 3;
-    COLORREF colour = RGB(200, 0, 0);
-
-    using CWnd::Create;
-    BOOL Create(CWnd* parent, UINT id, DWORD style) {
-        m_dwStyle = style & CBRS_ALL;
-        LPCWSTR cls = AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursorW(nullptr, IDC_ARROW),
-                                          reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1)));
-        return CWnd::Create(cls, u"Short", WS_CHILD | (style & WS_VISIBLE), CRect(0, 0, 0, 0), parent, id);
-    }
-    CSize CalcFixedLayout(BOOL, BOOL horz) override { return horz ? CSize(length, thick) : CSize(thick, length); }
-    CSize CalcDynamicLayout(int nLength, DWORD mode) override {
-        const BOOL horz = (mode & LM_HORZ) != 0;
-        if (nLength < 0 || !(m_dwStyle & CBRS_SIZE_DYNAMIC)) return CalcFixedLayout(FALSE, horz);
-        int perLine = std::max(1, nLength / kItem);
-        int lines = (items + perLine - 1) / perLine;
-        return horz ? CSize(perLine * kItem, thick * lines) : CSize(thick * lines, perLine * kItem);
-    }
-    void OnUpdateCmdUI(CFrameWnd*, BOOL) override {}
-    void DoPaint(CDC* dc) override {
-        CRect r;
-        GetClientRect(&r);
-        dc->FillSolidRect(&r, colour);
     }
 };
 
@@ -140,26 +101,10 @@ protected:
         return bar;
     }
 
-    // A short bar made in the frame, not yet docked.
-    CShortBar& MakeShort(CShortBar& bar, UINT id, DWORD extraStyle = 0) {
-        EXPECT_TRUE(bar.Create(frame, id, WS_VISIBLE | CBRS_TOP | extraStyle));
-        bar.EnableDocking(CBRS_ALIGN_ANY);
-        return bar;
-    }
-
     CSize Client() const {
         CRect r;
         frame->GetClientRect(&r);
         return r.Size();
-    }
-    // The screen rectangle of `size` at `along` the edge and `across` it, in the
-    // client coordinates of the dock bar `dockId`.
-    CRect At(UINT dockId, int along, int across, CSize size = CSize(150, 26)) const {
-        CDockBar* dock = frame->GetDockBar(dockId);
-        const bool horz = (dock->m_dwStyle & CBRS_ORIENT_HORZ) != 0;
-        CRect r = horz ? CRect(CPoint(along, across), size) : CRect(CPoint(across, along), CSize(size.cy, size.cx));
-        dock->ClientToScreen(&r);
-        return r;
     }
     // A point of a window's client area on the screen.
     static POINT ScreenPoint(const CWnd& wnd, int x = 10, int y = 10) {

@@ -1,7 +1,7 @@
-// Floating and docking a bar when memory runs out: each allocation the operation
-// makes is refused in turn. The operation either succeeds or leaves the bar where
-// it was, whole and laid out, with no floating frame left behind; afterwards the
-// bar floats and docks normally.
+// Floating a bar when memory runs out: each allocation the operation makes is
+// refused in turn. The operation either succeeds or leaves the bar where it was,
+// whole and laid out, with no floating frame left behind; afterwards the bar
+// floats and docks normally.
 #include "docking_fixture.h"
 
 #include "tests/support/failing_allocator.h"
@@ -60,46 +60,6 @@ TEST_F(DockingOutOfMemoryTest, FloatingEitherHappensOrLeavesTheBarDocked) {
     EXPECT_TRUE(frame->DockControlBar(&bar, AFX_IDW_DOCKBAR_TOP));
     desktop.RunUntilIdle();
     EXPECT_EQ(PlaceOf(view->m_hWnd).top, CTestBar::kHorzThickness);
-}
-
-TEST_F(DockingOutOfMemoryTest, DockingBesideAnotherBarEitherHappensOrLeavesTheRowAsItWas) {
-    CShortBar first, second;
-    MakeShort(first, kBarB);
-    MakeShort(second, kBarB + 1);
-    CDockBar* top = frame->GetDockBar(AFX_IDW_DOCKBAR_TOP);
-    const int t = CTestBar::kHorzThickness;  // a row of their own under the wide bar's
-    CRect at = At(AFX_IDW_DOCKBAR_TOP, 0, t);
-    ASSERT_TRUE(frame->DockControlBar(&first, AFX_IDW_DOCKBAR_TOP, &at));
-    auto rowState = [&] {
-        return State() + " first " + Text(PlaceOf(first.m_hWnd)) + " rows " + std::to_string(top->GetRowCount());
-    };
-    std::string before;
-    BOOL docked = FALSE;
-    SweepResult result = SweepAllocations({
-        [&] {
-            if (!second.IsFloating()) frame->FloatControlBar(&second, CPoint(500, 300));
-            desktop.RunUntilIdle();
-            before = rowState();
-        },
-        [&] {
-            CRect r = At(AFX_IDW_DOCKBAR_TOP, 150, t);
-            docked = frame->DockControlBar(&second, AFX_IDW_DOCKBAR_TOP, &r);
-        },
-        [&](const SweepRun& run) {
-            EXPECT_FALSE(run.threw);
-            desktop.RunUntilIdle();
-            if (docked) {
-                EXPECT_EQ(top->GetRowOf(&second), 1);
-                EXPECT_EQ(Text(PlaceOf(second.m_hWnd)), Text(RECT{150, t, 300, t + 26}));
-                EXPECT_EQ(Text(PlaceOf(first.m_hWnd)), Text(RECT{0, t, 150, t + 26}));
-            } else {
-                EXPECT_EQ(rowState(), before) << "after " << run.allowed << " allocations";
-            }
-            EXPECT_EQ(top->GetRowCount(), 2);
-        },
-    });
-    EXPECT_TRUE(result.completed);
-    EXPECT_GT(result.refusedRuns, 0);
 }
 
 }  // namespace

@@ -14,14 +14,12 @@ namespace tq3::test {
 namespace {
 
 constexpr UINT kChildId = 42;
-constexpr UINT WM_APP_PING = WM_APP + 1;
 
 // A view that logs what its handlers receive.
 class CLogView : public CView {
 public:
     std::vector<std::string> log;
     bool eatKeys = false;        // PreTranslateMessage takes WM_KEYDOWN
-    bool sendInsidePing = false;  // the ping handler sends a second message
 
     void OnDraw(CDC*) override {}
 
@@ -36,34 +34,10 @@ public:
     afx_msg void OnLButtonDown(UINT flags, CPoint pt) { Add("down", flags, pt); }
     afx_msg void OnLButtonUp(UINT flags, CPoint pt) { Add("up", flags, pt); }
     afx_msg void OnLButtonDblClk(UINT flags, CPoint pt) { Add("dblclk", flags, pt); }
-    afx_msg void OnRButtonDown(UINT flags, CPoint pt) { Add("rdown", flags, pt); }
-    afx_msg BOOL OnMouseWheel(UINT flags, short delta, CPoint pt) {
-        log.push_back("wheel " + std::to_string(flags) + " " + std::to_string(delta) + " " + std::to_string(pt.x) +
-                      "," + std::to_string(pt.y));
-        return TRUE;
-    }
     afx_msg void OnKeyDown(UINT key, UINT repeat, UINT) {
         log.push_back("keydown " + std::to_string(key) + " x" + std::to_string(repeat));
     }
     afx_msg void OnChar(UINT ch, UINT, UINT) { log.push_back("char " + std::string(1, static_cast<char>(ch))); }
-    afx_msg void OnSetFocus(CWnd* old) {
-        log.push_back(std::string("setfocus from ") + (old == nullptr ? "none" : "other"));
-    }
-    afx_msg void OnKillFocus(CWnd* next) {
-        log.push_back(std::string("killfocus to ") + (next == nullptr ? "none" : "other"));
-    }
-    afx_msg void OnCaptureChanged(CWnd* wnd) {
-        log.push_back(std::string("capturechanged ") + (wnd == nullptr ? "none" : "other"));
-    }
-    afx_msg void OnTimer(UINT_PTR id) { log.push_back("timer " + std::to_string(id)); }
-    afx_msg void OnVScroll(UINT code, UINT pos, CScrollBar* bar) {
-        log.push_back("vscroll " + std::to_string(code) + " " + std::to_string(pos) + (bar == nullptr ? " own" : " control"));
-    }
-    afx_msg LRESULT OnPing(WPARAM w, LPARAM) {
-        log.push_back("ping " + std::to_string(w));
-        if (sendInsidePing && w == 1) SendMessage(WM_APP_PING, 2, 0);
-        return 0;
-    }
 
 private:
     void Add(const char* what, UINT flags, CPoint pt) {
@@ -77,16 +51,8 @@ BEGIN_MESSAGE_MAP(CLogView, CView)
 ON_WM_LBUTTONDOWN()
 ON_WM_LBUTTONUP()
 ON_WM_LBUTTONDBLCLK()
-ON_WM_RBUTTONDOWN()
-ON_WM_MOUSEWHEEL()
 ON_WM_KEYDOWN()
 ON_WM_CHAR()
-ON_WM_SETFOCUS()
-ON_WM_KILLFOCUS()
-ON_WM_CAPTURECHANGED()
-ON_WM_TIMER()
-ON_WM_VSCROLL()
-ON_MESSAGE(WM_APP_PING, &CLogView::OnPing)
 END_MESSAGE_MAP()
 
 // A child window inside the view, with its own key filter.
@@ -97,8 +63,6 @@ public:
         if (msg->message == WM_KEYDOWN) log->push_back("child pretranslate " + std::to_string(msg->wParam));
         return FALSE;
     }
-    afx_msg void OnSetFocus(CWnd*) { log->push_back("child setfocus"); }
-    afx_msg void OnKillFocus(CWnd*) { log->push_back("child killfocus"); }
     afx_msg void OnKeyDown(UINT key, UINT, UINT) { log->push_back("child keydown " + std::to_string(key)); }
 
 protected:
@@ -106,8 +70,6 @@ protected:
 };
 
 BEGIN_MESSAGE_MAP(CLogChild, CWnd)
-ON_WM_SETFOCUS()
-ON_WM_KILLFOCUS()
 ON_WM_KEYDOWN()
 END_MESSAGE_MAP()
 
@@ -184,9 +146,6 @@ TEST_F(AppLayerTest, CreateBindsTheObjectBeforeAControlsFirstMessage) {
 // Each step's input reaches the typed handlers with its arguments unpacked.
 TEST_F(AppLayerTest, HandlersGetTheirArgumentsUnpacked) {
     using tq3::testing::Button;
-    CPoint wheelAt(9, 9);
-    view->ClientToScreen(&wheelAt);
-    const std::string wheelPoint = std::to_string(wheelAt.x) + "," + std::to_string(wheelAt.y);
     struct Step {
         const char* name;
         std::function<void()> act;
@@ -200,40 +159,8 @@ TEST_F(AppLayerTest, HandlersGetTheirArgumentsUnpacked) {
         // its flag comes with the button state.
         {"control click", [&] { desktop.Click(view->m_hWnd, {5, 6}, Button::Left, tq3::testing::kControl); },
          {"view pretranslate 17", "frame pretranslate 17", "keydown 17 x1", "down 9 5,6", "up 8 5,6"}},
-        {"right press", [&] { desktop.Click(view->m_hWnd, {7, 8}, Button::Right); }, {"rdown 2 7,8"}},
-        // The wheel reports the signed delta and a screen point.
-        {"wheel", [&] { desktop.Wheel(view->m_hWnd, {9, 9}, -WHEEL_DELTA); }, {"wheel 0 -120 " + wheelPoint}},
         {"typing", [&] { desktop.Type(u"q"); }, {"view pretranslate 81", "frame pretranslate 81", "keydown 81 x1", "char q"}},
-        // Sent: handled at once, the one sent from inside it nested; posted: when the queue runs.
-        {"sent and posted",
-         [&] {
-             view->sendInsidePing = true;
-             view->PostMessage(WM_APP_PING, 3);
-             view->SendMessage(WM_APP_PING, 1);
-             view->log.push_back("sent");
-             desktop.RunUntilIdle();
-         },
-         {"ping 1", "ping 2", "sent", "ping 3"}},
-        {"timer", [&] { view->SetTimer(7, 100); desktop.AdvanceClock(250); view->KillTimer(7); },
-         {"timer 7", "timer 7"}},
-        // The arrow at the bottom of the view's own bar: one line down, then the end
-        // of the scroll and of the bar's capture.
-        {"scroll arrow",
-         [&] {
-             SCROLLBARINFO bar{};
-             bar.cbSize = sizeof bar;
-             ASSERT_TRUE(GetScrollBarInfo(view->m_hWnd, OBJID_VSCROLL, &bar));
-             desktop.Click(POINT{(bar.rcScrollBar.left + bar.rcScrollBar.right) / 2,
-                                 bar.rcScrollBar.bottom - bar.dxyLineButton / 2});
-         },
-         {"vscroll " + std::to_string(SB_LINEDOWN) + " 0 own", "vscroll " + std::to_string(SB_ENDSCROLL) + " 0 own",
-          "capturechanged none"}},
     };
-    EXPECT_TRUE(view->ModifyStyle(0, WS_VSCROLL, SWP_FRAMECHANGED));
-    EXPECT_FALSE(view->ModifyStyle(0, WS_VSCROLL));  // nothing changes
-    SCROLLINFO info{sizeof info, SIF_RANGE | SIF_PAGE | SIF_POS, 0, 99, 10, 0, 0};
-    view->SetScrollInfo(SB_VERT, &info);
-    desktop.RunUntilIdle();
     for (const Step& step : steps) {
         SCOPED_TRACE(step.name);
         desktop.AdvanceClock(2000);  // no click pairs with the previous one into a double click
@@ -243,15 +170,10 @@ TEST_F(AppLayerTest, HandlersGetTheirArgumentsUnpacked) {
     }
 }
 
-TEST_F(AppLayerTest, FocusMovesTellBothWindowsAndKeysWalkFromTheFocusUpToTheTopLevelWindow) {
+TEST_F(AppLayerTest, AClickFocusesTheViewAndKeysWalkFromTheFocusUpToTheTopLevelWindow) {
     CLogChild child;
     child.log = &view->log;
     ASSERT_TRUE(child.Create(nullptr, u"child", WS_CHILD | WS_VISIBLE, CRect(0, 0, 50, 50), view, kChildId));
-    EXPECT_EQ(child.SetFocus(), view);
-    EXPECT_EQ(CWnd::GetFocus(), &child);
-    view->SetFocus();
-    EXPECT_EQ(view->log, (std::vector<std::string>{"killfocus to other", "child setfocus", "child killfocus",
-                                                   "setfocus from other"}));
     // A click activates the view, and an activated view takes the focus when
     // neither it nor one of its children has it.
     ::SetFocus(nullptr);
@@ -270,48 +192,6 @@ TEST_F(AppLayerTest, FocusMovesTellBothWindowsAndKeysWalkFromTheFocusUpToTheTopL
     view->eatKeys = true;
     desktop.KeyPress('B');
     EXPECT_EQ(view->log, (std::vector<std::string>{"child pretranslate 66", "view pretranslate 66"}));
-}
-
-}  // namespace
-
-namespace {
-
-// A view that paints a red block and notes the context its erase handler got.
-class CFillView : public CView {
-public:
-    int draws = 0;
-    bool eraseHadDc = false;
-    void OnDraw(CDC* dc) override {
-        ++draws;
-        dc->FillSolidRect(0, 0, 20, 10, RGB(200, 0, 0));
-    }
-    afx_msg BOOL OnEraseBkgnd(CDC* dc) {
-        eraseHadDc = dc != nullptr && dc->GetSafeHdc() != nullptr;
-        return CView::OnEraseBkgnd(dc);
-    }
-
-protected:
-    DECLARE_MESSAGE_MAP()
-};
-
-BEGIN_MESSAGE_MAP(CFillView, CView)
-ON_WM_ERASEBKGND()
-END_MESSAGE_MAP()
-
-TEST(ViewPainting, OnDrawPaintsThroughThePaintContextOntoTheDesktop) {
-    tq3::testing::Desktop desktop{400, 300};
-    auto* view = new CFillView;
-    ASSERT_NE(tq3::testing::CreateFrameWithView(view, RECT{30, 40, 330, 240}), nullptr);
-    EXPECT_GE(view->draws, 1);
-
-    // Paint and erase contexts are the drawing layer's surface contexts.
-    EXPECT_EQ(tq3::testing::WindowPixel(view->m_hWnd, {5, 5}), RGB(200, 0, 0));
-    EXPECT_TRUE(view->eraseHadDc);
-    // An invalidated view draws again when idle, once.
-    int draws = view->draws;
-    view->Invalidate();
-    desktop.RunUntilIdle();
-    EXPECT_EQ(view->draws, draws + 1);
 }
 
 }  // namespace

@@ -1,13 +1,12 @@
-// Command routing through real windows (view -> frame -> application), command
-// state at idle time, control notifications with reflection, the handle map and
-// subclassing, and the wait cursor.
+// Command routing through real windows (view -> frame -> application) with a
+// state handler that blocks a command, control notifications with reflection, a
+// handler that throws, and the frame's life with its view.
 #include <gtest/gtest.h>
 
 #include <stdexcept>
 #include <string>
 #include <vector>
 
-#include "framework/window/cursor.h"
 #include "tq3view/testing.h"
 
 namespace tq3::test {
@@ -96,15 +95,6 @@ ON_CONTROL_REFLECT(kChanged, &CSelfHandlingControl::OnReflectedChange)
 ON_NOTIFY_REFLECT(kPing, &CSelfHandlingControl::OnReflectedPing)
 END_MESSAGE_MAP()
 
-class RecordingCmdUI : public CCmdUI {
-public:
-    std::vector<BOOL> states;
-    void Enable(BOOL on) override {
-        CCmdUI::Enable(on);
-        states.push_back(on);
-    }
-};
-
 class RoutingTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -150,32 +140,6 @@ TEST_F(RoutingTest, MenuCommandsGoToTheViewThenTheFrameThenTheApplication) {
     EXPECT_EQ(calls, std::vector<std::string>{"view blocked"});
 }
 
-TEST_F(RoutingTest, RegisteredCommandUiItemsAreUpdatedAtIdleTime) {
-    // Disabled by its state handler, handled nowhere, handled by the application.
-    RecordingCmdUI items[3];
-    const UINT ids[] = {kBlockedCommand, kNobodyCommand, kAppCommand};
-    for (int i = 0; i < 3; ++i) {
-        items[i].m_nID = ids[i];
-        frame->AddCommandUI(&items[i]);
-    }
-    auto idle = [&] {
-        view->PostMessage(WM_NULL);  // any message ends idle time; the next one updates
-        desktop.RunUntilIdle();
-        std::vector<BOOL> last;
-        for (const RecordingCmdUI& item : items) last.push_back(item.states.empty() ? -1 : item.states.back());
-        return last;
-    };
-    EXPECT_EQ(idle(), (std::vector<BOOL>{FALSE, FALSE, TRUE}));
-    viewAllowsBlocked = true;
-    EXPECT_EQ(idle(), (std::vector<BOOL>{TRUE, FALSE, TRUE}));
-    frame->RemoveCommandUI(&items[0]);
-    viewAllowsBlocked = false;
-    idle();
-    EXPECT_TRUE(items[0].states.back()) << "no longer updated";
-    frame->RemoveCommandUI(&items[1]);
-    frame->RemoveCommandUI(&items[2]);
-}
-
 TEST_F(RoutingTest, ControlNotificationsReachTheParentUnlessTheControlTakesThem) {
     CSelfHandlingControl control;
     ASSERT_TRUE(control.Create(nullptr, nullptr, WS_CHILD, CRect(0, 0, 10, 10), view, kControlId));
@@ -194,77 +158,6 @@ TEST_F(RoutingTest, ControlNotificationsReachTheParentUnlessTheControlTakesThem)
     EXPECT_EQ(Notify(plain.m_hWnd, kPing), 5);
     EXPECT_EQ(calls, (std::vector<std::string>{"view clicked", "control changed", "view changed", "control ping",
                                                "view ping"}));
-}
-
-// ---- Handle map and subclassing -------------------------------------------------------
-
-int rawProcCalls = 0;
-LRESULT RawProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_APP) ++rawProcCalls;
-    return DefWindowProcW(hwnd, message, wParam, lParam);
-}
-
-class CAppMessageCounter : public CWnd {
-public:
-    int seen = 0;
-    bool* destroyed = nullptr;
-    afx_msg LRESULT OnApp(WPARAM w, LPARAM) {
-        ++seen;
-        return w == 1 ? 11 : Default();  // 1 handled here, anything else passed on
-    }
-
-protected:
-    void PostNcDestroy() override {
-        if (destroyed != nullptr) *destroyed = true;
-    }
-    DECLARE_MESSAGE_MAP()
-};
-
-BEGIN_MESSAGE_MAP(CAppMessageCounter, CWnd)
-ON_MESSAGE(WM_APP, &CAppMessageCounter::OnApp)
-END_MESSAGE_MAP()
-
-TEST_F(RoutingTest, SubclassingAttachingAndTemporaryObjects) {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = &RawProc;
-    wc.lpszClassName = u"RawTestClass";
-    RegisterClassW(&wc);
-    HWND raw = CreateWindowExW(0, u"RawTestClass", u"raw", WS_CHILD, 0, 0, 10, 10, view->m_hWnd, nullptr, nullptr,
-                               nullptr);
-    ASSERT_NE(raw, nullptr);
-
-    // A handle without an object gets a temporary one, the same until idle time.
-    CWnd* temporary = CWnd::FromHandle(raw);
-    ASSERT_NE(temporary, nullptr);
-    EXPECT_EQ(CWnd::FromHandle(raw), temporary);
-
-    CAppMessageCounter counter;
-    bool destroyed = false;
-    counter.destroyed = &destroyed;
-    ASSERT_TRUE(counter.SubclassWindow(raw));
-    EXPECT_FALSE(counter.SubclassWindow(raw));  // already bound
-    EXPECT_EQ(CWnd::FromHandlePermanent(raw), &counter);
-    rawProcCalls = 0;
-    EXPECT_EQ(::SendMessageW(raw, WM_APP, 1, 0), 11);
-    ::SendMessageW(raw, WM_APP, 2, 0);  // passed on to the window's own procedure
-    EXPECT_EQ(counter.seen, 2);
-    EXPECT_EQ(rawProcCalls, 1);
-
-    EXPECT_EQ(counter.UnsubclassWindow(), raw);
-    ::SendMessageW(raw, WM_APP, 1, 0);
-    EXPECT_EQ(counter.seen, 2);
-    EXPECT_EQ(rawProcCalls, 2);
-
-    ASSERT_TRUE(counter.SubclassWindow(raw));
-    ::DestroyWindow(raw);
-    EXPECT_TRUE(destroyed);  // PostNcDestroy after the last message
-    EXPECT_EQ(counter.m_hWnd, nullptr);
-    EXPECT_EQ(CWnd::FromHandle(raw), nullptr);
-
-    // A dialog's control is taken over by its id under its parent (the find
-    // dialog's tests take theirs over); an id with no control is refused.
-    CAppMessageCounter byId;
-    EXPECT_FALSE(byId.SubclassDlgItem(78, view));
 }
 
 class CThrowingWnd : public CWnd {
@@ -293,56 +186,6 @@ TEST_F(RoutingTest, DestroyingTheMainFrameDeletesFrameAndViewAndEndsTheLoop) {
     EXPECT_TRUE(desktop.QuitReceived());
     // Both objects deleted themselves; the address sanitizer checks there is no
     // use after that and no leak.
-}
-
-TEST_F(RoutingTest, WaitCursorNestsAndRestores) {
-    HCURSOR arrow = ::LoadCursorW(nullptr, IDC_ARROW);
-    ::SetCursor(arrow);
-    {
-        CWaitCursor outer;
-        view->BeginWaitCursor();
-        view->EndWaitCursor();
-        // Moving the mouse asks windows for their cursor; the wait cursor stays.
-        desktop.MouseMove(view->m_hWnd, {20, 20});
-        EXPECT_EQ(tq3::fw::CurrentCursorShape(), tq3::fw::CursorShape::Wait);
-    }
-    view->EndWaitCursor();  // an end without a begin changes nothing
-    EXPECT_EQ(app.m_nWaitCursorCount, 0);
-    EXPECT_EQ(::GetCursor(), arrow);
-}
-
-}  // namespace
-
-// A view the frame makes itself, from its run-time class.
-class CDynamicTestView : public CView {
-    DECLARE_DYNCREATE(CDynamicTestView)
-
-public:
-    void OnDraw(CDC*) override {}
-};
-
-IMPLEMENT_DYNCREATE(CDynamicTestView, CView)
-
-namespace {
-
-TEST(FrameCreation, FrameMakesItsViewFromARunTimeClass) {
-    tq3::testing::Desktop desktop{640, 480};
-    auto* frame = new CFrameWnd;
-    CCreateContext context;
-    context.m_pNewViewClass = RUNTIME_CLASS(CDynamicTestView);
-    ASSERT_TRUE(frame->Create(nullptr, u"dynamic", WS_OVERLAPPEDWINDOW, CRect(0, 0, 300, 200), nullptr, nullptr, 0,
-                              &context));
-    CView* view = frame->GetActiveView();
-    ASSERT_NE(view, nullptr);
-    EXPECT_TRUE(view->IsKindOf(RUNTIME_CLASS(CDynamicTestView)));
-    EXPECT_EQ(::GetDlgItem(frame->m_hWnd, static_cast<int>(AFX_IDW_PANE_FIRST)), view->m_hWnd);
-
-    // A class that is not a view gives no view, and the frame is not created.
-    auto* second = new CFrameWnd;
-    CCreateContext wrong;
-    wrong.m_pNewViewClass = RUNTIME_CLASS(CWnd);
-    EXPECT_FALSE(second->Create(nullptr, u"wrong", WS_OVERLAPPEDWINDOW, CRect(0, 0, 300, 200), nullptr, nullptr, 0,
-                                &wrong));
 }
 
 }  // namespace
