@@ -49,23 +49,12 @@ protected:
         wnd.GetWindowRect(&r);
         return r;
     }
-    // The bar's client rectangle in its window coordinates.
-    CRect ClientInWindow() const {
-        CRect client, window;
-        bar.GetClientRect(&client);
-        bar.ClientToScreen(&client);
-        bar.GetWindowRect(&window);
-        client.OffsetRect(-window.left, -window.top);
-        return client;
-    }
     // A point of the bar's window (window coordinates) on the screen.
     CPoint ScreenOf(CPoint windowPoint) const {
         CRect window;
         bar.GetWindowRect(&window);
         return windowPoint + window.TopLeft();
     }
-    // The desktop's pixels over the frame's window.
-    tq3::testing::Capture FramePixels() const { return tq3::testing::CaptureDesktop(WindowRect(*frame)); }
 
     tq3::testing::Desktop desktop{1024, 768};
     tq3::testing::TestApp app;
