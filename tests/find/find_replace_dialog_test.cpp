@@ -1,7 +1,7 @@
 // The Find and Replace commands as the user works them: the dialog's two modes,
-// its column list, its number boxes and remembered texts, the requests it sends
-// the view and what the view's selection, cursor and cells show afterwards, and
-// the messages that end a search.
+// its column list and remembered texts, the requests it sends the view and what
+// the view's selection, cursor and cells show afterwards, and the messages that
+// end a search.
 #include <string>
 #include <tuple>
 #include <vector>
@@ -11,13 +11,13 @@
 #include "settings/language.h"
 #include "tests/support/dialog_texts.h"
 #include "tests/support/failing_allocator.h"
+#include "tests/support/test_output.h"
 #include "tests/table_view/table_view_fixture.h"
 
 namespace tq3::test {
 namespace {
 
 using tq3::testing::AnswerCheck;
-using tq3::testing::AnswerChoose;
 using tq3::testing::AnswerClick;
 using tq3::testing::AnswerCommand;
 using tq3::testing::AnswerType;
@@ -129,24 +129,10 @@ protected:
     std::vector<std::pair<CRect, CPoint>> where;
 };
 
-TEST_F(FindReplaceDialogTest, ACommandWhoseBitIsClearOrWithoutASheetOpensNothing) {
-    // Any dialog opened here would find no answer and fail the test.
-    view->SetEditFunctions(kEditFunctionsDefault & ~kEditFind);
-    Run(ID_EDIT_FIND, {});
-    view->SetEditFunctions(kEditFunctionsDefault & ~kEditReplace);
-    Run(ID_EDIT_REPLACE, {});
-    // Each bit gates its own command only.
-    Run(ID_EDIT_FIND, {In(kFind, AnswerCommand(IDCANCEL))});
-    view->SetEditFunctions(kEditFunctionsDefault);
-    view->DeleteAllSheets();
-    Run(ID_EDIT_FIND, {});
-    Run(ID_EDIT_REPLACE, {});
-}
-
 // The dialog and the message that ends a search in each library language: the
 // Find title and the column list are translated, every label and button shown
 // holds its whole text with real glyphs, and Find mode hides the replace controls
-// Replace mode shows.
+// Replace mode shows. Both modes are saved as pictures for people to look at.
 TEST_F(FindReplaceDialogTest, BothModesAndTheirMessageSpeakTheLibraryLanguage) {
     const std::tuple<int, std::u16string, std::u16string> rows[] = {{0, u"Find", u"All columns"},
                                                                     {1, u"検索", u"すべての列"},
@@ -161,10 +147,12 @@ TEST_F(FindReplaceDialogTest, BothModesAndTheirMessageSpeakTheLibraryLanguage) {
         GetVALMExDLLString(30007, noMore);
         ASSERT_FALSE(noMore.IsEmpty());
         const std::u16string message = noMore.GetString();
-        const auto whole = [](HWND dialog, bool replace) {
+        const auto whole = [language](HWND dialog, bool replace) {
             EXPECT_EQ(Shown(dialog, kReplaceWithBoxId), replace);
             EXPECT_EQ(Shown(dialog, kReplaceAllButtonId), replace);
             ExpectWholeDialogTexts(dialog, replace ? "replace" : "find");
+            const std::string name = std::string(replace ? "replace" : "find") + std::to_string(language) + ".png";
+            EXPECT_TRUE(tq3::testing::SaveScreenshot(dialog, OutputPath("find", name)));
         };
         // A copy the lambda can capture: older compilers refuse a structured binding there.
         const std::u16string firstEntry = allColumns;
@@ -204,12 +192,9 @@ TEST_F(FindReplaceDialogTest, FindOnOneCellWalksItsColumnDownAndEndsWithTheMessa
                   EXPECT_EQ(ItemText(dialog, kFindWhatBoxId), u"AB") << "the cursor cell's text";
                   EXPECT_EQ(SendDlgItemMessageW(dialog, kFindWhatBoxId, CB_GETEDITSEL, 0, 0), MAKELONG(0, 2))
                       << "selected, so that typing replaces it";
-                  EXPECT_FALSE(Shown(dialog, kReplaceLabelId));
-                  EXPECT_TRUE(Shown(dialog, kReplaceButtonId));
                   EXPECT_EQ(ListOf(dialog, kColumnListId),
                             (std::vector<std::u16string>{u"All columns", u"Name", u"Code", u"Value"}));
                   EXPECT_EQ(SendDlgItemMessageW(dialog, kColumnListId, CB_GETCURSEL, 0, 0), 2) << "the cursor's column";
-                  EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, kMatchCaseCheckId)));
               }),
          Type(u"ab"), Next(), Where(kFind), Next(), Where(kFind), Next(), Where(kFind), Next(), Where(kFind), Next(),
          Box(IDOK)});
@@ -221,17 +206,6 @@ TEST_F(FindReplaceDialogTest, FindOnOneCellWalksItsColumnDownAndEndsWithTheMessa
                                                             {CRect(1, 4, 1, 4), CPoint(1, 4)}};
     EXPECT_EQ(where, expected);
     ExpectRequests({0, 0, 0, 0, 0});
-}
-
-// All columns widens a search from a block of two columns to every column and
-// every line below, each match selected alone; Match Case goes with the request.
-TEST_F(FindReplaceDialogTest, AllColumnsSearchesTheWholeWidthToTheLastLine) {
-    Select(CRect(0, 0, 1, 2), CPoint(0, 0));
-    Run(ID_EDIT_FIND, {Type(u"12"), In(kFind, AnswerChoose(kColumnListId, 0)),
-                       In(kFind, AnswerCheck(kMatchCaseCheckId, true)), Next(), Where(kFind), Next(), Box(IDOK)});
-    ASSERT_EQ(where.size(), 1u);
-    EXPECT_EQ(where[0], std::make_pair(CRect(2, 3, 2, 3), CPoint(2, 3))) << "12.5 in the Value column";
-    ExpectRequests({2, 2});  // and no column choice is sent for All columns
 }
 
 TEST_F(FindReplaceDialogTest, OneColumnChosenOnSeveralColumnsAsksFirst) {
@@ -249,7 +223,6 @@ TEST_F(FindReplaceDialogTest, OneColumnChosenOnSeveralColumnsAsksFirst) {
         {ID_EDIT_FIND, kFind, kFindNextButtonId, IDYES, u"AB"},
         {ID_EDIT_FIND, kFind, kFindNextButtonId, IDNO, u"AB"},
         {ID_EDIT_REPLACE, kReplace, kReplaceButtonId, IDYES, u"ba"},
-        {ID_EDIT_REPLACE, kReplace, kReplaceButtonId, IDNO, u"AB"},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(std::to_string(r.command) + (r.answer == IDYES ? " yes" : " no"));
@@ -276,19 +249,6 @@ TEST_F(FindReplaceDialogTest, OneColumnChosenOnSeveralColumnsAsksFirst) {
     }
 }
 
-TEST_F(FindReplaceDialogTest, ChoosingAColumnSelectsItAndLoadsItsText) {
-    Select(CRect(0, 2, 0, 2), CPoint(0, 2));
-    Run(ID_EDIT_FIND, {In(kFind, AnswerChoose(kColumnListId, 2)), Where(kFind),
-                       Look(kFind, [](HWND dialog) { EXPECT_EQ(ItemText(dialog, kFindWhatBoxId), u"xab"); }),
-                       In(kFind, AnswerCommand(IDCANCEL))});
-    ASSERT_EQ(where.size(), 1u);
-    EXPECT_EQ(where[0], std::make_pair(CRect(1, 2, 1, 2), CPoint(1, 2)));
-    auto result = spy.Compare({Notify(kFindColumnChosen, 1, -1)});
-    EXPECT_TRUE(result) << result.report;
-    EXPECT_EQ(view->calls, (std::vector<std::string>{"cursor 2,1", "cursor 2,1"}))
-        << "the choice moves the cursor, and the command tells the host where it ended";
-}
-
 // Replace All with Entire cells from one cell covers the whole column, lines
 // above the cursor too, and always ends with the message.
 TEST_F(FindReplaceDialogTest, ReplaceAllFromOneCellCoversTheWholeColumnAndAlwaysEndsWithTheMessage) {
@@ -309,48 +269,6 @@ TEST_F(FindReplaceDialogTest, ReplaceAllFromOneCellCoversTheWholeColumnAndAlways
     ExpectRequests({0x20001});
     // Nothing to replace: the message still ends the dialog.
     Run(ID_EDIT_REPLACE, {Type(u"nowhere", kReplace), In(kReplace, AnswerClick(kReplaceAllButtonId)), Box(IDOK)});
-}
-
-TEST_F(FindReplaceDialogTest, ReplaceInFindModeTurnsTheDialogIntoReplaceWithoutSearching) {
-    Select(CRect(1, 0, 1, 0), CPoint(1, 0));
-    Run(ID_EDIT_FIND,
-        {In(kFind, AnswerClick(kReplaceButtonId)),
-         Look(kReplace,
-              [](HWND dialog) {
-                  EXPECT_TRUE(Shown(dialog, kReplaceWithBoxId));
-                  EXPECT_TRUE(Shown(dialog, kReplaceLabelId));
-                  EXPECT_TRUE(Shown(dialog, kReplaceAllButtonId));
-                  EXPECT_EQ(ListOf(dialog, kColumnListId), (std::vector<std::u16string>{u"Name", u"Code", u"Value"}));
-                  EXPECT_EQ(SendDlgItemMessageW(dialog, kColumnListId, CB_GETCURSEL, 0, 0), 1);
-              }),
-         In(kReplace, AnswerType(kReplaceWithBoxId, u"BA")), In(kReplace, AnswerClick(kReplaceButtonId)),
-         In(kReplace, AnswerCommand(IDCANCEL))});
-    EXPECT_EQ(Cell(0, 1), u"BA") << "the second press replaced in the cursor cell";
-    ExpectRequests({0x10000});
-}
-
-TEST_F(FindReplaceDialogTest, ANumericColumnTakesNumbersOnlyAndHasNoMatchCase) {
-    // Remembered texts picked from the list are typed through the number rules:
-    // the leading number only, two decimals at most, the sign last.
-    CStringList remembered;
-    CStringList none;
-    remembered.AddTail(u"-12.345abc");
-    remembered.AddTail(u"x9");
-    ASSERT_EQ(view->WriteFindReplaceHistory(remembered, none), 1);
-    Select(CRect(2, 0, 2, 0), CPoint(2, 0));
-    const auto shows = [](const char16_t* text) {
-        return Look(kFind, [text](HWND dialog) { EXPECT_EQ(ItemText(dialog, kFindWhatBoxId), text); });
-    };
-    Run(ID_EDIT_FIND,
-        {Look(kFind, [](HWND dialog) { EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, kMatchCaseCheckId))); }),
-         In(kFind, AnswerChoose(kFindWhatBoxId, 0)), shows(u"-12.34"), In(kFind, AnswerChoose(kFindWhatBoxId, 1)),
-         shows(u"0"), Type(u"12a.5"), shows(u"12.5"), In(kFind, AnswerChoose(kColumnListId, 2)),
-         Look(kFind,
-              [](HWND dialog) {
-                  EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, kMatchCaseCheckId)));
-                  EXPECT_EQ(ItemText(dialog, kFindWhatBoxId), u"AB") << "the Code cell of line 0";
-              }),
-         Type(u"a1"), shows(u"a1"), In(kFind, AnswerCommand(IDCANCEL))});
 }
 
 // Texts are remembered once, newest first, and the next dialog starts from
@@ -384,11 +302,6 @@ TEST_F(FindReplaceDialogTest, EmptyAndVeryLongTextsEndTheSearchCalmly) {
     const std::u16string longText(5000, u'q');
     Select(CRect(0, 0, 0, 0), CPoint(0, 0));
     Run(ID_EDIT_FIND, {Type(longText.c_str()), Next(), Box(IDOK)});
-    CStringList find;
-    CStringList replace;
-    ASSERT_EQ(view->ReadFindReplaceHistory(find, replace), 1);
-    ASSERT_FALSE(find.IsEmpty());
-    EXPECT_EQ(find.GetHead().GetLength(), 5000) << "remembered whole";
 }
 
 TEST_F(FindReplaceDialogTest, TheHostChangingTheTableMidSearchLeavesTheDialogWorking) {
