@@ -1,4 +1,4 @@
-// The common font dialog driven as a user drives it, and the family list under it.
+// The common font dialog driven as a user drives it.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -10,7 +10,6 @@
 #include "framework/dialogs/commdlg.h"
 #include "framework/dialogs/dialog.h"
 #include "framework/dialogs/message_box.h"
-#include "framework/gdi/font_families.h"
 #include "tests/framework/dialogs/owner_fixture.h"
 #include "tests/support/test_output.h"
 #include "tq3view/testing.h"
@@ -22,53 +21,6 @@ using tq3::testing::AnswerChoose;
 using tq3::testing::AnswerCommand;
 using tq3::testing::AnswerType;
 using tq3::testing::ModalAnswer;
-
-struct Listed {
-    std::u16string face;
-    BYTE charSet;
-    std::u16string script;
-};
-
-std::vector<Listed> Enumerate(const std::u16string& face, BYTE charSet, int stopAfter = -1) {
-    struct Into {
-        std::vector<Listed> listed;
-        int stopAfter;
-    } into{{}, stopAfter};
-    LOGFONTW filter{};
-    filter.lfCharSet = charSet;
-    std::copy(face.begin(), face.end(), filter.lfFaceName);
-    EnumFontFamiliesExW(nullptr, &filter,
-                        [](const LOGFONTW* lf, const TEXTMETRICW*, DWORD, LPARAM param) {
-                            auto* to = reinterpret_cast<Into*>(param);
-                            to->listed.push_back({lf->lfFaceName, lf->lfCharSet,
-                                                  reinterpret_cast<const ENUMLOGFONTEXW*>(lf)->elfScript});
-                            return static_cast<int>(to->listed.size()) == to->stopAfter ? 0 : 1;
-                        },
-                        reinterpret_cast<LPARAM>(&into), 0);
-    return into.listed;
-}
-
-bool Has(const std::vector<Listed>& listed, const std::u16string& face, BYTE charSet) {
-    for (const Listed& l : listed) {
-        if (l.face == face && l.charSet == charSet) return true;
-    }
-    return false;
-}
-
-TEST(FontFamilies, InstalledFamiliesAndPlatformNamesByCharacterSet) {
-    std::vector<Listed> all = Enumerate(u"", DEFAULT_CHARSET);
-    EXPECT_TRUE(Has(all, u"DejaVu Sans", ANSI_CHARSET));
-    EXPECT_TRUE(Has(all, u"MS UI Gothic", SHIFTJIS_CHARSET));  // a platform name
-    EXPECT_FALSE(Has(all, u"DejaVu Sans", SHIFTJIS_CHARSET));
-    std::vector<Listed> japanese = Enumerate(u"", SHIFTJIS_CHARSET);
-    EXPECT_TRUE(Has(japanese, u"IPAGothic", SHIFTJIS_CHARSET));
-    EXPECT_FALSE(Has(japanese, u"DejaVu Sans", ANSI_CHARSET));
-    EXPECT_EQ(japanese.front().script, u"Japanese");
-    std::vector<Listed> one = Enumerate(u"ms shell dlg", DEFAULT_CHARSET);  // names compare without case
-    ASSERT_FALSE(one.empty());
-    for (const Listed& l : one) EXPECT_EQ(l.face, u"MS Shell Dlg");
-    EXPECT_EQ(Enumerate(u"", DEFAULT_CHARSET, 2).size(), 2u);  // the procedure stops it
-}
 
 class FontDialogTest : public OwnerTest {
 protected:
@@ -116,22 +68,8 @@ TEST_F(FontDialogTest, StartsFromTheRecordAndReturnsTheChoice) {
     EXPECT_EQ(font.lfWeight, FW_NORMAL);
     EXPECT_EQ(font.lfItalic, TRUE);
     EXPECT_EQ(font.lfHeight, -MulDiv(120, 96, 720));
-    EXPECT_EQ(std::vector<int>({font.lfOutPrecision, font.lfClipPrecision, font.lfQuality}),
-              std::vector<int>({3, 2, 1}));  // stroke precision, draft quality
     EXPECT_EQ(choice.iPointSize, 120);
     EXPECT_EQ(choice.nFontType, SCREEN_FONTTYPE | REGULAR_FONTTYPE | ITALIC_FONTTYPE);
-}
-
-TEST_F(FontDialogTest, CancelLeavesEverythingAsItWas) {
-    const LOGFONTW before = font;
-    const CHOOSEFONTW record = choice;
-    EXPECT_FALSE(Run({AnswerChoose(cmb1, 0), AnswerType(cmb3, u"9"), AnswerCommand(IDCANCEL)}));
-    EXPECT_EQ(std::memcmp(&font, &before, sizeof font), 0);
-    EXPECT_EQ(choice.iPointSize, record.iPointSize);
-    // A message the hook takes is kept from the dialog: a refused close leaves it up.
-    choice.Flags |= CF_ENABLEHOOK;
-    choice.lpfnHook = [](HWND, UINT message, WPARAM, LPARAM) -> UINT_PTR { return message == WM_CLOSE ? 1 : 0; };
-    EXPECT_TRUE(Run({Look([](HWND dialog) { SendMessageW(dialog, WM_CLOSE, 0, 0); }), AnswerCommand(IDOK)}));
 }
 
 // A size outside the limits or not a number is refused with a message, and the
@@ -147,10 +85,6 @@ TEST_F(FontDialogTest, RefusesSizesItCannotGiveAndFallsBackFromUnknownFaces) {
     EXPECT_EQ(told, (std::vector<std::u16string>{u"Size must be between 8 and 14 points.", u"Size must be a number."}));
     EXPECT_EQ(choice.iPointSize, 105);
     EXPECT_EQ(std::u16string(font.lfFaceName), u"MS Shell Dlg");
-    // A face name longer than the record holds comes back cut to fit, and ended.
-    const std::u16string longFace(LF_FACESIZE + 8, u'x');
-    ASSERT_TRUE(Run({AnswerType(cmb1, longFace), AnswerCommand(IDOK)}));
-    EXPECT_EQ(std::u16string(font.lfFaceName, LF_FACESIZE), longFace.substr(0, LF_FACESIZE - 1) + u'\0');
 }
 
 TEST_F(FontDialogTest, BadRecordsFailWithTheirReason) {
@@ -161,9 +95,7 @@ TEST_F(FontDialogTest, BadRecordsFailWithTheirReason) {
     };
     const Case cases[] = {
         {"size of the record", [](CHOOSEFONTW& c) { c.lStructSize = 8; }, CDERR_STRUCTSIZE},
-        {"no font record", [](CHOOSEFONTW& c) { c.lpLogFont = nullptr; }, CDERR_INITIALIZATION},
         {"limits crossed", [](CHOOSEFONTW& c) { c.nSizeMax = 4; }, CFERR_MAXLESSTHANMIN},
-        {"no kind of font", [](CHOOSEFONTW& c) { c.Flags &= ~CF_BOTH; }, CFERR_NOFONTS},
     };
     for (const Case& c : cases) {
         CHOOSEFONTW spoilt = choice;
@@ -174,18 +106,8 @@ TEST_F(FontDialogTest, BadRecordsFailWithTheirReason) {
     EXPECT_FALSE(ChooseFontW(nullptr));
 }
 
-TEST_F(FontDialogTest, TheObjectKeepsTheAnswerForTheCaller) {
-    CFontDialog chosen(&font, CF_SCREENFONTS);
-    EXPECT_EQ(Answered({AnswerCommand(IDOK)}, [&] { return chosen.DoModal(); }), IDOK);
-    EXPECT_EQ(chosen.GetFaceName() + u" " + chosen.GetStyleName(), CString(u"Courier New Bold"));
-    EXPECT_TRUE(chosen.IsBold());
-    EXPECT_EQ(chosen.GetSize(), 100);
-    CFontDialog broken(&font, 0);  // neither screen nor printer fonts
-    EXPECT_EQ(broken.DoModal(), -1);
-}
-
-// The dialog and the message box speak the user-interface language: the labels,
-// the style names the list shows and returns, the buttons and the messages.
+// The dialog speaks the user-interface language: the labels, the style names the
+// list shows and returns, the buttons and the messages.
 TEST_F(FontDialogTest, TextsComeInTheUserInterfaceLanguage) {
     struct Case {
         LANGID language;
@@ -194,18 +116,16 @@ TEST_F(FontDialogTest, TextsComeInTheUserInterfaceLanguage) {
         const char16_t* bold;
         const char16_t* cancel;
         const char16_t* sizeRange;
-        const char16_t* no;
-        const char16_t* error;
         const char* screenshot;
     };
     const Case cases[] = {
-        {0x0409, u"Font", u"&Font:", u"Bold", u"Cancel", u"Size must be between 8 and 14 points.", u"&No", u"Error", nullptr},
+        {0x0409, u"Font", u"&Font:", u"Bold", u"Cancel", u"Size must be between 8 and 14 points.", nullptr},
         {0x0411, u"フォント", u"フォント名(&F):", u"太字", u"キャンセル",
-         u"サイズは 8 から 14 ポイントの間で指定してください。", u"いいえ(&N)", u"エラー", "font_dialog_jpn.png"},
-        {0x0804, u"字体", u"字体(&F):", u"粗体", u"取消", u"大小必须介于 8 和 14 磅之间。", u"否(&N)", u"错误", nullptr},
-        {0x0404, u"字型", u"字型(&F):", u"粗體", u"取消", u"大小必須介於 8 到 14 點之間。", u"否(&N)", u"錯誤", nullptr},
+         u"サイズは 8 から 14 ポイントの間で指定してください。", "font_dialog_jpn.png"},
+        {0x0804, u"字体", u"字体(&F):", u"粗体", u"取消", u"大小必须介于 8 和 14 磅之间。", nullptr},
+        {0x0404, u"字型", u"字型(&F):", u"粗體", u"取消", u"大小必須介於 8 到 14 點之間。", nullptr},
         {0x0412, u"글꼴", u"글꼴(&F):", u"굵게", u"취소", u"크기는 8에서 14 포인트 사이여야 합니다.",
-         u"아니요(&N)", u"오류", "font_dialog_kor.png"},
+         "font_dialog_kor.png"},
     };
     for (const Case& c : cases) {
         ASSERT_EQ(SetThreadUILanguage(c.language), c.language);
@@ -225,13 +145,6 @@ TEST_F(FontDialogTest, TextsComeInTheUserInterfaceLanguage) {
         EXPECT_EQ(told, std::vector<std::u16string>{c.sizeRange});
         EXPECT_EQ(std::u16string(styleName), c.bold);
         choice.lpszStyle = nullptr;
-        // The message box's buttons and its caption when it is given none.
-        desktop.QueueModalAnswer(ModalAnswer{kDialogClass, {}, [&](HWND box) {
-                                                 EXPECT_EQ(WindowText(GetDlgItem(box, IDNO)), c.no);
-                                                 EXPECT_EQ(WindowText(box), c.error);
-                                                 PostMessageW(box, WM_COMMAND, IDNO, 0);
-                                             }});
-        EXPECT_EQ(MessageBoxW(owner, u"?", nullptr, MB_YESNO), IDNO);
     }
     EXPECT_EQ(SetThreadUILanguage(0x0407), 0) << "no texts in German: refused";
     EXPECT_EQ(GetThreadUILanguage(), 0x0412) << "and the language stays";
