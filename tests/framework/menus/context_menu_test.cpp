@@ -73,24 +73,5 @@ TEST_F(ContextMenu, LoadsInEveryLanguageAndShowsEachLabelWhole) {
     }
 }
 
-TEST_F(ContextMenu, CMenuOwnsWhatItMadeAndLendsTemporariesForOtherHandles) {
-    HMENU raw = CreatePopupMenu();
-    CMenu* temp = CMenu::FromHandle(raw);
-    ASSERT_NE(temp, nullptr);
-    EXPECT_EQ(CMenu::FromHandle(raw), temp) << "one temporary per handle";
-    CMenu::DeleteTempMap();
-    EXPECT_TRUE(IsMenu(raw)) << "a temporary never destroys the menu";
-    {
-        CMenu owner;
-        ASSERT_TRUE(owner.Attach(raw));
-        EXPECT_EQ(CMenu::FromHandle(raw), &owner);
-        EXPECT_FALSE(owner.CreatePopupMenu()) << "already holds a menu";
-    }
-    EXPECT_FALSE(IsMenu(raw)) << "destroyed with the object that owned it";
-    CMenu missing;
-    EXPECT_FALSE(missing.LoadMenu(9999));
-    EXPECT_EQ(missing.GetMenuItemCount(), -1);
-}
-
 }  // namespace
 }  // namespace tq3::test
