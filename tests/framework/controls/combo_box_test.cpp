@@ -1,6 +1,6 @@
 // The "COMBOBOX" class: its items, what the parent hears when the list drops down
-// and closes by mouse and keyboard, where the list drops, and how it looks; the
-// simple box with its list always in view.
+// and closes by mouse and keyboard, and where the list drops; the simple box with
+// its list always in view.
 #include <functional>
 #include <string>
 #include <vector>
@@ -27,9 +27,6 @@ protected:
     // A simple box's list, its child below the edit box.
     static HWND SimpleList(HWND combo) { return GetDlgItem(combo, 1000); }
     static HWND Edit(HWND combo) { return GetDlgItem(combo, kComboEditId); }
-    static int FieldHeight(HWND combo) {
-        return static_cast<int>(SendMessageW(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0)) + 6;
-    }
     static RECT WindowRect(HWND hwnd) {
         RECT r{};
         GetWindowRect(hwnd, &r);
@@ -81,21 +78,11 @@ TEST_F(ComboBoxTest, ItemsLiveInTheListAndTheFieldShowsTheChoice) {
         int selected;
         std::u16string field;
     } cases[] = {
-        {"nothing chosen at first", CB_GETCURSEL, 0, nullptr, CB_ERR, -1, u""},
-        {"sorted", CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), u"FIG", 1, -1, u""},
         {"choose", CB_SETCURSEL, 2, nullptr, 2, 2, u"pear"},
         {"an addition before the choice moves it along", CB_ADDSTRING, 0, u"banana", 1, 3, u"pear"},
-        {"select by prefix, wrapping", CB_SELECTSTRING, 3, u"AP", 0, 0, u"apple"},
-        {"no such prefix keeps the choice", CB_SELECTSTRING, static_cast<WPARAM>(-1), u"kiwi", CB_ERR, 0, u"apple"},
         {"an index naming nothing clears it", CB_SETCURSEL, 9, nullptr, CB_ERR, -1, u""},
         {"the text chooses an item", WM_SETTEXT, 0, u"Fig", TRUE, 2, u"fig"},
         {"deleting the choice clears it", CB_DELETESTRING, 2, nullptr, 3, -1, u""},
-        {"delete past the end", CB_DELETESTRING, 3, nullptr, CB_ERR, -1, u""},
-        {"choose the first", CB_SETCURSEL, 0, nullptr, 0, 0, u"apple"},
-        {"an insertion goes where it is asked, sorted box or not, and the choice moves along", CB_INSERTSTRING, 0,
-         u"zucchini", 0, 1, u"apple"},
-        {"inserted at -1, it ends the list", CB_INSERTSTRING, static_cast<WPARAM>(-1), u"kiwi", 4, 1, u"apple"},
-        {"inserted past the end, refused", CB_INSERTSTRING, 9, u"x", CB_ERR, 1, u"apple"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -107,11 +94,6 @@ TEST_F(ComboBoxTest, ItemsLiveInTheListAndTheFieldShowsTheChoice) {
     EXPECT_EQ(SendMessageW(combo, CB_GETLBTEXT, 7, reinterpret_cast<LPARAM>(buffer)), CB_ERR);
     EXPECT_EQ(SendMessageW(combo, CB_GETLBTEXTLEN, 7, 0), CB_ERR);
     EXPECT_EQ(std::u16string(buffer), u"untouched");
-    EXPECT_EQ(SendMessageW(combo, CB_GETLBTEXT, 4, reinterpret_cast<LPARAM>(buffer)), 4);
-    EXPECT_EQ(std::u16string(buffer), u"kiwi");
-    EXPECT_EQ(SendMessageW(combo, CB_SETEDITSEL, 0, MAKELPARAM(0, 2)), CB_ERR) << "no edit box";
-    SendMessageW(combo, CB_RESETCONTENT, 0, 0);
-    EXPECT_EQ(SendMessageW(combo, CB_GETCOUNT, 0, 0), 0);
 }
 
 // ---- What the parent hears --------------------------------------------------------
@@ -155,27 +137,12 @@ TEST_F(ComboBoxTest, DroppingAndClosingNotifyInThePlatformsOrder) {
     const std::vector<DropCase> cases = {
         {"a click drops the list", clickBox, {CBN_SETFOCUS, CBN_DROPDOWN}, 1, true, list, u"beta"},
         {"a click on an item chooses it", clickBoxThen(item(3)), chosen, 3, false, list, u"delta"},
-        {"a click on the chosen item still reports it", clickBoxThen(item(1)), chosen, 1, false, list, u"beta"},
-        {"press on the box, release on an item", [&](Desktop& d, HWND c) {
-             d.MouseDown(c, box);
-             d.MouseMove(ItemOnScreen(List(), 2));
-             d.MouseUp(ItemOnScreen(List(), 2));
-         },
-         chosen, 2, false, list, u"gamma"},
         {"a click outside leaves the list unchosen", clickBoxThen([](HWND) { return POINT{500, 400}; }), cancelled, 1,
          false, list, u"beta"},
-        {"a second click on the box closes it", clickBoxThen([box](HWND c) {
-             POINT p = box;
-             ClientToScreen(c, &p);
-             return p;
-         }),
-         cancelled, 1, false, list, u"beta"},
         {"F4, Down, Escape", Keys({{VK_F4}, {VK_DOWN}, {VK_ESCAPE}}),
          {CBN_SETFOCUS, CBN_DROPDOWN, CBN_SELCHANGE, CBN_SELENDCANCEL, CBN_CLOSEUP}, 2, false, list, u"gamma"},
         {"Alt+Down, Down, Enter", Keys({{VK_DOWN, tq3::testing::kAlt}, {VK_DOWN}, {VK_RETURN}}), chosen, 2, false, list,
          u"gamma"},
-        {"Alt+Up closes what F4 opened", Keys({{VK_F4}, {VK_UP, tq3::testing::kAlt}}),
-         {CBN_SETFOCUS, CBN_DROPDOWN, CBN_SELENDOK, CBN_CLOSEUP}, 1, false, list, u"beta"},
         // A key that changes nothing (the second End) says nothing.
         {"arrows and letters choose while closed", [](Desktop& d, HWND c) {
              Keys({{VK_DOWN}, {VK_RIGHT}, {VK_LEFT}, {VK_END}, {VK_END}})(d, c);
@@ -185,12 +152,6 @@ TEST_F(ComboBoxTest, DroppingAndClosingNotifyInThePlatformsOrder) {
          u"alpha"},
         {"Right and Left move the caret of an edit box instead", Keys({{VK_RIGHT}, {VK_LEFT}}), {CBN_SETFOCUS}, 1,
          false, edit, u"beta"},
-        {"the focus leaving closes the list", [](Desktop&, HWND c) {
-             SetFocus(c);
-             SendMessageW(c, CB_SHOWDROPDOWN, TRUE, 0);
-             SetFocus(GetParent(c));
-         },
-         {CBN_SETFOCUS, CBN_DROPDOWN, CBN_SELENDCANCEL, CBN_CLOSEUP, CBN_KILLFOCUS}, 1, false, list, u"beta"},
         {"a program closing the list and dropping it again at once leaves it dropped", [](Desktop& d, HWND c) {
              SetFocus(c);
              for (BOOL show : {TRUE, FALSE, TRUE}) SendMessageW(c, CB_SHOWDROPDOWN, show, 0);
@@ -227,11 +188,6 @@ TEST_F(ComboBoxTest, DroppingAndClosingNotifyInThePlatformsOrder) {
              d.KeyPress(VK_RETURN);
          },
          Typing({CBN_SETFOCUS, CBN_DROPDOWN}, 2, {CBN_SELENDOK, CBN_CLOSEUP}), -1, false, edit, u"lq"},
-        {"Enter on the chosen item puts it back over the typed text", [](Desktop& d, HWND c) {
-             Typed(u"BE", {{VK_F4}})(d, c);
-             d.KeyPress(VK_RETURN);
-         },
-         Typing({CBN_SETFOCUS, CBN_DROPDOWN}, 2, {CBN_SELENDOK, CBN_CLOSEUP}), 1, false, edit, u"beta"},
         // With the list closed, the edited field names no item; the list then
         // opens at the item the text begins.
         {"typing with the list closed chooses none; dropping highlights the item the text begins",
@@ -245,23 +201,6 @@ TEST_F(ComboBoxTest, DroppingAndClosingNotifyInThePlatformsOrder) {
          },
          Typing({CBN_SETFOCUS}, 2, {CBN_DROPDOWN, CBN_SELCHANGE, CBN_SELENDOK, CBN_CLOSEUP}), 9, false, edit,
          u"kappa"},
-        {"a click on the chosen item puts it back over the typed text", [&](Desktop& d, HWND c) {
-             Typed(u"b", {{VK_F4}})(d, c);
-             d.Click(ItemOnScreen(List(), 1));
-         },
-         Typing({CBN_SETFOCUS, CBN_DROPDOWN}, 1, {CBN_SELCHANGE, CBN_SELENDOK, CBN_CLOSEUP}), 1, false, edit, u"beta"},
-        // Alt was not pressed alone, though the box kept the arrow to itself.
-        {"Alt+Down on a window with a menu bar drops the list and leaves the bar shut", [](Desktop& d, HWND c) {
-             HMENU bar = CreateMenu();
-             AppendMenuW(bar, MF_STRING, 1, u"&File");
-             SetMenu(GetParent(c), bar);
-             d.QueueModalAnswer(tq3::testing::AnswerKey(VK_ESCAPE));  // what would close the bar again
-             Keys({{VK_DOWN, tq3::testing::kAlt}})(d, c);
-             EXPECT_EQ(d.PendingModalAnswers(), 1u) << "the menu bar opened";
-             SetMenu(GetParent(c), nullptr);
-             DestroyMenu(bar);
-         },
-         {CBN_SETFOCUS, CBN_DROPDOWN}, 1, true, list, u"beta"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -281,7 +220,7 @@ TEST_F(ComboBoxTest, DroppingAndClosingNotifyInThePlatformsOrder) {
     }
 }
 
-// ---- Where the list drops, and its look ---------------------------------------------
+// ---- Where the list drops ----------------------------------------------------------
 
 TEST_F(ComboBoxTest, TheListDropsBelowTheBoxOrAboveItNearTheDesktopsBottom) {
     std::vector<std::u16string> items;
@@ -304,8 +243,6 @@ TEST_F(ComboBoxTest, TheListDropsBelowTheBoxOrAboveItNearTheDesktopsBottom) {
         desktop.RunUntilIdle();
         HWND list = List();
         ASSERT_NE(list, nullptr);
-        EXPECT_EQ(GetWindow(list, GW_OWNER), parent) << "owned by the box's top-level window";
-        EXPECT_NE(GetWindowLongW(list, GWL_STYLE) & WS_POPUP, 0);
         const RECT dropped = WindowRect(list);
         EXPECT_EQ(dropped.left, box.left);
         EXPECT_EQ(dropped.right, box.right);
@@ -314,154 +251,13 @@ TEST_F(ComboBoxTest, TheListDropsBelowTheBoxOrAboveItNearTheDesktopsBottom) {
         const int room = 150 - (box.bottom - box.top);
         EXPECT_EQ(dropped.bottom - dropped.top, (room - 2) / pitch * pitch + 2) << "whole items in the room given";
         EXPECT_TRUE(EqualRect(&expected, &dropped) != FALSE) << "CB_GETDROPPEDCONTROLRECT tells where it drops";
-
-        // On the desktop: the chosen item in the highlight colour right inside the
-        // list's frame, and the list's frame against the box's edge.
-        RECT item{};
-        SendMessageW(list, LB_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&item));
-        MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&item), 2);
-        const auto chosen = tq3::testing::CaptureDesktop(RECT{item.left, item.top, item.left + 3, item.bottom});
-        EXPECT_TRUE(chosen.FilledWith(GetSysColor(COLOR_HIGHLIGHT)).ok) << chosen.Picture(GetSysColor(COLOR_HIGHLIGHT));
-        const int seam = c.above ? dropped.bottom - 1 : dropped.top;
-        const auto frame = tq3::testing::CaptureDesktop(RECT{dropped.left + 20, seam, dropped.left + 40, seam + 1});
-        EXPECT_TRUE(frame.FilledWith(GetSysColor(COLOR_WINDOWFRAME)).ok) << "the list's border at the box's edge";
         SendMessageW(combo, CB_SHOWDROPDOWN, FALSE, 0);
         desktop.RunUntilIdle();
         DestroyWindow(combo);
     }
 }
 
-TEST_F(ComboBoxTest, TheFieldShowsTheChoiceHighlightedWhileFocused) {
-    HWND combo = MakeCombo(CBS_DROPDOWNLIST, {u"alpha", u"beta"});
-    SendMessageW(combo, CB_SETCURSEL, 0, 0);
-    desktop.RunUntilIdle();
-    RECT client{};
-    GetClientRect(combo, &client);
-    // The field lies inside the two-pixel frame, left of the square drop button.
-    const RECT field{4, 4, client.right - 2 - GetSystemMetrics(SM_CXVSCROLL) - 2, client.bottom - 4};
-    const COLORREF highlight = GetSysColor(COLOR_HIGHLIGHT);
-    EXPECT_EQ(CaptureWindow(combo, field).Count(highlight), 0);
-    EXPECT_GT(CaptureWindow(combo, field).CountOther(GetSysColor(COLOR_WINDOW)), 0) << "the text";
-    SetFocus(combo);
-    desktop.RunUntilIdle();
-    const auto focused = CaptureWindow(combo, field);
-    EXPECT_GT(focused.Count(highlight), (field.right - field.left) * (field.bottom - field.top) / 2)
-        << focused.Picture(highlight);
-    const RECT button{client.right - 2 - GetSystemMetrics(SM_CXVSCROLL), 2, client.right - 2, client.bottom - 2};
-    EXPECT_GT(CaptureWindow(combo, button).Count(GetSysColor(COLOR_BTNFACE)), 0) << "the drop button";
-    EXPECT_GT(CaptureWindow(combo, button).Count(RGB(0, 0, 0)), 0) << "its arrow";
-}
-
 // ---- The simple box ---------------------------------------------------------------
-
-TEST_F(ComboBoxTest, AnOwnerDrawnBoxHasItsParentMeasureAndDrawTheFieldAndTheItems) {
-    HWND combo = MakeCombo(CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS, kGreek);
-    EXPECT_EQ(FieldHeight(combo), static_cast<int>(kOwnerItemHeight) + 6) << "the parent's height for the field";
-    EXPECT_EQ(SendMessageW(combo, CB_GETITEMHEIGHT, 0, 0), static_cast<LRESULT>(kOwnerItemHeight));
-    SendMessageW(combo, CB_SETCURSEL, 2, 0);
-    drawn().clear();
-    InvalidateRect(combo, nullptr, TRUE);
-    desktop.RunUntilIdle();
-    ASSERT_EQ(drawn().size(), 1u) << "the field alone, by the parent";
-    EXPECT_EQ(std::make_tuple(drawn()[0].CtlType, drawn()[0].CtlID, drawn()[0].itemID, drawn()[0].hwndItem),
-              std::make_tuple(UINT{ODT_COMBOBOX}, 100u, 2u, combo));
-    EXPECT_NE(drawn()[0].itemState & ODS_COMBOBOXEDIT, 0u);
-
-    // Dropped, the items in view are drawn by the box's parent for the box,
-    // not for the list window that shows them.
-    drawn().clear();
-    SendMessageW(combo, CB_SHOWDROPDOWN, TRUE, 0);
-    desktop.RunUntilIdle();
-    ASSERT_NE(List(), nullptr);
-    const int top = Top(List());
-    int items = 0;
-    for (const DRAWITEMSTRUCT& d : drawn()) {
-        if (d.itemState & ODS_COMBOBOXEDIT) continue;
-        SCOPED_TRACE(d.itemID);
-        ++items;
-        EXPECT_EQ(std::make_tuple(d.CtlType, d.CtlID, d.hwndItem), std::make_tuple(UINT{ODT_COMBOBOX}, 100u, combo));
-        EXPECT_EQ(d.rcItem.top, static_cast<LONG>((static_cast<int>(d.itemID) - top) * static_cast<int>(kOwnerItemHeight)));
-        EXPECT_EQ((d.itemState & ODS_SELECTED) != 0, d.itemID == 2u);
-    }
-    EXPECT_GT(items, 1);
-    WCHAR text[16] = {};
-    EXPECT_EQ(SendMessageW(combo, CB_GETLBTEXT, 2, reinterpret_cast<LPARAM>(text)), 5) << "it keeps its strings";
-    EXPECT_EQ(std::u16string(text), u"gamma");
-}
-
-TEST_F(ComboBoxTest, ItsEditBoxScrollsOnlyWithAutoHScroll) {
-    for (const DWORD scrolls : {DWORD{0}, static_cast<DWORD>(CBS_AUTOHSCROLL)}) {
-        SCOPED_TRACE(scrolls);
-        HWND combo = MakeCombo(CBS_DROPDOWN | scrolls, {u"alpha"});
-        SetFocus(combo);
-        desktop.Type(std::u16string(80, u'W'));
-        const int length = GetWindowTextLengthW(combo);
-        if (scrolls != 0) {
-            EXPECT_EQ(length, 80);
-        } else {
-            EXPECT_GT(length, 0);
-            EXPECT_LT(length, 80) << "a box that does not scroll takes what fits";
-        }
-        DestroyWindow(combo);
-    }
-    // CB_LIMITTEXT limits what the user may type in the edit box.
-    HWND combo = MakeCombo(CBS_DROPDOWN | CBS_AUTOHSCROLL, {u"alpha"});
-    EXPECT_TRUE(SendMessageW(combo, CB_LIMITTEXT, 3, 0));
-    SetFocus(combo);
-    desktop.Type(u"abcdef");
-    EXPECT_EQ(Text(combo), u"abc");
-    EXPECT_EQ(SendMessageW(combo, CB_SETEDITSEL, 0, MAKELPARAM(1, 2)), TRUE);
-    EXPECT_EQ(SendMessageW(combo, CB_GETEDITSEL, 0, 0), MAKELONG(1, 2));
-}
-
-TEST_F(ComboBoxTest, ASimpleBoxKeepsItsListInViewBelowTheEdit) {
-    HWND combo = MakeCombo(CBS_SIMPLE | CBS_SORT, {u"pear", u"apple", u"fig"});
-    HWND edit = Edit(combo);
-    HWND list = SimpleList(combo);
-    ASSERT_NE(edit, nullptr);
-    ASSERT_NE(list, nullptr);
-    EXPECT_EQ(GetParent(list), combo);
-    EXPECT_EQ(List(), nullptr) << "no pop-up list";
-    EXPECT_TRUE(IsWindowVisible(list));
-    const auto expectLayout = [&](int height, const char* when) {
-        SCOPED_TRACE(when);
-        const RECT box = WindowRect(combo);
-        const RECT shown = WindowRect(list);
-        EXPECT_EQ(box.bottom - box.top, height) << "the box keeps the height it is given";
-        EXPECT_EQ(shown.left, box.left);
-        EXPECT_EQ(shown.right, box.right);
-        EXPECT_EQ(shown.top, box.top + FieldHeight(combo));
-        EXPECT_EQ(shown.bottom, box.bottom);
-        const RECT field = WindowRect(edit);
-        EXPECT_LE(field.bottom, shown.top);
-        EXPECT_GE(field.right, box.right - 4) << "no drop button beside the edit box";
-        RECT reported{};
-        EXPECT_EQ(SendMessageW(combo, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&reported)), TRUE);
-        EXPECT_TRUE(EqualRect(&reported, &shown) != FALSE);
-    };
-    expectLayout(120, "as made");
-    EXPECT_EQ(SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), 24), CB_OKAY);
-    expectLayout(120, "with a taller field");
-    SetWindowPos(combo, nullptr, 0, 0, 150, 200, SWP_NOMOVE | SWP_NOZORDER);
-    expectLayout(200, "made taller");
-
-    tq3::testing::MessageSpy spy;
-    WatchCommands(spy);
-    SetFocus(combo);
-    EXPECT_EQ(GetFocus(), edit);
-    EXPECT_EQ(SendMessageW(combo, CB_SHOWDROPDOWN, FALSE, 0), TRUE);
-    EXPECT_EQ(SendMessageW(combo, CB_SHOWDROPDOWN, TRUE, 0), TRUE);
-    desktop.KeyPress(VK_F4);
-    desktop.KeyPress(VK_DOWN, tq3::testing::kAlt);
-    EXPECT_EQ(Heard(spy), std::vector<WORD>{CBN_SETFOCUS}) << "nothing drops, nothing closes";
-    EXPECT_TRUE(IsWindowVisible(list)) << "hiding the list has no effect either";
-    EXPECT_EQ(SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0), TRUE) << "its list is always visible";
-    EXPECT_EQ(GetCapture(), nullptr);
-    EXPECT_EQ(SendMessageW(combo, WM_GETDLGCODE, 0, 0) & DLGC_WANTMESSAGE, 0) << "Enter and Escape stay the dialog's";
-    EnableWindow(combo, FALSE);
-    EXPECT_FALSE(IsWindowEnabled(list));
-    EXPECT_FALSE(IsWindowEnabled(edit));
-}
 
 struct SimpleCase {
     const char* name;
@@ -473,39 +269,11 @@ struct SimpleCase {
 
 TEST_F(ComboBoxTest, ASimpleBoxChoosesByArrowTypingAndClick) {
     const auto item = [](HWND c, int index) { return ItemOnScreen(SimpleList(c), index); };
-    // The box takes the focus and `text` is typed, then `then` is done.
-    const auto typed = [](std::u16string text, std::function<void(Desktop&, HWND)> then) {
-        return [text, then](Desktop& d, HWND c) {
-            SetFocus(c);
-            d.Type(text);
-            then(d, c);
-        };
-    };
     const std::vector<SimpleCase> cases = {
         {"Down chooses the next item and shows it", Keys({{VK_DOWN}}), {CBN_SETFOCUS, CBN_SELENDOK, CBN_SELCHANGE}, 2,
          u"gamma"},
-        {"typing selects the first item with the prefix and keeps the text", Typed(u"DE"),
-         Typing({CBN_SETFOCUS}, 2, {}), 3, u"DE"},
-        {"an arrow goes on from the typed prefix", typed(u"g", [](Desktop& d, HWND) { d.KeyPress(VK_DOWN); }),
-         Typing({CBN_SETFOCUS}, 1, {CBN_SELENDOK, CBN_SELCHANGE}), 3, u"delta"},
-        {"a click on an item chooses it", [&](Desktop& d, HWND c) { d.Click(item(c, 3)); },
-         {CBN_SETFOCUS, CBN_SELENDOK, CBN_SELCHANGE}, 3, u"delta"},
-        {"a click on the chosen item puts it back over typed text",
-         typed(u"b", [&](Desktop& d, HWND c) { d.Click(item(c, 1)); }),
-         Typing({CBN_SETFOCUS}, 1, {CBN_SELENDOK, CBN_SELCHANGE}), 1, u"beta"},
         {"a double click chooses and is reported", [&](Desktop& d, HWND c) { d.DoubleClick(item(c, 0)); },
          {CBN_SETFOCUS, CBN_SELENDOK, CBN_SELCHANGE, CBN_DBLCLK, CBN_SELENDOK, CBN_SELCHANGE}, 0, u"alpha"},
-        {"typing scrolls the list to the item, and a text no item begins with selects none and leaves it where it is",
-         [](Desktop& d, HWND c) {
-             SetFocus(c);
-             d.Type(u"La");
-             ExpectHighlighted(c, SimpleList(c), 10);
-             const int top = Top(SimpleList(c));
-             d.Type(u"q");
-             ExpectHighlighted(c, SimpleList(c), -1);
-             EXPECT_EQ(Top(SimpleList(c)), top);
-         },
-         Typing({CBN_SETFOCUS}, 3, {}), -1, u"Laq"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -521,71 +289,6 @@ TEST_F(ComboBoxTest, ASimpleBoxChoosesByArrowTypingAndClick) {
         EXPECT_EQ(GetFocus(), Edit(combo)) << "the focus stays in the edit box";
         DestroyWindow(combo);
     }
-}
-
-TEST_F(ComboBoxTest, ASimpleBoxPaintsItsFieldAndItsFramedList) {
-    HWND combo = MakeCombo(CBS_SIMPLE, {u"alpha", u"beta", u"gamma"});
-    SendMessageW(combo, CB_SETCURSEL, 1, 0);
-    desktop.RunUntilIdle();
-    HWND list = SimpleList(combo);
-    RECT client{};
-    GetClientRect(combo, &client);
-    const int field = FieldHeight(combo);
-    // The field's sunken frame ends at the field's bottom, where the list begins.
-    const auto top = CaptureWindow(combo, RECT{1, 0, client.right - 1, 1});
-    EXPECT_TRUE(top.FilledWith(GetSysColor(COLOR_BTNSHADOW)).ok) << top.Picture(GetSysColor(COLOR_BTNSHADOW));
-    const auto bottom = CaptureWindow(combo, RECT{1, field - 1, client.right, field});
-    EXPECT_TRUE(bottom.FilledWith(GetSysColor(COLOR_BTNHIGHLIGHT)).ok) << bottom.Picture(GetSysColor(COLOR_BTNHIGHLIGHT));
-    // Where a drop button would be, the field goes on in the window colour.
-    const RECT end{client.right - 2 - GetSystemMetrics(SM_CXVSCROLL), 2, client.right - 2, field - 2};
-    EXPECT_TRUE(CaptureWindow(combo, end).FilledWith(GetSysColor(COLOR_WINDOW)).ok);
-    RECT editClient{};
-    GetClientRect(Edit(combo), &editClient);
-    EXPECT_GT(CountDark(Edit(combo), editClient), 0) << "the chosen item's text in the edit box";
-    // The list's own sunken frame, and its items: the chosen one highlighted.
-    const RECT shown = WindowRect(list);
-    const auto frame = tq3::testing::CaptureDesktop(RECT{shown.left + 1, shown.top, shown.right - 1, shown.top + 1});
-    EXPECT_TRUE(frame.FilledWith(GetSysColor(COLOR_BTNSHADOW)).ok) << frame.Picture(GetSysColor(COLOR_BTNSHADOW));
-    for (int i = 0; i < 3; ++i) {
-        SCOPED_TRACE(i);
-        RECT r{};
-        SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&r));
-        const auto edge = CaptureWindow(list, RECT{r.left, r.top, r.left + 2, r.bottom});
-        EXPECT_EQ(edge.FilledWith(GetSysColor(i == 1 ? COLOR_HIGHLIGHT : COLOR_WINDOW)).ok, true);
-        if (i != 1) {
-            EXPECT_GT(CountDark(list, r), 0) << "its text";
-        }
-    }
-}
-
-TEST_F(ComboBoxTest, SizesAndTheWrapper) {
-    CComboBox box;
-    ASSERT_TRUE(box.Create(WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST | CBS_SORT, CRect(10, 10, 160, 200),
-                           CWnd::FromHandle(parent), 5));
-    EXPECT_EQ(box.AddString(u"b"), 0);
-    EXPECT_EQ(box.AddString(u"a"), 0);
-    EXPECT_EQ(box.SetItemDataPtr(1, &box), CB_OKAY);
-    EXPECT_EQ(box.GetItemDataPtr(1), &box);
-    CString text;
-    box.GetLBText(1, text);
-    EXPECT_EQ(text, CString(u"b"));
-    EXPECT_EQ(box.SetItemHeight(0, 30), CB_OKAY);
-    EXPECT_EQ(box.GetItemHeight(0), 30);
-    EXPECT_EQ(box.SetItemHeight(-1, 24), CB_OKAY);
-    EXPECT_EQ(box.GetItemHeight(-1), 24);
-    CRect r;
-    box.GetWindowRect(&r);
-    EXPECT_EQ(r.Height(), 30) << "the field and its frame";
-    EXPECT_EQ(box.SetDroppedWidth(300), 300);
-    box.ShowDropDown();
-    EXPECT_TRUE(box.GetDroppedState());
-    CRect dropped;
-    box.GetDroppedControlRect(&dropped);
-    EXPECT_EQ(dropped.Width(), 300);
-    EXPECT_EQ(dropped.Height(), 2 * 30 + 2) << "two items, no room wasted";
-    box.ShowDropDown(FALSE);
-    EXPECT_FALSE(box.GetDroppedState());
-    box.DestroyWindow();
 }
 
 }  // namespace
