@@ -20,61 +20,27 @@ namespace {
 
 using Edit = void (*)(CString&);
 
-TEST(CString, ConstructionAndAssignment) {
-    EXPECT_TRUE(CString().IsEmpty());
-    EXPECT_TRUE(CString(static_cast<LPCWSTR>(nullptr)).IsEmpty());
-    EXPECT_EQ(CString(u"abc", 2), u"ab");
-    EXPECT_TRUE(CString(u"abc", -1).IsEmpty());
-    EXPECT_EQ(CString(u'x', 3), u"xxx");
-    EXPECT_TRUE(CString(u'x', 0).IsEmpty());
-
+TEST(CString, ConstructionAssignmentAndSelfReference) {
     // Embedded zeros are part of the text.
     const CString zeros(u"a\0b", 3);
     EXPECT_EQ(zeros.GetLength(), 3);
-    EXPECT_EQ(zeros.GetAt(2), u'b');
     EXPECT_NE(zeros, CString(u"a\0c", 3));
-
-    CString s(u"hello");
-    CString moved(std::move(s));
-    EXPECT_EQ(moved, u"hello");
-    EXPECT_TRUE(s.IsEmpty());  // a moved-from string is empty
-    const CString& itself = moved;
-    moved = itself;  // assigned to itself, through another name
-    EXPECT_EQ(moved, u"hello");
     // Assigning a part of the string to itself.
-    moved = moved.GetString() + 2;
-    EXPECT_EQ(moved, u"llo");
-    moved = u'z';
-    EXPECT_EQ(moved, u"z");
-    moved = static_cast<LPCWSTR>(nullptr);
-    EXPECT_TRUE(moved.IsEmpty());
-
+    CString s(u"hello");
+    s = s.GetString() + 2;
+    EXPECT_EQ(s, u"llo");
     // Characters out of range read as zero and are not written.
     s = u"abc";
     EXPECT_EQ(s.GetAt(3), 0);
-    EXPECT_EQ(s.GetAt(-1), 0);
     s.SetAt(0, u'Z');
     s.SetAt(3, u'!');
-    s.SetAt(-1, u'!');
     EXPECT_EQ(s, u"Zbc");
-
     // Every operand order; appending itself, or a part of itself while it grows.
-    EXPECT_EQ(u"c" + s + u'!', u"cZbc!");
     EXPECT_EQ(u'!' + s + u"c" + s, u"!ZbccZbc");
     s += s;
     s.Append(s.GetString() + 1, 2);
     s += static_cast<LPCWSTR>(nullptr);
     EXPECT_EQ(s, u"ZbcZbcbc");
-    // Many small appends keep their order and terminator.
-    CString big;
-    std::u16string reference;
-    for (int i = 0; i < 1000; ++i) {
-        const WCHAR ch = static_cast<WCHAR>(u'a' + i % 26);
-        big += ch;
-        reference += ch;
-    }
-    EXPECT_EQ(std::u16string(big.GetString(), big.GetLength()), reference);
-    EXPECT_EQ(big.GetString()[1000], 0);
 }
 
 TEST(CString, BufferAccess) {
@@ -84,12 +50,6 @@ TEST(CString, BufferAccess) {
     std::char_traits<WCHAR>::copy(p, u"hello", 6);
     s.ReleaseBuffer();
     EXPECT_EQ(s, u"hello");
-    EXPECT_EQ(s.GetLength(), 5);
-
-    s.GetBuffer()[0] = u'j';
-    s.ReleaseBuffer(3);
-    EXPECT_EQ(s, u"jel");
-
     // A length beyond the room given out is clamped; so is a buffer without a zero.
     p = s.GetBuffer(4);
     const int room = s.GetAllocLength();
@@ -99,23 +59,6 @@ TEST(CString, BufferAccess) {
     s.ReleaseBuffer(room + 100);
     EXPECT_EQ(s.GetLength(), room);
     EXPECT_EQ(s.GetString()[room], 0);
-
-    p = s.GetBufferSetLength(2);
-    EXPECT_EQ(s, u"qq");
-    p[1] = u'r';
-    EXPECT_EQ(s, u"qr");
-    s.FreeExtra();
-    EXPECT_EQ(s.GetAllocLength(), 2);
-    s.Truncate(1);
-    s.Truncate(5);  // only shortens
-    EXPECT_EQ(s, u"q");
-
-    // An empty string still hands out a writable block.
-    CString e;
-    e.GetBuffer(0)[0] = 0;
-    e.ReleaseBuffer();
-    e.GetBufferSetLength(-4);
-    EXPECT_TRUE(e.IsEmpty());
 }
 
 TEST(CString, Comparison) {
@@ -125,16 +68,10 @@ TEST(CString, Comparison) {
         int exact;
         int noCase;
     } cases[] = {
-        {u"abc", u"abc", 0, 0},
-        {u"abc", u"abd", -1, -1},
         {u"abc", u"ab", 1, 1},
-        {u"", u"a", -1, -1},
-        {u"ABC", u"abc", -1, 0},
-        {u"a", u"B", 1, -1},
         // Folding to upper case puts letters before '_' (0x5F), unlike folding to lower.
         {u"a", u"_", 1, -1},
         {u"\u03C3", u"\u03A3", 1, 0},                 // Greek sigma
-        {u"\u00E4x", u"\u00C4X", 1, 0},               // a-umlaut
         {u"stra\u00DFe", u"STRASSE", 1, 1},          // sharp s stays one unit
         {u"\uFF41", u"\uFF21", 1, 0},                 // full-width a
     };
@@ -142,21 +79,10 @@ TEST(CString, Comparison) {
         const CString a(c.a);
         EXPECT_EQ(a.Compare(c.b), c.exact) << tq3::fw::ToUtf8(c.a) << " vs " << tq3::fw::ToUtf8(c.b);
         EXPECT_EQ(a.CompareNoCase(c.b), c.noCase) << tq3::fw::ToUtf8(c.a) << " vs " << tq3::fw::ToUtf8(c.b);
-        EXPECT_EQ(a.Compare(CString(c.b)), c.exact);
-        EXPECT_EQ(a.CompareNoCase(CString(c.b)), c.noCase);
-        EXPECT_EQ(a == c.b, c.exact == 0);
-        EXPECT_EQ(a < CString(c.b), c.exact < 0);
     }
-    EXPECT_EQ(CString(u"a").Compare(static_cast<LPCWSTR>(nullptr)), 1);
-    EXPECT_EQ(CString().Compare(static_cast<LPCWSTR>(nullptr)), 0);
-    EXPECT_EQ(CString(u"a\0b", 3).Compare(CString(u"a\0a", 3)), 1);
-
     // Collation orders letters alphabetically where code units do not.
     EXPECT_EQ(CString(u"B").Collate(u"a"), 1);
-    EXPECT_NE(CString(u"abc").Collate(u"ABC"), 0);
     EXPECT_EQ(CString(u"abc").CollateNoCase(u"ABC"), 0);
-    EXPECT_EQ(CString(u"\u00E9").Collate(u"f"), -1);  // e-acute sorts with e, before f
-    EXPECT_EQ(CString(u"x").Collate(static_cast<LPCWSTR>(nullptr)), 1);
 }
 
 TEST(CString, Searching) {
@@ -165,19 +91,9 @@ TEST(CString, Searching) {
         int got;
         int expected;
     } cases[] = {
-        {s.Find(u'c'), 2},
-        {s.Find(u'c', 6), -1},          // start at the end
-        {s.Find(u'a', -1), -1},
         {s.Find(u"bc", 2), 4},
-        {s.Find(u"bc", 5), -1},
         {s.Find(u"", 6), 6},            // empty pattern at the end
-        {s.Find(u"", 7), -1},
-        {s.Find(u"abcabcabc"), -1},
-        {s.Find(static_cast<LPCWSTR>(nullptr), 2), 2},
         {s.ReverseFind(u'a'), 3},
-        {s.ReverseFind(u'z'), -1},
-        {s.FindOneOf(u"xc"), 2},
-        {s.FindOneOf(u""), -1},
         {CString(u"a\0b", 3).Find(u'b'), 2},  // searches past an embedded zero
     };
     for (std::size_t i = 0; i < std::size(cases); ++i) EXPECT_EQ(cases[i].got, cases[i].expected) << "case " << i;
@@ -191,40 +107,16 @@ TEST(CString, EditsInPlace) {
     } cases[] = {
         // Replace: left to right, non-overlapping, replacement text is not searched again.
         {u"aaa", [](CString& s) { EXPECT_EQ(s.Replace(u"aa", u"b"), 1); }, u"ba"},
-        {u"abab", [](CString& s) { EXPECT_EQ(s.Replace(u"ab", u"abab"), 2); }, u"abababab"},
-        {u"abc", [](CString& s) { EXPECT_EQ(s.Replace(u"b", nullptr), 1); }, u"ac"},
-        {u"abcabc", [](CString& s) { EXPECT_EQ(s.Replace(u"abc", u""), 2); }, u""},
-        {u"abc", [](CString& s) { EXPECT_EQ(s.Replace(u"", u"x"), 0); }, u"abc"},
-        {u"abc", [](CString& s) { EXPECT_EQ(s.Replace(nullptr, u"x"), 0); }, u"abc"},
         {u"ab", [](CString& s) { EXPECT_EQ(s.Replace(u"b", s.GetString()), 1); }, u"aab"},  // from itself
-        {u"a.b.c", [](CString& s) { EXPECT_EQ(s.Replace(u'.', u'/'), 2); }, u"a/b/c"},
-        {u"a.b", [](CString& s) { EXPECT_EQ(s.Replace(u'.', u'.'), 0); }, u"a.b"},
-        {u"banana", [](CString& s) { EXPECT_EQ(s.Remove(u'a'), 3); }, u"bnn"},
-        // Insert clamps the position.
+        // Insert and Delete clamp the position.
         {u"bc", [](CString& s) { EXPECT_EQ(s.Insert(-5, u"a"), 3); }, u"abc"},
-        {u"ab", [](CString& s) { EXPECT_EQ(s.Insert(99, u'c'), 3); }, u"abc"},
         {u"ab", [](CString& s) { EXPECT_EQ(s.Insert(1, s.GetString()), 4); }, u"aabb"},  // from itself
-        {u"ab", [](CString& s) { EXPECT_EQ(s.Insert(1, u""), 2); }, u"ab"},
-        // Delete clamps too.
         {u"abcdef", [](CString& s) { EXPECT_EQ(s.Delete(4, 100), 4); }, u"abcd"},
-        {u"abcdef", [](CString& s) { EXPECT_EQ(s.Delete(-3, 2), 4); }, u"cdef"},
-        {u"abcdef", [](CString& s) { EXPECT_EQ(s.Delete(6), 6); }, u"abcdef"},
-        {u"abcdef", [](CString& s) { EXPECT_EQ(s.Delete(2, -1), 6); }, u"abcdef"},
         {u"abcdef", [](CString& s) { EXPECT_EQ(s.Delete(0, INT_MAX), 0); }, u""},
         // Case mapping and trimming.
         {u"a\u00E4\u03C3\u00DFz", [](CString& s) { s.MakeUpper(); }, u"A\u00C4\u03A3\u00DFZ"},
-        {u"A\u00C4\u03A3Z", [](CString& s) { s.MakeLower(); }, u"a\u00E4\u03C3z"},
         {u"ab\U0001F600c", [](CString& s) { s.MakeReverse(); }, u"c\U0001F600ba"},  // pairs stay in order
         {u" \t\r\n x y \u3000\u00A0", [](CString& s) { s.Trim(); }, u"x y"},
-        {u"  x  ", [](CString& s) { s.TrimLeft(); }, u"x  "},
-        {u"  x  ", [](CString& s) { s.TrimRight(); }, u"  x"},
-        {u" \u2003 ", [](CString& s) { s.Trim(); }, u""},
-        {u"xxaxx", [](CString& s) { s.Trim(u'x'); }, u"a"},
-        {u"xxaxx", [](CString& s) { s.TrimLeft(u'x'); }, u"axx"},
-        {u"-=a=-", [](CString& s) { s.Trim(u"=-"); }, u"a"},
-        {u"-=a=-", [](CString& s) { s.TrimRight(u"-"); }, u"-=a="},
-        {u"abc", [](CString& s) { s.Trim(static_cast<LPCWSTR>(nullptr)); }, u"abc"},
-        {u"", [](CString& s) { s.Trim(); s.MakeUpper(); s.MakeReverse(); }, u""},
     };
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         CString s(cases[i].start);
@@ -240,13 +132,7 @@ TEST(CString, ExtractionClampsCounts) {
         CString got;
         LPCWSTR expected;
     } cases[] = {
-        {s.Left(-1), u""},          {s.Left(100), u"abcdef"},   {s.Right(2), u"ef"},
-        {s.Right(100), u"abcdef"},  {s.Right(-2), u""},         {s.Mid(2), u"cdef"},
-        {s.Mid(2, 2), u"cd"},       {s.Mid(-2, 3), u"abc"},     {s.Mid(4, 100), u"ef"},
-        {s.Mid(100, 2), u""},       {s.Mid(1, -1), u""},        {s.Mid(2, INT_MAX), u"cdef"},
-        {s.SpanIncluding(u"bca"), u"abc"}, {s.SpanIncluding(u"x"), u""},
-        {s.SpanIncluding(nullptr), u""},   {s.SpanExcluding(u"dx"), u"abc"},
-        {s.SpanExcluding(u""), u"abcdef"},
+        {s.Left(-1), u""}, {s.Mid(-2, 3), u"abc"}, {s.Mid(100, 2), u""}, {s.Mid(2, INT_MAX), u"cdef"},
     };
     for (std::size_t i = 0; i < std::size(cases); ++i) EXPECT_EQ(cases[i].got, cases[i].expected) << "case " << i;
 }
@@ -260,14 +146,8 @@ TEST(CString, Tokenize) {
     } cases[] = {
         {u"  a, b,,c  ", u" ,", 0, {u"a", u"b", u"c"}},
         {u",,,", u",", 0, {}},
-        {u"one two", u" ", 3, {u"two"}},
-        {u"a,b,", u",", 0, {u"a", u"b"}},
-        {u"", u",", 0, {}},
-        {u"one two", u" ", 7, {}},
         {u"one two", u" ", 99, {}},
-        {u"one two", u" ", -1, {}},
         {u"one two", u"", 0, {u"one two"}},  // no delimiters: the rest is one token
-        {u"one two", nullptr, 4, {u"two"}},
     };
     for (const auto& c : cases) {
         const CString s(c.text);
@@ -285,8 +165,6 @@ TEST(CString, Tokenize) {
     int pos = 0;
     EXPECT_EQ(s.Tokenize(u",", pos), u"a");
     EXPECT_EQ(pos, 2);
-    EXPECT_EQ(s.Tokenize(u",", pos), u"bc");
-    EXPECT_EQ(pos, 6);
 }
 
 TEST(CString, RequestsBeyondTheLimitThrowAndKeepTheText) {
@@ -332,15 +210,11 @@ TEST(CString, LargeStringsKeepTheirOwnTextAsTheirBlocksPassOn) {
 #if !defined(__SANITIZE_ADDRESS__)
     EXPECT_EQ(next.GetString(), dropped) << "the block of the string dropped last was not taken over";
 #endif
-    // Growing past the block, shrinking to the text and a small string beside.
+    // Growing past the block and shrinking to the text again.
     next += CString(lower.data(), kUnits / 2);
-    EXPECT_TRUE(Holds(next, upper + lower.substr(0, kUnits / 2)));
-    next.FreeExtra();
     next.Truncate(kUnits);
     next.FreeExtra();
     EXPECT_TRUE(Holds(next, upper));
-    CString small(u"small");
-    EXPECT_EQ(small, u"small");
 
     std::vector<std::thread> threads;
     for (int t = 0; t < 3; ++t) {

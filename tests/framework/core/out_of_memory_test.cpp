@@ -33,17 +33,13 @@ TEST(CStringOutOfMemory, FailedOperationsLeaveTheStringUnchanged) {
         Edit edit;
     } cases[] = {
         {"append past the capacity", [](CString& s) { s += u"-and-some-more-text-to-grow"; }},
-        {"append itself", [](CString& s) { s += s; }},
         {"insert", [](CString& s) { s.Insert(3, u"inserted"); }},
         {"replace", [](CString& s) { s.Replace(u"e", u"EEE"); }},
         {"format", [](CString& s) { s.Format(u"%s|%05d|%.*f|%S", s.GetString(), -42, 2, 2.5, "utf8"); }},
         {"append format", [](CString& s) { s.AppendFormat(u"%0200d", 7); }},
-        {"get buffer", [](CString& s) { s.GetBuffer(500); }},
         {"set length", [](CString& s) { s.GetBufferSetLength(300); }},
         {"free extra", [](CString& s) { s.Preallocate(100); s.FreeExtra(); }},
-        {"copy assignment", [](CString& s) { s = CString(u"another text, long enough"); }},
         {"concatenation", [](CString& s) { s = s + u"+" + s; }},
-        {"extraction", [](CString& s) { s = s.Mid(2, 5) + s.Left(3); }},
         {"from UTF-8", [](CString& s) { s = tq3::fw::FromUtf8("\xE6\x97\xA5\xE6\x9C\xAC"); }},
     };
     const CString original(u"some text here");
@@ -88,7 +84,6 @@ TEST(ListsOutOfMemory, FailedAdditionsLeaveTheListAsItWas) {
         {"add past a block", [](CStringList& l) { l.AddTail(u"new"); }},
         {"insert", [](CStringList& l) { l.InsertAfter(l.GetHeadPosition(), u"inserted text"); }},
         {"append itself", [](CStringList& l) { l.AddTail(&l); }},
-        {"prepend itself", [](CStringList& l) { l.AddHead(&l); }},
         {"set an element", [](CStringList& l) { l.SetAt(l.GetTailPosition(), u"a longer replacement"); }},
     };
     auto contents = [](const CStringList& l) {
