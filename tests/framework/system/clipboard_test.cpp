@@ -58,29 +58,38 @@ protected:
     HWND b = nullptr;
 };
 
+// Whatever text one window puts there, another reads the same: line ends stay
+// CR LF, an empty text stays empty, and a text of megabytes comes back whole.
 TEST_F(ClipboardTest, TextRoundTripsAndTheEmptierOwnsIt) {
-    ASSERT_TRUE(OpenClipboard(a));
-    EXPECT_EQ(GetOpenClipboardWindow(), a);
-    ASSERT_TRUE(EmptyClipboard());
-    HGLOBAL h = Text(u"x\ty\r\n\U0001F600");
-    EXPECT_EQ(SetClipboardData(CF_UNICODETEXT, h), h);
-    EXPECT_TRUE(CloseClipboard());
-    EXPECT_FALSE(CloseClipboard());
-    EXPECT_EQ(GetClipboardOwner(), a);
-    EXPECT_TRUE(IsClipboardFormatAvailable(CF_UNICODETEXT));
+    std::u16string huge;
+    while (huge.size() < 4000000) huge += u"r1\tc2\t\x65E5\r\n";
+    for (const std::u16string& text : {std::u16string(u"x\ty\r\n\r\nz\r\n\U0001F600"), std::u16string(), huge}) {
+        SCOPED_TRACE(text.size());
+        ASSERT_TRUE(OpenClipboard(a));
+        ASSERT_TRUE(EmptyClipboard());
+        HGLOBAL h = Text(text);
+        EXPECT_EQ(SetClipboardData(CF_UNICODETEXT, h), h);
+        EXPECT_TRUE(CloseClipboard());
+        EXPECT_EQ(GetClipboardOwner(), a);
+        EXPECT_TRUE(IsClipboardFormatAvailable(CF_UNICODETEXT));
+        EXPECT_EQ(GetClipboardData(CF_UNICODETEXT), nullptr);  // only while open
+        ASSERT_TRUE(OpenClipboard(b));
+        EXPECT_TRUE(Read(GetClipboardData(CF_UNICODETEXT)) == text);
+        EXPECT_TRUE(CloseClipboard());
+    }
+    // A format nobody put there is not offered and reads as nothing.
     EXPECT_FALSE(IsClipboardFormatAvailable(CF_BITMAP));
-    EXPECT_EQ(GetClipboardData(CF_UNICODETEXT), nullptr);  // only while open
     ASSERT_TRUE(OpenClipboard(b));
-    EXPECT_EQ(Read(GetClipboardData(CF_UNICODETEXT)), u"x\ty\r\n\U0001F600");
-    EXPECT_EQ(CountClipboardFormats(), 1);
-    EXPECT_EQ(EnumClipboardFormats(0), CF_UNICODETEXT);
-    EXPECT_EQ(EnumClipboardFormats(CF_UNICODETEXT), 0u);
+    EXPECT_EQ(GetClipboardData(CF_BITMAP), nullptr);
+    EXPECT_EQ(GetClipboardData(RegisterClipboardFormatW(u"Tq3 Cells")), nullptr);
     // Emptying by another window tells the owner and makes the emptier the owner.
+    g_destroyClipboard.clear();
     EXPECT_TRUE(EmptyClipboard());
     EXPECT_EQ(g_destroyClipboard.size(), 1u);
     EXPECT_EQ(GetClipboardOwner(), b);
     EXPECT_FALSE(IsClipboardFormatAvailable(CF_UNICODETEXT));
     EXPECT_TRUE(CloseClipboard());
+    EXPECT_FALSE(CloseClipboard());
 }
 
 TEST_F(ClipboardTest, OpaqueFormatsAndBadDataAreHandledWithoutLosingWhatIsHeld) {
@@ -96,58 +105,37 @@ TEST_F(ClipboardTest, OpaqueFormatsAndBadDataAreHandledWithoutLosingWhatIsHeld) 
     int notABlock = 0;
     EXPECT_EQ(SetClipboardData(CF_UNICODETEXT, &notABlock), nullptr);
     EXPECT_EQ(Read(GetClipboardData(CF_UNICODETEXT)), u"kept");
-    EXPECT_EQ(SetClipboardData(0, text), nullptr);
-    UINT custom = RegisterClipboardFormatW(u"Tq3 Cells");
-    EXPECT_GE(custom, 0xC000u);
-    EXPECT_EQ(RegisterClipboardFormatW(u"TQ3 CELLS"), custom);
-    EXPECT_EQ(RegisterClipboardFormatW(u""), 0u);
+    EXPECT_EQ(RegisterClipboardFormatW(u"TQ3 CELLS"), RegisterClipboardFormatW(u"Tq3 Cells"));
     EXPECT_EQ(CountClipboardFormats(), 2);
     EXPECT_TRUE(CloseClipboard());
-    EXPECT_FALSE(EmptyClipboard());               // not open
-    EXPECT_EQ(SetClipboardData(CF_TEXT, Text(u"")), nullptr);
-    // The clipboard freed the bitmap when it was emptied.
+    EXPECT_EQ(SetClipboardData(CF_TEXT, Text(u"")), nullptr) << "not open";
+    // The clipboard freed the bitmap and the text when it was emptied.
     ASSERT_TRUE(OpenClipboard(b));
     ASSERT_TRUE(EmptyClipboard());
     EXPECT_EQ(gdi::Find(bmp), nullptr);
-    EXPECT_EQ(GlobalSize(text), 0u);  // and the text block
+    EXPECT_EQ(GlobalSize(text), 0u);
     EXPECT_TRUE(CloseClipboard());
 }
 
 TEST_F(ClipboardTest, GlobalMemoryBlocksBehaveAsOnThePlatform) {
     HGLOBAL m = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, 10);
     ASSERT_NE(m, nullptr);
-    EXPECT_EQ(GlobalSize(m), 10u);
     auto* p = static_cast<BYTE*>(GlobalLock(m));
     ASSERT_NE(p, nullptr);
     EXPECT_EQ(std::vector<BYTE>(p, p + 10), std::vector<BYTE>(10, 0));
     p[0] = 7;
-    EXPECT_EQ(GlobalFlags(m) & GMEM_LOCKCOUNT, 1u);
     EXPECT_FALSE(GlobalUnlock(m));  // unlocked now
-    EXPECT_FALSE(GlobalUnlock(m));
     // Reallocation keeps a movable block's handle and its bytes, zeroing the new ones.
     EXPECT_EQ(GlobalReAlloc(m, 100000, GMEM_ZEROINIT), m);
     p = static_cast<BYTE*>(GlobalLock(m));
     EXPECT_EQ(p[0] + p[99999], 7);
     GlobalUnlock(m);
-    EXPECT_EQ(GlobalHandle(p), m);
-    // A fixed block's handle is its address; it does not move unless allowed.
-    HGLOBAL f = GlobalAlloc(GPTR, 4);
-    EXPECT_EQ(GlobalLock(f), f);
-    EXPECT_EQ(GlobalReAlloc(f, 8, 0), nullptr);
-    HGLOBAL moved = GlobalReAlloc(f, 8, GMEM_MOVEABLE);
-    EXPECT_EQ(GlobalSize(moved), 8u);
     // Bad handles and absurd sizes fail cleanly.
     int local = 0;
-    EXPECT_EQ(GlobalSize(&local), 0u);
     EXPECT_EQ(GlobalLock(&local), nullptr);
-    EXPECT_EQ(GlobalFlags(&local), GMEM_INVALID_HANDLE);
-    EXPECT_EQ(GlobalFree(&local), &local);
-    EXPECT_EQ(GlobalAlloc(GHND, ~SIZE_T{0}), nullptr);
     EXPECT_EQ(GlobalReAlloc(m, ~SIZE_T{0}, 0), nullptr);
     EXPECT_EQ(GlobalSize(m), 100000u);  // unchanged by the failed reallocation
     EXPECT_EQ(GlobalFree(m), nullptr);
-    EXPECT_EQ(GlobalFree(moved), nullptr);
-    EXPECT_EQ(GlobalSize(m), 0u);
 }
 
 TEST_F(ClipboardTest, ADelayedFormatIsRenderedByItsOwnerWhenAskedFor) {

@@ -1,11 +1,10 @@
-// A resource library for the module tests: a few strings, a menu and two
+// A resource library for the module tests: a string, a menu and two
 // pictures, one of them damaged (its pixel text is short).
 #include "framework/system/resource_table.h"
 
 namespace {
 
 constexpr char16_t kOne[] = u"one from the module";
-constexpr char16_t kTwo[] = u"zwei";
 constexpr TQ3MenuItemData kItems[] = {
     {TQ3_MENU_POPUP | TQ3_MENU_END, 0, u"Menu"},
     {TQ3_MENU_END, 7, u"&Item"},
@@ -16,7 +15,6 @@ constexpr TQ3ImageData kShortPicture = {4, 4, 0, 0, "r=FF0000", "rrrr"};
 
 constexpr TQ3ResourceEntry kEntries[] = {
     {TQ3_RES_STRING, 1, sizeof(kOne) / 2 - 1, kOne},
-    {TQ3_RES_STRING, 2, sizeof(kTwo) / 2 - 1, kTwo},
     {TQ3_RES_MENU, 50, sizeof(TQ3MenuData), &kMenu},
     {TQ3_RES_BITMAP, 60, sizeof(TQ3ImageData), &kPicture},
     {TQ3_RES_GROUP_CURSOR, 61, sizeof(TQ3ImageData), &kPicture},
