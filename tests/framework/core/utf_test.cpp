@@ -34,7 +34,6 @@ TEST(Utf, UnpairedSurrogatesBecomeReplacementCharacters) {
         {u"\xD800\xD800\xDC00", "\xEF\xBF\xBD\xF0\x90\x80\x80"},
     };
     for (const auto& c : cases) EXPECT_EQ(tq3::fw::ToUtf8(c.utf16), c.expected);
-    EXPECT_EQ(tq3::fw::ToUtf8(static_cast<LPCWSTR>(nullptr)), "");
 }
 
 }  // namespace
