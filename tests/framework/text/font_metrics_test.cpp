@@ -65,6 +65,10 @@ TEST(FontMetrics, NormalisedTextAndSurrogatePairs) {
     EXPECT_GT(ends[2], ends[1]);
     EXPECT_EQ(ends[3], Width(font, pair));
     EXPECT_EQ(BaseName(FaceFileForChar(font, 0x20B9F)), "ipagp.ttf");
+    Surface drawn(60, 30, kWhite);
+    DrawAt(font, drawn, 0, 2, pair.substr(1, 2));
+    EXPECT_GT(InkOf(drawn).count, 30) << "one ideograph, within its one advance";
+    EXPECT_LE(InkOf(drawn).box.right, ends[2] - ends[0] + 1);
 }
 
 }  // namespace
