@@ -1,6 +1,6 @@
-// Bad and extreme input: huge strings, unpaired surrogates, control characters, null
-// and out-of-range arguments, absurd font sizes, empty and inverted rectangles. Each
-// gives a failure result or a sane drawing, never a crash.
+// Bad and extreme input: huge strings, unpaired surrogates, NUL and control characters,
+// null arguments, absurd font sizes, random layouts in empty and inverted rectangles.
+// Each gives a failure result or a sane drawing, never a crash.
 #include <gtest/gtest.h>
 
 #include <climits>
