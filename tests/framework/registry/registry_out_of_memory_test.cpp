@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
-#include <functional>
 #include <string>
 
 #include "tests/framework/registry/registry_test_support.h"
@@ -33,73 +32,41 @@ protected:
 TEST_F(RegistryOutOfMemory, FailedCallsChangeNothingAndReleaseTheStore) {
     HKEY key = CreateKey(HKEY_CURRENT_USER, u"Software\\Oom");
     ASSERT_EQ(SetDword(key, u"kept", 11), ERROR_SUCCESS);
-    RegCloseKey(CreateKey(key, u"Child"));
-    auto exists = [key](const char16_t* path) {
-        HKEY probe = nullptr;
-        LSTATUS rc = RegOpenKeyExW(key, path, 0, KEY_READ, &probe);
-        RegCloseKey(probe);
-        return rc == ERROR_SUCCESS;
-    };
-    struct Case {
-        const char* what;
-        std::function<LSTATUS()> call;
-        std::function<bool()> unchanged;  // the state after a refused call
-        bool reopen;                      // the store is opened by the call itself
-    };
-    auto OpenAndClose = [] {
+    auto openAndClose = [] {
         HKEY opened = nullptr;
         LSTATUS rc = RegOpenKeyExW(HKEY_CURRENT_USER, u"Software\\Oom", 0, KEY_READ, &opened);
         RegCloseKey(opened);
         return rc;
     };
-    DWORD count = 0;
-    WCHAR name[32];
-    const Case cases[] = {
-        {"set a new value", [key] { return SetDword(key, u"fresh", 5); },
-         [key] { return Query(key, u"fresh").result == ERROR_FILE_NOT_FOUND; }, false},
-        {"create a key path",
-         [key] {
-             HKEY made = nullptr;
-             LSTATUS rc = RegCreateKeyExW(key, u"New\\Deeper", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &made, nullptr);
-             RegCloseKey(made);
-             return rc;
-         },
-         [&] { return !exists(u"New"); }, false},
-        {"query a value",
-         [&] { return RegQueryValueExW(key, u"kept", nullptr, nullptr, reinterpret_cast<BYTE*>(name), &(count = 4)); },
-         [] { return true; }, false},
-        {"delete a key", [key] { return RegDeleteKeyW(key, u"Child"); }, [&] { return exists(u"Child"); }, false},
-        // After a refused open the next call opens the store properly.
-        {"open the store", [&] { return OpenAndClose(); }, [&] { return OpenAndClose() == ERROR_SUCCESS; }, true},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        int refusedRuns = 0;
-        for (long allowed = 0; allowed < 1000; ++allowed) {
-            if (c.reopen) {
-                ASSERT_EQ(tq3::fw::SetRegistryStorePath(HKEY_CURRENT_USER, userPath_), ERROR_SUCCESS);
-            }
-            LSTATUS rc;
-            long refused;
-            {
-                tq3::test::FailingAllocations failing(allowed);
-                rc = c.call();
-                refused = failing.Refused();
-            }
-            if (refused == 0) {
-                EXPECT_EQ(rc, ERROR_SUCCESS);
-                break;
-            }
-            ++refusedRuns;
-            ASSERT_EQ(rc, ERROR_OUTOFMEMORY) << "after " << allowed << " allocations";
-            EXPECT_TRUE(c.unchanged()) << "after " << allowed << " allocations";
-            EXPECT_TRUE(StoreIsUnlocked()) << "after " << allowed << " allocations";
-        }
-        EXPECT_GT(refusedRuns, 0) << "the call allocated nothing, so nothing was tested";
-        if (c.reopen) {
-            RegCloseKey(key);  // the store was reopened: a new handle
-            key = CreateKey(HKEY_CURRENT_USER, u"Software\\Oom");
-        }
+    for (const bool reopen : {false, true}) {
+        SCOPED_TRACE(reopen ? "open the store" : "set a new value");
+        LSTATUS rc = ERROR_SUCCESS;
+        const tq3::test::SweepResult result = tq3::test::SweepAllocations({
+            .prepare =
+                [&] {
+                    if (reopen) {
+                        ASSERT_EQ(tq3::fw::SetRegistryStorePath(HKEY_CURRENT_USER, userPath_), ERROR_SUCCESS);
+                    }
+                },
+            .operation = [&] { rc = reopen ? openAndClose() : SetDword(key, u"fresh", 5); },
+            .check =
+                [&](const tq3::test::SweepRun& run) {
+                    if (run.refused == 0) {
+                        EXPECT_EQ(rc, ERROR_SUCCESS);
+                        return;
+                    }
+                    ASSERT_EQ(rc, ERROR_OUTOFMEMORY) << "after " << run.allowed << " allocations";
+                    // Nothing changed; after a refused open the next call opens the store.
+                    EXPECT_TRUE(reopen ? openAndClose() == ERROR_SUCCESS
+                                       : Query(key, u"fresh").result == ERROR_FILE_NOT_FOUND);
+                    EXPECT_TRUE(StoreIsUnlocked()) << "after " << run.allowed << " allocations";
+                },
+            .limit = 1000,
+        });
+        EXPECT_TRUE(result.completed);
+        EXPECT_GT(result.refusedRuns, 0) << "the call allocated nothing, so nothing was tested";
+        RegCloseKey(key);  // the store was reopened: a new handle
+        key = CreateKey(HKEY_CURRENT_USER, u"Software\\Oom");
         EXPECT_EQ(AsDword(Query(key, u"kept").data), 11u);
     }
     RegCloseKey(key);

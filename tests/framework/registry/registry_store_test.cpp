@@ -1,13 +1,10 @@
-// The store files: where they are made and with which permissions; damaged files
-// kept aside for a fresh store; newer or misplaced files refused and left alone;
-// stores that cannot be written answering reads; the user's copy of a machine
-// store that the user may not write.
+// The store files: damaged files kept aside for a fresh store; newer or misplaced
+// files refused and left alone; stores that cannot be written answering reads.
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -49,43 +46,10 @@ public:
     }
 };
 
-std::string Sql(const std::string& path, const char* sql) {
+void Sql(const std::string& path, const char* sql) {
     sqlite3* db = nullptr;
-    std::string answer;
-    if (sqlite3_open(path.c_str(), &db) == SQLITE_OK)
-        sqlite3_exec(
-            db, sql,
-            [](void* out, int, char** values, char**) {
-                *static_cast<std::string*>(out) = values[0] != nullptr ? values[0] : "";
-                return 0;
-            },
-            &answer, nullptr);
+    if (sqlite3_open(path.c_str(), &db) == SQLITE_OK) sqlite3_exec(db, sql, nullptr, nullptr, nullptr);
     sqlite3_close(db);
-    return answer;
-}
-
-mode_t ModeOf(const std::string& path) {
-    struct stat info {};
-    stat(path.c_str(), &info);
-    return info.st_mode & 07777;
-}
-
-TEST_F(RegistryStoreFiles, UserStoreIsPrivateAndMachineStoreShared) {
-    const std::string config = dir_ + "/config";
-    const char* old = std::getenv("XDG_CONFIG_HOME");
-    const std::string saved = old != nullptr ? old : "";
-    setenv("XDG_CONFIG_HOME", config.c_str(), 1);
-    ASSERT_EQ(tq3::fw::SetRegistryStorePath(HKEY_CURRENT_USER, ""), ERROR_SUCCESS);
-    for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) RegCloseKey(CreateKey(root, u"Software\\Made"));
-    const std::string file = config + "/tq3view/user-registry.db";
-    EXPECT_EQ(tq3::fw::GetRegistryStorePath(HKEY_CURRENT_USER), file);
-    EXPECT_EQ(ModeOf(config + "/tq3view"), 0700u);
-    EXPECT_EQ(ModeOf(file), 0600u);
-    EXPECT_EQ(Sql(file, "PRAGMA journal_mode"), "wal");
-    EXPECT_EQ(ModeOf(machinePath_), 0644u);
-    EXPECT_EQ(Sql(machinePath_, "PRAGMA journal_mode"), "delete");
-    ASSERT_EQ(tq3::fw::SetRegistryStorePath(HKEY_CURRENT_USER, userPath_), ERROR_SUCCESS);
-    old != nullptr ? setenv("XDG_CONFIG_HOME", saved.c_str(), 1) : unsetenv("XDG_CONFIG_HOME");
 }
 
 // However a file was damaged, its bytes (and its journal) are kept under a new
@@ -108,15 +72,16 @@ TEST_F(RegistryStoreFiles, DamagedFilesAreKeptAsideForAFreshStore) {
              std::string bytes = ReadFile(path);
              return bytes.substr(0, bytes.size() / 2 + 100);
          }},
+        {"a damaged page",
+         [](RegistryStoreFiles* test, const std::string& path) {
+             test->MakeFilledStore(path);
+             std::string bytes = ReadFile(path);
+             for (std::size_t i = 4096 + 8; i < 4096 + 2000 && i < bytes.size(); ++i) bytes[i] = '\x5A';
+             return bytes;
+         }},
         {"another program's database",
          [](RegistryStoreFiles*, const std::string& path) {
              Sql(path, "CREATE TABLE notes(body TEXT); INSERT INTO notes VALUES('mine')");
-             return ReadFile(path);
-         }},
-        {"a store with a trigger added",
-         [](RegistryStoreFiles* test, const std::string& path) {
-             test->MakeFilledStore(path);
-             Sql(path, "CREATE TRIGGER spy AFTER INSERT ON reg_values BEGIN DELETE FROM reg_keys; END");
              return ReadFile(path);
          }},
     };
@@ -187,7 +152,6 @@ TEST_F(RegistryStoreFiles, NewerOrMisplacedFilesAreRefusedAndLeftAlone) {
     MakeFilledStore(dir_ + "/newer.db");
     Sql(dir_ + "/newer.db", "PRAGMA user_version=2");
     mkdir((dir_ + "/a-folder.db").c_str(), 0700);
-    WriteFile(dir_ + "/plain-file", "x");
     struct Case {
         const char* what;
         std::string path;
@@ -197,8 +161,6 @@ TEST_F(RegistryStoreFiles, NewerOrMisplacedFilesAreRefusedAndLeftAlone) {
     const Case cases[] = {
         {"a newer version's store", dir_ + "/newer.db", ERROR_REVISION_MISMATCH, "written by a newer version"},
         {"a folder where the file should be", dir_ + "/a-folder.db", ERROR_CANTREAD, "is not a file"},
-        {"a folder that does not exist", dir_ + "/missing/store.db", ERROR_CANTWRITE, ""},
-        {"a file where a folder should be", dir_ + "/plain-file/store.db", ERROR_CANTWRITE, ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -214,22 +176,16 @@ TEST_F(RegistryStoreFiles, NewerOrMisplacedFilesAreRefusedAndLeftAlone) {
         EXPECT_TRUE(AsideFiles(c.path).empty());
     }
     EXPECT_TRUE(std::filesystem::is_directory(dir_ + "/a-folder.db"));
-    EXPECT_EQ(tq3::fw::SetRegistryStorePath(HKEY_CLASSES_ROOT, userPath_), ERROR_INVALID_HANDLE);
 }
 
-// Read-only files and folders, WAL stores whose shared memory cannot be made,
-// with and without changes waiting in their journal: every read is answered,
-// every write refused, nothing is changed.
+// Read-only WAL stores whose shared memory cannot be made, with and without
+// changes waiting in their journal: every read is answered, every write refused
+// with ERROR_ACCESS_DENIED, nothing is changed.
 TEST_F(RegistryStoreFiles, StoresThatCannotBeWrittenAnswerReads) {
-    const std::string shared = dir_ + "/shared", bare = dir_ + "/bare", journal = dir_ + "/journal";
-    const std::string damaged = dir_ + "/damaged";
-    for (const std::string& folder : {shared, bare, journal, damaged}) mkdir(folder.c_str(), 0755);
-    ASSERT_EQ(tq3::fw::SetRegistryStorePath(HKEY_LOCAL_MACHINE, shared + "/machine.db"), ERROR_SUCCESS);
-    HKEY key = CreateKey(HKEY_LOCAL_MACHINE, u"Software\\Kept");
-    ASSERT_EQ(SetDword(key, u"v", 5), ERROR_SUCCESS);
-    RegCloseKey(key);
+    const std::string bare = dir_ + "/bare", journal = dir_ + "/journal";
+    for (const std::string& folder : {bare, journal}) mkdir(folder.c_str(), 0755);
     ASSERT_EQ(tq3::fw::SetRegistryStorePath(HKEY_CURRENT_USER, bare + "/user.db"), ERROR_SUCCESS);
-    key = CreateKey(HKEY_CURRENT_USER, u"Software\\Kept");
+    HKEY key = CreateKey(HKEY_CURRENT_USER, u"Software\\Kept");
     ASSERT_EQ(SetDword(key, u"v", 5), ERROR_SUCCESS);
     ASSERT_EQ(SetDword(key, u"late", 6), ERROR_SUCCESS);
     // With the connection open the last change is in the journal only.
@@ -239,8 +195,7 @@ TEST_F(RegistryStoreFiles, StoresThatCannotBeWrittenAnswerReads) {
     RegCloseKey(key);
     ASSERT_EQ(tq3::fw::SetRegistryStorePath(HKEY_CURRENT_USER, userPath_), ERROR_SUCCESS);
     ASSERT_FALSE(std::filesystem::exists(bare + "/user.db-wal"));
-    WriteFile(damaged + "/user.db", std::string(3000, 'z'));
-    for (const std::string& folder : {shared, bare, journal, damaged}) {
+    for (const std::string& folder : {bare, journal}) {
         for (const auto& file : std::filesystem::directory_iterator(folder)) chmod(file.path().c_str(), 0444);
         chmod(folder.c_str(), 0555);
     }
@@ -248,7 +203,7 @@ TEST_F(RegistryStoreFiles, StoresThatCannotBeWrittenAnswerReads) {
     const std::string before = ReadFile(journal + "/user.db") + ReadFile(journal + "/user.db-wal");
     int failures = tq3::test::RunUnprivileged([&] {
         int failures = 0;
-        for (const std::string& store : {shared + "/machine.db", bare + "/user.db", journal + "/user.db"}) {
+        for (const std::string& store : {bare + "/user.db", journal + "/user.db"}) {
             std::fprintf(stderr, "store %s\n", store.c_str());
             tq3::fw::SetRegistryStorePath(HKEY_CURRENT_USER, store);
             HKEY opened = nullptr;
@@ -257,21 +212,15 @@ TEST_F(RegistryStoreFiles, StoresThatCannotBeWrittenAnswerReads) {
             CHILD_CHECK(store != journal + "/user.db" || AsDword(Query(opened, u"late").data) == 6);
             CHILD_CHECK(SetDword(opened, u"v", 1) == ERROR_ACCESS_DENIED);
             RegCloseKey(opened);
-            CHILD_CHECK(RegOpenKeyExW(HKEY_CURRENT_USER, u"Software\\Kept", 0, KEY_WRITE, &opened) ==
-                        ERROR_ACCESS_DENIED);
             CHILD_CHECK(SetDword(HKEY_CURRENT_USER, u"v", 1) == ERROR_ACCESS_DENIED);
             CHILD_CHECK(tq3::fw::BeginRegistryTransaction(HKEY_CURRENT_USER) == ERROR_ACCESS_DENIED);
         }
-        // A damaged file that may not be moved stays as it is.
-        tq3::fw::SetRegistryStorePath(HKEY_CURRENT_USER, damaged + "/user.db");
-        CHILD_CHECK(SetDword(HKEY_CURRENT_USER, u"v", 1) == ERROR_BADDB);
         return failures;
     });
-    for (const std::string& folder : {shared, bare, journal, damaged}) chmod(folder.c_str(), 0755);
+    for (const std::string& folder : {bare, journal}) chmod(folder.c_str(), 0755);
     chmod(dir_.c_str(), 0700);
     EXPECT_EQ(failures, 0);
     EXPECT_EQ(ReadFile(journal + "/user.db") + ReadFile(journal + "/user.db-wal"), before);
-    EXPECT_EQ(ReadFile(damaged + "/user.db"), std::string(3000, 'z'));
 }
 
 // A full disk refuses each write with ERROR_DISK_FULL and leaves the store as it
@@ -300,52 +249,6 @@ TEST_F(RegistryStoreFiles, FullDiskRefusesWritesAndKeepsReading) {
         EXPECT_EQ(AsDword(Query(key, u"kept").data), 2u);
         RegCloseKey(key);
     }
-}
-
-// The machine file cannot be created: its folder would have to be a plain file.
-TEST_F(RegistryStoreFiles, UncreatableMachineStoreFallsBackToTheUsersCopy) {
-    WriteFile(dir_ + "/etc", "not a folder");
-    const std::string fallback = dir_ + "/fallback.db";
-    ASSERT_EQ(tq3::fw::SetRegistryStorePath(HKEY_LOCAL_MACHINE, dir_ + "/etc/machine.db", fallback), ERROR_SUCCESS);
-    HKEY key = CreateKey(HKEY_LOCAL_MACHINE, u"SOFTWARE\\Fallback");
-    EXPECT_EQ(SetDword(key, u"v", 3), ERROR_SUCCESS);
-    RegCloseKey(key);
-    EXPECT_EQ(tq3::fw::GetRegistryStorePath(HKEY_LOCAL_MACHINE), fallback);
-    EXPECT_EQ(ModeOf(fallback), 0600u);
-}
-
-// The machine file exists and is readable but not writable by this user: the
-// user's copy starts with its contents and takes the writes; the machine file is
-// not touched.
-TEST_F(RegistryStoreFiles, UnwritableMachineStoreIsCopiedForTheUser) {
-    HKEY seed = CreateKey(HKEY_LOCAL_MACHINE, u"SOFTWARE\\Shared");
-    ASSERT_EQ(SetDword(seed, u"installed", 42), ERROR_SUCCESS);
-    RegCloseKey(seed);
-    ASSERT_EQ(tq3::fw::SetRegistryStorePath(HKEY_LOCAL_MACHINE, dir_ + "/gone.db"), ERROR_SUCCESS);
-    const std::string before = ReadFile(machinePath_);
-    const std::string userDir = dir_ + "/user";
-    ASSERT_EQ(mkdir(userDir.c_str(), 0777), 0);
-    chmod(userDir.c_str(), 0777);
-    chmod(machinePath_.c_str(), 0444);
-    chmod(dir_.c_str(), 0555);
-    const std::string fallback = userDir + "/machine.db";
-    int failures = tq3::test::RunUnprivileged([&] {
-        int failures = 0;
-        CHILD_CHECK(tq3::fw::SetRegistryStorePath(HKEY_LOCAL_MACHINE, machinePath_, fallback) == ERROR_SUCCESS);
-        HKEY key = nullptr;
-        CHILD_CHECK(RegOpenKeyExW(HKEY_LOCAL_MACHINE, u"SOFTWARE\\Shared", 0, KEY_ALL_ACCESS, &key) == ERROR_SUCCESS);
-        CHILD_CHECK(AsDword(Query(key, u"installed").data) == 42);
-        CHILD_CHECK(SetDword(key, u"mine", 7) == ERROR_SUCCESS);
-        CHILD_CHECK(tq3::fw::GetRegistryStorePath(HKEY_LOCAL_MACHINE) == fallback);
-        return failures;
-    });
-    chmod(dir_.c_str(), 0700);
-    EXPECT_EQ(failures, 0);
-    EXPECT_EQ(ReadFile(machinePath_), before);
-    ASSERT_EQ(tq3::fw::SetRegistryStorePath(HKEY_LOCAL_MACHINE, fallback), ERROR_SUCCESS);
-    EXPECT_EQ(ReadDword(HKEY_LOCAL_MACHINE, u"SOFTWARE\\Shared", u"mine"), 7u);
-    ASSERT_EQ(tq3::fw::SetRegistryStorePath(HKEY_LOCAL_MACHINE, machinePath_), ERROR_SUCCESS);
-    EXPECT_EQ(ReadDword(HKEY_LOCAL_MACHINE, u"SOFTWARE\\Shared", u"mine"), 0xDEADBEEFu);
 }
 
 }  // namespace
