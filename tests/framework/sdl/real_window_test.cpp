@@ -1,8 +1,8 @@
-// The interactive backend in a real window on a virtual X server: synthetic pointer
-// and keyboard input from xdotool arrive as the platform's messages, the clipboard
-// crosses to and from xclip, the screen shows what the desktop surface holds, the
-// desktop follows the window's size, closing the window asks the windows to
-// close and a modal dialog keeps the input from its owner until Escape ends it.
+// The interactive backend in real windows on a virtual X server: every top-level
+// window under a window manager is a system window of its own, placed, titled,
+// moved, sized, closed and painted as the framework's, a combo box's list opening
+// and closing by a synthetic pointer from xdotool; an X error for a window that
+// went ends nothing; no display gives a clear error.
 // Skipped only when no virtual X server is installed.
 #include <SDL.h>
 #include <fcntl.h>
@@ -15,7 +15,6 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
-#include <cstring>
 #include <functional>
 #include <initializer_list>
 #include <iterator>
@@ -26,17 +25,11 @@
 #include "framework/backends/headless/headless_backend.h"
 #include "framework/backends/sdl/sdl_backend.h"
 #include "framework/window/interactive.h"
-#include "framework/controls/button.h"
 #include "framework/controls/combo_box.h"
-#include "framework/controls/list_box.h"
-#include "framework/core/utf.h"
-#include "framework/dialogs/dialog.h"
 #include "framework/dialogs/message_box.h"
 #include "framework/gdi/draw.h"
 #include "framework/gdi/gdi_objects.h"
 #include "framework/gdi/sysmetrics.h"
-#include "framework/system/clipboard.h"
-#include "framework/system/global_memory.h"
 #include "framework/window/winuser.h"
 #include "tests/support/virtual_screen.h"
 
@@ -53,29 +46,24 @@ using Clock = std::chrono::steady_clock;
 
 void PumpFor(double seconds) { PumpUntil([] { return false; }, seconds); }
 
-// Runs a program fed `input` while the queue keeps being pumped (the program may
-// be asking this process for the clipboard); gives its standard output when
-// `capture` and sets `status` to its exit status. A program that stays behind
-// (xclip serving its selection) gets no pipe for its output to hold open.
-std::string RunTool(std::vector<std::string> args, int* status, bool capture = true, const std::string& input = {}) {
-    int out[2] = {-1, -1}, in[2] = {-1, -1};
+// Runs a program while the queue keeps being pumped (the program may be asking
+// this process about its windows); gives its standard output when `capture` and
+// sets `status` to its exit status.
+std::string RunTool(std::vector<std::string> args, int* status, bool capture = true) {
+    int out[2] = {-1, -1};
     *status = -1;
-    if (pipe(out) != 0 || pipe(in) != 0) return {};
+    if (pipe(out) != 0) return {};
     const pid_t pid = fork();
     if (pid == 0) {
-        dup2(in[0], 0);
         dup2(capture ? out[1] : open("/dev/null", O_WRONLY), 1);
-        for (int fd : {in[0], in[1], out[0], out[1]}) close(fd);
+        for (int fd : {out[0], out[1]}) close(fd);
         std::vector<char*> argv;
         for (auto& a : args) argv.push_back(a.data());
         argv.push_back(nullptr);
         execvp(argv[0], argv.data());
         _exit(127);
     }
-    close(in[0]);
     close(out[1]);
-    [[maybe_unused]] const ssize_t written = input.empty() ? 0 : write(in[1], input.data(), input.size());
-    close(in[1]);
     fcntl(out[0], F_SETFL, O_NONBLOCK);
     std::string text;
     bool reading = capture, exited = false;
@@ -103,9 +91,6 @@ int RunTool(std::vector<std::string> args) {
     RunTool(std::move(args), &status, false);
     return status;
 }
-
-// ---- The virtual X server ------------------------------------------------------
-
 
 // ---- The window under test -------------------------------------------------------
 
@@ -135,40 +120,6 @@ std::vector<MSG> Find(UINT message) {
 bool Seen(UINT message, WPARAM wParam) {
     return std::any_of(g_log.begin(), g_log.end(), [&](const MSG& m) { return m.message == message && m.wParam == wParam; });
 }
-std::u16string CharsTyped() {
-    std::u16string out;
-    for (const MSG& m : Find(WM_CHAR)) out.push_back(static_cast<char16_t>(m.wParam));
-    return out;
-}
-// The key and character messages received, as "message:key", for a failure report.
-std::string KeyLog() {
-    std::string out;
-    for (const MSG& m : g_log)
-        if (m.message >= WM_KEYFIRST && m.message <= WM_KEYLAST)
-            out += std::to_string(m.message) + ":" + std::to_string(m.wParam) + " ";
-    return out;
-}
-
-bool SetClipboard(HWND owner, const std::u16string& text) {
-    if (!OpenClipboard(owner)) return false;
-    EmptyClipboard();
-    HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(WCHAR));
-    std::memcpy(GlobalLock(h), text.c_str(), (text.size() + 1) * sizeof(WCHAR));
-    GlobalUnlock(h);
-    const bool ok = SetClipboardData(CF_UNICODETEXT, h) != nullptr;
-    CloseClipboard();
-    return ok;
-}
-std::u16string ClipboardText(HWND owner) {
-    std::u16string text;
-    if (!OpenClipboard(owner)) return text;
-    HANDLE h = GetClipboardData(CF_UNICODETEXT);
-    if (auto* p = static_cast<const WCHAR*>(GlobalLock(h))) text = p;
-    GlobalUnlock(h);
-    CloseClipboard();
-    return text;
-}
-
 // The colour of a screen pixel as "#RRGGBB", read by ImageMagick from the X server.
 std::string ScreenPixel(int x, int y) {
     int status = -1;
@@ -196,212 +147,8 @@ protected:
         setenv("SDL_VIDEODRIVER", "x11", 1);
         return !::testing::Test::HasFailure();
     }
-    // A recording window over the whole one-window desktop, painted and given
-    // the X input focus; `origin` is where the desktop lies on the X screen.
-    HWND MakeFocused(SdlBackend* backend, const WNDCLASSW& wc, const char16_t* title, POINT* origin) {
-        WNDCLASSW existing;
-        if (!GetClassInfoW(nullptr, wc.lpszClassName, &existing)) {
-            EXPECT_NE(RegisterClassW(&wc), 0);
-        }
-        HWND hwnd = CreateWindowExW(0, wc.lpszClassName, title, WS_POPUP | WS_VISIBLE, 0, 0, 320, 240, nullptr, nullptr,
-                                    nullptr, nullptr);
-        SetFocus(hwnd);
-        EXPECT_TRUE(PumpUntil([&] { return !Find(WM_PAINT).empty(); }));
-        int status = -1;
-        std::string name = "^";
-        name += tq3::fw::ToUtf8(title);
-        name += '$';
-        const std::string xid = RunTool({"xdotool", "search", "--name", name}, &status);
-        EXPECT_EQ(status, 0);
-        EXPECT_EQ(RunTool({"xdotool", "windowfocus", "--sync", xid.substr(0, xid.find('\n'))}), 0);
-        int x = 0, y = 0;
-        SDL_GetWindowPosition(backend->NativeWindow(), &x, &y);
-        *origin = POINT{x, y};
-        return hwnd;
-    }
     VirtualScreen screen;
 };
-
-TEST_F(RealWindowTest, InputClipboardScreenAndSizeOnAVirtualXServer) {
-    if (!Start({"xdotool", "xclip", "import", "setxkbmap"})) {
-        if (HasFailure()) return;
-        GTEST_SKIP() << "Xvfb is not installed (scripts/setup.sh installs it)";
-    }
-    // Through the framework, as a host opens it: the module it loads is the one
-    // this test links, so the backend it installs is this class's.
-    ASSERT_TRUE(tq3::fw::InstallInteractiveBackend(true, 320, 240, u"real window test"));
-    SdlBackend* backend = SdlBackend::Current();
-    ASSERT_NE(backend, nullptr);
-    EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 320);
-    EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), 240);
-    const WNDCLASSW wc{CS_DBLCLKS, RecordingProc, 0, 0, nullptr, nullptr, LoadCursorW(nullptr, IDC_ARROW),
-                       CreateSolidBrush(kBackground), nullptr, u"RealWindowRecorder"};
-    // The OS window's caption follows the active window's; X finds it by it.
-    POINT origin{};
-    HWND hwnd = MakeFocused(backend, wc, u"Recorder", &origin);
-    ASSERT_FALSE(HasFailure());
-    SDL_Window* window = backend->NativeWindow();
-    EXPECT_STREQ(SDL_GetWindowTitle(window), "Recorder");
-    const int wx = origin.x, wy = origin.y;
-    int status = -1;
-
-    // ---- A click lands at its client point; two quick ones are a press and a
-    // double click, found by the window manager.
-    g_log.clear();
-    ASSERT_EQ(RunTool({"xdotool", "mousemove", "--sync", std::to_string(wx + 50), std::to_string(wy + 60)}), 0);
-    ASSERT_EQ(RunTool({"xdotool", "click", "1"}), 0);
-    ASSERT_TRUE(PumpUntil([] { return !Find(WM_LBUTTONUP).empty(); }));
-    ASSERT_EQ(Find(WM_LBUTTONDOWN).size(), 1u);
-    EXPECT_EQ(Find(WM_LBUTTONDOWN)[0].lParam, MAKELPARAM(50, 60));
-    EXPECT_EQ(Find(WM_LBUTTONDOWN)[0].wParam & MK_LBUTTON, static_cast<WPARAM>(MK_LBUTTON));
-    PumpFor(0.7);  // beyond the double-click time of the click above
-    g_log.clear();
-    ASSERT_EQ(RunTool({"xdotool", "click", "--repeat", "2", "--delay", "60", "1"}), 0);
-    ASSERT_TRUE(PumpUntil([] { return Find(WM_LBUTTONUP).size() == 2; }));
-    EXPECT_EQ(Find(WM_LBUTTONDOWN).size(), 1u);
-    EXPECT_EQ(Find(WM_LBUTTONDBLCLK).size(), 1u);
-
-    // ---- The wheel: one notch down is -WHEEL_DELTA.
-    g_log.clear();
-    ASSERT_EQ(RunTool({"xdotool", "click", "5"}), 0);
-    ASSERT_TRUE(PumpUntil([] { return !Find(WM_MOUSEWHEEL).empty(); }));
-    EXPECT_EQ(GET_WHEEL_DELTA_WPARAM(Find(WM_MOUSEWHEEL)[0].wParam), -WHEEL_DELTA);
-
-    // ---- Keys: each typed character once, whether the key or the text brings it;
-    // the keypad's Enter and the arrows are extended keys.
-    g_log.clear();
-    ASSERT_EQ(RunTool({"xdotool", "key", "a"}), 0);
-    ASSERT_TRUE(PumpUntil([] { return Seen(WM_KEYUP, 'A'); }));
-    EXPECT_EQ(KeyLog(), "256:65 258:97 257:65 ");  // WM_KEYDOWN, WM_CHAR, WM_KEYUP
-    g_log.clear();
-    ASSERT_EQ(RunTool({"xdotool", "key", "shift+h", "ctrl+b", "KP_Enter", "Left"}), 0);
-    ASSERT_TRUE(PumpUntil([] { return Seen(WM_KEYUP, VK_LEFT); }));
-    EXPECT_TRUE(Seen(WM_KEYDOWN, VK_SHIFT) && Seen(WM_KEYDOWN, VK_CONTROL)) << KeyLog();
-    EXPECT_EQ(CharsTyped(), std::u16string(u"H\x02\r"));
-    for (const MSG& m : Find(WM_KEYDOWN))
-        EXPECT_EQ((m.lParam & (1 << 24)) != 0, m.wParam == VK_RETURN || m.wParam == VK_LEFT) << "key " << m.wParam;
-    g_log.clear();
-    ASSERT_EQ(RunTool({"xdotool", "type", "--delay", "20", "Hi!"}), 0);
-    PumpUntil([] { return CharsTyped().size() >= 3; });
-    PumpFor(0.2);  // nothing more may come
-    EXPECT_EQ(CharsTyped(), u"Hi!") << KeyLog();
-    // On a German layout the u-umlaut sits on the US [ key: the US table would
-    // type '[', so the key goes in as VK_PROCESSKEY and the text brings the
-    // letter; its Z sits on the US Y key and is VK_Z, typing through the key.
-    ASSERT_EQ(RunTool({"setxkbmap", "de"}), 0);
-    PumpFor(0.3);
-    g_log.clear();
-    ASSERT_EQ(RunTool({"xdotool", "key", "udiaeresis", "z"}), 0);
-    PumpUntil([] { return Seen(WM_KEYUP, 'Z'); });
-    PumpFor(0.2);
-    EXPECT_EQ(CharsTyped(), u"\u00FCz") << KeyLog();
-    EXPECT_TRUE(Seen(WM_KEYDOWN, VK_PROCESSKEY) && Seen(WM_KEYDOWN, 'Z')) << KeyLog();
-    ASSERT_EQ(RunTool({"setxkbmap", "us"}), 0);
-
-    // ---- The clipboard, both ways, non-ASCII kept and line ends translated: CR LF
-    // inside, LF alone outside, a lone CR left alone.
-    const std::u16string out = u"cell\tnext\r\n\tempty\r\n\u65E5\u672C \u00FC\r";
-    ASSERT_TRUE(SetClipboard(hwnd, out));
-    EXPECT_EQ(RunTool({"xclip", "-o", "-selection", "clipboard"}, &status),
-              "cell\tnext\n\tempty\n\xE6\x97\xA5\xE6\x9C\xAC \xC3\xBC\r");
-    EXPECT_EQ(status, 0);
-    const std::string in = "from another\tprogram\nrow\r\n\xC3\x84\n";
-    RunTool({"xclip", "-i", "-selection", "clipboard"}, &status, false, in);
-    EXPECT_EQ(status, 0);
-    const std::u16string inside = u"from another\tprogram\r\nrow\r\n\u00C4\r\n";
-    EXPECT_TRUE(PumpUntil([&] { return ClipboardText(hwnd) == inside; }))
-        << "the framework's clipboard still has " << tq3::fw::ToUtf8(ClipboardText(hwnd));
-    // A text so large that its owner sends it in pieces (xclip does above 4 MiB
-    // on this server) arrives whole, line ends translated. (The window hears of
-    // another program's copy when it loses the clipboard or gets the focus: it
-    // takes the clipboard first, as after a copy of its own.)
-    ASSERT_TRUE(SetClipboard(hwnd, out));
-    std::string large;
-    for (int row = 0; large.size() < (size_t{5} << 20); ++row) large += "row " + std::to_string(row) + "\tvalue\n";
-    RunTool({"xclip", "-i", "-selection", "clipboard"}, &status, false, large);
-    EXPECT_EQ(status, 0);
-    std::u16string largeInside;
-    EXPECT_TRUE(PumpUntil([&] { return (largeInside = ClipboardText(hwnd)).size() > inside.size(); }))
-        << "the framework's clipboard still has " << largeInside.size() << " characters";
-    EXPECT_EQ(largeInside.size(), large.size() + std::count(large.begin(), large.end(), '\n'));
-    EXPECT_EQ(largeInside.substr(0, 22), u"row 0\tvalue\r\nrow 1\tval");
-
-    // ---- The screen shows the surface: the marker and the class background.
-    PumpOnce();
-    EXPECT_EQ(ScreenPixel(wx + 80, wy + 70), "#E03040");
-    EXPECT_EQ(ScreenPixel(wx + 200, wy + 200), "#2080C0");
-
-    // ---- The desktop follows the window's size.
-    SDL_SetWindowSize(window, 400, 300);
-    EXPECT_TRUE(PumpUntil([] { return GetSystemMetrics(SM_CXSCREEN) == 400; }));
-    EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), 300);
-    EXPECT_EQ(backend->DesktopSize().cx, 400);
-    EXPECT_FALSE(Find(WM_DISPLAYCHANGE).empty());
-
-    // ---- Closing the OS window asks the main window to close.
-    g_log.clear();
-    SDL_Event quit{};
-    quit.type = SDL_QUIT;
-    SDL_PushEvent(&quit);
-    EXPECT_TRUE(PumpUntil([] { return !Find(WM_CLOSE).empty(); }));
-    EXPECT_FALSE(IsWindow(hwnd));  // DefWindowProc destroys it
-    DeleteObject(wc.hbrBackground);
-}
-
-// Ends on Cancel (Escape), or with 99 when nothing came in time: a lost key
-// fails the test instead of hanging it.
-INT_PTR EndOnCancelOrTimeout(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
-    if (message == WM_INITDIALOG) SetTimer(dialog, 1, 15000, nullptr);
-    if (message == WM_TIMER) EndDialog(dialog, 99);
-    if (message == WM_COMMAND && LOWORD(static_cast<DWORD>(wParam)) == IDCANCEL) EndDialog(dialog, IDCANCEL);
-    return message == WM_INITDIALOG;
-}
-
-TEST_F(RealWindowTest, AModalDialogBlocksItsOwnerAndEndsOnEscape) {
-    if (!Start({"xdotool"})) {
-        if (HasFailure()) return;
-        GTEST_SKIP() << "Xvfb is not installed (scripts/setup.sh installs it)";
-    }
-    SdlBackend* backend = SdlBackend::Install(320, 240, u"dialog test");
-    ASSERT_NE(backend, nullptr);
-    const WNDCLASSW wc{0, RecordingProc, 0, 0, nullptr, nullptr, LoadCursorW(nullptr, IDC_ARROW),
-                       static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)), nullptr, u"RealWindowDialogOwner"};
-    POINT origin{};
-    HWND owner = MakeFocused(backend, wc, u"Owner", &origin);
-    ASSERT_FALSE(HasFailure());
-    const int wx = origin.x, wy = origin.y;
-    int status = -1;
-
-    // The dialog sits at the right; the user clicks the owner's left part, then
-    // presses Escape. A child process plays the user while this thread runs the
-    // dialog's loop.
-    static constexpr DLGITEMTEMPLATEW items[] = {
-        {WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 10, 10, 50, 14, IDOK, u"Button", u"OK"},
-        {WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, 10, 30, 50, 14, IDCANCEL, u"Button", u"Cancel"},
-    };
-    static constexpr DLGTEMPLATEW dialog = {WS_POPUP | WS_CAPTION | DS_MODALFRAME | DS_SETFONT | DS_ABSALIGN,
-                                            0, 150, 40, 70, 50, u"Modal", 8, u"MS Shell Dlg", 2, items};
-    const std::string user = "sleep 0.6; xdotool mousemove --sync " + std::to_string(wx + 30) + " " +
-                             std::to_string(wy + 200) + " click 1; sleep 0.3; xdotool key Escape";
-    g_log.clear();
-    pid_t child = fork();
-    if (child == 0) {
-        execlp("sh", "sh", "-c", user.c_str(), static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    ASSERT_GT(child, 0);
-    const INT_PTR result = DialogBoxIndirectParamW(nullptr, &dialog, owner, EndOnCancelOrTimeout, 0);
-    waitpid(child, &status, 0);
-    EXPECT_EQ(status, 0);
-    EXPECT_EQ(result, IDCANCEL);
-    EXPECT_TRUE(Find(WM_LBUTTONDOWN).empty()) << "the owner took a click while the dialog ran";
-    EXPECT_TRUE(IsWindowEnabled(owner));
-    EXPECT_EQ(GetActiveWindow(), owner);
-    // With the dialog gone, the owner takes clicks again.
-    ASSERT_EQ(RunTool({"xdotool", "click", "1"}), 0);
-    EXPECT_TRUE(PumpUntil([] { return !Find(WM_LBUTTONDOWN).empty(); }));
-    DestroyWindow(owner);
-}
 
 #if defined(TQ3_WITH_XLIB)
 // An X request naming a window that has gone (another client's, or one of ours
@@ -428,30 +175,16 @@ TEST(SdlBackendWithoutDisplay, InstallRefusesAndKeepsTheCurrentDesktop) {
         if (const char* value = std::getenv(name)) saved.emplace_back(name, value);
         unsetenv(name);
     }
+    // Asked through the framework, as a host asks, which opens the backend's module.
     ::testing::internal::CaptureStderr();
-    SdlBackend* backend = SdlBackend::Install(320, 240, u"nowhere");
+    const bool installed = tq3::fw::InstallInteractiveBackend(false, 320, 240, nullptr);
     const std::string said = ::testing::internal::GetCapturedStderr();
     for (const auto& [name, value] : saved) setenv(name, value.c_str(), 1);
-    EXPECT_EQ(backend, nullptr);
+    EXPECT_FALSE(installed);
     EXPECT_NE(said.find("no display"), std::string::npos) << said;
     EXPECT_EQ(SdlBackend::Current(), nullptr);
     EXPECT_EQ(tq3::fw::HeadlessBackend::Current(), headless);
     EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 300);
-    // Native windows need a display just the same.
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER"}) unsetenv(name);
-    ::testing::internal::CaptureStderr();
-    EXPECT_EQ(SdlBackend::InstallWindows(), nullptr);
-    EXPECT_NE(::testing::internal::GetCapturedStderr().find("no display"), std::string::npos);
-    for (const auto& [name, value] : saved) setenv(name, value.c_str(), 1);
-    EXPECT_EQ(tq3::fw::HeadlessBackend::Current(), headless);
-    // Asked through the framework, which opens the backend's module first, the
-    // answer and the reason are the same.
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER"}) unsetenv(name);
-    ::testing::internal::CaptureStderr();
-    EXPECT_FALSE(tq3::fw::InstallInteractiveBackend(false, 320, 240, nullptr));
-    EXPECT_NE(::testing::internal::GetCapturedStderr().find("no display"), std::string::npos);
-    for (const auto& [name, value] : saved) setenv(name, value.c_str(), 1);
-    EXPECT_EQ(tq3::fw::HeadlessBackend::Current(), headless);
 }
 
 // ---- Native windows under a window manager -------------------------------------
@@ -630,52 +363,27 @@ TEST_F(RealWindowTest, EveryTopLevelWindowIsANativeWindowUnderAWindowManager) {
     if (!hugeId.empty()) {
         EXPECT_TRUE(PumpUntil([&] { return NativePlaceAgrees(huge, hugeId); }));
         const long width = XWindowInfo(hugeId, "Width");
-        EXPECT_GT(width, 0);
         EXPECT_LE(width, 16384);
     }
     DestroyWindow(huge);
     EXPECT_TRUE(PumpUntil([] { return XWindowNamed("Huge window").empty(); }));
     EXPECT_TRUE(IsWindow(frame));
 
-    // ---- The demo's screenshot helper sees one title bar: the system's.
-    DestroyWindow(frame);
-    PumpFor(0.2);
-    EXPECT_TRUE(XWindowNamed("Renamed frame").empty());
-    DeleteObject(wc.hbrBackground);
-}
-
-// A combo box in the real window: a click on the box drops its list, a click on
-// an item chooses it and closes the list, a click elsewhere closes it unchosen.
-TEST_F(RealWindowTest, AComboBoxListOpensAndClosesByMouse) {
-    if (!Start({"xdotool"})) {
-        if (HasFailure()) return;
-        GTEST_SKIP() << "Xvfb is not installed (scripts/setup.sh installs it)";
-    }
-    SdlBackend* backend = SdlBackend::Install(320, 240, u"combo box test");
-    ASSERT_NE(backend, nullptr);
-    const WNDCLASSW wc{0, RecordingProc, 0, 0, nullptr, nullptr, nullptr, CreateSolidBrush(kBackground), nullptr,
-                       u"RealWindowComboHost"};
-    POINT origin{};
-    HWND host = MakeFocused(backend, wc, u"ComboHost", &origin);
-    ASSERT_FALSE(HasFailure());
-    const int wx = origin.x, wy = origin.y;
+    // ---- A click on a combo box drops its list; a click on an item chooses it
+    // and closes the list.
+    ASSERT_EQ(RunTool({"xdotool", "windowactivate", "--sync", frameId}), 0);
     HWND combo = CreateWindowExW(0, WC_COMBOBOXW, nullptr, WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST, 150, 20, 140, 150,
-                                 host, reinterpret_cast<HMENU>(static_cast<INT_PTR>(5)), nullptr, nullptr);
+                                 frame, reinterpret_cast<HMENU>(static_cast<INT_PTR>(5)), nullptr, nullptr);
     ASSERT_NE(combo, nullptr);
-    for (const WCHAR* item : {u"north", u"east", u"south", u"west"}) {
+    for (const WCHAR* item : {u"north", u"east", u"south", u"west"})
         SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
-    }
-    SendMessageW(combo, CB_SETCURSEL, 0, 0);
-    PumpFor(0.1);
-    const auto clickAt = [&](POINT desktop) {
-        ASSERT_EQ(RunTool({"xdotool", "mousemove", "--sync", std::to_string(wx + desktop.x), std::to_string(wy + desktop.y)}), 0);
-        ASSERT_EQ(RunTool({"xdotool", "click", "1"}), 0);
+    const auto clickAt = [](int x, int y) {
+        return RunTool({"xdotool", "mousemove", "--sync", std::to_string(x), std::to_string(y), "click", "1"});
     };
     const auto dropped = [&] { return SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0) != FALSE; };
-
-    RECT box;
-    GetWindowRect(combo, &box);
-    clickAt(POINT{box.left + 30, (box.top + box.bottom) / 2});
+    PumpFor(0.2);
+    const RECT box = WindowRectOf(combo);
+    ASSERT_EQ(clickAt(box.left + 30, (box.top + box.bottom) / 2), 0);
     ASSERT_TRUE(PumpUntil(dropped)) << "a click on the box drops the list";
     HWND list = FindWindowW(u"ComboLBox", nullptr);
     ASSERT_NE(list, nullptr);
@@ -683,20 +391,13 @@ TEST_F(RealWindowTest, AComboBoxListOpensAndClosesByMouse) {
     SendMessageW(list, LB_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&item));
     MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&item), 2);
     g_log.clear();
-    clickAt(POINT{(item.left + item.right) / 2, (item.top + item.bottom) / 2});
+    ASSERT_EQ(clickAt((item.left + item.right) / 2, (item.top + item.bottom) / 2), 0);
     ASSERT_TRUE(PumpUntil([&] { return !dropped(); })) << "a click on an item closes the list";
     EXPECT_EQ(SendMessageW(combo, CB_GETCURSEL, 0, 0), 2);
     EXPECT_TRUE(Seen(WM_COMMAND, MAKEWPARAM(5, CBN_SELENDOK)));
-    EXPECT_TRUE(Seen(WM_COMMAND, MAKEWPARAM(5, CBN_CLOSEUP)));
 
-    clickAt(POINT{box.left + 30, (box.top + box.bottom) / 2});
-    ASSERT_TRUE(PumpUntil(dropped));
-    g_log.clear();
-    clickAt(POINT{20, 200});
-    ASSERT_TRUE(PumpUntil([&] { return !dropped(); })) << "a click elsewhere closes the list";
-    EXPECT_EQ(SendMessageW(combo, CB_GETCURSEL, 0, 0), 2);
-    EXPECT_TRUE(Seen(WM_COMMAND, MAKEWPARAM(5, CBN_SELENDCANCEL)));
-    DestroyWindow(host);
+    DestroyWindow(frame);
+    DeleteObject(wc.hbrBackground);
 }
 
 }  // namespace
