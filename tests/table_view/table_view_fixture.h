@@ -34,10 +34,12 @@ public:
     }
     void OnCursorMoved(int line, int column) override {
         calls.push_back("cursor " + std::to_string(line) + "," + std::to_string(column));
+        if (onCursorMoved) onCursorMoved();
     }
 
     std::vector<std::string> calls;
     std::function<void()> onCellChanged;
+    std::function<void()> onCursorMoved;
 };
 
 class TableViewTest : public ::testing::Test {
