@@ -147,15 +147,16 @@ TEST_F(FindReplaceDialogTest, BothModesAndTheirMessageSpeakTheLibraryLanguage) {
         GetVALMExDLLString(30007, noMore);
         ASSERT_FALSE(noMore.IsEmpty());
         const std::u16string message = noMore.GetString();
-        const auto whole = [language](HWND dialog, bool replace) {
+        // Copies the lambdas can capture: older compilers refuse a structured binding there.
+        const int shot = language;
+        const std::u16string firstEntry = allColumns;
+        const auto whole = [shot](HWND dialog, bool replace) {
             EXPECT_EQ(Shown(dialog, kReplaceWithBoxId), replace);
             EXPECT_EQ(Shown(dialog, kReplaceAllButtonId), replace);
             ExpectWholeDialogTexts(dialog, replace ? "replace" : "find");
-            const std::string name = std::string(replace ? "replace" : "find") + std::to_string(language) + ".png";
+            const std::string name = std::string(replace ? "replace" : "find") + std::to_string(shot) + ".png";
             EXPECT_TRUE(tq3::testing::SaveScreenshot(dialog, OutputPath("find", name)));
         };
-        // A copy the lambda can capture: older compilers refuse a structured binding there.
-        const std::u16string firstEntry = allColumns;
         Run(ID_EDIT_FIND, {Look(title.c_str(),
                                 [&](HWND dialog) {
                                     whole(dialog, false);

@@ -36,6 +36,8 @@ TEST(CompareStringW, FlagsDecideWhichDifferencesCount) {
         {u"\u00E9", u"e", 0, kGreater},
         {u"\u00C9", u"e", kCase | kMarks, kEqual},
         // Symbols, spaces and currency signs.
+        {u"a b", u"ab", kSymbols, kEqual},
+        {u"\u00A5100", u"100", kSymbols, kEqual},
         // Kana type: hiragana and katakana differ unless it is ignored.
         {u"\u3042", u"\u30A2", kKana, kEqual},
         // Width: wide and narrow forms differ unless width (or case) is ignored.
