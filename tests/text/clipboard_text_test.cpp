@@ -31,6 +31,8 @@ TEST_F(ClipboardTextTest, RoundTripsTextAndRefusesNulls) {
     CString got(u"previous");
     EXPECT_EQ(GetClipboardText(owner, got), 1);
     EXPECT_EQ(std::u16string(static_cast<LPCWSTR>(got), static_cast<size_t>(got.GetLength())), text);
+    ASSERT_TRUE(OpenClipboard(other)) << "the read left the clipboard open";
+    CloseClipboard();
     ASSERT_TRUE(OpenClipboard(owner));
     HANDLE block = GetClipboardData(CF_UNICODETEXT);
     ASSERT_NE(block, nullptr);
