@@ -1,12 +1,74 @@
-// CControlBarEx docked in a frame: the sizing drag with its limits, the gripper
-// and the buttons, their commands and tips, a move to the opposite side, and a
-// frame without docking.
+// CControlBarEx docked in a frame: the non-client area and sizing edge per dock
+// side, hit tests and cursors, the sizing drag with its limits and its tracker,
+// the gripper and the buttons, their commands and tips, floating, a move to the
+// opposite side, and a frame without docking.
+#include <string>
+
 #include "tests/controlbar/bar_fixture.h"
 
 namespace tq3::test {
 namespace {
 
 using tq3::testing::CaptureWindow;
+
+struct Side {
+    UINT dockId;
+    CRect inset;       // client rectangle minus window rectangle: left, top, right, bottom
+    DWORD borderGone;  // the border flag toward the frame's interior
+    CPoint drag;       // a drag of the edge that grows the bar by 50
+};
+
+// With edgeWidth 5: the client is 2 inside on every side and 5 more on the
+// sizing side; docked left or right, 6 off the bottom.
+const Side kSides[] = {
+    {AFX_IDW_DOCKBAR_TOP, CRect(2, 2, 2, 7), CBRS_BORDER_BOTTOM, CPoint(0, 50)},
+    {AFX_IDW_DOCKBAR_LEFT, CRect(2, 2, 7, 6), CBRS_BORDER_RIGHT, CPoint(50, 0)},
+    {AFX_IDW_DOCKBAR_RIGHT, CRect(7, 2, 2, 6), CBRS_BORDER_LEFT, CPoint(-50, 0)},
+    {AFX_IDW_DOCKBAR_BOTTOM, CRect(2, 7, 2, 2), CBRS_BORDER_TOP, CPoint(0, -50)},
+};
+
+// Per side: the client inset, the border style, the sizing edge (a 5-pixel band
+// inside the 1-pixel margin) with its hit test and split cursor, and a drag of
+// the edge that grows the bar.
+TEST_F(BarTest, EachDockSideHasItsEdgeInsetHitTestCursorAndDrag) {
+    tq3::testing::Capture horzLook, vertLook;  // the pointer over a sizing edge
+    for (const Side& side : kSides) {
+        SCOPED_TRACE(side.dockId);
+        Dock(side.dockId);
+        const CRect window = WindowRect(bar);
+        CRect client;
+        bar.GetClientRect(&client);
+        bar.ClientToScreen(&client);
+        EXPECT_EQ(CRect(client.left - window.left, client.top - window.top, window.right - client.right,
+                        window.bottom - client.bottom), side.inset);
+        EXPECT_EQ(bar.GetBarStyle() & CBRS_BORDER_ANY, CBRS_BORDER_ANY & ~side.borderGone);
+
+        const CRect base(1, 1, window.Width() - 1, window.Height() - 1);
+        EXPECT_TRUE(bar.rectEdge.Width() == 5 || bar.rectEdge.Height() == 5) << bar.rectEdge.Width();
+        EXPECT_TRUE(CRect().IntersectRect(&bar.rectEdge, &base));
+        EXPECT_EQ(bar.rectEdge & base, bar.rectEdge);
+        const CPoint edge = ScreenOf(bar.rectEdge.CenterPoint()), inside = client.CenterPoint();
+        EXPECT_EQ(bar.SendMessage(WM_NCHITTEST, 0, MAKELPARAM(edge.x, edge.y)), HTSIZE);
+        EXPECT_EQ(bar.SendMessage(WM_NCHITTEST, 0, MAKELPARAM(inside.x, inside.y)), HTCLIENT);
+
+        desktop.MouseMove(edge);
+        const bool horz = side.drag.x == 0;
+        ASSERT_FALSE(desktop.Pointer().image.Empty()) << "an image cursor over the edge";
+        (horz ? horzLook : vertLook) = desktop.Pointer().image;
+        const int before = horz ? window.Height() : window.Width();
+        desktop.MouseDown(edge);
+        EXPECT_TRUE(bar.tracking);
+        desktop.MouseMove(edge + side.drag);
+        desktop.MouseUp(edge + side.drag);
+        desktop.RunUntilIdle();
+        EXPECT_FALSE(bar.tracking);
+        const CRect after = WindowRect(bar);
+        EXPECT_EQ(horz ? after.Height() : after.Width(), before + 50);
+        EXPECT_EQ(horz ? bar.sizeHorz.cy : bar.sizeVert.cx, before + 50);
+        bar.sizeHorz = bar.sizeVert = CSize(200, 200);
+    }
+    EXPECT_NE(tq3::testing::CountDiffering(horzLook, vertLook), 0) << "up-down and left-right split cursors";
+}
 
 // Docked left at 200: 50 to the right makes 250; 300 to the left stops at the
 // smallest width; far beyond the frame stops at the frame's width plus the size.
@@ -28,6 +90,40 @@ TEST_F(BarTest, SizingDragKeepsWithinItsLimits) {
         desktop.RunUntilIdle();
         EXPECT_EQ(bar.sizeVert.cx, c.width);
     }
+}
+
+// The tracker inverts a band across the frame while the edge is dragged and
+// leaves no trace: the frame's pixels equal a fresh paint after a drag, and are
+// back as they were when another window takes the capture, which cancels.
+TEST_F(BarTest, TrackerIsErasedAfterTheDragAndACaptureTakenAwayCancels) {
+    Dock(AFX_IDW_DOCKBAR_LEFT);
+    auto framePixels = [&] { return tq3::testing::CaptureDesktop(WindowRect(*frame)); };
+    const auto clean = framePixels();
+    const CPoint edge = ScreenOf(bar.rectEdge.CenterPoint());
+    desktop.MouseDown(edge);
+    desktop.MouseMove(edge + CPoint(40, 0));
+    EXPECT_NE(tq3::testing::CountDiffering(clean, framePixels()), 0) << "the band is drawn";
+    CWnd other;
+    ASSERT_TRUE(other.CreateEx(0, AfxRegisterWndClass(0), u"other", WS_POPUP | WS_VISIBLE, 900, 700, 20, 20, nullptr,
+                               nullptr));
+    other.SetCapture();
+    desktop.RunUntilIdle();
+    EXPECT_FALSE(bar.tracking);
+    EXPECT_EQ(bar.sizeVert.cx, 200);
+    ::ReleaseCapture();
+    other.DestroyWindow();
+    desktop.RunUntilIdle();
+    EXPECT_EQ(tq3::testing::CountDiffering(clean, framePixels()), 0);
+
+    desktop.MouseDown(edge);
+    desktop.MouseMove(edge + CPoint(30, 0));
+    desktop.MouseMove(edge + CPoint(60, 0));
+    desktop.MouseUp(edge + CPoint(60, 0));
+    desktop.RunUntilIdle();
+    const auto dragged = framePixels();
+    frame->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    desktop.RunUntilIdle();
+    EXPECT_EQ(tq3::testing::CountDiffering(dragged, framePixels()), 0);
 }
 
 // The gripper's two raised lines and the system buttons with their glyphs:
@@ -95,6 +191,49 @@ TEST_F(BarTest, ButtonsCloseAndFloatTheBarAndShowTheirTips) {
     bar.OnCmdMsg(kBarMinimizeButtonId, CN_COMMAND, nullptr, nullptr);
     desktop.RunUntilIdle();
     EXPECT_EQ(bar.dockBarId, AFX_IDW_DOCKBAR_LEFT);
+}
+
+// Floating: the buttons hide, no gripper, the default hit test and no menu of
+// the bar's own; docking again brings the buttons back.
+TEST_F(BarTest, FloatingHidesButtonsAndGripper) {
+    Dock(AFX_IDW_DOCKBAR_LEFT);
+    bar.SetMenuID(104);
+    ASSERT_TRUE(frame->FloatControlBar(&bar, CPoint(300, 300)));
+    desktop.RunUntilIdle();
+    EXPECT_TRUE(bar.IsFloating());
+    EXPECT_FALSE(bar.closeButton.IsWindowVisible() || bar.minimizeButton.IsWindowVisible());
+    EXPECT_TRUE(bar.rectEdge.IsRectEmpty());
+    EXPECT_TRUE(CaptureWindow(bar.m_hWnd).FilledWith(GetSysColor(COLOR_BTNFACE))) << "no gripper";
+    CRect client;
+    bar.GetClientRect(&client);
+    bar.ClientToScreen(&client);
+    const CPoint centre = client.CenterPoint();
+    EXPECT_EQ(bar.SendMessage(WM_NCHITTEST, 0, MAKELPARAM(centre.x, centre.y)), HTCLIENT);
+    bool menuOpened = false;
+    desktop.SetFailureHandler([&](const std::string&) { menuOpened = true; });
+    desktop.Click(centre, tq3::testing::Button::Right);
+    EXPECT_FALSE(menuOpened);
+
+    Dock(AFX_IDW_DOCKBAR_RIGHT);
+    EXPECT_TRUE(bar.closeButton.IsWindowVisible() && bar.minimizeButton.IsWindowVisible());
+}
+
+// ShowFrameStuff(TRUE, FALSE) before Create: no buttons and no tips are made, and
+// the gripper takes the whole width (a 2-pixel margin instead of 30); without a
+// gripper the client shows the face only.
+TEST_F(BarTest, ShowFrameStuffBeforeCreateLeavesOutButtonsAndTips) {
+    bar.ShowFrameStuff(TRUE, FALSE);
+    Dock(AFX_IDW_DOCKBAR_LEFT);
+    EXPECT_EQ(bar.GetDlgItem(kBarCloseButtonId), nullptr);
+    EXPECT_EQ(bar.GetDlgItem(kBarMinimizeButtonId), nullptr);
+    EXPECT_EQ(bar.toolTip.m_hWnd, nullptr);
+    CRect client;
+    bar.GetClientRect(&client);
+    EXPECT_EQ(bar.GetGripperRect(), CRect(4, 6, client.right - 6, 9));
+    bar.ShowFrameStuff(FALSE, FALSE);
+    bar.Invalidate();
+    desktop.RunUntilIdle();
+    EXPECT_TRUE(CaptureWindow(bar.m_hWnd).FilledWith(GetSysColor(COLOR_BTNFACE)));
 }
 
 // Moved from one side to the opposite one, the bar may sit in its new dock bar
