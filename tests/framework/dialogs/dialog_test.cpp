@@ -1,7 +1,7 @@
 // Dialogs made from templates, driven through their modal loop as a user drives
-// them: how the keyboard moves through one, how its controls are laid out in
-// dialog units, and what it does with bad templates, bad ids and a vanishing
-// owner.
+// them: how one starts (messages, focus, default button), how the keyboard moves
+// through it, how its controls are laid out in dialog units, and what it does
+// with bad templates, bad ids, ending twice or early and a vanishing owner.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -20,12 +20,14 @@
 #include "framework/gdi/gdi_objects.h"
 #include "framework/gdi/sysmetrics.h"
 #include "tests/framework/dialogs/owner_fixture.h"
+#include "tests/support/spy_expect.h"
 #include "tq3view/testing.h"
 
 namespace tq3::test {
 namespace {
 
 using tq3::testing::ModalAnswer;
+using tq3::testing::Msg;
 
 constexpr int kMatch = 101, kUp = 102, kDown = 103, kApply = 104, kSide = 105;
 
@@ -85,6 +87,30 @@ protected:
         return Answered(std::move(answers), [&] { return DialogBoxIndirectParamW(nullptr, t, owner, proc, 0); });
     }
 };
+
+TEST_F(DialogTest, StartsWithInitDialogThenFocusOnTheFirstTabStopAndTheDefaultButton) {
+    tq3::testing::MessageSpy spy;
+    ASSERT_TRUE(spy.WatchClass(kDialogClass));
+    ASSERT_TRUE(spy.WatchClass(u"Button"));
+    spy.KeepOnly({WM_INITDIALOG, WM_ACTIVATE, WM_SETFOCUS});
+    HWND dialog = nullptr, match = nullptr;
+    INT_PTR result = Run(&kTemplate, {Inspect([&](HWND d) {
+                                          dialog = d;
+                                          match = GetDlgItem(d, kMatch);
+                                          EXPECT_EQ(SendMessageW(d, DM_GETDEFID, 0, 0), MAKELRESULT(IDOK, DC_HASDEFID));
+                                          EXPECT_EQ(RingOf(d), IDOK);
+                                          EXPECT_FALSE(IsWindowEnabled(owner));
+                                      }),
+                                      Press({{VK_RETURN}})});
+    EXPECT_EQ(result, IDOK) << "Enter on a check box presses the default button";
+    EXPECT_TRUE(IsWindowEnabled(owner));
+    EXPECT_EQ(GetActiveWindow(), owner);
+    // WM_INITDIALOG names the first tab stop, which gets the focus once the
+    // dialog is shown and active.
+    EXPECT_TRUE(Same(spy.Compare({Msg(WM_INITDIALOG).In(dialog).WParam(reinterpret_cast<WPARAM>(match)),
+                                  Msg(WM_ACTIVATE).In(dialog).WParam(WA_ACTIVE), Msg(WM_SETFOCUS).In(match),
+                                  Msg(WM_ACTIVATE).In(dialog).WParam(WA_INACTIVE)})));
+}
 
 TEST_F(DialogTest, KeyboardMovesTheFocusAndTheDefaultRingAndAnswers) {
     struct Case {
@@ -207,6 +233,15 @@ TEST_F(DialogTest, BadTemplatesAndIdsFailCleanly) {
 }
 
 TEST_F(DialogTest, EndingOrLosingTheOwnerGivesInputBack) {
+    // The first EndDialog decides; a later one changes nothing.
+    auto endTwice = [](HWND dialog, UINT message, WPARAM wParam, LPARAM) -> INT_PTR {
+        if (message != WM_COMMAND || LOWORD(static_cast<DWORD>(wParam)) != IDOK) return message == WM_INITDIALOG;
+        EndDialog(dialog, 7);
+        EndDialog(dialog, 8);
+        return TRUE;
+    };
+    EXPECT_EQ(Run(&kTemplate, {Press({{VK_RETURN}})}, endTwice), 7);
+
     // Ended, a modal dialog leaves the screen at once and its owner takes input
     // again, before its loop winds down: a message shown next stands alone.
     static bool shownAfterEnd = true;
@@ -224,6 +259,14 @@ TEST_F(DialogTest, EndingOrLosingTheOwnerGivesInputBack) {
     EXPECT_FALSE(shownAfterEnd);
     EXPECT_TRUE(ownerEnabledAfterEnd);
     EXPECT_EQ(GetActiveWindow(), owner);
+
+    // Ended while it starts: it never shows, so no answer is needed.
+    auto endAtInit = [](HWND dialog, UINT message, WPARAM, LPARAM param) -> INT_PTR {
+        if (message == WM_INITDIALOG) EndDialog(dialog, param + 1);
+        return FALSE;
+    };
+    EXPECT_EQ(DialogBoxIndirectParamW(nullptr, &kTemplate, owner, endAtInit, 41), 42);
+    EXPECT_TRUE(IsWindowEnabled(owner));
 
     // The owner destroyed under the running dialog takes the dialog with it.
     EXPECT_EQ(Run(&kTemplate, {Inspect([&](HWND) { DestroyWindow(owner); })}), -1);
