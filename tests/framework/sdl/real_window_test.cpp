@@ -1,8 +1,9 @@
 // The interactive backend in real windows on a virtual X server: every top-level
 // window under a window manager is a system window of its own, placed, titled,
 // moved, sized, closed and painted as the framework's, a combo box's list opening
-// and closing by a synthetic pointer from xdotool; an X error for a window that
-// went ends nothing; no display gives a clear error.
+// and closing by a synthetic pointer from xdotool; a modal dialog keeps the input
+// from its owner until Escape ends it; an X error for a window that went ends
+// nothing; no display gives a clear error.
 // Skipped only when no virtual X server is installed.
 #include <SDL.h>
 #include <fcntl.h>
@@ -26,6 +27,7 @@
 #include "framework/backends/sdl/sdl_backend.h"
 #include "framework/window/interactive.h"
 #include "framework/controls/combo_box.h"
+#include "framework/dialogs/dialog.h"
 #include "framework/dialogs/message_box.h"
 #include "framework/gdi/draw.h"
 #include "framework/gdi/gdi_objects.h"
@@ -194,6 +196,67 @@ std::string XWindowNamed(const std::string& name) {
     int status = -1;
     std::string ids = RunTool({"xdotool", "search", "--name", "^" + name + "$"}, &status);
     return status == 0 ? ids.substr(0, ids.find('\n')) : std::string();
+}
+
+// Ends on Cancel (Escape), or with 99 when nothing came in time: a lost key
+// fails the test instead of hanging it.
+INT_PTR EndOnCancelOrTimeout(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+    if (message == WM_INITDIALOG) SetTimer(dialog, 1, 15000, nullptr);
+    if (message == WM_TIMER) EndDialog(dialog, 99);
+    if (message == WM_COMMAND && LOWORD(static_cast<DWORD>(wParam)) == IDCANCEL) EndDialog(dialog, IDCANCEL);
+    return message == WM_INITDIALOG;
+}
+
+TEST_F(RealWindowTest, AModalDialogBlocksItsOwnerAndEndsOnEscape) {
+    if (!Start({"xdotool"})) {
+        if (HasFailure()) return;
+        GTEST_SKIP() << "Xvfb is not installed (scripts/setup.sh installs it)";
+    }
+    SdlBackend* backend = SdlBackend::Install(320, 240, u"dialog test");
+    ASSERT_NE(backend, nullptr);
+    const WNDCLASSW wc{0, RecordingProc, 0, 0, nullptr, nullptr, LoadCursorW(nullptr, IDC_ARROW),
+                       static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)), nullptr, u"RealWindowDialogOwner"};
+    ASSERT_NE(RegisterClassW(&wc), 0);
+    // The owner fills the one-window desktop, whose OS window takes its caption
+    // and, here, the X input focus.
+    HWND owner = CreateWindowExW(0, wc.lpszClassName, u"Owner", WS_POPUP | WS_VISIBLE, 0, 0, 320, 240, nullptr,
+                                 nullptr, nullptr, nullptr);
+    SetFocus(owner);
+    ASSERT_TRUE(PumpUntil([] { return !Find(WM_PAINT).empty(); }));
+    ASSERT_EQ(RunTool({"xdotool", "windowfocus", "--sync", XWindowNamed("Owner")}), 0);
+    int wx = 0, wy = 0;
+    SDL_GetWindowPosition(backend->NativeWindow(), &wx, &wy);
+
+    // The dialog sits at the right; the user clicks the owner's left part, then
+    // presses Escape. A child process plays the user while this thread runs the
+    // dialog's loop.
+    static constexpr DLGITEMTEMPLATEW items[] = {
+        {WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 10, 10, 50, 14, IDOK, u"Button", u"OK"},
+        {WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, 10, 30, 50, 14, IDCANCEL, u"Button", u"Cancel"},
+    };
+    static constexpr DLGTEMPLATEW dialog = {WS_POPUP | WS_CAPTION | DS_MODALFRAME | DS_SETFONT | DS_ABSALIGN,
+                                            0, 150, 40, 70, 50, u"Modal", 8, u"MS Shell Dlg", 2, items};
+    const std::string user = "sleep 0.6; xdotool mousemove --sync " + std::to_string(wx + 30) + " " +
+                             std::to_string(wy + 200) + " click 1; sleep 0.3; xdotool key Escape";
+    g_log.clear();
+    const pid_t child = fork();
+    if (child == 0) {
+        execlp("sh", "sh", "-c", user.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    ASSERT_GT(child, 0);
+    const INT_PTR result = DialogBoxIndirectParamW(nullptr, &dialog, owner, EndOnCancelOrTimeout, 0);
+    int status = -1;
+    waitpid(child, &status, 0);
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(result, IDCANCEL);
+    EXPECT_TRUE(Find(WM_LBUTTONDOWN).empty()) << "the owner took a click while the dialog ran";
+    EXPECT_TRUE(IsWindowEnabled(owner));
+    EXPECT_EQ(GetActiveWindow(), owner);
+    // With the dialog gone, the owner takes clicks again.
+    ASSERT_EQ(RunTool({"xdotool", "click", "1"}), 0);
+    EXPECT_TRUE(PumpUntil([] { return !Find(WM_LBUTTONDOWN).empty(); }));
+    DestroyWindow(owner);
 }
 
 // A value of xwininfo's report for window `id`, e.g. "Absolute upper-left X".
