@@ -134,6 +134,25 @@ TEST_F(NavigationTest, EnterWalksTheSelection) {
     }
 }
 
+// Ctrl+Page Up/Down change sheets, each keeping its own selection, and always
+// pass the key on, at the first and the last sheet too.
+TEST_F(NavigationTest, CtrlPageKeysChangeSheets) {
+    Build(30, 6, 100, 3);
+    tq3::testing::MessageSpy spy;
+    spy.Watch(view->m_hWnd, "view");
+    Put({1, 2, 3, 4}, {1, 2});
+    desktop.KeyPress(VK_NEXT, kControl);
+    Put({4, 5, 4, 5}, {4, 5});
+    for (int vk : {VK_NEXT, VK_NEXT, VK_PRIOR}) desktop.KeyPress(vk, kControl);
+    EXPECT_EQ(Cursor(), CPoint(4, 5));
+    for (int vk : {VK_PRIOR, VK_PRIOR}) desktop.KeyPress(vk, kControl);
+    EXPECT_EQ(view->GetSelSheet(), 0);
+    EXPECT_EQ(Sel(), CRect(1, 2, 3, 4));
+    EXPECT_EQ(view->calls, (std::vector<std::string>{"sheet 2", "cursor 0,0", "sheet 1", "cursor 5,4", "sheet 0",
+                                                     "cursor 2,1"}));
+    EXPECT_EQ(Arrived(spy, view->m_hWnd, VK_NEXT) + Arrived(spy, view->m_hWnd, VK_PRIOR), 6u);
+}
+
 // A key that starts an edit is taken by the view; any other reaches the window
 // (and the accelerators) as a key message.
 TEST_F(NavigationTest, WhichKeysStartAnEdit) {
