@@ -24,7 +24,6 @@ protected:
     // Presses at `from` in `strip`, drags to `to` and releases; the view then holds
     // `sel` with the cursor at `cursor`, and the keys.
     void Drag(HWND strip, CPoint from, CPoint to, const CRect& sel, CPoint cursor) {
-        view->SetSel(CRect(0, 0, 0, 0), CPoint(0, 0));
         desktop.AdvanceClock(1000);
         desktop.MouseMove(strip, from);
         desktop.MouseDown(strip, from);
