@@ -39,13 +39,21 @@ TEST_F(FontChoiceTest, DialogStartsFromTheViewsFontCancelKeepsEverythingOkApplie
         desktop.RunUntilIdle();
         EXPECT_EQ(desktop.PendingModalAnswers(), 0u) << "every scripted answer was needed";
     };
-    auto headerHeight = [&] { CRect r; view->GetColumnHeader().GetWindowRect(&r); return r.Height(); };
+    auto headerHeight = [&] {
+        CRect r;
+        view->GetColumnHeader().GetWindowRect(&r);
+        return r.Height();
+    };
     const HGDIOBJ cellFont = view->GetFont()->m_hObject;
     const int height = headerHeight();
     const auto before = tq3::testing::CaptureWindow(view->m_hWnd);
     auto look = [](HWND dialog) {
         EXPECT_EQ(GetWindow(dialog, GW_OWNER), GetAncestor(GetParent(dialog), GA_ROOT)) << "owned through the view";
-        auto text = [dialog](int id) { WCHAR t[64]{}; GetDlgItemTextW(dialog, id, t, 64); return std::u16string(t); };
+        auto text = [dialog](int id) {
+            WCHAR t[64]{};
+            GetDlgItemTextW(dialog, id, t, 64);
+            return std::u16string(t);
+        };
         EXPECT_EQ((std::vector{text(cmb1), text(cmb2), text(cmb3), text(cmb5)}),
                   (std::vector<std::u16string>{u"DejaVu Sans", u"Bold", u"10", u"Western"}));
         // Sizes 8 to 14 points.
