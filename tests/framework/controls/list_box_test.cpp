@@ -166,5 +166,30 @@ TEST_F(ListBoxTest, TheHighlightAndTheFocusRectangleLeaveNothingBehind) {
     }
 }
 
+// A long list keeps its items in chunks of a few hundred; a page that straddles
+// two of them shows each item's own text, as a short list holding just that
+// page's items does.
+TEST_F(ListBoxTest, APageAcrossTheItemChunksShowsItsOwnItems) {
+    std::vector<std::u16string> items;
+    for (int i = 0; i < 1100; ++i) {
+        std::u16string text = u"item ";
+        for (char c : std::to_string(i)) text += static_cast<char16_t>(c);
+        items.push_back(text);
+    }
+    HWND list = MakeList(LBS_NOINTEGRALHEIGHT, items);
+    RECT client{};
+    GetClientRect(list, &client);
+    const int page = client.bottom / static_cast<int>(Send(list, LB_GETITEMHEIGHT)) + 1;
+    for (int top : {0, 254, 509, 1100 - page}) {
+        Send(list, LB_SETTOPINDEX, static_cast<WPARAM>(top));
+        desktop.RunUntilIdle();
+        ASSERT_EQ(Send(list, LB_GETTOPINDEX), top);
+        const std::vector<std::u16string> shown(items.begin() + top, items.begin() + std::min(top + page, 1100));
+        HWND alone = MakeList(LBS_NOINTEGRALHEIGHT, shown, RECT{170, 10, 320, 110});
+        EXPECT_EQ(CountDiffering(CaptureWindow(list), CaptureWindow(alone)), 0) << "top " << top;
+        DestroyWindow(alone);
+    }
+}
+
 }  // namespace
 }  // namespace tq3::test

@@ -216,5 +216,32 @@ TEST_F(DrawTextTest, BlendingIsExactInEveryChannel) {
     EXPECT_GT(partial, 50);  // antialiased edges were there to check
 }
 
+// Glyphs narrower than four pixels are blended four pixels at a time where the
+// surface leaves room and pixel by pixel where a clip or the surface's edge cuts
+// into them: either way each pixel that may be drawn on gets the value of a
+// drawing without the cut, and no other pixel changes.
+TEST_F(DrawTextTest, NarrowGlyphsBlendOnlyThePixelsTheyMay) {
+    const std::u16string text = u"il.i,l;i:l'|";
+    const int width = Width(font_, text) + 4;
+    Surface full(width + 8, 20, kWhite);
+    DrawAt(font_, full, 2, 2, text);
+    ASSERT_GT(InkOf(full).count, 20);
+    for (int cut = 2; cut < width; ++cut) {
+        const Region gap = Region::FromRects({RECT{0, 0, cut, 20}, RECT{cut + 1, 0, width + 8, 20}});
+        Surface clipped(width + 8, 20, kWhite);
+        DrawAt(font_, clipped, 2, 2, text, &gap);
+        Surface edge(cut, 20, kWhite);
+        DrawAt(font_, edge, 2, 2, text);
+        for (int y = 0; y < 20; ++y) {
+            for (int x = 0; x < width + 8; ++x) {
+                ASSERT_EQ(clipped.At(x, y), x == cut ? kWhite : full.At(x, y)) << "gap at " << cut << ": " << x;
+                if (x < cut) {
+                    ASSERT_EQ(edge.At(x, y), full.At(x, y)) << "edge at " << cut << ": " << x;
+                }
+            }
+        }
+    }
+}
+
 }  // namespace
 }  // namespace tq3::test

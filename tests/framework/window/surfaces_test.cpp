@@ -116,5 +116,27 @@ TEST_F(WindowTest, WindowsLargerThanTheScreenOrOffItDrawOnlyWhatShows) {
     EXPECT_EQ(CaptureDesktop().Count(kBlue), 200 * 100);
 }
 
+// A window the size of one that went takes over its surface (menus and lists
+// open again and again at one size); what shows is still only its own picture.
+TEST_F(SurfacesTest, AWindowTakingOverAGoneWindowsSurfaceShowsOnlyItsOwnPicture) {
+    constexpr WCHAR kBrushed[] = u"BrushedWindow";
+    Register(kBrushed, 0, LoadCursorW(nullptr, IDC_ARROW), reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
+    const RECT place{300, 200, 460, 330};
+    for (int round = 0; round < 2; ++round) {
+        HWND shown = Top(WS_POPUP | WS_BORDER | WS_VISIBLE, place, kBrushed);
+        backend.RunUntilIdle();
+        const auto picture = CaptureDesktop();
+        int red = 0;
+        for (int y = place.top; y < place.bottom; ++y) {
+            for (int x = place.left; x < place.right; ++x) red += picture.At(x, y) == kRed;
+        }
+        EXPECT_EQ(red, 0) << "round " << round;
+        EXPECT_EQ(picture.At(380, 265), GetSysColor(COLOR_WINDOW)) << "round " << round;
+        Fill(shown, kRed);
+        DestroyWindow(shown);
+        backend.RunUntilIdle();
+    }
+}
+
 }  // namespace
 }  // namespace tq3::test
