@@ -20,7 +20,8 @@ protected:
     HWND Columns() { return view->GetColumnHeader().m_hWnd; }
     HWND Lines() { return view->GetLineHeader().m_hWnd; }
     CPoint Title(int column) { return CPoint(column * 80 + 40, 5); }
-    CPoint Label(int line) { return CPoint(10, (2 * line + 3) * view->GetLineHeight() / 2); }
+    // The middle of a line's label; the caption box takes the first row.
+    CPoint Label(int line) { return CPoint(10, (line + 1) * view->GetLineHeight() + view->GetLineHeight() / 2); }
     // Presses at `from` in `strip`, drags to `to` and releases; the view then holds
     // `sel` with the cursor at `cursor`, and the keys.
     void Drag(HWND strip, CPoint from, CPoint to, const CRect& sel, CPoint cursor) {
