@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -49,14 +50,25 @@ private:
     }
 };
 
+// a/b of the run's times; nothing when one side did not run.
+inline std::optional<double> RatioOf(const RatioReporter& r, const std::string& a, const std::string& b) {
+    const double* ta = r.TimeOf(a);
+    const double* tb = r.TimeOf(b);
+    if (ta == nullptr || tb == nullptr || *tb <= 0) return std::nullopt;
+    return *ta / *tb;
+}
+
 // Prints a/b against its aim; a pair of which one side did not run prints nothing.
 inline void PrintRatio(const RatioReporter& r, const char* what, const std::string& a, const std::string& b,
                        double aim) {
-    const double* ta = r.TimeOf(a);
-    const double* tb = r.TimeOf(b);
-    if (ta == nullptr || tb == nullptr || *tb <= 0) return;
-    const double ratio = *ta / *tb;
-    std::printf("%-48s %8.3f  (aim <= %.2f: %s)\n", what, ratio, aim, ratio <= aim ? "met" : "MISSED");
+    if (const auto ratio = RatioOf(r, a, b)) {
+        std::printf("%-48s %8.3f  (aim <= %.2f: %s)\n", what, *ratio, aim, *ratio <= aim ? "met" : "MISSED");
+    }
+}
+
+// Prints a/b with no aim, for a figure that explains the others.
+inline void PrintRatioAlone(const RatioReporter& r, const char* what, const std::string& a, const std::string& b) {
+    if (const auto ratio = RatioOf(r, a, b)) std::printf("%-48s %8.3f\n", what, *ratio);
 }
 
 // The program's main: runs the benchmarks, then prints `title` and the ratios
