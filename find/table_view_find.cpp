@@ -53,9 +53,18 @@ SearchRange RangeFor(const CSheetObj& sheet, int line, int column, const RECT* a
     return range;
 }
 
+// Asks for the rest of a line's text, whose start was asked for earlier: its
+// length, in front of it, has come in by now.
+void PrefetchRestOf(const CString& text) {
+    const auto* start = reinterpret_cast<const char*>(text.GetString());
+    const char* end = start + static_cast<std::size_t>(text.GetLength()) * sizeof(WCHAR);
+    for (const char* p = start + 64; p < end; p += 64) __builtin_prefetch(p);
+}
+
 // Walks the range; true with (`line`, `column`) on the first cell that matches.
-bool SearchLines(const CSheetObj& sheet, const SearchRange& range, tq3::CellMatcher& matcher, int& line,
-                 int& column, tq3::CellMatch& match) {
+// `wholeTexts`: the caller reads the whole line of each cell found.
+bool SearchLines(const CSheetObj& sheet, const SearchRange& range, tq3::CellMatcher& matcher, bool wholeTexts,
+                 int& line, int& column, tq3::CellMatch& match) {
     if (range.startLine < range.firstLine) return false;
     for (int l = range.startLine; l <= range.lastLine; ++l) {
         const CLineProp* record = sheet.GetLine(l);
@@ -70,6 +79,14 @@ bool SearchLines(const CSheetObj& sheet, const SearchRange& range, tq3::CellMatc
         // Replace All took three times as long on a machine with slow memory.
         if (l + 32 <= range.lastLine) __builtin_prefetch(sheet.GetLine(l + 32));
         if (l + 16 <= range.lastLine) __builtin_prefetch(sheet.GetLine(l + 16)->text.GetString());
+        // A replacement reads the whole line of the cell it changes, to store the
+        // new text where the old one stood, and misses the cache on each of its
+        // parts the search did not read. So a walk for replacing asks for whole
+        // lines, the rest of each 8 lines ahead; that halved a million-line
+        // Replace All. A search alone asks for their starts only: it reads the
+        // rest of a line only when searching the line's later fields, and then
+        // in order, which the processor fetches ahead by itself.
+        if (wholeTexts && l + 8 <= range.lastLine) PrefetchRestOf(sheet.GetLine(l + 8)->text);
         const int from = l == range.startLine ? range.startColumn : range.firstColumn;
         // A line without text is one empty field.
         const CString& text = record->text;
@@ -106,7 +123,7 @@ void CTableView::Find(int& sheet, int& line, int& column, LPCWSTR text, DWORD fl
 }
 
 void CTableView::FindWith(tq3::CellMatcher& matcher, int sheet, int& line, int& column, const RECT* area,
-                          POINT* match) {
+                          POINT* match, FoundCellUse use) {
     const int startLine = line;
     const int startColumn = column;
     line = column = -1;
@@ -119,7 +136,8 @@ void CTableView::FindWith(tq3::CellMatcher& matcher, int sheet, int& line, int& 
         tq3::CellMatch found;
         int foundLine = -1;
         int foundColumn = -1;
-        if (!SearchLines(*sheetObj, range, matcher, foundLine, foundColumn, found)) return;
+        const bool wholeTexts = use == FoundCellUse::kRewrite;
+        if (!SearchLines(*sheetObj, range, matcher, wholeTexts, foundLine, foundColumn, found)) return;
         line = foundLine;
         column = foundColumn;
         if (match != nullptr) *match = POINT{found.x, found.y};

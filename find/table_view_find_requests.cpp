@@ -94,8 +94,8 @@ void CTableView::ChooseSearchColumn(int column) {
     if (m_hWnd != nullptr && ::IsWindow(m_hWnd)) RedrawNow(*this);
 }
 
-void CTableView::SearchFrom(FindReplaceNotify& request, tq3::CellMatcher& matcher) {
-    FindWith(matcher, selSheet, request.line, request.column, request.area, &request.match);
+void CTableView::SearchFrom(FindReplaceNotify& request, tq3::CellMatcher& matcher, FoundCellUse use) {
+    FindWith(matcher, selSheet, request.line, request.column, request.area, &request.match, use);
 }
 
 void CTableView::OnButtonFindNext(NMHDR* pNMHDR) {
@@ -165,7 +165,7 @@ void CTableView::OnButtonFindReplaceAll(NMHDR* pNMHDR) {
 
     tq3::CellMatcher matcher(request.findText, request.flags);
     std::u16string text;
-    SearchFrom(request, matcher);
+    SearchFrom(request, matcher, FoundCellUse::kRewrite);
     while (request.line >= 0 && request.line <= area.bottom) {
         ReplaceInCell(request, text);
         // The dialog searches one column; were the area wider, the next cell of
@@ -175,14 +175,16 @@ void CTableView::OnButtonFindReplaceAll(NMHDR* pNMHDR) {
         } else {
             ++request.column;
         }
-        SearchFrom(request, matcher);
+        SearchFrom(request, matcher, FoundCellUse::kRewrite);
     }
 }
 
 void CTableView::ReplaceInCell(const FindReplaceNotify& request, std::u16string& text) {
     const std::u16string_view replacement = request.replaceText != nullptr ? request.replaceText : u"";
+    // A whole cell that matched takes the replacement as it is.
+    const bool wholeCell = (request.flags & kFindEntireCells) != 0;
     const std::u16string_view cell =
-        (request.flags & kFindEntireCells) != 0 ? std::u16string_view() : StoredCellText(GetLineProp(selSheet, request.line), request.column);
+        wholeCell ? std::u16string_view() : StoredCellText(GetLineProp(selSheet, request.line), request.column);
     if (cell.empty()) {
         text.assign(replacement);
     } else {

@@ -527,16 +527,20 @@ private:
     // The dialog narrowed the search to `column`: it becomes the selected column
     // of the selection's lines, with the cursor on its line in it, shown at once.
     void ChooseSearchColumn(int column);
+    // What a search's caller does with the cell it finds: reads the match only,
+    // or stores a new text in it, which reads the cell's whole line again.
+    enum class FoundCellUse { kRead, kRewrite };
     // Find on the displayed sheet from the request's cell, answering in the record,
     // with the matcher made for the request's text and flags.
-    void SearchFrom(FindReplaceNotify& request, tq3::CellMatcher& matcher);
+    void SearchFrom(FindReplaceNotify& request, tq3::CellMatcher& matcher, FoundCellUse use = FoundCellUse::kRead);
     // Stores the replacement for the request's found cell through SetCellText,
     // building the cell's new text in `text`.
     void ReplaceInCell(const FindReplaceNotify& request, std::u16string& text);
     // ---- find/table_view_find.cpp
     // Find with a matcher made for the search text and flags; one matcher serves
     // many searches for the same text.
-    void FindWith(tq3::CellMatcher& matcher, int sheet, int& line, int& column, const RECT* area, POINT* match);
+    void FindWith(tq3::CellMatcher& matcher, int sheet, int& line, int& column, const RECT* area, POINT* match,
+                  FoundCellUse use = FoundCellUse::kRead);
 
 protected:
 
