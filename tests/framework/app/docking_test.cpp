@@ -1,5 +1,5 @@
 // The frame's docking: dock bars along the edges and the view between them,
-// floating frames made, closed and destroyed, a locked frame drawn on only through
+// short bars sharing a row, floating frames made, closed and destroyed, a locked frame drawn on only through
 // the exempt DC, the idle update of a bar's controls, and a frame that never
 // enabled docking.
 #include "docking_fixture.h"
@@ -52,6 +52,54 @@ TEST_F(DockingTest, BarsTakeTheirEdgesAndTheViewGetsTheRestAlsoAfterAResize) {
     // A bar as long as the edge hangs over both its ends by 2 pixels: its
     // borders are not seen there.
     EXPECT_EQ(Text(PlaceOf(right.m_hWnd)), Text(RECT{0, -2, v, 32765}));
+}
+
+// A bar of fixed size, as a toolbar is: 150 pixels along its edge, 26 across.
+class CShortBar : public CControlBar {
+public:
+    using CWnd::Create;
+    BOOL Create(CWnd* parent, UINT id) {
+        m_dwStyle = CBRS_TOP;
+        return CWnd::Create(AfxRegisterWndClass(0), u"Short", WS_CHILD | WS_VISIBLE, CRect(0, 0, 0, 0), parent, id);
+    }
+    CSize CalcFixedLayout(BOOL, BOOL horz) override { return horz ? CSize(150, 26) : CSize(26, 150); }
+    void OnUpdateCmdUI(CFrameWnd*, BOOL) override {}
+};
+
+TEST_F(DockingTest, ShortBarsShareARowThatIsPushedBackAndWrappedAsTheFrameNarrows) {
+    ASSERT_TRUE(frame->EnableDocking(CBRS_ALIGN_ANY));
+    CDockBar* top = frame->GetDockBar(AFX_IDW_DOCKBAR_TOP);
+    CShortBar bars[3];
+    for (int i = 0; i < 3; ++i) {
+        ASSERT_TRUE(bars[i].Create(frame, kBarA + static_cast<UINT>(i)));
+        bars[i].EnableDocking(CBRS_ALIGN_ANY);
+        CRect at(200 * i, 0, 200 * i + 150, 26);  // dropped 50 pixels apart
+        top->ClientToScreen(&at);
+        ASSERT_TRUE(frame->DockControlBar(&bars[i], AFX_IDW_DOCKBAR_TOP, &at));
+        desktop.RunUntilIdle();
+    }
+    CRect window;
+    frame->GetWindowRect(&window);
+    const int border = window.Width() - Client().cx;
+    struct Step {
+        int clientWidth;
+        const char* places;  // the three bars', then the view's top
+    };
+    const Step steps[] = {
+        {640, "0,0,150,26 200,0,350,26 400,0,550,26 26"},
+        {549, "0,0,150,26 200,0,350,26 399,0,549,26 26"},  // the last pushed back
+        {460, "0,0,150,26 160,0,310,26 310,0,460,26 26"},  // the middle one too
+        {400, "0,0,150,26 200,0,350,26 250,26,400,52 52"},  // the last on a line of its own
+        {640, "0,0,150,26 200,0,350,26 400,0,550,26 26"},  // each back where it was dropped
+    };
+    for (const Step& step : steps) {
+        frame->SetWindowPos(nullptr, 0, 0, step.clientWidth + border, window.Height(), SWP_NOZORDER | SWP_NOMOVE);
+        desktop.RunUntilIdle();
+        std::string places;
+        for (const CShortBar& bar : bars) places += Text(PlaceOf(bar.m_hWnd)) + " ";
+        EXPECT_EQ(places + std::to_string(PlaceOf(view->m_hWnd).top), step.places) << step.clientWidth;
+    }
+    EXPECT_EQ(top->GetRowCount(), 1);
 }
 
 TEST_F(DockingTest, WithoutDockingEnabledABarStaysAPlainChildAndNothingDocksOrFloats) {
