@@ -54,10 +54,13 @@ SearchRange RangeFor(const CSheetObj& sheet, int line, int column, const RECT* a
 }
 
 // Asks for the rest of a line's text, whose start was asked for earlier: its
-// length, in front of it, has come in by now.
+// length, in front of it, has come in by now. Only the first kilobyte: lines
+// are shorter than that as a rule, and asking for all of a very long line that
+// may not match would cost more than reading it in order when it does.
 void PrefetchRestOf(const CString& text) {
+    constexpr std::size_t kMostBytes = 1024;
     const auto* start = reinterpret_cast<const char*>(text.GetString());
-    const char* end = start + static_cast<std::size_t>(text.GetLength()) * sizeof(WCHAR);
+    const char* end = start + std::min(static_cast<std::size_t>(text.GetLength()) * sizeof(WCHAR), kMostBytes);
     for (const char* p = start + 64; p < end; p += 64) __builtin_prefetch(p);
 }
 
