@@ -33,6 +33,7 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -563,3 +564,21 @@ private:
 std::string MessageName(UINT message);
 
 }  // namespace tq3::testing
+
+// A test framework that looks for PrintTo beside the type (Google Test does)
+// shows these when a comparison of them fails, rather than their bytes.
+
+/// Prints a rectangle as "(left, top, right, bottom)".
+inline void PrintTo(const RECT& r, std::ostream* os) {
+    *os << '(' << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << ')';
+}
+/// Prints a point as "(x, y)".
+inline void PrintTo(const POINT& p, std::ostream* os) { *os << '(' << p.x << ", " << p.y << ')'; }
+/// Prints a size as "(cx x cy)".
+inline void PrintTo(const SIZE& s, std::ostream* os) { *os << '(' << s.cx << " x " << s.cy << ')'; }
+/// Prints a rectangle as "(left, top, right, bottom)".
+inline void PrintTo(const CRect& r, std::ostream* os) { PrintTo(static_cast<const RECT&>(r), os); }
+/// Prints a point as "(x, y)".
+inline void PrintTo(const CPoint& p, std::ostream* os) { PrintTo(static_cast<const POINT&>(p), os); }
+/// Prints a size as "(cx x cy)".
+inline void PrintTo(const CSize& s, std::ostream* os) { PrintTo(static_cast<const SIZE&>(s), os); }

@@ -1,6 +1,6 @@
 // The harness's own contract that hosts rely on: pixel probes and screenshots, the
-// pointer's image and its moves around presses, scratch settings, and one desktop
-// at a time.
+// pointer's image and its moves around presses, geometry printed in failures,
+// scratch settings, and one desktop at a time.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -116,6 +116,12 @@ TEST_F(HarnessTest, ASecondDesktopIsRefusedAndTheFirstKeepsItsWindows) {
     }
     EXPECT_TRUE(::IsWindow(wnd.m_hWnd)) << "the refused desktop reset nothing as it went";
     EXPECT_EQ(desktop.Size().cx, 640);
+}
+
+TEST(GeometryPrinting, AFailedComparisonShowsCoordinates) {
+    EXPECT_EQ(::testing::PrintToString(CRect(1, 2, 30, 40)), "(1, 2, 30, 40)");
+    EXPECT_EQ(::testing::PrintToString(CPoint(-5, 7)), "(-5, 7)");
+    EXPECT_EQ(::testing::PrintToString(CSize(8, 9)), "(8 x 9)");
 }
 
 TEST(ScratchSettings, BothStoresMoveToScratchFilesAndComeBack) {
