@@ -25,7 +25,7 @@ TEST(CellMatcherTest, TablesCoverEverydayTextAndAgreeWithTheLocale) {
         {u"resume", u"r\u00E9sum\u00E9"}, {u"\u00C9t\u00E9", u"ete"}, {u"stra\u00DFe", u"strasse"},
         {u"\u304B\u306A", u"\u30AB\u30CA"}, {u"\u304B\u306A", u"\u304B\u306A"},
         {u"\u6771\u4EAC", u"\u6771\u4EAC"}, {u"\u6771\u4EAC", u"\u6771\u4EAC\u90FD"},
-        {u"\uFF21\uFF42", u"ab"}, {u"$5", u"5"},          {u"a\u00A0b", u"ab"},
+        {u"\uFF21\uFF42", u"ab"}, {u"$5", u"5"},          {u"a\u00A0b", u"ab"},  {u"\u4E00", u"\u4E01"},
     };
     for (const DWORD flags : {kFindEntireCells, kFindEntireCells | kFindMatchCase}) {
         for (const Pair& p : pairs) {

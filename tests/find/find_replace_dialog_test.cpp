@@ -164,13 +164,7 @@ TEST_F(FindReplaceDialogTest, BothModesAndTheirMessageSpeakTheLibraryLanguage) {
                                 }),
                            Type(u"zz", title.c_str()), In(title.c_str(), AnswerClick(kFindNextButtonId)),
                            ModalAnswer{kDialogClass, kBoxTitle, [message](HWND box) {
-                                           bool shown = false;
-                                           for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
-                                               WCHAR text[300]{};
-                                               GetWindowTextW(c, text, 300);
-                                               shown = shown || message == text;
-                                           }
-                                           EXPECT_TRUE(shown);
+                                           EXPECT_EQ(ItemText(box, 0xFFFF), message);  // a message box's text
                                            PostMessageW(box, WM_COMMAND, IDOK, 0);
                                        }}});
         WCHAR replaceTitle[64]{};
@@ -248,6 +242,23 @@ TEST_F(FindReplaceDialogTest, OneColumnChosenOnSeveralColumnsAsksFirst) {
         }
         where.clear();
     }
+}
+
+// Replace pressed in Find mode turns the dialog into Replace without "All
+// columns"; a column chosen in the list becomes the view's selected column and
+// fills Find what with its cell.
+TEST_F(FindReplaceDialogTest, ReplaceTurnsFindIntoReplaceAndAChosenColumnIsSelected) {
+    Select(CRect(0, 1, 0, 1), CPoint(0, 1));
+    Run(ID_EDIT_FIND, {In(kFind, AnswerClick(kReplaceButtonId)),
+                       Look(kReplace,
+                            [](HWND dialog) {
+                                EXPECT_TRUE(Shown(dialog, kReplaceWithBoxId));
+                                EXPECT_EQ(ListOf(dialog, kColumnListId).front(), u"Name");
+                            }),
+                       In(kReplace, tq3::testing::AnswerChoose(kColumnListId, 1)),
+                       Look(kReplace, [](HWND dialog) { EXPECT_EQ(ItemText(dialog, kFindWhatBoxId), u"ab"); }),
+                       AnswerCommand(IDCANCEL, kDialogClass)});
+    EXPECT_EQ(Sel(), CRect(1, 1, 1, 1));
 }
 
 // Replace All with Entire cells from one cell covers the whole column, lines
