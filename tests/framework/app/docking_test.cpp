@@ -1,7 +1,7 @@
 // The frame's docking: dock bars along the edges and the view between them,
-// short bars sharing a row, floating frames made, closed and destroyed, a locked frame drawn on only through
-// the exempt DC, the idle update of a bar's controls, and a frame that never
-// enabled docking.
+// short bars sharing a row, floating frames made, closed and destroyed, a locked
+// frame drawn on only through the exempt DC, the idle update of a bar's controls,
+// and a frame that never enabled docking.
 #include "docking_fixture.h"
 
 namespace tq3::test {
